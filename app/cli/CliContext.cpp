@@ -1,0 +1,95 @@
+#include "CliContext.h"
+
+#include "core/AppDir.h"
+#include "core/Log.h"
+
+#include <charconv>
+#include <filesystem>
+
+namespace Cli {
+
+std::optional<std::string> TakeOption(std::vector<std::string>& args, const std::string& name) {
+    for (auto it = args.begin(); it != args.end(); ++it) {
+        if (*it == name) {
+            if (std::next(it) == args.end()) throw UsageError("option " + name + " needs a value");
+            std::string value = *std::next(it);
+            args.erase(it, it + 2);
+            return value;
+        }
+        if (it->rfind(name + "=", 0) == 0) {
+            std::string value = it->substr(name.size() + 1);
+            args.erase(it);
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+bool TakeFlag(std::vector<std::string>& args, const std::string& name) {
+    for (auto it = args.begin(); it != args.end(); ++it) {
+        if (*it == name) {
+            args.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+int ParseInt(const std::string& text, const std::string& what) {
+    int n = 0;
+    auto r = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
+        throw UsageError(what + " must be a whole number, not '" + text + "'");
+    return n;
+}
+
+CliContext::CliContext(std::vector<std::string>& args) {
+    auto appDir = TakeOption(args, "--app-dir");
+    dataSource_ = TakeOption(args, "--data-source");
+    if (auto today = TakeOption(args, "--today")) {
+        auto date = Services::ParseDateKey(*today);
+        if (!date) throw UsageError("--today needs a date as YYYYMMDD, not '" + *today + "'");
+        clock_ = std::make_unique<Services::FixedClock>(*date);
+        Services::SetClock(clock_.get());
+    }
+    appDir_ = AppDir::Resolve(AppDir::FromEnvironment(appDir));
+    AppDir::Set(appDir_);
+    SetLogFolder(appDir_ + "/");
+}
+
+CliContext::~CliContext() {
+    if (clock_) Services::SetClock(nullptr);
+}
+
+void CliContext::EnsureSettings() {
+    if (settingsLoaded_) return;
+    settingsLoaded_ = true;
+    settings_ = std::make_unique<Settings::CSettingsMgr>(appDir_);
+    settings_->AddSection("General", &general_);
+    settings_->AddSection("Update", &update_);
+    settings_->LoadSettings();
+}
+
+Config::General::GeneralManager& CliContext::General() {
+    EnsureSettings();
+    return general_;
+}
+
+Update::UpdateManager& CliContext::UpdateSettings() {
+    EnsureSettings();
+    return update_;
+}
+
+Settings::CSettingsMgr& CliContext::SettingsStore() {
+    EnsureSettings();
+    return *settings_;
+}
+
+std::string CliContext::DataSourcePath() {
+    std::string path = dataSource_ ? *dataSource_ : General().GetDataSource();
+    if (path.empty()) return path;
+    if (!std::filesystem::path(path).is_absolute()) path = appDir_ + "/" + path;
+    return path;
+}
+
+}  // namespace Cli

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "CliContext.h"
+
+#include <string>
+#include <vector>
+
+namespace Cli {
+
+// A command gets the arguments after its name and answers the process exit code.
+using CommandFn = int (*)(CliContext&, std::vector<std::string>&);
+
+struct Command {
+    const char* name;
+    const char* usage;
+    CommandFn run;
+};
+
+int CmdVersion(CliContext&, std::vector<std::string>&);
+int CmdSettings(CliContext&, std::vector<std::string>&);
+
+}  // namespace Cli

@@ -1,0 +1,45 @@
+#include "Commands.h"
+
+#include <exception>
+#include <iostream>
+#include <iterator>
+
+namespace {
+
+// Each command's name is the first word of its usage line.
+const Cli::Command kCommands[] = {
+    {"version", "version", Cli::CmdVersion},
+    {"settings", "settings                      list the settings of config.xml", Cli::CmdSettings},
+};
+
+void PrintUsage(std::ostream& out) {
+    out << "usage: velmora-cli [--app-dir DIR] [--data-source FILE] [--today YYYYMMDD] COMMAND [ARGS]\n"
+           "commands:\n";
+    for (const auto& c : kCommands) out << "  " << c.usage << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+            PrintUsage(args.empty() ? std::cerr : std::cout);
+            return args.empty() ? 2 : 0;
+        }
+        Cli::CliContext ctx(args);
+        if (args.empty()) throw Cli::UsageError("no command given");
+        const std::string name = args.front();
+        args.erase(args.begin());
+        for (const auto& c : kCommands)
+            if (name == c.name) return c.run(ctx, args);
+        throw Cli::UsageError("unknown command '" + name + "'");
+    } catch (const Cli::UsageError& e) {
+        std::cerr << "velmora-cli: " << e.what() << '\n';
+        PrintUsage(std::cerr);
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "velmora-cli: " << e.what() << '\n';
+        return 1;
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The application folder: where config.xml, profiles/, log.txt and the export files live.
+namespace AppDir {
+
+struct Inputs {
+    std::optional<std::string> option;  // --app-dir DIR
+    std::optional<std::string> env;     // VELMORA_HOME
+    std::string exeDir;                 // folder of the running program
+    std::string dataHome;               // $XDG_DATA_HOME, or ~/.local/share
+    std::string installedData;          // read-only data of an installation (seeds a new folder)
+};
+
+// --app-dir, else VELMORA_HOME, else the program's folder when it holds config.xml (build tree,
+// portable use), else <data home>/velmora, created and seeded with the installed config.xml.
+// The result has no trailing separator.
+std::string Resolve(const Inputs& in);
+
+// Inputs from the environment and the running program, with the given --app-dir value.
+Inputs FromEnvironment(const std::optional<std::string>& option);
+
+// Resolved once at start-up; Get() before Set() resolves from the environment without option.
+void Set(const std::string& dir);
+const std::string& Get();
+
+std::string ExecutableDir();
+
+}  // namespace AppDir

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ConfigManager.h"
+
+namespace Config::General {
+
+// Section "General": the program-wide options.
+class GeneralManager : public ConfigManager {
+public:
+    // Empty when absent (no data source).
+    std::string GetDataSource() const;
+    // False when the parameter does not exist; nothing is added then.
+    bool SetDataSource(const std::string& path);
+    bool IsMaximized() const;
+    bool LoadLastProfile() const;
+    bool RunWizard() const;
+    bool UseFullTitle() const;
+    int SmartHierarchyDepth() const;
+    int SmartHierarchySize() const;
+
+    void GetChoices(const std::string& name, std::vector<std::string>& choices) const override;
+    bool Edit(const std::string& name) override;
+    void EnsureDefaults() override;
+
+private:
+    bool BoolOr(const char* name, bool fallback) const;
+    int IntOr(const char* name, int fallback) const;
+};
+
+}  // namespace Config::General

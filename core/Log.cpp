@@ -1,0 +1,60 @@
+#include "Log.h"
+
+#include <boost/date_time/posix_time/posix_time.hpp>
+
+#include <iostream>
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+std::string& Folder() {
+    static std::string folder;
+    return folder;
+}
+
+std::map<std::string, std::shared_ptr<CU_Log>>& Registry() {
+    static std::map<std::string, std::shared_ptr<CU_Log>> logs;
+    return logs;
+}
+
+}  // namespace
+
+CU_Log::CU_Log(const std::string& path) : file_(path, std::ios_base::out | std::ios_base::app) {}
+
+bool CU_Log::Write(int level, const std::string& text) {
+    if (level > threshold) return true;
+    std::ostream& out = file_.is_open() ? static_cast<std::ostream&>(file_) : std::cout;
+    out << LogDetail::FormatLine(level, boost::posix_time::microsec_clock::local_time(), text) << '\n';
+    out.flush();
+    return true;
+}
+
+CU_Log* GetLog(const std::string& name) {
+    if (Folder().empty()) throw std::logic_error("Log system is not initialized.");
+    auto& logs = Registry();
+    auto it = logs.find(name);
+    if (it == logs.end()) it = logs.emplace(name, std::make_shared<CU_Log>(Folder() + name)).first;
+    return it->second.get();
+}
+
+void SetLogFolder(const std::string& folder) { Folder() = folder; }
+
+const std::string& GetLogFolder() { return Folder(); }
+
+namespace LogDetail {
+
+std::string FormatLine(int level, const boost::posix_time::ptime& time, const std::string& text) {
+    static const char* const names[] = {"EVT", "", "ERR", "WRN", "TRC", "DBG", "TIME"};
+    const char* name = level >= 0 && level <= 6 ? names[level] : "";
+    std::string line = "[";
+    line += name;
+    line += "] ";
+    line += boost::posix_time::to_iso_string(time);
+    line += " : ";
+    line += text;
+    return line;
+}
+
+}  // namespace LogDetail
