@@ -1,0 +1,34 @@
+#pragma once
+
+#include <span>
+#include <string>
+
+// The nutrients the program knows by name, and how a data source's nutrient numbers become the
+// global nutrient ids (gid) by which foods, requirements, intakes and reference intakes refer to
+// a nutrient. -1 means no nutrient.
+namespace Nutrient {
+
+struct StandardNutrient {
+    int gid;
+    short decimals;  // intakes are rounded to this many decimals; negative means none
+    const char* name;
+    const char* tag;
+    const char* units;
+    const char* description;
+};
+
+// The 37 entries in table order.
+std::span<const StandardNutrient> StandardNutrients();
+// The first entry with that gid, or null.
+const StandardNutrient* StandardNutrientByGid(int gid);
+// The gid of the entry with exactly that name, or -1.
+int GidOfStandardNutrient(const std::string& name);
+// The gid of a data source's nutrient number; the number itself when it is not mapped.
+int GidOfNutrientNumber(int number);
+
+// trunc(x * 10^n + 0.5) / 10^n, the integer part truncated towards zero; a negative n counts as 0.
+double RoundDecimals(double x, int decimals);
+// An intake rounded to its nutrient's display decimals; unrounded for a nutrient not in the table.
+double RoundIntake(int gid, double value);
+
+}  // namespace Nutrient
