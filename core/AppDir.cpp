@@ -58,7 +58,10 @@ Inputs FromEnvironment(const std::optional<std::string>& option) {
 void Set(const std::string& dir) { Current() = WithoutTrailingSlash(dir); }
 
 const std::string& Get() {
-    if (!Current()) Current() = Resolve(FromEnvironment(std::nullopt));
+    if (!Current()) {
+        const Inputs in = FromEnvironment({});
+        Current().emplace(Resolve(in));
+    }
     return *Current();
 }
 

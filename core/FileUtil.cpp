@@ -26,7 +26,10 @@ void WriteFileAtomic(const std::string& path, const std::string& data) {
     const fs::path target(path);
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".XXXXXX";
+    std::string tmpl = (folder / name).string();
 
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) Fail(path, "creating a temporary file", errno);
