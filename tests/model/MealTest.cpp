@@ -53,15 +53,20 @@ TEST(MealManager, LoadLeavesTheListAlone) {
 }
 
 TEST(Meals, StableSortByHoursThenMinutes) {
-    std::vector<CMeal> meals = {
-        {"late", {.minutes = 5, .hours = 20}},  {"first tie", {.minutes = 30, .hours = 8}},
-        {"early", {.minutes = 59, .hours = 6}}, {"second tie", {.minutes = 30, .hours = 8}},
-        {"noon", {.minutes = 0, .hours = 12}},  {"third tie", {.minutes = 30, .hours = 8}},
-    };
+    // Enough meals that a sort could not get away with insertion sort; names give creation order.
+    const MealTime times[] = {{.minutes = 5, .hours = 20}, {.minutes = 30, .hours = 8}, {.minutes = 59, .hours = 6},
+                              {.minutes = 0, .hours = 12}, {.minutes = 30, .hours = 8}};
+    std::vector<CMeal> meals;
+    for (int i = 0; i < 60; ++i) meals.emplace_back(std::to_string(i), times[i % 5]);
     SortByStartTime(meals);
-    std::vector<std::string> names;
-    for (const CMeal& m : meals) names.push_back(m.Name());
-    EXPECT_EQ((std::vector<std::string>{"early", "first tie", "second tie", "third tie", "noon", "late"}), names);
+    for (std::size_t i = 1; i < meals.size(); ++i) {
+        const CMeal& a = meals[i - 1];
+        const CMeal& b = meals[i];
+        ASSERT_FALSE(StartsBefore(b.startTime, a.startTime)) << i;
+        if (!StartsBefore(a.startTime, b.startTime)) EXPECT_LT(std::stoi(a.Name()), std::stoi(b.Name())) << i;
+    }
+    EXPECT_EQ("2", meals.front().Name());
+    EXPECT_EQ("55", meals.back().Name());
 }
 
 struct TimeCase {
