@@ -63,7 +63,9 @@ TEST(Meals, StableSortByHoursThenMinutes) {
         const CMeal& a = meals[i - 1];
         const CMeal& b = meals[i];
         ASSERT_FALSE(StartsBefore(b.startTime, a.startTime)) << i;
-        if (!StartsBefore(a.startTime, b.startTime)) EXPECT_LT(std::stoi(a.Name()), std::stoi(b.Name())) << i;
+        if (!StartsBefore(a.startTime, b.startTime)) {
+            EXPECT_LT(std::stoi(a.Name()), std::stoi(b.Name())) << i;
+        }
     }
     EXPECT_EQ("2", meals.front().Name());
     EXPECT_EQ("55", meals.back().Name());
