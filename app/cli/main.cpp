@@ -10,6 +10,8 @@ namespace {
 const Cli::Command kCommands[] = {
     {"version", "version", Cli::CmdVersion},
     {"settings", "settings                      list the settings of config.xml", Cli::CmdSettings},
+    {"eer", "eer [--category Infants|Male|Female] [--age N] [--weight KG] [--height CM] [--life-style 0..3]\n"
+            "                                estimated energy requirement in kcal/day", Cli::CmdEer},
 };
 
 void PrintUsage(std::ostream& out) {
