@@ -18,5 +18,6 @@ struct Command {
 
 int CmdVersion(CliContext&, std::vector<std::string>&);
 int CmdSettings(CliContext&, std::vector<std::string>&);
+int CmdConvertUsda(CliContext&, std::vector<std::string>&);
 
 }  // namespace Cli

@@ -10,6 +10,8 @@ namespace {
 const Cli::Command kCommands[] = {
     {"version", "version", Cli::CmdVersion},
     {"settings", "settings                      list the settings of config.xml", Cli::CmdSettings},
+    {"convert-usda", "convert-usda SOURCE OUT.xml   build a food data source from USDA SR24 (cronometer .deb, its jar or a folder)",
+     Cli::CmdConvertUsda},
 };
 
 void PrintUsage(std::ostream& out) {
