@@ -114,7 +114,11 @@ std::string Text(const Xml::XmlElement& el, const char* attr) {
 
 SourceFood ParseFood(const std::string& text, const IndexEntry& entry) {
     Xml::XmlDocument doc;
-    if (!doc.LoadXml(text)) throw ConvertError("not well-formed XML (" + doc.ParseError() + ")");
+    if (!doc.LoadXml(text)) {
+        std::string why = doc.ParseError();
+        if (why.rfind("text:", 0) == 0) why.replace(0, 5, "at ");
+        throw ConvertError("not well-formed XML " + why);
+    }
     const Xml::XmlElement root = doc.Root();
     if (root.TagName() != "food") throw ConvertError("the root element is <" + root.TagName() + ">, not <food>");
 
