@@ -63,7 +63,7 @@ struct OutFood {
     int ndb = 0;
     std::string name;
     double factors[3] = {4, 9, 4};
-    std::map<int, double> values;                 // by USDA nutrient number
+    std::map<int, double> values;                       // by USDA nutrient number
     std::vector<std::pair<std::string, double>> units;  // title, grams of one unit
 };
 
