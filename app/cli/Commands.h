@@ -19,5 +19,6 @@ struct Command {
 int CmdVersion(CliContext&, std::vector<std::string>&);
 int CmdSettings(CliContext&, std::vector<std::string>&);
 int CmdEer(CliContext&, std::vector<std::string>&);
+int CmdConvertUsda(CliContext&, std::vector<std::string>&);
 
 }  // namespace Cli

@@ -12,6 +12,8 @@ const Cli::Command kCommands[] = {
     {"settings", "settings                      list the settings of config.xml", Cli::CmdSettings},
     {"eer", "eer [--category Infants|Male|Female] [--age N] [--weight KG] [--height CM] [--life-style 0..3]\n"
             "                                estimated energy requirement in kcal/day", Cli::CmdEer},
+    {"convert-usda", "convert-usda SOURCE OUT.xml   build a food data source from USDA SR24 (cronometer .deb, its jar or a folder)",
+     Cli::CmdConvertUsda},
 };
 
 void PrintUsage(std::ostream& out) {
