@@ -60,7 +60,8 @@ private:
     const xmlChar** Find(const char* name) const {
         for (int i = 0; i < count_; ++i) {
             const xmlChar** a = attrs_ + 5 * i;
-            if (a[2] == nullptr && std::strcmp(C(a[0]), name) == 0) return a;
+            if (a[2] == nullptr && a[0][0] == static_cast<unsigned char>(name[0]) && std::strcmp(C(a[0]), name) == 0)
+                return a;
         }
         return nullptr;
     }
