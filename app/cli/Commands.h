@@ -18,5 +18,7 @@ struct Command {
 
 int CmdVersion(CliContext&, std::vector<std::string>&);
 int CmdSettings(CliContext&, std::vector<std::string>&);
+int CmdFoods(CliContext&, std::vector<std::string>&);
+int CmdDri(CliContext&, std::vector<std::string>&);
 
 }  // namespace Cli

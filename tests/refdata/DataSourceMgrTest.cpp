@@ -290,6 +290,8 @@ struct BrokenFile {
     const char* error;
 };
 
+void PrintTo(const BrokenFile& c, std::ostream* os) { *os << c.file; }
+
 namespace {
 
 const char* const kDocError = "Can't load data source file. Error: Can't load XML document.";

@@ -54,6 +54,8 @@ struct DriCase {
     bool found = true;
 };
 
+void PrintTo(const DriCase& c, std::ostream* os) { *os << c.what; }
+
 class DriLookup : public testing::TestWithParam<DriCase> {};
 
 TEST_P(DriLookup, FirstMatchingRowDecides) {

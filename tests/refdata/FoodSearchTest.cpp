@@ -59,6 +59,8 @@ struct SplitCase {
     std::vector<std::string> terms;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
 class SplitTerms : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitTerms, AtRunsOfSpaces) { EXPECT_EQ(GetParam().terms, FoodSearch::SplitTerms(GetParam().text)); }

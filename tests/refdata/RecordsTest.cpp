@@ -134,6 +134,8 @@ struct BadFood {
     const char* xml;
 };
 
+void PrintTo(const BadFood& c, std::ostream* os) { *os << c.what; }
+
 class IngredientRejects : public testing::TestWithParam<BadFood> {};
 
 TEST_P(IngredientRejects, RaisesXmlError) {
@@ -166,6 +168,8 @@ struct NutrientCase {
     int gid;
     int energyComponent;
 };
+
+void PrintTo(const NutrientCase& c, std::ostream* os) { *os << c.attrs; }
 
 class NutritionReads : public testing::TestWithParam<NutrientCase> {};
 

@@ -36,6 +36,8 @@ struct HierarchyCase {
     const char* expected;
 };
 
+void PrintTo(const HierarchyCase& c, std::ostream* os) { *os << c.what; }
+
 class SmartHierarchyTable : public testing::TestWithParam<HierarchyCase> {};
 
 TEST_P(SmartHierarchyTable, Builds) {
