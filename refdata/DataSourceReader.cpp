@@ -298,6 +298,10 @@ bool Reader::Run(int fd, std::string& why) {
     std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> guard(ctxt_, xmlFreeParserCtxt);
     // No network, no DTD loading, no entity substitution; errors are reported here, not printed.
     xmlCtxtUseOptions(ctxt_, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    // Whatever another part of the process set as libxml2's defaults.
+    ctxt_->replaceEntities = 0;
+    ctxt_->loadsubset = 0;
+    ctxt_->validate = 0;
     ctxt_->sax->serror = kIgnoreError;
     auto intern = [this](const char* s) { return xmlDictLookup(ctxt_->dict, reinterpret_cast<const xmlChar*>(s), -1); };
     n_ = Names{intern("DataSource"), intern("Nutrients"), intern("Nutrient"), intern("foodPortions"),

@@ -275,6 +275,7 @@ TEST(DataSourceMgr, OtherEncodingsAndNamespacedElements) {
                             "<DataSource Name=\"Caf\xE9\"><FoodGroups><FoodGroup id=\"G\" code=\"1\">"
                             "<Food Name=\"P\xE2t\xE9\" key=\"1\"><EnergyFactors/><Units main=\"1\"/></Food>"
                             "<x:Food xmlns:x=\"urn:other\" Name=\"Elsewhere\" key=\"2\"><EnergyFactors/><Units/></x:Food>"
+                            "<Food Name=\"A &amp;#38; B &#38; &lt;C&gt; &#233;\" key=\"3\"><EnergyFactors/><Units/></Food>"
                             "</FoodGroup></FoodGroups></DataSource>");
     CDataSourceMgr mgr;
     std::string error;
@@ -282,6 +283,8 @@ TEST(DataSourceMgr, OtherEncodingsAndNamespacedElements) {
     EXPECT_EQ("Café", mgr.RootGroup().name);
     EXPECT_EQ("Pâté", mgr.FindFood(FoodKey(1, 0))->Name());
     EXPECT_EQ(nullptr, mgr.FindFood(FoodKey(2, 0)));
+    // References are decoded once: an escaped "&#38;" stays text.
+    EXPECT_EQ("A &#38; B & <C> é", mgr.FindFood(FoodKey(3, 0))->Name());
 }
 
 // Every file of the broken folder, and what loading it answers.
