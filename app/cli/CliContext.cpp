@@ -2,9 +2,11 @@
 
 #include "core/AppDir.h"
 #include "core/Log.h"
+#include "refdata/DataSourceMgr.h"
 
 #include <charconv>
 #include <filesystem>
+#include <stdexcept>
 
 namespace Cli {
 
@@ -90,6 +92,22 @@ std::string CliContext::DataSourcePath() {
     if (path.empty()) return path;
     if (!std::filesystem::path(path).is_absolute()) path = appDir_ + "/" + path;
     return path;
+}
+
+}  // namespace Cli
+
+namespace Cli {
+
+const CDataSourceMgr& CliContext::DataSource() {
+    if (dataSourceMgr_) return *dataSourceMgr_;
+    const std::string path = DataSourcePath();
+    if (path.empty())
+        throw std::runtime_error("no data source is configured: set \"Data Source\" in config.xml or pass --data-source FILE");
+    auto mgr = std::make_unique<CDataSourceMgr>();
+    std::string error;
+    if (!mgr->Load(path, {}, error)) throw std::runtime_error(error);
+    dataSourceMgr_ = std::move(mgr);
+    return *dataSourceMgr_;
 }
 
 }  // namespace Cli

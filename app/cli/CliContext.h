@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class CDataSourceMgr;
+
 namespace Cli {
 
 // Thrown for a wrong command line; main prints the text and the usage and exits with 2.
@@ -34,6 +36,9 @@ public:
     // --data-source, else the "Data Source" setting; a relative path is taken from the
     // application folder. Empty when neither names a file.
     std::string DataSourcePath();
+    // The data source of DataSourcePath(), loaded on first use. Throws std::runtime_error with the
+    // loader's error text when it can't be loaded, or saying so when none is configured.
+    const CDataSourceMgr& DataSource();
 
 private:
     void EnsureSettings();
@@ -45,6 +50,7 @@ private:
     Update::UpdateManager update_;
     std::unique_ptr<Settings::CSettingsMgr> settings_;
     bool settingsLoaded_ = false;
+    std::unique_ptr<CDataSourceMgr> dataSourceMgr_;
 };
 
 // Takes the value of `--name VALUE` out of args; nullopt when the option is absent. A missing

@@ -10,6 +10,14 @@ namespace {
 const Cli::Command kCommands[] = {
     {"version", "version", Cli::CmdVersion},
     {"settings", "settings                      list the settings of config.xml", Cli::CmdSettings},
+    {"foods",
+     "foods search TEXT             foods whose names contain every word of TEXT\n"
+     "  foods tree GROUPCODE [--depth N] [--size N] [--full-title]\n"
+     "                                what the food tree shows under a group",
+     Cli::CmdFoods},
+    {"dri", "dri --category NAME --age N --gid G\n"
+            "                                reference intakes (RDA, AI, UL) of a nutrient for a person",
+     Cli::CmdDri},
     {"eer", "eer [--category Infants|Male|Female] [--age N] [--weight KG] [--height CM] [--life-style 0..3]\n"
             "                                estimated energy requirement in kcal/day", Cli::CmdEer},
     {"convert-usda", "convert-usda SOURCE OUT.xml   build a food data source from USDA SR24 (cronometer .deb, its jar or a folder)",

@@ -1,0 +1,84 @@
+#include "Commands.h"
+
+#include "refdata/DataSourceMgr.h"
+#include "refdata/FoodSearch.h"
+#include "refdata/SmartHierarchy.h"
+
+#include <iostream>
+
+namespace Cli {
+
+namespace {
+
+std::ostream& operator<<(std::ostream& out, const FoodKey& key) { return out << key.source << ':' << key.key; }
+
+const CDS_FoodGroup* FindGroup(const CDS_FoodGroup& group, int code) {
+    if (group.code == code) return &group;
+    for (const auto& sub : group.subGroups)
+        if (const CDS_FoodGroup* found = FindGroup(*sub, code)) return found;
+    return nullptr;
+}
+
+void PrintItems(const CDS_FoodGroup& group, const std::vector<SmartItem>& items, int level) {
+    const std::string indent(static_cast<std::size_t>(level) * 2, ' ');
+    for (const SmartItem& item : items) {
+        if (item.kind == SmartItem::Kind::Category) {
+            std::cout << indent << "[category] " << item.text << '\n';
+            PrintItems(group, item.children, level + 1);
+        } else {
+            std::cout << indent << item.text << '\t' << group.foods[static_cast<std::size_t>(item.food)]->GetFoodKey() << '\n';
+        }
+    }
+}
+
+// The search as the ingredients view runs it: each term in turn through the shared search
+// context, the last list shown.
+int Search(CliContext& ctx, std::vector<std::string>& args) {
+    if (args.empty()) throw UsageError("foods search needs a text");
+    std::string text = args[0];
+    for (std::size_t i = 1; i < args.size(); ++i) text += ' ' + args[i];
+    const CDataSourceMgr& source = ctx.DataSource();
+    CFoodSearchContext search;
+    search.SetText(text);
+    while (search.ProcessNext(source)) {
+    }
+    if (auto list = search.LastResult())
+        for (const FoodMatch& m : *list) std::cout << m.key << '\t' << m.food->Name() << '\n';
+    return 0;
+}
+
+// What the food tree shows when the group is expanded: its subgroups, then its foods arranged by
+// the smart hierarchy.
+int Tree(CliContext& ctx, std::vector<std::string>& args) {
+    const auto depthOption = TakeOption(args, "--depth");
+    const auto sizeOption = TakeOption(args, "--size");
+    const bool fullTitleFlag = TakeFlag(args, "--full-title");
+    if (args.size() != 1) throw UsageError("foods tree needs one group code");
+    const int code = ParseInt(args[0], "GROUPCODE");
+    const int depth = depthOption ? ParseInt(*depthOption, "--depth") : ctx.General().SmartHierarchyDepth();
+    const int size = sizeOption ? ParseInt(*sizeOption, "--size") : ctx.General().SmartHierarchySize();
+    const bool fullTitle = fullTitleFlag || ctx.General().UseFullTitle();
+
+    const CDataSourceMgr& source = ctx.DataSource();
+    const CDS_FoodGroup* group = FindGroup(source.RootGroup(), code);
+    if (!group) {
+        std::cerr << "velmora-cli: the data source has no food group with code " << code << '\n';
+        return 1;
+    }
+    for (const auto& sub : group->subGroups) std::cout << "[group] " << sub->name << '\n';
+    PrintItems(*group, BuildSmartHierarchy(*group, depth, size, fullTitle), 0);
+    return 0;
+}
+
+}  // namespace
+
+int CmdFoods(CliContext& ctx, std::vector<std::string>& args) {
+    if (args.empty()) throw UsageError("foods needs a sub-command: search or tree");
+    const std::string sub = args.front();
+    args.erase(args.begin());
+    if (sub == "search") return Search(ctx, args);
+    if (sub == "tree") return Tree(ctx, args);
+    throw UsageError("unknown foods sub-command '" + sub + "'");
+}
+
+}  // namespace Cli

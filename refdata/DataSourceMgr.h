@@ -1,0 +1,85 @@
+#pragma once
+
+#include "FoodGroup.h"
+#include "FoodIndex.h"
+#include "FoodKey.h"
+#include "Ingredient.h"
+#include "Nutrition.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// What Load reports while it works, for the start-up splash.
+struct LoadProgress {
+    enum class Event {
+        Step,   // a loading step is done: step 1 the document, 2 the nutrients, 3 the portion titles
+        Group,  // top-level group `groupIndex` (0-based) of `groupCount` is read
+    };
+    Event event = Event::Step;
+    int step = 0;
+    int groupCount = 0;
+    int groupIndex = 0;
+
+    // Where the splash's progress bar (0-50) stands: the step number, or for groups
+    // (index + 3) × 50 / (count + 2), so that the last group reaches 50.
+    int BarPosition() const { return event == Event::Step ? step : (groupIndex + 3) * 50 / (groupCount + 2); }
+};
+using LoadProgressFn = std::function<void(const LoadProgress&)>;
+
+// The food data source: the group tree, the foods, the nutrient list and the portion titles of
+// one read-only XML file, loaded once at start-up and read by the rest of the program. After
+// Load returns nothing changes until Clear, so any thread may read it meanwhile.
+class CDataSourceMgr {
+public:
+    static constexpr const char* kDocumentError = "Can't load data source file. Error: Can't load XML document.";
+    static constexpr const char* kReadError = "Can't load data source file. Unkown error";
+
+    CDataSourceMgr();
+    ~CDataSourceMgr();
+    CDataSourceMgr(const CDataSourceMgr&) = delete;
+    CDataSourceMgr& operator=(const CDataSourceMgr&) = delete;
+
+    // Reads the file. On failure `error` receives kDocumentError (the file is missing or not
+    // well-formed; nothing is loaded) or kReadError (a value is missing or not a number; what was
+    // read before it stays loaded and usable), and the result is false. `progress` may be empty.
+    bool Load(const std::string& path, const LoadProgressFn& progress, std::string& error);
+    // Why the last document error happened (file, line, reason), for the log; empty otherwise.
+    const std::string& DocumentErrorDetail() const noexcept { return detail_; }
+
+    // Deletes every food and empties the food index and the portion titles; groups stay, without
+    // foods.
+    void Clear();
+
+    // Null when the data source has no such food.
+    const CDS_Ingredient* FindFood(const FoodKey& key) const;
+    // The group the food was read in (the later one for a key read twice); null when unknown.
+    const CDS_FoodGroup* GroupOfFood(const FoodKey& key) const;
+    const CDS_FoodGroup& RootGroup() const noexcept { return root_; }
+    const std::vector<CDS_Nutrition>& Nutrients() const noexcept { return nutrients_; }
+    // std::out_of_range when the index is not below the number of nutrients.
+    const CDS_Nutrition& NutrientAt(std::size_t index) const { return nutrients_.at(index); }
+    // Every food in FoodKey order, with the upper-cased names the food search reads.
+    const CFoodIndex& Foods() const noexcept { return index_; }
+    // Portion id -> title.
+    const std::map<int, std::string>& PortionTitles() const noexcept { return portionTitles_; }
+    // The file's "ID", -1 before any load.
+    int SourceId() const noexcept { return sourceId_; }
+    int Version() const noexcept { return version_; }
+
+private:
+    struct Replay;
+
+    int version_ = 1;
+    std::vector<CDS_Nutrition> nutrients_;
+    // Every food read, in reading order. A key read twice keeps both records alive: the index
+    // points at the later one, while each stays listed in its own group.
+    std::vector<std::unique_ptr<CDS_Ingredient>> owned_;
+    CFoodIndex index_;
+    CDS_FoodGroup root_;
+    std::map<int, std::string> portionTitles_;
+    int sourceId_ = -1;
+    std::string detail_;
+};

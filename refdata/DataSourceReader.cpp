@@ -1,0 +1,353 @@
+#include "DataSourceReader.h"
+
+#include "RecordReaders.h"
+
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace DataSourceReader {
+
+namespace {
+
+using RecordReaders::FoodBuilder;
+using RecordReaders::FoodChild;
+
+const char* C(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
+
+// The attributes SAX2 hands to startElementNs: five pointers each (local name, prefix, namespace,
+// value start, value end). Only attributes without a namespace count, as in the DOM reader.
+class SaxAttrs {
+public:
+    SaxAttrs(const xmlChar** attrs, int count) : attrs_(attrs), count_(count) {}
+
+    std::optional<std::string_view> Get(const char* name) const {
+        const xmlChar** a = Find(name);
+        if (!a) return std::nullopt;
+        std::string_view v(C(a[3]), static_cast<std::size_t>(a[4] - a[3]));
+        // Without entity substitution the parser hands an escaped ampersand on as "&#38;" (for the
+        // tree builder to decode); every other reference is already decoded.
+        if (v.find('&') == std::string_view::npos) return v;
+        buffer_.clear();
+        for (std::size_t i = 0; i < v.size();) {
+            if (v.compare(i, 5, "&#38;") == 0) {
+                buffer_ += '&';
+                i += 5;
+            } else {
+                buffer_ += v[i++];
+            }
+        }
+        return std::string_view(buffer_);
+    }
+    bool Has(const char* name) const { return Find(name) != nullptr; }
+
+    StagedAttrs Stage() const {
+        StagedAttrs out;
+        for (int i = 0; i < count_; ++i) {
+            const xmlChar** a = attrs_ + 5 * i;
+            if (a[2] != nullptr) continue;
+            out.Add(C(a[0]), std::string(*Get(C(a[0]))));
+        }
+        return out;
+    }
+
+private:
+    const xmlChar** Find(const char* name) const {
+        for (int i = 0; i < count_; ++i) {
+            const xmlChar** a = attrs_ + 5 * i;
+            if (a[2] == nullptr && a[0][0] == static_cast<unsigned char>(name[0]) && std::strcmp(C(a[0]), name) == 0)
+                return a;
+        }
+        return nullptr;
+    }
+
+    const xmlChar** attrs_;
+    int count_;
+    mutable std::string buffer_;
+};
+
+// Errors are collected by the parser context and read at the end, never printed. (Generic, as the
+// error argument lost its const between libxml2 versions.)
+const xmlStructuredErrorFunc kIgnoreError = [](void*, auto*) {};
+
+enum class Frame : unsigned char {
+    Ignore,         // nothing below is read
+    Root,           // DataSource
+    Nutrients,      // DataSource/Nutrients
+    Portions,       // DataSource/foodPortions (the first one)
+    FoodGroups,     // DataSource/FoodGroups
+    Group,          // a FoodGroup
+    Food,           // a FoodGroup's Food
+    FoodNutrition,  // Food/Nutrition
+    FoodUnits,      // Food/Units (the first one)
+};
+
+class Reader {
+public:
+    explicit Reader(StagedDocument& doc) : doc_(doc) {}
+
+    bool Run(int fd, std::string& why);
+
+private:
+    static void OnStart(void* self, const xmlChar* localname, const xmlChar* prefix, const xmlChar* uri, int nbNamespaces,
+                        const xmlChar** namespaces, int nbAttributes, int nbDefaulted, const xmlChar** attributes);
+    static void OnEnd(void* self, const xmlChar* localname, const xmlChar* prefix, const xmlChar* uri);
+    static void OnDoctype(void* self, const xmlChar* name, const xmlChar* externalId, const xmlChar* systemId);
+    static int OnRead(void* context, char* buffer, int len);
+
+    void Start(const xmlChar* name, bool plain, const SaxAttrs& attrs);
+    void End();
+    void StartFood(const SaxAttrs& attrs);
+    void EndFood();
+    void Stop() { xmlStopParser(ctxt_); }
+
+    StagedDocument& doc_;
+    xmlParserCtxtPtr ctxt_ = nullptr;
+    std::vector<Frame> frames_;
+    std::vector<StagedGroup*> groups_;
+    std::unique_ptr<CDS_Ingredient> food_;
+    std::optional<FoodBuilder> builder_;
+    bool foodBad_ = false;
+    std::size_t lastNutrientCount_ = 0;
+    bool sawDoctype_ = false;
+    std::exception_ptr failure_;
+    std::string readError_;
+
+    // Element names interned in the parser's dictionary, so names compare as pointers.
+    struct Names {
+        const xmlChar *DataSource, *Nutrients, *Nutrient, *foodPortions, *portion, *FoodGroups, *FoodGroup, *Food,
+            *Nutrition, *Units, *E;
+    } n_{};
+};
+
+struct ReadContext {
+    int fd;
+    std::string* error;
+};
+
+int Reader::OnRead(void* context, char* buffer, int len) {
+    auto* rc = static_cast<ReadContext*>(context);
+    for (;;) {
+        const ssize_t got = ::read(rc->fd, buffer, static_cast<std::size_t>(len));
+        if (got >= 0) return static_cast<int>(got);
+        if (errno == EINTR) continue;
+        *rc->error = std::strerror(errno);
+        return -1;
+    }
+}
+
+void Reader::OnDoctype(void* self, const xmlChar*, const xmlChar*, const xmlChar*) {
+    // A document type declaration is where entity expansion and external fetches live; the
+    // program's files never carry one, so reading stops here.
+    auto* r = static_cast<Reader*>(self);
+    r->sawDoctype_ = true;
+    r->Stop();
+}
+
+void Reader::OnStart(void* self, const xmlChar* localname, const xmlChar*, const xmlChar* uri, int, const xmlChar**,
+                     int nbAttributes, int, const xmlChar** attributes) {
+    auto* r = static_cast<Reader*>(self);
+    try {
+        r->Start(localname, uri == nullptr, SaxAttrs(attributes, nbAttributes));
+    } catch (...) {
+        r->failure_ = std::current_exception();
+        r->Stop();
+    }
+}
+
+void Reader::OnEnd(void* self, const xmlChar*, const xmlChar*, const xmlChar*) {
+    auto* r = static_cast<Reader*>(self);
+    try {
+        r->End();
+    } catch (...) {
+        r->failure_ = std::current_exception();
+        r->Stop();
+    }
+}
+
+void Reader::Start(const xmlChar* name, bool plain, const SaxAttrs& attrs) {
+    if (frames_.empty()) {
+        doc_.root = attrs.Stage();
+        frames_.push_back(plain && name == n_.DataSource ? Frame::Root : Frame::Ignore);
+        return;
+    }
+    Frame next = Frame::Ignore;
+    if (plain) {
+        switch (frames_.back()) {
+            case Frame::Root:
+                if (name == n_.Nutrients) {
+                    next = Frame::Nutrients;
+                } else if (name == n_.foodPortions && !doc_.hasPortions) {
+                    doc_.hasPortions = true;
+                    next = Frame::Portions;
+                } else if (name == n_.FoodGroups) {
+                    next = Frame::FoodGroups;
+                }
+                break;
+            case Frame::Nutrients:
+                if (name == n_.Nutrient) doc_.nutrients.push_back(attrs.Stage());
+                break;
+            case Frame::Portions:
+                if (name == n_.portion) doc_.portions.push_back(attrs.Stage());
+                break;
+            case Frame::FoodGroups:
+            case Frame::Group:
+                if (name == n_.FoodGroup) {
+                    auto group = std::make_unique<StagedGroup>();
+                    group->attrs = attrs.Stage();
+                    StagedGroup* g = group.get();
+                    (frames_.back() == Frame::FoodGroups ? doc_.groups : groups_.back()->subGroups).push_back(std::move(group));
+                    groups_.push_back(g);
+                    next = Frame::Group;
+                } else if (name == n_.Food && frames_.back() == Frame::Group) {
+                    StartFood(attrs);
+                    next = Frame::Food;
+                }
+                break;
+            case Frame::Food:
+                if (!foodBad_) {
+                    try {
+                        const FoodChild kind = builder_->Child(C(name), attrs);
+                        if (kind == FoodChild::Nutrition) next = Frame::FoodNutrition;
+                        if (kind == FoodChild::Units) next = Frame::FoodUnits;
+                    } catch (const Xml::XmlError&) {
+                        foodBad_ = true;
+                    }
+                }
+                break;
+            case Frame::FoodNutrition:
+            case Frame::FoodUnits:
+                if (name == n_.E && !foodBad_) {
+                    try {
+                        if (frames_.back() == Frame::FoodNutrition)
+                            builder_->NutritionValue(attrs);
+                        else
+                            builder_->Unit(attrs);
+                    } catch (const Xml::XmlError&) {
+                        foodBad_ = true;
+                    }
+                }
+                break;
+            case Frame::Ignore:
+                break;
+        }
+    }
+    frames_.push_back(next);
+}
+
+void Reader::End() {
+    const Frame f = frames_.back();
+    frames_.pop_back();
+    if (f == Frame::Group) groups_.pop_back();
+    if (f == Frame::Food) EndFood();
+}
+
+void Reader::StartFood(const SaxAttrs& attrs) {
+    food_ = std::make_unique<CDS_Ingredient>();
+    food_->nutrientValues.reserve(lastNutrientCount_);
+    builder_.emplace(*food_);
+    foodBad_ = false;
+    try {
+        builder_->Begin(attrs);
+    } catch (const Xml::XmlError&) {
+        foodBad_ = true;
+    }
+}
+
+void Reader::EndFood() {
+    if (!foodBad_) {
+        try {
+            builder_->End();
+        } catch (const Xml::XmlError&) {
+            foodBad_ = true;
+        }
+    }
+    builder_.reset();
+    StagedFood staged;
+    if (!foodBad_) {
+        lastNutrientCount_ = food_->nutrientValues.size();
+        if (food_->nutrientValues.capacity() > lastNutrientCount_ + lastNutrientCount_ / 8)
+            food_->nutrientValues.shrink_to_fit();
+        staged.food = std::move(food_);
+    }
+    food_.reset();
+    groups_.back()->foods.push_back(std::move(staged));
+}
+
+bool Reader::Run(int fd, std::string& why) {
+    xmlInitParser();
+    xmlSAXHandler sax;
+    std::memset(&sax, 0, sizeof sax);
+    sax.initialized = XML_SAX2_MAGIC;
+    sax.startElementNs = &Reader::OnStart;
+    sax.endElementNs = &Reader::OnEnd;
+    sax.internalSubset = &Reader::OnDoctype;
+    sax.serror = kIgnoreError;
+
+    ReadContext rc{fd, &readError_};
+    ctxt_ = xmlCreateIOParserCtxt(&sax, this, &Reader::OnRead, nullptr, &rc, XML_CHAR_ENCODING_NONE);
+    if (!ctxt_) {
+        why = "can't create an XML parser";
+        return false;
+    }
+    std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> guard(ctxt_, xmlFreeParserCtxt);
+    // No network, no DTD loading, no entity substitution; errors are reported here, not printed.
+    xmlCtxtUseOptions(ctxt_, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    // Whatever another part of the process set as libxml2's defaults.
+    ctxt_->replaceEntities = 0;
+    ctxt_->loadsubset = 0;
+    ctxt_->validate = 0;
+    ctxt_->sax->serror = kIgnoreError;
+    auto intern = [this](const char* s) { return xmlDictLookup(ctxt_->dict, reinterpret_cast<const xmlChar*>(s), -1); };
+    n_ = Names{intern("DataSource"), intern("Nutrients"), intern("Nutrient"), intern("foodPortions"),
+               intern("portion"),    intern("FoodGroups"), intern("FoodGroup"), intern("Food"),
+               intern("Nutrition"),  intern("Units"),      intern("E")};
+
+    xmlParseDocument(ctxt_);
+
+    if (failure_) std::rethrow_exception(failure_);
+    if (sawDoctype_) {
+        why = "document type declarations are not accepted";
+        return false;
+    }
+    if (!readError_.empty()) {
+        why = readError_;
+        return false;
+    }
+    if (!ctxt_->wellFormed) {
+        const xmlError* err = xmlCtxtGetLastError(ctxt_);
+        why = err && err->message ? "line " + std::to_string(err->line) + ": " + err->message : "not well-formed";
+        while (!why.empty() && (why.back() == '\n' || why.back() == ' ')) why.pop_back();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Read(const std::string& path, StagedDocument& doc, std::string& why) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        why = path + ": " + std::strerror(errno);
+        return false;
+    }
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    Reader reader(doc);
+    try {
+        if (reader.Run(fd, why)) return true;
+    } catch (const std::exception& e) {
+        why = e.what();
+    }
+    why = path + ": " + why;
+    return false;
+}
+
+}  // namespace DataSourceReader

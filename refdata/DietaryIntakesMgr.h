@@ -1,0 +1,49 @@
+#pragma once
+
+#include "DriCategory.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+// One row of reference values: for whom and for which ages, in the nutrient's units per day.
+struct DietaryIntakesValues {
+    int category = UnknownCategory;  // a DriCategory
+    short minAge = 0;                // inclusive; months for infants, years for everyone else
+    short maxAge = 0;                // inclusive; 0 means no upper bound
+    float RDA = -1.0f;               // -1: not defined
+    float AI = -1.0f;
+    float UL = -1.0f;
+
+    // The row is for this category and the age (taken as a signed 16-bit number) lies in its range.
+    bool Matches(int forCategory, int age) const;
+};
+
+// The reference intakes of one nutrient.
+struct DietaryIntake {
+    std::string name;
+    std::string units;
+    int id = -1;  // the nutrient's gid; -1 for none
+    std::vector<DietaryIntakesValues> rows;
+
+    // The values of the first matching row; false, with all three -1, when none matches.
+    bool GetValues(int category, int age, float& rda, float& ai, float& ul) const;
+};
+
+// The built-in dietary reference intakes: four groups of nutrients, each nutrient with its rows.
+class CDC_DietaryIntakesMgr {
+public:
+    enum Group { Vitamins = 0, Minerals = 1, MacroNutrients = 2, Other = 3 };
+    static constexpr int kGroupCount = 4;
+    // "Vitamins", "Minerals", "MacroNutrients", "Other".
+    static const char* GroupName(int group);
+
+    // Replaces whatever the groups hold by the built-in table, in its order.
+    void InitializeBuiltIn();
+    // The nutrient of that gid, searching the groups in order; null when there is none.
+    const DietaryIntake* FindIntake(int gid) const;
+    const std::vector<DietaryIntake>& GroupIntakes(int group) const { return groups_.at(static_cast<std::size_t>(group)); }
+
+private:
+    std::array<std::vector<DietaryIntake>, kGroupCount> groups_;
+};

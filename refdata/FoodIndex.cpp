@@ -1,0 +1,58 @@
+#include "FoodIndex.h"
+
+#include "Ingredient.h"
+
+#include <algorithm>
+
+std::string ToUpperAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+const FoodIndexEntry* CFoodIndex::Find(const FoodKey& key) const {
+    auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
+                               [](const FoodIndexEntry& e, const FoodKey& k) { return e.key < k; });
+    return it != entries_.end() && it->key == key ? &*it : nullptr;
+}
+
+void CFoodIndex::Merge(std::vector<FoodIndexEntry> added) {
+    if (added.empty()) return;
+    std::vector<FoodIndexEntry> all;
+    all.reserve(entries_.size() + added.size());
+    all.insert(all.end(), entries_.begin(), entries_.end());
+    all.insert(all.end(), added.begin(), added.end());
+    added = {};
+    std::stable_sort(all.begin(), all.end(), [](const FoodIndexEntry& a, const FoodIndexEntry& b) { return a.key < b.key; });
+    // Of each run of equal keys the last one read wins.
+    std::vector<FoodIndexEntry> unique;
+    unique.reserve(all.size());
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (i + 1 == all.size() || all[i + 1].key != all[i].key) unique.push_back(all[i]);
+    entries_ = std::move(unique);
+    BuildNames();
+}
+
+void CFoodIndex::Clear() {
+    entries_.clear();
+    names_.clear();
+    starts_.assign(1, 0);
+}
+
+void CFoodIndex::BuildNames() {
+    std::size_t total = 0;
+    for (const auto& e : entries_) total += e.food->name.size() + 1;
+    names_.clear();
+    names_.reserve(total);
+    starts_.clear();
+    starts_.reserve(entries_.size() + 1);
+    for (const auto& e : entries_) {
+        starts_.push_back(names_.size());
+        names_ += e.food->name;
+        names_ += '\0';
+    }
+    starts_.push_back(names_.size());
+    for (char& c : names_)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+}

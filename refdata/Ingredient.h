@@ -1,0 +1,90 @@
+#pragma once
+
+#include "FoodKey.h"
+#include "NutrientValueMap.h"
+
+#include "core/XmlSerialize.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+// The four energy components, always in this order: protein, fat, carbohydrate, alcohol.
+namespace EnergyComponents {
+
+constexpr int kCount = 4;
+// Global nutrient ids of the components.
+constexpr std::array<int, kCount> kGid = {3, 4, 5, 6};
+// Attribute letters in "EnergyFactors".
+constexpr std::array<const char*, kCount> kLetter = {"P", "F", "C", "A"};
+// Default energy factors, kcal per gram.
+constexpr std::array<double, kCount> kDefaultFactor = {4.0, 9.0, 4.0, 7.0};
+
+}  // namespace EnergyComponents
+
+// A serving unit of a food: its name and the grams in one such unit.
+struct FoodUnit {
+    std::string name;
+    double grams = 0.0;
+
+    friend bool operator==(const FoodUnit&, const FoodUnit&) = default;
+};
+
+// One food: nutrient values per 100 g, energy factors and serving units. Read from "Food" elements
+// of the data source and of profiles; copies are deep.
+class CDS_Ingredient : public IXMLSerialize {
+public:
+    CDS_Ingredient();
+
+    // Writes a "Food" element under the parent. Units are written as plain "E" entries, so
+    // reading the element back yields the same unit list.
+    void Save(const Xml::XmlElement& parent) const override;
+    // Reads a "Food" element; raises Xml::XmlError on a missing required element or attribute
+    // or a value that is not a number. Nutrient values are added to those already present.
+    void Load(const Xml::XmlElement& element) override;
+
+    // The value in 100 g, 0 when the food has none for that gid.
+    double NutrientValue(int gid) const { return nutrientValues.get(gid); }
+    // NutrientValue of the component's gid (index 0-3).
+    double EnergyComponentValue(int index) const;
+    double EnergyFactor(int index) const;
+    // kcal in 100 g: the sum of factor × value over the four components.
+    double EnergyPer100g() const;
+
+    // False when the index is not below the number of units.
+    bool GetUnit(int index, std::string& unitName, double& grams) const;
+    // Index of the first unit whose name equals the text exactly (case counts), or -1.
+    int FindUnitByName(const std::string& unitName) const;
+    // Index of the first unit of exactly that weight, or -1.
+    int FindUnitByWeight(double grams) const;
+    void AddUnit(const std::string& unitName, double grams);
+
+    const std::string& Name() const noexcept { return name; }
+    FoodKey GetFoodKey() const noexcept { return FoodKey(key, source); }
+
+    NutrientValueMap nutrientValues;
+    std::array<double, EnergyComponents::kCount> energyFactors = EnergyComponents::kDefaultFactor;
+    // 1 for a record made up for a food the data source lacks; never written.
+    int placeholder = 0;
+    int key = -1;
+    int source = 0;
+    std::vector<FoodUnit> units;
+    std::string name;
+};
+
+// A food with an amount, limits, the unit the amount was entered in and a meal: the "FoodEx"
+// element of older diet documents.
+class CDS_IngredientEx : public CDS_Ingredient {
+public:
+    // "FoodEx" holding the "Food" element, then "min"/"max" (only when not 0), "weight", "CWI",
+    // "meal", "Px", "Fx", "Cx", "Ax".
+    void Save(const Xml::XmlElement& parent) const override;
+    void Load(const Xml::XmlElement& element) override;
+
+    int unitIndex = 0;
+    std::string meal;
+    std::array<double, EnergyComponents::kCount> componentValues = {0.0, 0.0, 0.0, 0.0};
+    double minWeight = 0.0;
+    double maxWeight = 0.0;
+    double weight = 0.0;
+};

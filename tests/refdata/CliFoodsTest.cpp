@@ -1,0 +1,135 @@
+// velmora-cli's food and reference intake commands, run as a user would run them.
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+const std::string kSample = std::string(VELMORA_SOURCE_DIR) + "/tests/data/refdata/sample.xml";
+
+std::string Quote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+struct Result {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+Result RunCli(const TempDir& appDir, const std::vector<std::string>& args) {
+    std::string cmd = Quote(std::string(VELMORA_BIN_DIR) + "/velmora-cli");
+    cmd += " --app-dir ";
+    cmd += Quote(appDir.Path().string());
+    for (const auto& a : args) {
+        cmd += ' ';
+        cmd += Quote(a);
+    }
+    cmd += " 2>";
+    cmd += Quote(appDir.File("stderr.txt"));
+    Result r;
+    FILE* p = ::popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
+    const int status = ::pclose(p);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.err = appDir.Read("stderr.txt");
+    return r;
+}
+
+// An application folder whose config.xml names the given data source.
+void WriteConfig(const TempDir& dir, const std::string& dataSource) {
+    std::ifstream in(std::string(VELMORA_SOURCE_DIR) + "/data/config.xml");
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string config = text.str();
+    const std::string from = "<value>foods/usda-sr24.xml</value>";
+    config.replace(config.find(from), from.size(), "<value>" + dataSource + "</value>");
+    dir.Write("config.xml", config);
+}
+
+}  // namespace
+
+struct CliCase {
+    const char* what;
+    std::vector<std::string> args;
+    int code;
+    const char* out;
+    const char* err;  // a part of standard error
+};
+
+void PrintTo(const CliCase& c, std::ostream* os) { *os << c.what; }
+
+class CliFoods : public testing::TestWithParam<CliCase> {};
+
+TEST_P(CliFoods, Prints) {
+    TempDir dir;
+    WriteConfig(dir, kSample);
+    const Result r = RunCli(dir, GetParam().args);
+    EXPECT_EQ(GetParam().code, r.code) << r.err;
+    EXPECT_EQ(GetParam().out, r.out);
+    EXPECT_NE(std::string::npos, r.err.find(GetParam().err)) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CliFoods,
+    testing::Values(
+        CliCase{"search_in_key_order", {"foods", "search", "mIlk"}, 0,
+                "7:1001\tMilk, whole\n7:1002\tMilk, skim\n7:1003\tMilk, dry, nonfat\n", ""},
+        CliCase{"search_narrows", {"foods", "search", "beef  raw"}, 0, "7:13001\tBeef, ground, raw\n7:13003\tBeef, steak, raw\n", ""},
+        CliCase{"search_words_as_arguments", {"foods", "search", "cheddar", "sharp"}, 0, "7:1004\tCHEESE, cheddar, sharp\n", ""},
+        CliCase{"search_leading_space", {"foods", "search", " milk"}, 0, "", ""},
+        CliCase{"search_nothing_found", {"foods", "search", "zzz"}, 0, "", ""},
+        CliCase{"tree_settings", {"foods", "tree", "1"}, 0,
+                "[category] Milk\n   whole\t7:1001\n   skim\t7:1002\n   dry, nonfat\t7:1003\nCheese, cheddar\t7:1004\nApple\t7:2001\n",
+                ""},
+        CliCase{"tree_full_title", {"foods", "tree", "1", "--full-title"}, 0,
+                "[category] Milk\n  Milk, whole\t7:1001\n  Milk, skim\t7:1002\n  Milk, dry, nonfat\t7:1003\n"
+                "Cheese, cheddar\t7:1004\nApple\t7:2001\n",
+                ""},
+        CliCase{"tree_size_4", {"foods", "tree", "1", "--size", "4"}, 0,
+                "Milk, whole\t7:1001\nMilk, skim\t7:1002\nMilk, dry, nonfat\t7:1003\nCheese, cheddar\t7:1004\nApple\t7:2001\n", ""},
+        CliCase{"tree_subgroups_first", {"foods", "tree", "1301", "--depth", "0"}, 0,
+                "[group] Beef organs\nBeef, steak, raw\t7:13003\nBeef, steak, cooked\t7:13004\n", ""},
+        CliCase{"tree_nested_categories", {"foods", "tree", "1301", "--size", "1"}, 0,
+                "[group] Beef organs\n[category] Beef, steak\n   raw\t7:13003\n   cooked\t7:13004\n", ""},
+        CliCase{"tree_root", {"foods", "tree", "0"}, 0, "[group] Dairy and Egg Products\n[group] Beef Products\n[group] Mixed Dishes\n", ""},
+        CliCase{"tree_unknown_group", {"foods", "tree", "5"}, 1, "", "no food group with code 5"},
+        CliCase{"dri_values", {"dri", "--category", "Female", "--age", "25", "--gid", "13"}, 0, "RDA\t18\nAI\t\nUL\t45\n", ""},
+        CliCase{"dri_fraction", {"dri", "--category", "Infant", "--age", "9", "--gid", "19"}, 0, "RDA\t\nAI\t0.22\nUL\t\n", ""},
+        CliCase{"dri_no_row", {"dri", "--category", "Female Pregnant", "--age", "51", "--gid", "13"}, 0, "RDA\t\nAI\t\nUL\t\n", ""},
+        CliCase{"dri_unknown_gid", {"dri", "--category", "Male", "--age", "30", "--gid", "2"}, 0, "RDA\t\nAI\t\nUL\t\n", ""},
+        CliCase{"dri_bad_category", {"dri", "--category", "Adult", "--age", "30", "--gid", "13"}, 2, "", "--category must be one of"}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST(CliFoods, BadDataSourceGivesTheLoaderText) {
+    TempDir dir;
+    WriteConfig(dir, std::string(VELMORA_SOURCE_DIR) + "/tests/data/refdata/partial.xml");
+    Result r = RunCli(dir, {"foods", "search", "bread"});
+    EXPECT_EQ(1, r.code);
+    EXPECT_EQ("", r.out);
+    EXPECT_NE(std::string::npos, r.err.find("Can't load data source file. Unkown error")) << r.err;
+
+    r = RunCli(dir, {"--data-source", dir.File("absent.xml"), "foods", "tree", "1"});
+    EXPECT_EQ(1, r.code);
+    EXPECT_NE(std::string::npos, r.err.find("Can't load data source file. Error: Can't load XML document.")) << r.err;
+}
+
+TEST(CliFoods, NoDataSourceConfigured) {
+    TempDir dir;
+    WriteConfig(dir, "");
+    const Result r = RunCli(dir, {"foods", "search", "milk"});
+    EXPECT_EQ(1, r.code);
+    EXPECT_NE(std::string::npos, r.err.find("no data source is configured")) << r.err;
+}
