@@ -1,0 +1,51 @@
+#pragma once
+
+#include "DayFood.h"
+#include "EnergyComposition.h"
+#include "Fact.h"
+#include "NutrientRequirement.h"
+
+#include "core/XmlSerialize.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace UserLog {
+
+// One logged day: the foods eaten, the facts measured, and limits of this day only.
+class CLogDay : public IXMLSerialize {
+public:
+    explicit CLogDay(std::string dateKey = {}) : date(std::move(dateKey)) {}
+    CLogDay(const CLogDay& other);
+    CLogDay& operator=(const CLogDay& other);
+    CLogDay(CLogDay&&) noexcept = default;
+    CLogDay& operator=(CLogDay&&) noexcept = default;
+
+    // "LogDay" with date, "Food" (always), the own composition, own "Nutrients", then "Fact"s.
+    void Save(const Xml::XmlElement& parent) const override;
+    // A missing "date" fails the read with the XML layer's error.
+    void Load(const Xml::XmlElement& element) override;
+
+    // No food, no own composition, no own requirement and no fact. Empty days are not written.
+    bool IsEmpty() const;
+    // Everything but the date goes.
+    void ClearDay();
+    // An entry made from the food, appended when index is -1, else inserted before that position.
+    CDayFood* AddFood(std::shared_ptr<CDS_Ingredient> food, int index = -1);
+    void RemoveFood(int index);
+    void SetDate(const std::string& dateKey) { date = dateKey; }
+
+    CFact* FindFact(const std::string& name) { return facts.Find(name); }
+    const CFact* FindFact(const std::string& name) const { return facts.Find(name); }
+    void SetFact(const std::string& name, double value) { facts.Set(name, value); }
+    void RemoveFact(const std::string& name) { facts.Remove(name); }
+
+    std::string date;
+    std::vector<CDayFood> foods;
+    std::unique_ptr<CDS_EnergyComposition> energyComposition;  // null: the profile's applies
+    std::vector<CNutrientRequirement> requirements;
+    CDayFacts facts;
+};
+
+}  // namespace UserLog

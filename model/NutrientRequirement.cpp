@@ -1,0 +1,39 @@
+#include "NutrientRequirement.h"
+
+#include "refdata/NutrientCatalogue.h"
+
+namespace UserLog {
+
+CNutrientRequirement::CNutrientRequirement(int nutrientGid, double minimum, double maximum)
+    : gid(nutrientGid), min(minimum), max(maximum) {
+    if (const Nutrient::StandardNutrient* n = Nutrient::StandardNutrientByGid(gid)) {
+        name = n->name;
+        units = n->units;
+    }
+}
+
+void CNutrientRequirement::Save(const Xml::XmlElement& parent) const {
+    if (gid == -1) return;
+    Xml::XmlElement el = parent.AddElement("NutrientRequirement");
+    el.SetAttribute("gid", gid);
+    el.SetAttribute("name", name);
+    el.SetAttribute("units", units);
+    if (min != -1) el.SetAttribute("min", min);
+    if (max != -1) el.SetAttribute("max", max);
+}
+
+void CNutrientRequirement::Load(const Xml::XmlElement& element) {
+    gid = element.GetAttribute("gid", -1).AsInt();
+    min = element.GetAttribute("min", -1).AsDouble();
+    max = element.GetAttribute("max", -1).AsDouble();
+    name = element.GetAttribute("name", "").AsString();
+    units = element.GetAttribute("units", "").AsString();
+    if (name.empty() || units.empty()) {
+        if (const Nutrient::StandardNutrient* n = Nutrient::StandardNutrientByGid(gid)) {
+            name = n->name;
+            units = n->units;
+        }
+    }
+}
+
+}  // namespace UserLog

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "EnergyComposition.h"
+#include "FactManager.h"
+#include "LogDay.h"
+#include "NutrientRequirement.h"
+#include "PersonalData.h"
+
+#include "core/XmlSerialize.h"
+#include "refdata/FoodKey.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CDataSourceMgr;
+class CDS_Ingredient;
+namespace Meal {
+class CMealManager;
+}
+
+namespace NS_Data {
+
+// The model of one profile: the person, the profile's energy composition, the followed
+// nutrients with their limits, the fact definitions, and the dated log of days. Foods are kept
+// as private copies, one per FoodKey, so a profile stays readable when the data source changes.
+class CUserLog : public IXMLSerialize {
+public:
+    // Holds one empty day: today's, which is current.
+    CUserLog(const Meal::CMealManager* mealList, const CDataSourceMgr* source);
+
+    // "Profile" (version 1) with the personal data, facts, "Energy", "Nutrients", "Meals" and a
+    // "Log" of the non-empty days.
+    void Save(const Xml::XmlElement& parent) const override;
+    // Reads a "Profile" element. What had to be dropped is noted in the load report.
+    void Load(const Xml::XmlElement& element) override;
+
+    std::shared_ptr<UserLog::CLogDay> GetCurrentDay() const { return currentDay; }
+    // Index of the day with that date key, or -1.
+    int FindDay(const std::string& dateKey) const;
+    // Index of the day with that key, inserting an empty day at its sorted place when needed.
+    int InsertDay(const std::string& dateKey);
+    // Makes that day current (creating it) and moves the person's date there; true when created.
+    bool SelectDay(const std::string& dateKey);
+
+    bool AddFood(double weight, int unitIndex, const std::string& meal, const CDS_Ingredient& food);
+    // Gives every entry of the current day its food (a placeholder for a food the data source
+    // lacks, noted under "Unknown food reference") and its shown unit; false when a new
+    // placeholder was needed.
+    bool ResolveFoods();
+
+    int FindRequirement(int gid) const;
+    // Appends when the data source has a nutrient with that gid; false and nothing added otherwise.
+    bool AddRequirement(int gid, double min, double max);
+    bool RemoveRequirement(int index);
+    // The profile's requirements, with the current day's own limits in place of the profile's for
+    // the same nutrient; true when the day has limits of its own.
+    bool GetEffectiveRequirements(std::vector<UserLog::CNutrientRequirement>& out) const;
+    // Follows a nutrient list: existing requirements kept in list order, then new ones.
+    void SyncRequirements(const std::vector<int>& gids);
+
+    // The current day's intake, rounded to the nutrient's display decimals.
+    double GetIntake(int gid) const;
+    // Converts the "Weight" fact (definition and every day's value) between kg and lb.
+    void ConvertWeightUnits(bool toKilograms);
+    EnergyInputs GetEnergyInputs() const;
+    // Removes the fact's values from every day, or from the current day only.
+    void RemoveFactFromDays(const std::string& name, bool allDays);
+
+    const CDataSourceMgr* DataSource() const noexcept { return dataSource; }
+    const Meal::CMealManager* Meals() const noexcept { return meals; }
+
+    CPersonalData personal;
+    std::shared_ptr<UserLog::CLogDay> currentDay;
+    std::vector<std::shared_ptr<UserLog::CLogDay>> days;
+    CDS_EnergyComposition energyComposition;
+    std::vector<UserLog::CNutrientRequirement> requirements;
+    const Meal::CMealManager* meals = nullptr;
+    const CDataSourceMgr* dataSource = nullptr;
+    std::map<FoodKey, std::shared_ptr<CDS_Ingredient>> foodCache;
+    UserLog::CFactManager facts;
+
+private:
+    std::shared_ptr<CDS_Ingredient> CachedFood(const FoodKey& key, bool& madePlaceholder, const std::string& name);
+    // Files of other programs may repeat a date or list days out of order; a repeated date is
+    // merged into the day already read so the log stays sorted and unique.
+    std::shared_ptr<UserLog::CLogDay> AddReadDay(std::shared_ptr<UserLog::CLogDay> day);
+};
+
+}  // namespace NS_Data
