@@ -1,0 +1,93 @@
+#include "ScreenshotRunner.h"
+
+#include "VelmoraApp.h"
+
+#include "ui/ChildFrame.h"
+#include "ui/DocManager.h"
+#include "ui/MainFrame.h"
+
+#include "widgets/CustomTabCtrl.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QScreen>
+#include <QTabBar>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+
+// Long enough for a page to finish drawing after a change.
+constexpr int kSettleMs = 600;
+
+}  // namespace
+
+CScreenshotRunner::CScreenshotRunner(CVelmoraApp& app, QString outDir, QString profile)
+    : app_(app), outDir_(std::move(outDir)), profile_(std::move(profile)) {}
+
+void CScreenshotRunner::Start() {
+    CMainFrame* frame = app_.MainFrame();
+    if (!frame) return Finish(2, QStringLiteral("the main window does not exist"));
+    // Without a window manager nothing maximises the window; give it the whole screen.
+    if (QScreen* screen = frame->screen()) frame->setGeometry(screen->availableGeometry());
+    QDir().mkpath(outDir_);
+
+    steps_.push_back([this] { return Grab(QStringLiteral("main")); });
+    if (!profile_.isEmpty()) {
+        steps_.push_back([this] {
+            if (!app_.DocManager()->OpenDocumentFile(profile_.toStdString())) {
+                Finish(3, QStringLiteral("can't open ") + profile_);
+                return false;
+            }
+            return true;
+        });
+        for (const char* tab : {"Personal", "Log", "Diet", "Energy", "Food", "Nutrients"}) {
+            const QString name = QString::fromLatin1(tab);
+            steps_.push_back([this, name] {
+                CChildFrameBase* child = app_.MainFrame()->ActiveChildFrame();
+                if (!child) return false;
+                for (int i = 0; i < child->TabCount(); ++i)
+                    if (QString::fromStdString(child->TabName(i)) == name) child->TabCtrl()->TabBar()->setCurrentIndex(i);
+                return true;
+            });
+            steps_.push_back([this, name] { return Grab(name.toLower()); });
+        }
+    }
+    QTimer::singleShot(kSettleMs, this, &CScreenshotRunner::Next);
+}
+
+void CScreenshotRunner::Next() {
+    if (step_ >= steps_.size()) return Finish(0);
+    if (!steps_[step_++]()) {
+        if (step_ <= steps_.size()) Finish(4, QStringLiteral("step %1 failed").arg(step_));
+        return;
+    }
+    QTimer::singleShot(kSettleMs, this, &CScreenshotRunner::Next);
+}
+
+bool CScreenshotRunner::Grab(const QString& name) {
+    CMainFrame* frame = app_.MainFrame();
+    QPixmap picture;
+    // The screen's own pixels include whatever other processes draw into the window; a widget
+    // grab is the fallback where there is no screen to read.
+    if (QScreen* screen = frame->screen()) {
+        const QRect g = frame->frameGeometry();
+        picture = screen->grabWindow(0, g.x(), g.y(), g.width(), g.height());
+    }
+    if (picture.isNull()) picture = frame->grab();
+    const QString path = QDir(outDir_).filePath(name + QStringLiteral(".png"));
+    if (picture.isNull() || !picture.save(path, "PNG")) {
+        Finish(5, QStringLiteral("can't write ") + path);
+        return false;
+    }
+    QTextStream(stdout) << "wrote " << path << Qt::endl;
+    return true;
+}
+
+void CScreenshotRunner::Finish(int code, const QString& message) {
+    if (!message.isEmpty()) QTextStream(stderr) << "screenshots: " << message << Qt::endl;
+    step_ = steps_.size() + 1;
+    if (CMainFrame* frame = app_.MainFrame()) frame->CloseAllDocuments();
+    QCoreApplication::exit(code);
+}

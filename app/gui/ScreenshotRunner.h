@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class CVelmoraApp;
+
+// Pictures of the program for people to look at: the main window with no profile open, then the
+// given profile with each of its tabs on show, one PNG file each. Runs inside the event loop and
+// ends it, with 0 when every picture was written.
+class CScreenshotRunner : public QObject {
+    Q_OBJECT
+public:
+    CScreenshotRunner(CVelmoraApp& app, QString outDir, QString profile);
+
+    void Start();
+
+private:
+    void Next();
+    bool Grab(const QString& name);
+    void Finish(int code, const QString& message = {});
+
+    CVelmoraApp& app_;
+    QString outDir_;
+    QString profile_;
+    std::vector<std::function<bool()>> steps_;
+    std::size_t step_ = 0;
+};

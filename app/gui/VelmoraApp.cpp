@@ -1,0 +1,236 @@
+#include "VelmoraApp.h"
+
+#include "DlgAbout.h"
+#include "DlgLogo.h"
+#include "Version.h"
+
+#include "ui/ChildFrame.h"
+#include "ui/DocManager.h"
+#include "ui/MainFrame.h"
+#include "ui/QtServices.h"
+#include "ui/VelmoraDoc.h"
+
+#include "core/AppDir.h"
+#include "core/Log.h"
+#include "core/Services.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QUuid>
+
+#include <filesystem>
+
+namespace {
+
+std::string ResolveAppDir(const std::optional<std::string>& option) {
+    std::string dir = AppDir::Resolve(AppDir::FromEnvironment(option));
+    AppDir::Set(dir);
+    return dir;
+}
+
+QSettings UserSettings() { return QSettings(QStringLiteral("Orrindale"), QStringLiteral("Velmora")); }
+
+}  // namespace
+
+CVelmoraApp::CVelmoraApp(Options options)
+    : options_(std::move(options)), settings_(ResolveAppDir(options_.appDir)) {}
+
+CVelmoraApp::~CVelmoraApp() {
+    // Windows go first: their documents read the reference data below.
+    docManager_.reset();
+    mainFrame_.reset();
+    searchContext_.Cancel();
+    workers_.WaitForAll();
+}
+
+Ui::CAppContext CVelmoraApp::Context() const {
+    Ui::CAppContext ctx;
+    ctx.dataSource = &dataSource_;
+    ctx.meals = &meals_;
+    ctx.intakes = &intakes_;
+    ctx.settings = const_cast<Settings::CSettingsMgr*>(&settings_);
+    ctx.general = const_cast<Config::General::GeneralManager*>(&general_);
+    ctx.appDir = appDir_;
+    return ctx;
+}
+
+bool CVelmoraApp::LoadConfiguration() {
+    DLG_Logo splash;
+    splash.show();
+    splash.SetStatus(QStringLiteral("Loading configuration"));
+
+    settings_.AddSection("General", &general_);
+    settings_.AddSection("Update", &update_);
+    settings_.LoadSettings();
+
+    if (update_.IsCheckDue(false)) {
+        // The update page is told who asks; the ID must exist before the first check.
+        EnsureUserId(false);
+        CheckForUpdate();
+    }
+
+    std::string path = options_.dataSource ? *options_.dataSource : general_.GetDataSource();
+    if (!path.empty()) {
+        if (!std::filesystem::path(path).is_absolute()) path = settings_.GetAppDir() + "/" + path;
+        splash.SetStatus(QStringLiteral("Loading Data file: %1").arg(QString::fromStdString(path)));
+        std::string error;
+        const bool loaded = dataSource_.Load(
+            path, [&splash](const LoadProgress& progress) { splash.SetProgress(progress.BarPosition()); }, error);
+        if (!loaded) Services::Prompt().Message(error);
+    }
+
+    splash.SetStatus(QStringLiteral("Initializing Dietary Intakes"));
+    intakes_.InitializeBuiltIn();
+
+    appDir_ = settings_.GetAppDir();
+    SetLogFolder(appDir_ + "/");
+    return true;
+}
+
+void CVelmoraApp::Trace(const std::string& text) const { GetLog("log.txt")->Write(CU_Log::DBG, text); }
+
+void CVelmoraApp::EnsureUserId(bool trace) {
+    if (trace) Trace("GetProfileString");
+    QSettings settings = UserSettings();
+    userId_ = settings.value(QStringLiteral("Velmora/UserId")).toString().toStdString();
+    if (!userId_.empty()) return;
+    if (trace) Trace("Create user ID start");
+    userId_ = QUuid::createUuid().toString(QUuid::WithBraces).toUpper().toStdString();
+    settings.setValue(QStringLiteral("Velmora/UserId"), QString::fromStdString(userId_));
+    settings.sync();
+    if (trace) Trace("Create user ID End");
+}
+
+bool CVelmoraApp::InitInstance() {
+    LoadConfiguration();
+
+    CU_Log* log = GetLog("log.txt");
+    log->threshold = 2;
+    log->Write(CU_Log::DBG, "Application started.");
+    log->Write(CU_Log::DBG, appDir_);
+
+    EnsureUserId(true);
+
+    Trace("LoadStdProfileSettings");
+    recent_.ReadList();
+
+    Trace("CDynamicDocTemplate");
+    template_ = std::make_unique<CDynamicDocTemplate>(2);
+
+    Trace("LoadFrame");
+    mainFrame_ = std::make_unique<CMainFrame>();
+    mainFrame_->setWindowIcon(QApplication::windowIcon());
+    if (!mainFrame_->Create()) return false;
+    mainFrame_->SetAppTarget(this);
+
+    Trace("CDocManagerEx");
+    docManager_ = std::make_unique<CDocManagerEx>(Context(), *template_, *mainFrame_, &recent_);
+
+    Trace("DragAcceptFiles");
+    mainFrame_->setAcceptDrops(true);
+    mainFrame_->SetOpenFileHandler([this](const std::string& path) { docManager_->OpenDocumentFile(path); });
+
+    Trace("ShowWindow");
+    if (general_.IsMaximized()) mainFrame_->showMaximized();
+    else mainFrame_->showNormal();
+    Trace("UpdateWindow");
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    ReopenLastProfile();
+    for (const std::string& file : options_.files) {
+        Trace(file);
+        docManager_->OpenDocumentFile(file);
+    }
+
+    Trace("Exit");
+    return true;
+}
+
+void CVelmoraApp::ReopenLastProfile() {
+    if (general_.LoadLastProfile()) {
+        const std::vector<std::string> entries = recent_.Entries();
+        for (const std::string& path : entries) {
+            Trace(path);
+            if (path.empty()) continue;
+            try {
+                Trace("ProcessShellCommand");
+                if (docManager_->OpenDocumentFile(path)) return;
+            } catch (const std::exception&) {
+                Services::Prompt().Message("Can't load file: " + path);
+            }
+        }
+    }
+    Trace("CCommandLineInfo::FileNothing");
+}
+
+int CVelmoraApp::ExitInstance(int result) {
+    // The windows and their documents first, then every search that still reads the food index,
+    // then the food data itself.
+    docManager_.reset();
+    mainFrame_.reset();
+    searchContext_.Cancel();
+    workers_.WaitForAll();
+    dataSource_.Clear();
+    recent_.WriteList();
+    return result;
+}
+
+void CVelmoraApp::CheckForUpdate() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Update::CheckForUpdate(update_, settings_, userId_);
+    QApplication::restoreOverrideCursor();
+}
+
+bool CVelmoraApp::OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) {
+    using Ui::CommandId;
+    switch (id) {
+        case CommandId::FileNew:
+            if (!state && docManager_) docManager_->OnFileNew();
+            return true;
+        case CommandId::FileOpen:
+            if (!state && docManager_) docManager_->OnFileOpen();
+            return true;
+        case CommandId::Import:
+            if (!state) OnImport();
+            return true;
+        case CommandId::AppAbout:
+            if (!state) OnAppAbout();
+            return true;
+        case CommandId::HelpReference:
+            if (!state) Ui::OpenHelpPage(appDir_, "/help/reference/index.htm");
+            return true;
+        case CommandId::SoftwareUpdate:
+            if (!state) CheckForUpdate();
+            return true;
+        default: return false;
+    }
+}
+
+void CVelmoraApp::OnAppAbout() {
+    DLG_About dialog(Ui::DialogParent());
+    dialog.exec();
+}
+
+void CVelmoraApp::OnImport() {
+    std::optional<std::string> path;
+    {
+        Ui::ScopedDialogTitle title("Import");
+        path = Services::FileChooser().OpenFile("", "*.vlx", kImportFilter);
+    }
+    if (!path || !docManager_) return;
+    const std::vector<CVelmoraDoc*> before = docManager_->Documents();
+    CVelmoraDoc* doc = nullptr;
+    try {
+        doc = docManager_->OpenDocumentFile(*path, false);
+    } catch (const std::exception&) {
+        doc = nullptr;
+    }
+    if (!doc) {
+        Services::Prompt().Message("Can't import document " + *path);
+        return;
+    }
+    // An imported file becomes a new profile: saving asks for its name in the profiles folder
+    // instead of writing over the file it came from.
+    if (std::find(before.begin(), before.end(), doc) == before.end()) doc->ClearPathName();
+    doc->SetModifiedFlag(true);
+}

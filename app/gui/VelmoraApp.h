@@ -1,0 +1,96 @@
+#pragma once
+
+#include "ui/AppContext.h"
+#include "ui/CommandTarget.h"
+#include "ui/DocTemplate.h"
+#include "ui/RecentFileList.h"
+#include "ui/SearchWorkers.h"
+
+#include "core/GeneralManager.h"
+#include "core/SettingsMgr.h"
+#include "core/UpdateManager.h"
+#include "model/Meal.h"
+#include "refdata/DataSourceMgr.h"
+#include "refdata/DietaryIntakesMgr.h"
+#include "refdata/FoodSearch.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CDocManagerEx;
+class CMainFrame;
+class DLG_Logo;
+
+// The application: owns the reference data and the settings for the life of the program, starts
+// it up behind the splash window, answers the application's commands and shuts it down.
+class CVelmoraApp : public Ui::CCommandTarget {
+public:
+    static constexpr const char* kImportFilter =
+        "Velmora xml file (*.vlx)|*.vlx|eXtensible Markup Language file (*.xml)|*.xml|All Files (*.*)|*.*||";
+
+    struct Options {
+        std::optional<std::string> appDir;      // --app-dir
+        std::optional<std::string> dataSource;  // --data-source, instead of the "Data Source" setting
+        std::vector<std::string> files;         // profiles named on the command line
+    };
+
+    explicit CVelmoraApp(Options options);
+    ~CVelmoraApp() override;
+    CVelmoraApp(const CVelmoraApp&) = delete;
+    CVelmoraApp& operator=(const CVelmoraApp&) = delete;
+
+    // The whole start-up; false when the main window can't be made.
+    bool InitInstance();
+    // The shutdown; answers `result`.
+    int ExitInstance(int result = 0);
+    // Configuration and reference data, behind the splash window.
+    bool LoadConfiguration();
+    // Opens the update page and stamps the date.
+    void CheckForUpdate();
+
+    const std::string& GetUserId() const { return userId_; }
+    CDC_DietaryIntakesMgr& DietaryIntakes() { return intakes_; }
+    Settings::CSettingsMgr& SettingsStore() { return settings_; }
+    CDataSourceMgr& DataSource() { return dataSource_; }
+    Config::General::GeneralManager& General() { return general_; }
+    Meal::CMealManager& Meals() { return meals_; }
+    Update::UpdateManager& UpdateSettings() { return update_; }
+    const std::string& AppDir() const { return appDir_; }
+    // The food search all views share, and its worker threads.
+    CFoodSearchContext& SearchContext() { return searchContext_; }
+    CSearchWorkers& SearchWorkers() { return workers_; }
+
+    Ui::CAppContext Context() const;
+    CMainFrame* MainFrame() const { return mainFrame_.get(); }
+    CDocManagerEx* DocManager() const { return docManager_.get(); }
+    CRecentFileList& RecentFiles() { return recent_; }
+
+    bool OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) override;
+    void OnImport();
+    void OnAppAbout();
+
+private:
+    void ReopenLastProfile();
+    // Reads the user ID, creating and storing one the first time.
+    void EnsureUserId(bool trace);
+    void Trace(const std::string& text) const;
+
+    Options options_;
+    std::string userId_;
+    CDC_DietaryIntakesMgr intakes_;
+    Settings::CSettingsMgr settings_;
+    CDataSourceMgr dataSource_;
+    Config::General::GeneralManager general_;
+    Meal::CMealManager meals_;
+    Update::UpdateManager update_;
+    std::string appDir_;
+
+    CFoodSearchContext searchContext_;
+    CSearchWorkers workers_;
+    CRecentFileList recent_{16};
+    std::unique_ptr<CDynamicDocTemplate> template_;
+    std::unique_ptr<CMainFrame> mainFrame_;
+    std::unique_ptr<CDocManagerEx> docManager_;
+};

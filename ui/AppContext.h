@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+class CDataSourceMgr;
+class CDC_DietaryIntakesMgr;
+namespace Meal {
+class CMealManager;
+}
+namespace Settings {
+class CSettingsMgr;
+}
+namespace Config::General {
+class GeneralManager;
+}
+
+namespace Ui {
+
+// What windows, documents and views read of the application: the reference data and the
+// settings, which live as long as the program.
+struct CAppContext {
+    const CDataSourceMgr* dataSource = nullptr;
+    const Meal::CMealManager* meals = nullptr;
+    const CDC_DietaryIntakesMgr* intakes = nullptr;
+    Settings::CSettingsMgr* settings = nullptr;
+    Config::General::GeneralManager* general = nullptr;
+    // Without a trailing separator.
+    std::string appDir;
+
+    std::string ProfilesFolder() const { return appDir + "/profiles/"; }
+};
+
+// Opens a page of the application folder's help in the browser; `page` starts with a slash.
+void OpenHelpPage(const std::string& appDir, const std::string& page);
+
+}  // namespace Ui

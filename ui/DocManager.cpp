@@ -1,0 +1,118 @@
+#include "DocManager.h"
+
+#include "ChildFrame.h"
+#include "DlgSaveProfile.h"
+#include "DlgSelectProfile.h"
+#include "MainFrame.h"
+#include "QtServices.h"
+#include "RecentFileList.h"
+#include "VelmoraDoc.h"
+
+#include "core/Services.h"
+
+#include <filesystem>
+#include <memory>
+
+CDocManagerEx::CDocManagerEx(const Ui::CAppContext& app, CDynamicDocTemplate& docTemplate, CMainFrame& mainFrame,
+                             CRecentFileList* recent)
+    : app_(app), template_(docTemplate), mainFrame_(mainFrame), recent_(recent) {}
+
+std::vector<CVelmoraDoc*> CDocManagerEx::Documents() const {
+    std::vector<CVelmoraDoc*> docs;
+    for (CChildFrameBase* frame : mainFrame_.ChildFrames())
+        if (CVelmoraDoc* doc = frame->GetActiveDocument()) docs.push_back(doc);
+    return docs;
+}
+
+void CDocManagerEx::AddToRecentFileList(const std::string& path) {
+    if (!recent_) return;
+    recent_->Add(path);
+    recent_->WriteList();
+}
+
+CVelmoraDoc* CDocManagerEx::OpenDocumentFile(const std::string& path, bool addToRecent) {
+    const std::vector<CVelmoraDoc*> docs = Documents();
+    std::vector<std::string> openPaths;
+    for (CVelmoraDoc* doc : docs) openPaths.push_back(doc->GetPathName());
+
+    int match = -1;
+    switch (template_.MatchDocType(path, openPaths, match)) {
+        case CDynamicDocTemplate::noAttempt:
+            Services::Prompt().Message(kFailedToOpen);
+            return nullptr;
+        case CDynamicDocTemplate::yesAlreadyOpen: {
+            CVelmoraDoc* doc = docs[static_cast<std::size_t>(match)];
+            for (CChildFrameBase* frame : mainFrame_.ChildFrames())
+                if (frame->GetActiveDocument() == doc) mainFrame_.ActivateChildFrame(frame);
+            return doc;
+        }
+        default: break;
+    }
+
+    auto doc = std::make_unique<CVelmoraDoc>(app_, this);
+    if (!doc->OnOpenDocument(path)) return nullptr;
+    doc->SetPathName(path);
+    // Windows show the profile's name, not the extension of a file brought in from elsewhere.
+    const std::string& title = doc->GetTitle();
+    if (auto cut = title.find(CDynamicDocTemplate::kExtension); cut != std::string::npos)
+        doc->SetTitle(title.substr(0, cut));
+    if (addToRecent) AddToRecentFileList(path);
+
+    CVelmoraDoc* raw = doc.get();
+    CreateFrame(doc.release());
+    return raw;
+}
+
+CVelmoraDoc* CDocManagerEx::OnFileNew() {
+    auto doc = std::make_unique<CVelmoraDoc>(app_, this);
+    if (!doc->OnNewDocument()) return nullptr;
+    doc->SetTitle("Profile" + std::to_string(++untitledCount_));
+    CVelmoraDoc* raw = doc.get();
+    CreateFrame(doc.release());
+    return raw;
+}
+
+void CDocManagerEx::OnFileOpen() {
+    std::string name;
+    if (DoPromptFileName(name, true)) OpenDocumentFile(name);
+}
+
+CChildFrameDay* CDocManagerEx::CreateFrame(CVelmoraDoc* doc) {
+    auto* frame = new CChildFrameDay(std::unique_ptr<CVelmoraDoc>(doc));
+    frame->Create();
+    mainFrame_.AddChildFrame(frame);
+    frame->InitialUpdateFrame();
+    return frame;
+}
+
+std::vector<std::string> CDocManagerEx::ListProfiles() const {
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    const fs::path folder = app_.ProfilesFolder();
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.empty() || name.front() == '.' || name.find('.') != std::string::npos) continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError)) continue;
+        names.push_back(name);
+    }
+    return names;
+}
+
+bool CDocManagerEx::DoPromptFileName(std::string& fileName, bool openFile) {
+    const std::vector<std::string> names = ListProfiles();
+    std::string chosen;
+    if (openFile) {
+        DlgSelectProfile dialog(names, app_.appDir, Ui::DialogParent());
+        if (dialog.exec() != QDialog::Accepted) return false;
+        chosen = dialog.ChosenName();
+    } else {
+        DlgSaveProfile dialog(names, Ui::DialogParent());
+        if (dialog.exec() != QDialog::Accepted) return false;
+        chosen = dialog.ChosenName();
+    }
+    fileName = app_.ProfilesFolder() + chosen;
+    return true;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "CommandTarget.h"
+
+#include <QWidget>
+
+class CVelmoraDoc;
+
+// A view of a profile: one tab of its window. It holds no data of its own; it moves data between
+// the document and its controls, in the load direction when it is shown or the document asks it
+// to refresh, and in the save direction when the user leaves it and before any command runs.
+class CViewBase : public QWidget, public Ui::CCommandTarget {
+    Q_OBJECT
+public:
+    explicit CViewBase(QWidget* parent = nullptr);
+
+    CVelmoraDoc* GetDocument() const { return document_; }
+    void SetDocument(CVelmoraDoc* document) { document_ = document; }
+
+    // save = true stores the controls' contents in the document and answers false, leaving the
+    // controls as they are, when they don't validate; save = false shows the document's data.
+    bool UpdateData(bool save = true);
+
+    // The first display after the view was made; loads the controls.
+    virtual void OnInitialUpdate();
+    // The document changed; loads the controls again.
+    virtual void OnUpdate();
+
+    bool OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) override;
+
+protected:
+    virtual bool DoDataExchange(bool save) = 0;
+
+private:
+    CVelmoraDoc* document_ = nullptr;
+};
