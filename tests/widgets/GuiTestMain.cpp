@@ -1,0 +1,35 @@
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace {
+
+QtMessageHandler g_defaultHandler = nullptr;
+
+// The offscreen platform says on every shown window that it can't pass size hints on; that is
+// expected here and would bury the messages that matter.
+void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.contains(QStringLiteral("does not support propagateSizeHints"))) return;
+    g_defaultHandler(type, context, text);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Number formatting must not depend on the machine's locale.
+    std::setlocale(LC_ALL, "C");
+    // Windows are drawn in memory, never on a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The recent-file list and the user ID of test runs never reach the user's own settings.
+    QTemporaryDir userSettings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, userSettings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, userSettings.path());
+    g_defaultHandler = qInstallMessageHandler(FilterMessages);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
