@@ -1,0 +1,50 @@
+#include "GuiSupport.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+std::string TestFile(const std::string& relative) { return std::string(VELMORA_TEST_DATA) + "/" + relative; }
+
+void OnNextModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
+}
+
+void ClearUserSettings() {
+    QSettings settings(QStringLiteral("Orrindale"), QStringLiteral("Velmora"));
+    settings.clear();
+    settings.sync();
+}
+
+TestApp::TestApp() {
+    std::string error;
+    if (!source.Load(TestFile("model/foods.xml"), {}, error)) ADD_FAILURE() << error;
+    std::filesystem::create_directories(Profiles());
+}
+
+Ui::CAppContext TestApp::Context() const {
+    Ui::CAppContext ctx;
+    ctx.dataSource = &source;
+    ctx.meals = &meals;
+    ctx.appDir = folder_.Path().string();
+    return ctx;
+}
+
+std::string TestApp::AddProfile(const std::string& fixture, const std::string& name) const {
+    const std::string path = Profiles() + "/" + name;
+    std::filesystem::copy_file(TestFile("ui/" + fixture), path, std::filesystem::copy_options::overwrite_existing);
+    return path;
+}

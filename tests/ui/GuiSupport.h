@@ -1,0 +1,52 @@
+#pragma once
+
+#include "support/TempDir.h"
+
+#include "model/Meal.h"
+#include "refdata/DataSourceMgr.h"
+#include "ui/AppContext.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+// A file of tests/data.
+std::string TestFile(const std::string& relative);
+
+// Runs `act` on the next modal window (dialog or message box) as soon as it is open, from inside
+// the event loop that the window's exec() runs.
+void OnNextModal(std::function<void(QWidget*)> act);
+
+template <class Dialog>
+void OnNextDialog(std::function<void(Dialog&)> act) {
+    OnNextModal([act = std::move(act)](QWidget* w) {
+        auto* dialog = qobject_cast<Dialog*>(w);
+        if (!dialog) {
+            w->close();
+            return;
+        }
+        act(*dialog);
+    });
+}
+
+// Forgets the recent files and the user ID.
+void ClearUserSettings();
+
+// The reference data tests open profiles with: the small data source of tests/data/model and the
+// meal list, and an application folder of their own.
+class TestApp {
+public:
+    TestApp();
+    Ui::CAppContext Context() const;
+    const TempDir& Folder() const { return folder_; }
+    std::string Profiles() const { return folder_.File("profiles"); }
+    // Copies a profile of tests/data/ui into the profiles folder; answers its path there.
+    std::string AddProfile(const std::string& fixture, const std::string& name) const;
+
+    CDataSourceMgr source;
+    Meal::CMealManager meals;
+
+private:
+    TempDir folder_;
+};
