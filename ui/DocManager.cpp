@@ -85,10 +85,10 @@ CChildFrameDay* CDocManagerEx::CreateFrame(CVelmoraDoc* doc) {
     return frame;
 }
 
-std::vector<std::string> CDocManagerEx::ListProfiles() const {
+std::vector<std::string> ListProfileNames(const std::string& profilesFolder) {
     namespace fs = std::filesystem;
     std::vector<std::string> names;
-    const fs::path folder = app_.ProfilesFolder();
+    const fs::path folder = profilesFolder;
     std::error_code ec;
     fs::create_directories(folder, ec);
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -102,7 +102,7 @@ std::vector<std::string> CDocManagerEx::ListProfiles() const {
 }
 
 bool CDocManagerEx::DoPromptFileName(std::string& fileName, bool openFile) {
-    const std::vector<std::string> names = ListProfiles();
+    const std::vector<std::string> names = ListProfileNames(app_.ProfilesFolder());
     std::string chosen;
     if (openFile) {
         DlgSelectProfile dialog(names, app_.appDir, Ui::DialogParent());

@@ -11,6 +11,10 @@ class CMainFrame;
 class CRecentFileList;
 class CVelmoraDoc;
 
+// The stored profile names of a profiles folder: its files without an extension, in no particular
+// order. The folder is created when missing.
+std::vector<std::string> ListProfileNames(const std::string& folder);
+
 // Opens, creates and names profiles: the profile chooser replaces file dialogs, profiles live in
 // the application's "profiles" folder, and each open profile gets its window in the main frame.
 class CDocManagerEx {
@@ -31,10 +35,6 @@ public:
     // Asks for a profile name: the open dialog with `openFile`, else the save dialog. On OK
     // `fileName` becomes the profiles folder + the name.
     bool DoPromptFileName(std::string& fileName, bool openFile);
-
-    // The stored profile names: files without an extension in the profiles folder, which is
-    // created when missing.
-    std::vector<std::string> ListProfiles() const;
 
     std::vector<CVelmoraDoc*> Documents() const;
     void AddToRecentFileList(const std::string& path);

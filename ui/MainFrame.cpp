@@ -75,7 +75,13 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     connect(qApp, &QApplication::focusChanged, this, [this] { RequestCommandUIUpdate(); });
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The profile windows go while this window is still whole: closing them reports activation
+    // changes, which must find nothing more to update.
+    destroying_ = true;
+    delete mdi_;
+    mdi_ = nullptr;
+}
 
 void CMainFrame::SetAppTarget(Ui::CCommandTarget* app) {
     app_ = app;
@@ -259,18 +265,20 @@ void CMainFrame::ActivateChildFrame(CChildFrameBase* frame) {
 
 std::vector<CChildFrameBase*> CMainFrame::ChildFrames() const {
     std::vector<CChildFrameBase*> frames;
+    if (!mdi_) return frames;
     for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder))
         if (auto* frame = qobject_cast<CChildFrameBase*>(sub->widget()); frame && !sub->isHidden()) frames.push_back(frame);
     return frames;
 }
 
 CChildFrameBase* CMainFrame::ActiveChildFrame() const {
-    QMdiSubWindow* sub = mdi_->currentSubWindow();
+    QMdiSubWindow* sub = mdi_ ? mdi_->currentSubWindow() : nullptr;
     if (!sub || sub->isHidden()) return nullptr;
     return qobject_cast<CChildFrameBase*>(sub->widget());
 }
 
 void CMainFrame::UpdateFrameState() {
+    if (destroying_) return;
     CChildFrameBase* child = ActiveChildFrame();
     const bool profile = child && child->GetActiveDocument();
     ShowMenu(ChildFrames().empty() ? kNoProfile : kProfile);
@@ -279,7 +287,7 @@ void CMainFrame::UpdateFrameState() {
 }
 
 void CMainFrame::RequestCommandUIUpdate() {
-    if (updatePending_) return;
+    if (updatePending_ || destroying_) return;
     updatePending_ = true;
     QTimer::singleShot(0, this, [this] {
         updatePending_ = false;
@@ -321,6 +329,7 @@ void CMainFrame::ExecuteCommand(CommandId id) {
 }
 
 void CMainFrame::UpdateCommandUI() {
+    if (destroying_) return;
     std::map<CommandId, bool> enabled;
     for (auto& [id, action] : actions_) {
         auto it = enabled.find(id);

@@ -94,4 +94,5 @@ private:
     int toolBarOnShow_ = 0;
     int menuOnShow_ = 0;
     bool updatePending_ = false;
+    bool destroying_ = false;
 };

@@ -6,10 +6,15 @@
 #include "refdata/DataSourceMgr.h"
 #include "ui/AppContext.h"
 
+#include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <ostream>
 #include <string>
+
+// Failed expectations show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 // A file of tests/data.
 std::string TestFile(const std::string& relative);
