@@ -1,0 +1,141 @@
+#include "RunningApp.h"
+
+#include "ui/ChildFrame.h"
+#include "ui/DocManager.h"
+#include "ui/MainFrame.h"
+#include "ui/VelmoraDoc.h"
+
+#include <QRegularExpression>
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::string> OpenTitles(CMainFrame& main) {
+    std::vector<std::string> titles;
+    for (CChildFrameBase* frame : main.ChildFrames()) titles.push_back(frame->GetActiveDocument()->GetTitle());
+    return titles;
+}
+
+TEST(Startup, WithoutLoadLastProfileNothingIsOpenedOrCreated) {
+    RunningApp run;
+    const std::string ann = run.AddProfile("Ann", "Ann");
+    run.SetRecentFiles({ann});
+    ASSERT_TRUE(run.Start());
+    EXPECT_TRUE(run.Main().isVisible());
+    EXPECT_TRUE(run.Main().ChildFrames().empty());
+    EXPECT_EQ(run.Main().MenuOnShow(), CMainFrame::kNoProfile);
+    EXPECT_TRUE(run.prompt.messages.empty());
+    EXPECT_TRUE(run.shell.opened.empty());
+    EXPECT_FALSE(run.App().DataSource().Nutrients().empty());
+}
+
+TEST(Startup, LoadLastProfileTriesTheRecentFilesNewestFirstUntilOneOpens) {
+    RunningApp::Config config;
+    config.loadLastProfile = true;
+    RunningApp run(config);
+    run.Folder().Write("notes.txt", "not a profile");
+    const std::string ann = run.AddProfile("Ann", "Ann");
+    const std::string bob = run.AddProfile("Ann", "Bob");
+    run.SetRecentFiles({run.Folder().File("profiles/Gone"), run.Folder().File("notes.txt"), ann, bob});
+    ASSERT_TRUE(run.Start());
+    EXPECT_EQ(run.prompt.messages, (std::vector<std::string>{CDocManagerEx::kFailedToOpen, CDocManagerEx::kFailedToOpen}));
+    EXPECT_EQ(OpenTitles(run.Main()), std::vector<std::string>{"Ann"});
+    EXPECT_EQ(run.Main().MenuOnShow(), CMainFrame::kProfile);
+    EXPECT_EQ(run.Main().ToolBarOnShow(), CMainFrame::kProfile);
+}
+
+TEST(Startup, LoadLastProfileWithNoRecentFilesOpensNothing) {
+    RunningApp::Config config;
+    config.loadLastProfile = true;
+    RunningApp run(config);
+    ASSERT_TRUE(run.Start());
+    EXPECT_TRUE(run.Main().ChildFrames().empty());
+    EXPECT_TRUE(run.prompt.messages.empty());
+}
+
+TEST(Startup, AProfileNamedOnTheCommandLineOpensBesideTheLastOne) {
+    RunningApp::Config config;
+    config.loadLastProfile = true;
+    RunningApp run(config);
+    const std::string ann = run.AddProfile("Ann", "Ann");
+    const std::string bob = run.AddProfile("Ann", "Bob");
+    run.SetRecentFiles({ann});
+    ASSERT_TRUE(run.Start({bob, ann}));
+    EXPECT_EQ(OpenTitles(run.Main()), (std::vector<std::string>{"Ann", "Bob"}));
+    EXPECT_EQ(run.Main().ActiveChildFrame()->GetActiveDocument()->GetTitle(), "Ann");
+}
+
+TEST(Startup, TheUserIdIsMadeOnceAndKept) {
+    std::string first;
+    {
+        RunningApp run;
+        ASSERT_TRUE(run.Start());
+        first = run.App().GetUserId();
+    }
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}$"))
+                    .match(QString::fromStdString(first))
+                    .hasMatch())
+        << first;
+    QSettings settings(QStringLiteral("Orrindale"), QStringLiteral("Velmora"));
+    EXPECT_EQ(settings.value(QStringLiteral("Velmora/UserId")).toString().toStdString(), first);
+
+    // A later start reads it back (RunningApp would clear it, so start this one by hand).
+    TempDir folder;
+    folder.Write("config.xml", "<?xml version=\"1.0\"?><settings/>");
+    CVelmoraApp again(CVelmoraApp::Options{folder.Path().string(), std::string(), {}});
+    RecordingPrompt prompt;
+    RecordingShell shell;
+    ASSERT_TRUE(again.InitInstance());
+    EXPECT_EQ(again.GetUserId(), first);
+    again.ExitInstance();
+}
+
+TEST(Startup, ADueUpdateCheckOpensTheUpdatePageWithTheUserId) {
+    RunningApp::Config config;
+    config.lastCheck = "01/02/24";
+    RunningApp run(config);
+    ASSERT_TRUE(run.Start());
+    ASSERT_EQ(run.shell.opened.size(), 1u);
+    const std::string& url = run.shell.opened.front();
+    EXPECT_NE(url.find("/update/update.php?version=2.0.2&user={"), std::string::npos) << url;
+    EXPECT_NE(url.find(run.App().GetUserId()), std::string::npos) << url;
+    EXPECT_EQ(run.App().UpdateSettings().LastCheckDate(), "05/07/24");
+    EXPECT_NE(run.Folder().Read("config.xml").find("05/07/24"), std::string::npos);
+}
+
+struct SourceCase {
+    const char* name;
+    const char* setting;  // "Data Source"; "@" stands for the test data folder
+    bool loaded;
+};
+
+class StartupDataSource : public ::testing::TestWithParam<SourceCase> {};
+
+TEST_P(StartupDataSource, IsReadRelativeToTheApplicationFolderAndItsFailureReported) {
+    const SourceCase& c = GetParam();
+    std::string setting = c.setting;
+    if (setting.rfind("@", 0) == 0) setting = TestFile(setting.substr(1));
+    RunningApp::Config config;
+    config.dataSource = setting;
+    RunningApp run(config);
+    std::filesystem::create_directories(run.Folder().Path() / "foods");
+    std::filesystem::copy_file(TestFile("model/foods.xml"), run.Folder().File("foods/test.xml"));
+    ASSERT_TRUE(run.Start());
+    EXPECT_EQ(!run.App().DataSource().Nutrients().empty(), c.loaded);
+    if (c.loaded)
+        EXPECT_TRUE(run.prompt.messages.empty());
+    else
+        EXPECT_EQ(run.prompt.messages, std::vector<std::string>{CDataSourceMgr::kDocumentError});
+    EXPECT_TRUE(run.Main().isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(, StartupDataSource,
+                         ::testing::Values(SourceCase{"Relative", "foods/test.xml", true},
+                                           SourceCase{"Absolute", "@model/foods.xml", true},
+                                           SourceCase{"Missing", "foods/none.xml", false},
+                                           SourceCase{"NotXml", "@ui/Ann-notes.txt", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
