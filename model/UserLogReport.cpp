@@ -45,7 +45,10 @@ void CUserLog::WriteReport(const Xml::XmlElement& parent, const std::string& ver
     Xml::XmlElement profile = parent.AddElement("Profile");
     profile.SetAttribute("version", version);
     personal.Save(profile);
-    energyComposition.Save(profile.AddElement("Energy"));
+    // The stored split is whatever day was last computed; a report of this day shows this day's.
+    CDS_EnergyComposition split = energyComposition;
+    split.ComputeFromDay(*currentDay);
+    split.Save(profile.AddElement("Energy"));
     // The profile's limits with the current day's intakes; the day's own limits follow in its
     // "LogDay", so a template can tell which apply.
     Xml::XmlElement nutrients = profile.AddElement("Nutrients");
