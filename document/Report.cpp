@@ -4,7 +4,6 @@
 #include "core/FileUtil.h"
 #include "core/Log.h"
 #include "core/Services.h"
-#include "refdata/DataSourceMgr.h"
 
 #include <initializer_list>
 

@@ -6,7 +6,6 @@
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
 
-#include <charconv>
 #include <iostream>
 #include <stdexcept>
 
