@@ -11,6 +11,8 @@
 
 namespace Cli {
 
+namespace {
+
 const Meal::CMealManager& MealList() {
     static const Meal::CMealManager meals;
     return meals;
@@ -30,6 +32,8 @@ void ReadProfileInto(NS_Data::CUserLog& log, const std::string& path) {
         throw std::runtime_error("Can't open file:\n" + path + "\n" + e.what());
     }
 }
+
+}  // namespace
 
 std::unique_ptr<NS_Data::CUserLog> LoadLogForCommand(CliContext& ctx, const std::string& path,
                                                      const std::optional<std::string>& date) {
