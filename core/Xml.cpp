@@ -296,7 +296,8 @@ bool XmlNode::TransformNode(const XmlNode& styleSheet, std::string& output) cons
         sheetDoc = xmlNewDoc(X("1.0"));
         xmlDocSetRootElement(sheetDoc, xmlDocCopyNode(styleSheet.node_, sheetDoc, 1));
     }
-    if (sheetDoc && styleSheet.node_->doc && styleSheet.node_->doc->URL)
+    // The copy of a whole document already carries its URL; only a copied root needs it set.
+    if (sheetDoc && !sheetDoc->URL && styleSheet.node_->doc && styleSheet.node_->doc->URL)
         sheetDoc->URL = xmlStrdup(styleSheet.node_->doc->URL);
     xsltStylesheetPtr sheet = sheetDoc ? xsltParseStylesheetDoc(sheetDoc) : nullptr;
     if (!sheet) {

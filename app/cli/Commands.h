@@ -2,8 +2,14 @@
 
 #include "CliContext.h"
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+namespace NS_Data {
+class CUserLog;
+}
 
 namespace Cli {
 
@@ -22,5 +28,11 @@ int CmdEer(CliContext&, std::vector<std::string>&);
 int CmdConvertUsda(CliContext&, std::vector<std::string>&);
 int CmdFoods(CliContext&, std::vector<std::string>&);
 int CmdDri(CliContext&, std::vector<std::string>&);
+int CmdJson(CliContext&, std::vector<std::string>&);
+int CmdReport(CliContext&, std::vector<std::string>&);
+
+// The log of a profile FILE on the configured data source, its day `date` made current when given.
+std::unique_ptr<NS_Data::CUserLog> LoadLogForCommand(CliContext& ctx, const std::string& path,
+                                                     const std::optional<std::string>& date);
 
 }  // namespace Cli

@@ -20,6 +20,13 @@ const Cli::Command kCommands[] = {
      Cli::CmdDri},
     {"eer", "eer [--category Infants|Male|Female] [--age N] [--weight KG] [--height CM] [--life-style 0..3]\n"
             "                                estimated energy requirement in kcal/day", Cli::CmdEer},
+    {"json", "json FILE --placeholder KEY [--date YYYYMMDD]\n"
+             "                                the JSON a page gets for KEY (%JSON_USERLOG_LOG%, %JSON_USERLOG_DAY%, %JSON_MEASURES%)",
+     Cli::CmdJson},
+    {"report", "report FILE --template summary|menu [--date YYYYMMDD] [--xml]\n"
+               "  report [FILE] --compare SOURCE:KEY,SOURCE:KEY,... [--xml]\n"
+               "                                a report's HTML, or with --xml its document",
+     Cli::CmdReport},
     {"convert-usda", "convert-usda SOURCE OUT.xml   build a food data source from USDA SR24 (cronometer .deb, its jar or a folder)",
      Cli::CmdConvertUsda},
 };
