@@ -22,5 +22,7 @@ int CmdEer(CliContext&, std::vector<std::string>&);
 int CmdConvertUsda(CliContext&, std::vector<std::string>&);
 int CmdFoods(CliContext&, std::vector<std::string>&);
 int CmdDri(CliContext&, std::vector<std::string>&);
+int CmdProfile(CliContext&, std::vector<std::string>&);
+int CmdDay(CliContext&, std::vector<std::string>&);
 
 }  // namespace Cli
