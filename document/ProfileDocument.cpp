@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kDietRowOffset = 1;     // "Diet": row 0 is the header
 constexpr int kFoodRowOffset = 2;     // "Food": the tree food's row, then the header
+constexpr int kDietSummaryRows = 3;   // "Diet": the rows after the entries
 constexpr int kDietColumnOffset = 4;  // "Diet": four fixed columns before the nutrients
 constexpr int kFoodColumnOffset = 1;  // "Food": the name column
 
@@ -24,6 +25,10 @@ std::string Trimmed(const std::string& s) {
     const auto b = s.find_first_not_of(ws);
     if (b == std::string::npos) return {};
     return s.substr(b, s.find_last_not_of(ws) - b + 1);
+}
+
+void EnsureRows(CGridDim& layout, int rows) {
+    while (layout.RowCount() < rows) layout.AddRow(0);
 }
 
 // Moves the column size at from + offset so that it ends at to + offset, the way the
@@ -86,10 +91,7 @@ bool CProfileDocument::OnOpenDocument(const std::string& path) {
 bool CProfileDocument::OnSaveDocument(const std::string& path) {
     try {
         Call(hooks.storeView);
-        Xml::XmlDocument doc;
-        BuildProfileDocument(*this, doc);
-        doc.Indent();
-        doc.Save(path);
+        WriteProfileFile(*this, path);
     } catch (const std::exception& e) {
         Services::Prompt().Message("Can't open file:\n" + path + "\n" + e.what());
         return false;
@@ -109,9 +111,14 @@ int CProfileDocument::AddFoodByKey(int key, int source) {
     const CDS_Ingredient* food = data ? data->FindFood(FoodKey(key, source)) : nullptr;
     if (!food) return -1;
     log.AddFood(0, 0, "", *food);
-    for (CGridDim& layout : gridLayouts) layout.AddRow(0);
+    const int entries = static_cast<int>(log.GetCurrentDay()->foods.size());
+    // A layout's rows stand for positions in a day's list, and every day shares them: a row is
+    // added only when no day so far has had that many entries. Adding one per food ever logged
+    // would grow the file by a row a meal for as long as the profile is kept.
+    EnsureRows(gridLayouts[kDietLayout], kDietRowOffset + entries + kDietSummaryRows);
+    EnsureRows(gridLayouts[kFoodLayout], kFoodRowOffset + entries);
     SetModifiedFlag();
-    return static_cast<int>(log.GetCurrentDay()->foods.size()) - 1;
+    return entries - 1;
 }
 
 void CProfileDocument::RemoveFood(int index) {

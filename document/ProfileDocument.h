@@ -73,8 +73,8 @@ public:
     void SetPathName(std::string path) { path_ = std::move(path); }
 
     // ---- operations of the views, on the current day ----
-    // Appends an entry of the food with weight 0 and adds a row to both layouts; the entry's
-    // index, or -1 when the data source has no such food.
+    // Appends an entry of the food with weight 0, giving both layouts a row for its position when
+    // they have none yet; the entry's index, or -1 when the data source has no such food.
     int AddFoodByKey(int key, int source);
     void RemoveFood(int index);
     void MoveFood(int from, int to);

@@ -2,8 +2,11 @@
 
 #include "SingleDayDocData.h"
 
+#include "core/FileUtil.h"
+
 #include <exception>
 #include <fstream>
+#include <string_view>
 
 Xml::XmlElement CreateDocumentRoot(Xml::XmlDocument& doc, const std::string& type, const Xml::XmlValue& version) {
     Xml::XmlElement root = doc.CreateElement("root");
@@ -16,6 +19,70 @@ Xml::XmlElement CreateDocumentRoot(Xml::XmlDocument& doc, const std::string& typ
 
 void BuildProfileDocument(const CSingleDayDocData& data, Xml::XmlDocument& doc) {
     data.Save(CreateDocumentRoot(doc, "profile", 1));
+}
+
+namespace {
+
+// How many days go into one tree before they are turned into text.
+constexpr std::size_t kDaysPerChunk = 8;
+
+// The log's "Log" element as the whole document writes it when no day has data.
+constexpr std::string_view kEmptyLog = "\n    <Log/>\n";
+
+// The text of the non-empty days as they stand inside the profile's "Log" element: each chunk of
+// days is written under a "Log" of its own and serialised, and its lines, without that element's
+// own first and last line, are moved to the depth of the profile's "Log".
+std::string DaysText(const NS_Data::CUserLog& log) {
+    std::string text;
+    std::size_t next = 0;
+    while (next < log.days.size()) {
+        Xml::XmlDocument chunk;
+        Xml::XmlElement root = chunk.CreateElement("Log");
+        chunk.AppendChild(root);
+        for (std::size_t n = 0; next < log.days.size() && n < kDaysPerChunk; ++next)
+            if (!log.days[next]->IsEmpty()) {
+                log.days[next]->Save(root);
+                ++n;
+            }
+        const std::string dumped = root.GetXml();
+        const std::size_t first = dumped.find('\n');
+        const std::size_t last = dumped.rfind('\n');
+        if (first == std::string::npos || last == first) continue;  // "<Log/>": nothing in this chunk
+        // Day elements hold only attributes and child elements, never text, so every line break
+        // in the dump is one of the serialiser's own and may be indented.
+        for (std::size_t line = first + 1; line <= last;) {
+            const std::size_t end = dumped.find('\n', line);
+            text.append("    ");
+            text.append(dumped, line, end - line + 1);
+            line = end + 1;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+void WriteProfileFile(const CSingleDayDocData& data, const std::string& path) {
+    // Everything but the days, in one small tree: the log's parts are shared, not copied.
+    NS_Data::CUserLog withoutDays = data.log;
+    withoutDays.days.clear();
+    Xml::XmlDocument doc;
+    Xml::XmlElement root = CreateDocumentRoot(doc, "profile", 1);
+    CSingleDayDocData::SaveParts(withoutDays, data.gridLayouts, data.meals, root);
+    doc.Indent();
+    std::string text = doc.GetXml();
+
+    std::string days = DaysText(data.log);
+    if (!days.empty()) {
+        const std::size_t at = text.find(kEmptyLog);
+        if (at == std::string::npos) throw Xml::XmlError(Xml::XmlError::Io, "Can't place the days in " + path);
+        text.replace(at, kEmptyLog.size(), "\n    <Log>\n" + days + "    </Log>\n");
+    }
+    try {
+        FileUtil::WriteFileAtomic(path, text);
+    } catch (const FileUtil::FileError& e) {
+        throw Xml::XmlError(Xml::XmlError::Io, e.what());
+    }
 }
 
 bool ReadProfileFile(CSingleDayDocData& data, const std::string& path, std::string& error) {

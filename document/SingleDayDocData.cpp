@@ -12,11 +12,14 @@ CGridDim CSingleDayDocData::InitialLayout(int index) {
     return CGridDim("Food", {2, 1, 0, -3, -2});
 }
 
-void CSingleDayDocData::Save(const Xml::XmlElement& root) const {
+void CSingleDayDocData::Save(const Xml::XmlElement& root) const { SaveParts(log, gridLayouts, meals, root); }
+
+void CSingleDayDocData::SaveParts(const NS_Data::CUserLog& log, const std::array<CGridDim, 2>& layouts,
+                                  const Meal::CMealManager* mealList, const Xml::XmlElement& root) {
     log.Save(root);
     Xml::XmlElement view = root.AddElement("View");
-    for (const CGridDim& layout : gridLayouts) layout.Save(view);
-    if (meals) meals->Save(root);
+    for (const CGridDim& layout : layouts) layout.Save(view);
+    if (mealList) mealList->Save(root);
 }
 
 bool CSingleDayDocData::Load(const Xml::XmlElement& documentElement) {

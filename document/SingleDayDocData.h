@@ -30,6 +30,10 @@ public:
     // False for any other element. Missing required data raises the XML layer's error.
     bool Load(const Xml::XmlElement& documentElement);
 
+    // What Save writes, from the parts given.
+    static void SaveParts(const NS_Data::CUserLog& log, const std::array<CGridDim, 2>& layouts,
+                          const Meal::CMealManager* mealList, const Xml::XmlElement& root);
+
     // The layouts as a new document has them.
     static CGridDim InitialLayout(int index);
 

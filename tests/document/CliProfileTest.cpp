@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
@@ -127,6 +129,7 @@ struct BadInputCase {
     const char* name;
     std::vector<std::string> args;  // after the profile path
     const char* message;
+    friend void PrintTo(const BadInputCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class CliProfileBadInput : public CliProfile, public ::testing::WithParamInterface<BadInputCase> {};

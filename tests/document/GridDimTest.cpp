@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 
 using ::testing::ElementsAre;
@@ -33,6 +35,7 @@ struct EditCase {
     Sizes before;
     std::function<void(CGridDim&)> edit;
     Sizes after;
+    friend void PrintTo(const EditCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class GridDimEdit : public ::testing::TestWithParam<EditCase> {};

@@ -9,6 +9,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -112,6 +114,7 @@ struct OperationCase {
     int updatedAll;
     int refreshed;
     bool rowsFollowTheDay = true;
+    friend void PrintTo(const OperationCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ProfileDocumentOperation : public ProfileDocumentTest, public ::testing::WithParamInterface<OperationCase> {};
@@ -164,6 +167,20 @@ INSTANTIATE_TEST_SUITE_P(
         OperationCase{"GoToDate", [](CProfileDocument& d) { d.GoToDate("20240101"); }, false, 0, 1, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Rows stand for positions in a day's list: logging every day does not make the layouts (and
+// the file) grow with the log.
+TEST_F(ProfileDocumentTest, TheLayoutsHaveRowsForTheLongestDayOnly) {
+    for (const char* day : {"20240301", "20240302", "20240303"}) {
+        doc.GoToDate(day);
+        doc.AddFoodByKey(kStew, kSource);
+        doc.AddFoodByKey(kBroth, kSource);
+    }
+    doc.AddFoodByKey(kNuts, kSource);
+    EXPECT_EQ(4 + 3, doc.gridLayouts[kDiet].RowCount());
+    EXPECT_EQ(2 + 3, doc.gridLayouts[kFood].RowCount());
+    EXPECT_TRUE(doc.gridLayouts[kDiet].IsConsistent());
+}
+
 TEST_F(ProfileDocumentTest, RemovingAFoodRemovesItsRowFromBothLayouts) {
     Prepare();
     auto& diet = doc.gridLayouts[kDiet];
@@ -181,6 +198,7 @@ struct MoveCase {
     int from;
     int to;
     std::vector<int> order;  // gids afterwards
+    friend void PrintTo(const MoveCase& c, std::ostream* os) { *os << c.from << "to" << c.to; }
 };
 
 class ProfileDocumentMoveNutrient : public ProfileDocumentTest, public ::testing::WithParamInterface<MoveCase> {};
@@ -278,6 +296,7 @@ struct PasteCase {
     const char* name;
     std::optional<std::string> text;
     const char* message;
+    friend void PrintTo(const PasteCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ProfileDocumentPaste : public ProfileDocumentTest, public ::testing::WithParamInterface<PasteCase> {};
@@ -329,6 +348,7 @@ struct ExportNameCase {
     const char* first;
     const char* last;
     const char* expected;
+    friend void PrintTo(const ExportNameCase& c, std::ostream* os) { *os << "'" << c.first << "'+'" << c.last << "'"; }
 };
 
 class ProfileDocumentExportName : public ProfileDocumentTest, public ::testing::WithParamInterface<ExportNameCase> {};
@@ -365,6 +385,7 @@ struct FactsCase {
     const char* name;
     std::function<void(NS_Data::CUserLog&)> dialog;
     bool modified;
+    friend void PrintTo(const FactsCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ProfileDocumentFacts : public ProfileDocumentTest, public ::testing::WithParamInterface<FactsCase> {};
@@ -459,6 +480,7 @@ struct SaveFailureCase {
     bool needsNonRoot;
     // Prepares the folder and the path to save to; the fault is active while saving.
     std::function<std::unique_ptr<Fault>(const TempDir&, std::string& path)> arrange;
+    friend void PrintTo(const SaveFailureCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ProfileDocumentSaveFailure : public ProfileDocumentTest, public ::testing::WithParamInterface<SaveFailureCase> {};
