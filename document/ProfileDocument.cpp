@@ -111,14 +111,18 @@ int CProfileDocument::AddFoodByKey(int key, int source) {
     const CDS_Ingredient* food = data ? data->FindFood(FoodKey(key, source)) : nullptr;
     if (!food) return -1;
     log.AddFood(0, 0, "", *food);
+    EnsureEntryRows();
+    SetModifiedFlag();
+    return static_cast<int>(log.GetCurrentDay()->foods.size()) - 1;
+}
+
+void CProfileDocument::EnsureEntryRows() {
     const int entries = static_cast<int>(log.GetCurrentDay()->foods.size());
     // A layout's rows stand for positions in a day's list, and every day shares them: a row is
     // added only when no day so far has had that many entries. Adding one per food ever logged
     // would grow the file by a row a meal for as long as the profile is kept.
     EnsureRows(gridLayouts[kDietLayout], kDietRowOffset + entries + kDietSummaryRows);
     EnsureRows(gridLayouts[kFoodLayout], kFoodRowOffset + entries);
-    SetModifiedFlag();
-    return entries - 1;
 }
 
 void CProfileDocument::RemoveFood(int index) {
@@ -309,6 +313,7 @@ void CProfileDocument::GoToDate(const std::string& dateKey) {
 void CProfileDocument::SetDayFoods(std::vector<CDayFood> entries) {
     log.GetCurrentDay()->foods = std::move(entries);
     log.ResolveFoods();
+    EnsureEntryRows();
     SetModifiedFlag();
     Call(hooks.refreshView);
 }

@@ -126,6 +126,8 @@ public:
 
 private:
     UserLog::CDayFood* Entry(int index);
+    // Both layouts get rows for the current day's entries where they have too few.
+    void EnsureEntryRows();
     static void Call(const std::function<void()>& hook) {
         if (hook) hook();
     }

@@ -63,7 +63,8 @@ std::string DaysText(const NS_Data::CUserLog& log) {
 }  // namespace
 
 void WriteProfileFile(const CSingleDayDocData& data, const std::string& path) {
-    // Everything but the days, in one small tree: the log's parts are shared, not copied.
+    // Everything but the days, in one small tree. The copy of the log is small: its days and
+    // foods are shared, and the days are dropped from it at once.
     NS_Data::CUserLog withoutDays = data.log;
     withoutDays.days.clear();
     Xml::XmlDocument doc;

@@ -162,10 +162,7 @@ int Show(CliContext& ctx, std::vector<std::string>& args) {
     if (date) CheckedDate(*date);
     auto doc = Open(ctx, path);
     if (!doc) return 1;
-    if (date) {
-        doc->GoToDate(*date);
-        doc->RecomputeEnergyShares();
-    }
+    if (date) doc->GoToDate(*date);
     PrintDay(*doc);
     return 0;
 }

@@ -552,9 +552,11 @@ TEST_F(ProfileDocumentTest, TheFoodSelectionReplacesTheDaysEntries) {
     chosen[0].weight = 28.35;
     chosen[0].unitIndex = -1;
     chosen[0].unitGrams = 28.35;
+    chosen.insert(chosen.end(), 3, chosen[0]);
     doc.SetDayFoods(chosen);
     const auto& foods = doc.log.GetCurrentDay()->foods;
-    ASSERT_EQ(1u, foods.size());
+    ASSERT_EQ(4u, foods.size());
+    EXPECT_EQ(2 + 4, doc.gridLayouts[kFood].RowCount());
     ASSERT_NE(nullptr, foods[0].food);
     EXPECT_EQ(1, foods[0].unitIndex);
     EXPECT_TRUE(doc.IsModified());
