@@ -73,11 +73,15 @@ void WriteProfileFile(const CSingleDayDocData& data, const std::string& path) {
     doc.Indent();
     std::string text = doc.GetXml();
 
-    std::string days = DaysText(data.log);
+    const std::string days = DaysText(data.log);
     if (!days.empty()) {
         const std::size_t at = text.find(kEmptyLog);
         if (at == std::string::npos) throw Xml::XmlError(Xml::XmlError::Io, "Can't place the days in " + path);
-        text.replace(at, kEmptyLog.size(), "\n    <Log>\n" + days + "    </Log>\n");
+        std::string whole;
+        whole.reserve(text.size() + days.size() + 32);
+        whole.append(text, 0, at).append("\n    <Log>\n").append(days).append("    </Log>\n");
+        whole.append(text, at + kEmptyLog.size());
+        text = std::move(whole);
     }
     try {
         FileUtil::WriteFileAtomic(path, text);
