@@ -34,5 +34,7 @@ int CmdReport(CliContext&, std::vector<std::string>&);
 // The log of a profile FILE on the configured data source, its day `date` made current when given.
 std::unique_ptr<NS_Data::CUserLog> LoadLogForCommand(CliContext& ctx, const std::string& path,
                                                      const std::optional<std::string>& date);
+int CmdProfile(CliContext&, std::vector<std::string>&);
+int CmdDay(CliContext&, std::vector<std::string>&);
 
 }  // namespace Cli

@@ -27,6 +27,18 @@ const Cli::Command kCommands[] = {
                "  report [FILE] --compare SOURCE:KEY,SOURCE:KEY,... [--xml]\n"
                "                                a report's HTML, or with --xml its document",
      Cli::CmdReport},
+    {"profile",
+     "profile new FILE              a new profile (every nutrient of the data source followed)\n"
+     "  profile check FILE            read a profile and list what reading had to drop",
+     Cli::CmdProfile},
+    {"day",
+     "day show FILE [--date YYYYMMDD]\n"
+     "                                a day's foods, requirements with intakes, and facts\n"
+     "  day add FILE --date YYYYMMDD --food SOURCE:KEY [--grams G] [--meal NAME]\n"
+     "                                log a food on a day\n"
+     "  day fact FILE --date YYYYMMDD --name NAME --value V\n"
+     "                                record a fact's value on a day",
+     Cli::CmdDay},
     {"convert-usda", "convert-usda SOURCE OUT.xml   build a food data source from USDA SR24 (cronometer .deb, its jar or a folder)",
      Cli::CmdConvertUsda},
 };
