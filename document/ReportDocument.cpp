@@ -1,30 +1,24 @@
 #include "ReportDocument.h"
 
+#include "ProfileFile.h"
+#include "SingleDayDocData.h"
+
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
 
 namespace Report {
 
-namespace {
-
-Xml::XmlElement AppendReportRoot(Xml::XmlDocument& doc, const std::string& version) {
-    Xml::XmlElement root = doc.CreateElement("root");
-    root.SetAttribute("app", "velmora");
-    root.SetAttribute("type", "report");
-    root.SetAttribute("version", version);
-    doc.AppendChild(root);
-    return root;
+void BuildReportDocument(const NS_Data::CUserLog& log, const std::string& version, Xml::XmlDocument& doc) {
+    log.WriteReport(CreateDocumentRoot(doc, "report", version), version);
 }
 
-}  // namespace
-
-void BuildReportDocument(const NS_Data::CUserLog& log, const std::string& version, Xml::XmlDocument& doc) {
-    log.WriteReport(AppendReportRoot(doc, version), version);
+void BuildReportDocument(const CSingleDayDocData& data, const std::string& version, Xml::XmlDocument& doc) {
+    BuildReportDocument(data.log, version, doc);
 }
 
 void BuildFoodCompareDocument(const CDataSourceMgr& source, const std::vector<FoodKey>& foods,
                               Xml::XmlDocument& doc) {
-    Xml::XmlElement root = AppendReportRoot(doc, kCompareTemplate);
+    Xml::XmlElement root = CreateDocumentRoot(doc, "report", kCompareTemplate);
     Xml::XmlElement nutrients = root.AddElement("Nutrients");
     for (const CDS_Nutrition& n : source.Nutrients()) n.Save(nutrients);
     Xml::XmlElement compared = root.AddElement("ComparedFood");

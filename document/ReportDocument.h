@@ -7,6 +7,7 @@
 #include <vector>
 
 class CDataSourceMgr;
+class CSingleDayDocData;
 namespace NS_Data {
 class CUserLog;
 }
@@ -22,6 +23,7 @@ inline constexpr const char* kCompareTemplate = "/xslt/FoodCompare.xsl";
 // Fills a new document: "root" (app "velmora", type "report", version = the template path)
 // holding the log's report of its current day.
 void BuildReportDocument(const NS_Data::CUserLog& log, const std::string& version, Xml::XmlDocument& doc);
+void BuildReportDocument(const CSingleDayDocData& data, const std::string& version, Xml::XmlDocument& doc);
 
 // Fills a new document for the food comparison: every nutrient of the data source under
 // "Nutrients", then the listed foods under "ComparedFood" in list order. A key the data source

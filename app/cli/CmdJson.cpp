@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "document/SingleDayDocData.h"
+
 #include "document/PageTemplate.h"
 #include "model/UserLog.h"
 
@@ -13,8 +15,8 @@ int CmdJson(CliContext& ctx, std::vector<std::string>& args) {
     const auto date = TakeOption(args, "--date");
     if (args.size() != 1) throw UsageError("json needs one profile FILE");
     if (!key) throw UsageError("json needs --placeholder KEY, for example %JSON_USERLOG_LOG%");
-    const auto log = LoadLogForCommand(ctx, args[0], date);
-    std::cout << Page::PlaceholderJson(log.get(), *key);
+    const auto data = LoadProfileForCommand(ctx, args[0], date);
+    std::cout << Page::PlaceholderJson(&data->log, *key);
     return 0;
 }
 

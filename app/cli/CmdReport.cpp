@@ -1,7 +1,10 @@
 #include "Commands.h"
 
 #include "core/Services.h"
+#include "document/ProfileFile.h"
 #include "document/Report.h"
+#include "document/ReportDocument.h"
+#include "document/SingleDayDocData.h"
 #include "model/Meal.h"
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
@@ -18,30 +21,16 @@ const Meal::CMealManager& MealList() {
     return meals;
 }
 
-// TODO(profile reader): replace the body by ReadProfileFile once the profile format has its
-// reader; until then this reads the "Profile" element of a file whose root is "root".
-void ReadProfileInto(NS_Data::CUserLog& log, const std::string& path) {
-    Xml::XmlDocument doc;
-    if (!doc.Load(path)) throw std::runtime_error("Can't open file:\n" + path + "\n" + doc.ParseError());
-    const Xml::XmlElement root = doc.Root();
-    if (root.TagName() != "root" || root.GetAttribute("app", "").AsString() != "velmora")
-        throw std::runtime_error("Can't load file:\n" + path + "\n");
-    try {
-        log.Load(root.ChildElement("Profile"));
-    } catch (const std::exception& e) {
-        throw std::runtime_error("Can't open file:\n" + path + "\n" + e.what());
-    }
-}
-
 }  // namespace
 
-std::unique_ptr<NS_Data::CUserLog> LoadLogForCommand(CliContext& ctx, const std::string& path,
-                                                     const std::optional<std::string>& date) {
+std::unique_ptr<CSingleDayDocData> LoadProfileForCommand(CliContext& ctx, const std::string& path,
+                                                         const std::optional<std::string>& date) {
     if (date && !Services::ParseDateKey(*date)) throw UsageError("--date needs a date as YYYYMMDD, not '" + *date + "'");
-    auto log = std::make_unique<NS_Data::CUserLog>(&MealList(), &ctx.DataSource());
-    ReadProfileInto(*log, path);
-    if (date) log->SelectDay(*date);
-    return log;
+    auto data = std::make_unique<CSingleDayDocData>(&MealList(), &ctx.DataSource());
+    std::string error;
+    if (!ReadProfileFile(*data, path, error)) throw std::runtime_error(error);
+    if (date) data->log.SelectDay(*date);
+    return data;
 }
 
 namespace {
@@ -98,14 +87,14 @@ int CmdReport(CliContext& ctx, std::vector<std::string>& args) {
     else
         throw UsageError("--template is summary or menu, not '" + *templateName + "'");
 
-    const auto log = LoadLogForCommand(ctx, args[0], date);
+    const auto data = LoadProfileForCommand(ctx, args[0], date);
     if (xml) {
         Xml::XmlDocument doc;
-        Report::BuildReportDocument(*log, templatePath, doc);
+        Report::BuildReportDocument(*data, templatePath, doc);
         std::cout << doc.GetXml();
         return 0;
     }
-    return PrintHtml(Report::ApplyTemplate(templatePath, *log));
+    return PrintHtml(Report::ApplyTemplate(templatePath, data->log));
 }
 
 }  // namespace Cli

@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace NS_Data {
-class CUserLog;
-}
+class CSingleDayDocData;
 
 namespace Cli {
 
@@ -31,9 +29,10 @@ int CmdDri(CliContext&, std::vector<std::string>&);
 int CmdJson(CliContext&, std::vector<std::string>&);
 int CmdReport(CliContext&, std::vector<std::string>&);
 
-// The log of a profile FILE on the configured data source, its day `date` made current when given.
-std::unique_ptr<NS_Data::CUserLog> LoadLogForCommand(CliContext& ctx, const std::string& path,
-                                                     const std::optional<std::string>& date);
+// A profile FILE read as opening it would, on the configured data source, its day `date` made
+// current when given. Raises the reader's error text.
+std::unique_ptr<CSingleDayDocData> LoadProfileForCommand(CliContext& ctx, const std::string& path,
+                                                         const std::optional<std::string>& date);
 int CmdProfile(CliContext&, std::vector<std::string>&);
 int CmdDay(CliContext&, std::vector<std::string>&);
 
