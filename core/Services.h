@@ -27,6 +27,10 @@ class IShell {
 public:
     virtual ~IShell() = default;
     virtual bool Open(const std::string& url) = 0;
+    // The same with the shell's numeric answer: above 32 when an application took the URL, else
+    // an error code that the XML export explains to the user. A shell that can only tell success
+    // from failure answers 33, or 31 (no application for the file type).
+    virtual int OpenWithCode(const std::string& url) { return Open(url) ? 33 : 31; }
 };
 
 // Choosing a file to open.

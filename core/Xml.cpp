@@ -296,7 +296,8 @@ bool XmlNode::TransformNode(const XmlNode& styleSheet, std::string& output) cons
         sheetDoc = xmlNewDoc(X("1.0"));
         xmlDocSetRootElement(sheetDoc, xmlDocCopyNode(styleSheet.node_, sheetDoc, 1));
     }
-    if (sheetDoc && styleSheet.node_->doc && styleSheet.node_->doc->URL)
+    // The copy of a whole document already carries its URL; only a copied root needs it set.
+    if (sheetDoc && !sheetDoc->URL && styleSheet.node_->doc && styleSheet.node_->doc->URL)
         sheetDoc->URL = xmlStrdup(styleSheet.node_->doc->URL);
     xsltStylesheetPtr sheet = sheetDoc ? xsltParseStylesheetDoc(sheetDoc) : nullptr;
     if (!sheet) {
@@ -441,7 +442,21 @@ bool XmlDocument::Load(const std::string& path) {
     parseError_.clear();
     std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> ctxt(xmlNewParserCtxt());
     if (!ctxt) throw XmlError(XmlError::Parse, "Can't create an XML parser");
-    xmlDocPtr doc = xmlCtxtReadFile(ctxt.get(), path.c_str(), nullptr, kParseOptions);
+    // The file is read here rather than by the parser, whose own file access reports a missing
+    // file on standard error; the path still names the document (base of relative references).
+    std::string text;
+    try {
+        text = FileUtil::ReadFile(path);
+    } catch (const FileUtil::FileError& e) {
+        parseError_ = e.what();
+        return false;
+    }
+    if (text.size() > static_cast<std::size_t>(INT32_MAX)) {
+        parseError_ = path + ": file too large";
+        return false;
+    }
+    xmlDocPtr doc = xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), path.c_str(), nullptr,
+                                      kParseOptions);
     if (!doc || !ctxt->wellFormed) {
         parseError_ = DescribeError(ctxt.get(), path);
         xmlFreeDoc(doc);

@@ -29,6 +29,8 @@ public:
     void Save(const Xml::XmlElement& parent) const override;
     // The unit is derived from "R" (or, in older files, "CWI") when the food is resolved.
     void Load(const Xml::XmlElement& element) override;
+    // "dayFood" as Save writes it, with "amount" (Amount) and "units" (UnitName) added.
+    void WriteReport(const Xml::XmlElement& parent) const;
 
     FoodKey GetFoodKey() const noexcept { return FoodKey(key, source); }
     // weight ÷ grams of the shown unit, to 4 decimals.

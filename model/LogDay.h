@@ -5,6 +5,7 @@
 #include "Fact.h"
 #include "NutrientRequirement.h"
 
+#include "core/JsonSerialize.h"
 #include "core/XmlSerialize.h"
 
 #include <memory>
@@ -14,7 +15,7 @@
 namespace UserLog {
 
 // One logged day: the foods eaten, the facts measured, and limits of this day only.
-class CLogDay : public IXMLSerialize {
+class CLogDay : public IXMLSerialize, public IJSONSerialize {
 public:
     explicit CLogDay(std::string dateKey = {}) : date(std::move(dateKey)) {}
     CLogDay(const CLogDay& other);
@@ -26,6 +27,13 @@ public:
     void Save(const Xml::XmlElement& parent) const override;
     // A missing "date" fails the read with the XML layer's error.
     void Load(const Xml::XmlElement& element) override;
+
+    // The day object of the pages, whatever the placeholder: date, "food" and "facts" (each null
+    // when the day has none); an empty day makes the value null.
+    bool WriteJson(Json::Value& value, const std::string& placeholder) const override;
+    // "LogDay" as Save writes it, always (an empty day too), its entries with their amounts and
+    // unit names. Answers the element so the log can add what depends on the person.
+    Xml::XmlElement WriteReport(const Xml::XmlElement& parent) const;
 
     // No food, no own composition, no own requirement and no fact. Empty days are not written.
     bool IsEmpty() const;

@@ -17,6 +17,8 @@ public:
     // without a gid writes nothing.
     void Save(const Xml::XmlElement& parent) const override;
     void Load(const Xml::XmlElement& element) override;
+    // "NutrientRequirement" as Save writes it, with the day's intake as "value".
+    void WriteReport(const Xml::XmlElement& parent, double intake) const;
 
     friend bool operator==(const CNutrientRequirement&, const CNutrientRequirement&) = default;
 

@@ -111,9 +111,15 @@ int CUserLog::FindRequirement(int gid) const {
 bool CUserLog::AddRequirement(int gid, double min, double max) {
     if (!dataSource) return false;
     const auto& nutrients = dataSource->Nutrients();
-    if (std::none_of(nutrients.begin(), nutrients.end(), [gid](const CDS_Nutrition& n) { return n.gid == gid; }))
-        return false;
+    const auto found =
+        std::find_if(nutrients.begin(), nutrients.end(), [gid](const CDS_Nutrition& n) { return n.gid == gid; });
+    if (found == nutrients.end()) return false;
     requirements.emplace_back(gid, min, max);
+    // Outside the standard table the data source is the only one that can name the nutrient.
+    if (requirements.back().name.empty()) {
+        requirements.back().name = found->name;
+        requirements.back().units = found->units;
+    }
     return true;
 }
 
@@ -237,12 +243,17 @@ void CUserLog::Load(const Xml::XmlElement& element) {
             CNutrientRequirement read;
             read.Load(e);
             const std::string note = read.name + " : " + read.units;
-            if (!Nutrient::StandardNutrientByGid(read.gid))
+            if (!Nutrient::StandardNutrientByGid(read.gid)) {
+                // A nutrient of the data source that has no standard entry (most USDA nutrients)
+                // is as followable as any other; dropping it would lose it at the next save.
+                if (canCheck && AddRequirement(read.gid, read.min, read.max))
+                    continue;
                 LoadReport::AddUnique("Unknown nutrient", note);
-            else if (!canCheck)
+            } else if (!canCheck) {
                 requirements.emplace_back(read.gid, read.min, read.max);
-            else if (!AddRequirement(read.gid, read.min, read.max))
+            } else if (!AddRequirement(read.gid, read.min, read.max)) {
                 LoadReport::AddUnique("Removed nutrient", note);
+            }
         }
     }
 

@@ -6,6 +6,8 @@
 #include "NutrientRequirement.h"
 #include "PersonalData.h"
 
+#include "core/JsonSerialize.h"
+#include "core/XmlReport.h"
 #include "core/XmlSerialize.h"
 #include "refdata/FoodKey.h"
 
@@ -25,8 +27,13 @@ namespace NS_Data {
 // The model of one profile: the person, the profile's energy composition, the followed
 // nutrients with their limits, the fact definitions, and the dated log of days. Foods are kept
 // as private copies, one per FoodKey, so a profile stays readable when the data source changes.
-class CUserLog : public IXMLSerialize {
+class CUserLog : public IXMLSerialize, public IJSONSerialize, public IXMLReport {
 public:
+    // The placeholders of the pages that the log answers.
+    static constexpr const char* kJsonLog = "%JSON_USERLOG_LOG%";
+    static constexpr const char* kJsonDay = "%JSON_USERLOG_DAY%";
+    static constexpr const char* kJsonMeasures = "%JSON_MEASURES%";
+
     // Holds one empty day: today's, which is current.
     CUserLog(const Meal::CMealManager* mealList, const CDataSourceMgr* source);
 
@@ -35,6 +42,15 @@ public:
     void Save(const Xml::XmlElement& parent) const override;
     // Reads a "Profile" element. What had to be dropped is noted in the load report.
     void Load(const Xml::XmlElement& element) override;
+
+    // The page placeholders: "%JSON_USERLOG_LOG%" (the current day's month and the current date
+    // key), "%JSON_USERLOG_DAY%" (the current day) and "%JSON_MEASURES%" (the fact definitions).
+    // Any other key, in any other letter case too, leaves the value alone and answers false.
+    bool WriteJson(Json::Value& value, const std::string& placeholder) const override;
+    // "Profile" (version = the template path) with the person, the composition, the followed
+    // nutrients with the current day's intakes, the meals and a "Log" of the current day alone,
+    // written even when empty, with its energy requirement.
+    void WriteReport(const Xml::XmlElement& parent, const std::string& version) const override;
 
     std::shared_ptr<UserLog::CLogDay> GetCurrentDay() const { return currentDay; }
     // Index of the day with that date key, or -1.

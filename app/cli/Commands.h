@@ -2,8 +2,12 @@
 
 #include "CliContext.h"
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+class CSingleDayDocData;
 
 namespace Cli {
 
@@ -22,5 +26,14 @@ int CmdEer(CliContext&, std::vector<std::string>&);
 int CmdConvertUsda(CliContext&, std::vector<std::string>&);
 int CmdFoods(CliContext&, std::vector<std::string>&);
 int CmdDri(CliContext&, std::vector<std::string>&);
+int CmdJson(CliContext&, std::vector<std::string>&);
+int CmdReport(CliContext&, std::vector<std::string>&);
+
+// A profile FILE read as opening it would, on the configured data source, its day `date` made
+// current when given. Raises the reader's error text.
+std::unique_ptr<CSingleDayDocData> LoadProfileForCommand(CliContext& ctx, const std::string& path,
+                                                         const std::optional<std::string>& date);
+int CmdProfile(CliContext&, std::vector<std::string>&);
+int CmdDay(CliContext&, std::vector<std::string>&);
 
 }  // namespace Cli

@@ -20,6 +20,25 @@ const Cli::Command kCommands[] = {
      Cli::CmdDri},
     {"eer", "eer [--category Infants|Male|Female] [--age N] [--weight KG] [--height CM] [--life-style 0..3]\n"
             "                                estimated energy requirement in kcal/day", Cli::CmdEer},
+    {"json", "json FILE --placeholder KEY [--date YYYYMMDD]\n"
+             "                                the JSON a page gets for KEY (%JSON_USERLOG_LOG%, %JSON_USERLOG_DAY%, %JSON_MEASURES%)",
+     Cli::CmdJson},
+    {"report", "report FILE --template summary|menu [--date YYYYMMDD] [--xml]\n"
+               "  report [FILE] --compare SOURCE:KEY,SOURCE:KEY,... [--xml]\n"
+               "                                a report's HTML, or with --xml its document",
+     Cli::CmdReport},
+    {"profile",
+     "profile new FILE              a new profile (every nutrient of the data source followed)\n"
+     "  profile check FILE            read a profile and list what reading had to drop",
+     Cli::CmdProfile},
+    {"day",
+     "day show FILE [--date YYYYMMDD]\n"
+     "                                a day's foods, requirements with intakes, and facts\n"
+     "  day add FILE --date YYYYMMDD --food SOURCE:KEY [--grams G] [--meal NAME]\n"
+     "                                log a food on a day\n"
+     "  day fact FILE --date YYYYMMDD --name NAME --value V\n"
+     "                                record a fact's value on a day",
+     Cli::CmdDay},
     {"convert-usda", "convert-usda SOURCE OUT.xml   build a food data source from USDA SR24 (cronometer .deb, its jar or a folder)",
      Cli::CmdConvertUsda},
 };

@@ -167,6 +167,17 @@ TEST(UserLog, RequirementsFromTheFileAreCheckedAndReported) {
     EXPECT_FALSE(log->AddRequirement(20, -1, -1));
     EXPECT_FALSE(log->RemoveRequirement(2));
 
+    // A nutrient of the data source outside the standard table is followed like any other, and
+    // survives reading the profile again.
+    ASSERT_TRUE(log->AddRequirement(318, 100, -1));
+    EXPECT_EQ("Vitamin A, IU", log->requirements.back().name);
+    EXPECT_EQ("IU", log->requirements.back().units);
+    auto reread = ReadProfile(Profile("<Nutrients><NutrientRequirement gid='318' name='Vitamin A, IU' units='IU' "
+                                      "min='100'/></Nutrients>"));
+    EXPECT_TRUE(LoadReport::IsEmpty());
+    ASSERT_EQ(1u, reread->requirements.size());
+    EXPECT_EQ("Vitamin A, IU", reread->requirements[0].name);
+
     // Without any data source nothing can be checked; the requirements are kept rather than lost.
     auto unchecked = ReadProfile(Profile("<Nutrients><NutrientRequirement gid='20' min='55'/></Nutrients>"), nullptr);
     EXPECT_EQ(1u, unchecked->requirements.size());

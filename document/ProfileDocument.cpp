@@ -1,0 +1,327 @@
+#include "ProfileDocument.h"
+
+#include "ProfileFile.h"
+
+#include "core/LoadReport.h"
+#include "core/Services.h"
+#include "refdata/DataSourceMgr.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+using UserLog::CDayFood;
+
+namespace {
+
+constexpr int kDietRowOffset = 1;     // "Diet": row 0 is the header
+constexpr int kFoodRowOffset = 2;     // "Food": the tree food's row, then the header
+constexpr int kDietSummaryRows = 3;   // "Diet": the rows after the entries
+constexpr int kDietColumnOffset = 4;  // "Diet": four fixed columns before the nutrients
+constexpr int kFoodColumnOffset = 1;  // "Food": the name column
+
+std::string Trimmed(const std::string& s) {
+    const char* ws = " \t\r\n\f\v";
+    const auto b = s.find_first_not_of(ws);
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(ws) - b + 1);
+}
+
+void EnsureRows(CGridDim& layout, int rows) {
+    while (layout.RowCount() < rows) layout.AddRow(0);
+}
+
+// Moves the column size at from + offset so that it ends at to + offset, the way the
+// requirement list moves its entry.
+void MoveColumn(CGridDim& layout, int from, int to, int offset) {
+    const std::int32_t size = layout.ColumnSize(from + offset);
+    if (from < to) {
+        layout.InsertColumn(to + offset + 1, size);
+        layout.RemoveColumn(from + offset);
+    } else {
+        layout.InsertColumn(to + offset, size);
+        layout.RemoveColumn(from + offset + 1);
+    }
+}
+
+}  // namespace
+
+unsigned FoodStatusOf(const std::vector<CDayFood>& entries, const FoodKey& key) {
+    unsigned flags = 0;
+    for (const CDayFood& e : entries)
+        if (e.GetFoodKey() == key) flags |= e.meal.empty() ? kFoodWithoutMeal : kFoodWithMeal;
+    return flags;
+}
+
+bool FactDefinitionsDiffer(const std::vector<UserLog::CFactReference>& before,
+                           const std::vector<UserLog::CFactReference>& after) {
+    if (before.size() != after.size()) return true;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (before[i].name != after[i].name || before[i].value != after[i].value) return true;
+    return false;
+}
+
+CProfileDocument::CProfileDocument(const Meal::CMealManager* mealList, const CDataSourceMgr* source)
+    : CSingleDayDocData(mealList, source) {}
+
+void CProfileDocument::SetModifiedFlag(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    if (hooks.modifiedChanged) hooks.modifiedChanged(modified_);
+}
+
+bool CProfileDocument::OnNewDocument() {
+    SetDefaultRequirements();
+    SetModifiedFlag();
+    return true;
+}
+
+bool CProfileDocument::OnOpenDocument(const std::string& path) {
+    std::string error;
+    if (!ReadProfileFile(*this, path, error)) {
+        Services::Prompt().Message(error);
+        return false;
+    }
+    RecomputeEnergyShares();
+    path_ = path;
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CProfileDocument::OnSaveDocument(const std::string& path) {
+    try {
+        Call(hooks.storeView);
+        WriteProfileFile(*this, path);
+    } catch (const std::exception& e) {
+        Services::Prompt().Message("Can't open file:\n" + path + "\n" + e.what());
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+CDayFood* CProfileDocument::Entry(int index) {
+    auto& foods = log.GetCurrentDay()->foods;
+    if (index < 0 || static_cast<std::size_t>(index) >= foods.size()) return nullptr;
+    return &foods[static_cast<std::size_t>(index)];
+}
+
+int CProfileDocument::AddFoodByKey(int key, int source) {
+    const CDataSourceMgr* data = log.DataSource();
+    const CDS_Ingredient* food = data ? data->FindFood(FoodKey(key, source)) : nullptr;
+    if (!food) return -1;
+    log.AddFood(0, 0, "", *food);
+    EnsureEntryRows();
+    SetModifiedFlag();
+    return static_cast<int>(log.GetCurrentDay()->foods.size()) - 1;
+}
+
+void CProfileDocument::EnsureEntryRows() {
+    const int entries = static_cast<int>(log.GetCurrentDay()->foods.size());
+    // A layout's rows stand for positions in a day's list, and every day shares them: a row is
+    // added only when no day so far has had that many entries. Adding one per food ever logged
+    // would grow the file by a row a meal for as long as the profile is kept.
+    EnsureRows(gridLayouts[kDietLayout], kDietRowOffset + entries + kDietSummaryRows);
+    EnsureRows(gridLayouts[kFoodLayout], kFoodRowOffset + entries);
+}
+
+void CProfileDocument::RemoveFood(int index) {
+    if (!Entry(index)) return;
+    log.GetCurrentDay()->RemoveFood(index);
+    gridLayouts[kFoodLayout].RemoveRow(index + kFoodRowOffset);
+    gridLayouts[kDietLayout].RemoveRow(index + kDietRowOffset);
+    RecomputeEnergyShares();
+    SetModifiedFlag();
+    Call(hooks.updateAllViews);
+}
+
+void CProfileDocument::MoveFood(int from, int to) {
+    auto& foods = log.GetCurrentDay()->foods;
+    if (!Entry(from)) return;
+    CDayFood entry = std::move(foods[static_cast<std::size_t>(from)]);
+    foods.erase(foods.begin() + from);
+    const int at = std::clamp(to, 0, static_cast<int>(foods.size()));
+    foods.insert(foods.begin() + at, std::move(entry));
+    // The order of the entries is written to the file, so a move is a change to save.
+    if (at != from) SetModifiedFlag();
+}
+
+void CProfileDocument::SetFoodWeight(int index, double grams) {
+    CDayFood* entry = Entry(index);
+    if (!entry || !std::isfinite(grams)) return;
+    entry->weight = grams;
+    RecomputeEnergyShares();
+    SetModifiedFlag();
+    Call(hooks.updateAllViews);
+}
+
+void CProfileDocument::SetFoodUnit(int index, int unitIndex) {
+    CDayFood* entry = Entry(index);
+    if (!entry || entry->unitIndex == unitIndex) return;
+    entry->unitIndex = unitIndex;
+    // The unit's grams are written to the file; without the flag the change would be lost on
+    // closing.
+    SetModifiedFlag();
+}
+
+void CProfileDocument::SetFoodMeal(int index, const std::string& meal) {
+    CDayFood* entry = Entry(index);
+    if (!entry || entry->meal == meal) return;
+    entry->meal = meal;
+    SetModifiedFlag();
+}
+
+unsigned CProfileDocument::FoodStatus(int key, int source) const {
+    return FoodStatusOf(log.GetCurrentDay()->foods, FoodKey(key, source));
+}
+
+bool CProfileDocument::AddNutrient(int gid) {
+    if (!log.AddRequirement(gid, -1, -1)) return false;
+    for (CGridDim& layout : gridLayouts) layout.AddColumn(0);
+    SetModifiedFlag();
+    return true;
+}
+
+void CProfileDocument::RemoveNutrient(int index) {
+    if (!log.RemoveRequirement(index)) return;
+    gridLayouts[kFoodLayout].RemoveColumn(index + kFoodColumnOffset);
+    gridLayouts[kDietLayout].RemoveColumn(index + kDietColumnOffset);
+    SetModifiedFlag();
+}
+
+void CProfileDocument::MoveNutrient(int from, int to) {
+    auto& list = log.requirements;
+    const int count = static_cast<int>(list.size());
+    if (from < 0 || from >= count) return;
+    to = std::clamp(to, 0, count - 1);
+    if (from == to) return;
+    const UserLog::CNutrientRequirement moved = list[static_cast<std::size_t>(from)];
+    if (from < to) {
+        list.insert(list.begin() + to + 1, moved);
+        list.erase(list.begin() + from);
+    } else {
+        list.insert(list.begin() + to, moved);
+        list.erase(list.begin() + from + 1);
+    }
+    MoveColumn(gridLayouts[kFoodLayout], from, to, kFoodColumnOffset);
+    MoveColumn(gridLayouts[kDietLayout], from, to, kDietColumnOffset);
+    // The order of the requirements is the order of the file and of every view.
+    SetModifiedFlag();
+}
+
+void CProfileDocument::DataChanged() {
+    RecomputeEnergyShares();
+    SetModifiedFlag();
+    Call(hooks.updateAllViews);
+}
+
+void CProfileDocument::RecomputeEnergyShares() { log.energyComposition.ComputeFromDay(*log.GetCurrentDay()); }
+
+void CProfileDocument::SetDefaultRequirements() {
+    // One by one from the end, so that the layouts lose the columns of the old requirements.
+    for (int i = static_cast<int>(log.requirements.size()) - 1; i >= 0; --i) RemoveNutrient(i);
+    if (const CDataSourceMgr* data = log.DataSource())
+        for (const CDS_Nutrition& n : data->Nutrients()) AddNutrient(n.gid);
+}
+
+void CProfileDocument::SetDayFact(const std::string& name, double value) {
+    log.GetCurrentDay()->SetFact(name, value);
+    SetModifiedFlag();
+    Call(hooks.updateAllViews);
+}
+
+bool CProfileDocument::ApplyGridLayout(IGridSizes& grid, int layoutIndex) const {
+    if (layoutIndex != kDietLayout && layoutIndex != kFoodLayout) return false;
+    return gridLayouts[static_cast<std::size_t>(layoutIndex)].Apply(grid);
+}
+
+void CProfileDocument::CaptureGridLayout(const IGridSizes& grid, int layoutIndex) {
+    if (layoutIndex != kDietLayout && layoutIndex != kFoodLayout) return;
+    gridLayouts[static_cast<std::size_t>(layoutIndex)].Capture(grid);
+}
+
+bool CProfileDocument::CanCopy() const { return !log.GetCurrentDay()->IsEmpty(); }
+
+bool CProfileDocument::CanPaste() const { return log.GetCurrentDay()->IsEmpty(); }
+
+std::string CProfileDocument::CopyText() const {
+    Xml::XmlDocument doc;
+    Xml::XmlElement root = doc.CreateElement("clipboard");
+    root.SetAttribute("method", "copy");
+    doc.AppendChild(root);
+    log.GetCurrentDay()->Save(root);
+    return doc.GetXml();
+}
+
+bool CProfileDocument::Paste(const std::optional<std::string>& clipboardText) {
+    if (!clipboardText) {
+        Services::Prompt().Message(kClipboardNotAvailable);
+        return false;
+    }
+    if (!CanPaste()) return false;
+    const auto day = log.GetCurrentDay();
+    try {
+        Xml::XmlDocument doc;
+        if (!doc.LoadXml(*clipboardText)) throw Xml::XmlError(Xml::XmlError::Parse, doc.ParseError());
+        Xml::XmlElement element = doc.Root().ChildElement("LogDay");
+        if (!element) throw Xml::XmlError(Xml::XmlError::NotElement, "no LogDay");
+        // Read into a day of its own: a text that fails half-way leaves the current day as it was.
+        UserLog::CLogDay pasted;
+        pasted.Load(element);
+        pasted.SetDate(day->date);
+        *day = std::move(pasted);
+    } catch (const std::exception&) {
+        Services::Prompt().Message(kPasteFailed);
+        return false;
+    }
+    log.ResolveFoods();
+    Call(hooks.refreshView);
+    SetModifiedFlag();
+    return true;
+}
+
+void CProfileDocument::DeleteDay() {
+    log.GetCurrentDay()->ClearDay();
+    Call(hooks.refreshView);
+    SetModifiedFlag();
+}
+
+std::string CProfileDocument::ExportFileName() const {
+    std::string name = Trimmed(log.personal.firstName + log.personal.lastName);
+    return name.empty() ? kDefaultExportName : name;
+}
+
+bool CProfileDocument::Export(const std::string& path) {
+    const bool wasModified = modified_;
+    const bool saved = OnSaveDocument(path);
+    SetModifiedFlag(wasModified);
+    return saved;
+}
+
+void CProfileDocument::Facts(const std::function<void(NS_Data::CUserLog&)>& runDialog) {
+    const std::vector<UserLog::CFactReference> before = log.facts.Definitions();
+    if (runDialog) runDialog(log);
+    Call(hooks.refreshView);
+    if (FactDefinitionsDiffer(before, log.facts.Definitions())) SetModifiedFlag();
+}
+
+void CProfileDocument::GoToDate(const std::string& dateKey) {
+    log.SelectDay(dateKey);
+    Call(hooks.refreshView);
+}
+
+void CProfileDocument::SetDayFoods(std::vector<CDayFood> entries) {
+    log.GetCurrentDay()->foods = std::move(entries);
+    log.ResolveFoods();
+    EnsureEntryRows();
+    SetModifiedFlag();
+    Call(hooks.refreshView);
+}
+
+void CProfileDocument::ReportLostData() {
+    if (LoadReport::IsEmpty()) return;
+    const std::string text = kLostDataHeading + LoadReport::FormatLost("", "\t", "\n");
+    LoadReport::Clear();
+    Services::Prompt().Message(text);
+    SetModifiedFlag();
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "SingleDayDocData.h"
+
+#include "refdata/FoodKey.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace UserLog {
+class CDayFood;
+class CFactReference;
+}  // namespace UserLog
+
+// How the document reaches the view on screen. Any hook may be left empty.
+struct DocumentViewHooks {
+    // The first view takes its controls' contents from the document (load direction).
+    std::function<void()> refreshView;
+    // The first view stores its controls' contents into the document (save direction).
+    std::function<void()> storeView;
+    // Every view of the document refreshes itself.
+    std::function<void()> updateAllViews;
+    // The modified flag changed (for the window title).
+    std::function<void(bool modified)> modifiedChanged;
+};
+
+// Flags of a food against a list of day entries, as the food tree shows them.
+enum FoodStatusFlags : unsigned {
+    kFoodWithoutMeal = 1,  // an entry of the food without a meal
+    kFoodWithMeal = 2,     // an entry of the food with a meal
+};
+unsigned FoodStatusOf(const std::vector<UserLog::CDayFood>& entries, const FoodKey& key);
+
+// Whether the Fact Manager changed the definitions: another count, or an entry with another name
+// or target value. Units don't count.
+bool FactDefinitionsDiffer(const std::vector<UserLog::CFactReference>& before,
+                           const std::vector<UserLog::CFactReference>& after);
+
+// One open profile without its windows: the profile data plus the path and the modified flag,
+// the operations through which the views change the log (keeping the saved grid layouts in step),
+// and the profile's commands. Messages go through the prompt service.
+class CProfileDocument : public CSingleDayDocData {
+public:
+    static constexpr const char* kClipboardNotAvailable = "Clipboard data is not available.";
+    static constexpr const char* kPasteFailed = "Failed to load data from clipboard.";
+    static constexpr const char* kLostDataHeading = "Imported data lost:\n";
+    static constexpr const char* kDefaultExportName = "VelmoraExport";
+    static constexpr const char* kExportDefaultExt = "*.vlx";
+    static constexpr const char* kExportFilter =
+        "Velmora xml file (*.vlx)|*.vlx|eXtensible Markup Language file (*.xml)|*.xml|All Files (*.*)|*.*||";
+
+    CProfileDocument(const Meal::CMealManager* mealList, const CDataSourceMgr* source);
+
+    DocumentViewHooks hooks;
+
+    // ---- the document's life ----
+    // A new profile: follows every nutrient of the data source; modified.
+    bool OnNewDocument();
+    // Reads the file; on failure shows the reader's error text and answers false (the document
+    // should then be discarded). On success the energy shares are recomputed and the document is
+    // not modified.
+    bool OnOpenDocument(const std::string& path);
+    // Writes the whole profile next to the file and renames it over the old one, so a failure
+    // leaves the old file as it was: the error is shown, the answer is false and the document
+    // stays modified.
+    bool OnSaveDocument(const std::string& path);
+
+    bool IsModified() const noexcept { return modified_; }
+    void SetModifiedFlag(bool modified = true);
+    const std::string& PathName() const noexcept { return path_; }
+    void SetPathName(std::string path) { path_ = std::move(path); }
+
+    // ---- operations of the views, on the current day ----
+    // Appends an entry of the food with weight 0, giving both layouts a row for its position when
+    // they have none yet; the entry's index, or -1 when the data source has no such food.
+    int AddFoodByKey(int key, int source);
+    void RemoveFood(int index);
+    void MoveFood(int from, int to);
+    void SetFoodWeight(int index, double grams);
+    void SetFoodUnit(int index, int unitIndex);
+    void SetFoodMeal(int index, const std::string& meal);
+    unsigned FoodStatus(int key, int source) const;
+    // Follows the nutrient (no limits) and adds a column to both layouts; false when the data
+    // source has no such nutrient.
+    bool AddNutrient(int gid);
+    void RemoveNutrient(int index);
+    // The requirement ends at position `to`; the layouts' columns move with it.
+    void MoveNutrient(int from, int to);
+    // Recomputes the energy shares, marks the document modified and refreshes every view.
+    void DataChanged();
+    // The profile's composition takes the energy split of the current day's foods.
+    void RecomputeEnergyShares();
+    // The requirements of a new profile: every nutrient of the data source, in its order.
+    void SetDefaultRequirements();
+    // Sets a fact's value on the current day.
+    void SetDayFact(const std::string& name, double value);
+    bool ApplyGridLayout(IGridSizes& grid, int layoutIndex) const;
+    void CaptureGridLayout(const IGridSizes& grid, int layoutIndex);
+
+    // ---- commands ----
+    // Copy is offered for a day with data, Paste only for an empty day, so pasting never merges.
+    bool CanCopy() const;
+    bool CanPaste() const;
+    // The current day as clipboard text: a "clipboard" document holding its "LogDay".
+    std::string CopyText() const;
+    // Replaces the (empty) current day by the day in the clipboard text, keeping the day's date.
+    // Nothing changes unless the whole day could be read. nullopt: the clipboard holds no text.
+    bool Paste(const std::optional<std::string>& clipboardText);
+    // Empties the current day.
+    void DeleteDay();
+    // First and last name run together, trimmed; "VelmoraExport" when that is empty.
+    std::string ExportFileName() const;
+    // Writes the whole profile to another file; the document's path and modified flag stay.
+    bool Export(const std::string& path);
+    // Runs the Fact Manager on the log; the document becomes modified when the definitions
+    // changed.
+    void Facts(const std::function<void(NS_Data::CUserLog&)>& runDialog);
+    // Makes the date the current day.
+    void GoToDate(const std::string& dateKey);
+    // The day's entries become the list edited by the food selection dialog.
+    void SetDayFoods(std::vector<UserLog::CDayFood> entries);
+    // Shows and empties the load report when it holds anything, and marks the document modified.
+    void ReportLostData();
+
+private:
+    UserLog::CDayFood* Entry(int index);
+    // Both layouts get rows for the current day's entries where they have too few.
+    void EnsureEntryRows();
+    static void Call(const std::function<void()>& hook) {
+        if (hook) hook();
+    }
+
+    std::string path_;
+    bool modified_ = false;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/Xml.h"
+
+#include <string>
+
+class CSingleDayDocData;
+
+// The root every document of the program carries: "root" with "app" = "velmora", the document's
+// "type" and "version", appended to the (new, empty) document and returned.
+Xml::XmlElement CreateDocumentRoot(Xml::XmlDocument& doc, const std::string& type, const Xml::XmlValue& version);
+
+// The whole profile file in memory: the root of type "profile", version 1, and the data under it.
+void BuildProfileDocument(const CSingleDayDocData& data, Xml::XmlDocument& doc);
+
+// Writes the file BuildProfileDocument, Indent and Save would write, byte for byte, through a
+// temporary file renamed over the old one. The days are turned into text a few at a time, so a
+// log of many years never stands in memory as one document tree. Raises an exception with the
+// reason on failure; the old file is then left as it was.
+void WriteProfileFile(const CSingleDayDocData& data, const std::string& path);
+
+// Reads a profile (or an older "Diet" document) into the data. On failure `error` receives
+// "Can't open file:\n" + path (possibly followed by "\n" and the reason) when the file could not
+// be read as XML or lacks required data, or "Can't load file:\n" + path + "\n" when it is not a
+// profile. The data is then partly filled and should be discarded.
+bool ReadProfileFile(CSingleDayDocData& data, const std::string& path, std::string& error);

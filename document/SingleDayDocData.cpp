@@ -1,0 +1,36 @@
+#include "SingleDayDocData.h"
+
+#include "LegacyDiet.h"
+
+#include "model/Meal.h"
+
+CSingleDayDocData::CSingleDayDocData(const Meal::CMealManager* mealList, const CDataSourceMgr* source)
+    : meals(mealList), log(mealList, source), gridLayouts{InitialLayout(kDietLayout), InitialLayout(kFoodLayout)} {}
+
+CGridDim CSingleDayDocData::InitialLayout(int index) {
+    if (index == kDietLayout) return CGridDim("Diet", {4, 4, -3, 0, 0, 0, -2, 0, 0, 0});
+    return CGridDim("Food", {2, 1, 0, -3, -2});
+}
+
+void CSingleDayDocData::Save(const Xml::XmlElement& root) const { SaveParts(log, gridLayouts, meals, root); }
+
+void CSingleDayDocData::SaveParts(const NS_Data::CUserLog& log, const std::array<CGridDim, 2>& layouts,
+                                  const Meal::CMealManager* mealList, const Xml::XmlElement& root) {
+    log.Save(root);
+    Xml::XmlElement view = root.AddElement("View");
+    for (const CGridDim& layout : layouts) layout.Save(view);
+    if (mealList) mealList->Save(root);
+}
+
+bool CSingleDayDocData::Load(const Xml::XmlElement& documentElement) {
+    const std::string tag = documentElement.TagName();
+    if (tag == "Diet") return ReadLegacyDiet(log, documentElement);
+    if (tag != "root" || documentElement.GetAttribute("app", "").AsString() != "velmora") return false;
+
+    Xml::XmlElement profile = documentElement.ChildElement("Profile");
+    if (!profile) throw Xml::XmlError(Xml::XmlError::NotElement, "The document has no \"Profile\" element");
+    log.Load(profile);
+    if (Xml::XmlElement view = documentElement.ChildElement("View"))
+        for (CGridDim& layout : gridLayouts) layout.Load(view);
+    return true;
+}

@@ -1,0 +1,66 @@
+// The report document's view of the log: the saved layouts plus what a report shows and a file
+// does not keep.
+
+#include "UserLog.h"
+
+#include "Meal.h"
+
+#include <cmath>
+
+namespace UserLog {
+
+void CDayFood::WriteReport(const Xml::XmlElement& parent) const {
+    Save(parent);
+    Xml::XmlElement el = parent.SelectSingleNode("dayFood[last()]");
+    el.SetAttribute("amount", Amount());
+    el.SetAttribute("units", UnitName());
+}
+
+void CNutrientRequirement::WriteReport(const Xml::XmlElement& parent, double intake) const {
+    if (gid == -1) return;
+    Save(parent);
+    Xml::XmlElement el = parent.SelectSingleNode("NutrientRequirement[last()]");
+    el.SetAttribute("value", intake);
+}
+
+Xml::XmlElement CLogDay::WriteReport(const Xml::XmlElement& parent) const {
+    Xml::XmlElement el = parent.AddElement("LogDay");
+    el.SetAttribute("date", date);
+    Xml::XmlElement foodList = el.AddElement("Food");
+    for (const CDayFood& entry : foods) entry.WriteReport(foodList);
+    if (energyComposition) energyComposition->Save(el);
+    if (!requirements.empty()) {
+        Xml::XmlElement nutrients = el.AddElement("Nutrients");
+        for (const CNutrientRequirement& r : requirements) r.Save(nutrients);
+    }
+    facts.Save(el);
+    return el;
+}
+
+}  // namespace UserLog
+
+namespace NS_Data {
+
+void CUserLog::WriteReport(const Xml::XmlElement& parent, const std::string& version) const {
+    Xml::XmlElement profile = parent.AddElement("Profile");
+    profile.SetAttribute("version", version);
+    personal.Save(profile);
+    // The stored split is whatever day was last computed; a report of this day shows this day's.
+    CDS_EnergyComposition split = energyComposition;
+    split.ComputeFromDay(*currentDay);
+    split.Save(profile.AddElement("Energy"));
+    // The profile's limits with the current day's intakes; the day's own limits follow in its
+    // "LogDay", so a template can tell which apply.
+    Xml::XmlElement nutrients = profile.AddElement("Nutrients");
+    for (const UserLog::CNutrientRequirement& r : requirements) r.WriteReport(nutrients, GetIntake(r.gid));
+    if (meals) meals->Save(profile);
+    Xml::XmlElement day = currentDay->WriteReport(profile.AddElement("Log"));
+
+    std::string expression;
+    const double energy = personal.EnergyRequirement(GetEnergyInputs(), expression);
+    Xml::XmlElement requirement = day.AddElement("EnergyRequirement");
+    requirement.SetAttribute("value", static_cast<int>(std::floor(energy + 0.5)));
+    requirement.SetAttribute("expression", expression);
+}
+
+}  // namespace NS_Data

@@ -1,0 +1,171 @@
+// velmora-cli's profile and day commands, run as a user would run them.
+
+#include "support/TempDir.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+using ::testing::HasSubstr;
+using ::testing::MatchesRegex;
+
+namespace {
+
+const std::string kData = std::string(VELMORA_TEST_DATA) + "/document/";
+
+std::string Quote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+struct Result {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliProfile : public ::testing::Test {
+protected:
+    Result Run(const std::vector<std::string>& args) {
+        std::string cmd = Quote(std::string(VELMORA_BIN_DIR) + "/velmora-cli");
+        cmd += " --app-dir " + Quote(dir.Path().string()) + " --data-source " + Quote(kData + "foods.xml") +
+               " --today 20240310";
+        for (const auto& a : args) cmd += ' ' + Quote(a);
+        cmd += " 2>" + Quote(dir.File("stderr.txt"));
+        Result r;
+        FILE* p = ::popen(cmd.c_str(), "r");
+        if (!p) return r;
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
+        const int status = ::pclose(p);
+        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.err = dir.Read("stderr.txt");
+        return r;
+    }
+
+    // A new profile at `profile`.
+    void NewProfile() {
+        const Result r = Run({"profile", "new", profile});
+        ASSERT_EQ(0, r.code) << r.err;
+    }
+
+    TempDir dir;
+    const std::string profile = dir.File("profiles/Ann Lee");
+
+    void SetUp() override { dir.Write("profiles/.keep", ""); }
+};
+
+TEST_F(CliProfile, ANewProfileChecksCleanAndIsNotOverwritten) {
+    NewProfile();
+    const std::string written = dir.Read("profiles/Ann Lee");
+    EXPECT_THAT(written, HasSubstr("<root app=\"velmora\" type=\"profile\" version=\"1\">"));
+    EXPECT_THAT(written, HasSubstr("<NutrientRequirement gid=\"29\""));
+
+    const Result check = Run({"profile", "check", profile});
+    EXPECT_EQ(0, check.code) << check.err;
+    EXPECT_EQ("", check.out);
+
+    const Result again = Run({"profile", "new", profile});
+    EXPECT_EQ(1, again.code);
+    EXPECT_THAT(again.err, HasSubstr("exists already"));
+    EXPECT_EQ(written, dir.Read("profiles/Ann Lee"));
+}
+
+TEST_F(CliProfile, CheckPrintsTheLoadReport) {
+    const Result r = Run({"profile", "check", kData + "lost-data.xml"});
+    EXPECT_EQ(0, r.code) << r.err;
+    EXPECT_EQ("Unknown food reference\n\tOld Cake\nUnknown nutrient\n\tUnobtainium : mg\n\tKryptonite : g\n", r.out);
+}
+
+TEST_F(CliProfile, CheckOfABrokenFilePrintsTheReadersError) {
+    const std::string path = kData + "broken/app-other-case.xml";
+    const Result r = Run({"profile", "check", path});
+    EXPECT_EQ(1, r.code);
+    EXPECT_EQ("", r.out);
+    EXPECT_EQ("Can't load file:\n" + path + "\n", r.err);
+
+    const Result missing = Run({"profile", "check", dir.File("none")});
+    EXPECT_EQ(1, missing.code);
+    EXPECT_EQ("Can't open file:\n" + dir.File("none") + "\n", missing.err);
+}
+
+TEST_F(CliProfile, FoodsAndFactsAddedToADayAreShown) {
+    NewProfile();
+    ASSERT_EQ(0, Run({"day", "add", profile, "--date", "20240301", "--food", "7:100", "--grams", "150", "--meal", "Lunch"}).code);
+    ASSERT_EQ(0, Run({"day", "add", profile, "--date", "20240301", "--food", "7:101", "--grams", "240"}).code);
+    ASSERT_EQ(0, Run({"day", "fact", profile, "--date", "20240301", "--name", "Weight", "--value", "61.5"}).code);
+
+    // The last day of the file is current after reading.
+    const Result r = Run({"day", "show", profile});
+    ASSERT_EQ(0, r.code) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("Day 20240301\n"));
+    // A food added by key is kept in grams.
+    EXPECT_THAT(r.out, MatchesRegex("(.|\n)*\n  Stew +Lunch +150 +g +150\n(.|\n)*"));
+    EXPECT_THAT(r.out, MatchesRegex("(.|\n)*\n  Broth +- +240 +g +240\n(.|\n)*"));
+    // Protein: 150 g × 10 + 240 g × 1 per 100 g.
+    EXPECT_THAT(r.out, MatchesRegex("(.|\n)*\n  Protein +g +- +- +17.4 +-\n(.|\n)*"));
+    EXPECT_THAT(r.out, MatchesRegex("(.|\n)*\n  Weight +61.5 +kg\n(.|\n)*"));
+
+    const Result other = Run({"day", "show", profile, "--date", "20240302"});
+    ASSERT_EQ(0, other.code) << other.err;
+    EXPECT_THAT(other.out, HasSubstr("Day 20240302\nFoods:\n  (none)\n"));
+}
+
+TEST_F(CliProfile, IntakesAreJudgedAgainstTheLimits) {
+    const Result r = Run({"day", "show", kData + "lost-data.xml"});
+    ASSERT_EQ(0, r.code) << r.err;
+    // Iron at least 8 mg; the day has none.
+    EXPECT_THAT(r.out, MatchesRegex("(.|\n)*\n  Iron +mg +8 +- +0 +no\n(.|\n)*"));
+}
+
+struct BadInputCase {
+    const char* name;
+    std::vector<std::string> args;  // after the profile path
+    const char* message;
+    friend void PrintTo(const BadInputCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CliProfileBadInput : public CliProfile, public ::testing::WithParamInterface<BadInputCase> {};
+
+TEST_P(CliProfileBadInput, IsRefusedAndTheFileStaysAsItWas) {
+    NewProfile();
+    const std::string before = dir.Read("profiles/Ann Lee");
+    std::vector<std::string> args = {"day", GetParam().args[0], profile};
+    args.insert(args.end(), GetParam().args.begin() + 1, GetParam().args.end());
+    const Result r = Run(args);
+    EXPECT_EQ(1, r.code);
+    EXPECT_THAT(r.err, HasSubstr(GetParam().message));
+    EXPECT_EQ(before, dir.Read("profiles/Ann Lee"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliProfileBadInput,
+    ::testing::Values(
+        BadInputCase{"UnknownFood", {"add", "--date", "20240301", "--food", "7:999"}, "no food 7:999"},
+        BadInputCase{"FoodNotAKey", {"add", "--date", "20240301", "--food", "stew"}, "SOURCE:KEY"},
+        BadInputCase{"BadDate", {"add", "--date", "20240231", "--food", "7:100"}, "'20240231' is not a date"},
+        BadInputCase{"UnknownMeal", {"add", "--date", "20240301", "--food", "7:100", "--meal", "Elevenses"},
+                     "unknown meal 'Elevenses'"},
+        BadInputCase{"NegativeGrams", {"add", "--date", "20240301", "--food", "7:100", "--grams", "-5"}, "negative"},
+        BadInputCase{"UnknownFact", {"fact", "--date", "20240301", "--name", "Height", "--value", "2"}, "no fact 'Height'"},
+        BadInputCase{"FactValueNotANumber", {"fact", "--date", "20240301", "--name", "Weight", "--value", "heavy"},
+                     "must be a number"},
+        BadInputCase{"ShowBadDate", {"show", "--date", "2024-03-01"}, "is not a date"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliProfile, ADayCommandOnAnUnreadableFileFails) {
+    dir.Write("broken", "<root app=\"velmora\"><Profile>");
+    const Result r = Run({"day", "add", dir.File("broken"), "--date", "20240301", "--food", "7:100"});
+    EXPECT_EQ(1, r.code);
+    EXPECT_THAT(r.err, HasSubstr("Can't open file:\n" + dir.File("broken")));
+    EXPECT_EQ("<root app=\"velmora\"><Profile>", dir.Read("broken"));
+}
+
+}  // namespace
