@@ -40,7 +40,7 @@ public:
 
 protected:
     bool DoDataExchange(bool save) override {
-        auto& name = GetDocument()->Log().personal.firstName;
+        auto& name = GetDocument()->log.personal.firstName;
         if (!save) {
             edit->setText(QString::fromStdString(name));
             return true;
@@ -125,7 +125,7 @@ TEST_F(ProfileWindow, AViewIsMadeOnceAndReloadedWhenItComesBack) {
     ClickTab(frame, Personal);
     // Only the view on show is attached to the document.
     EXPECT_EQ(doc->FirstView(), frame->TabView(Personal));
-    doc->Log().SelectDay("20240506");
+    doc->log.SelectDay("20240506");
 
     ClickTab(frame, Food);
     EXPECT_EQ(frame->TabView(Food), food);
@@ -149,7 +149,7 @@ TEST_F(ProfileWindow, AViewWhoseInputDoesNotValidateKeepsItsTab) {
     QTest::keyClicks(name->edit, "Zoe");
     ClickTab(frame, Log);
     EXPECT_EQ(frame->CurrentTab(), Log);
-    EXPECT_EQ(frame->GetActiveDocument()->Log().personal.firstName, "Zoe");
+    EXPECT_EQ(frame->GetActiveDocument()->log.personal.firstName, "Zoe");
 }
 
 TEST_F(ProfileWindow, ACommandSeesWhatWasJustTyped) {
@@ -182,7 +182,7 @@ TEST_P(ClosingModified, AsksToSaveFirst) {
     prompt.answers = {c.answer};
     CChildFrameBase* frame = Open();
     CVelmoraDoc* doc = frame->GetActiveDocument();
-    doc->Log().personal.lastName = "Smith";
+    doc->log.personal.lastName = "Smith";
     doc->SetModifiedFlag();
 
     QTest::mouseClick(frame->TabCtrl()->ButtonAt(CCustomTabCtrl::Close), Qt::LeftButton);
