@@ -170,12 +170,6 @@ void DLG_Logo::SetProgress(int position) {
     Flush();
 }
 
-void DLG_Logo::HideProgress() {
-    progress_->hide();
-    status_->hide();
-    Flush();
-}
-
 QString DLG_Logo::Status() const { return status_->toolTip(); }
 int DLG_Logo::Progress() const { return progress_->value(); }
 

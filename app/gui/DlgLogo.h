@@ -14,8 +14,6 @@ public:
 
     void SetStatus(const QString& text);
     void SetProgress(int position);
-    // Hides the progress bar and the status text.
-    void HideProgress();
 
     QString Status() const;
     int Progress() const;

@@ -1,10 +1,14 @@
 #include "RunningApp.h"
 
+#include "DlgAbout.h"
+
 #include "ui/ChildFrame.h"
+#include "widgets/HyperLink.h"
 #include "ui/MainFrame.h"
 #include "ui/VelmoraDoc.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMenu>
@@ -134,11 +138,32 @@ TEST_F(MainWindow, PromptsGoToTheStatusBarAndToolTips) {
     EXPECT_EQ(main().statusBar()->currentMessage(), QStringLiteral("Create new profile"));
 }
 
-TEST_F(MainWindow, HelpKeysAndItemsOpenTheReferencePage) {
+TEST_F(MainWindow, HelpAndSoftwareUpdateOpenTheirPagesInTheBrowser) {
     const std::string page = "file://" + run.Folder().Path().string() + "/help/reference/index.htm";
     main().ExecuteCommand(CommandId::HelpReference);
     QTest::keyClick(&main(), Qt::Key_F1);
     EXPECT_EQ(run.shell.opened, (std::vector<std::string>{page, page}));
+
+    main().ExecuteCommand(CommandId::FileNew);
+    main().ExecuteCommand(CommandId::SoftwareUpdate);
+    ASSERT_EQ(run.shell.opened.size(), 3u);
+    EXPECT_EQ(run.shell.opened.back(),
+              "https://www.orrindale.com/update/update.php?version=2.0.2&user=" + run.App().GetUserId());
+}
+
+TEST_F(MainWindow, AboutShowsTheVersionAndOpensItsLinks) {
+    QString product;
+    OnNextDialog<DLG_About>([&](DLG_About& about) {
+        EXPECT_EQ(about.windowTitle(), QStringLiteral("About Velmora"));
+        for (const QLabel* label : about.findChildren<QLabel*>())
+            if (label->text().startsWith(QStringLiteral("Velmora, version"))) product = label->text();
+        emit about.CompanyLink()->linkActivated(QStringLiteral("link"));
+        emit about.MailLink()->linkActivated(QStringLiteral("link"));
+        about.accept();
+    });
+    main().ExecuteCommand(CommandId::AppAbout);
+    EXPECT_EQ(product, QStringLiteral("Velmora, version 2.0.2"));
+    EXPECT_EQ(run.shell.opened, (std::vector<std::string>{"https://www.orrindale.com", "mailto:support@orrindale.com"}));
 }
 
 TEST_F(MainWindow, TheWindowMenuListsTheProfilesAndSwitchesBetweenThem) {
