@@ -4,6 +4,8 @@
 
 class CDataSourceMgr;
 class CDC_DietaryIntakesMgr;
+class CFoodSearchContext;
+class CSearchWorkers;
 namespace Meal {
 class CMealManager;
 }
@@ -24,6 +26,10 @@ struct CAppContext {
     const CDC_DietaryIntakesMgr* intakes = nullptr;
     Settings::CSettingsMgr* settings = nullptr;
     Config::General::GeneralManager* general = nullptr;
+    // The one food search of the program and its worker threads, which the application waits for
+    // before the data source goes.
+    CFoodSearchContext* searchContext = nullptr;
+    CSearchWorkers* searchWorkers = nullptr;
     // Without a trailing separator.
     std::string appDir;
 

@@ -68,8 +68,8 @@ QPixmap SplashPicture(const QSize& size, const QString& versionLine) {
     p.fillRect(QRectF(0, 0, w, h), sky);
 
     // A plate seen from above, off to the right, with greens and citrus on it.
-    const QPointF plate(w * 0.70, h * 0.60);
-    const double pr = h * 0.36;
+    const QPointF plate(w * 0.76, h * 0.60);
+    const double pr = h * 0.34;
     QRadialGradient shadow(plate + QPointF(6, 10), pr * 1.1);
     shadow.setColorAt(0.85, QColor(0, 0, 0, 90));
     shadow.setColorAt(1.0, QColor(0, 0, 0, 0));
@@ -97,7 +97,7 @@ QPixmap SplashPicture(const QSize& size, const QString& versionLine) {
 
     // The name and what the program is for.
     QFont title(QStringLiteral("DejaVu Serif"));
-    title.setPixelSize(static_cast<int>(h * 0.15));
+    title.setPixelSize(static_cast<int>(h * 0.13));
     p.setFont(title);
     p.setPen(QColor(244, 240, 226));
     p.drawText(QPointF(w * 0.06, h * 0.44), QStringLiteral("Velmora"));

@@ -50,6 +50,8 @@ Ui::CAppContext CVelmoraApp::Context() const {
     ctx.intakes = &intakes_;
     ctx.settings = const_cast<Settings::CSettingsMgr*>(&settings_);
     ctx.general = const_cast<Config::General::GeneralManager*>(&general_);
+    ctx.searchContext = const_cast<CFoodSearchContext*>(&searchContext_);
+    ctx.searchWorkers = const_cast<CSearchWorkers*>(&workers_);
     ctx.appDir = appDir_;
     return ctx;
 }
