@@ -88,8 +88,12 @@ int main(int argc, char** argv) {
     Ui::QtPrompt prompt;
     Ui::QtShell shell;
     Ui::QtFileChooser chooser;
-    Services::SetPrompt(&prompt);
-    Services::SetShell(&shell);
+    // Pictures are taken without anyone to answer a message box: messages then go to standard
+    // error and nothing is opened in a browser.
+    if (!cl.screenshots) {
+        Services::SetPrompt(&prompt);
+        Services::SetShell(&shell);
+    }
     Services::SetFileChooser(&chooser);
 
     int result = 1;
