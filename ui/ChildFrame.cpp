@@ -134,7 +134,6 @@ void CChildFrameBase::closeEvent(QCloseEvent* event) {
 void CChildFrameBase::UpdateTitle() {
     const QString title = document_ ? QString::fromStdString(document_->GetTitle()) : QString();
     setWindowTitle(title);
-    if (parentWidget()) parentWidget()->setWindowTitle(title);
 }
 
 CChildFrameDay::CChildFrameDay(std::unique_ptr<CVelmoraDoc> document, ViewFactory factory, QWidget* parent)

@@ -59,7 +59,10 @@ CVelmoraDoc* CDocManagerEx::OpenDocumentFile(const std::string& path, bool addTo
     if (addToRecent) AddToRecentFileList(path);
 
     CVelmoraDoc* raw = doc.get();
-    CreateFrame(doc.release());
+    if (!CreateFrame(doc.release())) {
+        Services::Prompt().Message(kFailedToOpen);
+        return nullptr;
+    }
     return raw;
 }
 
@@ -68,8 +71,7 @@ CVelmoraDoc* CDocManagerEx::OnFileNew() {
     if (!doc->OnNewDocument()) return nullptr;
     doc->SetTitle("Profile" + std::to_string(++untitledCount_));
     CVelmoraDoc* raw = doc.get();
-    CreateFrame(doc.release());
-    return raw;
+    return CreateFrame(doc.release()) ? raw : nullptr;
 }
 
 void CDocManagerEx::OnFileOpen() {
@@ -78,11 +80,12 @@ void CDocManagerEx::OnFileOpen() {
 }
 
 CChildFrameDay* CDocManagerEx::CreateFrame(CVelmoraDoc* doc) {
-    auto* frame = new CChildFrameDay(std::unique_ptr<CVelmoraDoc>(doc));
-    frame->Create();
-    mainFrame_.AddChildFrame(frame);
-    frame->InitialUpdateFrame();
-    return frame;
+    auto frame = std::make_unique<CChildFrameDay>(std::unique_ptr<CVelmoraDoc>(doc));
+    if (!frame->Create()) return nullptr;  // the document goes with the frame
+    CChildFrameDay* shown = frame.release();  // the main window's area owns it from here
+    mainFrame_.AddChildFrame(shown);
+    shown->InitialUpdateFrame();
+    return shown;
 }
 
 std::vector<std::string> ListProfileNames(const std::string& profilesFolder) {
