@@ -124,9 +124,19 @@ QToolBar* CMainFrame::BuildToolBar(int id, const std::vector<int>& buttons) {
             continue;
         }
         const auto cmd = static_cast<CommandId>(button);
-        QAction* action = MakeAction(cmd, QString::fromStdString(Ui::ToolTipText(cmd)), bar);
+        QString tip = QString::fromStdString(Ui::ToolTipText(cmd));
+        // Buttons whose command has no prompt of its own are named as their menu item or dialog.
+        if (tip.isEmpty()) {
+            switch (cmd) {
+                case CommandId::EditCopy: tip = QStringLiteral("Copy"); break;
+                case CommandId::EditPaste: tip = QStringLiteral("Paste"); break;
+                case CommandId::EditDelete: tip = QStringLiteral("Delete"); break;
+                case CommandId::GoToDate: tip = QStringLiteral("Select Date"); break;
+                default: tip = QString::fromStdString(Ui::StatusText(cmd)); break;
+            }
+        }
+        QAction* action = MakeAction(cmd, tip, bar);
         action->setIcon(Ui::CommandIcon(cmd));
-        if (action->text().isEmpty()) action->setText(QString::fromStdString(Ui::StatusText(cmd)));
         bar->addAction(action);
     }
     addToolBar(Qt::TopToolBarArea, bar);

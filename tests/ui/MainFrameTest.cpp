@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 using Ui::CommandId;
@@ -128,11 +130,14 @@ TEST_F(MainWindow, CommandsWithoutAHandlerYetAreDisabled) {
 TEST_F(MainWindow, PromptsGoToTheStatusBarAndToolTips) {
     QAction* menuNew = main().CommandActions(CommandId::FileNew).front();
     EXPECT_EQ(menuNew->statusTip(), QStringLiteral("Create new profile"));
+    std::map<int, std::string> tips;
     for (QAction* a : main().ToolBar(CMainFrame::kProfile)->actions())
-        if (a->data().toInt() == static_cast<int>(CommandId::Export)) {
-            EXPECT_EQ(a->toolTip(), QStringLiteral("Export profile"));
-            EXPECT_EQ(a->statusTip(), QStringLiteral("Export profile"));
-        }
+        if (!a->isSeparator()) tips[a->data().toInt()] = a->toolTip().toStdString();
+    EXPECT_EQ(tips[57600], "New profile");
+    EXPECT_EQ(tips[32877], "Export profile");
+    EXPECT_EQ(tips[32864], "Select Date");
+    EXPECT_EQ(tips[57634], "Copy");
+    EXPECT_EQ(tips[57666], "About");
     // What a menu does when the pointer rests on an item.
     menuNew->showStatusText(main().menuBar());
     EXPECT_EQ(main().statusBar()->currentMessage(), QStringLiteral("Create new profile"));
