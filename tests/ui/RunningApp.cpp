@@ -14,7 +14,8 @@ RunningApp::RunningApp(const Config& config) : clock(boost::gregorian::date(2024
     folder_.Write("config.xml", "<?xml version=\"1.0\"?>\n<settings>\n"
                                 "  <section name=\"General\">\n"
                                 "    <param name=\"Data Source\" type=\"ifile\" write=\"true\"><value>" + source + "</value></param>\n"
-                                "    <param name=\"Maximized\" type=\"boolean\" write=\"true\"><value>false</value></param>\n"
+                                "    <param name=\"Maximized\" type=\"boolean\" write=\"true\"><value>" +
+                                    std::string(config.maximized ? "true" : "false") + "</value></param>\n"
                                 "    <param name=\"Load Last Profile\" type=\"boolean\" write=\"true\"><value>" +
                                     std::string(config.loadLastProfile ? "true" : "false") + "</value></param>\n"
                                 "  </section>\n"

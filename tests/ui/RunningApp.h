@@ -19,6 +19,7 @@ public:
     struct Config {
         std::string dataSource;  // "Data Source"; the test data source by default
         bool loadLastProfile = false;
+        bool maximized = false;
         std::string lastCheck = "05/07/24";  // no update check is due
     };
 

@@ -46,6 +46,16 @@ TEST(Startup, LoadLastProfileTriesTheRecentFilesNewestFirstUntilOneOpens) {
     EXPECT_EQ(run.Main().ToolBarOnShow(), CMainFrame::kProfile);
 }
 
+TEST(Startup, TheMainWindowIsMaximisedAsTheSettingSays) {
+    for (bool maximized : {true, false}) {
+        RunningApp::Config config;
+        config.maximized = maximized;
+        RunningApp run(config);
+        ASSERT_TRUE(run.Start());
+        EXPECT_EQ(run.Main().isMaximized(), maximized);
+    }
+}
+
 TEST(Startup, LoadLastProfileWithNoRecentFilesOpensNothing) {
     RunningApp::Config config;
     config.loadLastProfile = true;
