@@ -34,9 +34,17 @@ std::string Resolve(const Inputs& in) {
 
     const fs::path dir = fs::path(in.dataHome) / "velmora";
     fs::create_directories(dir, ec);
-    const fs::path seed = fs::path(in.installedData) / "config.xml";
+    const fs::path installed(in.installedData);
+    const fs::path seed = installed / "config.xml";
     if (!fs::exists(dir / "config.xml", ec) && fs::exists(seed, ec))
         fs::copy_file(seed, dir / "config.xml", fs::copy_options::skip_existing, ec);
+    // The read-only data of the installation is linked, not copied, so an upgrade of the program
+    // brings new templates, help and food data to every user; the user's own files stay apart.
+    for (const char* shared : {"foods", "xslt", "help"}) {
+        if (!fs::exists(installed / shared, ec)) continue;
+        if (fs::exists(fs::symlink_status(dir / shared, ec))) continue;
+        fs::create_directory_symlink(installed / shared, dir / shared, ec);
+    }
     return WithoutTrailingSlash(dir.string());
 }
 

@@ -28,6 +28,13 @@ TEST(AppDir, ResolutionOrder) {
     EXPECT_EQ(tmp.File("home/velmora"), AppDir::Resolve(in));
     EXPECT_EQ(tmp.Read("installed/config.xml"), tmp.Read("home/velmora/config.xml"));
 
+    // The installation's read-only data is reached through links from the user's folder.
+    tmp.Write("installed/xslt/HTML.xsl", "<xsl/>");
+    AppDir::Resolve(in);
+    EXPECT_EQ("<xsl/>", tmp.Read("home/velmora/xslt/HTML.xsl"));
+    EXPECT_TRUE(std::filesystem::is_symlink(tmp.Path() / "home/velmora/xslt"));
+    EXPECT_FALSE(std::filesystem::exists(tmp.Path() / "home/velmora/help"));
+
     // Seeding never overwrites what the user has.
     tmp.Write("home/velmora/config.xml", "<settings>mine</settings>");
     AppDir::Resolve(in);
