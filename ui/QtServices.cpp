@@ -136,7 +136,11 @@ std::string ToQtFilter(const std::string& filter) {
 }
 
 void OpenHelpPage(const std::string& appDir, const std::string& page) {
-    Services::Shell().Open(QUrl::fromLocalFile(QString::fromStdString(appDir + page)).toString().toStdString());
+    // A "#anchor" names a place in the page, not part of the file name.
+    const std::size_t hash = page.find('#');
+    QUrl url = QUrl::fromLocalFile(QString::fromStdString(appDir + page.substr(0, hash)));
+    if (hash != std::string::npos) url.setFragment(QString::fromStdString(page.substr(hash + 1)));
+    Services::Shell().Open(url.toString().toStdString());
 }
 
 }  // namespace Ui
