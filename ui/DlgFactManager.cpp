@@ -44,6 +44,7 @@ DlgFactManager::DlgFactManager(NS_Data::CUserLog& log, std::string appDir, QWidg
     list_ = new QTableWidget(0, 2, this);
     list_->setHorizontalHeaderLabels({QString::fromLatin1(kNameHeader), QString::fromLatin1(kValueHeader)});
     list_->verticalHeader()->hide();
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
     list_->setShowGrid(true);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);

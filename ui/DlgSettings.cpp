@@ -81,8 +81,13 @@ void DlgSettings::ConfigUIBuilder::AddParam(Config::Param& param, int depth) {
                 firstLayout->addWidget(label());
                 row.edit = new QLineEdit(Text(param.Value()), page_);
                 row.edit->setToolTip(tip);
+                row.edit->setCursorPosition(0);  // a long path shows its beginning
                 grid_->addWidget(row.edit, r, 1);
-                if (type == Config::IFile || type == Config::OFile) grid_->addWidget(button(QStringLiteral("...")), r, 2);
+                if (type == Config::IFile || type == Config::OFile) {
+                    QPushButton* browse = button(QStringLiteral("..."));
+                    browse->setFixedWidth(browse->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
+                    grid_->addWidget(browse, r, 2);
+                }
                 break;
             case Config::Boolean:
                 row.check = new QCheckBox(name, page_);
@@ -135,7 +140,10 @@ void DlgSettings::ConfigUIBuilder::OnButton(const std::string& path) {
     if (!row.section->Edit(path)) return;
     editorChanged_ = true;
     row.section->SetModified(true);
-    if (row.edit) row.edit->setText(Text(row.param->Value()));
+    if (row.edit) {
+        row.edit->setText(Text(row.param->Value()));
+        row.edit->setCursorPosition(0);
+    }
 }
 
 void DlgSettings::ConfigUIBuilder::WriteBack() {
