@@ -15,8 +15,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <cctype>
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -93,6 +94,20 @@ QString DlgFactManager::FormatValue(double value) {
     return QString::fromLatin1(text);
 }
 
+double DlgFactManager::ParseValue(const QString& text) {
+    if (text.isEmpty()) return UserLog::kUndefinedValue;
+    // The leading number of the text, 0 when there is none, as atof reads it in the C locale;
+    // the desktop's locale must not turn "0.5" into 0.
+    const std::string utf8 = text.toStdString();
+    const char* first = utf8.c_str();
+    const char* last = first + utf8.size();
+    while (first != last && std::isspace(static_cast<unsigned char>(*first))) ++first;
+    if (first != last && *first == '+') ++first;
+    double value = 0;
+    if (std::from_chars(first, last, value).ec != std::errc()) return 0;
+    return value;
+}
+
 int DlgFactManager::SelectedRow() const {
     const QList<QTableWidgetSelectionRange> ranges = list_->selectedRanges();
     return ranges.isEmpty() ? -1 : ranges.front().topRow();
@@ -140,8 +155,7 @@ void DlgFactManager::OnApply() {
     const int owner = log_.facts.FindDefinition(name);
     if (owner >= 0 && owner != row) return;
     UserLog::CFactReference& fact = log_.facts.At(row);
-    const QString valueText = value_->text();
-    fact.value = valueText.isEmpty() ? UserLog::kUndefinedValue : std::atof(valueText.toLocal8Bit().constData());
+    fact.value = ParseValue(value_->text());
     if (name != fact.name) {
         // Day values are matched to their definition by name: they follow the new name, or the
         // values logged so far would no longer belong to any fact.

@@ -35,6 +35,8 @@ public:
 
     // "%G", or nothing for an undefined value.
     static QString FormatValue(double value);
+    // The undefined value for an empty text, else the text's leading number (0 when none).
+    static double ParseValue(const QString& text);
 
 private:
     int SelectedRow() const;

@@ -66,6 +66,22 @@ TEST(FactValueFormat, IsPercentCapitalGAndEmptyWhenUndefined) {
     EXPECT_EQ(DlgFactManager::FormatValue(UserLog::kUndefinedValue), QString());
 }
 
+struct ParseCase {
+    const char* text;
+    double value;
+};
+
+class FactValueParse : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(FactValueParse, TakesTheLeadingNumber) {
+    EXPECT_DOUBLE_EQ(DlgFactManager::ParseValue(QString::fromLatin1(GetParam().text)), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialog, FactValueParse,
+                         testing::Values(ParseCase{"", UserLog::kUndefinedValue}, ParseCase{"0.5", 0.5},
+                                         ParseCase{"65.5kg", 65.5}, ParseCase{"abc", 0}, ParseCase{"  -3", -3},
+                                         ParseCase{"+2.5e1", 25}, ParseCase{"1,5", 1}));
+
 TEST_F(FactManager, ABuiltInTakesATargetButKeepsItsName) {
     Select(0);
     EXPECT_EQ(dialog.NameEdit()->text(), QStringLiteral("Weight"));
