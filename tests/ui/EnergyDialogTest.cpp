@@ -1,4 +1,6 @@
-#include "support/FakeServices.h"
+#include "RunningApp.h"
+
+#include "ui/MainFrame.h"
 
 #include "ui/DlgEnergy.h"
 
@@ -123,6 +125,19 @@ TEST(EnergyDialog, HelpOpensAPageOfTheApplicationFolder) {
     DlgEnergy dialog("/opt/velmora");
     dialog.HelpButton()->click();
     EXPECT_EQ(shell.opened, std::vector<std::string>{"file:///opt/velmora/help/reference/index.htm#energy"});
+}
+
+TEST(EnergyCommand, OpensTheCalculatorForAProfile) {
+    RunningApp run;
+    ASSERT_TRUE(run.Start());
+    run.Main().ExecuteCommand(Ui::CommandId::FileNew);
+    bool opened = false;
+    OnNextDialog<DlgEnergy>([&](DlgEnergy& dialog) {
+        opened = true;
+        dialog.reject();
+    });
+    run.Main().ExecuteCommand(Ui::CommandId::EnergyRequirements);
+    EXPECT_TRUE(opened);
 }
 
 }  // namespace

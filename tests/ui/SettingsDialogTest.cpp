@@ -62,6 +62,7 @@ const char* const kConfig = R"(<?xml version="1.0" encoding="UTF-8"?>
     <param name="Hidden" type="string"><value>secret</value></param>
     <param name="a" type="string" write="true">
       <param name="b" type="choice" write="true"><value>two</value></param>
+      <param name="c" type="list" write="true"><value>y</value></param>
     </param>
     <param name="Blob" type="content" write="true"><value>x</value></param>
   </section>
@@ -110,7 +111,7 @@ TEST_F(SettingsDialog, BuildsARowForEveryWritableParameterByType) {
     EXPECT_EQ(dialog->Tree()->topLevelItem(1)->text(0), QStringLiteral("Quiet"));
     // Read-only, content and the sections without writable parameters get nothing.
     EXPECT_EQ(dialog->Builder().Paths(),
-              (std::vector<std::string>{"Count", "Title", "Flag", "File", "Items", "Mode", "Since", "a", "a.b"}));
+              (std::vector<std::string>{"Count", "Title", "Flag", "File", "Items", "Mode", "Since", "a", "a.b", "a.c"}));
 
     EXPECT_EQ(Row("Count").label->text(), QStringLiteral("Count"));
     EXPECT_EQ(Row("Count").edit->text(), QStringLiteral("3"));
@@ -179,9 +180,10 @@ TEST_F(SettingsDialog, ExitAndNoRestoresTheFile) {
 
 TEST_F(SettingsDialog, TheEditorButtonShowsTheNewValueAndExitOffersToSaveIt) {
     Row("Items").button->click();
+    Row("a.c").button->click();
     EXPECT_FALSE(settings.IsModified());
     Row("File").button->click();
-    EXPECT_EQ(section.edited, (std::vector<std::string>{"Items", "File"}));
+    EXPECT_EQ(section.edited, (std::vector<std::string>{"Items", "a.c", "File"}));
     EXPECT_EQ(Row("File").edit->text(), QStringLiteral("/data/new.xml"));
     prompt.answers = {Answer::Yes};
     dialog->ExitButton()->click();
