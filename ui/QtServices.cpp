@@ -20,6 +20,15 @@ QString Title(const std::string& title) {
     return title.empty() ? QApplication::applicationName() : QString::fromStdString(title);
 }
 
+// Some message texts break their lines with a bare carriage return; a message box breaks lines at
+// line feeds only.
+QString BoxText(const std::string& text) {
+    QString shown = QString::fromStdString(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
 std::string Trim(const std::string& s) {
     auto b = s.find_first_not_of(' ');
     auto e = s.find_last_not_of(' ');
@@ -45,7 +54,7 @@ QWidget* DialogParent() {
 }
 
 void QtPrompt::Message(const std::string& text, const std::string& title) {
-    QMessageBox box(QMessageBox::Warning, Title(title), QString::fromStdString(text), QMessageBox::Ok, DialogParent());
+    QMessageBox box(QMessageBox::Warning, Title(title), BoxText(text), QMessageBox::Ok, DialogParent());
     box.exec();
 }
 
@@ -57,7 +66,7 @@ Services::Answer QtPrompt::Question(const std::string& text, Services::Buttons b
         case Services::Buttons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
         case Services::Buttons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
-    QMessageBox box(QMessageBox::Question, Title(title), QString::fromStdString(text), set, DialogParent());
+    QMessageBox box(QMessageBox::Question, Title(title), BoxText(text), set, DialogParent());
     switch (box.exec()) {
         case QMessageBox::Ok: return Services::Answer::Ok;
         case QMessageBox::Yes: return Services::Answer::Yes;
@@ -136,7 +145,11 @@ std::string ToQtFilter(const std::string& filter) {
 }
 
 void OpenHelpPage(const std::string& appDir, const std::string& page) {
-    Services::Shell().Open(QUrl::fromLocalFile(QString::fromStdString(appDir + page)).toString().toStdString());
+    // A "#anchor" names a place in the page, not part of the file name.
+    const std::size_t hash = page.find('#');
+    QUrl url = QUrl::fromLocalFile(QString::fromStdString(appDir + page.substr(0, hash)));
+    if (hash != std::string::npos) url.setFragment(QString::fromStdString(page.substr(hash + 1)));
+    Services::Shell().Open(url.toString().toStdString());
 }
 
 }  // namespace Ui

@@ -1,5 +1,7 @@
 #include "VelmoraDoc.h"
 
+#include "DlgEnergy.h"
+#include "DlgFactManager.h"
 #include "DlgSelectDate.h"
 #include "DocManager.h"
 #include "QtServices.h"
@@ -139,6 +141,12 @@ bool CVelmoraDoc::OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) {
         case CommandId::FileClose:
             if (!state) emit closeRequested();
             return true;
+        case CommandId::Facts:
+            if (!state) OnFacts();
+            return true;
+        case CommandId::EnergyRequirements:
+            if (!state) OnEnergyRequirements();
+            return true;
         case CommandId::SelectNutrients:
             return true;  // answered by the nutrients view; nothing to do for the document
         default: return false;
@@ -163,6 +171,18 @@ void CVelmoraDoc::OnExport() {
 void CVelmoraDoc::OnGoToDate() {
     DlgSelectDate dialog(Ui::DialogParent());
     if (dialog.exec() == QDialog::Accepted) GoToDate(dialog.DateKey());
+}
+
+void CVelmoraDoc::OnFacts() {
+    Facts([this](NS_Data::CUserLog& userLog) {
+        DlgFactManager dialog(userLog, app_.appDir, Ui::DialogParent());
+        dialog.exec();
+    });
+}
+
+void CVelmoraDoc::OnEnergyRequirements() {
+    DlgEnergy dialog(app_.appDir, Ui::DialogParent());
+    dialog.exec();
 }
 
 void CVelmoraDoc::OnReport(const char* templatePath) {

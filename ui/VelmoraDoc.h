@@ -57,6 +57,8 @@ public:
     void OnEditPaste();
     void OnExport();
     void OnGoToDate();
+    void OnFacts();
+    void OnEnergyRequirements();
     void OnReport(const char* templatePath);
     void OnReportXml();
 

@@ -5,6 +5,7 @@
 #include "Version.h"
 
 #include "ui/ChildFrame.h"
+#include "ui/DlgSettings.h"
 #include "ui/DocManager.h"
 #include "ui/MainFrame.h"
 #include "ui/QtServices.h"
@@ -204,6 +205,9 @@ bool CVelmoraApp::OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) {
         case CommandId::SoftwareUpdate:
             if (!state) CheckForUpdate();
             return true;
+        case CommandId::Settings:
+            if (!state) OnSettings();
+            return true;
         default: return false;
     }
 }
@@ -211,6 +215,15 @@ bool CVelmoraApp::OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) {
 void CVelmoraApp::OnAppAbout() {
     DLG_About dialog(Ui::DialogParent());
     dialog.exec();
+}
+
+void CVelmoraApp::OnSettings() {
+    try {
+        DlgSettings dialog(settings_, appDir_, Ui::DialogParent());
+        dialog.exec();
+    } catch (const std::exception& e) {
+        Services::Prompt().Message(e.what());
+    }
 }
 
 void CVelmoraApp::OnImport() {

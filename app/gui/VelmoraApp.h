@@ -69,6 +69,7 @@ public:
 
     bool OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) override;
     void OnImport();
+    void OnSettings();
     void OnAppAbout();
 
 private:
