@@ -7,8 +7,10 @@
 #include "refdata/DataSourceMgr.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <exception>
+#include <filesystem>
 
 using UserLog::CDayFood;
 
@@ -84,11 +86,31 @@ bool CProfileDocument::OnOpenDocument(const std::string& path) {
     }
     RecomputeEnergyShares();
     path_ = path;
+    diskStamp_ = StampOf(path);
     SetModifiedFlag(false);
     return true;
 }
 
+CProfileDocument::DiskStamp CProfileDocument::StampOf(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    DiskStamp stamp{path, 0, 0};
+    const auto time = fs::last_write_time(path, ec);
+    if (ec) return stamp;
+    stamp.modified = std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count();
+    stamp.size = fs::file_size(path, ec);
+    return stamp;
+}
+
 bool CProfileDocument::OnSaveDocument(const std::string& path) {
+    // Another program (or another copy of this one) may have written the file meanwhile; saving
+    // over it unasked would silently throw that work away.
+    if (!diskStamp_.path.empty() && diskStamp_.path == path && StampOf(path) != diskStamp_) {
+        const std::string question = "The profile " + path +
+                                     " was changed by another program after it was opened here.\n"
+                                     "Press Yes to save over it, No to keep the other version.";
+        if (Services::Prompt().Question(question, Services::Buttons::YesNo) != Services::Answer::Yes) return false;
+    }
     try {
         Call(hooks.storeView);
         WriteProfileFile(*this, path);
@@ -96,6 +118,7 @@ bool CProfileDocument::OnSaveDocument(const std::string& path) {
         Services::Prompt().Message("Can't open file:\n" + path + "\n" + e.what());
         return false;
     }
+    diskStamp_ = StampOf(path);
     SetModifiedFlag(false);
     return true;
 }

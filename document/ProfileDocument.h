@@ -64,7 +64,8 @@ public:
     bool OnOpenDocument(const std::string& path);
     // Writes the whole profile next to the file and renames it over the old one, so a failure
     // leaves the old file as it was: the error is shown, the answer is false and the document
-    // stays modified.
+    // stays modified. When the file was changed by another program since this document read or
+    // wrote it, the user is asked first; declining answers false and changes nothing.
     bool OnSaveDocument(const std::string& path);
 
     bool IsModified() const noexcept { return modified_; }
@@ -132,6 +133,16 @@ private:
         if (hook) hook();
     }
 
+    // What the file on disk looked like when this document last read or wrote it.
+    struct DiskStamp {
+        std::string path;
+        long long modified = 0;  // nanoseconds of the modification time
+        unsigned long long size = 0;
+        friend bool operator==(const DiskStamp&, const DiskStamp&) = default;
+    };
+    static DiskStamp StampOf(const std::string& path);
+
     std::string path_;
+    DiskStamp diskStamp_;
     bool modified_ = false;
 };

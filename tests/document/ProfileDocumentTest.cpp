@@ -431,6 +431,37 @@ TEST_F(ProfileDocumentTest, SavingStoresTheViewAndClearsTheFlag) {
     EXPECT_DOUBLE_EQ(100, again.log.energyComposition.GetValue(0, CDS_EnergyComposition::kValue));
 }
 
+TEST_F(ProfileDocumentTest, AFileChangedByAnotherProgramIsNotOverwrittenUnasked) {
+    TempDir dir;
+    const std::string path = dir.File("p.vlx");
+    Prepare();
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    ASSERT_TRUE(doc.OnSaveDocument(path));  // our own file: no question
+    EXPECT_TRUE(prompt.questions.empty());
+
+    // Another program writes the file; the edit here is made afterwards.
+    CProfileDocument other(&Meals(), &Foods());
+    ASSERT_TRUE(other.OnOpenDocument(path));
+    other.log.facts.AddOrUpdate(UserLog::CFactReference("Sleep", 8, "h"));
+    ASSERT_TRUE(other.OnSaveDocument(path));
+    const std::string theirs = dir.Read("p.vlx");
+    doc.SetFoodWeight(0, 99);
+
+    prompt.answers = {Services::Answer::No};
+    EXPECT_FALSE(doc.OnSaveDocument(path));
+    ASSERT_EQ(1u, prompt.questions.size());
+    EXPECT_THAT(prompt.questions[0], ::testing::HasSubstr("changed by another program"));
+    EXPECT_EQ(theirs, dir.Read("p.vlx"));
+    EXPECT_TRUE(doc.IsModified());
+
+    prompt.answers = {Services::Answer::Yes};
+    EXPECT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_NE(theirs, dir.Read("p.vlx"));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(doc.OnSaveDocument(path));  // the stamp is ours again
+    EXPECT_EQ(2u, prompt.questions.size());
+}
+
 // Every file below `root` with its bytes.
 std::map<std::string, std::string> Snapshot(const TempDir& dir) {
     std::map<std::string, std::string> files;
