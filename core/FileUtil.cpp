@@ -36,9 +36,9 @@ std::string Reason(int err) { return std::strerror(err); }
     throw FileError("Can't write file " + path + ": " + what + ": " + Reason(err));
 }
 
-// The rename made durable: without it a power cut after the rename may bring
-// back the old file, or none. File systems that can't sync a folder say so with EINVAL; their
-// renames are as durable as they get.
+// The rename made durable: without it a power cut after the rename may bring back the old file,
+// or none. File systems that can't sync a folder say so with EINVAL; their renames are as durable
+// as they get.
 void SyncFolder(IFileOps& ops, const std::string& folder, const std::string& path) {
     const int dirFd = ops.OpenFolder(folder);
     if (dirFd < 0) return;
