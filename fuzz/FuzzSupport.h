@@ -51,11 +51,15 @@ class SilentPrompt : public Services::IPrompt {
 public:
     SilentPrompt() { Services::SetPrompt(this); }
     ~SilentPrompt() override { Services::SetPrompt(nullptr); }
-    void Message(const std::string&, const std::string&) override { ++messages; }
+    void Message(const std::string& text, const std::string&) override {
+        ++messages;
+        last = text;
+    }
     Services::Answer Question(const std::string&, Services::Buttons, const std::string&) override {
         return Services::Answer::No;
     }
     int messages = 0;
+    std::string last;
 };
 
 // A broken promise of the program, found while fuzzing: print it and stop, so the input is kept.

@@ -1,10 +1,14 @@
-// The profile reader (current profiles and the older "Diet" documents) on any file. A file it
-// accepts must survive the round trip the user makes by saving: written, it reads back, and once
+// The profile reader (current profiles and the older "Diet" documents) on any file, opened as the
+// program opens a profile and shown as its views and reports show it. A file it accepts must
+// survive the round trip the user makes by saving: written, it reads back, and once
 // saved by the program, opening and saving it again gives the same bytes.
 
 #include "FuzzSupport.h"
 
+#include "document/PageTemplate.h"
+#include "document/ProfileDocument.h"
 #include "document/ProfileFile.h"
+#include "document/ReportDocument.h"
 #include "document/SingleDayDocData.h"
 #include "model/Meal.h"
 #include "refdata/DataSourceMgr.h"
@@ -43,6 +47,30 @@ std::string Slurp(const std::string& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+// What the views and reports compute from an open profile.
+void ShowEverything(const CProfileDocument& doc) {
+    const NS_Data::CUserLog& log = doc.log;
+    const std::string today = log.GetCurrentDay()->date;
+    (void)log.personal.AgeAt(today);
+    (void)log.personal.DriCategoryAt(today);
+    (void)log.personal.DriAgeAt(today);
+    const EnergyInputs inputs = log.GetEnergyInputs();
+    std::string description;
+    (void)log.personal.EnergyRequirement(inputs, description);
+    (void)log.personal.EnergyDetails(inputs);
+    for (const char* key : {NS_Data::CUserLog::kJsonLog, NS_Data::CUserLog::kJsonDay, NS_Data::CUserLog::kJsonMeasures})
+        (void)Page::PlaceholderJson(&log, key);
+    std::vector<UserLog::CNutrientRequirement> limits;
+    log.GetEffectiveRequirements(limits);
+    for (const auto& r : limits) (void)log.GetIntake(r.gid);
+    for (const auto& entry : log.GetCurrentDay()->foods) {
+        (void)entry.Amount();
+        (void)entry.UnitName();
+    }
+    Xml::XmlDocument report;
+    Report::BuildReportDocument(doc, Report::kSummaryTemplate, report);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -51,13 +79,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Services::SetClock(&env.clock);
     file.Set(data, size);
 
-    CSingleDayDocData doc(&env.meals, &env.foods);
-    std::string error;
-    if (!ReadProfileFile(doc, file.Path(), error)) {
-        if (error.rfind("Can't open file:\n", 0) != 0 && error.rfind("Can't load file:\n", 0) != 0)
-            FuzzSupport::Fault("unexpected read error: " + error);
+    CProfileDocument doc(&env.meals, &env.foods);
+    const int messages = env.prompt.messages;
+    if (!doc.OnOpenDocument(file.Path())) {
+        const std::string& error = env.prompt.last;
+        if (env.prompt.messages != messages + 1 ||
+            (error.rfind("Can't open file:\n", 0) != 0 && error.rfind("Can't load file:\n", 0) != 0))
+            FuzzSupport::Fault("a profile that fails to open is not reported: " + error);
         return 0;
     }
+    ShowEverything(doc);
+    std::string error;
 
     // Reading is lenient and a profile opens on a day of its own choosing, so the first save may
     // differ from the file read; from then on opening and saving must change nothing.
