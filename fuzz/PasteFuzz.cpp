@@ -4,6 +4,7 @@
 
 #include "FuzzSupport.h"
 
+#include "document/PageTemplate.h"
 #include "document/ProfileDocument.h"
 #include "model/Meal.h"
 #include "refdata/DataSourceMgr.h"
@@ -43,6 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     if (!doc.IsModified()) FuzzSupport::Fault("a paste left the document unmodified");
+    // What the views show of the pasted day.
+    (void)Page::PlaceholderJson(&doc.log, NS_Data::CUserLog::kJsonDay);
+    for (const auto& r : doc.log.requirements) (void)doc.log.GetIntake(r.gid);
+    for (const auto& entry : doc.log.GetCurrentDay()->foods) (void)entry.Amount();
     if (!doc.CanCopy()) return 0;  // the text held an empty day
 
     // A day copied out pastes into another document's empty day; an empty list the text carried
