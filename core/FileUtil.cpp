@@ -3,15 +3,32 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace FileUtil {
 
+int IFileOps::CreateTemp(std::string& pathTemplate) { return ::mkstemp(pathTemplate.data()); }
+int IFileOps::SetMode(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+ssize_t IFileOps::Write(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
+int IFileOps::Sync(int fd) { return ::fsync(fd); }
+int IFileOps::Close(int fd) { return ::close(fd); }
+int IFileOps::Link(const std::string& from, const std::string& to) { return ::link(from.c_str(), to.c_str()); }
+int IFileOps::Rename(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()); }
+int IFileOps::Unlink(const std::string& path) { return ::unlink(path.c_str()); }
+int IFileOps::OpenFolder(const std::string& path) { return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
+
 namespace {
+
+IFileOps& SystemOps() {
+    static IFileOps ops;
+    return ops;
+}
+
+IFileOps* installed = nullptr;
+
+IFileOps& Ops() { return installed ? *installed : SystemOps(); }
 
 std::string Reason(int err) { return std::strerror(err); }
 
@@ -19,10 +36,51 @@ std::string Reason(int err) { return std::strerror(err); }
     throw FileError("Can't write file " + path + ": " + what + ": " + Reason(err));
 }
 
-}  // namespace
+// The rename made durable: without it a power cut after the rename may bring back the old file,
+// or none. File systems that can't sync a folder say so with EINVAL; their renames are as durable
+// as they get.
+void SyncFolder(IFileOps& ops, const std::string& folder, const std::string& path) {
+    const int dirFd = ops.OpenFolder(folder);
+    if (dirFd < 0) return;
+    const int synced = ops.Sync(dirFd);
+    const int err = errno;
+    ops.Close(dirFd);
+    if (synced != 0 && err != EINVAL && err != ENOTSUP && err != EROFS)
+        Fail(path, "flushing the folder to disk (the new file is in place but may not survive a power failure)", err);
+}
 
-void WriteFileAtomic(const std::string& path, const std::string& data) {
+void Write(const std::string& path, const std::string& data, const std::string* backupPath);
+
+// The current file stays as the backup: linked to a fresh name first and then renamed over the
+// old backup, so a backup that exists is always a whole file.
+void KeepBackup(IFileOps& ops, const std::string& path, const std::string& backupPath, const std::string& tempName) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT) return;  // nothing to keep yet
+        Fail(path, "keeping the previous file as " + backupPath, errno);
+    }
+    // Whatever else stands there (a folder) makes the rename fail; there is no file to keep.
+    if (!S_ISREG(st.st_mode)) return;
+    const std::string linkName = tempName + "~";
+    ops.Unlink(linkName);  // debris of a write that was cut off, if any
+    if (ops.Link(path, linkName) != 0) {
+        const int err = errno;
+        // Some file systems (FAT, many network and FUSE mounts) have no hard links: copy instead.
+        if (err != EPERM && err != EOPNOTSUPP && err != EMLINK && err != EXDEV)
+            Fail(path, "keeping the previous file as " + backupPath, err);
+        Write(backupPath, ReadFile(path), nullptr);
+        return;
+    }
+    if (ops.Rename(linkName, backupPath) != 0) {
+        const int err = errno;
+        ops.Unlink(linkName);
+        Fail(path, "keeping the previous file as " + backupPath, err);
+    }
+}
+
+void Write(const std::string& path, const std::string& data, const std::string* backupPath) {
     namespace fs = std::filesystem;
+    IFileOps& ops = Ops();
     const fs::path target(path);
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
@@ -31,12 +89,12 @@ void WriteFileAtomic(const std::string& path, const std::string& data) {
     name += ".XXXXXX";
     std::string tmpl = (folder / name).string();
 
-    int fd = ::mkstemp(tmpl.data());
+    const int fd = ops.CreateTemp(tmpl);
     if (fd < 0) Fail(path, "creating a temporary file", errno);
 
     auto abandon = [&](const std::string& what, int err) {
-        ::close(fd);
-        ::unlink(tmpl.c_str());
+        ops.Close(fd);
+        ops.Unlink(tmpl);
         Fail(path, what, err);
     };
 
@@ -50,45 +108,75 @@ void WriteFileAtomic(const std::string& path, const std::string& data) {
         ::umask(mask);
         mode &= ~mask;
     }
-    if (::fchmod(fd, mode) != 0) abandon("setting permissions", errno);
+    if (ops.SetMode(fd, mode) != 0) abandon("setting permissions", errno);
 
     const char* p = data.data();
     std::size_t left = data.size();
     while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
+        const ssize_t n = ops.Write(fd, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
             abandon("writing", errno);
         }
+        // A write that takes nothing would repeat for ever; the disk is as good as full.
+        if (n == 0) abandon("writing", ENOSPC);
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) abandon("flushing to disk", errno);
-    if (::close(fd) != 0) {
-        int err = errno;
-        ::unlink(tmpl.c_str());
+    if (ops.Sync(fd) != 0) abandon("flushing to disk", errno);
+    if (ops.Close(fd) != 0) {
+        const int err = errno;
+        ops.Unlink(tmpl);
         Fail(path, "closing", err);
     }
-    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
-        int err = errno;
-        ::unlink(tmpl.c_str());
+    if (backupPath) {
+        try {
+            KeepBackup(ops, path, *backupPath, tmpl);
+        } catch (const FileError&) {
+            ops.Unlink(tmpl);
+            throw;
+        }
+    }
+    if (ops.Rename(tmpl, path) != 0) {
+        const int err = errno;
+        ops.Unlink(tmpl);
         Fail(path, "replacing the old file", err);
     }
-    // Make the rename itself durable.
-    int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    SyncFolder(ops, folder.string(), path);
+}
+
+}  // namespace
+
+void SetFileOps(IFileOps* ops) { installed = ops; }
+
+void WriteFileAtomic(const std::string& path, const std::string& data) { Write(path, data, nullptr); }
+
+void WriteFileAtomic(const std::string& path, const std::string& data, const std::string& backupPath) {
+    Write(path, data, &backupPath);
 }
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw FileError("Can't read file " + path + ": " + Reason(errno));
-    std::ostringstream out;
-    out << in.rdbuf();
-    if (in.bad()) throw FileError("Can't read file " + path);
-    return out.str();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw FileError("Can't read file " + path + ": " + Reason(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    std::string out;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            // A folder answers EISDIR here rather than at opening.
+            throw FileError("Can't read file " + path + ": " + Reason(errno));
+        }
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+    return out;
 }
 
 }  // namespace FileUtil

@@ -90,6 +90,75 @@ struct ParserCtxtDeleter {
     void operator()(xmlParserCtxtPtr c) const { xmlFreeParserCtxt(c); }
 };
 
+// Errors are read from the context afterwards; some (a text node over the parser's size limit)
+// would otherwise be printed on standard error despite XML_PARSE_NOERROR. (Generic, as the error
+// argument lost its const between libxml2 versions.)
+const xmlStructuredErrorFunc kKeepErrorsQuiet = [](void*, auto*) {};
+
+std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> NewParser() {
+    std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> ctxt(xmlNewParserCtxt());
+    if (!ctxt) throw XmlError(XmlError::Parse, "Can't create an XML parser");
+    ctxt->sax->serror = kKeepErrorsQuiet;
+    return ctxt;
+}
+
+// A parser that gives up half-way (a text beyond its size limit, no memory) hands back the tree
+// it had so far and may still call it well-formed; such a tree is only part of the file.
+bool ParsedWhole(xmlDocPtr doc, xmlParserCtxtPtr ctxt) {
+    return doc && ctxt->wellFormed && !ctxt->disableSAX && ctxt->errNo != XML_ERR_NO_MEMORY;
+}
+
+// Text as XML 1.0 can carry it. Control characters other than tab, line feed and carriage return
+// can't be written in any form that reads back, so they are left out, and bytes that are not
+// UTF-8 become U+FFFD. Without this a name holding such a character would be saved into a file
+// that no longer opens.
+std::string XmlSafe(const std::string& text) {
+    const auto byte = [&text](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+    const auto allowedAscii = [](unsigned char c) { return c >= 0x20 || c == '\t' || c == '\n' || c == '\r'; };
+    std::size_t i = 0;
+    while (i < text.size() && byte(i) < 0x80 && allowedAscii(byte(i))) ++i;
+    if (i == text.size()) return text;
+
+    std::string out(text, 0, i);
+    while (i < text.size()) {
+        const unsigned char c = byte(i);
+        if (c < 0x80) {
+            if (allowedAscii(c)) out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        char32_t cp = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            cp = c & 0x07;
+        }
+        bool valid = length > 0 && i + length <= text.size();
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            valid = (byte(i + k) & 0xC0) == 0x80;
+            cp = (cp << 6) | (byte(i + k) & 0x3F);
+        }
+        // Overlong forms, surrogates and code points beyond Unicode are not UTF-8 either.
+        if (valid && ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+                      (cp >= 0xD800 && cp <= 0xDFFF)))
+            valid = false;
+        if (!valid) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+            continue;
+        }
+        if (cp != 0xFFFE && cp != 0xFFFF) out.append(text, i, length);
+        i += length;
+    }
+    return out;
+}
+
 std::string DescribeError(xmlParserCtxtPtr ctxt, const std::string& what) {
     const xmlError* err = xmlCtxtGetLastError(ctxt);
     if (!err || !err->message) return what + ": not well-formed";
@@ -260,7 +329,7 @@ std::string XmlNode::GetText() const {
 void XmlNode::SetText(const std::string& text) const {
     Check();
     // xmlNodeSetContent would read entity references out of the text; the text is literal.
-    xmlChar* escaped = xmlEncodeSpecialChars(node_->doc, X(text));
+    xmlChar* escaped = xmlEncodeSpecialChars(node_->doc, X(XmlSafe(text)));
     xmlNodeSetContent(node_, escaped);
     xmlFree(escaped);
 }
@@ -348,7 +417,7 @@ void XmlElement::CheckElement() const {
 
 void XmlElement::SetAttribute(const std::string& name, const XmlValue& value) const {
     CheckElement();
-    xmlSetProp(node_, X(name), X(value.AsString()));
+    xmlSetProp(node_, X(name), X(XmlSafe(value.AsString())));
 }
 
 XmlValue XmlElement::GetAttribute(const std::string& name) const {
@@ -440,8 +509,7 @@ bool XmlDocument::Adopt(xmlDocPtr parsed) {
 bool XmlDocument::Load(const std::string& path) {
     InitLibrary();
     parseError_.clear();
-    std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> ctxt(xmlNewParserCtxt());
-    if (!ctxt) throw XmlError(XmlError::Parse, "Can't create an XML parser");
+    std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> ctxt = NewParser();
     // The file is read here rather than by the parser, whose own file access reports a missing
     // file on standard error; the path still names the document (base of relative references).
     std::string text;
@@ -457,7 +525,7 @@ bool XmlDocument::Load(const std::string& path) {
     }
     xmlDocPtr doc = xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), path.c_str(), nullptr,
                                       kParseOptions);
-    if (!doc || !ctxt->wellFormed) {
+    if (!ParsedWhole(doc, ctxt.get())) {
         parseError_ = DescribeError(ctxt.get(), path);
         xmlFreeDoc(doc);
         return false;
@@ -471,15 +539,14 @@ bool XmlDocument::Load(const std::string& path) {
 bool XmlDocument::LoadXml(const std::string& text) {
     InitLibrary();
     parseError_.clear();
-    std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> ctxt(xmlNewParserCtxt());
-    if (!ctxt) throw XmlError(XmlError::Parse, "Can't create an XML parser");
+    std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> ctxt = NewParser();
     if (text.size() > static_cast<std::size_t>(INT32_MAX)) {
         parseError_ = "text too large";
         return false;
     }
     xmlDocPtr doc = xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), nullptr,
                                       "UTF-8", kParseOptions);
-    if (!doc || !ctxt->wellFormed) {
+    if (!ParsedWhole(doc, ctxt.get())) {
         parseError_ = DescribeError(ctxt.get(), "text");
         xmlFreeDoc(doc);
         return false;

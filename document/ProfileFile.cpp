@@ -84,11 +84,13 @@ void WriteProfileFile(const CSingleDayDocData& data, const std::string& path) {
         text = std::move(whole);
     }
     try {
-        FileUtil::WriteFileAtomic(path, text);
+        FileUtil::WriteFileAtomic(path, text, ProfileBackupPath(path));
     } catch (const FileUtil::FileError& e) {
         throw Xml::XmlError(Xml::XmlError::Io, e.what());
     }
 }
+
+std::string ProfileBackupPath(const std::string& path) { return path + "~"; }
 
 bool ReadProfileFile(CSingleDayDocData& data, const std::string& path, std::string& error) {
     const std::string cantOpen = "Can't open file:\n" + path;

@@ -16,8 +16,12 @@ void BuildProfileDocument(const CSingleDayDocData& data, Xml::XmlDocument& doc);
 // Writes the file BuildProfileDocument, Indent and Save would write, byte for byte, through a
 // temporary file renamed over the old one. The days are turned into text a few at a time, so a
 // log of many years never stands in memory as one document tree. Raises an exception with the
-// reason on failure; the old file is then left as it was.
+// reason on failure; the old file is then left as it was. The file being replaced stays beside
+// the new one as ProfileBackupPath(path), so a bad save or a bad edit can be undone by hand.
 void WriteProfileFile(const CSingleDayDocData& data, const std::string& path);
+
+// Where the previous version of a saved profile is kept: its path with "~" appended.
+std::string ProfileBackupPath(const std::string& path);
 
 // Reads a profile (or an older "Diet" document) into the data. On failure `error` receives
 // "Can't open file:\n" + path (possibly followed by "\n" and the reason) when the file could not

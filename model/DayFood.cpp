@@ -29,6 +29,10 @@ int FindUnitOfStoredGrams(const CDS_Ingredient& food, double r) {
 double RoundToGrams3(double x) { return std::floor(1000 * x + 0.5) / 1000; }
 
 UnitFraction FractionOf(double x) {
+    // Weights come from files and may be anything a double holds. Beyond this bound hundred
+    // thousandths no longer fit the integers below (and no unit is chosen for such an amount
+    // anyway); the answer is then no fraction of a small denominator.
+    if (!(std::fabs(x) < 1e12)) return {0, 100000};
     long long num = static_cast<long long>(std::floor(100000 * x + 0.5));
     long long den = 100000;
     if (long long g = std::gcd(std::llabs(num), den); g > 1) {

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cmath>
 #include <iterator>
 
@@ -21,7 +22,11 @@ double PoundsToKg(double lb) { return Nutrient::RoundDecimals(lb / 2.2, 1); }
 
 double KgToPounds(double kg) { return Nutrient::RoundDecimals(kg * 2.2, 1); }
 
-int InchesToCm(int inches) { return static_cast<int>(std::trunc(inches * 2.54 + 0.5)); }
+int InchesToCm(int inches) {
+    // Heights come from files and may be any 32-bit number; their centimetres need not fit.
+    const double cm = std::trunc(inches * 2.54 + 0.5);
+    return static_cast<int>(std::clamp(cm, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+}
 
 namespace {
 
@@ -81,10 +86,12 @@ double CPersonalData::AgeAt(const std::string& dateKey) const {
         if (!parsed) return -1;
         day = *parsed;
     }
-    int months = day.month() - birthMonth - (day.day() < birthDay ? 1 : 0);
-    const int years = day.year() - birthYear - (months < 0 ? 1 : 0);
+    // A birth date read from a file may hold any 32-bit numbers: the differences are taken wide
+    // enough to stay defined, and such a date gives an unknown age like any other beyond range.
+    long long months = static_cast<long long>(day.month()) - birthMonth - (day.day() < birthDay ? 1 : 0);
+    const long long years = static_cast<long long>(day.year()) - birthYear - (months < 0 ? 1 : 0);
     if (years < 0 || years > 120) return -1;
-    if (years >= 1) return years;
+    if (years >= 1) return static_cast<double>(years);
     if (months < 0) months += 12;
     return months >= 0 && months <= 12 ? months / 100.0 : -1;
 }

@@ -5,6 +5,8 @@
 
 #include "Meal.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace UserLog {
@@ -41,6 +43,18 @@ Xml::XmlElement CLogDay::WriteReport(const Xml::XmlElement& parent) const {
 
 namespace NS_Data {
 
+namespace {
+
+// Weights, heights and extra energies read from a file may be any number a double holds; an
+// energy that can't be an int is written as the nearest one, and one that is no number as 0.
+int RoundedKcal(double energy) {
+    if (std::isnan(energy)) return 0;
+    const double rounded = std::floor(energy + 0.5);
+    return static_cast<int>(std::clamp(rounded, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+}
+
+}  // namespace
+
 void CUserLog::WriteReport(const Xml::XmlElement& parent, const std::string& version) const {
     Xml::XmlElement profile = parent.AddElement("Profile");
     profile.SetAttribute("version", version);
@@ -59,7 +73,7 @@ void CUserLog::WriteReport(const Xml::XmlElement& parent, const std::string& ver
     std::string expression;
     const double energy = personal.EnergyRequirement(GetEnergyInputs(), expression);
     Xml::XmlElement requirement = day.AddElement("EnergyRequirement");
-    requirement.SetAttribute("value", static_cast<int>(std::floor(energy + 0.5)));
+    requirement.SetAttribute("value", RoundedKcal(energy));
     requirement.SetAttribute("expression", expression);
 }
 

@@ -1,0 +1,55 @@
+// The USDA converter's reader of one food file (NNNNN.xml of the cronometer jar). A file it
+// refuses raises ConvertError; a file it takes must come out as a data source that the program's
+// own loader reads completely.
+
+#include "FuzzSupport.h"
+
+#include "refdata/DataSourceMgr.h"
+#include "tools/UsdaConverter.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct Environment {
+    Environment() {
+        char tmpl[] = "/dev/shm/velmora-fuzz-XXXXXX";
+        if (!::mkdtemp(tmpl)) FuzzSupport::Fault("no temporary folder");
+        folder = tmpl;
+        // Butter: a food whose group the converter knows.
+        std::ofstream(folder + "/foods.index") << "01001|Butter, salted\n";
+        source.emplace(Usda::CUsdaSource::Open(folder));
+    }
+    ~Environment() { std::filesystem::remove_all(folder); }
+
+    std::string folder;
+    std::optional<Usda::CUsdaSource> source;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static Environment env;
+    static FuzzSupport::MemoryFile output;
+    {
+        std::ofstream food(env.folder + "/01001.xml", std::ios::binary | std::ios::trunc);
+        food.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    Usda::ConvertResult result;
+    try {
+        result = Usda::BuildDataSource(*env.source);
+    } catch (const Usda::ConvertError&) {
+        return 0;
+    }
+
+    output.Set(reinterpret_cast<const std::uint8_t*>(result.xml.data()), result.xml.size());
+    CDataSourceMgr mgr;
+    std::string error;
+    if (!mgr.Load(output.Path(), {}, error))
+        FuzzSupport::Fault("the converted data source does not load: " + error + " " + mgr.DocumentErrorDetail());
+    if (mgr.Foods().Size() != static_cast<std::size_t>(result.summary.foods))
+        FuzzSupport::Fault("the loader finds another number of foods than the converter wrote");
+    return 0;
+}

@@ -1,0 +1,95 @@
+// Numbers a profile file may hold that no one would type: read, shown and reported, they give
+// defined answers (an unknown age, the largest height) instead of overflowing.
+
+#include "core/FileUtil.h"
+#include "document/DocumentFixture.h"
+#include "document/ProfileDocument.h"
+#include "document/ReportDocument.h"
+#include "model/DayFood.h"
+#include "support/FakeServices.h"
+#include "support/TempDir.h"
+
+#include <boost/date_time/gregorian/gregorian.hpp>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+struct ExtremeCase {
+    const char* name;
+    const char* replace;
+    const char* with;
+    std::function<void(const CProfileDocument&)> check;
+    friend void PrintTo(const ExtremeCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ExtremeValue : public ::testing::TestWithParam<ExtremeCase> {};
+
+TEST_P(ExtremeValue, OpensAndIsShownWithDefinedValues) {
+    ScopedClock clock{boost::gregorian::date(2024, 3, 10)};
+    RecordingPrompt prompt;
+    TempDir dir;
+    std::string text = FileUtil::ReadFile(VELMORA_SOURCE_DIR "/tests/data/document/new-profile.xml");
+    const auto at = text.find(GetParam().replace);
+    ASSERT_NE(std::string::npos, at);
+    dir.Write("p", text.replace(at, std::strlen(GetParam().replace), GetParam().with));
+
+    CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
+    ASSERT_TRUE(doc.OnOpenDocument(dir.File("p"))) << prompt.messages.at(0);
+    GetParam().check(doc);
+}
+
+int ReportedEnergy(const CProfileDocument& doc) {
+    Xml::XmlDocument report;
+    Report::BuildReportDocument(doc, Report::kSummaryTemplate, report);
+    return report.SelectSingleNode("//EnergyRequirement").IsNull()
+               ? -1
+               : Xml::XmlElement(report.SelectSingleNode("//EnergyRequirement")).GetAttribute("value").AsInt();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExtremeValue,
+    ::testing::Values(
+        ExtremeCase{"BirthYearIntMin", "YYYY=\"1970\"", "YYYY=\"-2147483648\"",
+                    [](const CProfileDocument& doc) {
+                        EXPECT_EQ(-1, doc.log.personal.AgeAt("20240310"));
+                        EXPECT_EQ(DriCategory::UnknownCategory, doc.log.personal.DriCategoryAt("20240310"));
+                        EXPECT_EQ(0, ReportedEnergy(doc));
+                    }},
+        ExtremeCase{"BirthYearIntMax", "YYYY=\"1970\"", "YYYY=\"2147483647\"",
+                    [](const CProfileDocument& doc) { EXPECT_EQ(-1, doc.log.personal.AgeAt("20240310")); }},
+        // The month only decides whether this year's birthday has passed.
+        ExtremeCase{"BirthMonthIntMin", "MM=\"1\"", "MM=\"-2147483648\"",
+                    [](const CProfileDocument& doc) { EXPECT_EQ(54, doc.log.personal.AgeAt("20240310")); }},
+        ExtremeCase{"HeightInInchesIntMax", "Height=\"170\" UnitsKG=\"1\"", "Height=\"2147483647\" UnitsKG=\"0\"",
+                    [](const CProfileDocument& doc) {
+                        EXPECT_EQ(INT_MAX, doc.log.personal.HeightCm());
+                        EXPECT_EQ(INT_MAX, ReportedEnergy(doc));
+                    }},
+        ExtremeCase{"WeightInfinite", "<Weight value=\"70\"", "<Weight value=\"-inf\"",
+                    [](const CProfileDocument& doc) { EXPECT_EQ(INT_MIN, ReportedEnergy(doc)); }},
+        ExtremeCase{"FoodWeight1e300", "<Log/>",
+                    "<Log><LogDay date=\"20240310\"><Food><dayFood weight=\"1e300\" R=\"0\" CWI=\"2\" id=\"7\" "
+                    "key=\"100\" name=\"Stew\"/></Food></LogDay></Log>",
+                    [](const CProfileDocument& doc) {
+                        const auto& foods = doc.log.GetCurrentDay()->foods;
+                        ASSERT_EQ(1u, foods.size());
+                        EXPECT_EQ(1e300, foods[0].weight);
+                        EXPECT_GE(foods[0].unitIndex, 0);
+                        EXPECT_TRUE(std::isfinite(foods[0].Amount()));
+                    }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ExtremeValue, AmountsBeyondHundredThousandthsAreNoSmallFraction) {
+    for (double x : {1e12, -1e300, HUGE_VAL, std::nan("")}) {
+        const UserLog::UnitFraction f = UserLog::FractionOf(x);
+        EXPECT_NE(1, f.denominator) << x;
+        EXPECT_NE(0, f.denominator) << x;
+    }
+    EXPECT_EQ(3, UserLog::FractionOf(2.0 / 3).denominator);
+}
+
+}  // namespace
