@@ -115,6 +115,9 @@ bool CProfileDocument::OnSaveDocument(const std::string& path) {
         Call(hooks.storeView);
         WriteProfileFile(*this, path);
     } catch (const std::exception& e) {
+        // A save that failed late (e.g. syncing the folder) may already have put our file in
+        // place; it is ours, so the next save must not take it for another program's.
+        diskStamp_ = StampOf(path);
         Services::Prompt().Message("Can't open file:\n" + path + "\n" + e.what());
         return false;
     }

@@ -261,7 +261,9 @@ TEST_P(SaveFault, AProcessKilledAtTheStepLeavesAWholeFile) {
         EXPECT_TRUE(backup == versions[0] || backup == versions[1]);
         EXPECT_THAT(ProfileName::List(folder.string()), ElementsAre("Ann Lee"));
     }
-    // What the killed save left behind stands in no later save's way.
+    // What the killed save left behind stands in no later save's way. A killed process that got
+    // as far as replacing the file counts as another program, so saving over it is confirmed.
+    prompt.answers = {Services::Answer::Yes};
     ASSERT_TRUE(saved->Save());
     EXPECT_TRUE(saved->Opens(path));
 }
