@@ -32,9 +32,9 @@ CIngredientTree::CIngredientTree(QWidget* parent) : QTreeWidget(parent) {
 QIcon CIngredientTree::StatusIcon(unsigned status, bool category) {
     // Colour says whether the food is in the day and how; shape says food or category.
     QColor fill = Qt::white;
-    if ((status & kFoodWithMeal) && (status & kFoodWithoutMeal)) fill = QColor(0xe0, 0x8a, 0x00);
+    // An entry without a meal is what needs the user's attention, whatever else the day holds.
+    if (status & kFoodWithoutMeal) fill = QColor(0x2f, 0x6f, 0xd6);
     else if (status & kFoodWithMeal) fill = QColor(0x2e, 0x9d, 0x3a);
-    else if (status & kFoodWithoutMeal) fill = QColor(0x2f, 0x6f, 0xd6);
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -78,7 +78,8 @@ void CIngredientTree::Populate(QTreeWidgetItem* item) {
             } else {
                 const CDS_Ingredient* food = group->foods[std::size_t(smart.food)];
                 auto* leaf = MakeItem(QString::fromStdString(smart.text), kFood, food);
-                leaf->setIcon(0, foodIcon);
+                const unsigned status = FoodStatusOf(statusList_, food->GetFoodKey());
+                leaf->setIcon(0, status ? StatusIcon(status, false) : foodIcon);
                 items_[food->GetFoodKey()] = leaf;
                 made.append(leaf);
             }
@@ -90,10 +91,11 @@ void CIngredientTree::Populate(QTreeWidgetItem* item) {
     item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
-void CIngredientTree::UpdateFoodIcon(const FoodKey& key, unsigned status) {
+bool CIngredientTree::UpdateFoodIcon(const FoodKey& key, unsigned status) {
     auto it = items_.find(key);
-    if (it == items_.end()) return;
+    if (it == items_.end()) return false;
     it->second->setIcon(0, StatusIcon(status, false));
+    return true;
 }
 
 bool CIngredientTree::IsFoodItem(const QTreeWidgetItem* item) const {

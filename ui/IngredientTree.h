@@ -2,12 +2,14 @@
 
 // moc can't parse the standard headers FoodKey pulls in, and needs nothing from it.
 #ifndef Q_MOC_RUN
+#include "model/DayFood.h"
 #include "refdata/FoodKey.h"
 #endif
 
 #include <QTreeWidget>
 
 #include <map>
+#include <vector>
 
 class CDataSourceMgr;
 class CDS_FoodGroup;
@@ -32,7 +34,10 @@ public:
     // Fills a group item with its subgroups and foods unless that was done already.
     void Populate(QTreeWidgetItem* item);
     // `status` holds the FoodStatusFlags of the food against the day's entries.
-    void UpdateFoodIcon(const FoodKey& key, unsigned status);
+    // False when the food has no item yet.
+    bool UpdateFoodIcon(const FoodKey& key, unsigned status);
+    // The entries food items are marked against when they are made.
+    void SetStatusList(std::vector<UserLog::CDayFood> entries) { statusList_ = std::move(entries); }
 
     bool IsFoodItem(const QTreeWidgetItem* item) const;
     const CDS_Ingredient* FoodOfItem(const QTreeWidgetItem* item) const;
@@ -46,5 +51,6 @@ private:
     void OnExpanded(QTreeWidgetItem* item);
 
     Options options_;
+    std::vector<UserLog::CDayFood> statusList_;
     std::map<FoodKey, QTreeWidgetItem*> items_;
 };

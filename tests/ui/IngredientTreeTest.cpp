@@ -43,7 +43,7 @@ TEST(IngredientTree, GroupsAreFilledOnFirstExpansionAndFoodsAreFound) {
     EXPECT_EQ(tree.FoodOfItem(root), nullptr);
 
     const qint64 before = item->icon(0).cacheKey();
-    tree.UpdateFoodIcon(entry.key, kFoodWithMeal);
+    EXPECT_TRUE(tree.UpdateFoodIcon(entry.key, kFoodWithMeal));
     EXPECT_NE(item->icon(0).cacheKey(), before);
 }
 
