@@ -1,0 +1,56 @@
+#pragma once
+
+// moc can't parse the standard headers FoodKey pulls in, and needs nothing from it.
+#ifndef Q_MOC_RUN
+#include "model/DayFood.h"
+#include "refdata/FoodKey.h"
+#endif
+
+#include <QTreeWidget>
+
+#include <map>
+#include <vector>
+
+class CDataSourceMgr;
+class CDS_FoodGroup;
+class CDS_Ingredient;
+
+// The food tree: one root per data source, its groups and subgroups, and below each group its
+// foods arranged by the smart hierarchy. A group's contents are made when it is first expanded,
+// so that a large data source costs nothing until it is opened.
+class CIngredientTree : public QTreeWidget {
+    Q_OBJECT
+public:
+    struct Options {
+        int depth = 0;
+        int size = 0;
+        bool useFullTitle = false;
+    };
+
+    explicit CIngredientTree(QWidget* parent = nullptr);
+
+    void SetOptions(const Options& options) { options_ = options; }
+    QTreeWidgetItem* AddDataSource(const CDataSourceMgr& source);
+    // Fills a group item with its subgroups and foods unless that was done already.
+    void Populate(QTreeWidgetItem* item);
+    // `status` holds the FoodStatusFlags of the food against the day's entries.
+    // False when the food has no item yet.
+    bool UpdateFoodIcon(const FoodKey& key, unsigned status);
+    // The entries food items are marked against when they are made.
+    void SetStatusList(std::vector<UserLog::CDayFood> entries) { statusList_ = std::move(entries); }
+
+    bool IsFoodItem(const QTreeWidgetItem* item) const;
+    const CDS_Ingredient* FoodOfItem(const QTreeWidgetItem* item) const;
+    const CDS_FoodGroup* GroupOfItem(const QTreeWidgetItem* item) const;
+    // The item of a food once its group has been filled; null otherwise.
+    QTreeWidgetItem* ItemOfFood(const FoodKey& key) const;
+
+    static QIcon StatusIcon(unsigned status, bool category);
+
+private:
+    void OnExpanded(QTreeWidgetItem* item);
+
+    Options options_;
+    std::vector<UserLog::CDayFood> statusList_;
+    std::map<FoodKey, QTreeWidgetItem*> items_;
+};
