@@ -57,6 +57,11 @@ std::unique_ptr<CViewBase> ViewsWithName(const std::string& name) {
     return CreateViewByName(name);
 }
 
+// A placeholder on every tab, so that the frame's own behaviour is seen whatever the views become.
+std::unique_ptr<CViewBase> Placeholders(const std::string& name) {
+    return std::make_unique<CViewPlaceholder>(QString::fromStdString(name));
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path);
     std::stringstream s;
@@ -113,7 +118,7 @@ TEST_F(ProfileWindow, OpensOnPersonalWithTheOtherViewsNotYetMade) {
 }
 
 TEST_F(ProfileWindow, AViewIsMadeOnceAndReloadedWhenItComesBack) {
-    CChildFrameBase* frame = Open();
+    CChildFrameBase* frame = Open(Placeholders);
     CVelmoraDoc* doc = frame->GetActiveDocument();
     ClickTab(frame, Food);
     CViewBase* food = frame->TabView(Food);
