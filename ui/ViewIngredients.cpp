@@ -341,6 +341,8 @@ void CViewIngredients::OnSelectionChanged() {
     if (filling_) return;
     UpdateButtons();
     RebuildGrid();
+    // Food Comparison follows what is selected; the tool bar asks again.
+    if (CVelmoraDoc* doc = GetDocument()) emit doc->changed();
 }
 
 void CViewIngredients::OnAdd() {

@@ -1,11 +1,15 @@
 #include "GuiSupport.h"
+#include "RunningApp.h"
 
 #include "support/FakeServices.h"
 
 #include "refdata/FoodSearch.h"
 #include "refdata/Ingredient.h"
 #include "ui/DlgSelectIngredients.h"
+#include "ui/ChildFrame.h"
+#include "ui/DocManager.h"
 #include "ui/IngredientTree.h"
+#include "ui/MainFrame.h"
 #include "ui/SearchWorkers.h"
 #include "ui/VelmoraDoc.h"
 #include "ui/ViewIngredients.h"
@@ -18,6 +22,8 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using ::testing::ElementsAre;
 
@@ -360,6 +366,31 @@ TEST_F(FoodTab, SelectIngredientsEditsACopyOfTheDayAndOkPutsItBack) {
     // The wizard is the same dialog.
     edit([](DlgSelectIngredients& dialog) { dialog.OnClear(); }, true, Ui::CommandId::DietWizard);
     EXPECT_TRUE(Entries().empty());
+}
+
+TEST(FoodComparison, OpensTheReportOfTheSelectedEntryAndTheTreeFood) {
+    RunningApp run;
+    ASSERT_TRUE(run.Start());
+    std::filesystem::copy(std::string(VELMORA_SOURCE_DIR) + "/data/xslt", run.Folder().File("xslt"));
+    ASSERT_NE(run.App().DocManager()->OpenDocumentFile(run.AddProfile("Ann", "Ann")), nullptr);
+    CChildFrameBase* frame = run.Main().ActiveChildFrame();
+    ASSERT_TRUE(frame->SelectTab(4));
+    auto* view = dynamic_cast<CViewIngredients*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    // Ann's day holds Nuts.
+    ASSERT_EQ(view->FoodList().rowCount(), 1);
+    view->FoodList().selectRow(0);
+    EXPECT_FALSE(run.Main().IsCommandEnabled(Ui::CommandId::ReportFoodComparison));
+
+    ASSERT_NE(view->Tree().ShowFood(run.App().DataSource(), FoodKey(102, 7)), nullptr);
+    EXPECT_TRUE(run.Main().IsCommandEnabled(Ui::CommandId::ReportFoodComparison));
+    run.Main().ExecuteCommand(Ui::CommandId::ReportFoodComparison);
+    ASSERT_EQ(run.shell.opened.size(), 1u);
+    EXPECT_NE(run.shell.opened[0].find("/export.htm"), std::string::npos);
+    const std::string page = run.Folder().Read("export.htm");
+    EXPECT_NE(page.find("Nuts"), std::string::npos);
+    EXPECT_NE(page.find("Salt"), std::string::npos);
+    EXPECT_EQ(page.find("Stew"), std::string::npos);
 }
 
 }  // namespace
