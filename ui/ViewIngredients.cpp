@@ -23,6 +23,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -249,6 +250,11 @@ void CViewIngredients::OnInitialUpdate() {
             for (int i = 0; i < app.meals->MealCount(); ++i) mealNames_ << QString::fromStdString(app.meals->MealAt(i).Name());
     }
     SetUpList(list_, {kListColumns[0], kListColumns[1], kListColumns[2], kListColumns[3], kListColumns[4]});
+    // "Breakfast" must not be cut to "Breakf...": the meal column takes the longest meal's name.
+    const QFontMetrics metrics(list_->font());
+    int mealWidth = list_->columnWidth(DayFoodList::kMeal);
+    for (const QString& meal : mealNames_) mealWidth = std::max(mealWidth, metrics.horizontalAdvance(meal) + 3 * metrics.averageCharWidth());
+    list_->setColumnWidth(DayFoodList::kMeal, mealWidth);
     SetUpList(results_, {kResultColumn});
     results_->setSelectionMode(QAbstractItemView::SingleSelection);
     initialised_ = true;
