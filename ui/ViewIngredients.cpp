@@ -6,10 +6,12 @@
 
 #include "core/GeneralManager.h"
 #include "document/DayFoodList.h"
+#include "document/NutrientsByFood.h"
 #include "document/Report.h"
 #include "model/Meal.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/Ingredient.h"
+#include "widgets/CellGrid.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -150,9 +152,10 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     clear_ = new QPushButton(tr("Clear"));
     up_ = new QPushButton(tr("Up"));
     down_ = new QPushButton(tr("Down"));
-    gridPane_ = new QWidget;
+    grid_ = new CCellGrid;
 
     tree_->setObjectName("foodTree");
+    grid_->setObjectName("nutrientsByFood");
     list_->setObjectName("dayFoodList");
     results_->setObjectName("searchResults");
     searchBox_->setObjectName("searchBox");
@@ -180,7 +183,7 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     upper_->addWidget(right_);
     outer_ = new QSplitter(Qt::Vertical);
     outer_->addWidget(upper_);
-    outer_->addWidget(gridPane_);
+    outer_->addWidget(grid_);
     // Growing the window keeps the proportions the panes started with.
     outer_->setStretchFactor(0, 4);
     outer_->setStretchFactor(1, 1);
@@ -223,6 +226,8 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     connect(list_, &QTableWidget::itemSelectionChanged, this, &CViewIngredients::OnSelectionChanged);
     connect(tree_, &QTreeWidget::currentItemChanged, this, &CViewIngredients::OnSelectionChanged);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, &CViewIngredients::OnTreeDoubleClicked);
+    connect(grid_, &CCellGrid::rowResized, this, &CViewIngredients::StoreRowSize);
+    connect(grid_, &CCellGrid::columnResized, this, &CViewIngredients::StoreColumnSize);
     UpdateButtons();
 }
 
@@ -512,7 +517,53 @@ void CViewIngredients::OnResultSelected() {
     tree_->ShowFood(*doc->App().dataSource, FoodKey(item->data(kKeyRole).toInt(), item->data(kSourceRole).toInt()));
 }
 
-void CViewIngredients::RebuildGrid() {}
+void CViewIngredients::RebuildGrid() {
+    CVelmoraDoc* doc = GetDocument();
+    if (!doc || !initialised_) return;
+    const auto& foods = doc->log.GetCurrentDay()->foods;
+    std::vector<UserLog::CNutrientRequirement> requirements;
+    doc->log.GetEffectiveRequirements(requirements);
+    std::vector<NutrientsByFood::ShownFood> entries;
+    for (int row : SelectedRows()) {
+        if (std::size_t(row) >= foods.size()) continue;
+        const UserLog::CDayFood& entry = foods[std::size_t(row)];
+        entries.push_back({row, DayFoodList::RowTexts(entry)[DayFoodList::kName], entry.food.get()});
+    }
+    std::optional<NutrientsByFood::ShownFood> treeFood;
+    if (const CDS_Ingredient* food = tree_->FoodOfItem(tree_->currentItem())) treeFood = {{-1, food->Name(), food}};
+    const NutrientsByFood::Grid grid = NutrientsByFood::Build(requirements, entries, treeFood ? &*treeFood : nullptr);
+
+    const CGridDim& layout = doc->gridLayouts[CSingleDayDocData::kFoodLayout];
+    const int rows = int(grid.rows.size());
+    grid_->SetSize(rows, grid.columns);
+    const QColor header = palette().color(QPalette::Button);
+    const QColor entry = Qt::white;
+    const QColor tree(150, 255, 150);
+    for (int r = 0; r < rows; ++r) {
+        const NutrientsByFood::Row& row = grid.rows[std::size_t(r)];
+        grid_->SetRowSize(r, layout.RowSize(row.layoutRow));
+        const QColor& values = row.kind == NutrientsByFood::RowKind::Header     ? header
+                               : row.kind == NutrientsByFood::RowKind::TreeFood ? tree
+                                                                                : entry;
+        for (int c = 0; c < grid.columns; ++c) {
+            grid_->SetCellText(r, c, QString::fromStdString(row.cells[std::size_t(c)]));
+            grid_->SetCellEditable(r, c, false);
+            grid_->SetCellBackground(r, c, c == 0 ? header : values);
+        }
+    }
+    for (int c = 0; c < grid.columns; ++c) grid_->SetColumnSize(c, layout.ColumnSize(c));
+    grid_->Redraw();
+}
+
+void CViewIngredients::StoreRowSize(int gridRow, int height) {
+    CVelmoraDoc* doc = GetDocument();
+    const int index = NutrientsByFood::LayoutRowOfGridRow(gridRow, SelectedRows(), TreeFood().has_value());
+    if (doc && index >= 0) doc->gridLayouts[CSingleDayDocData::kFoodLayout].SetRowSize(index, height);
+}
+
+void CViewIngredients::StoreColumnSize(int column, int width) {
+    if (CVelmoraDoc* doc = GetDocument()) doc->gridLayouts[CSingleDayDocData::kFoodLayout].SetColumnSize(column, width);
+}
 
 bool CViewIngredients::OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) {
     if (id != Ui::CommandId::ReportFoodComparison) return false;

@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+class CCellGrid;
 class CIngredientTree;
 class QLineEdit;
 class QPushButton;
@@ -43,6 +44,8 @@ public:
     QPushButton& UpButton() const { return *up_; }
     QPushButton& DownButton() const { return *down_; }
     QPushButton& SearchButton() const { return *searchButton_; }
+    // "Nutrients By Food".
+    CCellGrid& Grid() const { return *grid_; }
 
     // ---- what the controls do ----
     void OnAdd();
@@ -72,6 +75,9 @@ private:
     void SetRow(int row);
     void UpdateButtons();
     void RebuildGrid();
+    // Keeps a size the user gave a grid row in the "Food" layout.
+    void StoreRowSize(int gridRow, int height);
+    void StoreColumnSize(int column, int width);
     void RefreshTreeIcons();
     void OnSearchTextChanged(const QString& text);
     // A worker's result list; shown only while it is the search's latest.
@@ -91,7 +97,7 @@ private:
     QPushButton* clear_ = nullptr;
     QPushButton* up_ = nullptr;
     QPushButton* down_ = nullptr;
-    QWidget* gridPane_ = nullptr;
+    CCellGrid* grid_ = nullptr;
     QSplitter* outer_ = nullptr;
     QSplitter* upper_ = nullptr;
     QSplitter* right_ = nullptr;

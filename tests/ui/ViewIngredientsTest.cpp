@@ -7,6 +7,7 @@
 #include "refdata/Ingredient.h"
 #include "ui/DlgSelectIngredients.h"
 #include "ui/ChildFrame.h"
+#include "widgets/CellGrid.h"
 #include "ui/DocManager.h"
 #include "ui/IngredientTree.h"
 #include "ui/MainFrame.h"
@@ -298,6 +299,51 @@ TEST_F(FoodTab, ComparisonNeedsTwoFoodsInTheGrid) {
     SelectRows({1, 0});
     EXPECT_TRUE(ComparisonEnabled());
     EXPECT_THAT(view->ComparisonFoods(), ElementsAre(kMilkWhole, kCheese));
+}
+
+TEST_F(FoodTab, TheGridShowsTheSelectedEntriesThenTheTreeFoodWithTheirRememberedSizes) {
+    Add(kMilkWhole);
+    Add(kCheese);
+    CGridDim& layout = doc->gridLayouts[CSingleDayDocData::kFoodLayout];
+    layout.SetRowSize(2, 40);  // the entry of list row 0
+    CCellGrid& grid = view->Grid();
+    SelectRows({0});
+
+    ASSERT_EQ(grid.RowCount(), 3);
+    ASSERT_EQ(grid.ColumnCount(), 1 + int(doc->log.requirements.size()));
+    EXPECT_EQ(grid.CellText(0, 0), QStringLiteral(" Nutrients By Food "));
+    EXPECT_EQ(grid.CellText(1, 0), QStringLiteral("Milk, whole"));
+    EXPECT_EQ(grid.CellText(2, 0), QStringLiteral("Cheese, cheddar"));
+    int protein = -1;
+    for (int c = 1; c < grid.ColumnCount(); ++c)
+        if (grid.CellText(0, c) == QStringLiteral("Protein\n  g")) protein = c;
+    ASSERT_GT(protein, 0);
+    EXPECT_EQ(grid.CellText(1, protein), QStringLiteral("3.15"));
+    EXPECT_EQ(grid.CellText(2, protein), QStringLiteral("24.9"));
+    const QColor face = view->palette().color(QPalette::Button);
+    EXPECT_EQ(grid.CellBackground(0, protein), face);
+    EXPECT_EQ(grid.CellBackground(1, 0), face);
+    EXPECT_EQ(grid.CellBackground(1, protein), QColor(Qt::white));
+    EXPECT_EQ(grid.CellBackground(2, protein), QColor(150, 255, 150));
+    EXPECT_FALSE(grid.IsCellEditable(1, protein));
+    EXPECT_EQ(grid.RowHeight(1), 40);
+    EXPECT_EQ(grid.RowHeight(0), grid.RowHeightFor(-3));
+
+    // What the user drags is kept under the row's place in the layout.
+    emit grid.rowResized(2, 55);
+    emit grid.rowResized(0, 60);
+    emit grid.columnResized(protein, 90);
+    EXPECT_EQ(layout.RowSize(0), 55);
+    EXPECT_EQ(layout.RowSize(1), 60);
+    EXPECT_EQ(layout.ColumnSize(protein), 90);
+    EXPECT_EQ(layout.RowSize(2), 40);
+
+    SelectRows({1, 0});
+    EXPECT_EQ(grid.RowCount(), 4);
+    EXPECT_EQ(grid.CellText(2, 0), QStringLiteral("Cheese, cheddar"));
+    EXPECT_EQ(grid.RowHeight(3), 55);
+    view->Tree().setCurrentItem(nullptr);
+    EXPECT_EQ(grid.RowCount(), 3);
 }
 
 TEST_F(FoodTab, SelectIngredientsEditsACopyOfTheDayAndOkPutsItBack) {
