@@ -121,10 +121,6 @@ CIngredientTree::IconKind CIngredientTree::FoodIconKind(unsigned status) {
     return IconKind::Food;
 }
 
-QIcon CIngredientTree::StatusIcon(unsigned status, bool category) {
-    return category ? Icon(IconKind::Category) : Icon(FoodIconKind(status));
-}
-
 void CIngredientTree::SetFoodIcon(QTreeWidgetItem* item, unsigned status) {
     const QVariant known = item->data(0, kStatusRole);
     if (known.isValid() && known.toUInt() == status) return;

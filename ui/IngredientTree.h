@@ -57,7 +57,6 @@ public:
     static const QIcon& Icon(IconKind kind);
     // The picture of a food item for its FoodStatusFlags.
     static IconKind FoodIconKind(unsigned status);
-    static QIcon StatusIcon(unsigned status, bool category);
 
 private:
     void OnExpanded(QTreeWidgetItem* item);
