@@ -52,11 +52,13 @@ TEST(IngredientTree, GroupsAreFilledOnFirstExpansionAndFoodsAreFound) {
 TEST(IngredientTree, EverySortOfItemHasAPictureOfItsOwn) {
     using Kind = CIngredientTree::IconKind;
     const Kind kinds[] = {Kind::DataSource, Kind::Group, Kind::Food, Kind::FoodWithoutMeal, Kind::FoodWithMeal, Kind::Category};
-    for (Kind a : kinds)
-        for (Kind b : kinds)
-            if (a != b)
-                EXPECT_NE(CIngredientTree::Icon(a).pixmap(16).toImage(), CIngredientTree::Icon(b).pixmap(16).toImage())
-                    << int(a) << " " << int(b);
+    for (Kind a : kinds) {
+        for (Kind b : kinds) {
+            if (a == b) continue;
+            EXPECT_NE(CIngredientTree::Icon(a).pixmap(16).toImage(), CIngredientTree::Icon(b).pixmap(16).toImage())
+                << int(a) << " " << int(b);
+        }
+    }
     // An entry without a meal decides whatever else the day holds.
     EXPECT_EQ(CIngredientTree::FoodIconKind(0), Kind::Food);
     EXPECT_EQ(CIngredientTree::FoodIconKind(kFoodWithMeal), Kind::FoodWithMeal);
@@ -82,7 +84,10 @@ protected:
             QTreeWidgetItem* child = item->child(i);
             if (i) text += "|";
             text += child->text(0).toStdString();
-            if (!tree.IsFoodItem(child)) text += "[" + Outline(child, tree) + "]";
+            if (tree.IsFoodItem(child)) continue;
+            text += '[';
+            text += Outline(child, tree);
+            text += ']';
         }
         return text;
     }
