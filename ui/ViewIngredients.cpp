@@ -120,6 +120,8 @@ public:
         const QString text = choice ? static_cast<QComboBox*>(editor)->currentText()
                                     : static_cast<QLineEdit*>(editor)->text();
         if (choice && static_cast<QComboBox*>(editor)->currentIndex() < 0) return;
+        // Leaving a cell without changing it is no edit: it must not mark the profile modified.
+        if (text == index.data().toString()) return;
         const Finished& call = choice ? choice_ : text_;
         QMetaObject::invokeMethod(parent(), [call, row, column, text] { call(row, column, text); }, Qt::QueuedConnection);
     }

@@ -196,6 +196,16 @@ TEST_F(FoodTab, EditorsOfTheListReachTheEntry) {
     QCoreApplication::processEvents();
     EXPECT_EQ(Entries()[0].weight, 30);
     EXPECT_EQ(Cell(0, kWeight), QStringLiteral("30"));
+
+    // Passing through a cell without changing it leaves the profile unmodified.
+    doc->SetModifiedFlag(false);
+    list.editItem(list.item(0, kWeight));
+    editor = list.findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(doc->IsModified());
 }
 
 TEST_F(FoodTab, ReorderingKeepsTheSelectionAndTheRememberedRowSizes) {
