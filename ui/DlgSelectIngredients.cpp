@@ -72,14 +72,17 @@ DlgSelectIngredients::DlgSelectIngredients(const Ui::CAppContext& app, std::vect
     for (const char* c : kColumns) headers << QString::fromUtf8(c);
     list_->setHorizontalHeaderLabels(headers);
     list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    const QFontMetrics metrics(list_->horizontalHeader()->font());
     int width = 0;
     for (int i = 0; i < list_->columnCount(); ++i) {
-        // The header's own margins come on top of its text, or the text would be cut.
-        list_->setColumnWidth(i, metrics.horizontalAdvance(headers[i]) + 2 * metrics.averageCharWidth());
+        // What the header needs for its text with its own margins, or the text would be cut.
+        list_->setColumnWidth(i, list_->horizontalHeader()->sectionSizeHint(i));
         width += list_->columnWidth(i);
     }
+    // Food names are long; the name column takes whatever room the others leave.
+    list_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list_->setWordWrap(false);
     list_->verticalHeader()->hide();
+    list_->verticalHeader()->setDefaultSectionSize(20);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -103,7 +106,7 @@ DlgSelectIngredients::DlgSelectIngredients(const Ui::CAppContext& app, std::vect
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid, 1);
     layout->addLayout(dialogButtons);
-    resize(std::max(760, width + 320), 480);
+    resize(std::max(900, width + 560), 520);
 
     connect(add_, &QPushButton::clicked, this, &DlgSelectIngredients::OnAdd);
     connect(delete_, &QPushButton::clicked, this, &DlgSelectIngredients::OnDelete);

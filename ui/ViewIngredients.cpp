@@ -206,6 +206,7 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
         [this](int row) {
             QStringList names;
             const CVelmoraDoc* doc = GetDocument();
+            if (!doc) return names;
             const auto& foods = doc->log.GetCurrentDay()->foods;
             if (row >= 0 && std::size_t(row) < foods.size())
                 for (const std::string& n : DayFoodList::UnitNames(foods[std::size_t(row)])) names << QString::fromStdString(n);
