@@ -350,6 +350,7 @@ TEST_F(FoodTab, TheGridShowsTheSelectedEntriesThenTheTreeFoodWithTheirRemembered
 
     SelectRows({1, 0});
     EXPECT_EQ(grid.RowCount(), 4);
+    EXPECT_EQ(grid.ColumnWidth(protein), 90);
     EXPECT_EQ(grid.CellText(2, 0), QStringLiteral("Cheese, cheddar"));
     EXPECT_EQ(grid.RowHeight(3), 55);
     view->Tree().setCurrentItem(nullptr);
