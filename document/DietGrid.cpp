@@ -1,5 +1,6 @@
 #include "DietGrid.h"
 
+#include "GridDim.h"
 #include "ProfileDocument.h"
 #include "TypedNumber.h"
 
@@ -25,7 +26,56 @@ std::optional<double> TypedLimit(const std::string& text) {
     return TypedNumber(text);
 }
 
+constexpr int kSummaryRows = 3;
+
+// The layout's row for a row of the grid of a day with `entries` entries; nullopt when the
+// layout has none for it.
+std::optional<int> LayoutRow(const CGridDim& layout, int entries, int row) {
+    const int rows = layout.IsConsistent() ? layout.RowCount() : 0;
+    const int layoutEntries = rows - 1 - kSummaryRows;
+    if (row == 0) return rows > 0 ? std::optional<int>(0) : std::nullopt;
+    if (row <= entries) return row - 1 < layoutEntries ? std::optional<int>(row) : std::nullopt;
+    const int summary = row - entries - 1;
+    if (summary < kSummaryRows && layoutEntries >= 0) return rows - kSummaryRows + summary;
+    return std::nullopt;
+}
+
+std::optional<int> LayoutColumn(const CGridDim& layout, int column) {
+    const int columns = layout.IsConsistent() ? layout.ColumnCount() : 0;
+    return column >= 0 && column < columns ? std::optional<int>(column) : std::nullopt;
+}
+
 }  // namespace
+
+void ApplyLayout(const CGridDim& layout, int entries, int nutrients, IGridSizes& grid) {
+    const int rows = entries + 1 + kSummaryRows;
+    const int columns = nutrients + kFixedColumns;
+    grid.SetRowCount(rows);
+    grid.SetColumnCount(columns);
+    for (int r = 0; r < rows; ++r) {
+        const std::optional<int> slot = LayoutRow(layout, entries, r);
+        // A header row of its own is as tall as a new profile's: three lines.
+        grid.SetRowHeight(r, slot ? layout.RowSize(*slot) : (r == 0 ? -3 : 0));
+    }
+    for (int c = 0; c < columns; ++c) {
+        const std::optional<int> slot = LayoutColumn(layout, c);
+        grid.SetColumnWidth(c, slot ? layout.ColumnSize(*slot) : 0);
+    }
+}
+
+void StoreRowSize(CGridDim& layout, const IGridSizes& grid, int entries, int row, int height) {
+    if (const std::optional<int> slot = LayoutRow(layout, entries, row))
+        layout.SetRowSize(*slot, height);
+    else
+        layout.Capture(grid);
+}
+
+void StoreColumnSize(CGridDim& layout, const IGridSizes& grid, int column, int width) {
+    if (const std::optional<int> slot = LayoutColumn(layout, column))
+        layout.SetColumnSize(*slot, width);
+    else
+        layout.Capture(grid);
+}
 
 Rgb RgbOf(CellColour colour) {
     switch (colour) {

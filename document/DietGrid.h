@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+class CGridDim;
 class CProfileDocument;
+class IGridSizes;
 namespace NS_Data {
 class CUserLog;
 }
@@ -59,5 +61,14 @@ Table Build(const NS_Data::CUserLog& log);
 // limit removes it). Afterwards the document is modified and its views refreshed. False, with
 // nothing changed, for a cell that takes no input or a text that is no storable number.
 bool StoreCell(CProfileDocument& document, int row, int column, const std::string& text);
+
+// The saved "Diet" layout holds a row per entry position that any day has had, so a day with
+// fewer entries shows only the first of them; its summary rows take the layout's last three rows.
+// Sizes stay in the stored encoding, so a column that fits its contents keeps doing so.
+void ApplyLayout(const CGridDim& layout, int entries, int nutrients, IGridSizes& grid);
+// A size the user gave one row or column goes to the layout's slot for it. A layout without such a
+// slot takes the whole grid's sizes instead, as pixels.
+void StoreRowSize(CGridDim& layout, const IGridSizes& grid, int entries, int row, int height);
+void StoreColumnSize(CGridDim& layout, const IGridSizes& grid, int column, int width);
 
 }  // namespace DietGrid

@@ -2,6 +2,8 @@
 
 #include "ViewsFixture.h"
 
+#include "document/GridDim.h"
+
 #include <gmock/gmock.h>
 
 using namespace ViewsFixture;
@@ -186,6 +188,68 @@ TEST_F(DietGridTest, CellsWithoutInputAndUnstorableNumbersChangeNothing) {
     EXPECT_EQ(doc.log.requirements[0].min, -1);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(refreshes, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// What a grid on screen would be given: the stored sizes as they are, and pixels when captured.
+class SizesSeen : public IGridSizes {
+public:
+    int RowCount() const override { return static_cast<int>(rows.size()); }
+    int ColumnCount() const override { return static_cast<int>(columns.size()); }
+    int RowHeight(int row) const override { return rows.at(static_cast<std::size_t>(row)) <= 0 ? 20 : rows.at(static_cast<std::size_t>(row)); }
+    int ColumnWidth(int column) const override { return columns.at(static_cast<std::size_t>(column)) <= 0 ? 50 : columns.at(static_cast<std::size_t>(column)); }
+    void SetRowCount(int n) override { rows.resize(static_cast<std::size_t>(n), 0); }
+    void SetColumnCount(int n) override { columns.resize(static_cast<std::size_t>(n), 0); }
+    void SetRowHeight(int row, int height) override { rows.at(static_cast<std::size_t>(row)) = height; }
+    void SetColumnWidth(int column, int width) override { columns.at(static_cast<std::size_t>(column)) = width; }
+
+    std::vector<int> rows, columns;
+};
+
+// Layout of a profile whose days had at most two entries, five nutrients followed.
+CGridDim TwoEntryLayout() { return CGridDim("Diet", {6, 9, -3, 31, 32, 40, 41, 42, -2, 0, 0, 0, 70, 0, 0, 0, 75}); }
+
+TEST(DietLayout, ADayWithFewerEntriesTakesTheFirstEntryRowsAndTheLastThreeRows) {
+    SizesSeen grid;
+    DietGrid::ApplyLayout(TwoEntryLayout(), 1, 5, grid);
+    EXPECT_THAT(grid.rows, ::testing::ElementsAre(-3, 31, 40, 41, 42));
+    EXPECT_THAT(grid.columns, ::testing::ElementsAre(-2, 0, 0, 0, 70, 0, 0, 0, 75));
+}
+
+TEST(DietLayout, RowsAndColumnsTheLayoutLacksGetDefaultSizes) {
+    SizesSeen grid;
+    DietGrid::ApplyLayout(TwoEntryLayout(), 3, 6, grid);
+    EXPECT_THAT(grid.rows, ::testing::ElementsAre(-3, 31, 32, 0, 40, 41, 42));
+    EXPECT_EQ(grid.columns.size(), 10u);
+    EXPECT_EQ(grid.columns[9], 0);
+
+    SizesSeen fresh;
+    DietGrid::ApplyLayout(CGridDim(), 1, 0, fresh);
+    EXPECT_THAT(fresh.rows, ::testing::ElementsAre(-3, 0, 0, 0, 0));
+}
+
+TEST(DietLayout, ADraggedSizeGoesToItsSlotAndLeavesTheOthersInTheirEncoding) {
+    CGridDim layout = TwoEntryLayout();
+    SizesSeen grid;
+    DietGrid::ApplyLayout(layout, 1, 5, grid);
+    DietGrid::StoreRowSize(layout, grid, 1, 4, 55);     // the "Total" row
+    DietGrid::StoreRowSize(layout, grid, 1, 1, 25);     // the entry
+    DietGrid::StoreColumnSize(layout, grid, 1, 90);     // "Weight"
+    EXPECT_THAT(layout.sizes, ::testing::ElementsAre(6, 9, -3, 25, 32, 40, 41, 55, -2, 90, 0, 0, 70, 0, 0, 0, 75));
+}
+
+TEST(DietLayout, ALayoutWithoutTheSlotTakesTheWholeGrid) {
+    CGridDim layout = TwoEntryLayout();
+    SizesSeen grid;
+    DietGrid::ApplyLayout(layout, 3, 5, grid);
+    grid.rows[3] = 44;  // the user drags the third entry's row, which the layout has no row for
+    DietGrid::StoreRowSize(layout, grid, 3, 3, 44);
+    EXPECT_EQ(layout.RowCount(), 7);
+    EXPECT_EQ(layout.RowSize(3), 44);
+    EXPECT_EQ(layout.RowSize(0), 20);  // captured as pixels
 }
 
 }  // namespace
