@@ -59,6 +59,7 @@ protected:
         auto* editor = qobject_cast<QLineEdit*>(list->indexWidget(index));
         ASSERT_NE(editor, nullptr) << "no editor at " << row << "," << column;
         editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Backspace);
         QTest::keyClicks(editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();  // the delegate commits after the key
