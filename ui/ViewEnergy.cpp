@@ -56,6 +56,10 @@ CViewEnergy::CViewEnergy(QWidget* parent) : CViewBase(parent) {
                         QStringLiteral(" Alcohol ")},
                        {3.0, 1.5, 3.0, 1.2, 1.5, 1.2, 1.2});
 
+    // Rows one text line high keep the lists of the upper area whole on a usual screen.
+    const int line = fontMetrics().lineSpacing() + 6;
+    for (CReportList* list : {parameters_, composition_, foods_}) list->SetRowHeight(line);
+
     splitter_ = new QSplitter(Qt::Vertical, this);
     splitter_->setObjectName(QStringLiteral("energySplitter"));
     splitter_->setChildrenCollapsible(false);
@@ -74,8 +78,12 @@ CViewEnergy::CViewEnergy(QWidget* parent) : CViewBase(parent) {
 
 void CViewEnergy::OnInitialUpdate() {
     CViewBase::OnInitialUpdate();
+    // The upper area as tall as its lists need, so the requirement and the composition show
+    // whole; the food list takes the rest, and never less than the upper area.
+    for (CReportList* list : {parameters_, composition_}) list->setMinimumHeight(list->ContentHeight());
     const int height = std::max(splitter_->height(), 500);
-    splitter_->setSizes({height * 2 / 5, height * 3 / 5});
+    const int upper = std::min(splitter_->widget(0)->minimumSizeHint().height(), height / 2);
+    splitter_->setSizes({upper, height - upper});
 }
 
 bool CViewEnergy::DoDataExchange(bool save) {
@@ -98,12 +106,15 @@ bool CViewEnergy::DoDataExchange(bool save) {
 void CViewEnergy::FillFoodEnergy() {
     foods_->Clear();
     for (const EnergyRows::FoodRow& row : EnergyRows::FoodEnergy(GetDocument()->log)) AddRow(foods_, row);
+    foods_->WidenToContents(0, 400);
 }
 
 void CViewEnergy::FillRequirement() {
     const EnergyRows::Requirement requirement = EnergyRows::EnergyRequirement(GetDocument()->log);
     parameters_->Clear();
     for (const auto& [name, value] : requirement.parameters) AddRow(parameters_, std::array{name, value});
+    parameters_->WidenToContents(0, 300);
+    parameters_->WidenToContents(1, 300);
     energyText_->setText(Q(requirement.text));
 }
 

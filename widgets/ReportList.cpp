@@ -50,6 +50,23 @@ void CReportList::SetColumns(const QStringList& headers, const std::vector<doubl
     }
 }
 
+void CReportList::WidenToContents(int column, int maxWidth) {
+    if (column < 0 || column >= columnCount()) return;
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (int r = 0; r < rowCount(); ++r) widest = std::max(widest, metrics.horizontalAdvance(Text(r, column)));
+    // Room for the check box and the cell's margins.
+    const int extra = (checkBoxes_ && column == 0 ? style()->pixelMetric(QStyle::PM_IndicatorWidth) + 8 : 0) + 12;
+    const int wanted = std::min(widest + extra, maxWidth);
+    if (wanted > columnWidth(column)) setColumnWidth(column, wanted);
+}
+
+int CReportList::ContentHeight() const {
+    int height = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sizeHint().height();
+    for (int r = 0; r < rowCount(); ++r) height += rowHeight(r);
+    return height + 2 * frameWidth();
+}
+
 void CReportList::SetRowHeight(int pixels) {
     verticalHeader()->setMinimumSectionSize(std::min(pixels, verticalHeader()->minimumSectionSize()));
     verticalHeader()->setDefaultSectionSize(pixels);

@@ -14,6 +14,10 @@ public:
 
     // One column per header, each as wide as its header text in the list's font times its factor.
     void SetColumns(const QStringList& headers, const std::vector<double>& factors);
+    // Widens the column to its longest text, up to `maxWidth` pixels; never narrows it.
+    void WidenToContents(int column, int maxWidth);
+    // The height that shows the header and every row without scrolling.
+    int ContentHeight() const;
     // Every row this tall, in pixels.
     void SetRowHeight(int pixels);
     // Rows get a check box in column 0.
