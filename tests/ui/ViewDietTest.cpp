@@ -1,7 +1,12 @@
 #include "GridViewsFixture.h"
 
+#include "ui/ViewAnalysis.h"
 #include "ui/ViewDiet.h"
+#include "ui/ViewEnergy.h"
+#include "ui/ViewFactory.h"
+#include "ui/ViewNutrients.h"
 #include "widgets/CellGrid.h"
+#include "widgets/ReportList.h"
 
 #include <QTest>
 
@@ -122,6 +127,25 @@ TEST_F(DietView, DraggedSizesMarkTheProfileModifiedAndSurviveSavingAndReopening)
     EXPECT_EQ(view->Grid()->ColumnWidth(1), fittedWeight);
     Type(view->Grid(), 1, 1, "123456789");
     EXPECT_GT(view->Grid()->ColumnWidth(1), fittedWeight);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GridViewsFactory, TheTabsGetTheirViewsAndAnalysisAnEmptyList) {
+    EXPECT_NE(dynamic_cast<CViewDiet*>(CreateViewByName("Diet").get()), nullptr);
+    EXPECT_NE(dynamic_cast<CViewEnergy*>(CreateViewByName("Energy").get()), nullptr);
+    EXPECT_NE(dynamic_cast<CViewNutrients*>(CreateViewByName("Nutrients").get()), nullptr);
+    const std::unique_ptr<CViewBase> analysis = CreateViewByName("Analysis");
+    auto* view = dynamic_cast<CViewAnalysis*>(analysis.get());
+    ASSERT_NE(view, nullptr);
+    view->OnInitialUpdate();
+    EXPECT_EQ(view->List()->rowCount(), 0);
+    QStringList headers;
+    for (int c = 0; c < view->List()->columnCount(); ++c) headers << view->List()->horizontalHeaderItem(c)->text();
+    EXPECT_EQ(headers, (QStringList{" Name           ", " Units  ", " Source   ", "Protein", "Fat  ", "Carbohydrate",
+                                    "Alcohol"}));
 }
 
 }  // namespace
