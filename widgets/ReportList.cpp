@@ -14,8 +14,11 @@ public:
     explicit EditDelegate(CReportList* list) : QStyledItemDelegate(list), list_(list) {}
 
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+        const QString before = index.data(Qt::EditRole).toString();
         QStyledItemDelegate::setModelData(editor, model, index);
-        emit list_->cellTextEdited(index.row(), index.column(), index.data(Qt::DisplayRole).toString());
+        const QString after = index.data(Qt::EditRole).toString();
+        // Opening a cell and leaving it as it was is no change of the user's data.
+        if (after != before) emit list_->cellTextEdited(index.row(), index.column(), after);
     }
 
 private:

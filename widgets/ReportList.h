@@ -39,7 +39,7 @@ public:
     bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
 
 signals:
-    // The user finished typing into a cell; the cell already holds the text.
+    // The user finished typing a new text into a cell; the cell already holds it.
     void cellTextEdited(int row, int column, const QString& text);
     // The check box of a row changed, by the user or by SetChecked: its old and new state
     // (0 unchecked, 1 checked).

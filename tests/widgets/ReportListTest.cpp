@@ -47,6 +47,13 @@ TEST_F(ReportListTest, ReportsTypingButNotTheProgramsOwnTexts) {
     EXPECT_EQ(edited[0], (QVariantList{1, 1, QString("12.5")}));
     EXPECT_EQ(list.Text(1, 1), "12.5");
 
+    // Leaving a cell as it was is no edit.
+    editor = StartEdit(1, 1);
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edited.count(), 1);
+
     // Only cells made editable open an editor.
     EXPECT_EQ(StartEdit(2, 1), nullptr);
     EXPECT_FALSE(list.IsEditing());
