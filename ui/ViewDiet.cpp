@@ -7,20 +7,11 @@
 #include "model/UserLog.h"
 #include "widgets/CellGrid.h"
 
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
-
-class ScopedFlag {
-public:
-    explicit ScopedFlag(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-    ~ScopedFlag() { flag_ = old_; }
-
-private:
-    bool& flag_;
-    bool old_;
-};
 
 int Entries(const CVelmoraDoc& doc) { return static_cast<int>(doc.log.GetCurrentDay()->foods.size()); }
 
@@ -82,7 +73,7 @@ bool CViewDiet::DoDataExchange(bool save) {
 void CViewDiet::Fill() {
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
-    const ScopedFlag filling(filling_);
+    const QScopedValueRollback<bool> filling(filling_, true);
     const DietGrid::Table table = DietGrid::Build(doc->log);
     CCellGridSizes sizes(*grid_);
     DietGrid::ApplyLayout(DietLayout(*doc), table.Rows() - 4, table.Columns() - DietGrid::kFixedColumns, sizes);

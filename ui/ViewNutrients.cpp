@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -29,16 +30,6 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 enum Column { kName, kUnits, kMin, kMax, kRda, kAi, kUl };
-
-class ScopedFlag {
-public:
-    explicit ScopedFlag(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-    ~ScopedFlag() { flag_ = old_; }
-
-private:
-    bool& flag_;
-    bool old_;
-};
 
 }  // namespace
 
@@ -122,7 +113,7 @@ bool CViewNutrients::DoDataExchange(bool save) {
 }
 
 void CViewNutrients::FillRows() {
-    const ScopedFlag updating(updating_);
+    const QScopedValueRollback<bool> updating(updating_, true);
     nutrients_->Clear();
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
@@ -135,7 +126,7 @@ void CViewNutrients::FillRows() {
 }
 
 void CViewNutrients::RefreshRows() {
-    const ScopedFlag updating(updating_);
+    const QScopedValueRollback<bool> updating(updating_, true);
     CVelmoraDoc* doc = GetDocument();
     const std::vector<NutrientRows::Row> rows = NutrientRows::Rows(doc->log, doc->App().intakes);
     const int count = std::min(static_cast<int>(rows.size()), nutrients_->rowCount());
@@ -184,7 +175,7 @@ void CViewNutrients::OnReset() {
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
     {
-        const ScopedFlag updating(updating_);
+        const QScopedValueRollback<bool> updating(updating_, true);
         NutrientRows::Reset(*doc);
     }
     RefreshOrder();
