@@ -38,8 +38,8 @@ std::vector<std::string> OrderNames(const NS_Data::CUserLog& log);
 // changed.
 bool SetFollowed(CProfileDocument& document, int row, bool followed);
 
-// Column 2 (Min) or 3 (Max) of a followed nutrient: the profile's limit takes the typed number.
-// False for any other cell, a nutrient the profile does not follow, or a text that is no storable
+// Column 2 (Min) or 3 (Max) of a followed nutrient: the profile's limit takes the typed number;
+// an empty text removes the limit. False for any other cell, a nutrient the profile does not follow, or a text that is no storable
 // number.
 bool StoreLimit(CProfileDocument& document, int row, int column, const std::string& text);
 

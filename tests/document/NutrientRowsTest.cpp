@@ -124,6 +124,9 @@ TEST_F(NutrientRowsTest, ATypedLimitGoesToTheProfileAndMarksItModified) {
     EXPECT_EQ(doc.log.requirements[0].min, 50);
     EXPECT_EQ(doc.log.requirements[1].max, 0);
     EXPECT_EQ(doc.log.GetCurrentDay()->requirements[0].max, 20);
+    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 2, ""));
+    EXPECT_EQ(doc.log.requirements[0].min, -1);
+    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 2, "50"));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(refreshes, 0);
 
