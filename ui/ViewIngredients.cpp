@@ -231,6 +231,10 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, &CViewIngredients::OnTreeDoubleClicked);
     connect(grid_, &CCellGrid::rowResized, this, &CViewIngredients::StoreRowSize);
     connect(grid_, &CCellGrid::columnResized, this, &CViewIngredients::StoreColumnSize);
+    connect(grid_, &CCellGrid::sizesChanged, this, [this] {
+        // Sizes are saved with the profile; without the flag a dragged size would be lost on closing.
+        if (CVelmoraDoc* doc = GetDocument()) doc->SetModifiedFlag();
+    });
     UpdateButtons();
 }
 

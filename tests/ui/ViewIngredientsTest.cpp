@@ -339,8 +339,11 @@ TEST_F(FoodTab, TheGridShowsTheSelectedEntriesThenTheTreeFoodWithTheirRemembered
     EXPECT_EQ(grid.RowHeight(1), 40);
     EXPECT_EQ(grid.RowHeight(0), grid.RowHeightFor(-3));
 
-    // What the user drags is kept under the row's place in the layout.
+    // What the user drags is kept under the row's place in the layout, and saved with the profile.
+    doc->SetModifiedFlag(false);
     emit grid.rowResized(2, 55);
+    emit grid.sizesChanged();
+    EXPECT_TRUE(doc->IsModified());
     emit grid.rowResized(0, 60);
     emit grid.columnResized(protein, 90);
     EXPECT_EQ(layout.RowSize(0), 55);
