@@ -85,7 +85,17 @@ public:
         : QStyledItemDelegate(parent), meals_(std::move(meals)), units_(std::move(units)),
           choice_(std::move(choice)), text_(std::move(text)) {}
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
+    // The editor open now, if any.
+    QWidget* OpenEditor() const { return open_; }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QWidget* editor = MakeEditor(parent, option, index);
+        open_ = editor;
+        return editor;
+    }
+
+private:
+    QWidget* MakeEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
         switch (index.column()) {
             case DayFoodList::kMeal:
             case DayFoodList::kUnits: {
@@ -104,6 +114,7 @@ public:
         }
     }
 
+public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         const QString text = index.data().toString();
         if (auto* combo = qobject_cast<QComboBox*>(editor)) {
@@ -130,6 +141,7 @@ private:
     std::function<QStringList()> meals_;
     std::function<QStringList(int)> units_;
     Finished choice_, text_;
+    mutable QPointer<QWidget> open_;
 };
 
 QWidget* ButtonRow(std::initializer_list<QPushButton*> buttons) {
@@ -201,7 +213,7 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                            QAbstractItemView::EditKeyPressed);
-    list_->setItemDelegate(new FoodListDelegate(
+    listDelegate_ = new FoodListDelegate(
         this, [this] { return mealNames_; },
         [this](int row) {
             QStringList names;
@@ -213,7 +225,8 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
             return names;
         },
         [this](int row, int column, const QString& text) { OnCellChoiceFinished(row, column, text); },
-        [this](int row, int column, const QString& text) { OnCellTextEditFinished(row, column, text); }));
+        [this](int row, int column, const QString& text) { OnCellTextEditFinished(row, column, text); });
+    list_->setItemDelegate(listDelegate_);
     results_->setSelectionMode(QAbstractItemView::SingleSelection);
     results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
@@ -288,12 +301,27 @@ void CViewIngredients::ApplyProportions() {
 }
 
 bool CViewIngredients::DoDataExchange(bool save) {
-    if (save || !initialised_ || !GetDocument()) return true;
+    if (save) {
+        // A save or a command right after typing must see the amount just typed.
+        FinishListEdit();
+        return true;
+    }
+    if (!initialised_ || !GetDocument()) return true;
     FillList();
     RefreshTreeIcons();
     UpdateButtons();
     RebuildGrid();
     return true;
+}
+
+void CViewIngredients::FinishListEdit() {
+    QWidget* editor = static_cast<FoodListDelegate*>(listDelegate_)->OpenEditor();
+    if (!editor) return;
+    QMetaObject::invokeMethod(list_, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
+    QMetaObject::invokeMethod(list_, "closeEditor", Qt::DirectConnection, Q_ARG(QWidget*, editor),
+                              Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+    // The delegate hands the edit over in a queued call; it is answered now rather than later.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void CViewIngredients::FillList() {

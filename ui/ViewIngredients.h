@@ -15,6 +15,7 @@
 #include <vector>
 
 class CCellGrid;
+class QAbstractItemDelegate;
 class CIngredientTree;
 class QLineEdit;
 class QPushButton;
@@ -72,6 +73,8 @@ protected:
 
 private:
     void FillList();
+    // Stores what is being typed into a cell of the list, as if the user had pressed Enter.
+    void FinishListEdit();
     void SetRow(int row);
     void UpdateButtons();
     void RebuildGrid();
@@ -98,6 +101,7 @@ private:
     QPushButton* up_ = nullptr;
     QPushButton* down_ = nullptr;
     CCellGrid* grid_ = nullptr;
+    QAbstractItemDelegate* listDelegate_ = nullptr;
     QSplitter* outer_ = nullptr;
     QSplitter* upper_ = nullptr;
     QSplitter* right_ = nullptr;

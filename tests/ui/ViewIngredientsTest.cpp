@@ -181,13 +181,18 @@ TEST_F(FoodTab, AmountAndWeightConvertBothWays) {
     }
 }
 
+// Opens the text editor of a cell, once the editors closed before are gone.
+QLineEdit* EditCell(QTableWidget& list, int row, int column) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    list.editItem(list.item(row, column));
+    return list.findChild<QLineEdit*>();
+}
+
 TEST_F(FoodTab, EditorsOfTheListReachTheEntry) {
     Add(kMilkWhole);
     QTableWidget& list = view->FoodList();
     view->show();
-    list.setCurrentCell(0, kWeight);
-    list.editItem(list.item(0, kWeight));
-    auto* editor = list.findChild<QLineEdit*>();
+    auto* editor = EditCell(list, 0, kWeight);
     ASSERT_NE(editor, nullptr);
     editor->setText(QStringLiteral("30"));
     QTest::keyClick(editor, Qt::Key_Return);
@@ -197,10 +202,19 @@ TEST_F(FoodTab, EditorsOfTheListReachTheEntry) {
     EXPECT_EQ(Entries()[0].weight, 30);
     EXPECT_EQ(Cell(0, kWeight), QStringLiteral("30"));
 
+    // Saving or running a command while a cell is being edited stores what was typed.
+    editor = EditCell(list, 0, kAmount);
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("45"));
+    view->UpdateData(true);
+    EXPECT_EQ(Entries()[0].weight, 45);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Entries()[0].weight, 45);
+
     // Passing through a cell without changing it leaves the profile unmodified.
     doc->SetModifiedFlag(false);
-    list.editItem(list.item(0, kWeight));
-    editor = list.findChild<QLineEdit*>();
+    editor = EditCell(list, 0, kWeight);
     ASSERT_NE(editor, nullptr);
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();
