@@ -7,8 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <locale.h>
 
 namespace DayFoodList {
 
@@ -21,17 +19,9 @@ const FoodUnit* ShownUnit(const UserLog::CDayFood& entry) {
     return &units[valid ? static_cast<std::size_t>(entry.unitIndex) : 0];
 }
 
-// The "C" locale for reading numbers, made once: the desktop's locale may want decimal commas.
-locale_t CLocale() {
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    return c;
-}
-
 }  // namespace
 
 std::string NumberText(double value) { return value == 0 ? std::string() : TextFormat::G(value); }
-
-double ParseNumber(const std::string& text) { return strtod_l(text.c_str(), nullptr, CLocale()); }
 
 double ShownUnitGrams(const UserLog::CDayFood& entry) {
     const FoodUnit* unit = ShownUnit(entry);

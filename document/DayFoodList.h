@@ -16,9 +16,6 @@ namespace DayFoodList {
 
 // "%G", or an empty text for 0 (an entry whose weight was not typed yet shows nothing).
 std::string NumberText(double value);
-// The C library's decimal conversion, whatever the desktop's locale: 0 when the text starts with
-// no number.
-double ParseNumber(const std::string& text);
 
 // Grams of the unit the entry is shown in (unit 0 when its index does not name one of the food's
 // units); 0 for a food without units.

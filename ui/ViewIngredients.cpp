@@ -7,6 +7,7 @@
 #include "core/GeneralManager.h"
 #include "document/DayFoodList.h"
 #include "document/NutrientsByFood.h"
+#include "document/TypedNumber.h"
 #include "document/Report.h"
 #include "model/Meal.h"
 #include "refdata/DataSourceMgr.h"
@@ -488,8 +489,10 @@ void CViewIngredients::OnCellTextEditFinished(int row, int column, const QString
     if (!doc || (column != DayFoodList::kAmount && column != DayFoodList::kWeight)) return;
     const auto& foods = doc->log.GetCurrentDay()->foods;
     if (row < 0 || std::size_t(row) >= foods.size()) return;
-    const double value = DayFoodList::ParseNumber(text.toStdString());
-    const double weight = column == DayFoodList::kAmount ? DayFoodList::WeightOfAmount(foods[std::size_t(row)], value) : value;
+    const std::optional<double> value = TypedNumber(text.toStdString());
+    const double weight = !value                           ? std::nan("")
+                          : column == DayFoodList::kAmount ? DayFoodList::WeightOfAmount(foods[std::size_t(row)], *value)
+                                                           : *value;
     // A weight that is negative or not a number would poison every total of the day; the cell
     // goes back to what the entry holds.
     if (DayFoodList::IsAcceptableWeight(weight)) {

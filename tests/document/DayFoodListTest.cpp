@@ -8,7 +8,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -31,16 +30,6 @@ TEST(DayFoodList, NumbersAreWrittenShortAndZeroIsEmpty) {
     EXPECT_EQ(DayFoodList::NumberText(56.7), "56.7");
     EXPECT_EQ(DayFoodList::NumberText(1.0 / 3), "0.333333");
     EXPECT_EQ(DayFoodList::NumberText(1234567), "1.23457E+06");
-}
-
-TEST(DayFoodList, TypedNumbersAreReadWithAPointWhateverTheLocale) {
-    // A desktop locale with decimal commas must not turn "2.5" into 2.
-    const char* previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-    EXPECT_EQ(DayFoodList::ParseNumber("2.5"), 2.5);
-    EXPECT_EQ(DayFoodList::ParseNumber(" 12abc"), 12);
-    EXPECT_EQ(DayFoodList::ParseNumber("abc"), 0);
-    EXPECT_EQ(DayFoodList::ParseNumber(""), 0);
-    if (previous) std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST(DayFoodList, AmountAndWeightConvertThroughTheShownUnit) {
