@@ -1,0 +1,28 @@
+#include "WebEngineSetup.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <unistd.h>
+
+namespace Ui {
+
+void PrepareWebEngine() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    if (!QCoreApplication::instance()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The browser's sandbox refuses to start for root. The pages shown are the program's own,
+    // never anything from the network, so nothing is lost by going without it.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Drawing in memory, there is no GPU to talk to.
+    const QByteArray platform = QCoreApplication::instance() ? QGuiApplication::platformName().toUtf8()
+                                                             : qgetenv("QT_QPA_PLATFORM");
+    if (platform == "offscreen" || platform == "minimal") {
+        QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+        if (!flags.contains("--disable-gpu")) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --disable-gpu").trimmed());
+    }
+}
+
+}  // namespace Ui
