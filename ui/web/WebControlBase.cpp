@@ -363,7 +363,12 @@ void CWebControlBase::Dispatch() {
         Ui::ElementEvent event;
         event.id = id;
         event.value = r.value.toStdString();
-        (*handler->second)(event);
+        // A handler that renders the page again observes anew and so replaces itself; it must
+        // outlive its own call.
+        std::unique_ptr<T_Functor> running = std::move(handler->second);
+        (*running)(event);
+        auto& slot = handlers_[id];
+        if (!slot) slot = std::move(running);
         // The handler rendered the page again: what is left was reported by the old one.
         if (generation_ != before) break;
     }
