@@ -1,5 +1,6 @@
 #include "ViewPersonal.h"
 
+#include "MainFrame.h"
 #include "VelmoraDoc.h"
 
 #include "core/GeneralManager.h"
@@ -71,7 +72,11 @@ void CViewPersonal::OnInitialUpdate() {
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
     const Ui::CAppContext& app = doc->App();
-    if (doc->IsModified() && app.general && app.general->RunWizard()) doc->OnCmdMsg(Ui::CommandId::DietWizard, nullptr);
+    if (doc->IsModified() && app.general && app.general->RunWizard()) {
+        // As if the user chose it: whichever part of the program answers the command runs it.
+        if (auto* main = qobject_cast<CMainFrame*>(window())) main->ExecuteCommand(Ui::CommandId::DietWizard);
+        else doc->OnCmdMsg(Ui::CommandId::DietWizard, nullptr);
+    }
     doc->ReportLostData();
 }
 

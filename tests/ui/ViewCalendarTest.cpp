@@ -2,6 +2,7 @@
 
 #include "support/FakeServices.h"
 
+#include "ui/ChildFrame.h"
 #include "ui/VelmoraDoc.h"
 #include "ui/ViewCalendar.h"
 
@@ -75,6 +76,16 @@ TEST_F(LogView, ShowsTheMonthWithItsFoodsAndTheDaySummary) {
     EXPECT_EQ(Summary("Array.from(document.querySelectorAll('#FactsContent tr')).slice(1).map(r => "
                       "Array.from(r.cells).map(c => c.textContent).join('|')).join(';')"),
               QStringLiteral("Weight (kg)||63.5;Extra Energy (kcal)||"));
+}
+
+TEST_F(LogView, SectionTitlesTurnTheirArrowAndKeepTheContent) {
+    const QString state = QStringLiteral(
+        "document.getElementById('FoodIcon').className + '/' + document.getElementById('FoodContent').className + '/' + "
+        "(document.getElementById('FoodContent').offsetHeight > 0)");
+    EXPECT_EQ(Summary(state), QStringLiteral("icon iconDown/expanded/true"));
+    view.SummaryPage().RunScript(QStringLiteral("document.querySelector('.sectionTitle').click()"));
+    EXPECT_EQ(Summary(state), QStringLiteral("icon iconRight/collapsed/true"));
+    EXPECT_EQ(Summary("getComputedStyle(document.getElementById('FoodIcon')).backgroundPosition"), QStringLiteral("-32px -16px"));
 }
 
 TEST_F(LogView, ClickingADayMakesItTheCurrentDayOnBothPages) {
@@ -188,3 +199,31 @@ TEST_F(LogView, TheRightMouseButtonIsRefused) {
 }
 
 }  // namespace
+
+// The views as the profile window makes, hides and shows them again.
+TEST(LogTab, ComingBackToTheTabLeavesOneObserverPerPage) {
+    TestApp app;
+    auto doc = std::make_unique<CVelmoraDoc>(app.Context(), nullptr);
+    ASSERT_TRUE(doc->OnOpenDocument(app.AddProfile("Ann", "Ann")));
+    doc->log.SelectDay("20240506");
+    CVelmoraDoc* profile = doc.get();
+    CChildFrameDay frame(std::move(doc));
+    ASSERT_TRUE(frame.Create());
+    frame.resize(1000, 700);
+    frame.show();
+    frame.InitialUpdateFrame();
+
+    enum { Personal, Log, Diet };
+    ASSERT_TRUE(frame.SelectTab(Log));
+    ASSERT_TRUE(frame.SelectTab(Diet));
+    ASSERT_TRUE(frame.SelectTab(Log));
+    auto* view = qobject_cast<CViewCalendar*>(frame.TabView(Log));
+    ASSERT_NE(view, nullptr);
+
+    const int before = view->SummaryPage().Renderings();
+    view->CalendarPage().RunScript(QStringLiteral("document.getElementById('20240507').click()"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->SummaryPage().Renderings() > before; }));
+    QTest::qWait(300);
+    EXPECT_EQ(view->SummaryPage().Renderings(), before + 1);
+    EXPECT_EQ(profile->log.GetCurrentDay()->date, "20240507");
+}
