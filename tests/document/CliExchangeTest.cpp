@@ -1,5 +1,6 @@
 // velmora-cli json and report, run as a user would run them.
 
+#include "support/RunProgram.h"
 #include "support/TempDir.h"
 
 #include <json/json.h>
@@ -10,7 +11,6 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
@@ -19,17 +19,7 @@ namespace fs = std::filesystem;
 
 const std::string kData = std::string(VELMORA_TEST_DATA) + "/exchange/";
 
-std::string Quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using Result = ProgramRun;
 
 // The templates as the build installs them.
 void InstallTemplates(const TempDir& appDir) {
@@ -39,19 +29,9 @@ void InstallTemplates(const TempDir& appDir) {
 }
 
 Result RunCli(const TempDir& appDir, const std::string& dataSource, const std::vector<std::string>& args) {
-    std::string cmd = Quote(std::string(VELMORA_BIN_DIR) + "/velmora-cli") + " --app-dir " + Quote(appDir.Path().string()) +
-                      " --data-source " + Quote(dataSource);
-    for (const auto& a : args) cmd += ' ' + Quote(a);
-    cmd += " 2>" + Quote(appDir.File("stderr.txt"));
-    Result r;
-    FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-    const int status = ::pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = appDir.Read("stderr.txt");
-    return r;
+    std::vector<std::string> all = {"--app-dir", appDir.Path().string(), "--data-source", dataSource};
+    all.insert(all.end(), args.begin(), args.end());
+    return RunProgram(std::string(VELMORA_BIN_DIR) + "/velmora-cli", all, appDir);
 }
 
 struct CliCase {

@@ -1,5 +1,6 @@
 // velmora-cli's profile and day commands, run as a user would run them.
 
+#include "support/RunProgram.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -9,7 +10,6 @@
 
 #include <cstdio>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 using ::testing::HasSubstr;
@@ -19,35 +19,15 @@ namespace {
 
 const std::string kData = std::string(VELMORA_TEST_DATA) + "/document/";
 
-std::string Quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using Result = ProgramRun;
 
 class CliProfile : public ::testing::Test {
 protected:
     Result Run(const std::vector<std::string>& args) {
-        std::string cmd = Quote(std::string(VELMORA_BIN_DIR) + "/velmora-cli");
-        cmd += " --app-dir " + Quote(dir.Path().string()) + " --data-source " + Quote(kData + "foods.xml") +
-               " --today 20240310";
-        for (const auto& a : args) cmd += ' ' + Quote(a);
-        cmd += " 2>" + Quote(dir.File("stderr.txt"));
-        Result r;
-        FILE* p = ::popen(cmd.c_str(), "r");
-        if (!p) return r;
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-        const int status = ::pclose(p);
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.err = dir.Read("stderr.txt");
-        return r;
+        std::vector<std::string> all = {"--app-dir", dir.Path().string(), "--data-source", kData + "foods.xml",
+                                        "--today", "20240310"};
+        all.insert(all.end(), args.begin(), args.end());
+        return RunProgram(std::string(VELMORA_BIN_DIR) + "/velmora-cli", all, dir);
     }
 
     // A new profile at `profile`.

@@ -1,5 +1,6 @@
 // velmora-cli's food and reference intake commands, run as a user would run them.
 
+#include "support/RunProgram.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -8,44 +9,18 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
 const std::string kSample = std::string(VELMORA_SOURCE_DIR) + "/tests/data/refdata/sample.xml";
 
-std::string Quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using Result = ProgramRun;
 
 Result RunCli(const TempDir& appDir, const std::vector<std::string>& args) {
-    std::string cmd = Quote(std::string(VELMORA_BIN_DIR) + "/velmora-cli");
-    cmd += " --app-dir ";
-    cmd += Quote(appDir.Path().string());
-    for (const auto& a : args) {
-        cmd += ' ';
-        cmd += Quote(a);
-    }
-    cmd += " 2>";
-    cmd += Quote(appDir.File("stderr.txt"));
-    Result r;
-    FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-    const int status = ::pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = appDir.Read("stderr.txt");
-    return r;
+    std::vector<std::string> all = {"--app-dir", appDir.Path().string()};
+    all.insert(all.end(), args.begin(), args.end());
+    return RunProgram(std::string(VELMORA_BIN_DIR) + "/velmora-cli", all, appDir);
 }
 
 // An application folder whose config.xml names the given data source.
