@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -198,26 +200,37 @@ TEST_F(LogView, TheRightMouseButtonIsRefused) {
     EXPECT_EQ(prompt.messages, (std::vector<std::string>{"function disabled", "function disabled"}));
 }
 
-}  // namespace
-
-// The views as the profile window makes, hides and shows them again.
-TEST(LogTab, ComingBackToTheTabLeavesOneObserverPerPage) {
-    TestApp app;
-    auto doc = std::make_unique<CVelmoraDoc>(app.Context(), nullptr);
-    ASSERT_TRUE(doc->OnOpenDocument(app.AddProfile("Ann", "Ann")));
-    doc->log.SelectDay("20240506");
-    CVelmoraDoc* profile = doc.get();
-    CChildFrameDay frame(std::move(doc));
-    ASSERT_TRUE(frame.Create());
-    frame.resize(1000, 700);
-    frame.show();
-    frame.InitialUpdateFrame();
-
+// The views as the profile window makes, hides and shows them again: "Ann" on her 6 May 2024.
+class LogTab : public ::testing::Test {
+protected:
     enum { Personal, Log, Diet };
-    ASSERT_TRUE(frame.SelectTab(Log));
-    ASSERT_TRUE(frame.SelectTab(Diet));
-    ASSERT_TRUE(frame.SelectTab(Log));
-    auto* view = qobject_cast<CViewCalendar*>(frame.TabView(Log));
+
+    LogTab() : path(app.AddProfile("Ann", "Ann")) {
+        auto doc = std::make_unique<CVelmoraDoc>(app.Context(), nullptr);
+        EXPECT_TRUE(doc->OnOpenDocument(path));
+        doc->SetPathName(path);
+        doc->log.SelectDay("20240506");
+        profile = doc.get();
+        frame = std::make_unique<CChildFrameDay>(std::move(doc));
+        EXPECT_TRUE(frame->Create());
+        frame->resize(1000, 700);
+        frame->show();
+        frame->InitialUpdateFrame();
+    }
+
+    CViewCalendar* LogView() { return qobject_cast<CViewCalendar*>(frame->TabView(Log)); }
+
+    TestApp app;
+    std::string path;
+    CVelmoraDoc* profile = nullptr;
+    std::unique_ptr<CChildFrameDay> frame;
+};
+
+TEST_F(LogTab, ComingBackToTheTabLeavesOneObserverPerPage) {
+    ASSERT_TRUE(frame->SelectTab(Log));
+    ASSERT_TRUE(frame->SelectTab(Diet));
+    ASSERT_TRUE(frame->SelectTab(Log));
+    CViewCalendar* view = LogView();
     ASSERT_NE(view, nullptr);
 
     const int before = view->SummaryPage().Renderings();
@@ -227,3 +240,23 @@ TEST(LogTab, ComingBackToTheTabLeavesOneObserverPerPage) {
     EXPECT_EQ(view->SummaryPage().Renderings(), before + 1);
     EXPECT_EQ(profile->log.GetCurrentDay()->date, "20240507");
 }
+
+TEST_F(LogTab, AValueBeingTypedIsInTheProfileSavedByTheNextCommand) {
+    ASSERT_TRUE(frame->SelectTab(Log));
+    CViewCalendar* view = LogView();
+    ASSERT_NE(view, nullptr);
+
+    // The editor still has the focus when the command comes.
+    view->SummaryPage().RunScript(QStringLiteral(
+        "document.querySelectorAll('#FactsContent tr')[1].cells[2].click();"
+        "document.getElementById('InplaceInput').value = '71.25'; true"));
+    frame->BeforeCommand();
+    ASSERT_TRUE(profile->IsModified());
+    ASSERT_TRUE(profile->DoFileSave());
+
+    std::ifstream in(path);
+    const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(saved.find("<Fact name=\"Weight\" value=\"71.25\"/>"), std::string::npos) << saved;
+}
+
+}  // namespace
