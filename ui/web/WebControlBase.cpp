@@ -6,6 +6,7 @@
 #include "core/Services.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonArray>
@@ -154,26 +155,18 @@ QString CWebControlBase::PageText() const {
     return QString::fromStdString(text);
 }
 
-bool CWebControlBase::WaitFor(const bool& done) {
-    if (done) return true;
-    QEventLoop loop;
-    QTimer poll;
-    // Quits as soon as `done` turns true in a callback; the poll only guards against a renderer
-    // that went away without a word.
-    poll.setInterval(50);
-    int elapsed = 0;
-    connect(&poll, &QTimer::timeout, &loop, [&] {
-        elapsed += 50;
-        if (done || crashed_ || elapsed >= kWaitLimitMs) loop.quit();
-    });
-    poll.start();
+bool CWebControlBase::WaitFor(const std::function<bool()>& done) {
+    QDeadlineTimer limit(kWaitLimitMs);
+    // The timer only wakes the loop now and then, so a renderer that went away without a word
+    // ends the wait too.
+    QTimer wake;
+    wake.start(50);
     ++waiting_;
-    while (!done && !crashed_ && elapsed < kWaitLimitMs) {
-        loop.processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
-    }
+    while (!done() && !crashed_ && !limit.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
     --waiting_;
     QueueDispatch();
-    return done;
+    return done();
 }
 
 void CWebControlBase::Exchange(bool save) {
@@ -196,7 +189,7 @@ void CWebControlBase::Exchange(bool save) {
     bool loaded = false;
     auto finished = connect(page_, &QWebEnginePage::loadFinished, this, [&loaded](bool) { loaded = true; });
     page_->setHtml(PageText(), QUrl(QStringLiteral("qrc:/pages/")));
-    WaitFor(loaded);
+    WaitFor([&loaded] { return loaded; });
     disconnect(finished);
     ++generation_;
     lastSequence_ = 0;
@@ -211,20 +204,7 @@ QVariant CWebControlBase::RunScript(const QString& script) {
         state->first = true;
         state->second = v;
     });
-    QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(10);
-    int elapsed = 0;
-    connect(&poll, &QTimer::timeout, &loop, [&] {
-        elapsed += 10;
-        if (state->first || crashed_ || elapsed >= kWaitLimitMs) loop.quit();
-    });
-    ++waiting_;
-    poll.start();
-    while (!state->first && !crashed_ && elapsed < kWaitLimitMs)
-        loop.processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
-    --waiting_;
-    QueueDispatch();
+    WaitFor([&state] { return state->first; });
     return state->first ? state->second : QVariant();
 }
 

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -126,8 +127,9 @@ private:
     QVariant OnElement(const std::string& id, const QString& body);
     void Dispatch();
     void QueueDispatch();
-    // Runs the local loop until `done` or the page is gone; false on the latter.
-    bool WaitFor(const bool& done);
+    // Handles everything but the user's input until `done` answers true; false when the page went
+    // away or took too long first.
+    bool WaitFor(const std::function<bool()>& done);
 
     QString resource_;
     std::unique_ptr<Page::PlaceholderTable> placeholders_;
