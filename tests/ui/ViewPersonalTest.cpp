@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <tuple>
 #include <vector>
 
@@ -179,11 +181,20 @@ TEST_F(PersonalView, ChangesOnThePageMarkTheProfileModified) {
 }
 
 TEST_F(PersonalView, DataLostWhileReadingIsReportedOnce) {
-    LoadReport::Add("Unknown food reference", "Stew");
-    LoadReport::Add("Unknown food reference", "Broth");
+    // "Ann" with a food the data source doesn't have.
+    std::ifstream in(TestFile("ui/Ann"));
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string known = "key=\"103\" name=\"Nuts\"";
+    ASSERT_NE(text.find(known), std::string::npos);
+    text.replace(text.find(known), known.size(), "key=\"99999\" name=\"Nuts\"");
+    const std::string path = app.Profiles() + "/Ann";
+    std::ofstream(path) << text;
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+    ASSERT_FALSE(doc.IsModified());
+
     view.OnInitialUpdate();
     ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0], "Imported data lost:\nUnknown food reference\n\tStew\n\tBroth\n");
+    EXPECT_EQ(prompt.messages[0], "Imported data lost:\nUnknown food reference\n\tNuts\n");
     EXPECT_TRUE(LoadReport::IsEmpty());
     EXPECT_TRUE(doc.IsModified());
 
