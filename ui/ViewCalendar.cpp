@@ -80,6 +80,8 @@ void CViewCalendar::OnDaySelected(const Ui::ElementEvent& event) {
     // The page reports its own selection of the day it was rendered for; answering that with
     // another rendering would never end.
     if (doc->log.GetCurrentDay() && doc->log.GetCurrentDay()->date == event.value) return;
+    // A value still being typed in the summary belongs to the day it was typed for.
+    summary_->Exchange(true);
     doc->log.SelectDay(event.value);
     if (doc->FirstView() == this) doc->RefreshFirstView();
     else UpdateData(false);
