@@ -26,3 +26,12 @@ void PrepareWebEngine() {
 }
 
 }  // namespace Ui
+
+#if defined(__SANITIZE_ADDRESS__)
+// The browser engine of the system frees some of its own objects with a size other than the one
+// they were made with; that is the engine's business, and it would stop every program showing a
+// page when built with the address sanitizer.
+extern "C" const char* __asan_default_options() { return "new_delete_type_mismatch=0"; }
+// What the engine and the font library it loads keep until the process ends.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libQt6WebEngineCore.so\nleak:libfontconfig.so\n"; }
+#endif
