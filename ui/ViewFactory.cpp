@@ -1,6 +1,10 @@
 #include "ViewFactory.h"
 
+#include "ViewAnalysis.h"
 #include "ViewCalendar.h"
+#include "ViewDiet.h"
+#include "ViewEnergy.h"
+#include "ViewNutrients.h"
 #include "ViewPersonal.h"
 #include "ViewPlaceholder.h"
 
@@ -11,6 +15,10 @@ std::unique_ptr<CViewBase> CreateViewByName(const std::string& name) {
                                                            "Food",     "Nutrients", "Analysis"};
     if (name == "Personal") return std::make_unique<CViewPersonal>();
     if (name == "Log") return std::make_unique<CViewCalendar>();
+    if (name == "Diet") return std::make_unique<CViewDiet>();
+    if (name == "Energy") return std::make_unique<CViewEnergy>();
+    if (name == "Nutrients") return std::make_unique<CViewNutrients>();
+    if (name == "Analysis") return std::make_unique<CViewAnalysis>();
     for (const char* known : kKnown)
         if (name == known) return std::make_unique<CViewPlaceholder>(QString::fromStdString(name));
     return nullptr;

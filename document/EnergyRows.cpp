@@ -1,0 +1,102 @@
+#include "EnergyRows.h"
+
+#include "TypedNumber.h"
+
+#include "model/EnergyComposition.h"
+#include "model/TextFormat.h"
+#include "model/UserLog.h"
+#include "refdata/Ingredient.h"
+#include "refdata/NutrientCatalogue.h"
+
+#include <cctype>
+
+namespace EnergyRows {
+
+namespace {
+
+using Nutrient::RoundDecimals;
+constexpr int kComponents = EnergyComponents::kCount;
+constexpr const char* kNotAvailable = "N/A";
+
+}  // namespace
+
+std::string Number(double value) {
+    std::string text = TextFormat::G(value);
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::vector<FoodRow> FoodEnergy(const NS_Data::CUserLog& log) {
+    const auto& entries = log.GetCurrentDay()->foods;
+    std::vector<FoodRow> rows;
+    std::vector<double> energies;
+    double total = 0;
+    for (const UserLog::CDayFood& entry : entries) {
+        FoodRow row;
+        row[0] = entry.food ? entry.food->Name() : entry.name;
+        double per100g = 0;
+        if (entry.food)
+            for (int k = 0; k < kComponents; ++k)
+                per100g += entry.food->EnergyFactor(k) * entry.food->EnergyComponentValue(k);
+        for (int k = 0; k < kComponents; ++k) {
+            if (per100g == 0) {
+                row[3 + k] = "?";
+                continue;
+            }
+            const double share = entry.food->EnergyComponentValue(k) * entry.food->EnergyFactor(k) * 100 / per100g;
+            row[3 + k] = Number(RoundDecimals(share, 2));
+        }
+        const double energy = entry.weight / 100 * per100g;
+        row[1] = Number(RoundDecimals(energy, 1));
+        energies.push_back(energy);
+        total += energy;
+        rows.push_back(std::move(row));
+    }
+    for (std::size_t j = 0; j < rows.size(); ++j)
+        rows[j][2] = total == 0 ? kNotAvailable : Number(RoundDecimals(energies[j] / total * 100, 2));
+
+    FoodRow last;
+    last[0] = kTotal;
+    last[1] = Number(RoundDecimals(total, 0));
+    for (int k = 0; k < kComponents; ++k)
+        last[3 + k] = total == 0 ? kNotAvailable : Number(log.energyComposition.GetValue(k, CDS_EnergyComposition::kValue));
+    rows.push_back(std::move(last));
+    return rows;
+}
+
+Requirement EnergyRequirement(const NS_Data::CUserLog& log) {
+    const EnergyInputs inputs = log.GetEnergyInputs();
+    std::string equation;
+    const double kcal = log.personal.EnergyRequirement(inputs, equation);
+    Requirement out;
+    out.text = "Energy: " + equation + " = " + TextFormat::G(RoundDecimals(kcal, 0)) + " kcal";
+    out.parameters = log.personal.EnergyDetails(inputs);
+    return out;
+}
+
+std::vector<CompositionRow> Composition(const CDS_EnergyComposition& profile) {
+    const CDS_EnergyComposition reference;
+    std::vector<CompositionRow> rows;
+    for (int i = 0; i < kComponents; ++i) {
+        CompositionRow row;
+        row[0] = reference.ComponentName(i);
+        row[1] = Number(RoundDecimals(profile.GetValue(i, CDS_EnergyComposition::kMin), 2));
+        row[2] = Number(reference.GetValue(i, CDS_EnergyComposition::kMin));
+        row[3] = Number(RoundDecimals(profile.GetValue(i, CDS_EnergyComposition::kMax), 2));
+        row[4] = Number(reference.GetValue(i, CDS_EnergyComposition::kMax));
+        row[5] = Number(RoundDecimals(profile.GetValue(i, CDS_EnergyComposition::kValue), 2));
+        row[6] = Number(reference.GetValue(i, CDS_EnergyComposition::kValue));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+bool StoreRange(CDS_EnergyComposition& profile, int row, int column, const std::string& text) {
+    if (row < 0 || row >= kComponents || (column != 1 && column != 3)) return false;
+    const std::optional<double> value = TypedNumber(text);
+    if (!value) return false;
+    profile.SetValue(row, column == 1 ? CDS_EnergyComposition::kMin : CDS_EnergyComposition::kMax, *value);
+    return true;
+}
+
+}  // namespace EnergyRows

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CDS_EnergyComposition;
+namespace NS_Data {
+class CUserLog;
+}
+
+// The texts of the "Energy" tab for the current day, apart from any window: the requirement line
+// with its parameters, the food energy list and the composition list.
+namespace EnergyRows {
+
+inline constexpr const char* kTotal = "Total (rounded)";
+inline constexpr const char* kNote = "Numbers in * columns are recomended values based on AMDR";
+
+// Name, kcal, share of the day, then the split of the food's energy: protein, fat, carbohydrate,
+// alcohol.
+using FoodRow = std::array<std::string, 7>;
+// Source, Min(%), Min*(%), Max(%), Max*(%), Value(%), Optimal(%).
+using CompositionRow = std::array<std::string, 7>;
+
+// One row per entry of the current day, in entry order, then the total row. The total row's
+// split comes from the profile composition, which the document keeps at the day's split.
+std::vector<FoodRow> FoodEnergy(const NS_Data::CUserLog& log);
+
+struct Requirement {
+    std::string text;  // "Energy: <equation> = <kcal> kcal"
+    std::vector<std::pair<std::string, std::string>> parameters;
+};
+Requirement EnergyRequirement(const NS_Data::CUserLog& log);
+
+// The profile's ranges and current split beside the built-in reference, one row per component.
+std::vector<CompositionRow> Composition(const CDS_EnergyComposition& profile);
+// Min(%) (column 1) and Max(%) (column 3) take typed numbers; false for any other cell or a text
+// that is no storable number.
+bool StoreRange(CDS_EnergyComposition& profile, int row, int column, const std::string& text);
+
+// printf "%g".
+std::string Number(double value);
+
+}  // namespace EnergyRows

@@ -1,0 +1,126 @@
+#include "NutrientRows.h"
+
+#include "ProfileDocument.h"
+#include "TypedNumber.h"
+
+#include "model/TextFormat.h"
+#include "model/UserLog.h"
+#include "refdata/DataSourceMgr.h"
+#include "refdata/DietaryIntakesMgr.h"
+#include "refdata/NutrientCatalogue.h"
+
+#include <optional>
+
+namespace NutrientRows {
+
+namespace {
+
+std::string Shown(double value) { return value == -1 ? std::string() : TextFormat::G(value); }
+
+const CDS_Nutrition* NutrientOfRow(const CProfileDocument& document, int row) {
+    const CDataSourceMgr* source = document.log.DataSource();
+    if (!source || row < 0 || row >= static_cast<int>(source->Nutrients().size())) return nullptr;
+    return &source->NutrientAt(static_cast<std::size_t>(row));
+}
+
+}  // namespace
+
+std::vector<Row> Rows(const NS_Data::CUserLog& log, const CDC_DietaryIntakesMgr* intakes) {
+    std::vector<Row> rows;
+    const CDataSourceMgr* source = log.DataSource();
+    if (!source) return rows;
+    std::vector<UserLog::CNutrientRequirement> effective;
+    log.GetEffectiveRequirements(effective);
+    const std::string date = log.GetCurrentDay()->date;
+    const int category = log.personal.DriCategoryAt(date);
+    const int age = log.personal.DriAgeAt(date);
+
+    for (const CDS_Nutrition& nutrient : source->Nutrients()) {
+        Row row;
+        row.name = nutrient.Name();
+        row.units = nutrient.Units();
+        row.gid = nutrient.Gid();
+        for (const UserLog::CNutrientRequirement& req : effective) {
+            if (req.gid != row.gid) continue;
+            row.followed = true;
+            row.min = Shown(req.min);
+            row.max = Shown(req.max);
+            break;
+        }
+        const DietaryIntake* intake = intakes && row.gid != -1 ? intakes->FindIntake(row.gid) : nullptr;
+        if (intake) {
+            float rda = -1, ai = -1, ul = -1;
+            intake->GetValues(category, age, rda, ai, ul);
+            row.rda = Shown(rda);
+            row.ai = Shown(ai);
+            row.ul = Shown(ul);
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<std::string> OrderNames(const NS_Data::CUserLog& log) {
+    std::vector<UserLog::CNutrientRequirement> effective;
+    log.GetEffectiveRequirements(effective);
+    std::vector<std::string> names;
+    for (const UserLog::CNutrientRequirement& req : effective) {
+        const Nutrient::StandardNutrient* standard = Nutrient::StandardNutrientByGid(req.gid);
+        names.emplace_back(standard ? standard->name : "");
+    }
+    return names;
+}
+
+bool SetFollowed(CProfileDocument& document, int row, bool followed) {
+    const CDS_Nutrition* nutrient = NutrientOfRow(document, row);
+    if (!nutrient) return false;
+    const int index = document.log.FindRequirement(nutrient->Gid());
+    if (!followed && index >= 0) {
+        document.RemoveNutrient(index);
+        return true;
+    }
+    if (followed && index < 0) return document.AddNutrient(nutrient->Gid());
+    return false;
+}
+
+bool StoreLimit(CProfileDocument& document, int row, int column, const std::string& text) {
+    const CDS_Nutrition* nutrient = NutrientOfRow(document, row);
+    if (!nutrient || (column != 2 && column != 3)) return false;
+    const int index = document.log.FindRequirement(nutrient->Gid());
+    // An emptied cell removes the limit, as it does in the Diet grid; read as a number it would
+    // become a maximum of 0 that every intake exceeds.
+    const bool blank = text.find_first_not_of(" \t") == std::string::npos;
+    const std::optional<double> value = blank ? std::optional<double>(-1) : TypedNumber(text);
+    if (index < 0 || !value) return false;
+    UserLog::CNutrientRequirement& req = document.log.requirements[static_cast<std::size_t>(index)];
+    (column == 2 ? req.min : req.max) = *value;
+    // A typed limit is part of the profile; closing without the question to save would lose it.
+    document.SetModifiedFlag();
+    return true;
+}
+
+bool Drop(CProfileDocument& document, int oldIndex, int dropIndex) {
+    const int count = static_cast<int>(document.log.requirements.size());
+    if (dropIndex < 0 || oldIndex < 0 || oldIndex >= count) return false;
+    const int target = oldIndex < dropIndex ? dropIndex - 1 : dropIndex;
+    if (target == oldIndex) return false;
+    document.MoveNutrient(oldIndex, target);
+    return true;
+}
+
+void Reset(CProfileDocument& document) { document.SetDefaultRequirements(); }
+
+void SelectAll(CProfileDocument& document) {
+    const CDataSourceMgr* source = document.log.DataSource();
+    if (!source) return;
+    for (const CDS_Nutrition& nutrient : source->Nutrients())
+        if (document.log.FindRequirement(nutrient.Gid()) < 0) document.AddNutrient(nutrient.Gid());
+}
+
+void Clear(CProfileDocument& document) {
+    // Through the document, one by one from the end, so the grid layouts lose the nutrients'
+    // columns too and closing asks to save.
+    for (int i = static_cast<int>(document.log.requirements.size()) - 1; i >= 0; --i) document.RemoveNutrient(i);
+}
+
+}  // namespace NutrientRows

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CDC_DietaryIntakesMgr;
+class CProfileDocument;
+namespace NS_Data {
+class CUserLog;
+}
+
+// The "Nutrients" tab as data and its changes to the followed set: one row per nutrient of the
+// data source (row i is nutrient i), and the display order of the followed nutrients.
+namespace NutrientRows {
+
+struct Row {
+    std::string name;
+    std::string units;
+    int gid = -1;
+    bool followed = false;
+    // The effective limits of a followed nutrient, empty when unset or not followed.
+    std::string min;
+    std::string max;
+    // The reference values for the person on the current day, empty when the table has none.
+    std::string rda;
+    std::string ai;
+    std::string ul;
+};
+
+// Every nutrient of the log's data source; reference values when `intakes` is given.
+std::vector<Row> Rows(const NS_Data::CUserLog& log, const CDC_DietaryIntakesMgr* intakes);
+
+// The names of the followed nutrients in their order, from the standard nutrient table (empty for
+// a nutrient the table lacks).
+std::vector<std::string> OrderNames(const NS_Data::CUserLog& log);
+
+// Follows nutrient `row` (appended, without limits) or stops following it. False when nothing
+// changed.
+bool SetFollowed(CProfileDocument& document, int row, bool followed);
+
+// Column 2 (Min) or 3 (Max) of a followed nutrient: the profile's limit takes the typed number;
+// an empty text removes the limit. False for any other cell, a nutrient the profile does not follow, or a text that is no storable
+// number.
+bool StoreLimit(CProfileDocument& document, int row, int column, const std::string& text);
+
+// The item at `oldIndex` of the order list was dropped at `dropIndex` (before the item there; the
+// list's size for the end; -1 outside the list). False when the order did not change.
+bool Drop(CProfileDocument& document, int oldIndex, int dropIndex);
+
+// Follows every nutrient of the data source, in its order, without limits.
+void Reset(CProfileDocument& document);
+// Follows the nutrients not yet followed, appended in data source order.
+void SelectAll(CProfileDocument& document);
+// Follows nothing.
+void Clear(CProfileDocument& document);
+
+}  // namespace NutrientRows
