@@ -2,6 +2,7 @@
 
 #include "support/FakeServices.h"
 
+#include "ui/ChildFrame.h"
 #include "ui/VelmoraDoc.h"
 #include "ui/ViewPersonal.h"
 
@@ -200,6 +201,32 @@ TEST_F(PersonalView, DataLostWhileReadingIsReportedOnce) {
 
     view.UpdateData(false);
     EXPECT_EQ(prompt.messages.size(), 1u);
+}
+
+TEST(PersonalTab, LeavingTheTabGivesTheEnergyRequirementTheNewData) {
+    TestApp app;
+    auto doc = std::make_unique<CVelmoraDoc>(app.Context(), nullptr);
+    ASSERT_TRUE(doc->OnOpenDocument(app.AddProfile("Ann", "Ann")));
+    CVelmoraDoc* profile = doc.get();
+    CChildFrameDay frame(std::move(doc));
+    ASSERT_TRUE(frame.Create());
+    frame.resize(900, 700);
+    frame.show();
+    frame.InitialUpdateFrame();
+    auto* view = qobject_cast<CViewPersonal*>(frame.GetActiveView());
+    ASSERT_NE(view, nullptr);
+
+    std::string equation;
+    const double before = profile->log.personal.EnergyRequirement(profile->log.GetEnergyInputs(), equation);
+    view->Page().RunScript(QStringLiteral(
+        "var s = document.getElementById('ddlLifeStyle'); s.selectedIndex = 3; s.dispatchEvent(new Event('change'));"
+        "var w = document.getElementById('Weight'); w.value = '80'; w.dispatchEvent(new Event('input')); true"));
+    ASSERT_TRUE(frame.SelectTab(3));  // Energy
+
+    EXPECT_EQ(profile->log.personal.lifeStyle, 3);
+    EXPECT_DOUBLE_EQ(profile->log.personal.weight, 80);
+    EXPECT_TRUE(profile->IsModified());
+    EXPECT_GT(profile->log.personal.EnergyRequirement(profile->log.GetEnergyInputs(), equation), before);
 }
 
 }  // namespace
