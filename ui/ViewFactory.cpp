@@ -1,9 +1,11 @@
 #include "ViewFactory.h"
 
 #include "ViewAnalysis.h"
+#include "ViewCalendar.h"
 #include "ViewDiet.h"
 #include "ViewEnergy.h"
 #include "ViewNutrients.h"
+#include "ViewPersonal.h"
 #include "ViewPlaceholder.h"
 
 #include <array>
@@ -11,6 +13,8 @@
 std::unique_ptr<CViewBase> CreateViewByName(const std::string& name) {
     static constexpr std::array<const char*, 7> kKnown = {"Personal", "Log",       "Diet",    "Energy",
                                                            "Food",     "Nutrients", "Analysis"};
+    if (name == "Personal") return std::make_unique<CViewPersonal>();
+    if (name == "Log") return std::make_unique<CViewCalendar>();
     if (name == "Diet") return std::make_unique<CViewDiet>();
     if (name == "Energy") return std::make_unique<CViewEnergy>();
     if (name == "Nutrients") return std::make_unique<CViewNutrients>();
