@@ -5,21 +5,44 @@
 #include "ui/ChildFrame.h"
 #include "ui/DocManager.h"
 #include "ui/MainFrame.h"
+#include "ui/web/WebControlBase.h"
 
 #include "widgets/CustomTabCtrl.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QScreen>
 #include <QTabBar>
 #include <QTextStream>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 // Long enough for a page to finish drawing after a change.
 constexpr int kSettleMs = 600;
+// The browser draws a page after it has loaded, in a process of its own.
+constexpr int kPageDrawMs = 1500;
+constexpr int kPageLoadLimitMs = 15000;
+
+// Lets the embedded pages on show load and draw.
+void WaitForPages(QWidget* window) {
+    QList<CWebControlBase*> pages;
+    for (CWebControlBase* page : window->findChildren<CWebControlBase*>())
+        if (page->isVisible()) pages.push_back(page);
+    if (pages.isEmpty()) return;
+    QElapsedTimer timer;
+    timer.start();
+    const auto allRendered = [&pages] {
+        return std::all_of(pages.begin(), pages.end(), [](CWebControlBase* p) { return p->Renderings() > 0; });
+    };
+    while (!allRendered() && timer.elapsed() < kPageLoadLimitMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    timer.restart();
+    while (timer.elapsed() < kPageDrawMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
 
 }  // namespace
 
@@ -68,6 +91,7 @@ void CScreenshotRunner::Next() {
 
 bool CScreenshotRunner::Grab(const QString& name) {
     CMainFrame* frame = app_.MainFrame();
+    WaitForPages(frame);
     QPixmap picture;
     // The screen's own pixels include whatever other processes draw into the window; a widget
     // grab is the fallback where there is no screen to read.

@@ -4,6 +4,7 @@
 
 #include "ui/CommandIcons.h"
 #include "ui/QtServices.h"
+#include "ui/web/WebEngineSetup.h"
 
 #include "core/Services.h"
 
@@ -79,6 +80,8 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // Before the application object: the embedded browser shares its GL contexts with it.
+    Ui::PrepareWebEngine();
     QApplication qapp(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orrindale"));
     QApplication::setApplicationName(QStringLiteral("Velmora"));

@@ -38,8 +38,14 @@ protected:
     CVelmoraDoc* OpenAnn() { return run.App().DocManager()->OpenDocumentFile(annPath); }
     CMainFrame& main() { return run.Main(); }
     CVelmoraDoc* Active() { return main().ActiveChildFrame()->GetActiveDocument(); }
+    // The day line of a placeholder view; other views show the day their own way, so for them
+    // the document's current day stands in.
     QString DayShown() {
-        return static_cast<CViewPlaceholder*>(main().ActiveChildFrame()->GetActiveView())->DayText();
+        if (auto* view = qobject_cast<CViewPlaceholder*>(main().ActiveChildFrame()->GetActiveView())) return view->DayText();
+        const std::string key = Active()->log.GetCurrentDay()->date;
+        return QStringLiteral("Day: %1-%2-%3")
+            .arg(QString::fromStdString(key.substr(0, 4)), QString::fromStdString(key.substr(4, 2)),
+                 QString::fromStdString(key.substr(6, 2)));
     }
     bool Enabled(CommandId id) { return main().IsCommandEnabled(id); }
 

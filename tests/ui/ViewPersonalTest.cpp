@@ -1,0 +1,232 @@
+#include "GuiSupport.h"
+
+#include "support/FakeServices.h"
+
+#include "ui/ChildFrame.h"
+#include "ui/VelmoraDoc.h"
+#include "ui/ViewPersonal.h"
+
+#include "core/LoadReport.h"
+#include "model/LogDay.h"
+
+#include <QTest>
+#include <QWebEngineView>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+auto Fields(const CPersonalData& p) {
+    return std::make_tuple(p.firstName, p.lastName, p.notes, p.birthYear, p.birthMonth, p.birthDay, p.female, p.pregnant,
+                           p.lactation, p.lifeStyle, p.unitsKg, p.height, p.weight);
+}
+
+// The "Personal" view of a new profile, on show and attached to its document.
+class PersonalView : public ::testing::Test {
+protected:
+    PersonalView() : doc(app.Context(), nullptr) {
+        LoadReport::Clear();
+        view.SetDocument(&doc);
+        doc.AddView(&view);
+        view.resize(900, 700);
+        view.show();
+    }
+
+    QString Page(const QString& script) { return view.Page().RunScript(script).toString(); }
+    QString Value(const char* id) { return Page(QStringLiteral("document.getElementById('%1').value").arg(QLatin1String(id))); }
+    QString Shown(const char* id) {
+        return Page(QStringLiteral("getComputedStyle(document.getElementById('%1')).display").arg(QLatin1String(id)));
+    }
+    CPersonalData& Person() { return doc.log.personal; }
+
+    TestApp app;
+    RecordingPrompt prompt;
+    CVelmoraDoc doc;
+    CViewPersonal view;
+};
+
+CPersonalData Someone(int unitsKg, int height, double weight) {
+    CPersonalData p;
+    p.firstName = "Zoë";
+    p.lastName = "O'Brien \"Jr\"";
+    p.notes = "line one\nline two";
+    p.birthYear = 1980;
+    p.birthMonth = 2;
+    p.birthDay = 29;
+    p.female = 1;
+    p.pregnant = 1;
+    p.lactation = 1;
+    p.lifeStyle = 3;
+    p.unitsKg = unitsKg;
+    p.height = height;
+    p.weight = weight;
+    return p;
+}
+
+TEST_F(PersonalView, EveryFieldMakesTheRoundTripThroughThePage) {
+    for (const CPersonalData& wanted : {Someone(1, 172, 61.5), Someone(0, 67, 135.5)}) {
+        Person() = wanted;
+        view.UpdateData(false);
+        Person() = CPersonalData();
+        Person().unitsKg = wanted.unitsKg;  // no conversion in this round trip
+        view.UpdateData(true);
+        EXPECT_EQ(Fields(Person()), Fields(wanted)) << "units kg " << wanted.unitsKg;
+    }
+}
+
+TEST_F(PersonalView, ThePageShowsThePersonAsStored) {
+    Person() = Someone(1, 170, 70);
+    view.UpdateData(false);
+    EXPECT_EQ(Page("document.title"), QStringLiteral("Personal Page"));
+    EXPECT_EQ(Value("FirstName"), QStringLiteral("Zoë"));
+    EXPECT_EQ(Page("['ddlDay','ddlMonth','ddlYear'].map(i => { var s = document.getElementById(i); "
+                   "return s.options[s.selectedIndex].text; }).join(' ')"),
+              QStringLiteral("29 Feb 1980"));
+    EXPECT_EQ(Page("document.getElementById('BMI').textContent"), QStringLiteral("24.2"));
+    EXPECT_EQ(Value("Weight"), QStringLiteral("70"));
+    EXPECT_EQ(Value("Height"), QStringLiteral("170"));
+    EXPECT_EQ(Shown("Height"), QStringLiteral("inline-block"));
+    EXPECT_EQ(Shown("ddlFeet"), QStringLiteral("none"));
+    EXPECT_EQ(view.Notes().toPlainText(), QStringLiteral("line one\nline two"));
+}
+
+TEST_F(PersonalView, PoundsAndInchesShowFeetAndInches) {
+    Person() = Someone(0, 67, 150);
+    view.UpdateData(false);
+    EXPECT_EQ(Page("document.getElementById('ddlFeet').selectedIndex + ' ' + document.getElementById('ddlInches').selectedIndex"),
+              QStringLiteral("5 7"));
+    EXPECT_EQ(Page("document.getElementById('lebelWeight').textContent"), QStringLiteral(" lb"));
+    EXPECT_EQ(Shown("Height"), QStringLiteral("none"));
+    EXPECT_EQ(Shown("lebelCm"), QStringLiteral("none"));
+    EXPECT_EQ(Shown("lebelInches"), QStringLiteral("inline"));
+    EXPECT_EQ(Page("document.querySelector('input[name=Units]:checked').id"), QStringLiteral("radioLB"));
+}
+
+struct BmiCase {
+    int unitsKg;
+    int height;
+    double weight;
+    const char* text;
+};
+
+TEST(PersonalBmi, FollowsHeightWeightAndUnits) {
+    const BmiCase cases[] = {
+        {1, 170, 70, "24.2"}, {1, 0, 70, "NaN"}, {0, 0, 150, "NaN"}, {0, 67, 154, "24.2"}, {1, 180, 100, "30.9"},
+    };
+    for (const auto& c : cases) {
+        CPersonalData p;
+        p.unitsKg = c.unitsKg;
+        p.height = c.height;
+        p.weight = c.weight;
+        EXPECT_EQ(CViewPersonal::BmiText(p), QString::fromLatin1(c.text)) << c.height << ' ' << c.weight;
+    }
+}
+
+TEST_F(PersonalView, SwitchingToPoundsConvertsTheLoggedWeights) {
+    Person() = Someone(1, 170, 70);
+    doc.log.SelectDay("20240506");
+    doc.log.GetCurrentDay()->SetFact("Weight", 70);
+    view.UpdateData(false);
+    Page("document.getElementById('radioLB').click(); true");
+    EXPECT_EQ(Value("Weight"), QStringLiteral("154"));
+    EXPECT_EQ(Page("document.getElementById('ddlFeet').selectedIndex + ' ' + document.getElementById('ddlInches').selectedIndex"),
+              QStringLiteral("5 7"));
+    doc.SetModifiedFlag(false);
+
+    view.UpdateData(true);
+    EXPECT_EQ(Person().unitsKg, 0);
+    EXPECT_DOUBLE_EQ(Person().weight, 154);
+    EXPECT_EQ(Person().height, 67);
+    EXPECT_DOUBLE_EQ(doc.log.GetCurrentDay()->FindFact("Weight")->value, 154);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(PersonalView, AMansPregnancyAndLactationAreOffAndDisabled) {
+    Person().female = 0;
+    view.UpdateData(false);
+    for (const char* id : {"ddlPregnant", "ddlLactation"}) {
+        EXPECT_EQ(Page(QStringLiteral("var s = document.getElementById('%1'); s.disabled + ' ' + s.options[s.selectedIndex].text")
+                           .arg(QLatin1String(id))),
+                  QStringLiteral("true No"))
+            << id;
+    }
+    // Choosing "Female" on the page gives them back.
+    Page("var g = document.getElementById('ddlGender'); g.selectedIndex = 0; g.dispatchEvent(new Event('change')); true");
+    EXPECT_EQ(Page("document.getElementById('ddlPregnant').disabled"), QStringLiteral("false"));
+}
+
+TEST_F(PersonalView, HeightAndWeightTakeOnlyDigitsAndTheDot) {
+    view.UpdateData(false);
+    Page("document.getElementById('Weight').value = ''; document.getElementById('Weight').focus(); true");
+    view.Page().View()->setFocus();
+    QWidget* target = view.Page().View()->focusProxy() ? view.Page().View()->focusProxy() : view.Page().View();
+    QTest::keyClicks(target, "7a2.-5");
+    QTest::qWaitFor([&] { return Value("Weight") == QStringLiteral("72.5"); }, 3000);
+    EXPECT_EQ(Value("Weight"), QStringLiteral("72.5"));
+}
+
+TEST_F(PersonalView, ChangesOnThePageMarkTheProfileModified) {
+    view.UpdateData(false);
+    view.UpdateData(true);
+    EXPECT_FALSE(doc.IsModified());  // a new document starts unmodified here
+    Page("document.getElementById('LastName').value = 'Smith'; true");
+    view.UpdateData(true);
+    EXPECT_EQ(Person().lastName, "Smith");
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(PersonalView, DataLostWhileReadingIsReportedOnce) {
+    // "Ann" with a food the data source doesn't have.
+    std::ifstream in(TestFile("ui/Ann"));
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string known = "key=\"103\" name=\"Nuts\"";
+    ASSERT_NE(text.find(known), std::string::npos);
+    text.replace(text.find(known), known.size(), "key=\"99999\" name=\"Nuts\"");
+    const std::string path = app.Profiles() + "/Ann";
+    std::ofstream(path) << text;
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+    ASSERT_FALSE(doc.IsModified());
+
+    view.OnInitialUpdate();
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0], "Imported data lost:\nUnknown food reference\n\tNuts\n");
+    EXPECT_TRUE(LoadReport::IsEmpty());
+    EXPECT_TRUE(doc.IsModified());
+
+    view.UpdateData(false);
+    EXPECT_EQ(prompt.messages.size(), 1u);
+}
+
+TEST(PersonalTab, LeavingTheTabGivesTheEnergyRequirementTheNewData) {
+    TestApp app;
+    auto doc = std::make_unique<CVelmoraDoc>(app.Context(), nullptr);
+    ASSERT_TRUE(doc->OnOpenDocument(app.AddProfile("Ann", "Ann")));
+    CVelmoraDoc* profile = doc.get();
+    CChildFrameDay frame(std::move(doc));
+    ASSERT_TRUE(frame.Create());
+    frame.resize(900, 700);
+    frame.show();
+    frame.InitialUpdateFrame();
+    auto* view = qobject_cast<CViewPersonal*>(frame.GetActiveView());
+    ASSERT_NE(view, nullptr);
+
+    std::string equation;
+    const double before = profile->log.personal.EnergyRequirement(profile->log.GetEnergyInputs(), equation);
+    view->Page().RunScript(QStringLiteral(
+        "var s = document.getElementById('ddlLifeStyle'); s.selectedIndex = 3; s.dispatchEvent(new Event('change'));"
+        "var w = document.getElementById('Weight'); w.value = '80'; w.dispatchEvent(new Event('input')); true"));
+    ASSERT_TRUE(frame.SelectTab(3));  // Energy
+
+    EXPECT_EQ(profile->log.personal.lifeStyle, 3);
+    EXPECT_DOUBLE_EQ(profile->log.personal.weight, 80);
+    EXPECT_TRUE(profile->IsModified());
+    EXPECT_GT(profile->log.personal.EnergyRequirement(profile->log.GetEnergyInputs(), equation), before);
+}
+
+}  // namespace

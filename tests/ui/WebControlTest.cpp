@@ -1,0 +1,238 @@
+#include "GuiSupport.h"
+
+#include "support/FakeServices.h"
+
+#include "ui/web/NumberText.h"
+#include "ui/web/WebControlBase.h"
+
+#include "model/UserLog.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+// Records what an observed element reports.
+struct Recorder {
+    std::vector<Ui::ElementEvent> events;
+    void OnEvent(const Ui::ElementEvent& e) { events.push_back(e); }
+    std::unique_ptr<T_Functor> Functor() { return std::make_unique<T_FunctorImpl<Recorder>>(this, &Recorder::OnEvent); }
+};
+
+class PageHost : public ::testing::Test {
+protected:
+    PageHost() : log(&app.meals, &app.source), host(QStringLiteral(":/test/Probe.html")) {
+        auto table = std::make_unique<Page::PlaceholderTable>();
+        (*table)[NS_Data::CUserLog::kJsonMeasures] = &log;
+        (*table)[NS_Data::CUserLog::kJsonDay] = &log;
+        host.SetPlaceholders(std::move(table));
+        host.resize(600, 400);
+        host.show();
+        host.Exchange(false);
+    }
+
+    QVariant Eval(const char* script) { return host.RunScript(QString::fromUtf8(script)); }
+
+    // Lets reports on their way through the channel arrive.
+    void Settle() {
+        for (int i = 0; i < 20; ++i) QTest::qWait(10);
+    }
+
+    TestApp app;
+    NS_Data::CUserLog log;
+    CWebControlBase host;
+};
+
+TEST_F(PageHost, RenderingRunsTheLoadScriptAndFillsEveryPlaceholderWithFreshJson) {
+    EXPECT_TRUE(Eval("loadRan").toBool());
+    EXPECT_EQ(Eval("data.facts.length").toInt(), 2);
+    EXPECT_EQ(Eval("twice[1].facts[0].name").toString(), QStringLiteral("Weight"));
+    EXPECT_TRUE(Eval("day.log === null").toBool());
+
+    // A name that spells a key is inserted as it is, not expanded again.
+    log.facts.AddOrUpdate(UserLog::CFactReference("%JSON_MEASURES%", 3, "x"));
+    host.Exchange(false);
+    EXPECT_EQ(Eval("data.facts.length").toInt(), 3);
+    EXPECT_EQ(Eval("twice[0].facts[2].name").toString(), QStringLiteral("%JSON_MEASURES%"));
+}
+
+TEST(PageHostFailure, AMissingPageShowsTheFailurePage) {
+    CWebControlBase host(4711);
+    host.Exchange(false);
+    EXPECT_EQ(host.RunScript(QStringLiteral("document.body.textContent")).toString(),
+              QStringLiteral("Failed to load resource!"));
+    EXPECT_FALSE(host.GetElement("text"));
+}
+
+TEST_F(PageHost, ValuesCrossInBothDirections) {
+    std::string text = "typed here";
+    host.ExchangeValue(false, "text", text);
+    text.clear();
+    host.ExchangeValue(true, "text", text);
+    EXPECT_EQ(text, "typed here");
+
+    double number = 72.5;
+    host.ExchangeNumber(false, "number", number);
+    EXPECT_EQ(Eval("document.getElementById('number').value").toString(), QStringLiteral("72.5"));
+    number = 70;
+    host.ExchangeNumber(false, "number", number);
+    EXPECT_EQ(Eval("document.getElementById('number').value").toString(), QStringLiteral("70"));
+    Eval("document.getElementById('number').value = ' 1.25 '");
+    host.ExchangeNumber(true, "number", number);
+    EXPECT_DOUBLE_EQ(number, 1.25);
+    Eval("document.getElementById('number').value = 'abc'");
+    host.ExchangeNumber(true, "number", number);
+    EXPECT_DOUBLE_EQ(number, 1.25);
+
+    int whole = 171;
+    host.ExchangeInt(false, "number", whole);
+    whole = 0;
+    host.ExchangeInt(true, "number", whole);
+    EXPECT_EQ(whole, 171);
+
+    int index = -5;
+    host.ExchangeSelectedIndex(true, "list", index);
+    EXPECT_EQ(index, 2);  // chosen by the page's load script
+    index = 1;
+    host.ExchangeSelectedIndex(false, "list", index);
+    EXPECT_EQ(Eval("document.getElementById('list').value").toString(), QStringLiteral("b"));
+
+    std::string label;
+    host.ExchangeText(true, "label", label);
+    EXPECT_EQ(label, "label text");
+    label = "<b>not markup</b>";
+    host.ExchangeText(false, "label", label);
+    EXPECT_EQ(Eval("document.getElementById('label').textContent").toString(), QStringLiteral("<b>not markup</b>"));
+}
+
+TEST_F(PageHost, RadioGroupsAnswerTheCheckedPosition) {
+    int index = 7;
+    host.ExchangeRadio(true, "group", index, 3);
+    EXPECT_EQ(index, -1);
+
+    index = 2;
+    host.ExchangeRadio(false, "group", index, 3);
+    index = 7;
+    host.ExchangeRadio(true, "group", index, 3);
+    EXPECT_EQ(index, 2);
+    // Only the first `count` buttons belong to the group asked about.
+    host.ExchangeRadio(true, "group", index, 2);
+    EXPECT_EQ(index, -1);
+
+    index = 3;
+    host.ExchangeRadio(false, "group", index, 3);
+    host.ExchangeRadio(true, "group", index, 3);
+    EXPECT_EQ(index, 2);
+}
+
+TEST_F(PageHost, MissingElementsLeaveEverythingAsItWas) {
+    std::string text = "kept";
+    double number = 4.5;
+    int whole = 9;
+    host.ExchangeValue(true, "nothing", text);
+    host.ExchangeNumber(true, "nothing", number);
+    host.ExchangeInt(true, "nothing", whole);
+    host.ExchangeSelectedIndex(true, "nothing", whole);
+    host.ExchangeText(true, "nothing", text);
+    host.Show("nothing", false);
+    host.SetDisabled("nothing", true);
+    EXPECT_EQ(text, "kept");
+    EXPECT_DOUBLE_EQ(number, 4.5);
+    EXPECT_EQ(whole, 9);
+    EXPECT_FALSE(host.GetElement("nothing"));
+    EXPECT_TRUE(host.GetElement("label"));
+    EXPECT_TRUE(host.GetElement("anonymous"));  // found by name too
+
+    Recorder recorder;
+    EXPECT_FALSE(host.AddObserver("nothing", recorder.Functor()));
+}
+
+TEST_F(PageHost, ClassesAndDisabledStateAreSet) {
+    host.Show("label", false);
+    EXPECT_EQ(Eval("document.getElementById('label').className").toString(), QStringLiteral("hide"));
+    EXPECT_EQ(Eval("getComputedStyle(document.getElementById('label')).display").toString(), QStringLiteral("none"));
+    host.Show("label", true);
+    EXPECT_EQ(Eval("document.getElementById('label').className").toString(), QStringLiteral("show"));
+    host.SetDisabled("list", true);
+    EXPECT_TRUE(Eval("document.getElementById('list').disabled").toBool());
+    host.SetDisabled("list", false);
+    EXPECT_FALSE(Eval("document.getElementById('list').disabled").toBool());
+}
+
+TEST_F(PageHost, ObserversHearWhatThePageScriptWritesButNotItsLoadStep) {
+    Recorder recorder;
+    ASSERT_TRUE(host.AddObserver("hidden", recorder.Functor()));
+    Settle();
+    EXPECT_TRUE(recorder.events.empty());  // "from load" was written before
+
+    Eval("later('20240512')");
+    Settle();
+    ASSERT_EQ(recorder.events.size(), 1u);
+    EXPECT_EQ(recorder.events[0].id, "hidden");
+    EXPECT_EQ(recorder.events[0].value, "20240512");
+    EXPECT_EQ(recorder.events[0].dispatchId, Ui::ElementEvent::kPropertyChange);
+
+    host.RemoveObservers();
+    Eval("later('20240513')");
+    Settle();
+    EXPECT_EQ(recorder.events.size(), 1u);
+}
+
+TEST_F(PageHost, AnElementWithoutAnIdIsNotHeard) {
+    Recorder recorder;
+    EXPECT_TRUE(host.AddObserver("anonymous", recorder.Functor()));
+    Eval("document.getElementsByName('anonymous')[0].value = 'x'");
+    Settle();
+    EXPECT_TRUE(recorder.events.empty());
+}
+
+TEST_F(PageHost, ARenderingDropsTheOldPagesObservers) {
+    Recorder recorder;
+    ASSERT_TRUE(host.AddObserver("hidden", recorder.Functor()));
+    Eval("later('old page')");
+    host.Exchange(false);
+    // Element operations reach the new document.
+    std::string value;
+    host.ExchangeValue(true, "hidden", value);
+    EXPECT_EQ(value, "from load");
+    Eval("later('new page')");
+    Settle();
+    for (const auto& e : recorder.events) EXPECT_NE(e.value, "new page");
+}
+
+TEST_F(PageHost, TheSaveStepDeliversWhatTheFocusedElementWritesOnLeaving) {
+    Recorder recorder;
+    ASSERT_TRUE(host.AddObserver("hidden", recorder.Functor()));
+    Eval("var e = document.getElementById('editor'); e.focus(); e.value = '72.5'; true");
+    host.Exchange(true);
+    // Delivered before the save step returns, not later by the channel...
+    ASSERT_EQ(recorder.events.size(), 1u);
+    EXPECT_EQ(recorder.events[0].value, "committed 72.5");
+    // ...and not a second time when the channel catches up.
+    Settle();
+    EXPECT_EQ(recorder.events.size(), 1u);
+}
+
+struct NumberCase {
+    const char* text;
+    std::optional<double> whole;
+    double leading;
+};
+
+TEST(PageNumbers, ReadTheSameInEveryLocale) {
+    const NumberCase cases[] = {
+        {"72.5", 72.5, 72.5}, {" 70 ", 70, 70}, {"", std::nullopt, 0},     {"abc", std::nullopt, 0},
+        {"12abc", std::nullopt, 12}, {"+3", 3, 3}, {"inf", std::nullopt, 0}, {"nan", std::nullopt, 0},
+        {"-1.5e2", -150, -150},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Ui::WholeNumber(c.text), c.whole) << c.text;
+        EXPECT_DOUBLE_EQ(Ui::LeadingNumber(c.text), c.leading) << c.text;
+    }
+}
+
+}  // namespace

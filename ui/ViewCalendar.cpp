@@ -1,0 +1,101 @@
+#include "ViewCalendar.h"
+
+#include "VelmoraDoc.h"
+
+#include "web/NumberText.h"
+
+#include "model/LogDay.h"
+
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+bool IsDateKey(const std::string& text) {
+    return text.size() == 8 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+CViewCalendar::CViewCalendar(QWidget* parent) : CViewBase(parent) {
+    setObjectName(QStringLiteral("viewLog"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName(QStringLiteral("splitter"));
+    splitter_->setChildrenCollapsible(false);
+    calendar_ = new CWebControlBase(Ui::kPageCalendar, splitter_);
+    calendar_->setObjectName(QStringLiteral("calendarPage"));
+    summary_ = new CWebControlBase(Ui::kPageDaySummary, splitter_);
+    summary_->setObjectName(QStringLiteral("summaryPage"));
+    splitter_->addWidget(calendar_);
+    splitter_->addWidget(summary_);
+    // Two thirds for the month, one third for the day.
+    splitter_->setStretchFactor(0, 2);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({2000, 1000});
+    layout->addWidget(splitter_);
+}
+
+CViewCalendar::~CViewCalendar() = default;
+
+CVelmoraDoc* CViewCalendar::Document() const {
+    if (CVelmoraDoc* doc = GetDocument()) return doc;
+    return savedDocument_.data();
+}
+
+void CViewCalendar::OnInitialUpdate() {
+    CVelmoraDoc* doc = GetDocument();
+    if (doc) {
+        const IJSONSerialize* source = &doc->log;
+        calendar_->SetPlaceholders(std::make_unique<Page::PlaceholderTable>(Page::PlaceholderTable{{"%JSON_USERLOG_LOG%", source}}));
+        summary_->SetPlaceholders(std::make_unique<Page::PlaceholderTable>(
+            Page::PlaceholderTable{{"%JSON_USERLOG_DAY%", source}, {"%JSON_MEASURES%", source}}));
+    }
+    CViewBase::OnInitialUpdate();
+    savedDocument_ = doc;
+}
+
+bool CViewCalendar::DoDataExchange(bool save) {
+    if (save) {
+        calendar_->Exchange(true);
+        summary_->Exchange(true);
+        return true;
+    }
+    calendar_->RemoveObservers();
+    summary_->RemoveObservers();
+    calendar_->Exchange(false);
+    summary_->Exchange(false);
+    calendar_->AddObserver("daySelected", std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnDaySelected));
+    summary_->AddObserver("inputFact", std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnInputFact));
+    return true;
+}
+
+void CViewCalendar::OnDaySelected(const Ui::ElementEvent& event) {
+    if (event.dispatchId != Ui::ElementEvent::kPropertyChange) return;
+    CVelmoraDoc* doc = Document();
+    if (!doc || !IsDateKey(event.value)) return;
+    // The page reports its own selection of the day it was rendered for; answering that with
+    // another rendering would never end.
+    if (doc->log.GetCurrentDay() && doc->log.GetCurrentDay()->date == event.value) return;
+    // A value still being typed in the summary belongs to the day it was typed for.
+    summary_->Exchange(true);
+    doc->log.SelectDay(event.value);
+    if (doc->FirstView() == this) doc->RefreshFirstView();
+    else UpdateData(false);
+}
+
+void CViewCalendar::OnInputFact(const Ui::ElementEvent& event) {
+    if (event.dispatchId != Ui::ElementEvent::kPropertyChange) return;
+    CVelmoraDoc* doc = Document();
+    if (!doc || !doc->log.GetCurrentDay()) return;
+    const std::size_t split = event.value.rfind('=');
+    if (split == std::string::npos) return;
+    const std::string name = event.value.substr(0, split);
+    const double value = Ui::LeadingNumber(std::string_view(event.value).substr(split + 1));
+    doc->log.GetCurrentDay()->SetFact(name, value);
+    // A typed value is a change of the profile like any other: closing must offer to save it.
+    doc->SetModifiedFlag();
+}

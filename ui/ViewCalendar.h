@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ViewBase.h"
+
+#include "web/WebControlBase.h"
+
+#include <QPointer>
+
+class QSplitter;
+
+// The "Log" tab: the month of the log's current day on the left, that day's foods and facts on
+// the right. A click on a day makes it the current day; a typed fact value goes into the day.
+class CViewCalendar : public CViewBase {
+    Q_OBJECT
+public:
+    explicit CViewCalendar(QWidget* parent = nullptr);
+    ~CViewCalendar() override;
+
+    void OnInitialUpdate() override;
+
+    void OnDaySelected(const Ui::ElementEvent& event);
+    void OnInputFact(const Ui::ElementEvent& event);
+
+    CWebControlBase& CalendarPage() { return *calendar_; }
+    CWebControlBase& SummaryPage() { return *summary_; }
+
+protected:
+    bool DoDataExchange(bool save) override;
+
+private:
+    // The document even while the view is hidden and not attached to it.
+    CVelmoraDoc* Document() const;
+
+    QSplitter* splitter_ = nullptr;
+    CWebControlBase* calendar_ = nullptr;
+    CWebControlBase* summary_ = nullptr;
+    QPointer<CVelmoraDoc> savedDocument_;
+};

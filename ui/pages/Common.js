@@ -1,0 +1,10 @@
+// Shared by every page: the right mouse button is refused everywhere.
+(function () {
+    'use strict';
+    document.addEventListener('mousedown', function (e) {
+        if (e.button !== 2) return;
+        e.preventDefault();
+        alert('function disabled');
+    }, true);
+    document.addEventListener('contextmenu', function (e) { e.preventDefault(); }, true);
+})();

@@ -1,0 +1,101 @@
+// Runs in every page the host shows, before the page's own scripts. The host reaches elements
+// through it, and it tells the host when an observed element's value changes, whether the user
+// typed it or the page's own script wrote it.
+(function () {
+    'use strict';
+    if (window.__velmora) return;
+
+    var generation = 0;   // the host's rendering the observers belong to
+    var sequence = 0;     // numbers every report so the host can drop one it has already seen
+    var pending = [];     // reports not yet confirmed by a commit
+    var host = null;      // the host object, once the channel is up
+    var connecting = false;
+    var observed = [];
+
+    function find(id) {
+        if (id === '' || id === null || id === undefined) return null;
+        return document.getElementById(id) || document.getElementsByName(id)[0] || null;
+    }
+
+    function valueDescriptor(element) {
+        for (var proto = Object.getPrototypeOf(element); proto; proto = Object.getPrototypeOf(proto)) {
+            var d = Object.getOwnPropertyDescriptor(proto, 'value');
+            if (d && d.get && d.set) return d;
+        }
+        return null;
+    }
+
+    function send(r) {
+        if (host) host.report(r.generation, r.sequence, r.id, r.value);
+    }
+
+    function connect() {
+        if (host || connecting) return;
+        if (typeof QWebChannel === 'undefined' || !window.qt || !qt.webChannelTransport) return;
+        connecting = true;
+        new QWebChannel(qt.webChannelTransport, function (channel) {
+            host = channel.objects.host;
+            pending.forEach(send);
+        });
+    }
+
+    function report(element, value) {
+        if (!element.__velmoraObserved) return;
+        var r = { generation: generation, sequence: ++sequence, id: element.id || '', value: String(value) };
+        pending.push(r);
+        send(r);
+    }
+
+    function observe(id, forGeneration) {
+        var element = find(id);
+        if (!element) return false;
+        generation = forGeneration;
+        connect();
+        if (!element.__velmoraHooked) {
+            var d = valueDescriptor(element);
+            if (!d) return false;
+            Object.defineProperty(element, 'value', {
+                configurable: true,
+                enumerable: true,
+                get: function () { return d.get.call(this); },
+                set: function (v) {
+                    d.set.call(this, v);
+                    report(this, d.get.call(this));
+                }
+            });
+            var typed = function () { report(element, d.get.call(element)); };
+            element.addEventListener('input', typed);
+            element.addEventListener('change', typed);
+            element.__velmoraHooked = true;
+        }
+        element.__velmoraObserved = true;
+        observed.push(element);
+        return true;
+    }
+
+    function unobserveAll() {
+        observed.forEach(function (e) { e.__velmoraObserved = false; });
+        observed = [];
+    }
+
+    // The save step: the focused element lets go, so whatever it was about to write is written,
+    // and every report the host has not seen yet is handed back at once instead of waiting for
+    // the channel.
+    function commit(after) {
+        var active = document.activeElement;
+        if (active && active.id && active !== document.body) {
+            var blurred = false;
+            var mark = function () { blurred = true; };
+            active.addEventListener('blur', mark, true);
+            active.blur();
+            active.removeEventListener('blur', mark, true);
+            // A page without the keyboard focus gets no blur event; the element gets its own.
+            if (!blurred) active.dispatchEvent(new FocusEvent('blur'));
+        }
+        var unseen = pending.filter(function (r) { return r.sequence > after; });
+        pending = [];
+        return unseen;
+    }
+
+    window.__velmora = { find: find, observe: observe, unobserveAll: unobserveAll, commit: commit };
+})();
