@@ -45,10 +45,22 @@ public:
     // The item of a food once its group has been filled; null otherwise.
     QTreeWidgetItem* ItemOfFood(const FoodKey& key) const;
 
-    static QIcon StatusIcon(unsigned status, bool category);
+    // The item of the food after opening the groups from the data source's root down to the
+    // food's group (and through the categories that hold it); null when the tree has no item for
+    // it. The item is selected and scrolled into view.
+    QTreeWidgetItem* ShowFood(const CDataSourceMgr& source, const FoodKey& key);
+    // Brings every food item made so far up to date with the status list.
+    void UpdateAllFoodIcons();
+
+    // The six pictures of the tree, by what an item is.
+    enum class IconKind { DataSource = 0, Group, Food, FoodWithoutMeal, FoodWithMeal, Category };
+    static const QIcon& Icon(IconKind kind);
+    // The picture of a food item for its FoodStatusFlags.
+    static IconKind FoodIconKind(unsigned status);
 
 private:
     void OnExpanded(QTreeWidgetItem* item);
+    void SetFoodIcon(QTreeWidgetItem* item, unsigned status);
 
     Options options_;
     std::vector<UserLog::CDayFood> statusList_;

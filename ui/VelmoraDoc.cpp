@@ -3,6 +3,7 @@
 #include "DlgEnergy.h"
 #include "DlgFactManager.h"
 #include "DlgSelectDate.h"
+#include "DlgSelectIngredients.h"
 #include "DocManager.h"
 #include "QtServices.h"
 #include "ViewBase.h"
@@ -147,6 +148,10 @@ bool CVelmoraDoc::OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) {
         case CommandId::EnergyRequirements:
             if (!state) OnEnergyRequirements();
             return true;
+        case CommandId::SelectIngredients:
+        case CommandId::DietWizard:
+            if (!state) OnSelectIngredients();
+            return true;
         case CommandId::SelectNutrients:
             return true;  // answered by the nutrients view; nothing to do for the document
         default: return false;
@@ -178,6 +183,12 @@ void CVelmoraDoc::OnFacts() {
         DlgFactManager dialog(userLog, app_.appDir, Ui::DialogParent());
         dialog.exec();
     });
+}
+
+void CVelmoraDoc::OnSelectIngredients() {
+    // The dialog works on a copy, so that Cancel leaves the day as it was.
+    DlgSelectIngredients dialog(app_, log.GetCurrentDay()->foods, Ui::DialogParent());
+    if (dialog.exec() == QDialog::Accepted) SetDayFoods(dialog.Entries());
 }
 
 void CVelmoraDoc::OnEnergyRequirements() {

@@ -59,6 +59,8 @@ public:
     void OnGoToDate();
     void OnFacts();
     void OnEnergyRequirements();
+    // "Select ingredients" and "Diet Wizard": the day's foods edited in the food selection dialog.
+    void OnSelectIngredients();
     void OnReport(const char* templatePath);
     void OnReportXml();
 

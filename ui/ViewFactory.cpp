@@ -4,6 +4,7 @@
 #include "ViewCalendar.h"
 #include "ViewDiet.h"
 #include "ViewEnergy.h"
+#include "ViewIngredients.h"
 #include "ViewNutrients.h"
 #include "ViewPersonal.h"
 #include "ViewPlaceholder.h"
@@ -17,6 +18,7 @@ std::unique_ptr<CViewBase> CreateViewByName(const std::string& name) {
     if (name == "Log") return std::make_unique<CViewCalendar>();
     if (name == "Diet") return std::make_unique<CViewDiet>();
     if (name == "Energy") return std::make_unique<CViewEnergy>();
+    if (name == "Food") return std::make_unique<CViewIngredients>();
     if (name == "Nutrients") return std::make_unique<CViewNutrients>();
     if (name == "Analysis") return std::make_unique<CViewAnalysis>();
     for (const char* known : kKnown)

@@ -114,13 +114,13 @@ TEST_F(MainWindow, AProfileWindowBringsTheProfileMenuAndToolBar) {
 
 TEST_F(MainWindow, CommandsWithoutAHandlerYetAreDisabled) {
     main().ExecuteCommand(CommandId::FileNew);
-    for (CommandId off : {CommandId::ReportFoodComparison, CommandId::CalculateIngredients, CommandId::SelectIngredients,
-                          CommandId::AboutApplication})
+    for (CommandId off : {CommandId::ReportFoodComparison, CommandId::CalculateIngredients, CommandId::AboutApplication})
         EXPECT_FALSE(Enabled(off)) << static_cast<int>(off);
     for (CommandId on : {CommandId::FileSave, CommandId::FileSaveAs, CommandId::Export, CommandId::EditDelete,
                          CommandId::GoToDate, CommandId::ReportSummary, CommandId::ReportMenu, CommandId::ReportXml,
                          CommandId::SoftwareUpdate, CommandId::WindowCascade, CommandId::SelectNutrients,
-                         CommandId::Facts, CommandId::EnergyRequirements, CommandId::Settings})
+                         CommandId::Facts, CommandId::EnergyRequirements, CommandId::Settings,
+                         CommandId::SelectIngredients})
         EXPECT_TRUE(Enabled(on)) << static_cast<int>(on);
     // A new profile's day is empty: nothing to copy, room to paste.
     EXPECT_FALSE(Enabled(CommandId::EditCopy));

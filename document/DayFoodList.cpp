@@ -1,0 +1,90 @@
+#include "DayFoodList.h"
+
+#include "ProfileDocument.h"
+
+#include "model/DayFood.h"
+#include "model/TextFormat.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace DayFoodList {
+
+namespace {
+
+const FoodUnit* ShownUnit(const UserLog::CDayFood& entry) {
+    if (!entry.food || entry.food->units.empty()) return nullptr;
+    const auto& units = entry.food->units;
+    const bool valid = entry.unitIndex >= 0 && static_cast<std::size_t>(entry.unitIndex) < units.size();
+    return &units[valid ? static_cast<std::size_t>(entry.unitIndex) : 0];
+}
+
+}  // namespace
+
+std::string NumberText(double value) { return value == 0 ? std::string() : TextFormat::G(value); }
+
+double ShownUnitGrams(const UserLog::CDayFood& entry) {
+    const FoodUnit* unit = ShownUnit(entry);
+    return unit ? unit->grams : 0.0;
+}
+
+std::string ShownUnitName(const UserLog::CDayFood& entry) {
+    const FoodUnit* unit = ShownUnit(entry);
+    return unit ? unit->name : std::string();
+}
+
+double AmountOf(const UserLog::CDayFood& entry) {
+    const double grams = ShownUnitGrams(entry);
+    return grams != 0 ? entry.weight / grams : 0.0;
+}
+
+double WeightOfAmount(const UserLog::CDayFood& entry, double amount) {
+    // Unit weights are read at single precision; to the gram's thousandth, as profiles keep
+    // weights, 2 ounces of 28.35 g are 56.7 g and not 56.700000763.
+    const double grams = amount * ShownUnitGrams(entry);
+    return std::isfinite(grams) ? UserLog::RoundToGrams3(grams) : grams;
+}
+
+bool IsAcceptableWeight(double grams) { return std::isfinite(grams) && grams >= 0; }
+
+std::vector<std::string> UnitNames(const UserLog::CDayFood& entry) {
+    std::vector<std::string> names;
+    if (entry.food)
+        for (const FoodUnit& unit : entry.food->units) names.push_back(unit.name);
+    return names;
+}
+
+int UnitIndexOfName(const UserLog::CDayFood& entry, const std::string& name) {
+    return entry.food ? entry.food->FindUnitByName(name) : -1;
+}
+
+std::vector<std::string> RowTexts(const UserLog::CDayFood& entry) {
+    const std::string name = entry.food ? entry.food->Name() : entry.name;
+    return {name, entry.meal, ShownUnitName(entry), NumberText(AmountOf(entry)), NumberText(entry.weight)};
+}
+
+ButtonStates ButtonsFor(int rows, const std::vector<int>& selectedRows, std::optional<unsigned> treeFoodStatus) {
+    ButtonStates states;
+    states.add = treeFoodStatus && !(*treeFoodStatus & kFoodWithoutMeal);
+    states.clear = rows > 0;
+    if (selectedRows.size() == 1) {
+        const int row = selectedRows.front();
+        states.remove = true;
+        states.up = row > 0;
+        states.down = row < rows - 1;
+    }
+    return states;
+}
+
+std::vector<FoodKey> ComparisonKeys(const std::vector<UserLog::CDayFood>& entries, std::vector<int> selectedRows,
+                                    std::optional<FoodKey> treeFood) {
+    std::sort(selectedRows.begin(), selectedRows.end());
+    std::vector<FoodKey> keys;
+    for (int row : selectedRows)
+        if (row >= 0 && static_cast<std::size_t>(row) < entries.size())
+            keys.push_back(entries[static_cast<std::size_t>(row)].GetFoodKey());
+    if (treeFood) keys.push_back(*treeFood);
+    return keys;
+}
+
+}  // namespace DayFoodList
