@@ -18,6 +18,8 @@ RunningApp::RunningApp(const Config& config) : clock(boost::gregorian::date(2024
                                     std::string(config.maximized ? "true" : "false") + "</value></param>\n"
                                 "    <param name=\"Load Last Profile\" type=\"boolean\" write=\"true\"><value>" +
                                     std::string(config.loadLastProfile ? "true" : "false") + "</value></param>\n"
+                                "    <param name=\"Run Wizard\" type=\"boolean\" write=\"true\"><value>" +
+                                    std::string(config.runWizard ? "true" : "false") + "</value></param>\n"
                                 "  </section>\n"
                                 "  <section name=\"Update\">\n"
                                 "    <param name=\"Time Interval\" type=\"choice\" write=\"true\"><value>month</value></param>\n"

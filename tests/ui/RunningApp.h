@@ -20,6 +20,7 @@ public:
         std::string dataSource;  // "Data Source"; the test data source by default
         bool loadLastProfile = false;
         bool maximized = false;
+        bool runWizard = false;
         std::string lastCheck = "05/07/24";  // no update check is due
     };
 

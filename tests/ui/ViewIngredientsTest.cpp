@@ -468,3 +468,24 @@ TEST(FoodComparison, OpensTheReportOfTheSelectedEntryAndTheTreeFood) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every other test makes new profiles with the setting off, and would hang on the dialog if it
+// opened regardless.
+TEST(DietWizard, ANewProfileStartsInTheFoodSelectionWhenTheSettingAsksForIt) {
+    RunningApp::Config config;
+    config.runWizard = true;
+    RunningApp run(config);
+    ASSERT_TRUE(run.Start());
+    bool opened = false;
+    OnNextDialog<DlgSelectIngredients>([&](DlgSelectIngredients& dialog) {
+        opened = true;
+        dialog.reject();
+    });
+    run.Main().ExecuteCommand(Ui::CommandId::FileNew);
+    EXPECT_TRUE(opened);
+    ASSERT_NE(run.Main().ActiveChildFrame(), nullptr) << "the profile stays open after the wizard";
+}
+
+}  // namespace
