@@ -40,7 +40,7 @@ std::vector<FoodRow> FoodEnergy(const NS_Data::CUserLog& log) {
                 per100g += entry.food->EnergyFactor(k) * entry.food->EnergyComponentValue(k);
         for (int k = 0; k < kComponents; ++k) {
             if (per100g == 0) {
-                row[3 + k] = "?";
+                row[3 + k].assign(1, '?');  // not a literal assignment: g++ 12 warns falsely (-Wrestrict) on that
                 continue;
             }
             const double share = entry.food->EnergyComponentValue(k) * entry.food->EnergyFactor(k) * 100 / per100g;
