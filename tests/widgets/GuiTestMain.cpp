@@ -24,6 +24,11 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "C");
     // Windows are drawn in memory, never on a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Tests that show pages run the real browser engine, which must be told before the
+    // application object exists that it runs as root without a sandbox and without a GPU.
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // The recent-file list and the user ID of test runs never reach the user's own settings.
     QTemporaryDir userSettings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, userSettings.path());
