@@ -17,6 +17,13 @@ namespace {
 enum ItemRole { kKindRole = Qt::UserRole, kPointerRole, kFilledRole, kStatusRole };
 enum ItemKind { kGroup = 1, kCategory, kFood };
 
+// A group is filled only when opened, so whether it can be opened is told by what it holds:
+// an empty group must not offer an expander that leads nowhere.
+QTreeWidgetItem::ChildIndicatorPolicy IndicatorOf(const CDS_FoodGroup& group) {
+    return group.subGroups.empty() && group.foods.empty() ? QTreeWidgetItem::DontShowIndicator
+                                                          : QTreeWidgetItem::ShowIndicator;
+}
+
 QTreeWidgetItem* MakeItem(const QString& text, ItemKind kind, const void* pointer) {
     auto* item = new QTreeWidgetItem(QStringList{text});
     item->setData(0, kKindRole, int(kind));
@@ -132,7 +139,7 @@ QTreeWidgetItem* CIngredientTree::AddDataSource(const CDataSourceMgr& source) {
     const CDS_FoodGroup& root = source.RootGroup();
     auto* item = MakeItem(QString::fromStdString(root.name), kGroup, &root);
     item->setIcon(0, Icon(IconKind::DataSource));
-    item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    item->setChildIndicatorPolicy(IndicatorOf(root));
     addTopLevelItem(item);
     return item;
 }
@@ -147,7 +154,7 @@ void CIngredientTree::Populate(QTreeWidgetItem* item) {
     for (const auto& sub : group->subGroups) {
         auto* child = MakeItem(QString::fromStdString(sub->name), kGroup, sub.get());
         child->setIcon(0, Icon(IconKind::Group));
-        child->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+        child->setChildIndicatorPolicy(IndicatorOf(*sub));
         children.append(child);
     }
     auto build = [&](auto&& self, const std::vector<SmartItem>& items) -> QList<QTreeWidgetItem*> {

@@ -21,9 +21,10 @@ class CDS_Ingredient;
 class CIngredientTree : public QTreeWidget {
     Q_OBJECT
 public:
+    // Until the owner passes the user's settings: two levels of categories of three foods or more.
     struct Options {
-        int depth = 0;
-        int size = 0;
+        int depth = 2;
+        int size = 3;
         bool useFullTitle = false;
     };
 

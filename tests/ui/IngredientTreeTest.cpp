@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+
 namespace {
 
 TEST(IngredientTree, GroupsAreFilledOnFirstExpansionAndFoodsAreFound) {
@@ -92,10 +95,10 @@ protected:
         return text;
     }
 
-    // The group's item of a new tree with the given settings, expanded.
-    std::string GroupOutline(CIngredientTree::Options options, const FoodKey& anyFoodOfTheGroup) {
+    // The group's item of a new tree with the given settings (none: the tree's own), expanded.
+    std::string GroupOutline(std::optional<CIngredientTree::Options> options, const FoodKey& anyFoodOfTheGroup) {
         CIngredientTree tree;
-        tree.SetOptions(options);
+        if (options) tree.SetOptions(*options);
         tree.AddDataSource(source);
         QTreeWidgetItem* item = tree.ShowFood(source, anyFoodOfTheGroup);
         if (!item) return "<not found>";
@@ -118,7 +121,7 @@ class SmartHierarchyItems : public FoodTree, public ::testing::WithParamInterfac
 
 TEST_P(SmartHierarchyItems, AreTheTreesItems) {
     const HierarchyCase& c = GetParam();
-    EXPECT_EQ(GroupOutline({c.depth, c.size, c.fullTitle}, FoodKey(c.key, 5)), c.outline);
+    EXPECT_EQ(GroupOutline(CIngredientTree::Options{c.depth, c.size, c.fullTitle}, FoodKey(c.key, 5)), c.outline);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -136,6 +139,26 @@ INSTANTIATE_TEST_SUITE_P(
                       "Beef, ground, raw|Beef, ground, cooked|Beef, steak, raw|Beef, steak, cooked|Beef, liver"},
         // Subgroups come before the group's own foods.
         HierarchyCase{2, 2, false, 13100, "Beef cuts[Beef[ ground[ raw| cooked]| steak[ raw| cooked]| liver]]|Beef, jerky"}));
+
+TEST_F(FoodTree, WithoutTheUsersSettingsCategoriesNeedThreeFoodsOnTwoLevels) {
+    EXPECT_EQ(GroupOutline(std::nullopt, FoodKey(1001, 5)), "Milk[ whole| skim| dry, nonfat]|Cheese, cheddar|Apple");
+    EXPECT_EQ(GroupOutline(std::nullopt, FoodKey(13003, 5)),
+              "Beef[ ground, raw| ground, cooked| steak, raw| steak, cooked| liver]");
+}
+
+TEST_F(FoodTree, OnlyGroupsThatHoldSomethingCanBeOpened) {
+    CIngredientTree tree;
+    QTreeWidgetItem* root = tree.AddDataSource(source);
+    EXPECT_EQ(root->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+    tree.Populate(root);
+    std::map<std::string, QTreeWidgetItem::ChildIndicatorPolicy> groups;
+    for (int i = 0; i < root->childCount(); ++i)
+        groups[root->child(i)->text(0).toStdString()] = root->child(i)->childIndicatorPolicy();
+    EXPECT_EQ(groups, (std::map<std::string, QTreeWidgetItem::ChildIndicatorPolicy>{
+                          {"Dairy and Egg Products", QTreeWidgetItem::ShowIndicator},
+                          {"Beef Products", QTreeWidgetItem::ShowIndicator},
+                          {"Spices and Herbs", QTreeWidgetItem::DontShowIndicator}}));
+}
 
 TEST_F(FoodTree, FoodItemsAreMarkedAgainstTheStatusListWhenMadeAndLater) {
     auto entry = [&](int key, const std::string& meal) {
