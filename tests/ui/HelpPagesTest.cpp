@@ -50,7 +50,9 @@ TEST(HelpPages, EveryPageTheProgramOpensExistsWithItsAnchor) {
         const std::size_t hash = url.find('#');
         const fs::path file = kHelp / url.substr(6, hash - 6);  // after "/help/"
         ASSERT_TRUE(fs::is_regular_file(file)) << url;
-        if (hash != std::string::npos) EXPECT_TRUE(HasAnchor(Read(file), url.substr(hash + 1))) << url;
+        if (hash != std::string::npos) {
+            EXPECT_TRUE(HasAnchor(Read(file), url.substr(hash + 1))) << url;
+        }
     }
 }
 
@@ -68,8 +70,9 @@ TEST(HelpPages, LinksBetweenPagesLeadToPagesAndPlacesThatExist) {
             const fs::path file =
                 hash == 0 ? entry.path() : entry.path().parent_path() / target.substr(0, hash);
             ASSERT_TRUE(fs::is_regular_file(file)) << entry.path() << ": " << target;
-            if (hash != std::string::npos)
+            if (hash != std::string::npos) {
                 EXPECT_TRUE(HasAnchor(Read(file), target.substr(hash + 1))) << entry.path() << ": " << target;
+            }
         }
     }
     EXPECT_GT(pages, 0);
