@@ -102,6 +102,9 @@ TEST_F(DietGridTest, TheTotalTurnsLightRedOnlyOutsideItsLimits) {
         {250, 50, -1, kWhite},  // exactly the minimum
         {250, -1, 50, kWhite},  // exactly the maximum
         {250.5, -1, 50, kRed},  // 50.1 above it
+        // Judged on the total as shown: 49.998 and 50.002 both show as 50.
+        {249.99, 50, -1, kWhite},
+        {250.01, -1, 50, kWhite},
         {250, 40, 60, kWhite},
         {0, -1, -1, kWhite},  // no limits: always white
         {1e6, -1, -1, kWhite},
