@@ -158,6 +158,8 @@ TEST_F(DietGridTest, TypedValuesAreStoredWhereTheCellBelongs) {
     EXPECT_EQ(reqs[1].min, 8);
     EXPECT_TRUE(DietGrid::StoreCell(doc, 4, 4, "60"));
     EXPECT_EQ(reqs[0].max, 60);
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 4, 4, "  "));
+    EXPECT_EQ(reqs[0].max, -1) << "blanking a limit with spaces removes it rather than making it 0";
     EXPECT_TRUE(DietGrid::StoreCell(doc, 3, 5, ""));
     EXPECT_EQ(reqs[1].min, -1);
     EXPECT_TRUE(DietGrid::StoreCell(doc, 3, 4, "plenty"));
