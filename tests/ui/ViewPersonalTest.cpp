@@ -172,6 +172,12 @@ TEST_F(PersonalView, HeightAndWeightTakeOnlyDigitsAndTheDot) {
     EXPECT_TRUE(typed) << Value("Weight").toStdString();
 }
 
+TEST_F(PersonalView, TheRightMouseButtonBringsNoMessage) {
+    view.UpdateData(false);
+    Page("document.getElementById('FirstName').dispatchEvent(new MouseEvent('mousedown', {button: 2, bubbles: true})); true");
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
 TEST_F(PersonalView, ChangesOnThePageMarkTheProfileModified) {
     view.UpdateData(false);
     view.UpdateData(true);

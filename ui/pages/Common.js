@@ -1,4 +1,4 @@
-// Shared by every page: the right mouse button is refused everywhere.
+// Shared by the Log tab's pages: the right mouse button is refused everywhere on them.
 (function () {
     'use strict';
     document.addEventListener('mousedown', function (e) {
