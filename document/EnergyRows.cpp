@@ -8,7 +8,6 @@
 #include "refdata/Ingredient.h"
 #include "refdata/NutrientCatalogue.h"
 
-#include <cctype>
 
 namespace EnergyRows {
 
@@ -19,12 +18,6 @@ constexpr int kComponents = EnergyComponents::kCount;
 constexpr const char* kNotAvailable = "N/A";
 
 }  // namespace
-
-std::string Number(double value) {
-    std::string text = TextFormat::G(value);
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 std::vector<FoodRow> FoodEnergy(const NS_Data::CUserLog& log) {
     const auto& entries = log.GetCurrentDay()->foods;
@@ -44,22 +37,23 @@ std::vector<FoodRow> FoodEnergy(const NS_Data::CUserLog& log) {
                 continue;
             }
             const double share = entry.food->EnergyComponentValue(k) * entry.food->EnergyFactor(k) * 100 / per100g;
-            row[3 + k] = Number(RoundDecimals(share, 2));
+            row[3 + k] = TextFormat::LowerG(RoundDecimals(share, 2));
         }
         const double energy = entry.weight / 100 * per100g;
-        row[1] = Number(RoundDecimals(energy, 1));
+        row[1] = TextFormat::LowerG(RoundDecimals(energy, 1));
         energies.push_back(energy);
         total += energy;
         rows.push_back(std::move(row));
     }
     for (std::size_t j = 0; j < rows.size(); ++j)
-        rows[j][2] = total == 0 ? kNotAvailable : Number(RoundDecimals(energies[j] / total * 100, 2));
+        rows[j][2] = total == 0 ? kNotAvailable : TextFormat::LowerG(RoundDecimals(energies[j] / total * 100, 2));
 
     FoodRow last;
     last[0] = kTotal;
-    last[1] = Number(RoundDecimals(total, 0));
+    last[1] = TextFormat::LowerG(RoundDecimals(total, 0));
     for (int k = 0; k < kComponents; ++k)
-        last[3 + k] = total == 0 ? kNotAvailable : Number(log.energyComposition.GetValue(k, CDS_EnergyComposition::kValue));
+        last[3 + k] = total == 0 ? kNotAvailable
+                                 : TextFormat::LowerG(log.energyComposition.GetValue(k, CDS_EnergyComposition::kValue));
     rows.push_back(std::move(last));
     return rows;
 }
@@ -80,12 +74,12 @@ std::vector<CompositionRow> Composition(const CDS_EnergyComposition& profile) {
     for (int i = 0; i < kComponents; ++i) {
         CompositionRow row;
         row[0] = reference.ComponentName(i);
-        row[1] = Number(RoundDecimals(profile.GetValue(i, CDS_EnergyComposition::kMin), 2));
-        row[2] = Number(reference.GetValue(i, CDS_EnergyComposition::kMin));
-        row[3] = Number(RoundDecimals(profile.GetValue(i, CDS_EnergyComposition::kMax), 2));
-        row[4] = Number(reference.GetValue(i, CDS_EnergyComposition::kMax));
-        row[5] = Number(RoundDecimals(profile.GetValue(i, CDS_EnergyComposition::kValue), 2));
-        row[6] = Number(reference.GetValue(i, CDS_EnergyComposition::kValue));
+        row[1] = TextFormat::LowerG(RoundDecimals(profile.GetValue(i, CDS_EnergyComposition::kMin), 2));
+        row[2] = TextFormat::LowerG(reference.GetValue(i, CDS_EnergyComposition::kMin));
+        row[3] = TextFormat::LowerG(RoundDecimals(profile.GetValue(i, CDS_EnergyComposition::kMax), 2));
+        row[4] = TextFormat::LowerG(reference.GetValue(i, CDS_EnergyComposition::kMax));
+        row[5] = TextFormat::LowerG(RoundDecimals(profile.GetValue(i, CDS_EnergyComposition::kValue), 2));
+        row[6] = TextFormat::LowerG(reference.GetValue(i, CDS_EnergyComposition::kValue));
         rows.push_back(std::move(row));
     }
     return rows;

@@ -39,7 +39,4 @@ std::vector<CompositionRow> Composition(const CDS_EnergyComposition& profile);
 // that is no storable number.
 bool StoreRange(CDS_EnergyComposition& profile, int row, int column, const std::string& text);
 
-// printf "%g".
-std::string Number(double value);
-
 }  // namespace EnergyRows

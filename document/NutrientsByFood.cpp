@@ -11,7 +11,6 @@ namespace {
 constexpr const char* kCorner = " Nutrients By Food ";
 constexpr int kHeaderLayoutRow = 1;
 constexpr int kTreeFoodLayoutRow = 0;
-constexpr int kFirstEntryLayoutRow = 2;
 }  // namespace
 
 std::string HeaderText(int gid) {

@@ -15,6 +15,9 @@ namespace NutrientsByFood {
 // What a row or cell shows, which decides its colour.
 enum class RowKind { Header, Entry, TreeFood };
 
+// The "Food" layout's row of the entry in list row 0; the others follow in list order.
+constexpr int kFirstEntryLayoutRow = 2;
+
 struct Row {
     RowKind kind = RowKind::Header;
     // The index of the row's size in the "Food" layout: 1 for the header, 2 + r for the entry of

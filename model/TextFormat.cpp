@@ -6,10 +6,14 @@
 
 namespace TextFormat {
 
-std::string G(double value) {
+std::string LowerG(double value) {
     char buf[64];
     auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 6);
-    std::string out(buf, r.ptr);
+    return std::string(buf, r.ptr);
+}
+
+std::string G(double value) {
+    std::string out = LowerG(value);
     for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }

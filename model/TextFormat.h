@@ -13,6 +13,8 @@ namespace TextFormat {
 // printf "%G": six significant digits, trailing zeros dropped, exponent form for very large or
 // small values.
 std::string G(double value);
+// printf "%g": the same with a lower-case exponent.
+std::string LowerG(double value);
 
 using Arg = std::variant<int, double>;
 

@@ -2,7 +2,6 @@
 
 #include "IngredientTree.h"
 
-#include "core/GeneralManager.h"
 #include "document/DayFoodList.h"
 #include "document/ProfileDocument.h"
 #include "model/TextFormat.h"
@@ -18,7 +17,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -26,13 +24,6 @@ namespace {
 constexpr const char* kColumns[] = {" Name           ", " Units  ", " Category   ", "Protein", "Fat  ", "Carbohydrate",
                                     "Alcohol"};
 constexpr int kFactorColumn = 3;
-
-// printf's "%g", in the C locale.
-QString LowerG(double value) {
-    std::string text = TextFormat::G(value);
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return QString::fromStdString(text);
-}
 
 }  // namespace
 
@@ -53,19 +44,7 @@ DlgSelectIngredients::DlgSelectIngredients(const Ui::CAppContext& app, std::vect
     help_ = new QPushButton(QStringLiteral("&Help"), this);
     ok_->setDefault(true);
 
-    CIngredientTree::Options options{2, 2, false};
-    if (app_.general) {
-        options.depth = app_.general->SmartHierarchyDepth();
-        options.size = app_.general->SmartHierarchySize();
-        options.useFullTitle = app_.general->UseFullTitle();
-    }
-    tree_->SetOptions(options);
-    tree_->SetStatusList(entries_);
-    if (app_.dataSource) {
-        QTreeWidgetItem* root = tree_->AddDataSource(*app_.dataSource);
-        tree_->Populate(root);
-        root->setExpanded(true);
-    }
+    tree_->ShowProgramFoods(app_, entries_);
 
     list_->setColumnCount(int(std::size(kColumns)));
     QStringList headers;
@@ -128,7 +107,8 @@ void DlgSelectIngredients::SetRow(int row) {
     const UserLog::CDayFood& entry = entries_[std::size_t(row)];
     QStringList cells{QString::fromStdString(entry.food ? entry.food->Name() : entry.name),
                       QString::fromStdString(DayFoodList::ShownUnitName(entry)), QString()};
-    for (int i = 0; i < EnergyComponents::kCount; ++i) cells << (entry.food ? LowerG(entry.food->EnergyFactor(i)) : QString());
+    for (int i = 0; i < EnergyComponents::kCount; ++i)
+        cells << (entry.food ? QString::fromStdString(TextFormat::LowerG(entry.food->EnergyFactor(i))) : QString());
     for (int column = 0; column < cells.size(); ++column) {
         auto* item = new QTableWidgetItem(cells[column]);
         if (column >= kFactorColumn) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -1,5 +1,8 @@
 #include "IngredientTree.h"
 
+#include "AppContext.h"
+
+#include "core/GeneralManager.h"
 #include "document/ProfileDocument.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/FoodGroup.h"
@@ -133,6 +136,22 @@ void CIngredientTree::SetFoodIcon(QTreeWidgetItem* item, unsigned status) {
     if (known.isValid() && known.toUInt() == status) return;
     item->setData(0, kStatusRole, status);
     item->setIcon(0, Icon(FoodIconKind(status)));
+}
+
+void CIngredientTree::ShowProgramFoods(const Ui::CAppContext& app, std::vector<UserLog::CDayFood> entries) {
+    Options options{2, 2, false};
+    if (app.general) {
+        options.depth = app.general->SmartHierarchyDepth();
+        options.size = app.general->SmartHierarchySize();
+        options.useFullTitle = app.general->UseFullTitle();
+    }
+    SetOptions(options);
+    SetStatusList(std::move(entries));
+    if (app.dataSource) {
+        QTreeWidgetItem* root = AddDataSource(*app.dataSource);
+        Populate(root);
+        root->setExpanded(true);
+    }
 }
 
 QTreeWidgetItem* CIngredientTree::AddDataSource(const CDataSourceMgr& source) {

@@ -14,6 +14,9 @@
 class CDataSourceMgr;
 class CDS_FoodGroup;
 class CDS_Ingredient;
+namespace Ui {
+struct CAppContext;
+}
 
 // The food tree: one root per data source, its groups and subgroups, and below each group its
 // foods arranged by the smart hierarchy. A group's contents are made when it is first expanded,
@@ -31,6 +34,10 @@ public:
     explicit CIngredientTree(QWidget* parent = nullptr);
 
     void SetOptions(const Options& options) { options_ = options; }
+    // What the food tab and the food selection show: the user's smart-hierarchy settings (two
+    // levels of two foods without them), items marked against `entries`, and the program's data
+    // source as an open root.
+    void ShowProgramFoods(const Ui::CAppContext& app, std::vector<UserLog::CDayFood> entries);
     QTreeWidgetItem* AddDataSource(const CDataSourceMgr& source);
     // Fills a group item with its subgroups and foods unless that was done already.
     void Populate(QTreeWidgetItem* item);

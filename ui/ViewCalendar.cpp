@@ -2,8 +2,7 @@
 
 #include "VelmoraDoc.h"
 
-#include "web/NumberText.h"
-
+#include "document/TypedNumber.h"
 #include "model/LogDay.h"
 
 #include <QSplitter>
@@ -94,7 +93,8 @@ void CViewCalendar::OnInputFact(const Ui::ElementEvent& event) {
     const std::size_t split = event.value.rfind('=');
     if (split == std::string::npos) return;
     const std::string name = event.value.substr(0, split);
-    const double value = Ui::LeadingNumber(std::string_view(event.value).substr(split + 1));
+    // As atof reads it; infinity and not-a-number count as no number, a day value must stay one.
+    const double value = TypedNumber(std::string_view(event.value).substr(split + 1)).value_or(0);
     doc->log.GetCurrentDay()->SetFact(name, value);
     // A typed value is a change of the profile like any other: closing must offer to save it.
     doc->SetModifiedFlag();

@@ -4,7 +4,6 @@
 #include "SearchWorkers.h"
 #include "VelmoraDoc.h"
 
-#include "core/GeneralManager.h"
 #include "document/DayFoodList.h"
 #include "document/NutrientsByFood.h"
 #include "document/TypedNumber.h"
@@ -13,6 +12,7 @@
 #include "refdata/DataSourceMgr.h"
 #include "refdata/Ingredient.h"
 #include "widgets/CellGrid.h"
+#include "widgets/ReportList.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -36,14 +36,8 @@ constexpr int kRowHeight = 20;
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kSourceRole = Qt::UserRole + 1;
 
-struct ListColumn {
-    const char* header;
-    double widthFactor;
-};
-constexpr ListColumn kListColumns[] = {
-    {" Name", 15}, {" Meal", 2}, {" Units", 4}, {" Amount", 1.2}, {" Weight g", 1.2},
-};
-constexpr ListColumn kResultColumn = {"Food Item", 20};
+const QStringList kListHeaders = {" Name", " Meal", " Units", " Amount", " Weight g"};
+const std::vector<double> kListFactors = {15, 2, 4, 1.2, 1.2};
 
 // Lengths of the two panes of a splitter whose first pane is p times the second.
 std::pair<int, int> SplitLengths(int length, double p) {
@@ -56,22 +50,10 @@ void ApplyProportion(QSplitter* splitter, double p) {
     splitter->setSizes({first, second});
 }
 
-void SetUpList(QTableWidget* list, std::initializer_list<ListColumn> columns) {
-    list->setColumnCount(int(columns.size()));
-    QStringList headers;
-    for (const ListColumn& c : columns) headers << QString::fromUtf8(c.header);
-    list->setHorizontalHeaderLabels(headers);
-    const QFontMetrics metrics(list->font());
-    int column = 0;
-    for (const ListColumn& c : columns)
-        list->setColumnWidth(column++, int(metrics.horizontalAdvance(QString::fromUtf8(c.header)) * c.widthFactor));
+void SetUpList(CReportList* list, const QStringList& headers, const std::vector<double>& factors) {
+    list->SetColumns(headers, factors);
+    list->SetRowHeight(kRowHeight);
     list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    list->verticalHeader()->hide();
-    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    list->setShowGrid(true);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setWordWrap(false);
 }
 
 // The in-place editors of the day food list: drop-downs for the meal and the unit, text for the
@@ -158,8 +140,8 @@ QWidget* ButtonRow(std::initializer_list<QPushButton*> buttons) {
 
 CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     tree_ = new CIngredientTree;
-    list_ = new QTableWidget;
-    results_ = new QTableWidget;
+    list_ = new CReportList;
+    results_ = new CReportList;
     searchBox_ = new QLineEdit;
     searchButton_ = new QPushButton(tr("Search"));
     add_ = new QPushButton(tr("Add"));
@@ -258,30 +240,18 @@ void CViewIngredients::OnInitialUpdate() {
     CVelmoraDoc* doc = GetDocument();
     if (doc) {
         const Ui::CAppContext& app = doc->App();
-        CIngredientTree::Options options{2, 2, false};
-        if (app.general) {
-            options.depth = app.general->SmartHierarchyDepth();
-            options.size = app.general->SmartHierarchySize();
-            options.useFullTitle = app.general->UseFullTitle();
-        }
-        tree_->SetOptions(options);
-        tree_->SetStatusList(doc->log.GetCurrentDay()->foods);
-        if (app.dataSource) {
-            QTreeWidgetItem* root = tree_->AddDataSource(*app.dataSource);
-            tree_->Populate(root);
-            root->setExpanded(true);
-        }
+        tree_->ShowProgramFoods(app, doc->log.GetCurrentDay()->foods);
         mealNames_.clear();
         if (app.meals)
             for (int i = 0; i < app.meals->MealCount(); ++i) mealNames_ << QString::fromStdString(app.meals->MealAt(i).Name());
     }
-    SetUpList(list_, {kListColumns[0], kListColumns[1], kListColumns[2], kListColumns[3], kListColumns[4]});
+    SetUpList(list_, kListHeaders, kListFactors);
     // "Breakfast" must not be cut to "Breakf...": the meal column takes the longest meal's name.
     const QFontMetrics metrics(list_->font());
     int mealWidth = list_->columnWidth(DayFoodList::kMeal);
     for (const QString& meal : mealNames_) mealWidth = std::max(mealWidth, metrics.horizontalAdvance(meal) + 3 * metrics.averageCharWidth());
     list_->setColumnWidth(DayFoodList::kMeal, mealWidth);
-    SetUpList(results_, {kResultColumn});
+    SetUpList(results_, {QStringLiteral("Food Item")}, {20});
     results_->setSelectionMode(QAbstractItemView::SingleSelection);
     initialised_ = true;
     CViewBase::OnInitialUpdate();
@@ -316,6 +286,7 @@ bool CViewIngredients::DoDataExchange(bool save) {
 }
 
 void CViewIngredients::FinishListEdit() {
+    // The editor is found through the delegate: it may belong to a cell other than the current one.
     QWidget* editor = static_cast<FoodListDelegate*>(listDelegate_)->OpenEditor();
     if (!editor) return;
     QMetaObject::invokeMethod(list_, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
@@ -438,31 +409,24 @@ void CViewIngredients::OnClear() {
     RebuildGrid();
 }
 
-void CViewIngredients::OnUp() {
-    const std::vector<int> rows = SelectedRows();
-    if (rows.size() != 1 || rows.front() == 0) return;
-    const int row = rows.front();
-    CVelmoraDoc* doc = GetDocument();
-    doc->MoveFood(row, row - 1);
-    doc->gridLayouts[CSingleDayDocData::kFoodLayout].SwapRowSizes(row + 2, row + 1);
-    SetRow(row);
-    SetRow(row - 1);
-    list_->clearSelection();
-    list_->selectRow(row - 1);
-    UpdateButtons();
-}
+void CViewIngredients::OnUp() { MoveSelected(-1); }
 
-void CViewIngredients::OnDown() {
+void CViewIngredients::OnDown() { MoveSelected(1); }
+
+void CViewIngredients::MoveSelected(int step) {
     const std::vector<int> rows = SelectedRows();
-    if (rows.size() != 1 || rows.front() + 1 >= list_->rowCount()) return;
+    if (rows.size() != 1) return;
     const int row = rows.front();
+    const int target = row + step;
+    if (target < 0 || target >= list_->rowCount()) return;
     CVelmoraDoc* doc = GetDocument();
-    doc->MoveFood(row, row + 1);
-    doc->gridLayouts[CSingleDayDocData::kFoodLayout].SwapRowSizes(row + 2, row + 3);
+    doc->MoveFood(row, target);
+    doc->gridLayouts[CSingleDayDocData::kFoodLayout].SwapRowSizes(NutrientsByFood::kFirstEntryLayoutRow + row,
+                                                                   NutrientsByFood::kFirstEntryLayoutRow + target);
     SetRow(row);
-    SetRow(row + 1);
+    SetRow(target);
     list_->clearSelection();
-    list_->selectRow(row + 1);
+    list_->selectRow(target);
     UpdateButtons();
 }
 

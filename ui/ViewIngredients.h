@@ -8,6 +8,8 @@
 #include "refdata/FoodSearch.h"
 #endif
 
+#include "widgets/ReportList.h"
+
 #include <QStringList>
 
 #include <memory>
@@ -20,7 +22,6 @@ class CIngredientTree;
 class QLineEdit;
 class QPushButton;
 class QSplitter;
-class QTableWidget;
 class QTreeWidgetItem;
 
 // The "Food" tab: the food tree and the food search on the left and top, the current day's food
@@ -36,8 +37,8 @@ public:
 
     // ---- the controls, for whoever drives the view ----
     CIngredientTree& Tree() const { return *tree_; }
-    QTableWidget& FoodList() const { return *list_; }
-    QTableWidget& Results() const { return *results_; }
+    CReportList& FoodList() const { return *list_; }
+    CReportList& Results() const { return *results_; }
     QLineEdit& SearchBox() const { return *searchBox_; }
     QPushButton& AddButton() const { return *add_; }
     QPushButton& DeleteButton() const { return *delete_; }
@@ -75,6 +76,8 @@ private:
     void FillList();
     // Stores what is being typed into a cell of the list, as if the user had pressed Enter.
     void FinishListEdit();
+    // Moves the one selected entry up (-1) or down (1), with its remembered grid row size.
+    void MoveSelected(int step);
     void SetRow(int row);
     void UpdateButtons();
     void RebuildGrid();
@@ -91,8 +94,9 @@ private:
     void ApplyProportions();
 
     CIngredientTree* tree_ = nullptr;
-    QTableWidget* list_ = nullptr;
-    QTableWidget* results_ = nullptr;
+    CReportList* list_ = nullptr;
+    CReportList* results_ = nullptr;
+    QAbstractItemDelegate* listDelegate_ = nullptr;
     QLineEdit* searchBox_ = nullptr;
     QPushButton* searchButton_ = nullptr;
     QPushButton* add_ = nullptr;
@@ -101,7 +105,6 @@ private:
     QPushButton* up_ = nullptr;
     QPushButton* down_ = nullptr;
     CCellGrid* grid_ = nullptr;
-    QAbstractItemDelegate* listDelegate_ = nullptr;
     QSplitter* outer_ = nullptr;
     QSplitter* upper_ = nullptr;
     QSplitter* right_ = nullptr;

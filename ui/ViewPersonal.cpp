@@ -5,22 +5,17 @@
 
 #include "core/GeneralManager.h"
 #include "model/PersonalData.h"
+#include "refdata/NutrientCatalogue.h"
 
 #include <QSplitter>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include <cmath>
 #include <tuple>
 
 namespace {
 
 constexpr int kFirstYear = 1900;
-
-double Round(double x, int n) {
-    const double scale = std::pow(10.0, n);
-    return std::trunc(x * scale + 0.5) / scale;
-}
 
 auto Fields(const CPersonalData& p) {
     return std::tie(p.firstName, p.lastName, p.notes, p.birthYear, p.birthMonth, p.birthDay, p.female, p.pregnant,
@@ -60,9 +55,9 @@ CViewPersonal::CViewPersonal(QWidget* parent) : CViewBase(parent) {
 CViewPersonal::~CViewPersonal() = default;
 
 QString CViewPersonal::BmiText(const CPersonalData& p) {
-    const double h = p.unitsKg == 1 ? p.height : Round(p.height * 2.54, 0);
+    const double h = p.unitsKg == 1 ? p.height : Nutrient::RoundDecimals(p.height * 2.54, 0);
     if (h == 0) return QStringLiteral("NaN");
-    const double w = p.unitsKg == 0 ? Round(p.weight / 2.2, 1) : p.weight;
+    const double w = p.unitsKg == 0 ? Nutrient::RoundDecimals(p.weight / 2.2, 1) : p.weight;
     const double cm = p.HeightCm();
     return QString::asprintf("%.3G", w * 10000 / cm / cm);
 }

@@ -88,11 +88,4 @@ TEST_F(EnergyRowsTest, TheRequirementLineNamesTheEquationAndRoundsToWholeKilocal
     EXPECT_EQ(r.parameters, doc.log.personal.EnergyDetails(doc.log.GetEnergyInputs()));
 }
 
-TEST(EnergyNumber, WritesLikePrintfG) {
-    EXPECT_EQ(EnergyRows::Number(47.06), "47.06");
-    EXPECT_EQ(EnergyRows::Number(100), "100");
-    EXPECT_EQ(EnergyRows::Number(1234567), "1.23457e+06");
-    EXPECT_EQ(EnergyRows::Number(0.5), "0.5");
-}
-
 }  // namespace

@@ -28,6 +28,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextFormatG,
                                            GCase{1234567, "1.23457E+06"}, GCase{-12.5, "-12.5"}, GCase{0, "0"},
                                            GCase{std::numeric_limits<double>::infinity(), "INF"}));
 
+TEST(TextFormat, LowerGWritesLikePrintfLowerG) {
+    EXPECT_EQ(TextFormat::LowerG(47.06), "47.06");
+    EXPECT_EQ(TextFormat::LowerG(100), "100");
+    EXPECT_EQ(TextFormat::LowerG(1234567), "1.23457e+06");
+    EXPECT_EQ(TextFormat::LowerG(0.5), "0.5");
+}
+
 TEST(TextFormat, PrintfFillsConversionsInOrder) {
     EXPECT_EQ("Age(30) Coef(1.25) 100%", TextFormat::Printf("Age(%d) Coef(%G) 100%%", {30, 1.25}));
     EXPECT_EQ("plain", TextFormat::Printf("plain", {}));

@@ -2,6 +2,7 @@
 
 #include "support/FakeServices.h"
 
+#include "document/TypedNumber.h"
 #include "ui/web/NumberText.h"
 #include "ui/web/WebControlBase.h"
 
@@ -231,7 +232,7 @@ TEST(PageNumbers, ReadTheSameInEveryLocale) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Ui::WholeNumber(c.text), c.whole) << c.text;
-        EXPECT_DOUBLE_EQ(Ui::LeadingNumber(c.text), c.leading) << c.text;
+        EXPECT_DOUBLE_EQ(TypedNumber(c.text).value_or(0), c.leading) << c.text;
     }
 }
 

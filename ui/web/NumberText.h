@@ -20,15 +20,4 @@ inline std::optional<double> WholeNumber(std::string_view text) {
     return value;
 }
 
-// What the C library's atof makes of the text: its leading number, 0 when it has none. Infinity
-// and not-a-number count as none; a day value must stay a number.
-inline double LeadingNumber(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\n')) text.remove_prefix(1);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    double value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || !std::isfinite(value)) return 0;
-    return value;
-}
-
 }  // namespace Ui
