@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 
+#include "document/TypedNumber.h"
 #include "model/UserLog.h"
 
 #include <QFontMetrics>
@@ -15,8 +16,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <cctype>
-#include <charconv>
 #include <cstdio>
 
 namespace {
@@ -97,15 +96,8 @@ QString DlgFactManager::FormatValue(double value) {
 double DlgFactManager::ParseValue(const QString& text) {
     if (text.isEmpty()) return UserLog::kUndefinedValue;
     // The leading number of the text, 0 when there is none, as atof reads it in the C locale;
-    // the desktop's locale must not turn "0.5" into 0.
-    const std::string utf8 = text.toStdString();
-    const char* first = utf8.c_str();
-    const char* last = first + utf8.size();
-    while (first != last && std::isspace(static_cast<unsigned char>(*first))) ++first;
-    if (first != last && *first == '+') ++first;
-    double value = 0;
-    if (std::from_chars(first, last, value).ec != std::errc()) return 0;
-    return value;
+    // "inf" counts as none, since the profile could not read it back.
+    return TypedNumber(text.toStdString()).value_or(0);
 }
 
 int DlgFactManager::SelectedRow() const {

@@ -80,7 +80,8 @@ TEST_P(FactValueParse, TakesTheLeadingNumber) {
 INSTANTIATE_TEST_SUITE_P(Dialog, FactValueParse,
                          testing::Values(ParseCase{"", UserLog::kUndefinedValue}, ParseCase{"0.5", 0.5},
                                          ParseCase{"65.5kg", 65.5}, ParseCase{"abc", 0}, ParseCase{"  -3", -3},
-                                         ParseCase{"+2.5e1", 25}, ParseCase{"1,5", 1}));
+                                         ParseCase{"+2.5e1", 25}, ParseCase{"1,5", 1},
+                                         ParseCase{"inf", 0}, ParseCase{"1e999", 0}));
 
 TEST_F(FactManager, ABuiltInTakesATargetButKeepsItsName) {
     Select(0);
