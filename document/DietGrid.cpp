@@ -20,13 +20,6 @@ using UserLog::CNutrientRequirement;
 
 std::string Limit(double value) { return value == -1 ? std::string() : TextFormat::G(value); }
 
-// A text with nothing but blanks removes a limit, as on the Nutrients tab: read as a number it
-// would be a limit of 0, which a user clearing the cell with the space bar never meant.
-std::optional<double> TypedLimit(const std::string& text) {
-    if (text.find_first_not_of(" \t") == std::string::npos) return -1.0;
-    return TypedNumber(text);
-}
-
 constexpr int kSummaryRows = 3;
 
 // The layout's row for a row of the grid of a day with `entries` entries; nullopt when the

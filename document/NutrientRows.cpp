@@ -87,10 +87,7 @@ bool StoreLimit(CProfileDocument& document, int row, int column, const std::stri
     const CDS_Nutrition* nutrient = NutrientOfRow(document, row);
     if (!nutrient || (column != 2 && column != 3)) return false;
     const int index = document.log.FindRequirement(nutrient->Gid());
-    // An emptied cell removes the limit, as it does in the Diet grid; read as a number it would
-    // become a maximum of 0 that every intake exceeds.
-    const bool blank = text.find_first_not_of(" \t") == std::string::npos;
-    const std::optional<double> value = blank ? std::optional<double>(-1) : TypedNumber(text);
+    const std::optional<double> value = TypedLimit(text);
     if (index < 0 || !value) return false;
     UserLog::CNutrientRequirement& req = document.log.requirements[static_cast<std::size_t>(index)];
     (column == 2 ? req.min : req.max) = *value;

@@ -15,3 +15,8 @@ std::optional<double> TypedNumber(std::string_view text) {
     if (!std::isfinite(value)) return std::nullopt;
     return value;
 }
+
+std::optional<double> TypedLimit(std::string_view text) {
+    if (text.find_first_not_of(" \t") == std::string_view::npos) return -1.0;
+    return TypedNumber(text);
+}

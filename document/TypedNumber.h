@@ -8,3 +8,8 @@
 // is 12). The reading never depends on the process locale. An infinite or not-a-number result
 // ("inf", "1e999") gives nullopt: such a value would be written into the profile and not read back.
 std::optional<double> TypedNumber(std::string_view text);
+
+// A lower or upper limit typed into a cell: a text of nothing but blanks removes the limit (-1),
+// since read as a number it would be a limit of 0 that the user clearing the cell never meant;
+// anything else is a TypedNumber.
+std::optional<double> TypedLimit(std::string_view text);

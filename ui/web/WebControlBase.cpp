@@ -98,14 +98,6 @@ QString Literal(const QString& text) {
 
 QString Literal(const std::string& text) { return Literal(QString::fromStdString(text)); }
 
-bool ParseNumber(const QString& text, double& out) {
-    const QByteArray bytes = text.toUtf8();
-    const auto value = Ui::WholeNumber(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (!value) return false;
-    out = *value;
-    return true;
-}
-
 }  // namespace
 
 CWebControlBase::CWebControlBase(int pageId, QWidget* parent) : CWebControlBase(ResourceOf(pageId), parent) {}
@@ -228,10 +220,10 @@ void CWebControlBase::ExchangeValue(bool get, const std::string& id, std::string
 
 void CWebControlBase::ExchangeNumber(bool get, const std::string& id, double& number) {
     if (get) {
+        // A missing element leaves the text empty, which is no number.
         std::string text;
-        if (!GetElement(id)) return;
         ExchangeValue(true, id, text);
-        ParseNumber(QString::fromStdString(text), number);
+        if (const auto value = Ui::WholeNumber(text)) number = *value;
     } else {
         std::string text = QString::asprintf("%G", number).toStdString();
         ExchangeValue(false, id, text);
@@ -241,11 +233,9 @@ void CWebControlBase::ExchangeNumber(bool get, const std::string& id, double& nu
 void CWebControlBase::ExchangeInt(bool get, const std::string& id, int& value) {
     if (get) {
         std::string text;
-        if (!GetElement(id)) return;
         ExchangeValue(true, id, text);
-        double number = 0;
-        if (ParseNumber(QString::fromStdString(text), number) && std::fabs(number) < 2147483647.0)
-            value = static_cast<int>(std::lround(number));
+        if (const auto number = Ui::WholeNumber(text); number && std::fabs(*number) < 2147483647.0)
+            value = static_cast<int>(std::lround(*number));
     } else {
         std::string text = QString::asprintf("%d", value).toStdString();
         ExchangeValue(false, id, text);
