@@ -99,11 +99,13 @@ bool StoreLimit(CProfileDocument& document, int row, int column, const std::stri
 bool Drop(CProfileDocument& document, int oldIndex, int dropIndex) {
     const int count = static_cast<int>(document.log.requirements.size());
     if (dropIndex < 0 || oldIndex < 0 || oldIndex >= count) return false;
-    const int target = oldIndex < dropIndex ? dropIndex - 1 : dropIndex;
+    const int target = DropTarget(oldIndex, dropIndex);
     if (target == oldIndex) return false;
     document.MoveNutrient(oldIndex, target);
     return true;
 }
+
+int DropTarget(int oldIndex, int dropIndex) { return oldIndex < dropIndex ? dropIndex - 1 : dropIndex; }
 
 void Reset(CProfileDocument& document) { document.SetDefaultRequirements(); }
 

@@ -46,6 +46,9 @@ bool StoreLimit(CProfileDocument& document, int row, int column, const std::stri
 // The item at `oldIndex` of the order list was dropped at `dropIndex` (before the item there; the
 // list's size for the end; -1 outside the list). False when the order did not change.
 bool Drop(CProfileDocument& document, int oldIndex, int dropIndex);
+// Where the item at `oldIndex` lands when dropped at `dropIndex` (0 and up): the items after it
+// close up first.
+int DropTarget(int oldIndex, int dropIndex);
 
 // Follows every nutrient of the data source, in its order, without limits.
 void Reset(CProfileDocument& document);

@@ -166,7 +166,7 @@ void CViewNutrients::OnDropped(int dropIndex, int oldIndex) {
     if (!doc) return;
     NutrientRows::Drop(*doc, oldIndex, dropIndex);
     // The list moved the text itself; rebuilt from the document it can't drift from the order.
-    const int target = dropIndex >= 0 && oldIndex < dropIndex ? dropIndex - 1 : dropIndex;
+    const int target = dropIndex >= 0 ? NutrientRows::DropTarget(oldIndex, dropIndex) : dropIndex;
     RefreshOrder();
     if (target >= 0 && target < order_->count()) order_->setCurrentRow(target);
 }
