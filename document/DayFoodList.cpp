@@ -10,26 +10,15 @@
 
 namespace DayFoodList {
 
-namespace {
-
-const FoodUnit* ShownUnit(const UserLog::CDayFood& entry) {
-    if (!entry.food || entry.food->units.empty()) return nullptr;
-    const auto& units = entry.food->units;
-    const bool valid = entry.unitIndex >= 0 && static_cast<std::size_t>(entry.unitIndex) < units.size();
-    return &units[valid ? static_cast<std::size_t>(entry.unitIndex) : 0];
-}
-
-}  // namespace
-
 std::string NumberText(double value) { return value == 0 ? std::string() : TextFormat::G(value); }
 
 double ShownUnitGrams(const UserLog::CDayFood& entry) {
-    const FoodUnit* unit = ShownUnit(entry);
+    const FoodUnit* unit = entry.ShownUnit();
     return unit ? unit->grams : 0.0;
 }
 
 std::string ShownUnitName(const UserLog::CDayFood& entry) {
-    const FoodUnit* unit = ShownUnit(entry);
+    const FoodUnit* unit = entry.ShownUnit();
     return unit ? unit->name : std::string();
 }
 
@@ -59,8 +48,7 @@ int UnitIndexOfName(const UserLog::CDayFood& entry, const std::string& name) {
 }
 
 std::vector<std::string> RowTexts(const UserLog::CDayFood& entry) {
-    const std::string name = entry.food ? entry.food->Name() : entry.name;
-    return {name, entry.meal, ShownUnitName(entry), NumberText(AmountOf(entry)), NumberText(entry.weight)};
+    return {entry.ShownName(), entry.meal, ShownUnitName(entry), NumberText(AmountOf(entry)), NumberText(entry.weight)};
 }
 
 ButtonStates ButtonsFor(int rows, const std::vector<int>& selectedRows, std::optional<unsigned> treeFoodStatus) {

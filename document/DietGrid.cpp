@@ -110,7 +110,7 @@ Table Build(const NS_Data::CUserLog& log) {
     for (int j = 0; j < n; ++j) {
         const UserLog::CDayFood& entry = entries[static_cast<std::size_t>(j)];
         const int r = 1 + j;
-        t.At(r, 0).text = entry.food ? entry.food->Name() : entry.name;
+        t.At(r, 0).text = entry.ShownName();
         t.At(r, 1) = {TextFormat::G(entry.weight), true, CellColour::White};
         t.At(r, 2) = {Limit(entry.min), true, CellColour::Yellow};
         t.At(r, 3) = {Limit(entry.max), true, CellColour::Yellow};

@@ -26,7 +26,7 @@ std::vector<FoodRow> FoodEnergy(const NS_Data::CUserLog& log) {
     double total = 0;
     for (const UserLog::CDayFood& entry : entries) {
         FoodRow row;
-        row[0] = entry.food ? entry.food->Name() : entry.name;
+        row[0] = entry.ShownName();
         double per100g = 0;
         if (entry.food)
             for (int k = 0; k < kComponents; ++k)

@@ -87,6 +87,8 @@ const FoodUnit* CDayFood::ShownUnit() const {
     return &food->units[inRange ? static_cast<std::size_t>(unitIndex) : 0];
 }
 
+const std::string& CDayFood::ShownName() const { return food ? food->Name() : name; }
+
 double CDayFood::UnitGramsOfFood() const {
     const FoodUnit* unit = ShownUnit();
     return unit ? unit->grams : 1.0;

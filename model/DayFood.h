@@ -36,6 +36,11 @@ public:
     // weight ÷ grams of the shown unit, to 4 decimals.
     double Amount() const;
     std::string UnitName() const;
+    // The unit the amount is shown in; an index outside the food's units stands for unit 0. Null
+    // while the food is unresolved or has no units.
+    const FoodUnit* ShownUnit() const;
+    // The food's current name, or the name the file stored while the food is not in the data.
+    const std::string& ShownName() const;
     // Grams of the shown unit from the food's units; an index outside them stands for unit 0.
     double UnitGramsOfFood() const;
     // Chooses the unit the amount is shown in, from what the file gave.
@@ -53,9 +58,6 @@ public:
     int source = -1;
     std::string name;
     std::shared_ptr<CDS_Ingredient> food;
-
-private:
-    const FoodUnit* ShownUnit() const;
 };
 
 // floor(1000 x + 0.5) / 1000: weights and unit grams as stored in files.

@@ -105,7 +105,7 @@ DlgSelectIngredients::DlgSelectIngredients(const Ui::CAppContext& app, std::vect
 
 void DlgSelectIngredients::SetRow(int row) {
     const UserLog::CDayFood& entry = entries_[std::size_t(row)];
-    QStringList cells{QString::fromStdString(entry.food ? entry.food->Name() : entry.name),
+    QStringList cells{QString::fromStdString(entry.ShownName()),
                       QString::fromStdString(DayFoodList::ShownUnitName(entry)), QString()};
     for (int i = 0; i < EnergyComponents::kCount; ++i)
         cells << (entry.food ? QString::fromStdString(TextFormat::LowerG(entry.food->EnergyFactor(i))) : QString());

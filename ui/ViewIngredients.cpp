@@ -529,7 +529,7 @@ void CViewIngredients::RebuildGrid() {
     for (int row : SelectedRows()) {
         if (std::size_t(row) >= foods.size()) continue;
         const UserLog::CDayFood& entry = foods[std::size_t(row)];
-        entries.push_back({row, DayFoodList::RowTexts(entry)[DayFoodList::kName], entry.food.get()});
+        entries.push_back({row, entry.ShownName(), entry.food.get()});
     }
     std::optional<NutrientsByFood::ShownFood> treeFood;
     if (const CDS_Ingredient* food = tree_->FoodOfItem(tree_->currentItem())) treeFood = {{-1, food->Name(), food}};
