@@ -120,6 +120,26 @@ std::string CPersonalData::LifeStyleName() const {
     return lifeStyle >= 0 && lifeStyle <= 3 ? kLifeStyleNames[lifeStyle] : "?";
 }
 
+std::string CPersonalData::HeightRangeError(int height, int unitsKg) {
+    if (EnergyEquation::HeightInRange(unitsKg ? height : InchesToCm(height))) return {};
+    const std::string cm =
+        std::to_string(EnergyEquation::kMinHeightCm) + " to " + std::to_string(EnergyEquation::kMaxHeightCm) + " cm";
+    if (unitsKg) return "Height must be from " + cm + ".";
+    // The whole inches whose centimetres are in the range.
+    int low = 0;
+    while (!EnergyEquation::HeightInRange(InchesToCm(low))) ++low;
+    int high = low;
+    while (EnergyEquation::HeightInRange(InchesToCm(high + 1))) ++high;
+    return "Height must be from " + std::to_string(low) + " to " + std::to_string(high) + " inches (" + cm + ").";
+}
+
+std::string CPersonalData::WeightRangeError(double weight, int unitsKg) {
+    if (EnergyEquation::WeightInRange(unitsKg ? weight : weight / 2.2)) return {};
+    return "Weight must be above 0 and at most " +
+           TextFormat::G(unitsKg ? EnergyEquation::kMaxWeightKg : EnergyEquation::kMaxWeightKg * 2.2) +
+           (unitsKg ? " kg." : " lb.");
+}
+
 // ---- Energy requirement --------------------------------------------------------------------
 
 double CPersonalData::EnergyRequirement(const EnergyInputs& inputs, std::string& description) const {

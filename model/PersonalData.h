@@ -45,6 +45,11 @@ public:
     // "SEDENTARY", "LOWACTIVE", "ACTIVE", "VERYACTIVE", or "?".
     std::string LifeStyleName() const;
 
+    // The energy calculator's ranges for a height or weight in the units given (`unitsKg` as
+    // below): what the user is told about a value outside them, empty for one inside.
+    static std::string HeightRangeError(int height, int unitsKg);
+    static std::string WeightRangeError(double weight, int unitsKg);
+
     // Estimated energy requirement in kcal/day and the equation it came from, with the values
     // put in. 0 and an empty description when the age is unknown.
     double EnergyRequirement(const EnergyInputs& inputs, std::string& description) const;

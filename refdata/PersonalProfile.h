@@ -4,6 +4,17 @@
 // report, shared by the energy calculator and the profile's own requirement.
 namespace EnergyEquation {
 
+// What the equations are given: a height in whole centimetres from 50 to 250 and a weight in
+// kilograms above 0 and at most 500. The calculator refuses anything else, and so does the
+// person's own data.
+constexpr int kMinHeightCm = 50;
+constexpr int kMaxHeightCm = 250;
+constexpr double kMaxWeightKg = 500;
+
+inline bool HeightInRange(int cm) noexcept { return cm >= kMinHeightCm && cm <= kMaxHeightCm; }
+// NaN is outside too.
+inline bool WeightInRange(double kg) noexcept { return kg > 0 && kg <= kMaxWeightKg; }
+
 // Who an activity coefficient is for: boys and girls up to 18 years, men and women from 19.
 enum class ActivityGroup { Boys, Girls, Men, Women };
 

@@ -4,6 +4,7 @@
 
 #include "core/Services.h"
 #include "refdata/DriCategory.h"
+#include "model/TextFormat.h"
 #include "refdata/PersonalProfile.h"
 
 #include <QComboBox>
@@ -106,8 +107,9 @@ void DlgEnergy::OnCalculate() {
         edit->setFocus();
         edit->selectAll();
     };
-    const std::optional<int> height = IntegerIn(height_, 50, 250);
-    if (!height) return refuse(height_, RangeMessage(50, 250));
+    using namespace EnergyEquation;
+    const std::optional<int> height = IntegerIn(height_, kMinHeightCm, kMaxHeightCm);
+    if (!height) return refuse(height_, RangeMessage(kMinHeightCm, kMaxHeightCm));
     const int category = category_->currentData().toInt();
     const bool infant = category == DriCategory::Infant;
     const int ageLow = infant ? 0 : 1;
@@ -117,6 +119,8 @@ void DlgEnergy::OnCalculate() {
     bool ok = false;
     const float weight = weight_->text().trimmed().toFloat(&ok);
     if (!ok) return refuse(weight_, "Please enter a number.");
+    if (!WeightInRange(weight))
+        return refuse(weight_, "Please enter a number above 0 and at most " + TextFormat::G(kMaxWeightKg) + ".");
 
     CDS_PersonalProfile profile;
     profile.category = category;

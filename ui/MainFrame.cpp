@@ -4,6 +4,7 @@
 #include "CommandIcons.h"
 #include "VelmoraDoc.h"
 #include "ViewBase.h"
+#include "web/WebControlBase.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -409,6 +410,19 @@ void CMainFrame::CloseAllDocuments() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // The window system's close comes through even while a view waits for its page: closing the
+    // profiles now would delete the page from under that wait. The window closes after it.
+    if (CWebControlBase::Waiting()) {
+        event->ignore();
+        if (!closeDeferred_) {
+            closeDeferred_ = true;
+            CWebControlBase::WhenIdle(this, [this] {
+                closeDeferred_ = false;
+                close();
+            });
+        }
+        return;
+    }
     if (!SaveAllModified()) {
         event->ignore();
         return;

@@ -95,4 +95,5 @@ private:
     int menuOnShow_ = 0;
     bool updatePending_ = false;
     bool destroying_ = false;
+    bool closeDeferred_ = false;  // a close that came during a page wait runs after it
 };

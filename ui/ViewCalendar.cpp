@@ -2,6 +2,7 @@
 
 #include "VelmoraDoc.h"
 
+#include "core/Services.h"
 #include "document/TypedNumber.h"
 #include "model/LogDay.h"
 
@@ -58,30 +59,51 @@ void CViewCalendar::OnInitialUpdate() {
 }
 
 bool CViewCalendar::DoDataExchange(bool save) {
+    // One limit for both pages, so a hung renderer holds the window for seconds, not minutes.
+    CPageWaitBound bound;
     if (save) {
         calendar_->Exchange(true);
         summary_->Exchange(true);
+        if (bound.Failed()) Services::Prompt().Message(CWebControlBase::kNotAnsweringSave);
         return true;
     }
-    calendar_->RemoveObservers();
-    summary_->RemoveObservers();
+    // What the pages reported and the host has not handed on yet happened on the pages being
+    // replaced: a click on a day waits its turn, a typed value goes into the day it was typed for.
+    calendar_->Exchange(true);
+    summary_->Exchange(true);
     calendar_->Exchange(false);
     summary_->Exchange(false);
     calendar_->AddObserver("daySelected", std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnDaySelected));
     summary_->AddObserver("inputFact", std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnInputFact));
+    if (bound.Failed()) Services::Prompt().Message(CWebControlBase::kNotAnsweringLoad);
     return true;
 }
 
 void CViewCalendar::OnDaySelected(const Ui::ElementEvent& event) {
-    if (event.dispatchId != Ui::ElementEvent::kPropertyChange) return;
+    if (event.dispatchId != Ui::ElementEvent::kPropertyChange || !IsDateKey(event.value)) return;
+    // A click while another is handled (its pages are rendered again in between, so the host
+    // hands it on from inside this) is handled after it, in the order of the clicks.
+    pendingDays_.push_back(event.value);
+    if (selectingDay_) return;
+    QPointer<CViewCalendar> self(this);
+    selectingDay_ = true;
+    while (self && !pendingDays_.empty()) {
+        const std::string day = pendingDays_.front();
+        pendingDays_.pop_front();
+        SelectDay(day);
+    }
+    if (self) selectingDay_ = false;
+}
+
+void CViewCalendar::SelectDay(const std::string& date) {
     CVelmoraDoc* doc = Document();
-    if (!doc || !IsDateKey(event.value)) return;
+    if (!doc) return;
     // The page reports its own selection of the day it was rendered for; answering that with
     // another rendering would never end.
-    if (doc->log.GetCurrentDay() && doc->log.GetCurrentDay()->date == event.value) return;
+    if (doc->log.GetCurrentDay() && doc->log.GetCurrentDay()->date == date) return;
     // A value still being typed in the summary belongs to the day it was typed for.
     summary_->Exchange(true);
-    doc->log.SelectDay(event.value);
+    doc->log.SelectDay(date);
     if (doc->FirstView() == this) doc->RefreshFirstView();
     else UpdateData(false);
 }

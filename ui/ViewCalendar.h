@@ -6,6 +6,9 @@
 
 #include <QPointer>
 
+#include <deque>
+#include <string>
+
 class QSplitter;
 
 // The "Log" tab: the month of the log's current day on the left, that day's foods and facts on
@@ -30,9 +33,13 @@ protected:
 private:
     // The document even while the view is hidden and not attached to it.
     CVelmoraDoc* Document() const;
+    void SelectDay(const std::string& date);
 
     QSplitter* splitter_ = nullptr;
     CWebControlBase* calendar_ = nullptr;
     CWebControlBase* summary_ = nullptr;
     QPointer<CVelmoraDoc> savedDocument_;
+    // Days clicked while an earlier click is handled, in the order of the clicks.
+    std::deque<std::string> pendingDays_;
+    bool selectingDay_ = false;
 };

@@ -4,13 +4,18 @@
 #include "VelmoraDoc.h"
 
 #include "core/GeneralManager.h"
+#include "core/Services.h"
 #include "model/PersonalData.h"
+#include "model/TextFormat.h"
 #include "refdata/NutrientCatalogue.h"
 
 #include <QSplitter>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <cmath>
+#include <limits>
+#include <string>
 #include <tuple>
 
 namespace {
@@ -20,14 +25,6 @@ constexpr int kFirstYear = 1900;
 auto Fields(const CPersonalData& p) {
     return std::tie(p.firstName, p.lastName, p.notes, p.birthYear, p.birthMonth, p.birthDay, p.female, p.pregnant,
                     p.lactation, p.lifeStyle, p.unitsKg, p.height, p.weight);
-}
-
-// A drop-down with nothing selected answers -1; the field then keeps what it had rather than
-// turning into a day, month or year before the list starts.
-void TakeIndex(CWebControlBase& page, const std::string& id, int& field, int offset) {
-    int index = field - offset;
-    page.ExchangeSelectedIndex(true, id, index);
-    if (index >= 0) field = index + offset;
 }
 
 }  // namespace
@@ -79,85 +76,155 @@ bool CViewPersonal::DoDataExchange(bool save) {
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return true;
     CPersonalData& p = doc->log.personal;
-    CWebControlBase& page = *page_;
+    // One limit for the whole exchange, so a hung page costs the user seconds, not minutes.
+    CPageWaitBound bound;
 
     if (!save) {
-        page.Exchange(false);
-        page.ExchangeValue(false, "FirstName", p.firstName);
-        page.ExchangeValue(false, "LastName", p.lastName);
         int day = p.birthDay - 1, month = p.birthMonth - 1, year = p.birthYear - kFirstYear, life = p.lifeStyle;
-        page.ExchangeSelectedIndex(false, "ddlDay", day);
-        page.ExchangeSelectedIndex(false, "ddlMonth", month);
-        page.ExchangeSelectedIndex(false, "ddlYear", year);
-        page.ExchangeSelectedIndex(false, "ddlLifeStyle", life);
         std::string bmi = BmiText(p).toStdString();
-        page.ExchangeText(false, "BMI", bmi);
         int units = 1 - p.unitsKg;
-        page.ExchangeRadio(false, "Units", units, 2);
-        if (units == 1) {
-            page.Show("Height", false);
-            page.Show("lebelCm", false);
-            for (const char* id : {"lebelFeet", "lebelInches", "ddlFeet", "ddlInches"}) page.Show(id, true);
-            std::string lb = " lb";
-            page.ExchangeText(false, "lebelWeight", lb);
-        }
+        std::string lb = " lb";
         int gender = 1 - p.female;
-        page.ExchangeSelectedIndex(false, "ddlGender", gender);
-        if (!p.female) {
-            page.SetDisabled("ddlLactation", true);
-            page.SetDisabled("ddlPregnant", true);
-        }
         int pregnant = p.pregnant ? 1 : 0, lactation = p.lactation ? 1 : 0;
-        page.ExchangeSelectedIndex(false, "ddlPregnant", pregnant);
-        page.ExchangeSelectedIndex(false, "ddlLactation", lactation);
-        page.ExchangeNumber(false, "Weight", p.weight);
-        if (p.unitsKg == 1) {
-            page.ExchangeInt(false, "Height", p.height);
-        } else {
-            int feet = p.height / 12, inches = p.height % 12;
-            page.ExchangeSelectedIndex(false, "ddlFeet", feet);
-            page.ExchangeSelectedIndex(false, "ddlInches", inches);
+        int feet = p.height / 12, inches = p.height % 12;
+
+        CPageFields fields;
+        fields.Value("FirstName", p.firstName);
+        fields.Value("LastName", p.lastName);
+        fields.SelectedIndex("ddlDay", day);
+        fields.SelectedIndex("ddlMonth", month);
+        fields.SelectedIndex("ddlYear", year);
+        fields.SelectedIndex("ddlLifeStyle", life);
+        fields.Text("BMI", bmi);
+        fields.Radio("Units", units, 2);
+        if (units == 1) {
+            fields.Show("Height", false);
+            fields.Show("lebelCm", false);
+            for (const char* id : {"lebelFeet", "lebelInches", "ddlFeet", "ddlInches"}) fields.Show(id, true);
+            fields.Text("lebelWeight", lb);
         }
+        fields.SelectedIndex("ddlGender", gender);
+        if (!p.female) {
+            fields.SetDisabled("ddlLactation", true);
+            fields.SetDisabled("ddlPregnant", true);
+        }
+        fields.SelectedIndex("ddlPregnant", pregnant);
+        fields.SelectedIndex("ddlLactation", lactation);
+        fields.Number("Weight", p.weight);
+        if (p.unitsKg == 1) {
+            fields.Int("Height", p.height);
+        } else {
+            fields.SelectedIndex("ddlFeet", feet);
+            fields.SelectedIndex("ddlInches", inches);
+        }
+        pageHoldsData_ = page_->Exchange(false, fields);
         notes_->setPlainText(QString::fromStdString(p.notes));
+        if (!pageHoldsData_) Services::Prompt().Message(CWebControlBase::kNotAnsweringLoad);
         return true;
     }
 
     const CPersonalData before = p;
-    page.Exchange(true);
-    page.ExchangeValue(true, "FirstName", p.firstName);
-    page.ExchangeValue(true, "LastName", p.lastName);
-    TakeIndex(page, "ddlDay", p.birthDay, 1);
-    TakeIndex(page, "ddlMonth", p.birthMonth, 1);
-    TakeIndex(page, "ddlYear", p.birthYear, kFirstYear);
-    TakeIndex(page, "ddlLifeStyle", p.lifeStyle, 0);
-    int units = 1 - p.unitsKg;
-    page.ExchangeRadio(true, "Units", units, 2);
-    if (units == 0 || units == 1) {
-        const int unitsKg = units == 0 ? 1 : 0;
-        if (unitsKg != p.unitsKg) {
-            p.unitsKg = unitsKg;
-            doc->log.ConvertWeightUnits(unitsKg == 1);
-        }
-    }
-    int gender = 1 - p.female;
-    page.ExchangeSelectedIndex(true, "ddlGender", gender);
-    if (gender == 0 || gender == 1) p.female = 1 - gender;
-    int pregnant = p.pregnant, lactation = p.lactation;
-    page.ExchangeSelectedIndex(true, "ddlPregnant", pregnant);
-    page.ExchangeSelectedIndex(true, "ddlLactation", lactation);
-    if (pregnant >= 0) p.pregnant = pregnant ? 1 : 0;
-    if (lactation >= 0) p.lactation = lactation ? 1 : 0;
-    page.ExchangeNumber(true, "Weight", p.weight);
-    if (p.unitsKg == 1) {
-        page.ExchangeInt(true, "Height", p.height);
-    } else {
-        int feet = p.height / 12, inches = p.height % 12;
-        page.ExchangeSelectedIndex(true, "ddlFeet", feet);
-        page.ExchangeSelectedIndex(true, "ddlInches", inches);
-        if (feet >= 0 && inches >= 0) p.height = feet * 12 + inches;
-    }
+    // A page that never got the person's data shows the page's own defaults (today as the birth
+    // date, empty names): taking them would overwrite the person.
+    if (pageHoldsData_) TakePage(*doc);
     p.notes = notes_->toPlainText().toStdString();
     // What the user typed is a change of the profile: closing must offer to save it.
     if (Fields(before) != Fields(p)) doc->SetModifiedFlag();
     return true;
+}
+
+void CViewPersonal::TakePage(CVelmoraDoc& doc) {
+    CPersonalData& p = doc.log.personal;
+    std::string firstName = p.firstName, lastName = p.lastName;
+    // A drop-down with nothing selected answers -1; the field then keeps what it had rather than
+    // turning into a day, month or year before the list starts.
+    int day = -1, month = -1, year = -1, life = -1, units = -1, gender = -1, pregnant = -1, lactation = -1;
+    double weight = p.weight;
+    // Not read when it keeps this value.
+    constexpr int kUnread = std::numeric_limits<int>::min();
+    int heightCm = kUnread, feet = -1, inches = -1;
+
+    CPageFields fields;
+    fields.Value("FirstName", firstName);
+    fields.Value("LastName", lastName);
+    fields.SelectedIndex("ddlDay", day);
+    fields.SelectedIndex("ddlMonth", month);
+    fields.SelectedIndex("ddlYear", year);
+    fields.SelectedIndex("ddlLifeStyle", life);
+    fields.Radio("Units", units, 2);
+    fields.SelectedIndex("ddlGender", gender);
+    fields.SelectedIndex("ddlPregnant", pregnant);
+    fields.SelectedIndex("ddlLactation", lactation);
+    fields.Number("Weight", weight);
+    // Both forms of the height: which one counts depends on the units read with them.
+    fields.Int("Height", heightCm);
+    fields.SelectedIndex("ddlFeet", feet);
+    fields.SelectedIndex("ddlInches", inches);
+    if (!page_->Exchange(true, fields)) {
+        Services::Prompt().Message(CWebControlBase::kNotAnsweringSave);
+        return;
+    }
+
+    p.firstName = firstName;
+    p.lastName = lastName;
+    if (day >= 0) p.birthDay = day + 1;
+    if (month >= 0) p.birthMonth = month + 1;
+    if (year >= 0) p.birthYear = year + kFirstYear;
+    if (life >= 0) p.lifeStyle = life;
+    // What was kept, in the units chosen now.
+    double keptWeight = p.weight;
+    int keptHeight = p.height;
+    if (units == 0 || units == 1) {
+        const int unitsKg = units == 0 ? 1 : 0;
+        if (unitsKg != p.unitsKg) {
+            keptWeight = unitsKg ? PoundsToKg(p.weight) : KgToPounds(p.weight);
+            keptHeight = unitsKg ? InchesToCm(p.height) : static_cast<int>(std::lround(p.height / 2.54));
+            p.unitsKg = unitsKg;
+            doc.log.ConvertWeightUnits(unitsKg == 1);
+        }
+    }
+    if (gender == 0 || gender == 1) p.female = 1 - gender;
+    if (pregnant >= 0) p.pregnant = pregnant ? 1 : 0;
+    if (lactation >= 0) p.lactation = lactation ? 1 : 0;
+    int height = keptHeight;
+    if (p.unitsKg == 1) {
+        if (heightCm != kUnread) height = heightCm;
+    } else if (feet >= 0 && inches >= 0) {
+        height = feet * 12 + inches;
+    }
+
+    // Values outside the energy calculator's ranges are refused, each with its reason; the page
+    // gets the kept one back so that it does not go on showing what was refused.
+    std::string refused;
+    const auto check = [&refused](const std::string& error, const std::string& kept) {
+        if (error.empty()) return true;
+        refused += (refused.empty() ? "" : "\n") + error + ' ' + kept;
+        return false;
+    };
+    const char* cm = p.unitsKg ? " cm." : " inches.";
+    const char* kg = p.unitsKg ? " kg." : " lb.";
+    const bool heightChanged = height != keptHeight, weightChanged = weight != keptWeight;
+    if (heightChanged && !check(CPersonalData::HeightRangeError(height, p.unitsKg),
+                                "The height stays " + std::to_string(keptHeight) + cm))
+        height = keptHeight;
+    if (weightChanged && !check(CPersonalData::WeightRangeError(weight, p.unitsKg),
+                                "The weight stays " + TextFormat::G(keptWeight) + kg))
+        weight = keptWeight;
+    p.height = height;
+    p.weight = weight;
+    if (refused.empty()) return;
+
+    int keptFeet = p.height / 12, keptInches = p.height % 12;
+    std::string bmi = BmiText(p).toStdString();
+    CPageFields back;
+    back.Number("Weight", p.weight);
+    if (p.unitsKg == 1) {
+        back.Int("Height", p.height);
+    } else {
+        back.SelectedIndex("ddlFeet", keptFeet);
+        back.SelectedIndex("ddlInches", keptInches);
+    }
+    back.Text("BMI", bmi);
+    page_->Write(back);
+    Services::Prompt().Message(refused);
 }

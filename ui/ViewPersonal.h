@@ -7,6 +7,7 @@
 #include <QString>
 
 class CPersonalData;
+class CVelmoraDoc;
 class QSplitter;
 class QTextEdit;
 
@@ -31,7 +32,12 @@ protected:
     bool DoDataExchange(bool save) override;
 
 private:
+    // The save direction proper: the page's fields into the person, in one call.
+    void TakePage(CVelmoraDoc& doc);
+
     QSplitter* splitter_ = nullptr;
     CWebControlBase* page_ = nullptr;
     QTextEdit* notes_ = nullptr;
+    // The last rendering got the person's data onto the page.
+    bool pageHoldsData_ = false;
 };

@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "model/TextFormat.h"
 #include "refdata/PersonalProfile.h"
 
 #include <charconv>
@@ -49,7 +50,9 @@ int CmdEer(CliContext&, std::vector<std::string>& args) {
     profile.height = height ? ParseInt(*height, "--height") : 160;
     profile.lifeStyle = lifeStyle ? ParseInt(*lifeStyle, "--life-style") : 0;
 
-    CheckRange(profile.height, 50, 250, "--height");
+    CheckRange(profile.height, EnergyEquation::kMinHeightCm, EnergyEquation::kMaxHeightCm, "--height");
+    if (!EnergyEquation::WeightInRange(profile.weight))
+        throw UsageError("--weight must be above 0 and at most " + TextFormat::G(EnergyEquation::kMaxWeightKg) + " (kg)");
     if (profile.category == 0)
         CheckRange(profile.age, 0, 12, "--age (months)");
     else

@@ -6,6 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using Xml::XmlDocument;
 using Xml::XmlElement;
 
@@ -94,6 +96,31 @@ TEST(PersonalData, UnitConversions) {
     EXPECT_EQ(70, p.HeightCm());
     p.unitsKg = 0;
     EXPECT_EQ(178, p.HeightCm());
+}
+
+struct RangeCase {
+    int unitsKg;
+    int height;
+    double weight;
+    bool heightIn;
+    bool weightIn;
+};
+
+TEST(PersonalData, HeightAndWeightFollowTheEnergyCalculatorsRanges) {
+    const RangeCase cases[] = {
+        {1, 50, 0.1, true, true},       {1, 250, 500, true, true},      {1, 49, 0, false, false},
+        {1, 251, 500.01, false, false}, {1, 1650, -70, false, false},   {1, 170, std::nan(""), true, false},
+        {0, 20, 1100, true, true},      {0, 98, 0.2, true, true},       {0, 19, 1100.1, false, false},
+        {0, 99, 0, false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CPersonalData::HeightRangeError(c.height, c.unitsKg).empty(), c.heightIn) << c.unitsKg << ' ' << c.height;
+        EXPECT_EQ(CPersonalData::WeightRangeError(c.weight, c.unitsKg).empty(), c.weightIn) << c.unitsKg << ' ' << c.weight;
+    }
+    EXPECT_EQ(CPersonalData::HeightRangeError(1650, 1), "Height must be from 50 to 250 cm.");
+    EXPECT_EQ(CPersonalData::HeightRangeError(19, 0), "Height must be from 20 to 98 inches (50 to 250 cm).");
+    EXPECT_EQ(CPersonalData::WeightRangeError(0, 1), "Weight must be above 0 and at most 500 kg.");
+    EXPECT_EQ(CPersonalData::WeightRangeError(0, 0), "Weight must be above 0 and at most 1100 lb.");
 }
 
 TEST(PersonalData, LifeStyleNames) {

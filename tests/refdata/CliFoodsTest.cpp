@@ -85,7 +85,12 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"dri_fraction", {"dri", "--category", "Infant", "--age", "9", "--gid", "19"}, 0, "RDA\t\nAI\t0.22\nUL\t\n", ""},
         CliCase{"dri_no_row", {"dri", "--category", "Female Pregnant", "--age", "51", "--gid", "13"}, 0, "RDA\t\nAI\t\nUL\t\n", ""},
         CliCase{"dri_unknown_gid", {"dri", "--category", "Male", "--age", "30", "--gid", "2"}, 0, "RDA\t\nAI\t\nUL\t\n", ""},
-        CliCase{"dri_bad_category", {"dri", "--category", "Adult", "--age", "30", "--gid", "13"}, 2, "", "--category must be one of"}),
+        CliCase{"dri_bad_category", {"dri", "--category", "Adult", "--age", "30", "--gid", "13"}, 2, "", "--category must be one of"},
+        CliCase{"eer_defaults", {"eer"}, 0, "2057.3\n", ""},
+        CliCase{"eer_no_weight", {"eer", "--weight", "0"}, 2, "", "--weight must be above 0 and at most 500 (kg)"},
+        CliCase{"eer_heavy", {"eer", "--category", "Male", "--age", "30", "--weight", "501", "--height", "180"}, 2, "",
+                "--weight must be above 0 and at most 500 (kg)"},
+        CliCase{"eer_tall", {"eer", "--height", "1650"}, 2, "", "--height must be an integer from 50 to 250"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(CliFoods, BadDataSourceGivesTheLoaderText) {

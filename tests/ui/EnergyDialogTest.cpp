@@ -118,7 +118,9 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusalCase{"infant of 13 months", 0, "13", "6", "160", "Please enter an integer between 0 and 12."},
                     RefusalCase{"adult of 0 years", 2, "0", "50", "160", "Please enter an integer between 1 and 150."},
                     RefusalCase{"adult of 151 years", 1, "151", "50", "160", "Please enter an integer between 1 and 150."},
-                    RefusalCase{"weight not a number", 2, "30", "heavy", "160", "Please enter a number."}));
+                    RefusalCase{"weight not a number", 2, "30", "heavy", "160", "Please enter a number."},
+                    RefusalCase{"no weight", 2, "30", "0", "160", "Please enter a number above 0 and at most 500."},
+                    RefusalCase{"heavy man", 1, "30", "500.5", "180", "Please enter a number above 0 and at most 500."}));
 
 TEST(EnergyDialog, HelpOpensAPageOfTheApplicationFolder) {
     RecordingShell shell;

@@ -1,8 +1,13 @@
 #include "GuiSupport.h"
 
+#include "ui/web/WebControlBase.h"
+
 #include <QApplication>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +27,21 @@ void OnNextModal(std::function<void(QWidget*)> act) {
     });
     timer->start();
 }
+
+void HangPage(CWebControlBase& page, int ms) {
+    // Not through the host, which would wait for it.
+    page.View()->page()->runJavaScript(
+        QStringLiteral("(function(){var t=Date.now();while(Date.now()-t<%1){}})()").arg(ms));
+}
+
+bool PageAnswers(CWebControlBase& page) {
+    return QTest::qWaitFor([&] { return page.RunScript(QStringLiteral("1")).toInt() == 1; }, 10000);
+}
+
+ShortPageWaits::ShortPageWaits(int ms)
+    : old_(static_cast<int>(CWebControlBase::SetWaitLimit(std::chrono::milliseconds(ms)).count())) {}
+
+ShortPageWaits::~ShortPageWaits() { CWebControlBase::SetWaitLimit(std::chrono::milliseconds(old_)); }
 
 void ClearUserSettings() {
     QSettings settings(QStringLiteral("Orrindale"), QStringLiteral("Velmora"));

@@ -35,6 +35,26 @@ void OnNextDialog(std::function<void(Dialog&)> act) {
     });
 }
 
+class CWebControlBase;
+
+// A renderer that hangs: the page's script runs busy for `ms` milliseconds, and every call to
+// the page waits meanwhile.
+void HangPage(CWebControlBase& page, int ms);
+// Waits until the page answers again.
+bool PageAnswers(CWebControlBase& page);
+
+// Page waits end after a short time while one lives, so a hung page costs a test little.
+class ShortPageWaits {
+public:
+    explicit ShortPageWaits(int ms = 300);
+    ~ShortPageWaits();
+    ShortPageWaits(const ShortPageWaits&) = delete;
+    ShortPageWaits& operator=(const ShortPageWaits&) = delete;
+
+private:
+    int old_;
+};
+
 // Forgets the recent files and the user ID.
 void ClearUserSettings();
 

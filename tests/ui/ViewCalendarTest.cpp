@@ -107,6 +107,22 @@ TEST_F(LogView, ClickingADayMakesItTheCurrentDayOnBothPages) {
     EXPECT_EQ(view.CalendarPage().Renderings(), renderings);
 }
 
+TEST_F(LogView, ClicksWhileAnotherIsHandledAreHandledAfterItInTheirOrder) {
+    std::vector<std::string> shown;
+    QObject::connect(&doc, &CVelmoraDoc::changed, [&] {
+        const std::string& day = doc.log.GetCurrentDay()->date;
+        if (shown.empty() || shown.back() != day) shown.push_back(day);
+    });
+    // The three clicks come in before the first is handled.
+    view.CalendarPage().RunScript(QStringLiteral(
+        "['20240520', '20240507', '20240521'].forEach(id => document.getElementById(id).click()); true"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.log.GetCurrentDay()->date == "20240521"; }));
+    EXPECT_EQ(shown, (std::vector<std::string>{"20240520", "20240507", "20240521"}));
+    EXPECT_GE(doc.log.FindDay("20240520"), 0);
+    EXPECT_EQ(Calendar("document.querySelector('.selected').id"), QStringLiteral("20240521"));
+    EXPECT_EQ(Summary("document.getElementById('FoodContent').textContent"), QStringLiteral("No food is selected for the day"));
+}
+
 TEST_F(LogView, AValueBeingTypedStaysWithItsDayWhenAnotherDayIsClicked) {
     view.SummaryPage().RunScript(QStringLiteral(
         "document.querySelectorAll('#FactsContent tr')[1].cells[2].click();"

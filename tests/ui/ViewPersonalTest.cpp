@@ -188,6 +188,109 @@ TEST_F(PersonalView, ChangesOnThePageMarkTheProfileModified) {
     EXPECT_TRUE(doc.IsModified());
 }
 
+TEST_F(PersonalView, AHungPageIsToldOnceAndTakesNothing) {
+    Person() = Someone(1, 170, 70);
+    view.UpdateData(false);
+    Page("document.getElementById('LastName').value = 'Smith'; document.getElementById('Weight').value = '80'; true");
+    {
+        ShortPageWaits shortWaits;
+        HangPage(view.Page(), 1500);
+        view.UpdateData(true);
+    }
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{CWebControlBase::kNotAnsweringSave});
+    EXPECT_EQ(Fields(Person()), Fields(Someone(1, 170, 70)));
+    EXPECT_FALSE(doc.IsModified());
+    ASSERT_TRUE(PageAnswers(view.Page()));
+}
+
+TEST_F(PersonalView, APageThatNeverGotThePersonIsNotReadBack) {
+    Person() = Someone(1, 170, 70);
+    view.UpdateData(false);
+    {
+        ShortPageWaits shortWaits;
+        HangPage(view.Page(), 1500);
+        view.UpdateData(false);
+    }
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{CWebControlBase::kNotAnsweringLoad});
+    ASSERT_TRUE(PageAnswers(view.Page()));
+    // Whatever the page shows now, it is not the person: leaving the tab keeps the person.
+    view.Notes().setPlainText(QStringLiteral("typed meanwhile"));
+    view.UpdateData(true);
+    CPersonalData wanted = Someone(1, 170, 70);
+    wanted.notes = "typed meanwhile";
+    EXPECT_EQ(Fields(Person()), Fields(wanted));
+    EXPECT_EQ(prompt.messages.size(), 1u);
+}
+
+struct RangeCase {
+    const char* what;
+    int unitsKg;
+    const char* typed;  // the user's doing on the page
+    int height;         // stored afterwards
+    double weight;
+    const char* message;  // empty: none
+};
+
+void PrintTo(const RangeCase& c, std::ostream* os) { *os << c.what; }
+
+class PersonalRanges : public PersonalView, public ::testing::WithParamInterface<RangeCase> {};
+
+TEST_P(PersonalRanges, HeightAndWeightStayInTheEnergyCalculatorsRanges) {
+    const RangeCase& c = GetParam();
+    const CPersonalData start = c.unitsKg ? Someone(1, 170, 70) : Someone(0, 67, 154);
+    Person() = start;
+    view.UpdateData(false);
+    doc.SetModifiedFlag(false);
+    Page(QStringLiteral("var $ = id => document.getElementById(id); %1; true").arg(QLatin1String(c.typed)));
+    view.UpdateData(true);
+
+    EXPECT_EQ(Person().height, c.height);
+    EXPECT_DOUBLE_EQ(Person().weight, c.weight);
+    EXPECT_EQ(prompt.messages, *c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+    if (!*c.message) return;
+    // The page shows what was kept, so leaving the tab again says nothing more.
+    EXPECT_EQ(Page("document.getElementById('BMI').textContent"), CViewPersonal::BmiText(Person()));
+    view.UpdateData(true);
+    EXPECT_EQ(prompt.messages.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Personal, PersonalRanges,
+    ::testing::Values(
+        RangeCase{"tall_cm", 1, "$('Height').value = '1650'", 170, 70,
+                  "Height must be from 50 to 250 cm. The height stays 170 cm."},
+        RangeCase{"no_weight", 1, "$('Weight').value = '0'", 170, 70,
+                  "Weight must be above 0 and at most 500 kg. The weight stays 70 kg."},
+        RangeCase{"both_out", 1, "$('Height').value = '49'; $('Weight').value = '500.5'", 170, 70,
+                  "Height must be from 50 to 250 cm. The height stays 170 cm.\n"
+                  "Weight must be above 0 and at most 500 kg. The weight stays 70 kg."},
+        RangeCase{"edges_cm", 1, "$('Height').value = '250'; $('Weight').value = '500'", 250, 500, ""},
+        RangeCase{"low_edges_cm", 1, "$('Height').value = '50'; $('Weight').value = '0.1'", 50, 0.1, ""},
+        RangeCase{"short_inches", 0, "$('ddlFeet').selectedIndex = 1; $('ddlInches').selectedIndex = 7", 67, 154,
+                  "Height must be from 20 to 98 inches (50 to 250 cm). The height stays 67 inches."},
+        RangeCase{"tall_inches", 0, "$('ddlFeet').selectedIndex = 8; $('ddlInches').selectedIndex = 3", 67, 154,
+                  "Height must be from 20 to 98 inches (50 to 250 cm). The height stays 67 inches."},
+        RangeCase{"heavy_lb", 0, "$('Weight').value = '1100.5'", 67, 154,
+                  "Weight must be above 0 and at most 1100 lb. The weight stays 154 lb."},
+        RangeCase{"edges_inches", 0,
+                  "$('ddlFeet').selectedIndex = 1; $('ddlInches').selectedIndex = 8; $('Weight').value = '1100'", 20, 1100, ""},
+        RangeCase{"to_pounds_without_weight", 1, "$('radioLB').click(); $('Weight').value = '0'", 67, 154,
+                  "Weight must be above 0 and at most 1100 lb. The weight stays 154 lb."}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(PersonalView, ARefusedHeightLeavesTheEnergyRequirementAlone) {
+    doc.log.SelectDay("20240506");
+    Person() = Someone(1, 170, 70);
+    Person().pregnant = Person().lactation = 0;
+    std::string equation;
+    const double before = Person().EnergyRequirement(doc.log.GetEnergyInputs(), equation);
+    view.UpdateData(false);
+    Page("document.getElementById('Height').value = '1650'; document.getElementById('Weight').value = '0'; true");
+    view.UpdateData(true);
+    EXPECT_DOUBLE_EQ(Person().EnergyRequirement(doc.log.GetEnergyInputs(), equation), before);
+    EXPECT_EQ(CViewPersonal::BmiText(Person()), QStringLiteral("24.2"));
+}
+
 TEST_F(PersonalView, DataLostWhileReadingIsReportedOnce) {
     // "Ann" with a food the data source doesn't have.
     std::ifstream in(TestFile("ui/Ann"));

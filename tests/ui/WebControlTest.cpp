@@ -218,6 +218,93 @@ TEST_F(PageHost, TheSaveStepDeliversWhatTheFocusedElementWritesOnLeaving) {
     EXPECT_EQ(recorder.events.size(), 1u);
 }
 
+TEST_F(PageHost, ManyFieldsCrossInOneCall) {
+    std::string text = "one call", label = "both ways";
+    double number = 72.5;
+    int index = 0, radio = 1;
+    CPageFields out;
+    out.Value("text", text);
+    out.Number("number", number);
+    out.SelectedIndex("list", index);
+    out.Radio("group", radio, 3);
+    out.Text("label", label);
+    out.Show("label", false);
+    out.SetDisabled("list", true);
+    out.Value("nothing", text);  // missing: left alone
+    ASSERT_TRUE(host.Write(out));
+    EXPECT_EQ(Eval("getComputedStyle(document.getElementById('label')).display").toString(), QStringLiteral("none"));
+    EXPECT_TRUE(Eval("document.getElementById('list').disabled").toBool());
+
+    std::string text2 = "x", label2 = "x";
+    double number2 = 0;
+    int index2 = -7, radio2 = -7;
+    bool present = true, absent = true;
+    CPageFields in;
+    in.Value("text", text2);
+    in.Number("number", number2);
+    in.SelectedIndex("list", index2);
+    in.Radio("group", radio2, 3);
+    in.Text("label", label2);
+    in.Has("label", present);
+    in.Has("nothing", absent);
+    in.Show("label", true);  // a write: not done by a read
+    ASSERT_TRUE(host.Read(in));
+    EXPECT_EQ(text2, "one call");
+    EXPECT_DOUBLE_EQ(number2, 72.5);
+    EXPECT_EQ(index2, 0);
+    EXPECT_EQ(radio2, 1);
+    EXPECT_EQ(label2, "both ways");
+    EXPECT_TRUE(present);
+    EXPECT_TRUE(absent);  // no answer for a missing element: left as it was
+    EXPECT_EQ(Eval("document.getElementById('label').className").toString(), QStringLiteral("hide"));
+}
+
+TEST_F(PageHost, AHungPageEndsTheWaitAndChangesNothing) {
+    ShortPageWaits shortWaits;
+    std::string text = "kept";
+    double number = 4.5;
+    int index = -5;
+    CPageFields fields;
+    fields.Value("text", text);
+    fields.Number("number", number);
+    fields.SelectedIndex("list", index);
+    HangPage(host, 1500);
+    {
+        CPageWaitBound bound;
+        EXPECT_FALSE(host.Exchange(true, fields));
+        EXPECT_FALSE(host.Read(fields));
+        EXPECT_TRUE(bound.Failed());
+    }
+    EXPECT_EQ(text, "kept");
+    EXPECT_DOUBLE_EQ(number, 4.5);
+    EXPECT_EQ(index, -5);
+
+    // The page that answers again is read as before.
+    ASSERT_TRUE(PageAnswers(host));
+    CPageWaitBound bound;
+    EXPECT_TRUE(host.Read(fields));
+    EXPECT_FALSE(bound.Failed());
+    EXPECT_EQ(text, "start");
+    EXPECT_DOUBLE_EQ(number, 1.5);
+    EXPECT_EQ(index, 2);
+}
+
+TEST_F(PageHost, AHandlerMayAskThePageAgainFromInsideItself) {
+    // The save step inside a handler hands on what came meanwhile, to the handler being run.
+    struct Nested {
+        CWebControlBase* host;
+        std::vector<std::string> values;
+        void OnEvent(const Ui::ElementEvent& e) {
+            values.push_back(e.value);
+            if (values.size() == 1) host->Exchange(true);
+        }
+    } nested{&host, {}};
+    ASSERT_TRUE(host.AddObserver("hidden", std::make_unique<T_FunctorImpl<Nested>>(&nested, &Nested::OnEvent)));
+    Eval("later('first'); later('second'); true");
+    Settle();
+    EXPECT_EQ(nested.values, (std::vector<std::string>{"first", "second"}));
+}
+
 struct NumberCase {
     const char* text;
     std::optional<double> whole;

@@ -11,6 +11,9 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebChannel>
@@ -24,6 +27,7 @@
 #include <cmath>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 // The object the pages' bridge calls through the web channel.
 class CWebBridge : public QObject {
@@ -59,8 +63,15 @@ protected:
 
 namespace {
 
-// Long enough for a page of the program; a renderer that takes longer has hung.
-constexpr int kWaitLimitMs = 30000;
+// Long enough for a page of the program on a busy machine; a renderer that takes longer has
+// hung, and the window must not stay frozen for it.
+std::chrono::milliseconds g_waitLimit{5000};
+// Page waits running now, of every host; handlers and closing wait until none runs.
+int g_waits = 0;
+// The bounds alive now, outermost first.
+std::vector<CPageWaitBound*> g_bounds;
+// Every host, so the end of the last wait can hand each its reports.
+std::vector<CWebControlBase*> g_hosts;
 
 QString ResourceOf(int pageId) {
     switch (pageId) {
@@ -98,6 +109,10 @@ QString Literal(const QString& text) {
 
 QString Literal(const std::string& text) { return Literal(QString::fromStdString(text)); }
 
+QString JsonText(const QJsonArray& array) { return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact)); }
+
+QString NumberText(double number) { return QString::asprintf("%G", number); }
+
 }  // namespace
 
 CWebControlBase::CWebControlBase(int pageId, QWidget* parent) : CWebControlBase(ResourceOf(pageId), parent) {}
@@ -126,9 +141,11 @@ CWebControlBase::CWebControlBase(QString resource, QWidget* parent) : QWidget(pa
     page_->scripts().insert(script);
 
     connect(page_, &QWebEnginePage::renderProcessTerminated, this, [this] { crashed_ = true; });
+    g_hosts.push_back(this);
 }
 
 CWebControlBase::~CWebControlBase() {
+    g_hosts.erase(std::remove(g_hosts.begin(), g_hosts.end(), this), g_hosts.end());
     // The page goes before the channel and bridge it calls.
     delete view_;
     view_ = nullptr;
@@ -147,148 +164,200 @@ QString CWebControlBase::PageText() const {
     return QString::fromStdString(text);
 }
 
+std::chrono::milliseconds CWebControlBase::SetWaitLimit(std::chrono::milliseconds limit) {
+    return std::exchange(g_waitLimit, limit);
+}
+
+bool CWebControlBase::Waiting() { return g_waits > 0; }
+
+void CWebControlBase::WhenIdle(QObject* context, std::function<void()> action) {
+    auto* timer = new QTimer(context);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, context, [timer, action = std::move(action)] {
+        // A modal loop may run inside a view's exchange too: its caller is not done either.
+        if (g_waits > 0 || QThread::currentThread()->loopLevel() > 1) return;
+        timer->stop();
+        timer->deleteLater();
+        action();
+    });
+    timer->start();
+}
+
+CPageWaitBound::CPageWaitBound()
+    : deadline_(g_bounds.empty() ? std::chrono::steady_clock::now() + g_waitLimit : g_bounds.front()->deadline_) {
+    g_bounds.push_back(this);
+}
+
+CPageWaitBound::~CPageWaitBound() { g_bounds.erase(std::remove(g_bounds.begin(), g_bounds.end(), this), g_bounds.end()); }
+
 bool CWebControlBase::WaitFor(const std::function<bool()>& done) {
-    QDeadlineTimer limit(kWaitLimitMs);
+    const auto deadline = g_bounds.empty() ? std::chrono::steady_clock::now() + g_waitLimit : g_bounds.front()->deadline_;
+    QDeadlineTimer limit(deadline);
+    // Closing the window inside the wait may take this host with it.
+    QPointer<CWebControlBase> self(this);
     // The timer only wakes the loop now and then, so a renderer that went away without a word
     // ends the wait too.
     QTimer wake;
     wake.start(50);
-    ++waiting_;
-    while (!done() && !crashed_ && !limit.hasExpired())
+    ++g_waits;
+    while (!done() && self && !crashed_ && !limit.hasExpired())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
-    --waiting_;
-    QueueDispatch();
-    return done();
+    --g_waits;
+    const bool answered = done() && self;
+    if (!answered)
+        for (CPageWaitBound* bound : g_bounds) bound->failed_ = true;
+    // Reports that came in meanwhile were kept for the end of the last wait.
+    if (g_waits == 0)
+        for (CWebControlBase* host : g_hosts) host->QueueDispatch();
+    return answered;
 }
 
-void CWebControlBase::Exchange(bool save) {
-    if (save) {
-        if (!rendered_) return;
-        const QVariant answer = RunScript(QStringLiteral("__velmora.commit(%1)").arg(lastSequence_));
-        for (const QVariant& item : answer.toList()) {
-            const QVariantMap r = item.toMap();
-            reports_.push_back({r.value(QStringLiteral("generation")).toInt(), r.value(QStringLiteral("sequence")).toInt(),
-                                r.value(QStringLiteral("id")).toString(), r.value(QStringLiteral("value")).toString()});
-        }
-        Dispatch();
-        return;
-    }
-
+bool CWebControlBase::Render() {
     // Reports still on their way belong to the page being replaced.
     reports_.clear();
     connections_.clear();
     crashed_ = false;
-    bool loaded = false;
-    auto finished = connect(page_, &QWebEnginePage::loadFinished, this, [&loaded](bool) { loaded = true; });
+    auto loaded = std::make_shared<bool>(false);
+    auto finished = connect(page_, &QWebEnginePage::loadFinished, this, [loaded](bool) { *loaded = true; });
     page_->setHtml(PageText(), QUrl(QStringLiteral("qrc:/pages/")));
-    WaitFor([&loaded] { return loaded; });
+    QPointer<CWebControlBase> self(this);
+    const bool answered = WaitFor([loaded] { return *loaded; });
+    if (!self) return false;
     disconnect(finished);
     ++generation_;
     lastSequence_ = 0;
     rendered_ = true;
+    return answered;
 }
 
-QVariant CWebControlBase::RunScript(const QString& script) {
-    if (!rendered_ || !page_) return {};
+void CWebControlBase::TakeReports(const QVariant& list) {
+    for (const QVariant& item : list.toList()) {
+        const QVariantMap r = item.toMap();
+        reports_.push_back({r.value(QStringLiteral("generation")).toInt(), r.value(QStringLiteral("sequence")).toInt(),
+                            r.value(QStringLiteral("id")).toString(), r.value(QStringLiteral("value")).toString()});
+    }
+}
+
+bool CWebControlBase::Exchange(bool save) {
+    if (!save) return Render();
+    QPointer<CWebControlBase> self(this);
+    const auto answer = Call(QStringLiteral("__velmora.commit(%1)").arg(lastSequence_));
+    if (!answer || !self) return false;
+    TakeReports(*answer);
+    Dispatch();
+    return true;
+}
+
+bool CWebControlBase::Exchange(bool save, CPageFields& fields) {
+    if (!save) {
+        QPointer<CWebControlBase> self(this);
+        if (!Render() || !self) return false;
+        return fields.Empty() || Write(fields);
+    }
+    QPointer<CWebControlBase> self(this);
+    const auto answer =
+        Call(QStringLiteral("__velmora.save(%1,%2)").arg(lastSequence_).arg(JsonText(fields.Json(false))));
+    if (!answer || !self) return false;
+    const QVariantMap result = answer->toMap();
+    // The fields first: a handler of the reports may render the page again.
+    fields.Take(result.value(QStringLiteral("values")).toList());
+    TakeReports(result.value(QStringLiteral("reports")));
+    Dispatch();
+    return true;
+}
+
+bool CWebControlBase::Read(CPageFields& fields) {
+    const auto answer = Call(QStringLiteral("__velmora.read(%1)").arg(JsonText(fields.Json(false))));
+    if (!answer) return false;
+    fields.Take(answer->toList());
+    return true;
+}
+
+bool CWebControlBase::Write(const CPageFields& fields) {
+    return Call(QStringLiteral("__velmora.write(%1)").arg(JsonText(fields.Json(true)))).has_value();
+}
+
+std::optional<QVariant> CWebControlBase::Call(const QString& script) {
+    if (!rendered_ || !page_) return std::nullopt;
     // The callback may come after this returned on a timeout; it must not touch the stack then.
     auto state = std::make_shared<std::pair<bool, QVariant>>();
     page_->runJavaScript(script, QWebEngineScript::MainWorld, [state](const QVariant& v) {
         state->first = true;
         state->second = v;
     });
-    WaitFor([&state] { return state->first; });
-    return state->first ? state->second : QVariant();
+    if (!WaitFor([&state] { return state->first; })) return std::nullopt;
+    return state->second;
 }
 
-QVariant CWebControlBase::OnElement(const std::string& id, const QString& body) {
-    // `e` is the element; the answer is null when the page has none.
-    return RunScript(QStringLiteral("(function(){var e=__velmora.find(%1);if(!e)return null;%2})()").arg(Literal(id), body));
-}
+QVariant CWebControlBase::RunScript(const QString& script) { return Call(script).value_or(QVariant()); }
 
 bool CWebControlBase::GetElement(const std::string& id) {
-    return OnElement(id, QStringLiteral("return true;")).toBool();
+    bool present = false;
+    CPageFields fields;
+    fields.Has(id, present);
+    Read(fields);
+    return present;
 }
 
 void CWebControlBase::ExchangeValue(bool get, const std::string& id, std::string& text) {
-    if (get) {
-        const QVariant v = OnElement(id, QStringLiteral("return String(e.value);"));
-        if (v.isValid() && !v.isNull()) text = v.toString().toStdString();
-    } else {
-        OnElement(id, QStringLiteral("e.value=%1;return true;").arg(Literal(text)));
-    }
+    CPageFields fields;
+    fields.Value(id, text);
+    get ? Read(fields) : Write(fields);
 }
 
 void CWebControlBase::ExchangeNumber(bool get, const std::string& id, double& number) {
-    if (get) {
-        // A missing element leaves the text empty, which is no number.
-        std::string text;
-        ExchangeValue(true, id, text);
-        if (const auto value = Ui::WholeNumber(text)) number = *value;
-    } else {
-        std::string text = QString::asprintf("%G", number).toStdString();
-        ExchangeValue(false, id, text);
-    }
+    CPageFields fields;
+    fields.Number(id, number);
+    get ? Read(fields) : Write(fields);
 }
 
 void CWebControlBase::ExchangeInt(bool get, const std::string& id, int& value) {
-    if (get) {
-        std::string text;
-        ExchangeValue(true, id, text);
-        if (const auto number = Ui::WholeNumber(text); number && std::fabs(*number) < 2147483647.0)
-            value = static_cast<int>(std::lround(*number));
-    } else {
-        std::string text = QString::asprintf("%d", value).toStdString();
-        ExchangeValue(false, id, text);
-    }
+    CPageFields fields;
+    fields.Int(id, value);
+    get ? Read(fields) : Write(fields);
 }
 
 void CWebControlBase::ExchangeSelectedIndex(bool get, const std::string& id, int& index) {
-    if (get) {
-        const QVariant v = OnElement(id, QStringLiteral("return typeof e.selectedIndex==='number'?e.selectedIndex:null;"));
-        if (v.isValid() && !v.isNull()) index = v.toInt();
-    } else {
-        OnElement(id, QStringLiteral("if(typeof e.selectedIndex==='number')e.selectedIndex=%1;return true;").arg(index));
-    }
+    CPageFields fields;
+    fields.SelectedIndex(id, index);
+    get ? Read(fields) : Write(fields);
 }
 
 void CWebControlBase::ExchangeRadio(bool get, const std::string& name, int& index, int count) {
-    const QString group = QStringLiteral("var g=Array.prototype.slice.call(document.getElementsByName(%1),0,%2);")
-                              .arg(Literal(name))
-                              .arg(std::max(count, 0));
-    if (get) {
-        const QVariant v = RunScript(QStringLiteral("(function(){%1for(var i=0;i<g.length;++i)if(g[i].checked)return i;return -1;})()").arg(group));
-        if (v.isValid() && !v.isNull()) index = v.toInt();
-    } else {
-        if (index < 0 || index >= count) return;
-        RunScript(QStringLiteral("(function(){%1if(%2<g.length)g[%2].checked=true;return true;})()").arg(group).arg(index));
-    }
+    CPageFields fields;
+    fields.Radio(name, index, count);
+    get ? Read(fields) : Write(fields);
 }
 
 void CWebControlBase::ExchangeText(bool get, const std::string& id, std::string& text) {
-    if (get) {
-        const QVariant v = OnElement(id, QStringLiteral("return e.textContent;"));
-        if (v.isValid() && !v.isNull()) text = v.toString().toStdString();
-    } else {
-        OnElement(id, QStringLiteral("e.textContent=%1;return true;").arg(Literal(text)));
-    }
+    CPageFields fields;
+    fields.Text(id, text);
+    get ? Read(fields) : Write(fields);
 }
 
 void CWebControlBase::Show(const std::string& id, bool visible) {
-    OnElement(id, QStringLiteral("e.className=%1;return true;").arg(Literal(QString::fromLatin1(visible ? "show" : "hide"))));
+    CPageFields fields;
+    fields.Show(id, visible);
+    Write(fields);
 }
 
 void CWebControlBase::SetDisabled(const std::string& id, bool disabled) {
-    OnElement(id, QStringLiteral("e.disabled=%1;return true;").arg(disabled ? QStringLiteral("true") : QStringLiteral("false")));
+    CPageFields fields;
+    fields.SetDisabled(id, disabled);
+    Write(fields);
 }
 
 void CWebControlBase::Focus(const std::string& id, bool focus) {
-    OnElement(id, focus ? QStringLiteral("e.focus();return true;") : QStringLiteral("e.blur();return true;"));
+    CPageFields fields;
+    fields.Focus(id, focus);
+    Write(fields);
 }
 
 bool CWebControlBase::AddObserver(const std::string& id, std::unique_ptr<T_Functor> functor) {
-    const QVariant own = OnElement(id, QStringLiteral("return __velmora.observe(%1,%2)?String(e.id):null;")
-                                           .arg(Literal(id))
-                                           .arg(generation_));
+    const QVariant own = RunScript(QStringLiteral("(function(){var e=__velmora.find(%1);"
+                                                  "return e&&__velmora.observe(%1,%2)?String(e.id):null;})()")
+                                       .arg(Literal(id))
+                                       .arg(generation_));
     if (!own.isValid() || own.isNull()) return false;
     const std::string elementId = own.toString().toStdString();
     connections_[elementId] = true;
@@ -308,19 +377,20 @@ void CWebControlBase::Report(int generation, int sequence, const QString& id, co
 }
 
 void CWebControlBase::QueueDispatch() {
-    // Handlers may render pages again; they run from the event loop, never inside a wait or the
-    // channel's own delivery.
+    // Handlers may render pages again; they run from the event loop, never inside a wait (of any
+    // host) or the channel's own delivery.
     if (reports_.empty() || dispatchQueued_) return;
     dispatchQueued_ = true;
     QTimer::singleShot(0, this, [this] {
         dispatchQueued_ = false;
-        // Inside a wait the reports stay; the wait queues them again when it ends.
-        if (waiting_ == 0) Dispatch();
+        // Inside a wait the reports stay; the last wait to end queues them again.
+        if (g_waits == 0) Dispatch();
     });
 }
 
 void CWebControlBase::Dispatch() {
-    while (!reports_.empty()) {
+    QPointer<CWebControlBase> self(this);
+    while (self && !reports_.empty()) {
         Pending r = std::move(reports_.front());
         reports_.pop_front();
         if (r.generation != generation_ || r.sequence <= lastSequence_) continue;
@@ -335,12 +405,85 @@ void CWebControlBase::Dispatch() {
         event.value = r.value.toStdString();
         // A handler that renders the page again observes anew and so replaces itself; it must
         // outlive its own call.
-        std::unique_ptr<T_Functor> running = std::move(handler->second);
+        const std::shared_ptr<T_Functor> running = handler->second;
         (*running)(event);
-        auto& slot = handlers_[id];
-        if (!slot) slot = std::move(running);
-        // The handler rendered the page again: what is left was reported by the old one.
-        if (generation_ != before) break;
+        // The handler rendered the page again (or its window went): what is left was reported
+        // by the old page.
+        if (!self || generation_ != before) break;
+    }
+}
+
+void CPageFields::Value(const std::string& id, std::string& text) {
+    fields_.push_back({"value", id, 0, [&text] { return QJsonValue(QString::fromStdString(text)); },
+                       [&text](const QVariant& v) { text = v.toString().toStdString(); }});
+}
+
+void CPageFields::Number(const std::string& id, double& number) {
+    fields_.push_back({"value", id, 0, [&number] { return QJsonValue(NumberText(number)); },
+                       [&number](const QVariant& v) {
+                           if (const auto value = Ui::WholeNumber(v.toString().toStdString())) number = *value;
+                       }});
+}
+
+void CPageFields::Int(const std::string& id, int& value) {
+    fields_.push_back({"value", id, 0, [&value] { return QJsonValue(QString::number(value)); },
+                       [&value](const QVariant& v) {
+                           if (const auto number = Ui::WholeNumber(v.toString().toStdString());
+                               number && std::fabs(*number) < 2147483647.0)
+                               value = static_cast<int>(std::lround(*number));
+                       }});
+}
+
+void CPageFields::SelectedIndex(const std::string& id, int& index) {
+    fields_.push_back({"index", id, 0, [&index] { return QJsonValue(index); }, [&index](const QVariant& v) { index = v.toInt(); }});
+}
+
+void CPageFields::Radio(const std::string& name, int& index, int count) {
+    fields_.push_back({"radio", name, count, [&index] { return QJsonValue(index); }, [&index](const QVariant& v) { index = v.toInt(); }});
+}
+
+void CPageFields::Text(const std::string& id, std::string& text) {
+    fields_.push_back({"text", id, 0, [&text] { return QJsonValue(QString::fromStdString(text)); },
+                       [&text](const QVariant& v) { text = v.toString().toStdString(); }});
+}
+
+void CPageFields::Has(const std::string& id, bool& present) {
+    fields_.push_back({"has", id, 0, {}, [&present](const QVariant& v) { present = v.toBool(); }});
+}
+
+void CPageFields::Show(const std::string& id, bool visible) {
+    fields_.push_back({"class", id, 0, [visible] { return QJsonValue(QString::fromLatin1(visible ? "show" : "hide")); }, {}});
+}
+
+void CPageFields::SetDisabled(const std::string& id, bool disabled) {
+    fields_.push_back({"disabled", id, 0, [disabled] { return QJsonValue(disabled); }, {}});
+}
+
+void CPageFields::Focus(const std::string& id, bool focus) {
+    fields_.push_back({"focus", id, 0, [focus] { return QJsonValue(focus); }, {}});
+}
+
+QJsonArray CPageFields::Json(bool withValues) const {
+    QJsonArray list;
+    for (const Field& f : fields_) {
+        // A read skips what only writes, and a write what only reads.
+        if (withValues ? !f.out : !f.in) {
+            list.append(QJsonObject{{QStringLiteral("op"), QStringLiteral("skip")}});
+            continue;
+        }
+        QJsonObject o{{QStringLiteral("op"), QString::fromLatin1(f.op)},
+                      {QStringLiteral("id"), QString::fromStdString(f.id)},
+                      {QStringLiteral("count"), f.count}};
+        if (withValues) o.insert(QStringLiteral("value"), f.out());
+        list.append(o);
+    }
+    return list;
+}
+
+void CPageFields::Take(const QVariantList& values) const {
+    for (std::size_t i = 0; i < fields_.size() && i < static_cast<std::size_t>(values.size()); ++i) {
+        const QVariant& v = values[static_cast<qsizetype>(i)];
+        if (fields_[i].in && v.isValid() && !v.isNull()) fields_[i].in(v);
     }
 }
 

@@ -8,12 +8,17 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+class QJsonArray;
+class QJsonValue;
 class QWebChannel;
 class QWebEngineView;
 class CWebPage;
@@ -59,11 +64,69 @@ private:
     Handler handler_;
 };
 
+// Fields of a page that move in one script call: a view lists them, then the host reads or
+// writes them all at once. Each names the variable it fills or takes its value from, which must
+// live until the exchange is done. A read that gets no answer changes none of them.
+class CPageFields {
+public:
+    // Missing elements are left alone, and a read then leaves the variable as it was.
+    void Value(const std::string& id, std::string& text);
+    // Written with "%G"; a read that doesn't give a number leaves the variable as it was.
+    void Number(const std::string& id, double& number);
+    void Int(const std::string& id, int& value);
+    void SelectedIndex(const std::string& id, int& index);
+    // The buttons sharing the name: the first `count` of them. Read: the position of the first
+    // checked one, -1 when none is. Write: checks the one at `index` when there is one.
+    void Radio(const std::string& name, int& index, int count);
+    void Text(const std::string& id, std::string& text);
+    // Whether the page has an element with that id (or name); reads only.
+    void Has(const std::string& id, bool& present);
+    // Writes only. The element's class becomes "show" or "hide".
+    void Show(const std::string& id, bool visible);
+    void SetDisabled(const std::string& id, bool disabled);
+    void Focus(const std::string& id, bool focus);
+
+    bool Empty() const noexcept { return fields_.empty(); }
+
+private:
+    friend class CWebControlBase;
+    struct Field {
+        const char* op;
+        std::string id;
+        int count = 0;
+        std::function<QJsonValue()> out;              // the value a write puts
+        std::function<void(const QVariant&)> in;      // takes what a read found (never null)
+    };
+    QJsonArray Json(bool withValues) const;
+    void Take(const QVariantList& values) const;
+
+    std::vector<Field> fields_;
+};
+
+// Every page wait made while one of these lives, by any host, shares one time limit: a view's
+// whole exchange with its pages ends in time even when it makes several calls to a renderer
+// that hangs. An inner one shares the outer one's limit.
+class CPageWaitBound {
+public:
+    CPageWaitBound();
+    ~CPageWaitBound();
+    CPageWaitBound(const CPageWaitBound&) = delete;
+    CPageWaitBound& operator=(const CPageWaitBound&) = delete;
+
+    // A wait since this began ended without its answer.
+    bool Failed() const noexcept { return failed_; }
+
+private:
+    friend class CWebControlBase;
+    std::chrono::steady_clock::time_point deadline_;
+    bool failed_ = false;
+};
+
 // Shows one HTML page of the program's resources in an embedded browser, with its placeholders
 // replaced by fresh JSON each time it is rendered, and moves values between the page's elements
-// and a view. Rendering and every read return only when the page has answered, so views can use
-// the page as if it were a form of plain controls. Pages talk back only by writing into the
-// elements the view observes.
+// and a view. Rendering and every read return only when the page has answered or the wait limit
+// ran out, so views can use the page as if it were a form of plain controls. Pages talk back only
+// by writing into the elements the view observes.
 class CWebControlBase : public QWidget {
     Q_OBJECT
 public:
@@ -75,27 +138,36 @@ public:
     explicit CWebControlBase(QString resource, QWidget* parent = nullptr);
     ~CWebControlBase() override;
 
+    // The texts a view tells the user when its page didn't answer in time.
+    static constexpr const char* kNotAnsweringSave =
+        "The page did not answer in time. What it shows was not taken; your data is as it was.";
+    static constexpr const char* kNotAnsweringLoad =
+        "The page did not answer in time and may not show your data. Nothing was changed.";
+
     // Load direction: renders the page. Save direction: the focused element lets go, and the
-    // changes it makes on that are reported before this returns.
-    void Exchange(bool save);
+    // changes it makes on that are reported before this returns. False when the page did not
+    // answer in time (or before the first rendering, in the save direction).
+    bool Exchange(bool save);
+    // The same with the fields in one call: load renders and then writes them; save does the
+    // save step and reads them. False when the page did not answer: a read then takes nothing.
+    bool Exchange(bool save, CPageFields& fields);
+    // One call each; false when the page did not answer (or was never rendered).
+    bool Read(CPageFields& fields);
+    bool Write(const CPageFields& fields);
     void SetPlaceholders(std::unique_ptr<Page::PlaceholderTable> table);
     const Page::PlaceholderTable* Placeholders() const { return placeholders_.get(); }
 
     // Whether the page has an element with that id (or name); false before the first rendering.
     bool GetElement(const std::string& id);
 
-    // Missing elements are left alone, and a get then leaves the variable as it was.
+    // One field in one call each, as CPageFields says; a view moving several uses CPageFields.
     void ExchangeValue(bool get, const std::string& id, std::string& text);
-    // Written with "%G"; a get that doesn't read as a number leaves the variable as it was.
     void ExchangeNumber(bool get, const std::string& id, double& number);
     void ExchangeInt(bool get, const std::string& id, int& value);
     void ExchangeSelectedIndex(bool get, const std::string& id, int& index);
-    // The buttons sharing the name: the first `count` of them. Get: the position of the first
-    // checked one, -1 when none is. Set: checks the one at `index` when there is one.
     void ExchangeRadio(bool get, const std::string& name, int& index, int count);
     void ExchangeText(bool get, const std::string& id, std::string& text);
 
-    // The element's class becomes "show" or "hide".
     void Show(const std::string& id, bool visible);
     void SetDisabled(const std::string& id, bool disabled);
     void Focus(const std::string& id, bool focus);
@@ -106,8 +178,17 @@ public:
     // No element reports any more; the functors are kept until replaced or the host goes.
     void RemoveObservers();
 
-    // Runs a script in the page and waits for its result; invalid before the first rendering.
+    // Runs a script in the page and waits for its result; invalid before the first rendering and
+    // when the page did not answer in time.
     QVariant RunScript(const QString& script);
+
+    // How long a wait outside a CPageWaitBound, or a bound, lasts at most; answers the old limit.
+    static std::chrono::milliseconds SetWaitLimit(std::chrono::milliseconds limit);
+    // Whether a host is waiting for its page now.
+    static bool Waiting();
+    // Runs the action from the event loop once no page wait and no modal loop runs, so whatever
+    // it deletes is deleted by nobody's wait. Dropped when the context goes first.
+    static void WhenIdle(QObject* context, std::function<void()> action);
     // Every rendering so far; a page written while the host waited is counted once it is done.
     int Renderings() const noexcept { return generation_; }
     QWebEngineView* View() const noexcept { return view_; }
@@ -124,11 +205,14 @@ private:
     };
 
     QString PageText() const;
-    QVariant OnElement(const std::string& id, const QString& body);
+    // The script's result; nullopt when the page did not answer in time or was never rendered.
+    std::optional<QVariant> Call(const QString& script);
+    bool Render();
+    void TakeReports(const QVariant& list);
     void Dispatch();
     void QueueDispatch();
     // Handles everything but the user's input until `done` answers true; false when the page went
-    // away or took too long first.
+    // away or took too long first. The host itself may be gone when this answers false.
     bool WaitFor(const std::function<bool()>& done);
 
     QString resource_;
@@ -141,9 +225,10 @@ private:
     bool crashed_ = false;
     int generation_ = 0;
     int lastSequence_ = 0;
-    int waiting_ = 0;
     bool dispatchQueued_ = false;
     std::map<std::string, bool> connections_;  // observed ids
-    std::map<std::string, std::unique_ptr<T_Functor>> handlers_;
+    // Shared so that a handler still runs to its end when it observes anew or is called again
+    // from inside itself.
+    std::map<std::string, std::shared_ptr<T_Functor>> handlers_;
     std::deque<Pending> reports_;
 };

@@ -97,5 +97,70 @@
         return unseen;
     }
 
-    window.__velmora = { find: find, observe: observe, unobserveAll: unobserveAll, commit: commit };
+    function group(name, count) {
+        return Array.prototype.slice.call(document.getElementsByName(name), 0, Math.max(count || 0, 0));
+    }
+
+    // Reads one field; null when the page has no such element or it holds no such thing.
+    function get(f) {
+        if (f.op === 'radio') {
+            var g = group(f.id, f.count);
+            for (var i = 0; i < g.length; ++i) if (g[i].checked) return i;
+            return -1;
+        }
+        var e = find(f.id);
+        if (!e) return null;
+        switch (f.op) {
+            case 'has': return true;
+            case 'value': return String(e.value);
+            case 'text': return e.textContent;
+            case 'index': return typeof e.selectedIndex === 'number' ? e.selectedIndex : null;
+        }
+        return null;
+    }
+
+    function put(f) {
+        if (f.op === 'radio') {
+            var g = group(f.id, f.count);
+            if (f.value >= 0 && f.value < g.length) g[f.value].checked = true;
+            return;
+        }
+        var e = find(f.id);
+        if (!e) return;
+        switch (f.op) {
+            case 'value': e.value = f.value; break;
+            case 'text': e.textContent = f.value; break;
+            case 'index': if (typeof e.selectedIndex === 'number') e.selectedIndex = f.value; break;
+            case 'class': e.className = f.value; break;
+            case 'disabled': e.disabled = f.value; break;
+            case 'focus': if (f.value) e.focus(); else e.blur(); break;
+        }
+    }
+
+    // A whole exchange in one call, so a slow page costs one wait and not one per field. Fields
+    // are handled in their order; a failing one leaves the others.
+    function read(fields) {
+        return fields.map(function (f) {
+            try { return get(f); } catch (err) { return null; }
+        });
+    }
+
+    function write(fields) {
+        fields.forEach(function (f) {
+            try { put(f); } catch (err) { console.error(String(err)); }
+        });
+        return true;
+    }
+
+    // The save step and the reading of the fields in one call: what the page writes on letting
+    // go of the focus is read too.
+    function save(after, fields) {
+        var reports = commit(after);
+        return { reports: reports, values: read(fields) };
+    }
+
+    window.__velmora = {
+        find: find, observe: observe, unobserveAll: unobserveAll, commit: commit,
+        read: read, write: write, save: save
+    };
 })();
