@@ -66,6 +66,8 @@ namespace {
 // Long enough for a page of the program on a busy machine; a renderer that takes longer has
 // hung, and the window must not stay frozen for it.
 std::chrono::milliseconds g_waitLimit{5000};
+// A host's first rendering may take this many times the limit.
+constexpr int kStartFactor = 4;
 // Page waits running now, of every host; handlers and closing wait until none runs.
 int g_waits = 0;
 // The bounds alive now, outermost first.
@@ -191,7 +193,11 @@ CPageWaitBound::CPageWaitBound()
 CPageWaitBound::~CPageWaitBound() { g_bounds.erase(std::remove(g_bounds.begin(), g_bounds.end(), this), g_bounds.end()); }
 
 bool CWebControlBase::WaitFor(const std::function<bool()>& done) {
-    const auto deadline = g_bounds.empty() ? std::chrono::steady_clock::now() + g_waitLimit : g_bounds.front()->deadline_;
+    const auto now = std::chrono::steady_clock::now();
+    auto deadline = g_bounds.empty() ? now + g_waitLimit : g_bounds.front()->deadline_;
+    // The first rendering starts a renderer, which on a busy machine takes a while without having
+    // hung.
+    if (starting_) deadline = std::max(deadline, now + kStartFactor * g_waitLimit);
     QDeadlineTimer limit(deadline);
     // Closing the window inside the wait may take this host with it.
     QPointer<CWebControlBase> self(this);
@@ -221,8 +227,13 @@ bool CWebControlBase::Render() {
     auto finished = connect(page_, &QWebEnginePage::loadFinished, this, [loaded](bool) { *loaded = true; });
     page_->setHtml(PageText(), QUrl(QStringLiteral("qrc:/pages/")));
     QPointer<CWebControlBase> self(this);
+    const auto start = std::chrono::steady_clock::now();
+    starting_ = !rendered_;
     const bool answered = WaitFor([loaded] { return *loaded; });
     if (!self) return false;
+    // Nor does the renderer's start count against the rest of the exchange.
+    if (starting_ && !g_bounds.empty()) g_bounds.front()->deadline_ += std::chrono::steady_clock::now() - start;
+    starting_ = false;
     disconnect(finished);
     ++generation_;
     lastSequence_ = 0;

@@ -94,8 +94,8 @@ private:
         const char* op;
         std::string id;
         int count = 0;
-        std::function<QJsonValue()> out;              // the value a write puts
-        std::function<void(const QVariant&)> in;      // takes what a read found (never null)
+        std::function<QJsonValue()> out;          // the value a write puts
+        std::function<void(const QVariant&)> in;  // takes what a read found (never null)
     };
     QJsonArray Json(bool withValues) const;
     void Take(const QVariantList& values) const;
@@ -154,6 +154,7 @@ public:
     // One call each; false when the page did not answer (or was never rendered).
     bool Read(CPageFields& fields);
     bool Write(const CPageFields& fields);
+
     void SetPlaceholders(std::unique_ptr<Page::PlaceholderTable> table);
     const Page::PlaceholderTable* Placeholders() const { return placeholders_.get(); }
 
@@ -222,6 +223,7 @@ private:
     QWebChannel* channel_ = nullptr;
     QObject* bridge_ = nullptr;
     bool rendered_ = false;
+    bool starting_ = false;  // the first rendering is being waited for
     bool crashed_ = false;
     int generation_ = 0;
     int lastSequence_ = 0;
