@@ -51,6 +51,26 @@ QWidget* FocusTarget(CViewBase* view) {
     return w && w != view ? w : view;
 }
 
+// Puts the page's focus on its first field, where the browser engine claims editing keys for
+// itself; answers the field's tag and id.
+QString FocusFirstField(QWebEngineView* page) {
+    QString focused;
+    bool done = false;
+    page->page()->runJavaScript(
+        QStringLiteral("(function() {"
+                       "  var field = document.querySelector('input:not([type=hidden]), select, textarea');"
+                       "  if (!field) return '';"
+                       "  field.focus();"
+                       "  return document.activeElement.tagName + '#' + document.activeElement.id;"
+                       "})()"),
+        [&](const QVariant& result) {
+            focused = result.toString();
+            done = true;
+        });
+    QTest::qWaitFor([&] { return done; }, 5000);
+    return focused;
+}
+
 class Shortcuts : public ::testing::Test {
 protected:
     Shortcuts() {
@@ -67,12 +87,14 @@ protected:
         QWidget* target = FocusTarget(frame->GetActiveView());
         target->setFocus(Qt::OtherFocusReason);
         QTest::qWait(20);
+        if (auto* page = frame->GetActiveView()->findChild<QWebEngineView*>()) field = FocusFirstField(page);
         return QApplication::focusWidget();
     }
 
     RunningApp run;
     CVelmoraDoc* doc = nullptr;
     CChildFrameBase* frame = nullptr;
+    QString field;  // the page's field with the focus
 };
 
 TEST_F(Shortcuts, EveryKeyAMenuShowsRunsItsCommandOnEveryTabPagesIncluded) {
@@ -105,7 +127,7 @@ TEST_F(Shortcuts, EveryKeyAMenuShowsRunsItsCommandOnEveryTabPagesIncluded) {
             QTest::keyClick(QApplication::focusWidget(), key.keys[0].key(), key.keys[0].keyboardModifiers());
             EXPECT_EQ(ran, std::vector<CommandId>{key.id})
                 << key.item.toStdString() << " on the " << frame->TabName(tab) << " tab, focus in "
-                << focus->metaObject()->className();
+                << focus->metaObject()->className() << " " << field.toStdString();
         }
     }
 }
@@ -133,6 +155,7 @@ TEST_F(Shortcuts, KeysTypedInsideAPageRunTheCommandsForReal) {
     QApplication::clipboard()->clear();
     QWidget* focus = FocusOn(0);
     ASSERT_TRUE(focus->parentWidget()->inherits("QWebEngineView"));
+    ASSERT_EQ(field, QStringLiteral("INPUT#FirstName"));
     run.Main().UpdateCommandUI();
 
     QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
