@@ -56,8 +56,7 @@ const std::vector<Accelerator>& Accelerators() {
     return table;
 }
 
-// Whether the widget is part of an HTML page. The browser engine claims most Ctrl keys for
-// itself while a page has the focus.
+// Whether the widget is part of an HTML page.
 bool InsidePage(const QWidget* widget) {
     for (const QWidget* w = widget; w; w = w->parentWidget())
         if (w->inherits("QWebEngineView")) return true;
@@ -177,10 +176,10 @@ bool CMainFrame::IsWindowShortcut(const QKeySequence& keys) const {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    // Before a key reaches a shortcut, the widget with the focus may claim it. A page claims
-    // Ctrl+C, Ctrl+V, Ctrl+O and more; the window's keys must work there as on every other tab,
-    // so the page is not asked. The receiver may be an item inside the page, not a widget: the
-    // focus widget tells where the key was typed.
+    // Before a key reaches a shortcut, the widget with the focus may claim it, and the browser
+    // engine may claim editing keys such as Ctrl+C and Ctrl+V for the page. The window's keys
+    // must work there as on every other tab, so the page is not asked. The receiver may be an
+    // item inside the page, not a widget: the focus widget tells where the key was typed.
     if (event->type() == QEvent::ShortcutOverride && !destroying_) {
         QWidget* focus = QApplication::focusWidget();
         const auto* key = static_cast<QKeyEvent*>(event);
