@@ -73,6 +73,23 @@ const std::string& Get() {
     return *Current();
 }
 
+std::string SharedFile(const std::string& appDir, const std::string& relative,
+                       const std::vector<std::string>& fallbacks) {
+    std::error_code ec;
+    const std::string own = appDir + relative;
+    if (fs::is_regular_file(own, ec)) return own;
+    for (const std::string& dir : fallbacks) {
+        if (dir.empty()) continue;
+        const std::string candidate = WithoutTrailingSlash(dir) + relative;
+        if (fs::is_regular_file(candidate, ec)) return candidate;
+    }
+    return own;
+}
+
+std::string SharedFile(const std::string& appDir, const std::string& relative) {
+    return SharedFile(appDir, relative, {ExecutableDir(), VELMORA_INSTALLED_DATA});
+}
+
 std::string ExecutableDir() {
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);

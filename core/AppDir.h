@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The application folder: where config.xml, profiles/, log.txt and the export files live.
 namespace AppDir {
@@ -27,5 +28,14 @@ void Set(const std::string& dir);
 const std::string& Get();
 
 std::string ExecutableDir();
+
+// A read-only file of the program's data ("/xslt/HTML.xsl", "/help/reference/index.htm"): the
+// one in `appDir` when it is there, else the one beside the running program (a build tree), else
+// the installed one; a folder named with --app-dir needs to hold only the user's own files. When
+// none exists, the path in `appDir`, so that a message names where it was looked for first.
+std::string SharedFile(const std::string& appDir, const std::string& relative);
+// The same with the folders to look in after `appDir` given.
+std::string SharedFile(const std::string& appDir, const std::string& relative,
+                       const std::vector<std::string>& fallbacks);
 
 }  // namespace AppDir

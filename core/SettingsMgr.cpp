@@ -77,7 +77,7 @@ bool CSettingsMgr::SaveSettings() {
         Services::Prompt().Message(Format("Can't save settings:\n%s\n%s", path, e.what()));
         return false;
     } catch (const std::exception&) {
-        Services::Prompt().Message("Can't save settings: Unkown error.");
+        Services::Prompt().Message("Can't save settings: Unknown error.");
         return false;
     }
     for (auto& entry : sections_) entry.second->SetModified(false);

@@ -68,10 +68,14 @@ std::vector<FoodKey> ComparisonKeys(const std::vector<UserLog::CDayFood>& entrie
                                     std::optional<FoodKey> treeFood) {
     std::sort(selectedRows.begin(), selectedRows.end());
     std::vector<FoodKey> keys;
+    // A food eaten twice that day, or the tree on a food the list also has selected, is one
+    // column of the comparison.
+    auto add = [&keys](const FoodKey& key) {
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+    };
     for (int row : selectedRows)
-        if (row >= 0 && static_cast<std::size_t>(row) < entries.size())
-            keys.push_back(entries[static_cast<std::size_t>(row)].GetFoodKey());
-    if (treeFood) keys.push_back(*treeFood);
+        if (row >= 0 && static_cast<std::size_t>(row) < entries.size()) add(entries[static_cast<std::size_t>(row)].GetFoodKey());
+    if (treeFood) add(*treeFood);
     return keys;
 }
 

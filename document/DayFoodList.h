@@ -51,7 +51,7 @@ struct ButtonStates {
 // the person is to give the first one its meal first.
 ButtonStates ButtonsFor(int rows, const std::vector<int>& selectedRows, std::optional<unsigned> treeFoodStatus);
 
-// The foods to compare: those of the selected rows, in list order, then the tree's food.
+// The foods to compare, each once: those of the selected rows, in list order, then the tree's food.
 std::vector<FoodKey> ComparisonKeys(const std::vector<UserLog::CDayFood>& entries, std::vector<int> selectedRows,
                                     std::optional<FoodKey> treeFood);
 

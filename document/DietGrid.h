@@ -14,7 +14,7 @@ class CUserLog;
 // it and its background, so the view only copies it onto the screen.
 namespace DietGrid {
 
-inline constexpr const char* kTitle = " Nutrients By Ingrediens Weight ";
+inline constexpr const char* kTitle = " Nutrients By Ingredient Weight ";
 // Columns before the first nutrient: the label, "Weight", "Min", "Max".
 inline constexpr int kFixedColumns = 4;
 

@@ -15,7 +15,7 @@ class CUserLog;
 namespace EnergyRows {
 
 inline constexpr const char* kTotal = "Total (rounded)";
-inline constexpr const char* kNote = "Numbers in * columns are recomended values based on AMDR";
+inline constexpr const char* kNote = "Numbers in * columns are recommended values based on AMDR";
 
 // Name, kcal, share of the day, then the split of the food's energy: protein, fat, carbohydrate,
 // alcohol.

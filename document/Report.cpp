@@ -5,7 +5,9 @@
 #include "core/Log.h"
 #include "core/Services.h"
 
+#include <filesystem>
 #include <initializer_list>
+#include <system_error>
 
 namespace Report {
 
@@ -27,7 +29,7 @@ std::string FormatText(const std::string& format, std::initializer_list<std::str
 }
 
 bool LoadTemplate(const std::string& templatePath, Xml::XmlDocument& sheet) {
-    const std::string path = AppDir::Get() + templatePath;
+    const std::string path = TemplateFile(templatePath);
     if (sheet.Load(path)) return true;
     Services::Prompt().Message("Can't load template: " + path);
     return false;
@@ -43,12 +45,26 @@ std::optional<std::string> Transform(const std::string& templatePath, const Xml:
         GetLog("log.txt")->Write(CU_Log::ERR, "\nStyle sheet:\n" + sheet.Root().GetXml() + "\nXML Document:\n" +
                                                   data.Root().GetXml());
         // Without a word the user would click the report again and again and see nothing happen.
-        Services::Prompt().Message("Can't apply template: " + AppDir::Get() + templatePath + "\n" + e.what());
+        Services::Prompt().Message("Can't apply template: " + TemplateFile(templatePath) + "\n" + e.what());
         return std::nullopt;
     }
 }
 
 }  // namespace
+
+std::string TemplateFile(const std::string& templatePath) { return AppDir::SharedFile(AppDir::Get(), templatePath); }
+
+bool OpenInBrowser(const std::string& path, const std::string& fragment) {
+    std::error_code ec;
+    // A missing file would only show as an error page, or as nothing at all.
+    int code = 2;
+    if (std::filesystem::is_regular_file(path, ec))
+        code = Services::Shell().OpenWithCode(FileUrl(path) + (fragment.empty() ? "" : "#" + fragment));
+    const char* text = ShellErrorText(code);
+    if (!text) return true;
+    Services::Prompt().Message(FormatText("File %s could not be opened: %s ", {path, text}));
+    return false;
+}
 
 std::string OutputFile() { return AppDir::Get() + "/export.htm"; }
 
@@ -104,8 +120,7 @@ bool WriteAndOpenHtml(const std::string& text) {
         Services::Prompt().Message(FormatText("File could not be opened: %s ", {path}));
         return false;
     }
-    Services::Shell().Open(FileUrl(path));
-    return true;
+    return OpenInBrowser(path);
 }
 
 bool CompareFoods(const CDataSourceMgr& source, const std::vector<FoodKey>& foods) {
@@ -118,9 +133,7 @@ void ExportXml(Xml::XmlDocument& profileDocument) {
     profileDocument.Indent();
     const std::string path = ExportFile();
     profileDocument.Save(path);
-    const int code = Services::Shell().OpenWithCode(FileUrl(path));
-    if (const char* text = ShellErrorText(code))
-        Services::Prompt().Message(FormatText("File %s could not be opened: %s ", {path, text}));
+    OpenInBrowser(path);
 }
 
 const char* ShellErrorText(int code) {

@@ -24,6 +24,14 @@ std::string ExportFile();
 // A file:// URL of an absolute path, with every byte a URL could misread percent-encoded.
 std::string FileUrl(const std::string& path);
 
+// Where the template ("/xslt/HTML.xsl") is read from: the application folder's, else the one
+// the program came with.
+std::string TemplateFile(const std::string& templatePath);
+
+// Asks the shell to open the file (at `fragment`, when given) in the browser. False, after
+// telling the user with the file's path, when the file is missing or no program took it.
+bool OpenInBrowser(const std::string& path, const std::string& fragment = {});
+
 // The HTML that the template (a path below the application folder) makes of the document.
 // nullopt when the template does not load (the user is told "Can't load template: " and the
 // path) or the transformation fails (the style sheet and the document go to log.txt, and the
@@ -36,14 +44,14 @@ std::optional<std::string> ApplyTemplate(const std::string& templatePath, const 
 bool RunTemplate(const std::string& templatePath, const Xml::XmlDocument& data);
 bool RunTemplate(const std::string& templatePath, const NS_Data::CUserLog& log);
 
-// Replaces export.htm with the text and asks the shell to open it; false, after telling the
-// user, when the file can't be written.
+// Replaces export.htm with the text and opens it in the browser; false, after telling the user,
+// when the file can't be written or shown.
 bool WriteAndOpenHtml(const std::string& text);
 
 // The food comparison of the listed foods through FoodCompare.xsl.
 bool CompareFoods(const CDataSourceMgr& source, const std::vector<FoodKey>& foods);
 
-// Writes the profile document to export.xml and asks the shell to open it; a shell error is
+// Writes the profile document to export.xml and opens it in the browser; a failure to show it is
 // explained to the user. Raises Xml::XmlError when the file can't be written.
 void ExportXml(Xml::XmlDocument& profileDocument);
 

@@ -35,7 +35,7 @@ using LoadProgressFn = std::function<void(const LoadProgress&)>;
 class CDataSourceMgr {
 public:
     static constexpr const char* kDocumentError = "Can't load data source file. Error: Can't load XML document.";
-    static constexpr const char* kReadError = "Can't load data source file. Unkown error";
+    static constexpr const char* kReadError = "Can't load data source file. Unknown error";
 
     CDataSourceMgr();
     ~CDataSourceMgr();

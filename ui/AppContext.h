@@ -36,7 +36,8 @@ struct CAppContext {
     std::string ProfilesFolder() const { return appDir + "/profiles/"; }
 };
 
-// Opens a page of the application folder's help in the browser; `page` starts with a slash.
+// Opens a help page in the browser: the application folder's, else the one the program came with;
+// `page` starts with a slash. When it can't be shown the user is told with the file's path.
 void OpenHelpPage(const std::string& appDir, const std::string& page);
 
 }  // namespace Ui

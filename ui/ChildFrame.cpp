@@ -21,6 +21,7 @@ CChildFrameBase::CChildFrameBase(std::unique_ptr<CVelmoraDoc> document, std::vec
     layout->addWidget(viewArea, 1);
     if (document_) {
         connect(document_.get(), &CVelmoraDoc::titleChanged, this, &CChildFrameBase::UpdateTitle);
+        connect(document_.get(), &CVelmoraDoc::changed, this, [this] { setWindowModified(document_->IsModified()); });
         connect(document_.get(), &CVelmoraDoc::closeRequested, this, [this] {
             if (parentWidget()) parentWidget()->close();  // the MDI window around this frame
             else close();
@@ -132,8 +133,11 @@ void CChildFrameBase::closeEvent(QCloseEvent* event) {
 }
 
 void CChildFrameBase::UpdateTitle() {
+    // "[*]" is where Qt writes the mark of unsaved changes, in this window's title and in the main
+    // window's while this one is maximised.
     const QString title = document_ ? QString::fromStdString(document_->GetTitle()) : QString();
-    setWindowTitle(title);
+    setWindowTitle(title.isEmpty() ? title : title + QStringLiteral("[*]"));
+    if (document_) setWindowModified(document_->IsModified());
 }
 
 CChildFrameDay::CChildFrameDay(std::unique_ptr<CVelmoraDoc> document, ViewFactory factory, QWidget* parent)

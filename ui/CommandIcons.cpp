@@ -182,8 +182,9 @@ Drawing DrawingFor(CommandId id) {
                 p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
             };
         case CommandId::AboutApplication:
-            return [](QPainter& p) { Circle(p, kGreen, QStringLiteral("i")); };
         case CommandId::AppAbout:
+            return [](QPainter& p) { Circle(p, kGreen, QStringLiteral("i")); };
+        case CommandId::HelpFinder:
             return [](QPainter& p) { Circle(p, kBlue, QStringLiteral("?")); };
         default: return {};
     }

@@ -10,7 +10,7 @@ constexpr std::pair<CommandId, const char*> kPrompts[] = {
     {CommandId::FileNew, "Create new profile\nNew profile"},
     {CommandId::FileOpen, "Open profile\nOpen profile"},
     {CommandId::FileSave, "Save profile\nSave profile"},
-    {CommandId::AppAbout, "About programm\nAbout programm"},
+    {CommandId::AppAbout, "About program\nAbout program"},
     {CommandId::AppExit, "Exit program"},
     {CommandId::AboutApplication, "About application\nAbout"},
     {CommandId::HelpFinder, "Help\nHelp"},

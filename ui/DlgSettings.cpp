@@ -244,7 +244,7 @@ DlgSettings::~DlgSettings() = default;
 void DlgSettings::OnExit() {
     builder_->WriteBack();
     if (settings_.IsModified()) {
-        if (Services::Prompt().Question("Settings has been modified.\rPress Yes to save changed.",
+        if (Services::Prompt().Question("Settings have been modified.\rPress Yes to save the changes.",
                                         Services::Buttons::YesNo) == Services::Answer::Yes)
             settings_.SaveSettings();
         else

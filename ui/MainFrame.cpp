@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -28,8 +29,9 @@ namespace {
 
 constexpr int kGap = 0;  // a separator in a tool bar's button list
 
-// The keys that work, in every window of the program. The shortcut texts of the menu items are
-// labels only.
+// The keys of the main window, one command each. They work from every tab, pages included; the
+// menus write them beside their items. Alt with a letter stays free for the menu bar's
+// underlined letters.
 struct Accelerator {
     QKeySequence keys;
     CommandId id;
@@ -40,15 +42,26 @@ const std::vector<Accelerator>& Accelerators() {
         {QKeySequence(Qt::CTRL | Qt::Key_N), CommandId::FileNew},
         {QKeySequence(Qt::CTRL | Qt::Key_O), CommandId::FileOpen},
         {QKeySequence(Qt::CTRL | Qt::Key_S), CommandId::FileSave},
-        {QKeySequence(Qt::CTRL | Qt::Key_I), CommandId::CalculateIngredients},
+        {QKeySequence(Qt::CTRL | Qt::Key_A), CommandId::FileSaveAs},
+        {QKeySequence(Qt::CTRL | Qt::Key_I), CommandId::Import},
+        {QKeySequence(Qt::CTRL | Qt::Key_E), CommandId::Export},
+        {QKeySequence(Qt::CTRL | Qt::Key_D), CommandId::EditDelete},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), CommandId::EditCopy},
+        {QKeySequence(Qt::CTRL | Qt::Key_V), CommandId::EditPaste},
         {QKeySequence(Qt::ALT | Qt::Key_I), CommandId::SelectIngredients},
         {QKeySequence(Qt::CTRL | Qt::Key_P), CommandId::CalculateNutrients},
-        {QKeySequence(Qt::ALT | Qt::Key_P), CommandId::SelectNutrients},
         {QKeySequence(Qt::ALT | Qt::Key_T), CommandId::SpecifyTask},
         {QKeySequence(Qt::Key_F1), CommandId::Help},
         {QKeySequence(Qt::SHIFT | Qt::Key_F1), CommandId::ContextHelp},
     };
     return table;
+}
+
+// Whether the widget is part of an HTML page.
+bool InsidePage(const QWidget* widget) {
+    for (const QWidget* w = widget; w; w = w->parentWidget())
+        if (w->inherits("QWebEngineView")) return true;
+    return false;
 }
 
 }  // namespace
@@ -74,12 +87,14 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(mdi_);
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateFrameState(); });
     connect(qApp, &QApplication::focusChanged, this, [this] { RequestCommandUIUpdate(); });
+    qApp->installEventFilter(this);
 }
 
 CMainFrame::~CMainFrame() {
     // The profile windows go while this window is still whole: closing them reports activation
     // changes, which must find nothing more to update.
     destroying_ = true;
+    qApp->removeEventFilter(this);
     delete mdi_;
     mdi_ = nullptr;
 }
@@ -155,6 +170,29 @@ void CMainFrame::BuildAccelerators() {
     }
 }
 
+bool CMainFrame::IsWindowShortcut(const QKeySequence& keys) const {
+    for (const Accelerator& accel : Accelerators())
+        if (accel.keys == keys) return true;
+    return false;
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // Before a key reaches a shortcut, the widget with the focus may claim it, and the browser
+    // engine may claim editing keys such as Ctrl+C and Ctrl+V for the page. The window's keys
+    // must work there as on every other tab, so the page is not asked. The receiver may be an
+    // item inside the page, not a widget: the focus widget tells where the key was typed.
+    if (event->type() == QEvent::ShortcutOverride && !destroying_) {
+        QWidget* focus = QApplication::focusWidget();
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (focus && focus->window() == this && InsidePage(focus) &&
+            IsWindowShortcut(QKeySequence(key->keyCombination()))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 bool CMainFrame::Create() {
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     statusBar()->setSizeGripEnabled(true);
@@ -188,11 +226,11 @@ bool CMainFrame::Create() {
     };
 
     auto id = [](C c) { return static_cast<int>(c); };
-    BuildToolBar(kNoProfile, {id(C::FileNew), id(C::FileOpen), kGap, id(C::Import), kGap, id(C::AboutApplication),
+    BuildToolBar(kNoProfile, {id(C::FileNew), id(C::FileOpen), kGap, id(C::Import), kGap, id(C::HelpFinder),
                               id(C::AppAbout)});
     BuildToolBar(kProfile, {id(C::FileNew), id(C::FileOpen), id(C::FileSave), kGap, id(C::Import), id(C::Export),
                             id(C::GoToDate), kGap, id(C::EditCopy), id(C::EditPaste), id(C::EditDelete), kGap,
-                            id(C::AboutApplication), id(C::AppAbout)});
+                            id(C::HelpFinder), id(C::AppAbout)});
     BuildAccelerators();
 
     for (const auto& [menuId, menus] : menus_)
@@ -386,6 +424,7 @@ void CMainFrame::RebuildWindowMenu() {
     for (CChildFrameBase* frame : frames) {
         ++number;
         QString text = frame->windowTitle();
+        text.remove(QStringLiteral("[*]"));
         text.replace('&', QStringLiteral("&&"));
         QAction* action = windowMenu_->addAction(QStringLiteral("&%1 %2").arg(number).arg(text));
         action->setCheckable(true);

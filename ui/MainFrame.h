@@ -12,6 +12,7 @@
 class CChildFrameBase;
 class QMdiArea;
 class QMdiSubWindow;
+class QKeySequence;
 class QMenu;
 class QToolBar;
 
@@ -67,6 +68,7 @@ public:
     bool OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -77,6 +79,7 @@ private:
     QMenu* BuildMenu(const QString& title, const std::vector<Item>& items);
     QToolBar* BuildToolBar(int id, const std::vector<int>& buttons);
     void BuildAccelerators();
+    bool IsWindowShortcut(const QKeySequence& keys) const;
     void RebuildWindowMenu();
     void UpdateFrameState();
     void RequestCommandUIUpdate();

@@ -2,6 +2,9 @@
 
 #include "AppContext.h"
 
+#include "core/AppDir.h"
+#include "document/Report.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -147,9 +150,8 @@ std::string ToQtFilter(const std::string& filter) {
 void OpenHelpPage(const std::string& appDir, const std::string& page) {
     // A "#anchor" names a place in the page, not part of the file name.
     const std::size_t hash = page.find('#');
-    QUrl url = QUrl::fromLocalFile(QString::fromStdString(appDir + page.substr(0, hash)));
-    if (hash != std::string::npos) url.setFragment(QString::fromStdString(page.substr(hash + 1)));
-    Services::Shell().Open(url.toString().toStdString());
+    const std::string file = AppDir::SharedFile(appDir, page.substr(0, hash));
+    Report::OpenInBrowser(file, hash == std::string::npos ? std::string() : page.substr(hash + 1));
 }
 
 }  // namespace Ui

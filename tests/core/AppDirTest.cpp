@@ -40,3 +40,23 @@ TEST(AppDir, ResolutionOrder) {
     AppDir::Resolve(in);
     EXPECT_EQ("<settings>mine</settings>", tmp.Read("home/velmora/config.xml"));
 }
+
+TEST(AppDir, SharedFilesComeFromTheFolderElseFromWhereTheProgramCameWith) {
+    TempDir tmp;
+    tmp.Write("build/xslt/HTML.xsl", "build");
+    tmp.Write("installed/xslt/HTML.xsl", "installed");
+    tmp.Write("installed/help/reference/index.htm", "installed help");
+    const std::vector<std::string> fallbacks{tmp.File("build"), tmp.File("installed") + "/"};
+    auto shared = [&](const std::string& relative) { return AppDir::SharedFile(tmp.File("mine"), relative, fallbacks); };
+
+    EXPECT_EQ(tmp.File("build/xslt/HTML.xsl"), shared("/xslt/HTML.xsl"));
+    EXPECT_EQ(tmp.File("installed/help/reference/index.htm"), shared("/help/reference/index.htm"));
+    // Found nowhere: the folder's own path, to be named in the message.
+    EXPECT_EQ(tmp.File("mine/xslt/Gone.xsl"), shared("/xslt/Gone.xsl"));
+    // A folder where a file should be is no template.
+    std::filesystem::create_directories(tmp.Path() / "mine/xslt/HTML.xsl");
+    EXPECT_EQ(tmp.File("build/xslt/HTML.xsl"), shared("/xslt/HTML.xsl"));
+
+    tmp.Write("mine/help/reference/index.htm", "mine");
+    EXPECT_EQ(tmp.File("mine/help/reference/index.htm"), shared("/help/reference/index.htm"));
+}

@@ -81,11 +81,16 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"bad_food_key", {"report", "--compare", "7-100"}, 2, "", "SOURCE:KEY"}),
     [](const auto& info) { return std::string(info.param.what); });
 
-TEST(CliExchange, MissingTemplateIsTheProgramsMessage) {
+TEST(CliExchange, ATemplateMissingFromTheFolderIsTheProgramsOwnAndABrokenOneIsNamed) {
     TempDir dir;
     InstallTemplates(dir);
     fs::remove(dir.Path() / "xslt" / "DailyMenu.xsl");
-    const Result r = RunCli(dir, kData + "foods.xml", {"report", kProfile, "--template", "menu"});
+    Result r = RunCli(dir, kData + "foods.xml", {"report", kProfile, "--template", "menu"});
+    EXPECT_EQ(0, r.code) << r.err;
+    EXPECT_NE(std::string::npos, r.out.find("<html")) << r.out;
+
+    dir.Write("xslt/DailyMenu.xsl", "<xsl:stylesheet");
+    r = RunCli(dir, kData + "foods.xml", {"report", kProfile, "--template", "menu"});
     EXPECT_EQ(1, r.code);
     EXPECT_EQ("", r.out);
     EXPECT_NE(std::string::npos, r.err.find("Can't load template: " + dir.Path().string() + "/xslt/DailyMenu.xsl"))

@@ -103,6 +103,11 @@ TEST(DayFoodList, ComparisonTakesTheSelectedEntriesInListOrderThenTheTreeFood) {
     EXPECT_THAT(DayFoodList::ComparisonKeys(entries, {2, 0}, FoodKey(kSalt, kSource)),
                 ElementsAre(FoodKey(kStew, kSource), FoodKey(kNuts, kSource), FoodKey(kSalt, kSource)));
     EXPECT_THAT(DayFoodList::ComparisonKeys(entries, {1}, std::nullopt), ElementsAre(FoodKey(kBroth, kSource)));
+    // Each food once: the tree on a selected food, or a food eaten twice that day.
+    EXPECT_THAT(DayFoodList::ComparisonKeys(entries, {0, 2}, FoodKey(kNuts, kSource)),
+                ElementsAre(FoodKey(kStew, kSource), FoodKey(kNuts, kSource)));
+    const std::vector<UserLog::CDayFood> twice{EntryOf(kNuts), EntryOf(kStew), EntryOf(kNuts)};
+    EXPECT_THAT(DayFoodList::ComparisonKeys(twice, {0, 2}, std::nullopt), ElementsAre(FoodKey(kNuts, kSource)));
 }
 
 }  // namespace

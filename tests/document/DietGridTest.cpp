@@ -28,7 +28,7 @@ TEST_F(DietGridTest, ADayWithoutFoodsHasTheHeaderAndTheThreeSummaryRows) {
     ASSERT_EQ(t.Rows(), 4);
     ASSERT_EQ(t.Columns(), 5);
     EXPECT_THAT(RowTexts(t, 0),
-                ::testing::ElementsAre(" Nutrients By Ingrediens Weight ", "Weight", "Min", "Max", "Protein\n   g"));
+                ::testing::ElementsAre(" Nutrients By Ingredient Weight ", "Weight", "Min", "Max", "Protein\n   g"));
     EXPECT_THAT(RowTexts(t, 1), ::testing::ElementsAre("Min", "", "", "", ""));
     EXPECT_THAT(RowTexts(t, 2), ::testing::ElementsAre("Max", "", "", "", ""));
     EXPECT_THAT(RowTexts(t, 3), ::testing::ElementsAre("Total", "", "", "", "0"));
@@ -51,7 +51,7 @@ TEST_F(DietGridTest, EachKindOfCellHasItsTextEditabilityAndColour) {
         CellColour colour;
     };
     const Expected cells[] = {
-        {0, 0, " Nutrients By Ingrediens Weight ", false, kFace},
+        {0, 0, " Nutrients By Ingredient Weight ", false, kFace},
         {0, 1, "Weight", false, kFace},
         {0, 4, "Protein\n   g", false, kFace},
         {1, 0, "Yogurt", false, kFace},
@@ -84,7 +84,7 @@ TEST_F(DietGridTest, AmountsAreRoundedAtTheNutrientsDecimalsUnlessTheTableLacksI
     Eat(kYogurt, 33.3);  // calcium 39.96 mg at 0 decimals; glow 0.08325 mg, no table entry
     Eat(kMeat, 100.1);   // iron 2.5025 mg at 2 decimals
     const DietGrid::Table t = DietGrid::Build(doc.log);
-    EXPECT_THAT(RowTexts(t, 0), ::testing::ElementsAre(" Nutrients By Ingrediens Weight ", "Weight", "Min", "Max",
+    EXPECT_THAT(RowTexts(t, 0), ::testing::ElementsAre(" Nutrients By Ingredient Weight ", "Weight", "Min", "Max",
                                                        "Calcium\n   mg", "", "Iron\n   mg"));
     EXPECT_THAT(RowTexts(t, 1), ::testing::ElementsAre("Yogurt", "33.3", "", "", "40", "0.08325", "0"));
     EXPECT_THAT(RowTexts(t, 2), ::testing::ElementsAre("Lean Meat", "100.1", "", "", "0", "0", "2.5"));

@@ -99,7 +99,7 @@ TEST(CliFoods, BadDataSourceGivesTheLoaderText) {
     Result r = RunCli(dir, {"foods", "search", "bread"});
     EXPECT_EQ(1, r.code);
     EXPECT_EQ("", r.out);
-    EXPECT_NE(std::string::npos, r.err.find("Can't load data source file. Unkown error")) << r.err;
+    EXPECT_NE(std::string::npos, r.err.find("Can't load data source file. Unknown error")) << r.err;
 
     r = RunCli(dir, {"--data-source", dir.File("absent.xml"), "foods", "tree", "1"});
     EXPECT_EQ(1, r.code);

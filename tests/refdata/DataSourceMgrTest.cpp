@@ -196,7 +196,7 @@ TEST(DataSourceMgr, FailureKeepsWhatWasReadBefore) {
     std::string error;
     std::vector<LoadProgress> events;
     EXPECT_FALSE(mgr.Load(kData + "partial.xml", [&](const LoadProgress& p) { events.push_back(p); }, error));
-    EXPECT_EQ("Can't load data source file. Unkown error", error);
+    EXPECT_EQ("Can't load data source file. Unknown error", error);
     EXPECT_EQ((std::vector<std::string>{"step 1", "step 2", "step 3", "group 0/3"}), Events(events));
     EXPECT_EQ(5, mgr.SourceId());
     ASSERT_EQ(1u, mgr.Nutrients().size());
@@ -219,7 +219,7 @@ TEST(DataSourceMgr, BrokenNutrientKeepsEarlierOnesAndTheCount) {
     CDataSourceMgr mgr;
     std::string error;
     EXPECT_FALSE(mgr.Load(dir.File("ds.xml"), {}, error));
-    EXPECT_EQ("Can't load data source file. Unkown error", error);
+    EXPECT_EQ("Can't load data source file. Unknown error", error);
     ASSERT_EQ(3u, mgr.Nutrients().size());
     EXPECT_EQ(1, mgr.NutrientAt(0).gid);
     EXPECT_EQ("", mgr.NutrientAt(2).name);
@@ -298,7 +298,7 @@ void PrintTo(const BrokenFile& c, std::ostream* os) { *os << c.file; }
 namespace {
 
 const char* const kDocError = "Can't load data source file. Error: Can't load XML document.";
-const char* const kReadError = "Can't load data source file. Unkown error";
+const char* const kReadError = "Can't load data source file. Unknown error";
 
 const BrokenFile kBroken[] = {
     {"empty.xml", kDocError},

@@ -32,9 +32,10 @@ public:
     ~RecordingShell() override { Services::SetShell(nullptr); }
     bool Open(const std::string& url) override {
         opened.push_back(url);
-        return true;
+        return works;
     }
     std::vector<std::string> opened;
+    bool works = true;  // false: as when no browser can be started
 };
 
 class ScopedClock {

@@ -116,7 +116,7 @@ TEST_F(ProfileWindow, OpensOnPersonalWithTheOtherViewsNotYetMade) {
     EXPECT_EQ(frame->CurrentTab(), Personal);
     EXPECT_EQ(frame->GetActiveDocument()->FirstView(), frame->TabView(Personal));
     EXPECT_EQ(DayShown(frame), QStringLiteral("Day: 2024-05-07"));
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Ann"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Ann[*]"));
 }
 
 TEST_F(ProfileWindow, AViewIsMadeOnceAndReloadedWhenItComesBack) {

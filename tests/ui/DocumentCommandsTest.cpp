@@ -155,7 +155,7 @@ TEST_F(ProfileCommands, ANewProfileIsSavedUnderTheNameGivenInTheProfilesFolder) 
     EXPECT_TRUE(fs::exists(carol));
     EXPECT_EQ(doc->GetPathName(), carol);
     EXPECT_EQ(doc->GetTitle(), "Carol");
-    EXPECT_EQ(main().ActiveChildFrame()->windowTitle(), QStringLiteral("Carol"));
+    EXPECT_EQ(main().ActiveChildFrame()->windowTitle(), QStringLiteral("Carol[*]"));
     EXPECT_FALSE(doc->IsModified());
     ASSERT_FALSE(run.App().RecentFiles().Entries().empty());
     EXPECT_EQ(run.App().RecentFiles().Entries().front(), carol);
@@ -230,20 +230,27 @@ TEST_F(Import, AFileThatIsNotAProfileIsReported) {
     EXPECT_TRUE(main().ChildFrames().empty());
 }
 
-TEST_F(ProfileCommands, ReportsNeedTheirTemplateAndOpenWhatTheyWrite) {
+TEST_F(ProfileCommands, ReportsUseTheFoldersTemplatesElseTheProgramsAndOpenWhatTheyWrite) {
     OpenAnn();
+    // The application folder has no xslt/ of its own.
     main().ExecuteCommand(CommandId::ReportSummary);
-    const std::string folder = run.Folder().Path().string();
-    EXPECT_EQ(run.prompt.messages, std::vector<std::string>{"Can't load template: " + folder + "/xslt/HTML.xsl"});
-    EXPECT_TRUE(run.shell.opened.empty());
-
-    fs::copy(std::string(VELMORA_SOURCE_DIR) + "/data/xslt", run.Folder().File("xslt"));
-    main().ExecuteCommand(CommandId::ReportMenu);
-    main().ExecuteCommand(CommandId::ReportXml);
-    ASSERT_EQ(run.shell.opened.size(), 2u);
+    EXPECT_EQ(run.prompt.messages, std::vector<std::string>{});
+    ASSERT_EQ(run.shell.opened.size(), 1u);
     EXPECT_NE(run.shell.opened[0].find("/export.htm"), std::string::npos);
     EXPECT_NE(run.Folder().Read("export.htm").find("Nuts"), std::string::npos);
-    EXPECT_NE(run.shell.opened[1].find("/export.xml"), std::string::npos);
+
+    // A template of the folder's own comes first, and one that does not load is named.
+    const std::string folder = run.Folder().Path().string();
+    run.Folder().Write("xslt/HTML.xsl", "not a style sheet");
+    main().ExecuteCommand(CommandId::ReportSummary);
+    EXPECT_EQ(run.prompt.messages, std::vector<std::string>{"Can't load template: " + folder + "/xslt/HTML.xsl"});
+    EXPECT_EQ(run.shell.opened.size(), 1u);
+
+    main().ExecuteCommand(CommandId::ReportMenu);
+    main().ExecuteCommand(CommandId::ReportXml);
+    ASSERT_EQ(run.shell.opened.size(), 3u);
+    EXPECT_NE(run.shell.opened[1].find("/export.htm"), std::string::npos);
+    EXPECT_NE(run.shell.opened[2].find("/export.xml"), std::string::npos);
     EXPECT_NE(run.Folder().Read("export.xml").find("<root app=\"velmora\" type=\"profile\""), std::string::npos);
 }
 

@@ -3,6 +3,7 @@
 #include "ui/MainFrame.h"
 
 #include "ui/DlgEnergy.h"
+#include "core/AppDir.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -126,7 +127,7 @@ TEST(EnergyDialog, HelpOpensAPageOfTheApplicationFolder) {
     RecordingShell shell;
     DlgEnergy dialog("/opt/velmora");
     dialog.HelpButton()->click();
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"file:///opt/velmora/help/reference/index.htm#energy"});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/reference/index.htm#energy"});
 }
 
 TEST(EnergyCommand, OpensTheCalculatorForAProfile) {

@@ -6,6 +6,7 @@
 #include "ui/VelmoraDoc.h"
 
 #include "model/UserLog.h"
+#include "core/AppDir.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -184,7 +185,7 @@ TEST_F(FactManager, BuiltInsCannotBeRemoved) {
 TEST_F(FactManager, HelpOpensTheFactManagerPlaceOfTheFactsPage) {
     RecordingShell shell;
     dialog.HelpButton()->click();
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"file:///opt/velmora/help/reference/facts.htm#facts_manger"});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/reference/facts.htm#facts_manger"});
 }
 
 // The "Facts ..." command of a profile: the document is modified exactly when the definitions

@@ -7,7 +7,7 @@ namespace {
 TEST(GridSizes, AStoredLayoutSizesTheGridAndComesBackAsPixelsThatReproduceIt) {
     CCellGrid grid;
     grid.SetSize(1, 1);
-    grid.SetCellText(0, 0, QStringLiteral(" Nutrients By Ingrediens Weight "));
+    grid.SetCellText(0, 0, QStringLiteral(" Nutrients By Ingredient Weight "));
     CCellGridSizes sizes(grid);
     // Three rows (header of two lines, one line, 40 px) and two columns (fitted, 70 px), as a
     // new profile's layout starts them.
@@ -18,7 +18,7 @@ TEST(GridSizes, AStoredLayoutSizesTheGridAndComesBackAsPixelsThatReproduceIt) {
     EXPECT_EQ(grid.RowHeight(0), grid.RowHeightFor(-2));
     EXPECT_EQ(grid.RowHeight(1), grid.RowHeightFor(0));
     EXPECT_EQ(grid.RowHeight(2), 40);
-    EXPECT_GT(grid.ColumnWidth(0), grid.fontMetrics().horizontalAdvance(QStringLiteral("Nutrients By Ingrediens")));
+    EXPECT_GT(grid.ColumnWidth(0), grid.fontMetrics().horizontalAdvance(QStringLiteral("Nutrients By Ingredient")));
     EXPECT_EQ(grid.ColumnWidth(1), 70);
 
     CGridDim captured;

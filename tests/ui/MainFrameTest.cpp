@@ -2,7 +2,10 @@
 
 #include "DlgAbout.h"
 
+#include "core/AppDir.h"
+#include "ui/AppContext.h"
 #include "ui/ChildFrame.h"
+#include "ui/DocManager.h"
 #include "widgets/HyperLink.h"
 #include "ui/MainFrame.h"
 #include "ui/VelmoraDoc.h"
@@ -16,6 +19,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -77,11 +81,9 @@ TEST_F(MainWindow, WithoutAProfileShowsTheShortMenuAndToolBar) {
     EXPECT_EQ(main().ToolBarOnShow(), CMainFrame::kNoProfile);
     EXPECT_TRUE(main().ToolBar(CMainFrame::kNoProfile)->isVisible());
     EXPECT_FALSE(main().ToolBar(CMainFrame::kProfile)->isVisible());
-    EXPECT_EQ(Buttons(main().ToolBar(CMainFrame::kNoProfile)), (std::vector<int>{57600, 57601, 0, 32872, 0, 57666, 57664}));
-    for (CommandId on : {CommandId::FileNew, CommandId::FileOpen, CommandId::Import, CommandId::AppAbout})
+    EXPECT_EQ(Buttons(main().ToolBar(CMainFrame::kNoProfile)), (std::vector<int>{57600, 57601, 0, 32872, 0, 57667, 57664}));
+    for (CommandId on : {CommandId::FileNew, CommandId::FileOpen, CommandId::Import, CommandId::HelpFinder, CommandId::AppAbout})
         EXPECT_TRUE(Enabled(on)) << static_cast<int>(on);
-    // The "About application" button has no command behind it.
-    EXPECT_FALSE(Enabled(CommandId::AboutApplication));
 }
 
 TEST_F(MainWindow, AProfileWindowBringsTheProfileMenuAndToolBar) {
@@ -101,7 +103,7 @@ TEST_F(MainWindow, AProfileWindowBringsTheProfileMenuAndToolBar) {
     EXPECT_TRUE(main().ToolBar(CMainFrame::kProfile)->isVisible());
     EXPECT_FALSE(main().ToolBar(CMainFrame::kNoProfile)->isVisible());
     EXPECT_EQ(Buttons(main().ToolBar(CMainFrame::kProfile)),
-              (std::vector<int>{57600, 57601, 57603, 0, 32872, 32877, 32864, 0, 57634, 57637, 32871, 0, 57666, 57664}));
+              (std::vector<int>{57600, 57601, 57603, 0, 32872, 32877, 32864, 0, 57634, 57637, 32871, 0, 57667, 57664}));
 
     run.prompt.answers = {Answer::No};
     main().ExecuteCommand(CommandId::FileClose);
@@ -114,11 +116,10 @@ TEST_F(MainWindow, AProfileWindowBringsTheProfileMenuAndToolBar) {
 
 TEST_F(MainWindow, CommandsWithoutAHandlerYetAreDisabled) {
     main().ExecuteCommand(CommandId::FileNew);
-    for (CommandId off : {CommandId::ReportFoodComparison, CommandId::CalculateIngredients, CommandId::AboutApplication})
-        EXPECT_FALSE(Enabled(off)) << static_cast<int>(off);
+    EXPECT_FALSE(Enabled(CommandId::ReportFoodComparison));
     for (CommandId on : {CommandId::FileSave, CommandId::FileSaveAs, CommandId::Export, CommandId::EditDelete,
                          CommandId::GoToDate, CommandId::ReportSummary, CommandId::ReportMenu, CommandId::ReportXml,
-                         CommandId::SoftwareUpdate, CommandId::WindowCascade, CommandId::SelectNutrients,
+                         CommandId::SoftwareUpdate, CommandId::WindowCascade,
                          CommandId::Facts, CommandId::EnergyRequirements, CommandId::Settings,
                          CommandId::SelectIngredients})
         EXPECT_TRUE(Enabled(on)) << static_cast<int>(on);
@@ -137,23 +138,77 @@ TEST_F(MainWindow, PromptsGoToTheStatusBarAndToolTips) {
     EXPECT_EQ(tips[32877], "Export profile");
     EXPECT_EQ(tips[32864], "Select Date");
     EXPECT_EQ(tips[57634], "Copy");
-    EXPECT_EQ(tips[57666], "About");
+    EXPECT_EQ(tips[57667], "Help");
+    EXPECT_EQ(tips[57664], "About program");
     // What a menu does when the pointer rests on an item.
     menuNew->showStatusText(main().menuBar());
     EXPECT_EQ(main().statusBar()->currentMessage(), QStringLiteral("Create new profile"));
 }
 
 TEST_F(MainWindow, HelpAndSoftwareUpdateOpenTheirPagesInTheBrowser) {
-    const std::string page = "file://" + run.Folder().Path().string() + "/help/reference/index.htm";
+    // The application folder holds no help of its own: the pages the program came with are shown.
+    const std::string page = "file://" + AppDir::ExecutableDir() + "/help/reference/index.htm";
     main().ExecuteCommand(CommandId::HelpReference);
     QTest::keyClick(&main(), Qt::Key_F1);
-    EXPECT_EQ(run.shell.opened, (std::vector<std::string>{page, page}));
+    // The tool bar's "?" is the help, "i" the About box.
+    main().ToolBar(CMainFrame::kNoProfile)->actions().at(5)->trigger();
+    EXPECT_EQ(run.shell.opened, (std::vector<std::string>{page, page, page}));
+    EXPECT_EQ(run.prompt.messages, std::vector<std::string>{});
+
+    // Help the user has put in the application folder comes first.
+    run.Folder().Write("help/reference/index.htm", "<html>mine</html>");
+    main().ExecuteCommand(CommandId::HelpReference);
+    EXPECT_EQ(run.shell.opened.back(), "file://" + run.Folder().File("help/reference/index.htm"));
 
     main().ExecuteCommand(CommandId::FileNew);
     main().ExecuteCommand(CommandId::SoftwareUpdate);
-    ASSERT_EQ(run.shell.opened.size(), 3u);
+    ASSERT_EQ(run.shell.opened.size(), 5u);
     EXPECT_EQ(run.shell.opened.back(),
               "https://www.orrindale.com/update/update.php?version=2.0.2&user=" + run.App().GetUserId());
+}
+
+TEST_F(MainWindow, AHelpPageOrReportThatCannotBeShownIsNamedInAMessage) {
+    const std::string help = AppDir::ExecutableDir() + "/help/reference/index.htm";
+    const std::string report = run.Folder().File("export.htm");
+    const std::string noBrowser = "There is no application associated with the given file name extension. This error "
+                                  "will also be returned if you attempt to print a file that is not printable.";
+    run.shell.works = false;
+    main().ExecuteCommand(CommandId::HelpReference);
+    main().ExecuteCommand(CommandId::FileNew);
+    main().ExecuteCommand(CommandId::ReportSummary);
+    EXPECT_EQ(run.prompt.messages, (std::vector<std::string>{"File " + help + " could not be opened: " + noBrowser + " ",
+                                                             "File " + report + " could not be opened: " + noBrowser + " "}));
+    // The report was written all the same, from the templates the program came with.
+    EXPECT_NE(run.Folder().Read("export.htm").find("<html"), std::string::npos);
+
+    // A help page missing from every place says so too, instead of an empty browser tab.
+    run.prompt.messages.clear();
+    run.shell.opened.clear();
+    run.shell.works = true;
+    Ui::OpenHelpPage(run.App().AppDir(), "/help/reference/gone.htm#here");
+    EXPECT_EQ(run.prompt.messages, std::vector<std::string>{"File " + run.Folder().File("help/reference/gone.htm") +
+                                                            " could not be opened: The specified file was not found. "});
+    EXPECT_EQ(run.shell.opened, std::vector<std::string>{});
+}
+
+TEST_F(MainWindow, TheTitleMarksUnsavedChanges) {
+    const std::string ann = run.AddProfile("Ann", "Ann");
+    ASSERT_NE(run.App().DocManager()->OpenDocumentFile(ann), nullptr);
+    CChildFrameBase* frame = main().ActiveChildFrame();
+    CVelmoraDoc* doc = frame->GetActiveDocument();
+    // What the desktop shows: Qt puts "*" for "[*]" when the window is marked modified.
+    auto shown = [this] { return main().windowHandle()->title().toStdString(); };
+    EXPECT_FALSE(frame->isWindowModified());
+    EXPECT_EQ(shown(), "Velmora - [Ann]");
+
+    main().ExecuteCommand(CommandId::EditDelete);
+    ASSERT_TRUE(doc->IsModified());
+    EXPECT_TRUE(frame->isWindowModified());
+    EXPECT_EQ(shown(), "Velmora - [Ann*]");
+
+    main().ExecuteCommand(CommandId::FileSave);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(shown(), "Velmora - [Ann]");
 }
 
 TEST_F(MainWindow, AboutShowsTheVersionAndOpensItsLinks) {

@@ -3,6 +3,7 @@
 #include "ui/DlgSaveProfile.h"
 #include "ui/DlgSelectDate.h"
 #include "ui/DlgSelectProfile.h"
+#include "core/AppDir.h"
 
 #include <QCalendarWidget>
 #include <QDialogButtonBox>
@@ -56,7 +57,7 @@ TEST(SelectProfile, HelpOpensTheStartPageOfTheApplicationFolder) {
     RecordingShell shell;
     DlgSelectProfile dialog({"Ann"}, "/opt/velmora");
     dialog.findChildren<QPushButton*>().at(2)->click();
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"file:///opt/velmora/help/start/start_main.htm"});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/start/start_main.htm"});
 }
 
 TEST(SelectProfile, ResizingKeepsTheButtonsTenPixelsFromTheRightEdge) {

@@ -7,6 +7,7 @@
 #include "core/SettingsMgr.h"
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
+#include "core/AppDir.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,7 +28,7 @@ namespace {
 using Services::Answer;
 using Ui::CommandId;
 
-const char* const kQuestion = "Settings has been modified.\rPress Yes to save changed.";
+const char* const kQuestion = "Settings have been modified.\rPress Yes to save the changes.";
 
 // A section with a parameter of every kind; it offers choices and an editor, and records what it
 // was asked for.
@@ -216,7 +217,7 @@ TEST_F(SettingsDialog, AValueNotAmongTheChoicesIsLeftAlone) {
 TEST_F(SettingsDialog, HelpOpensTheSettingsPage) {
     RecordingShell shell;
     dialog->HelpButton()->click();
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"file:///opt/velmora/help/reference/settings_manager.htm"});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/reference/settings_manager.htm"});
 }
 
 struct BrokenCase {

@@ -38,7 +38,7 @@ TEST_F(DietView, ShowsTheDaysFoodsAgainstTheFollowedNutrients) {
     // Stew 250 g, broth 240 g; energy, protein, fat, carbohydrate, iron, vitamin C.
     ASSERT_EQ(grid->RowCount(), 6);
     ASSERT_EQ(grid->ColumnCount(), 10);
-    EXPECT_EQ(grid->CellText(0, 0), " Nutrients By Ingrediens Weight ");
+    EXPECT_EQ(grid->CellText(0, 0), " Nutrients By Ingredient Weight ");
     EXPECT_EQ(grid->CellText(0, 5), "Protein\n   g");
     EXPECT_EQ(grid->CellText(1, 0), "Stew");
     EXPECT_EQ(grid->CellText(1, 1), "250");
@@ -52,7 +52,7 @@ TEST_F(DietView, ShowsTheDaysFoodsAgainstTheFollowedNutrients) {
     EXPECT_FALSE(grid->IsCellEditable(1, 5));
     // Every column shows, whatever its stored width.
     for (int c = 0; c < grid->ColumnCount(); ++c) EXPECT_GE(grid->ColumnWidth(c), CCellGrid::kMinColumnWidth) << c;
-    EXPECT_GE(grid->ColumnWidth(0), grid->fontMetrics().horizontalAdvance(" Nutrients By Ingrediens Weight "));
+    EXPECT_GE(grid->ColumnWidth(0), grid->fontMetrics().horizontalAdvance(" Nutrients By Ingredient Weight "));
 }
 
 TEST_F(DietView, TypedWeightsAndLimitsTakeEffectAtOnce) {

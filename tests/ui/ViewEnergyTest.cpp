@@ -39,6 +39,9 @@ TEST_F(EnergyView, ShowsTheDaysFoodEnergyTheRequirementAndTheComposition) {
     EXPECT_TRUE(view->EnergyText()->text().startsWith(QStringLiteral("Energy: ")));
     EXPECT_TRUE(view->EnergyText()->text().endsWith(QStringLiteral(" kcal")));
     EXPECT_GT(view->Parameters()->rowCount(), 0);
+    QStringList labels;
+    for (const QLabel* label : view->findChildren<QLabel*>()) labels << label->text();
+    EXPECT_TRUE(labels.contains(QStringLiteral("Numbers in * columns are recommended values based on AMDR"))) << labels.join('|').toStdString();
 
     const CReportList* composition = view->Composition();
     ASSERT_EQ(composition->rowCount(), 4);

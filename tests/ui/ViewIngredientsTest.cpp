@@ -467,6 +467,44 @@ TEST(FoodComparison, OpensTheReportOfTheSelectedEntryAndTheTreeFood) {
     EXPECT_EQ(page.find("Stew"), std::string::npos);
 }
 
+TEST(FoodComparison, ShowsEachFoodOnceAndTakesAFoodFoundBySearch) {
+    RunningApp run;
+    ASSERT_TRUE(run.Start());
+    ASSERT_NE(run.App().DocManager()->OpenDocumentFile(run.AddProfile("Ann", "Ann")), nullptr);
+    CChildFrameBase* frame = run.Main().ActiveChildFrame();
+    ASSERT_TRUE(frame->SelectTab(4));
+    auto* view = dynamic_cast<CViewIngredients*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    const FoodKey nuts = run.App().DocManager()->Documents().front()->log.GetCurrentDay()->foods.at(0).GetFoodKey();
+    auto columns = [&run](const std::string& name) {
+        const std::string page = run.Folder().Read("export.htm");
+        std::size_t count = 0;
+        for (auto at = page.find(name); at != std::string::npos; at = page.find(name, at + 1)) ++count;
+        return count;
+    };
+
+    // The day's Nuts selected and shown in the tree too: one food, nothing to compare.
+    view->FoodList().selectRow(0);
+    ASSERT_NE(view->Tree().ShowFood(run.App().DataSource(), nuts), nullptr);
+    EXPECT_EQ(view->ComparisonFoods(), std::vector<FoodKey>{nuts});
+    EXPECT_FALSE(run.Main().IsCommandEnabled(Ui::CommandId::ReportFoodComparison));
+
+    // A food picked from the search results goes beside it.
+    view->SearchBox().setText(QStringLiteral("salt"));
+    view->StartSearch();
+    run.App().SearchWorkers().WaitForAll();
+    QCoreApplication::processEvents();
+    ASSERT_GE(view->Results().rowCount(), 1);
+    view->Results().selectRow(0);
+    EXPECT_TRUE(run.Main().IsCommandEnabled(Ui::CommandId::ReportFoodComparison));
+    run.Main().ExecuteCommand(Ui::CommandId::ReportFoodComparison);
+    EXPECT_EQ(run.prompt.messages, std::vector<std::string>{});
+    ASSERT_EQ(run.shell.opened.size(), 1u);
+    EXPECT_EQ(view->ComparisonFoods().size(), 2u);
+    EXPECT_EQ(columns("Nuts"), 1u);
+    EXPECT_EQ(columns("Salt"), 1u);
+}
+
 }  // namespace
 
 namespace {
