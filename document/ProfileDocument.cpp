@@ -339,9 +339,13 @@ bool CProfileDocument::Paste(const std::optional<std::string>& clipboardText) {
         Services::Prompt().Message(kPasteFailed);
         return false;
     }
+    // What the pasted day lost (foods the data source lacks) is this profile's news, told now:
+    // left in the report it would be shown later as lost data of whichever profile comes next.
+    LoadReport::Clear();
     log.ResolveFoods();
     Call(hooks.refreshView);
     SetModifiedFlag();
+    ReportLostData();
     return true;
 }
 

@@ -115,7 +115,8 @@ public:
     // The current day as clipboard text: a "clipboard" document holding its "LogDay".
     std::string CopyText() const;
     // Replaces the (empty) current day by the day in the clipboard text, keeping the day's date.
-    // Nothing changes unless the whole day could be read. nullopt: the clipboard holds no text.
+    // Nothing changes unless the whole day could be read; foods the data source lacks are told
+    // at once. nullopt: the clipboard holds no text.
     bool Paste(const std::optional<std::string>& clipboardText);
     // Empties the current day.
     void DeleteDay();

@@ -134,6 +134,13 @@ bool ReadProfileFile(CSingleDayDocData& data, const std::string& path, std::stri
     // Notes of an earlier read (a file that failed, a paste) are not this file's.
     LoadReport::Clear();
     const std::string cantOpen = "Can't open file:\n" + path;
+    // The notes of a file that is not opened belong to no profile.
+    struct ClearUnlessRead {
+        bool read = false;
+        ~ClearUnlessRead() {
+            if (!read) LoadReport::Clear();
+        }
+    } clearUnlessRead;
     try {
         Xml::XmlDocument doc;
         // The file is held open while the parser reads it by name: its inode can't be reused
@@ -160,6 +167,7 @@ bool ReadProfileFile(CSingleDayDocData& data, const std::string& path, std::stri
             return false;
         }
         if (stamp) *stamp = read;
+        clearUnlessRead.read = true;
         return true;
     } catch (const Xml::XmlError& e) {
         error = cantOpen + "\n" + ReasonOf(e.what(), path);

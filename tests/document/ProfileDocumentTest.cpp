@@ -653,22 +653,32 @@ TEST_F(ProfileDocumentTest, LostDataIsShownOnceAndMarksTheDocument) {
     EXPECT_EQ(1u, prompt.messages.size());
 }
 
-// What an earlier read noted (a file that failed half-way, a paste) is never shown as lost data of
-// the profile opened next.
-TEST_F(ProfileDocumentTest, EveryOpenStartsFromAnEmptyLoadReport) {
+// What another read noted (a file that failed half-way, a paste into another profile) is never
+// shown as lost data of this profile.
+TEST_F(ProfileDocumentTest, LostDataOfOtherReadsIsNotShownHere) {
+    ASSERT_TRUE(doc.OnOpenDocument(Data("new-profile.xml")));
     TempDir dir;
     std::string text = FileUtil::ReadFile(Data("lost-data.xml"));
     text.replace(text.find("</Log>"), 6, "<LogDay/></Log>");  // a day without its date
     dir.Write("broken", text);
     CProfileDocument failed(&Meals(), &Foods());
     ASSERT_FALSE(failed.OnOpenDocument(dir.File("broken")));
-    ASSERT_FALSE(LoadReport::IsEmpty());
     prompt.messages.clear();
 
-    ASSERT_TRUE(doc.OnOpenDocument(Data("new-profile.xml")));
+    CProfileDocument other(&Meals(), &Foods());
+    other.GoToDate("20240311");
+    ASSERT_TRUE(other.Paste(std::string("<clipboard method=\"copy\"><LogDay date=\"20240301\"><Food>"
+                                        "<dayFood weight=\"80\" R=\"1\" meal=\"\" id=\"7\" key=\"999\" name=\"Old Cake\"/>"
+                                        "</Food></LogDay></clipboard>")));
+    EXPECT_THAT(prompt.messages, ElementsAre("Imported data lost:\nUnknown food reference\n\tOld Cake\n"));
+    prompt.messages.clear();
+
     doc.ReportLostData();
     EXPECT_TRUE(prompt.messages.empty());
     EXPECT_FALSE(doc.IsModified());
+    ASSERT_TRUE(doc.OnOpenDocument(Data("new-profile.xml")));
+    doc.ReportLostData();
+    EXPECT_TRUE(prompt.messages.empty());
 }
 
 TEST_F(ProfileDocumentTest, TheFoodSelectionReplacesTheDaysEntries) {
