@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <random>
 #include <string_view>
 
 #include <fcntl.h>
@@ -30,8 +31,12 @@ namespace {
 // How many days go into one tree before they are turned into text.
 constexpr std::size_t kDaysPerChunk = 8;
 
-// Stands in "Log" for the days until they are put in as text; no profile holds such an element.
-constexpr const char* kDaysMark = "velmora.days.go.here";
+// Stands in "Log" for the days until they are put in as text. A file may hold any element among
+// those kept for a later version, so the name carries a number no file can know beforehand.
+std::string DaysMark() {
+    static std::mt19937_64 random(std::random_device{}());
+    return "velmora.days." + std::to_string(random());
+}
 
 // The text of the non-empty days as they stand inside the profile's "Log" element. Each chunk of
 // days is written under a root, "Profile" and "Log" of its own, so that the serialiser indents
@@ -77,12 +82,13 @@ void WriteProfileFile(const CSingleDayDocData& data, const std::string& path, Fi
     CSingleDayDocData::SaveParts(withoutDays, data.gridLayouts, data.meals, data.unknown, root);
     const std::string days = DaysText(data.log);
     // The days come last in "Log", as the log writes them.
-    if (!days.empty()) root.SelectSingleNode("Profile/Log").AddElement(kDaysMark);
+    const std::string daysMark = DaysMark();
+    if (!days.empty()) root.SelectSingleNode("Profile/Log").AddElement(daysMark);
     doc.Indent();
     std::string text = doc.GetXml();
 
     if (!days.empty()) {
-        const std::string mark = std::string("<") + kDaysMark + "/>\n";
+        const std::string mark = "<" + daysMark + "/>\n";
         const std::size_t at = text.find(mark);
         const std::size_t lineStart = at == std::string::npos ? at : text.rfind('\n', at);
         if (lineStart == std::string::npos) throw Xml::XmlError(Xml::XmlError::Io, "Can't place the days in " + path);
