@@ -1,11 +1,19 @@
 #include "FileUtil.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace FileUtil {
 
@@ -49,11 +57,22 @@ void SyncFolder(IFileOps& ops, const std::string& folder, const std::string& pat
         Fail(path, "flushing the folder to disk (the new file is in place but may not survive a power failure)", err);
 }
 
-void Write(const std::string& path, const std::string& data, const std::string* backupPath);
+void Write(const std::string& path, const std::string& data, const WriteOptions& options);
 
-// The current file stays as the backup: linked to a fresh name first and then renamed over the
-// old backup, so a backup that exists is always a whole file.
-void KeepBackup(IFileOps& ops, const std::string& path, const std::string& backupPath, const std::string& tempName) {
+// A name of the form the temporary files of `target` take, ".NAME.XXXXXX", not yet used.
+std::string FreshHiddenName(const std::filesystem::path& folder, const std::string& target) {
+    static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mt19937_64 random(std::random_device{}() ^
+                                  static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::string name = "." + target + ".";
+    for (int i = 0; i < 6; ++i) name += kChars[random() % (sizeof kChars - 1)];
+    return (folder / name).string();
+}
+
+// The current file stays as the backup: linked to a fresh hidden name first and then renamed over
+// the old backup, so a backup that exists is always a whole file.
+void KeepBackup(IFileOps& ops, const std::string& path, const std::string& backupPath) {
+    namespace fs = std::filesystem;
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT) return;  // nothing to keep yet
@@ -61,29 +80,90 @@ void KeepBackup(IFileOps& ops, const std::string& path, const std::string& backu
     }
     // Whatever else stands there (a folder) makes the rename fail; there is no file to keep.
     if (!S_ISREG(st.st_mode)) return;
-    const std::string linkName = tempName + "~";
-    ops.Unlink(linkName);  // debris of a write that was cut off, if any
-    if (ops.Link(path, linkName) != 0) {
-        const int err = errno;
+    // Already the backup (a save that stopped after taking it): renaming a link of a file onto
+    // another link of the same file would do nothing and leave the first one behind.
+    struct stat backup {};
+    if (::stat(backupPath.c_str(), &backup) == 0 && backup.st_dev == st.st_dev && backup.st_ino == st.st_ino) return;
+
+    const fs::path target(path);
+    std::string linkName;
+    int linked = -1;
+    int err = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        linkName = FreshHiddenName(target.parent_path().empty() ? fs::path(".") : target.parent_path(),
+                                   target.filename().string());
+        linked = ops.Link(path, linkName);
+        err = errno;
+        if (linked == 0 || err != EEXIST) break;
+    }
+    if (linked != 0) {
         // Some file systems (FAT, many network and FUSE mounts) have no hard links: copy instead.
         if (err != EPERM && err != EOPNOTSUPP && err != EMLINK && err != EXDEV)
             Fail(path, "keeping the previous file as " + backupPath, err);
-        Write(backupPath, ReadFile(path), nullptr);
+        Write(backupPath, ReadFile(path), WriteOptions{});
         return;
     }
     if (ops.Rename(linkName, backupPath) != 0) {
-        const int err = errno;
+        err = errno;
         ops.Unlink(linkName);
         Fail(path, "keeping the previous file as " + backupPath, err);
     }
+    // Another writer may have made the backup this same file meanwhile; the rename then left
+    // the link where it was.
+    struct stat left {};
+    if (::lstat(linkName.c_str(), &left) == 0) ops.Unlink(linkName);
 }
 
-void Write(const std::string& path, const std::string& data, const std::string* backupPath) {
+bool IsTemporaryOf(const std::string& name, const std::string& target) {
+    const std::string prefix = "." + target + ".";
+    if (!name.starts_with(prefix)) return false;
+    std::string rest = name.substr(prefix.size());
+    // Older writes also left links named like a temporary file with "~" added.
+    if (rest.size() == 7 && rest.back() == '~') rest.pop_back();
+    return rest.size() == 6 && std::all_of(rest.begin(), rest.end(), [](unsigned char c) { return std::isalnum(c); });
+}
+
+void RemoveTemporaries(IFileOps& ops, const std::filesystem::path& folder, const std::string& target) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::vector<std::string> stale;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError) && !it->is_symlink(typeError) &&
+            IsTemporaryOf(it->path().filename().string(), target))
+            stale.push_back(it->path().string());
+    }
+    for (const std::string& name : stale) ops.Unlink(name);
+}
+
+// The old file's owner, group and permissions are to stay; one that nobody may write is not
+// replaced at all: its owner made it read-only on purpose. (Root may write anything, so the
+// permission bits are looked at too.)
+mode_t CheckReplaceable(const std::string& path, struct stat& st, bool& exists) {
+    exists = ::stat(path.c_str(), &st) == 0;
+    if (!exists) {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        return 0644 & ~mask;
+    }
+    if (S_ISREG(st.st_mode) && ((st.st_mode & 0222) == 0 || (::access(path.c_str(), W_OK) != 0 && errno == EACCES)))
+        throw FileError("Can't write file " + path + ": the file is read-only (its permissions allow no writing)");
+    return st.st_mode & 07777;
+}
+
+void Write(const std::string& requestedPath, const std::string& data, const WriteOptions& options) {
     namespace fs = std::filesystem;
     IFileOps& ops = Ops();
+    const std::string path = LinkTarget(requestedPath);
     const fs::path target(path);
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
+
+    struct stat old {};
+    bool exists = false;
+    const mode_t mode = CheckReplaceable(path, old, exists);
+    if (options.removeStaleTemporaries) RemoveTemporaries(ops, folder, target.filename().string());
+
     std::string name = ".";
     name += target.filename().string();
     name += ".XXXXXX";
@@ -98,16 +178,11 @@ void Write(const std::string& path, const std::string& data, const std::string* 
         Fail(path, what, err);
     };
 
-    // Keep the permissions of the file being replaced; a new file gets the usual 0644 less umask.
-    struct stat st {};
-    mode_t mode = 0644;
-    if (::stat(path.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
+    // A file of another owner (root saving a user's profile) goes back to that owner; the owner
+    // comes first, as changing it may clear permission bits.
+    if (exists && S_ISREG(old.st_mode) && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+        ::fchown(fd, old.st_uid, old.st_gid) != 0)
+        abandon("keeping the file's owner and group", errno);
     if (ops.SetMode(fd, mode) != 0) abandon("setting permissions", errno);
 
     const char* p = data.data();
@@ -124,24 +199,25 @@ void Write(const std::string& path, const std::string& data, const std::string* 
         left -= static_cast<std::size_t>(n);
     }
     if (ops.Sync(fd) != 0) abandon("flushing to disk", errno);
+    const FileStamp written = StampOfOpen(fd);
     if (ops.Close(fd) != 0) {
         const int err = errno;
         ops.Unlink(tmpl);
         Fail(path, "closing", err);
     }
-    if (backupPath) {
-        try {
-            KeepBackup(ops, path, *backupPath, tmpl);
-        } catch (const FileError&) {
-            ops.Unlink(tmpl);
-            throw;
-        }
+    try {
+        if (!options.backupPath.empty()) KeepBackup(ops, path, LinkTarget(options.backupPath));
+        if (options.beforeReplace) options.beforeReplace();
+    } catch (...) {
+        ops.Unlink(tmpl);
+        throw;
     }
     if (ops.Rename(tmpl, path) != 0) {
         const int err = errno;
         ops.Unlink(tmpl);
         Fail(path, "replacing the old file", err);
     }
+    if (options.written) *options.written = written;
     SyncFolder(ops, folder.string(), path);
 }
 
@@ -149,10 +225,102 @@ void Write(const std::string& path, const std::string& data, const std::string* 
 
 void SetFileOps(IFileOps* ops) { installed = ops; }
 
-void WriteFileAtomic(const std::string& path, const std::string& data) { Write(path, data, nullptr); }
+void WriteFileAtomic(const std::string& path, const std::string& data) { Write(path, data, WriteOptions{}); }
 
 void WriteFileAtomic(const std::string& path, const std::string& data, const std::string& backupPath) {
-    Write(path, data, &backupPath);
+    WriteOptions options;
+    options.backupPath = backupPath;
+    Write(path, data, options);
+}
+
+void WriteFileAtomic(const std::string& path, const std::string& data, const WriteOptions& options) {
+    Write(path, data, options);
+}
+
+namespace {
+
+FileStamp FromStat(const struct stat& st) {
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.device = st.st_dev;
+    stamp.inode = st.st_ino;
+    stamp.size = st.st_size;
+    stamp.modifiedNs = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    return stamp;
+}
+
+}  // namespace
+
+FileStamp StampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return FromStat(st);
+}
+
+FileStamp StampOfOpen(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return {};
+    return FromStat(st);
+}
+
+std::string LinkTarget(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::path p(path);
+    // As many links as the system itself follows before it gives up.
+    for (int depth = 0; depth < 40; ++depth) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec)) || ec) break;
+        const fs::path next = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    return p.lexically_normal().string();
+}
+
+FileLock::~FileLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+FileLock::FileLock(FileLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+FileLock FileLock::Exclusive(const std::string& path, std::chrono::milliseconds wait) {
+    using Clock = std::chrono::steady_clock;
+    const auto until = Clock::now() + wait;
+    for (;;) {
+        // Non-blocking, so that a FIFO put where the profile should be does not hang here.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0) return {};
+        FileLock lock;
+        lock.fd_ = fd;
+        if (wait.count() < 0) {
+            while (::flock(fd, LOCK_EX) != 0)
+                if (errno != EINTR) return {};  // no locks here (some network file systems)
+        } else {
+            while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                if (errno != EWOULDBLOCK && errno != EINTR) return {};
+                if (Clock::now() >= until)
+                    throw FileError("Can't write file " + path + ": another program is writing it");
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        }
+        // The holder before us may have replaced the file; its successor is the one to lock.
+        if (lock.Covers(path)) return lock;
+    }
+}
+
+bool FileLock::Covers(const std::string& path) const {
+    if (fd_ < 0) return false;
+    const FileStamp held = StampOfOpen(fd_);
+    const FileStamp now = StampOf(path);
+    return now.exists && now.device == held.device && now.inode == held.inode;
 }
 
 std::string ReadFile(const std::string& path) {

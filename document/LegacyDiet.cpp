@@ -2,12 +2,14 @@
 
 #include "core/LoadReport.h"
 #include "core/Services.h"
+#include "model/StoredNumber.h"
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/NutrientCatalogue.h"
 
 #include <boost/date_time/gregorian/gregorian.hpp>
 
+#include <cmath>
 #include <vector>
 
 bool ReadLegacyDiet(NS_Data::CUserLog& log, const Xml::XmlElement& diet) {
@@ -17,13 +19,15 @@ bool ReadLegacyDiet(NS_Data::CUserLog& log, const Xml::XmlElement& diet) {
     if (date.empty()) date = boost::gregorian::to_iso_string(Services::Today());
     log.SelectDay(date);
 
-    log.personal.Load(diet.ChildElement("Personal"));
+    const Xml::XmlElement personal = diet.ChildElement("Personal");
+    if (!personal) throw Xml::XmlError(Xml::XmlError::NotElement, "The document has no \"Personal\" element");
+    log.personal.Load(personal);
     log.energyComposition.Load(diet.SelectSingleNode("Energy/Current"));
 
     for (const Xml::XmlElement& list : diet.ChildElements("Nutrients")) {
         for (const Xml::XmlElement& e : list.ChildElements("NutrientEx")) {
-            const double min = e.GetAttribute("min", -1.0).AsDouble();
-            const double max = e.GetAttribute("max", -1.0).AsDouble();
+            const double min = StoredNumber(e.GetAttribute("min", -1.0));
+            const double max = StoredNumber(e.GetAttribute("max", -1.0));
             std::string name;
             if (Xml::XmlElement nutrient = e.ChildElement("Nutrient")) name = nutrient.GetAttribute("Name", "").AsString();
             const int gid = Nutrient::GidOfStandardNutrient(name);
@@ -39,6 +43,8 @@ bool ReadLegacyDiet(NS_Data::CUserLog& log, const Xml::XmlElement& diet) {
         for (const Xml::XmlElement& e : list.ChildElements("FoodEx")) {
             CDS_IngredientEx food;
             food.Load(e);
+            if (!std::isfinite(food.weight))
+                throw Xml::XmlError(Xml::XmlError::Conversion, "Can't convert the weight of " + food.name + " to a finite number");
             if (food.source == 0) {
                 LoadReport::AddUnique("Unknown data source for food", food.name);
             } else if (food.key == -1) {

@@ -10,7 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <exception>
-#include <filesystem>
+#include <stdexcept>
 
 using UserLog::CDayFood;
 
@@ -80,49 +80,88 @@ bool CProfileDocument::OnNewDocument() {
 
 bool CProfileDocument::OnOpenDocument(const std::string& path) {
     std::string error;
-    if (!ReadProfileFile(*this, path, error)) {
+    FileUtil::FileStamp stamp;
+    if (!ReadProfileFile(*this, path, error, &stamp)) {
         Services::Prompt().Message(error);
         return false;
     }
     RecomputeEnergyShares();
     path_ = path;
-    diskStamp_ = StampOf(path);
+    stampPath_ = path;
+    diskStamp_ = stamp;
     SetModifiedFlag(false);
     return true;
 }
 
-CProfileDocument::DiskStamp CProfileDocument::StampOf(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    DiskStamp stamp{path, 0, 0};
-    const auto time = fs::last_write_time(path, ec);
-    if (ec) return stamp;
-    stamp.modified = std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count();
-    stamp.size = fs::file_size(path, ec);
-    return stamp;
+bool CProfileDocument::OpenForUpdate(const std::string& path) {
+    try {
+        // Waiting is for the other command-line writers, each done within moments.
+        updateLock_ = FileUtil::FileLock::Exclusive(path, std::chrono::milliseconds(-1));
+    } catch (const std::exception& e) {
+        Services::Prompt().Message("Can't open file:\n" + path + "\n" + e.what());
+        return false;
+    }
+    return OnOpenDocument(path);
 }
 
-bool CProfileDocument::OnSaveDocument(const std::string& path) {
+bool CProfileDocument::OnSaveDocument(const std::string& path) { return SaveTo(path, true); }
+
+namespace {
+
+class ChangedWhileSaving : public std::runtime_error {
+public:
+    ChangedWhileSaving() : std::runtime_error(CProfileDocument::kChangedWhileSaving) {}
+};
+
+}  // namespace
+
+bool CProfileDocument::SaveTo(const std::string& path, bool ownFile) {
     // Another program (or another copy of this one) may have written the file meanwhile; saving
     // over it unasked would silently throw that work away.
-    if (!diskStamp_.path.empty() && diskStamp_.path == path && StampOf(path) != diskStamp_) {
+    const bool followed = !stampPath_.empty() && stampPath_ == path;
+    const bool takesStamp = ownFile || followed;
+    bool overwriteAgreed = false;
+    if (followed && FileUtil::StampOf(path) != diskStamp_) {
         const std::string question = "The profile " + path +
                                      " was changed by another program after it was opened here.\n"
                                      "Press Yes to save over it, No to keep the other version.";
         if (Services::Prompt().Question(question, Services::Buttons::YesNo) != Services::Answer::Yes) return false;
+        overwriteAgreed = true;
     }
+    FileUtil::FileStamp written;
     try {
         Call(hooks.storeView);
-        WriteProfileFile(*this, path);
+        FileUtil::FileLock lock;
+        if (!updateLock_.Covers(path)) lock = FileUtil::FileLock::Exclusive(path, std::chrono::seconds(10));
+        // From here until the rename, a writer that takes the lock waits; one that doesn't is
+        // caught by the last look right before the rename.
+        const FileUtil::FileStamp expected = followed && !overwriteAgreed ? diskStamp_ : FileUtil::StampOf(path);
+        FileUtil::WriteOptions options;
+        options.removeStaleTemporaries = true;
+        options.written = &written;
+        options.beforeReplace = [&path, &expected] {
+            if (FileUtil::StampOf(path) != expected) throw ChangedWhileSaving();
+        };
+        WriteProfileFile(*this, path, options);
     } catch (const std::exception& e) {
         // A save that failed late (e.g. syncing the folder) may already have put our file in
         // place; it is ours, so the next save must not take it for another program's.
-        diskStamp_ = StampOf(path);
-        Services::Prompt().Message("Can't open file:\n" + path + "\n" + e.what());
+        if (takesStamp && written.exists) {
+            stampPath_ = path;
+            diskStamp_ = written;
+        }
+        Services::Prompt().Message("Can't save file:\n" + path + "\n" + e.what());
         return false;
     }
-    diskStamp_ = StampOf(path);
-    SetModifiedFlag(false);
+    if (takesStamp) {
+        stampPath_ = path;
+        diskStamp_ = written;
+    }
+    if (ownFile) {
+        // The locked file is the one just replaced; writers waiting for it go on to the new one.
+        updateLock_ = FileUtil::FileLock();
+        SetModifiedFlag(false);
+    }
     return true;
 }
 
@@ -300,9 +339,13 @@ bool CProfileDocument::Paste(const std::optional<std::string>& clipboardText) {
         Services::Prompt().Message(kPasteFailed);
         return false;
     }
+    // What the pasted day lost (foods the data source lacks) is this profile's news, told now:
+    // left in the report it would be shown later as lost data of whichever profile comes next.
+    LoadReport::Clear();
     log.ResolveFoods();
     Call(hooks.refreshView);
     SetModifiedFlag();
+    ReportLostData();
     return true;
 }
 
@@ -318,10 +361,8 @@ std::string CProfileDocument::ExportFileName() const {
 }
 
 bool CProfileDocument::Export(const std::string& path) {
-    const bool wasModified = modified_;
-    const bool saved = OnSaveDocument(path);
-    SetModifiedFlag(wasModified);
-    return saved;
+    // The document's own file stays the one whose changes on disk are watched.
+    return SaveTo(path, false);
 }
 
 void CProfileDocument::Facts(const std::function<void(NS_Data::CUserLog&)>& runDialog) {

@@ -2,6 +2,7 @@
 
 #include "SingleDayDocData.h"
 
+#include "core/FileUtil.h"
 #include "refdata/FoodKey.h"
 
 #include <functional>
@@ -46,6 +47,8 @@ public:
     static constexpr const char* kClipboardNotAvailable = "Clipboard data is not available.";
     static constexpr const char* kPasteFailed = "Failed to load data from clipboard.";
     static constexpr const char* kLostDataHeading = "Imported data lost:\n";
+    static constexpr const char* kChangedWhileSaving =
+        "Another program changed the profile while it was being saved; nothing was written.";
     static constexpr const char* kDefaultExportName = "VelmoraExport";
     static constexpr const char* kExportDefaultExt = "*.vlx";
     static constexpr const char* kExportFilter =
@@ -62,10 +65,15 @@ public:
     // should then be discarded). On success the energy shares are recomputed and the document is
     // not modified.
     bool OnOpenDocument(const std::string& path);
+    // Opens the profile to change and save it at once (the command line): the file is locked
+    // from before reading until the document has saved or gone, so that writers taking the same
+    // lock take turns instead of each saving over the others' work.
+    bool OpenForUpdate(const std::string& path);
     // Writes the whole profile next to the file and renames it over the old one, so a failure
     // leaves the old file as it was: the error is shown, the answer is false and the document
     // stays modified. When the file was changed by another program since this document read or
-    // wrote it, the user is asked first; declining answers false and changes nothing.
+    // wrote it, the user is asked first; declining answers false and changes nothing. A change
+    // by another program during the save fails it and writes nothing.
     bool OnSaveDocument(const std::string& path);
 
     bool IsModified() const noexcept { return modified_; }
@@ -107,7 +115,8 @@ public:
     // The current day as clipboard text: a "clipboard" document holding its "LogDay".
     std::string CopyText() const;
     // Replaces the (empty) current day by the day in the clipboard text, keeping the day's date.
-    // Nothing changes unless the whole day could be read. nullopt: the clipboard holds no text.
+    // Nothing changes unless the whole day could be read; foods the data source lacks are told
+    // at once. nullopt: the clipboard holds no text.
     bool Paste(const std::optional<std::string>& clipboardText);
     // Empties the current day.
     void DeleteDay();
@@ -133,16 +142,14 @@ private:
         if (hook) hook();
     }
 
-    // What the file on disk looked like when this document last read or wrote it.
-    struct DiskStamp {
-        std::string path;
-        long long modified = 0;  // nanoseconds of the modification time
-        unsigned long long size = 0;
-        friend bool operator==(const DiskStamp&, const DiskStamp&) = default;
-    };
-    static DiskStamp StampOf(const std::string& path);
+    // Writes the profile to `path`, as the document's own file or as an export, which leaves the
+    // document's file, stamp and modified flag alone.
+    bool SaveTo(const std::string& path, bool ownFile);
 
     std::string path_;
-    DiskStamp diskStamp_;
+    // The file this document last read or wrote, and how it looked then.
+    std::string stampPath_;
+    FileUtil::FileStamp diskStamp_;
+    FileUtil::FileLock updateLock_;
     bool modified_ = false;
 };

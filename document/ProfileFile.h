@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileUtil.h"
 #include "core/Xml.h"
 
 #include <string>
@@ -17,14 +18,18 @@ void BuildProfileDocument(const CSingleDayDocData& data, Xml::XmlDocument& doc);
 // temporary file renamed over the old one. The days are turned into text a few at a time, so a
 // log of many years never stands in memory as one document tree. Raises an exception with the
 // reason on failure; the old file is then left as it was. The file being replaced stays beside
-// the new one as ProfileBackupPath(path), so a bad save or a bad edit can be undone by hand.
-void WriteProfileFile(const CSingleDayDocData& data, const std::string& path);
+// the new one as ProfileBackupPath(path), so a bad save or a bad edit can be undone by hand. A
+// profile reached through a symbolic link is written where the link leads. `options` adds the
+// caller's part of the write (a last check before the replacement, the new file's stamp).
+void WriteProfileFile(const CSingleDayDocData& data, const std::string& path, FileUtil::WriteOptions options = {});
 
 // Where the previous version of a saved profile is kept: its path with "~" appended.
 std::string ProfileBackupPath(const std::string& path);
 
-// Reads a profile (or an older "Diet" document) into the data. On failure `error` receives
-// "Can't open file:\n" + path (possibly followed by "\n" and the reason) when the file could not
-// be read as XML or lacks required data, or "Can't load file:\n" + path + "\n" when it is not a
-// profile. The data is then partly filled and should be discarded.
-bool ReadProfileFile(CSingleDayDocData& data, const std::string& path, std::string& error);
+// Reads a profile (or an older "Diet" document) into the data, starting from an empty load
+// report. On failure `error` receives "Can't open file:\n" + path + "\n" + the reason when the
+// file could not be read as XML or lacks required data, or "Can't load file:\n" + path + "\n"
+// when it is not a profile. The data is then partly filled and should be discarded. `stamp`, when
+// given, receives the stamp of the very file that was parsed.
+bool ReadProfileFile(CSingleDayDocData& data, const std::string& path, std::string& error,
+                     FileUtil::FileStamp* stamp = nullptr);

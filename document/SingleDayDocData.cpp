@@ -4,6 +4,8 @@
 
 #include "model/Meal.h"
 
+#include <algorithm>
+
 CSingleDayDocData::CSingleDayDocData(const Meal::CMealManager* mealList, const CDataSourceMgr* source)
     : meals(mealList), log(mealList, source), gridLayouts{InitialLayout(kDietLayout), InitialLayout(kFoodLayout)} {}
 
@@ -12,14 +14,17 @@ CGridDim CSingleDayDocData::InitialLayout(int index) {
     return CGridDim("Food", {2, 1, 0, -3, -2});
 }
 
-void CSingleDayDocData::Save(const Xml::XmlElement& root) const { SaveParts(log, gridLayouts, meals, root); }
+void CSingleDayDocData::Save(const Xml::XmlElement& root) const { SaveParts(log, gridLayouts, meals, unknown, root); }
 
 void CSingleDayDocData::SaveParts(const NS_Data::CUserLog& log, const std::array<CGridDim, 2>& layouts,
-                                  const Meal::CMealManager* mealList, const Xml::XmlElement& root) {
+                                  const Meal::CMealManager* mealList, const UnknownOfDocument& unknown,
+                                  const Xml::XmlElement& root) {
     log.Save(root);
     Xml::XmlElement view = root.AddElement("View");
     for (const CGridDim& layout : layouts) layout.Save(view);
+    unknown.view.Restore(view);
     if (mealList) mealList->Save(root);
+    unknown.root.Restore(root);
 }
 
 bool CSingleDayDocData::Load(const Xml::XmlElement& documentElement) {
@@ -27,10 +32,19 @@ bool CSingleDayDocData::Load(const Xml::XmlElement& documentElement) {
     if (tag == "Diet") return ReadLegacyDiet(log, documentElement);
     if (tag != "root" || documentElement.GetAttribute("app", "").AsString() != "velmora") return false;
 
+    unknown = {};
+    unknown.root.Capture(documentElement, {"app", "type", "version"}, {"Profile", "View", "Meals"});
     Xml::XmlElement profile = documentElement.ChildElement("Profile");
     if (!profile) throw Xml::XmlError(Xml::XmlError::NotElement, "The document has no \"Profile\" element");
     log.Load(profile);
-    if (Xml::XmlElement view = documentElement.ChildElement("View"))
+    if (Xml::XmlElement view = documentElement.ChildElement("View")) {
         for (CGridDim& layout : gridLayouts) layout.Load(view);
+        unknown.view.Capture(view, {}, [this](const Xml::XmlElement& child) {
+            if (child.TagName() != "Grid") return false;
+            const std::string name = child.GetAttribute("name", "").AsString();
+            return std::any_of(gridLayouts.begin(), gridLayouts.end(),
+                               [&name](const CGridDim& layout) { return layout.gridName == name; });
+        });
+    }
     return true;
 }

@@ -30,9 +30,16 @@ public:
     // False for any other element. Missing required data raises the XML layer's error.
     bool Load(const Xml::XmlElement& documentElement);
 
+    // What a newer version wrote into the document element and "View" that this one does not
+    // read; written back unchanged.
+    struct UnknownOfDocument {
+        Xml::UnknownParts root, view;
+    };
+
     // What Save writes, from the parts given.
     static void SaveParts(const NS_Data::CUserLog& log, const std::array<CGridDim, 2>& layouts,
-                          const Meal::CMealManager* mealList, const Xml::XmlElement& root);
+                          const Meal::CMealManager* mealList, const UnknownOfDocument& unknown,
+                          const Xml::XmlElement& root);
 
     // The layouts as a new document has them.
     static CGridDim InitialLayout(int index);
@@ -40,4 +47,5 @@ public:
     const Meal::CMealManager* meals = nullptr;
     NS_Data::CUserLog log;
     std::array<CGridDim, 2> gridLayouts;
+    UnknownOfDocument unknown;
 };

@@ -1,5 +1,7 @@
 #include "DayFood.h"
 
+#include "StoredNumber.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <numeric>
@@ -62,11 +64,12 @@ void CDayFood::Save(const Xml::XmlElement& parent) const {
     el.SetAttribute("name", name);
     if (min != -1) el.SetAttribute("min", min);
     if (max != -1) el.SetAttribute("max", max);
+    unknown.Restore(el);
 }
 
 void CDayFood::Load(const Xml::XmlElement& element) {
-    weight = element.GetAttribute("weight", 0).AsDouble();
-    unitGrams = element.GetAttribute("R", 0).AsDouble();
+    weight = StoredNumber(element.GetAttribute("weight", 0));
+    unitGrams = StoredNumber(element.GetAttribute("R", 0));
     unitIndex = -1;
     if (unitGrams == 0) {
         unitIndex = element.GetAttribute("CWI", -1).AsInt();
@@ -76,8 +79,9 @@ void CDayFood::Load(const Xml::XmlElement& element) {
     source = element.GetAttribute("id", -1).AsInt();
     key = element.GetAttribute("key", -1).AsInt();
     name = element.GetAttribute("name", "").AsString();
-    min = element.GetAttribute("min", -1).AsDouble();
-    max = element.GetAttribute("max", -1).AsDouble();
+    min = StoredNumber(element.GetAttribute("min", -1));
+    max = StoredNumber(element.GetAttribute("max", -1));
+    unknown.Capture(element, {"weight", "R", "CWI", "meal", "id", "key", "name", "min", "max"}, {});
     food.reset();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XmlSerialize.h"
+#include "core/XmlUnknown.h"
 #include "refdata/FoodKey.h"
 #include "refdata/Ingredient.h"
 
@@ -58,6 +59,8 @@ public:
     int source = -1;
     std::string name;
     std::shared_ptr<CDS_Ingredient> food;
+    // What a newer version wrote here that this one does not read; written back unchanged.
+    Xml::UnknownParts unknown;
 };
 
 // floor(1000 x + 0.5) / 1000: weights and unit grams as stored in files.

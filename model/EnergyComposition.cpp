@@ -1,9 +1,12 @@
 #include "EnergyComposition.h"
 
+#include "StoredNumber.h"
+
 #include "LogDay.h"
 
 #include "refdata/NutrientCatalogue.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 using Xml::XmlElement;
@@ -111,18 +114,28 @@ void CDS_EnergyComposition::Save(const XmlElement& parent) const {
         ce.SetAttribute("Value", c.value);
         ce.SetAttribute("included", c.included);
         ce.SetAttribute("balanced", IsBalanced(i));
+        unknownOfComponents_[static_cast<std::size_t>(i)].Restore(ce);
     }
+    unknown_.Restore(el);
 }
 
 void CDS_EnergyComposition::Load(const XmlElement& element) {
-    for (EnergyComponent& c : components_) {
+    for (std::size_t i = 0; i < components_.size(); ++i) {
+        EnergyComponent& c = components_[i];
         XmlElement ce = element.SelectSingleNode("EnergyComponent[@Name='" + c.name + "']");
         if (!ce) throw Xml::XmlError(Xml::XmlError::NotElement, "EnergyComposition has no EnergyComponent named " + c.name);
-        c.min = ce.GetAttribute("Min").AsDouble();
-        c.max = ce.GetAttribute("Max").AsDouble();
-        c.value = ce.GetAttribute("Value").AsDouble();
+        unknownOfComponents_[i].Capture(ce, {"Name", "Min", "Max", "Value", "included", "balanced"}, {});
+        c.min = StoredNumber(ce.GetAttribute("Min"));
+        c.max = StoredNumber(ce.GetAttribute("Max"));
+        c.value = StoredNumber(ce.GetAttribute("Value"));
         c.included = ce.GetAttribute("included", false).AsBool();
     }
     requested_ = element.GetAttribute("requested", 1).AsInt();
     reference_ = element.GetAttribute("type", "request").AsString() == "reference";
+    // Only components this version knows are read; others are kept like any unknown element.
+    unknown_.Capture(element, {"type", "requested"}, [this](const XmlElement& child) {
+        if (child.TagName() != "EnergyComponent") return false;
+        const std::string name = child.GetAttribute("Name", "").AsString();
+        return std::any_of(components_.begin(), components_.end(), [&name](const EnergyComponent& c) { return c.name == name; });
+    });
 }

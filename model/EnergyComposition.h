@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XmlSerialize.h"
+#include "core/XmlUnknown.h"
 
 #include <array>
 #include <string>
@@ -66,4 +67,7 @@ private:
     int requested_ = 0;
     bool reference_ = true;
     std::array<EnergyComponent, kComponentCount> components_;
+    // What a newer version wrote here that this one does not read; written back unchanged.
+    Xml::UnknownParts unknown_;
+    std::array<Xml::UnknownParts, kComponentCount> unknownOfComponents_;
 };

@@ -1,5 +1,7 @@
 #include "Fact.h"
 
+#include "StoredNumber.h"
+
 #include <algorithm>
 
 using Xml::XmlElement;
@@ -10,22 +12,26 @@ void CFact::Save(const XmlElement& parent) const {
     XmlElement el = parent.AddElement("Fact");
     el.SetAttribute("name", name);
     if (IsDefined(value)) el.SetAttribute("value", value);
+    unknown.Restore(el);
 }
 
 void CFact::Load(const XmlElement& element) {
     name = element.GetAttribute("name", "?").AsString();
-    value = element.GetAttribute("value", kUndefinedValue).AsDouble();
+    value = StoredNumber(element.GetAttribute("value", kUndefinedValue));
+    unknown.Capture(element, {"name", "value"}, {});
 }
 
 void CFactReference::Save(const XmlElement& parent) const {
     XmlElement el = parent.AddElement("FactReference");
     if (!units.empty()) el.SetAttribute("units", units);
     CFact::Save(el);
+    unknownReference.Restore(el);
 }
 
 void CFactReference::Load(const XmlElement& element) {
     units = element.GetAttribute("units", "").AsString();
     if (XmlElement fact = element.ChildElement("Fact")) CFact::Load(fact);
+    unknownReference.Capture(element, {"units"}, {"Fact"});
 }
 
 CFact* CDayFacts::Find(const std::string& name) {

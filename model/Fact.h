@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XmlSerialize.h"
+#include "core/XmlUnknown.h"
 
 #include <string>
 #include <utility>
@@ -24,6 +25,8 @@ public:
 
     std::string name;
     double value = kUndefinedValue;
+    // What a newer version wrote here that this one does not read; written back unchanged.
+    Xml::UnknownParts unknown;
 };
 
 // A fact definition ("FactReference" element): the inherited value is the optimal or target value.
@@ -37,6 +40,7 @@ public:
     void Load(const Xml::XmlElement& element) override;
 
     std::string units;
+    Xml::UnknownParts unknownReference;  // of the "FactReference" element
 };
 
 // The facts measured on one day, in the order they were entered; at most one per name when

@@ -48,10 +48,12 @@ bool CFactManager::RemoveAt(int index) {
 void CFactManager::Save(const XmlElement& parent) const {
     XmlElement el = parent.AddElement("FactManager");
     for (const CFactReference& d : definitions_) d.Save(el);
+    unknown_.Restore(el);
 }
 
 void CFactManager::Load(const XmlElement& element) {
     const std::vector<XmlElement> read = element.ChildElements("FactReference");
+    unknown_.Capture(element, {}, {"FactReference"});
     ResetBuiltIns();
     for (const XmlElement& el : read) {
         CFactReference definition;

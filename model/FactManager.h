@@ -41,6 +41,8 @@ public:
 
 private:
     std::vector<CFactReference> definitions_;
+    // What a newer version wrote here that this one does not read; written back unchanged.
+    Xml::UnknownParts unknown_;
 };
 
 }  // namespace UserLog

@@ -8,7 +8,8 @@ CLogDay::CLogDay(const CLogDay& other)
       energyComposition(other.energyComposition ? std::make_unique<CDS_EnergyComposition>(*other.energyComposition)
                                                 : nullptr),
       requirements(other.requirements),
-      facts(other.facts) {}
+      facts(other.facts),
+      unknown(other.unknown) {}
 
 CLogDay& CLogDay::operator=(const CLogDay& other) {
     if (this != &other) *this = CLogDay(other);
@@ -16,7 +17,8 @@ CLogDay& CLogDay::operator=(const CLogDay& other) {
 }
 
 bool CLogDay::IsEmpty() const {
-    return foods.empty() && !energyComposition && requirements.empty() && facts.IsEmpty();
+    return foods.empty() && !energyComposition && requirements.empty() && facts.IsEmpty() && unknown.day.IsEmpty() &&
+           unknown.foodList.IsEmpty() && unknown.nutrientList.IsEmpty();
 }
 
 void CLogDay::ClearDay() {
@@ -24,6 +26,7 @@ void CLogDay::ClearDay() {
     energyComposition.reset();
     requirements.clear();
     facts.Clear();
+    unknown = {};
 }
 
 CDayFood* CLogDay::AddFood(std::shared_ptr<CDS_Ingredient> food, int index) {
@@ -44,18 +47,24 @@ void CLogDay::Save(const Xml::XmlElement& parent) const {
     el.SetAttribute("date", date);
     Xml::XmlElement foodList = el.AddElement("Food");
     for (const CDayFood& entry : foods) entry.Save(foodList);
+    unknown.foodList.Restore(foodList);
     if (energyComposition) energyComposition->Save(el);
-    if (!requirements.empty()) {
+    if (!requirements.empty() || !unknown.nutrientList.IsEmpty()) {
         Xml::XmlElement nutrients = el.AddElement("Nutrients");
         for (const CNutrientRequirement& r : requirements) r.Save(nutrients);
+        unknown.nutrientList.Restore(nutrients);
     }
     facts.Save(el);
+    unknown.day.Restore(el);
 }
 
 void CLogDay::Load(const Xml::XmlElement& element) {
     date = element.GetAttribute("date").AsString();
+    unknown = {};
+    unknown.day.Capture(element, {"date"}, {"Food", "EnergyComposition", "Nutrients", "Fact"});
     foods.clear();
     for (const Xml::XmlElement& foodList : element.ChildElements("Food")) {
+        unknown.foodList.Capture(foodList, {}, {"dayFood"});
         for (const Xml::XmlElement& e : foodList.ChildElements("dayFood")) {
             foods.emplace_back();
             foods.back().Load(e);
@@ -68,6 +77,7 @@ void CLogDay::Load(const Xml::XmlElement& element) {
     }
     requirements.clear();
     for (const Xml::XmlElement& nutrients : element.ChildElements("Nutrients")) {
+        unknown.nutrientList.Capture(nutrients, {}, {"NutrientRequirement"});
         for (const Xml::XmlElement& e : nutrients.ChildElements("NutrientRequirement")) {
             requirements.emplace_back();
             requirements.back().Load(e);

@@ -7,6 +7,7 @@
 
 #include "core/JsonSerialize.h"
 #include "core/XmlSerialize.h"
+#include "core/XmlUnknown.h"
 
 #include <memory>
 #include <string>
@@ -54,6 +55,11 @@ public:
     std::unique_ptr<CDS_EnergyComposition> energyComposition;  // null: the profile's applies
     std::vector<CNutrientRequirement> requirements;
     CDayFacts facts;
+    // What a newer version wrote into "LogDay" and its "Food" and "Nutrients" lists that this one
+    // does not read; written back unchanged, and a day holding only that is not empty.
+    struct {
+        Xml::UnknownParts day, foodList, nutrientList;
+    } unknown;
 };
 
 }  // namespace UserLog

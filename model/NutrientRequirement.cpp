@@ -1,5 +1,7 @@
 #include "NutrientRequirement.h"
 
+#include "StoredNumber.h"
+
 #include "refdata/NutrientCatalogue.h"
 
 namespace UserLog {
@@ -20,14 +22,16 @@ void CNutrientRequirement::Save(const Xml::XmlElement& parent) const {
     el.SetAttribute("units", units);
     if (min != -1) el.SetAttribute("min", min);
     if (max != -1) el.SetAttribute("max", max);
+    unknown.Restore(el);
 }
 
 void CNutrientRequirement::Load(const Xml::XmlElement& element) {
     gid = element.GetAttribute("gid", -1).AsInt();
-    min = element.GetAttribute("min", -1).AsDouble();
-    max = element.GetAttribute("max", -1).AsDouble();
+    min = StoredNumber(element.GetAttribute("min", -1));
+    max = StoredNumber(element.GetAttribute("max", -1));
     name = element.GetAttribute("name", "").AsString();
     units = element.GetAttribute("units", "").AsString();
+    unknown.Capture(element, {"gid", "min", "max", "name", "units"}, {});
     if (name.empty() || units.empty()) {
         if (const Nutrient::StandardNutrient* n = Nutrient::StandardNutrientByGid(gid)) {
             name = n->name;

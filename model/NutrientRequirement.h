@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XmlSerialize.h"
+#include "core/XmlUnknown.h"
 
 #include <string>
 
@@ -27,6 +28,8 @@ public:
     double max = -1;  // -1: not set
     std::string name;
     std::string units;
+    // What a newer version wrote here that this one does not read; written back unchanged.
+    Xml::UnknownParts unknown;
 };
 
 }  // namespace UserLog

@@ -1,5 +1,7 @@
 #include "PersonalData.h"
 
+#include "StoredNumber.h"
+
 #include "TextFormat.h"
 #include "core/Services.h"
 #include "refdata/NutrientCatalogue.h"
@@ -242,6 +244,7 @@ void CPersonalData::Save(const XmlElement& parent) const {
     dob.SetAttribute("YYYY", birthYear);
     dob.SetAttribute("MM", birthMonth);
     dob.SetAttribute("DD", birthDay);
+    unknown.dob.Restore(dob);
 
     XmlElement sex = el.AddElement("Sex");
     sex.SetAttribute("Female", female);
@@ -249,12 +252,15 @@ void CPersonalData::Save(const XmlElement& parent) const {
         sex.SetAttribute("Pregnant", pregnant);
         sex.SetAttribute("Lactation", lactation);
     }
+    unknown.sex.Restore(sex);
 
     if (!notes.empty()) el.AddTextElement("PersonalNotes", notes);
 
     XmlElement w = el.AddElement("Weight");
     w.SetAttribute("value", weight);
     w.SetAttribute("date", date);
+    unknown.weight.Restore(w);
+    unknown.personal.Restore(el);
 }
 
 void CPersonalData::Load(const XmlElement& element) {
@@ -264,18 +270,20 @@ void CPersonalData::Load(const XmlElement& element) {
 
     // Older files keep the weight as an attribute of "Personal", newer ones in a "Weight" child.
     // A file with neither keeps the weight as it was rather than taking the marker -1 as a weight.
-    const double oldWeight = element.GetAttribute("Weight", -1).AsDouble();
+    const double oldWeight = StoredNumber(element.GetAttribute("Weight", -1));
     if (oldWeight != -1) {
         weight = oldWeight;
     } else if (XmlElement w = element.ChildElement("Weight")) {
-        weight = w.GetAttribute("value", 0.0).AsDouble();
+        weight = StoredNumber(w.GetAttribute("value", 0.0));
     }
+    if (XmlElement w = element.ChildElement("Weight")) unknown.weight.Capture(w, {"value", "date"}, {});
 
     unitsKg = element.GetAttribute("UnitsKG").AsInt();
     firstName = element.ChildElement("FirstName").GetText();
     lastName = element.ChildElement("LastName").GetText();
 
     XmlElement dob = element.ChildElement("DOB");
+    if (dob) unknown.dob.Capture(dob, {"date", "YYYY", "MM", "DD"}, {});
     const std::string dobText = dob.GetAttribute("date", "").AsString();
     if (IsDateKeyText(dobText)) {
         static const int kOffsets[] = {4, 2, 2};
@@ -292,6 +300,7 @@ void CPersonalData::Load(const XmlElement& element) {
     }
 
     XmlElement sex = element.ChildElement("Sex");
+    if (sex) unknown.sex.Capture(sex, {"Female", "Pregnant", "Lactation"}, {});
     female = sex.GetAttribute("Female").AsInt();
     if (female) {
         pregnant = sex.GetAttribute("Pregnant", 0).AsInt();
@@ -303,4 +312,6 @@ void CPersonalData::Load(const XmlElement& element) {
 
     XmlElement personalNotes = element.ChildElement("PersonalNotes");
     notes = personalNotes ? personalNotes.GetText() : std::string();
+    unknown.personal.Capture(element, {"date", "LifeStyle", "Height", "UnitsKG", "Weight"},
+                             {"FirstName", "LastName", "DOB", "Sex", "PersonalNotes", "Weight"});
 }

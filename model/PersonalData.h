@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XmlSerialize.h"
+#include "core/XmlUnknown.h"
 #include "refdata/DriCategory.h"
 
 #include <string>
@@ -70,4 +71,9 @@ public:
     int unitsKg = 1;    // 1: kg and cm; 0: lb and inches
     int height = 170;   // cm or inches
     double weight = 70.0;  // kg or lb
+    // What a newer version wrote into "Personal", "DOB", "Sex" and "Weight" that this one does
+    // not read; written back unchanged.
+    struct {
+        Xml::UnknownParts personal, dob, sex, weight;
+    } unknown;
 };

@@ -10,6 +10,7 @@
 #include <boost/date_time/gregorian/gregorian.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 using UserLog::CDayFood;
@@ -21,6 +22,11 @@ namespace NS_Data {
 namespace {
 
 std::string TodayKey() { return boost::gregorian::to_iso_string(Services::Today()); }
+
+std::string LowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
 
 // Body weight conversion of facts: factor 2.2, one decimal.
 double ConvertWeight(double v, bool toKilograms) {
@@ -178,7 +184,13 @@ EnergyInputs CUserLog::GetEnergyInputs() const {
         const UserLog::CFact* fact = currentDay->FindFact(facts.GetBuiltIn(builtIn).name);
         return fact && UserLog::IsDefined(fact->value) ? fact->value : 0.0;
     };
+    // The fact is kept in its definition's units, which need not be the person's.
     inputs.weight = valueOf(UserLog::CFactManager::kWeight);
+    const std::string units = LowerCase(facts.GetBuiltIn(UserLog::CFactManager::kWeight).units);
+    if (inputs.weight != 0 && personal.unitsKg && (units == "lb" || units == "lbs"))
+        inputs.weight = PoundsToKg(inputs.weight);
+    else if (inputs.weight != 0 && !personal.unitsKg && units == "kg")
+        inputs.weight = KgToPounds(inputs.weight);
     inputs.extraEnergy = valueOf(UserLog::CFactManager::kExtraEnergy);
     inputs.personal = &personal;
     inputs.date = currentDay->date;
@@ -198,13 +210,19 @@ void CUserLog::Save(const Xml::XmlElement& parent) const {
     profile.SetAttribute("version", 1);
     personal.Save(profile);
     facts.Save(profile);
-    energyComposition.Save(profile.AddElement("Energy"));
+    Xml::XmlElement energy = profile.AddElement("Energy");
+    energyComposition.Save(energy);
+    unknown.energy.Restore(energy);
     Xml::XmlElement nutrients = profile.AddElement("Nutrients");
     for (const CNutrientRequirement& r : requirements) r.Save(nutrients);
+    unknown.nutrientList.Restore(nutrients);
     if (meals) meals->Save(profile);
     Xml::XmlElement log = profile.AddElement("Log");
+    // Before the days: the profile writer streams the days in after everything else in "Log".
+    unknown.log.Restore(log);
     for (const auto& day : days)
         if (!day->IsEmpty()) day->Save(log);
+    unknown.profile.Restore(profile);
 }
 
 std::shared_ptr<CLogDay> CUserLog::AddReadDay(std::shared_ptr<CLogDay> day) {
@@ -230,6 +248,9 @@ std::shared_ptr<CLogDay> CUserLog::AddReadDay(std::shared_ptr<CLogDay> day) {
 }
 
 void CUserLog::Load(const Xml::XmlElement& element) {
+    unknown = {};
+    unknown.profile.Capture(element, {"version"}, {"Personal", "FactManager", "Energy", "Nutrients", "Meals", "Log"});
+    if (Xml::XmlElement energy = element.ChildElement("Energy")) unknown.energy.Capture(energy, {}, {"EnergyComposition"});
     personal.Load(element.ChildElement("Personal"));
     if (Xml::XmlElement factManager = element.ChildElement("FactManager")) facts.Load(factManager);
     energyComposition.Load(element.SelectSingleNode("Energy/EnergyComposition"));
@@ -239,27 +260,30 @@ void CUserLog::Load(const Xml::XmlElement& element) {
     const bool canCheck = dataSource && !dataSource->Nutrients().empty();
     requirements.clear();
     for (const Xml::XmlElement& list : element.ChildElements("Nutrients")) {
+        unknown.nutrientList.Capture(list, {}, {"NutrientRequirement"});
         for (const Xml::XmlElement& e : list.ChildElements("NutrientRequirement")) {
             CNutrientRequirement read;
             read.Load(e);
             const std::string note = read.name + " : " + read.units;
+            const std::size_t before = requirements.size();
             if (!Nutrient::StandardNutrientByGid(read.gid)) {
                 // A nutrient of the data source that has no standard entry (most USDA nutrients)
                 // is as followable as any other; dropping it would lose it at the next save.
-                if (canCheck && AddRequirement(read.gid, read.min, read.max))
-                    continue;
-                LoadReport::AddUnique("Unknown nutrient", note);
+                if (!canCheck || !AddRequirement(read.gid, read.min, read.max))
+                    LoadReport::AddUnique("Unknown nutrient", note);
             } else if (!canCheck) {
                 requirements.emplace_back(read.gid, read.min, read.max);
             } else if (!AddRequirement(read.gid, read.min, read.max)) {
                 LoadReport::AddUnique("Removed nutrient", note);
             }
+            if (requirements.size() > before) requirements.back().unknown = read.unknown;
         }
     }
 
     days.clear();
     currentDay.reset();
     for (const Xml::XmlElement& log : element.ChildElements("Log")) {
+        unknown.log.Capture(log, {}, {"LogDay"});
         for (const Xml::XmlElement& e : log.ChildElements("LogDay")) {
             auto day = std::make_shared<CLogDay>();
             day->Load(e);

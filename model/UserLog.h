@@ -96,6 +96,11 @@ public:
     const CDataSourceMgr* dataSource = nullptr;
     std::map<FoodKey, std::shared_ptr<CDS_Ingredient>> foodCache;
     UserLog::CFactManager facts;
+    // What a newer version wrote into "Profile", "Energy", "Nutrients" and "Log" that this one
+    // does not read; written back unchanged.
+    struct {
+        Xml::UnknownParts profile, energy, nutrientList, log;
+    } unknown;
 
 private:
     std::shared_ptr<CDS_Ingredient> CachedFood(const FoodKey& key, bool& madePlaceholder, const std::string& name);

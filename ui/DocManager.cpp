@@ -9,6 +9,7 @@
 #include "VelmoraDoc.h"
 
 #include "core/Services.h"
+#include "document/ProfileName.h"
 
 #include <filesystem>
 #include <memory>
@@ -89,19 +90,9 @@ CChildFrameDay* CDocManagerEx::CreateFrame(CVelmoraDoc* doc) {
 }
 
 std::vector<std::string> ListProfileNames(const std::string& profilesFolder) {
-    namespace fs = std::filesystem;
-    std::vector<std::string> names;
-    const fs::path folder = profilesFolder;
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.empty() || name.front() == '.' || name.find('.') != std::string::npos) continue;
-        std::error_code typeError;
-        if (!it->is_regular_file(typeError)) continue;
-        names.push_back(name);
-    }
-    return names;
+    std::filesystem::create_directories(profilesFolder, ec);
+    return ProfileName::List(profilesFolder);
 }
 
 bool CDocManagerEx::DoPromptFileName(std::string& fileName, bool openFile) {

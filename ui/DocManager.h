@@ -11,8 +11,8 @@ class CMainFrame;
 class CRecentFileList;
 class CVelmoraDoc;
 
-// The stored profile names of a profiles folder: its files without an extension, in no particular
-// order. The folder is created when missing.
+// The stored profile names of a profiles folder, as ProfileName::List gives them (no backups, no
+// temporary files). The folder is created when missing.
 std::vector<std::string> ListProfileNames(const std::string& folder);
 
 // Opens, creates and names profiles: the profile chooser replaces file dialogs, profiles live in

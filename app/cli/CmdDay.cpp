@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "core/LoadReport.h"
 #include "document/ProfileDocument.h"
 #include "model/Meal.h"
 #include "model/TextFormat.h"
@@ -69,6 +70,21 @@ void CheckMeal(const std::string& meal) {
 std::unique_ptr<CProfileDocument> Open(CliContext& ctx, const std::string& path) {
     auto doc = std::make_unique<CProfileDocument>(&Meals(), &ctx.DataSource());
     if (!doc->OnOpenDocument(path)) return nullptr;
+    return doc;
+}
+
+// The profile opened to be changed and saved: other writers of this program wait until it is
+// saved. What reading had to drop would be lost for good by the save, so then nothing is written
+// unless the user says --force.
+std::unique_ptr<CProfileDocument> OpenForChange(CliContext& ctx, const std::string& path, bool force) {
+    auto doc = std::make_unique<CProfileDocument>(&Meals(), &ctx.DataSource());
+    if (!doc->OpenForUpdate(path)) return nullptr;
+    if (!LoadReport::IsEmpty() && !force) {
+        std::cerr << "Reading " << path << " had to drop data that saving would lose:\n"
+                  << LoadReport::FormatLost("", "\t", "\n")
+                  << "Nothing was written; give --force to save the profile without it.\n";
+        return nullptr;
+    }
     return doc;
 }
 
@@ -172,6 +188,7 @@ int Add(CliContext& ctx, std::vector<std::string>& args) {
     const auto food = TakeOption(args, "--food");
     const auto grams = TakeOption(args, "--grams");
     const auto meal = TakeOption(args, "--meal");
+    const bool force = TakeFlag(args, "--force");
     const std::string path = TakeFile(args, "day add");
     if (!date) throw UsageError("day add needs --date YYYYMMDD");
     if (!food) throw UsageError("day add needs --food SOURCE:KEY");
@@ -182,7 +199,7 @@ int Add(CliContext& ctx, std::vector<std::string>& args) {
     if (weight < 0) Refuse("--grams must not be negative");
     if (meal) CheckMeal(*meal);
 
-    auto doc = Open(ctx, path);
+    auto doc = OpenForChange(ctx, path, force);
     if (!doc) return 1;
     doc->GoToDate(*date);
     const int index = doc->AddFoodByKey(key.key, key.source);
@@ -196,13 +213,14 @@ int Fact(CliContext& ctx, std::vector<std::string>& args) {
     const auto date = TakeOption(args, "--date");
     const auto name = TakeOption(args, "--name");
     const auto value = TakeOption(args, "--value");
+    const bool force = TakeFlag(args, "--force");
     const std::string path = TakeFile(args, "day fact");
     if (!date || !name || !value) throw UsageError("day fact needs --date YYYYMMDD, --name NAME and --value V");
 
     CheckedDate(*date);
     const double v = ParseNumber(*value, "--value");
 
-    auto doc = Open(ctx, path);
+    auto doc = OpenForChange(ctx, path, force);
     if (!doc) return 1;
     if (doc->log.facts.FindDefinition(*name) < 0) {
         std::string known;

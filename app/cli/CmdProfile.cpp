@@ -3,8 +3,10 @@
 #include "core/LoadReport.h"
 #include "document/ProfileDocument.h"
 #include "document/ProfileFile.h"
+#include "document/ProfileName.h"
 #include "model/Meal.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
@@ -38,7 +40,6 @@ int New(CliContext& ctx, std::vector<std::string>& args) {
 int Check(CliContext& ctx, std::vector<std::string>& args) {
     const std::string path = TakeFile(args, "profile check");
     const CDataSourceMgr& source = ctx.DataSource();
-    LoadReport::Clear();
     CSingleDayDocData data(&Meals(), &source);
     std::string error;
     if (!ReadProfileFile(data, path, error)) {
@@ -50,14 +51,24 @@ int Check(CliContext& ctx, std::vector<std::string>& args) {
     return 0;
 }
 
+// The names the profile choosers offer.
+int List(CliContext& ctx, std::vector<std::string>& args) {
+    if (!args.empty()) throw UsageError("profile list takes no arguments");
+    std::vector<std::string> names = ProfileName::List(ctx.AppDir() + "/profiles");
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) std::cout << name << '\n';
+    return 0;
+}
+
 }  // namespace
 
 int CmdProfile(CliContext& ctx, std::vector<std::string>& args) {
-    if (args.empty()) throw UsageError("profile needs a sub-command: new or check");
+    if (args.empty()) throw UsageError("profile needs a sub-command: new, check or list");
     const std::string sub = args.front();
     args.erase(args.begin());
     if (sub == "new") return New(ctx, args);
     if (sub == "check") return Check(ctx, args);
+    if (sub == "list") return List(ctx, args);
     throw UsageError("unknown profile sub-command '" + sub + "'");
 }
 

@@ -29,15 +29,17 @@ const Cli::Command kCommands[] = {
      Cli::CmdReport},
     {"profile",
      "profile new FILE              a new profile (every nutrient of the data source followed)\n"
-     "  profile check FILE            read a profile and list what reading had to drop",
+     "  profile check FILE            read a profile and list what reading had to drop\n"
+     "  profile list                  the profiles of the application folder",
      Cli::CmdProfile},
     {"day",
      "day show FILE [--date YYYYMMDD]\n"
      "                                a day's foods, requirements with intakes, and facts\n"
-     "  day add FILE --date YYYYMMDD --food SOURCE:KEY [--grams G] [--meal NAME]\n"
+     "  day add FILE --date YYYYMMDD --food SOURCE:KEY [--grams G] [--meal NAME] [--force]\n"
      "                                log a food on a day\n"
-     "  day fact FILE --date YYYYMMDD --name NAME --value V\n"
-     "                                record a fact's value on a day",
+     "  day fact FILE --date YYYYMMDD --name NAME --value V [--force]\n"
+     "                                record a fact's value on a day\n"
+     "                                (--force: save even when reading had to drop data)",
      Cli::CmdDay},
     {"convert-usda", "convert-usda SOURCE OUT.xml   build a food data source from USDA SR24 (cronometer .deb, its jar or a folder)",
      Cli::CmdConvertUsda},

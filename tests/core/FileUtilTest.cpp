@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 TEST(WriteFileAtomic, ReplacesTheFileAndKeepsItsPermissions) {
     TempDir dir;
@@ -25,4 +30,77 @@ TEST(WriteFileAtomic, ReadOnlyFolderLeavesTheOldFileAndNoDebris) {
     ::chmod(dir.File("sub").c_str(), 0700);
     EXPECT_EQ("old", dir.Read("sub/p"));
     EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.Path() / "sub"), {}));
+}
+
+// Root saving a user's file gives it back to the user, with the permissions the user chose.
+TEST(WriteFileAtomic, KeepsOwnerGroupAndPermissionsOfTheFileItReplaces) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another owner";
+    TempDir dir;
+    dir.Write("p", "old");
+    ASSERT_EQ(0, ::chown(dir.File("p").c_str(), 4321, 4322));
+    ASSERT_EQ(0, ::chmod(dir.File("p").c_str(), 0600));
+    FileUtil::WriteFileAtomic(dir.File("p"), "new", dir.File("p~"));
+    struct stat st {};
+    ASSERT_EQ(0, ::stat(dir.File("p").c_str(), &st));
+    EXPECT_EQ(4321u, st.st_uid);
+    EXPECT_EQ(4322u, st.st_gid);
+    EXPECT_EQ(0600u, st.st_mode & 07777);
+    EXPECT_EQ("new", dir.Read("p"));
+}
+
+TEST(WriteFileAtomic, AReadOnlyFileIsRefusedAndLeftAsItWas) {
+    TempDir dir;
+    dir.Write("p", "old");
+    ASSERT_EQ(0, ::chmod(dir.File("p").c_str(), 0444));
+    try {
+        FileUtil::WriteFileAtomic(dir.File("p"), "new");
+        ADD_FAILURE() << "a read-only file was replaced";
+    } catch (const FileUtil::FileError& e) {
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("read-only")) << e.what();
+    }
+    EXPECT_EQ("old", dir.Read("p"));
+    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.Path()), {}));
+}
+
+// The link stays a link and its target gets the new content.
+TEST(WriteFileAtomic, WritesWhereASymbolicLinkLeads) {
+    TempDir dir;
+    dir.Write("data/p", "old");
+    std::filesystem::create_symlink("data/p", dir.Path() / "link");
+    FileUtil::WriteFileAtomic(dir.File("link"), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "link"));
+    EXPECT_EQ("new", dir.Read("data/p"));
+}
+
+// A save cut off after it had taken the backup leaves the backup a second link of the file. The
+// next save finds it so; renaming a link onto another link of the same file would do nothing and
+// leave the first behind as debris.
+TEST(WriteFileAtomic, ABackupThatIsAlreadyTheFileLeavesNoDebris) {
+    TempDir dir;
+    dir.Write("p", "old");
+    ASSERT_EQ(0, ::link(dir.File("p").c_str(), dir.File("p~").c_str()));
+    FileUtil::WriteFileAtomic(dir.File("p"), "new", dir.File("p~"));
+    EXPECT_EQ("new", dir.Read("p"));
+    EXPECT_EQ("old", dir.Read("p~"));
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path())) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ((std::vector<std::string>{"p", "p~"}), names);
+}
+
+// Temporary files of saves that were cut off go at the next save of the same file that holds its
+// lock; those of other files stay.
+TEST(WriteFileAtomic, RemovesTheStaleTemporariesOfItsFile) {
+    TempDir dir;
+    dir.Write("Ann Lee", "old");
+    for (const char* debris : {".Ann Lee.a1B2c3", ".Ann Lee.Zz9Yy8~"}) dir.Write(debris, "cut off");
+    dir.Write(".Bob.a1B2c3", "another profile's");
+    dir.Write(".Ann Lee.notes", "not a temporary file");
+    FileUtil::WriteOptions options;
+    options.removeStaleTemporaries = true;
+    FileUtil::WriteFileAtomic(dir.File("Ann Lee"), "new", options);
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path())) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ((std::vector<std::string>{".Ann Lee.notes", ".Bob.a1B2c3", "Ann Lee"}), names);
 }

@@ -9,6 +9,9 @@
 #include <ostream>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,13 @@ namespace {
 const std::string kData = std::string(VELMORA_TEST_DATA) + "/document/";
 
 using Result = ProgramRun;
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 class CliProfile : public ::testing::Test {
 protected:
@@ -73,7 +83,7 @@ TEST_F(CliProfile, CheckOfABrokenFilePrintsTheReadersError) {
 
     const Result missing = Run({"profile", "check", dir.File("none")});
     EXPECT_EQ(1, missing.code);
-    EXPECT_EQ("Can't open file:\n" + dir.File("none") + "\n", missing.err);
+    EXPECT_EQ("Can't open file:\n" + dir.File("none") + "\nNo such file or directory\n", missing.err);
 }
 
 TEST_F(CliProfile, FoodsAndFactsAddedToADayAreShown) {
@@ -146,6 +156,74 @@ TEST_F(CliProfile, ADayCommandOnAnUnreadableFileFails) {
     EXPECT_EQ(1, r.code);
     EXPECT_THAT(r.err, HasSubstr("Can't open file:\n" + dir.File("broken")));
     EXPECT_EQ("<root app=\"velmora\"><Profile>", dir.Read("broken"));
+}
+
+TEST_F(CliProfile, ListShowsTheProfilesTheChoosersOffer) {
+    NewProfile();
+    ASSERT_EQ(0, Run({"day", "fact", profile, "--date", "20240301", "--name", "Weight", "--value", "61"}).code);
+    ASSERT_TRUE(std::filesystem::exists(profile + "~"));  // the backup of the first version
+    dir.Write("profiles/.Ann Lee.a1B2c3", "a save cut off");
+    dir.Write("profiles/Bob", "<root/>");
+    const Result r = Run({"profile", "list"});
+    EXPECT_EQ(0, r.code) << r.err;
+    EXPECT_EQ("Ann Lee\nBob\n", r.out);
+}
+
+// Two loops of the command line writing one profile at the same time: each command waits for the
+// other's save, so every day either of them logged is in the file.
+TEST_F(CliProfile, ConcurrentWritersLoseNoDay) {
+    NewProfile();
+    constexpr int kPerLoop = 40;
+    const std::string cli = std::string(VELMORA_BIN_DIR) + "/velmora-cli";
+    auto quote = [](const std::string& s) { return "'" + s + "'"; };
+    std::vector<std::string> dates;
+    std::string script;
+    for (int loop = 0; loop < 2; ++loop) {
+        script += "(";
+        for (int i = 0; i < kPerLoop; ++i) {
+            char date[9];
+            std::snprintf(date, sizeof date, "20%02d%02d%02d", 20 + loop, 1 + i / 28, 1 + i % 28);
+            dates.push_back(date);
+            script += quote(cli) + " --app-dir " + quote(dir.Path().string()) + " --data-source " +
+                      quote(kData + "foods.xml") + " day add " + quote(profile) + " --date " + date +
+                      " --food 7:100 --grams 10 >/dev/null 2>&1 || echo failed " + date + "; ";
+        }
+        script += ") & ";
+    }
+    script += "wait";
+    const Result r = RunProgram("/bin/sh", {"-c", script}, dir);
+    EXPECT_EQ(0, r.code);
+    EXPECT_EQ("", r.out);  // every command succeeded
+
+    const std::string written = dir.Read("profiles/Ann Lee");
+    int missing = 0;
+    for (const std::string& date : dates)
+        if (written.find("<LogDay date=\"" + date + "\">") == std::string::npos) ++missing;
+    EXPECT_EQ(0, missing) << "of " << dates.size() << " days";
+    EXPECT_EQ(0, Run({"profile", "check", profile}).code);
+}
+
+// Reading a profile that names nutrients and a food the data source lacks drops them; a command
+// that saves would make that loss final, so it shows what would go and writes nothing unless told.
+TEST_F(CliProfile, AChangeThatWouldLoseDataIsOnlySavedWithForce) {
+    dir.Write("profiles/Ole", ReadWhole(kData + "lost-data.xml"));
+    const std::string path = dir.File("profiles/Ole");
+    const std::string before = dir.Read("profiles/Ole");
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"day", "add", path, "--date", "20240301", "--food", "7:100"},
+          std::vector<std::string>{"day", "fact", path, "--date", "20240301", "--name", "Weight", "--value", "80"}}) {
+        const Result refused = Run(command);
+        EXPECT_EQ(1, refused.code);
+        EXPECT_THAT(refused.err, HasSubstr("Unknown nutrient\n\tUnobtainium : mg\n\tKryptonite : g\n"));
+        EXPECT_THAT(refused.err, HasSubstr("--force"));
+        EXPECT_EQ(before, dir.Read("profiles/Ole"));
+    }
+
+    std::vector<std::string> forced = {"day", "add", path, "--date", "20240301", "--food", "7:100", "--force"};
+    const Result r = Run(forced);
+    EXPECT_EQ(0, r.code) << r.err;
+    EXPECT_THAT(dir.Read("profiles/Ole"), HasSubstr("<LogDay date=\"20240301\">"));
+    EXPECT_THAT(dir.Read("profiles/Ole"), ::testing::Not(HasSubstr("Unobtainium")));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "DocumentFixture.h"
 
+#include "core/FileUtil.h"
 #include "document/ProfileFile.h"
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
@@ -17,6 +18,7 @@
 #include <map>
 #include <tuple>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace DocumentFixture;
@@ -462,6 +464,83 @@ TEST_F(ProfileDocumentTest, AFileChangedByAnotherProgramIsNotOverwrittenUnasked)
     EXPECT_EQ(2u, prompt.questions.size());
 }
 
+// Another program saves the file while this document is in the middle of saving (here while the
+// view hands its contents over): the save fails, and the other program's file stays.
+TEST_F(ProfileDocumentTest, AFileChangedWhileSavingIsNotOverwritten) {
+    TempDir dir;
+    const std::string path = dir.File("p.vlx");
+    Prepare();
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    doc.SetFoodWeight(0, 99);
+
+    std::string theirs;
+    doc.hooks.storeView = [&] {
+        CProfileDocument other(&Meals(), &Foods());
+        ASSERT_TRUE(other.OnOpenDocument(path));
+        other.log.facts.AddOrUpdate(UserLog::CFactReference("Sleep", 8, "h"));
+        ASSERT_TRUE(other.OnSaveDocument(path));
+        theirs = dir.Read("p.vlx");
+    };
+    EXPECT_FALSE(doc.OnSaveDocument(path));
+    EXPECT_EQ(theirs, dir.Read("p.vlx"));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_THAT(prompt.messages, ElementsAre("Can't save file:\n" + path + "\n" + CProfileDocument::kChangedWhileSaving));
+}
+
+// An export writes another file; the document's own file is still the one watched for changes.
+TEST_F(ProfileDocumentTest, AfterAnExportTheOwnFileIsStillWatched) {
+    TempDir dir;
+    const std::string path = dir.File("p.vlx");
+    Prepare();
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    ASSERT_TRUE(doc.Export(dir.File("export.vlx")));
+    EXPECT_TRUE(prompt.questions.empty());
+
+    CProfileDocument other(&Meals(), &Foods());
+    ASSERT_TRUE(other.OnOpenDocument(path));
+    other.log.facts.AddOrUpdate(UserLog::CFactReference("Sleep", 8, "h"));
+    ASSERT_TRUE(other.OnSaveDocument(path));
+    const std::string theirs = dir.Read("p.vlx");
+
+    doc.SetFoodWeight(0, 99);
+    prompt.answers = {Services::Answer::No};
+    EXPECT_FALSE(doc.OnSaveDocument(path));
+    ASSERT_EQ(1u, prompt.questions.size());
+    EXPECT_THAT(prompt.questions[0], HasSubstr("changed by another program"));
+    EXPECT_EQ(theirs, dir.Read("p.vlx"));
+}
+
+// A profile the user made read-only stays as it is; one reached through a link is written where
+// the link leads, and the link stays.
+TEST_F(ProfileDocumentTest, SavingRespectsReadOnlyProfilesAndLinks) {
+    TempDir dir;
+    Prepare();
+    dir.Write("real/Ann", "");
+    ASSERT_TRUE(doc.OnSaveDocument(dir.File("real/Ann")));
+    const std::string saved = dir.Read("real/Ann");
+    std::filesystem::create_directories(dir.Path() / "profiles");
+    std::filesystem::create_symlink("../real/Ann", dir.Path() / "profiles/Ann");
+
+    CProfileDocument viaLink(&Meals(), &Foods());
+    ASSERT_TRUE(viaLink.OnOpenDocument(dir.File("profiles/Ann")));
+    viaLink.SetDayFact("Weight", 64);
+    ASSERT_TRUE(viaLink.OnSaveDocument(dir.File("profiles/Ann"))) << prompt.messages.at(0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "profiles/Ann"));
+    EXPECT_THAT(dir.Read("real/Ann"), HasSubstr("<Fact name=\"Weight\" value=\"64\"/>"));
+    EXPECT_EQ(saved, dir.Read("real/Ann~"));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "profiles/Ann~"));
+
+    const std::string before = dir.Read("real/Ann");
+    ::chmod(dir.File("real/Ann").c_str(), 0444);
+    viaLink.SetDayFact("Weight", 65);
+    EXPECT_FALSE(viaLink.OnSaveDocument(dir.File("profiles/Ann")));
+    EXPECT_EQ(before, dir.Read("real/Ann"));
+    ASSERT_EQ(1u, prompt.messages.size());
+    EXPECT_THAT(prompt.messages[0], StartsWith("Can't save file:\n" + dir.File("profiles/Ann") + "\n"));
+    EXPECT_THAT(prompt.messages[0], HasSubstr("read-only"));
+    EXPECT_TRUE(viaLink.IsModified());
+}
+
 // Every file below `root` with its bytes.
 std::map<std::string, std::string> Snapshot(const TempDir& dir) {
     std::map<std::string, std::string> files;
@@ -530,7 +609,7 @@ TEST_P(ProfileDocumentSaveFailure, LeavesTheOldFileAndTheDocumentModified) {
     EXPECT_EQ(before, Snapshot(dir));  // old file byte for byte, and no temporary file left
     EXPECT_TRUE(doc.IsModified());
     ASSERT_EQ(1u, prompt.messages.size());
-    EXPECT_THAT(prompt.messages[0], StartsWith("Can't open file:\n" + path + "\n"));
+    EXPECT_THAT(prompt.messages[0], StartsWith("Can't save file:\n" + path + "\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -572,6 +651,34 @@ TEST_F(ProfileDocumentTest, LostDataIsShownOnceAndMarksTheDocument) {
     EXPECT_TRUE(LoadReport::IsEmpty());
     doc.ReportLostData();
     EXPECT_EQ(1u, prompt.messages.size());
+}
+
+// What another read noted (a file that failed half-way, a paste into another profile) is never
+// shown as lost data of this profile.
+TEST_F(ProfileDocumentTest, LostDataOfOtherReadsIsNotShownHere) {
+    ASSERT_TRUE(doc.OnOpenDocument(Data("new-profile.xml")));
+    TempDir dir;
+    std::string text = FileUtil::ReadFile(Data("lost-data.xml"));
+    text.replace(text.find("</Log>"), 6, "<LogDay/></Log>");  // a day without its date
+    dir.Write("broken", text);
+    CProfileDocument failed(&Meals(), &Foods());
+    ASSERT_FALSE(failed.OnOpenDocument(dir.File("broken")));
+    prompt.messages.clear();
+
+    CProfileDocument other(&Meals(), &Foods());
+    other.GoToDate("20240311");
+    ASSERT_TRUE(other.Paste(std::string("<clipboard method=\"copy\"><LogDay date=\"20240301\"><Food>"
+                                        "<dayFood weight=\"80\" R=\"1\" meal=\"\" id=\"7\" key=\"999\" name=\"Old Cake\"/>"
+                                        "</Food></LogDay></clipboard>")));
+    EXPECT_THAT(prompt.messages, ElementsAre("Imported data lost:\nUnknown food reference\n\tOld Cake\n"));
+    prompt.messages.clear();
+
+    doc.ReportLostData();
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_FALSE(doc.IsModified());
+    ASSERT_TRUE(doc.OnOpenDocument(Data("new-profile.xml")));
+    doc.ReportLostData();
+    EXPECT_TRUE(prompt.messages.empty());
 }
 
 TEST_F(ProfileDocumentTest, TheFoodSelectionReplacesTheDaysEntries) {

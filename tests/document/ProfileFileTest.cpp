@@ -15,9 +15,13 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace DocumentFixture;
 using boost::gregorian::date;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
 namespace {
@@ -136,6 +140,43 @@ TEST(ProfileFile, ASavedProfileReadsBackToTheSameFile) {
 
 // The skeleton of the file: declaration, root, "Profile" with its sections in order, "View" with
 // both layouts, and the meal list once more under the root.
+// A profile passed through this version keeps everything a later version wrote into it: elements
+// and attributes it does not know are written back as they were, wherever they stood.
+TEST(ProfileFile, WhatANewerVersionWroteIsWrittenBack) {
+    ScopedClock clock(date(2024, 3, 10));
+    RecordingPrompt prompt;
+    TempDir dir;
+    CProfileDocument doc(&Meals(), &Foods());
+    ASSERT_TRUE(doc.OnOpenDocument(Data("newer-version.xml"))) << prompt.messages.at(0);
+    doc.GoToDate("20240301");
+    doc.SetDayFact("Weight", 62);
+    ASSERT_TRUE(doc.OnSaveDocument(dir.File("first")));
+    const std::string saved = dir.Read("first");
+    for (const char* kept :
+         {"sync=\"cloud-7\"", "theme=\"dark\"", "waist=\"81\"", "place=\"Oslo\"", "trimester=\"0\"", "scale=\"bathroom\"",
+          "<Goal kind=\"maintain\"/>", "shared=\"no\"", "colour=\"blue\"", "<Fact name=\"Weight\" precision=\"1\"/>",
+          "<Archived name=\"Hips\"/>", "source=\"manual\"", "locked=\"true\"", "colour=\"red\"", "Name=\"Fibre\"",
+          "<History/>", "order=\"custom\"", "source=\"DRI\"", "<Group name=\"Minerals\"/>",
+          "<RecentFoods>\n      <Food id=\"7\" key=\"100\" used=\"20240301\"/>\n      <Food id=\"7\" key=\"103\" used=\"20240302\"/>\n",
+          "<Favourites>", "span=\"all\"", "mood=\"good\"", "total=\"2\"", "photo=\"stew.jpg\"",
+          "<Note>Ate out.\nSecond line, kept as written.</Note>", "<Hint gid=\"29\"/>",
+          "<Fact name=\"Weight\" value=\"62\" time=\"07:30\"/>", "<Water litres=\"2\"/>",
+          "<LogDay date=\"20240302\">\n        <Food/>\n        <Steps count=\"9000\"/>", "<Summary days=\"2\"/>",
+          "zoom=\"110\"", "<Grid name=\"Calendar\">\n      <Rows size=\"1\" R0=\"20\"/>", "<Sync last=\"20240310T120000\"/>"})
+        EXPECT_THAT(saved, HasSubstr(kept));
+
+    // Read and written again, the file stays as it is, whether written in pieces or as one tree.
+    CProfileDocument again(&Meals(), &Foods());
+    ASSERT_TRUE(again.OnOpenDocument(dir.File("first")));
+    ASSERT_TRUE(again.OnSaveDocument(dir.File("second")));
+    EXPECT_EQ(saved, dir.Read("second"));
+    Xml::XmlDocument tree;
+    BuildProfileDocument(again, tree);
+    tree.Indent();
+    EXPECT_EQ(saved, tree.GetXml());
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
 TEST(ProfileFile, ANewProfileIsWrittenAsTheGoldenFile) {
     ScopedClock clock(date(2024, 3, 10));
     TempDir dir;
@@ -235,47 +276,53 @@ TEST(ProfileFile, InitialLayoutsOfANewDocument) {
 }
 
 enum class Failure {
-    CantOpen,            // exactly "Can't open file:\n" + path
-    CantOpenWithReason,  // "Can't open file:\n" + path + "\n" + why
-    CantLoad,            // "Can't load file:\n" + path + "\n"
+    CantOpen,  // "Can't open file:\n" + path + "\n" + the reason
+    CantLoad,  // "Can't load file:\n" + path + "\n"
 };
 
 struct BrokenCase {
     const char* file;
     Failure failure;
+    const char* reason;  // a part of the reason; empty: any reason
     friend void PrintTo(const BrokenCase& c, std::ostream* os) { *os << c.file; }
 };
 
 class ProfileFileBroken : public ::testing::TestWithParam<BrokenCase> {};
 
+// The message says which file and then why it can't be read, in one line of the reader's words.
 TEST_P(ProfileFileBroken, FailsWithItsErrorText) {
     const std::string path = Data(GetParam().file);
     CSingleDayDocData data(&Meals(), &Foods());
     std::string error;
     EXPECT_FALSE(ReadProfileFile(data, path, error));
     switch (GetParam().failure) {
-        case Failure::CantOpen: EXPECT_EQ("Can't open file:\n" + path, error); break;
         case Failure::CantLoad: EXPECT_EQ("Can't load file:\n" + path + "\n", error); break;
-        case Failure::CantOpenWithReason:
-            EXPECT_THAT(error, StartsWith("Can't open file:\n" + path + "\n"));
-            EXPECT_GT(error.size(), ("Can't open file:\n" + path + "\n").size());
-            EXPECT_NE('\n', error.back());
+        case Failure::CantOpen: {
+            const std::string head = "Can't open file:\n" + path + "\n";
+            ASSERT_THAT(error, StartsWith(head));
+            const std::string reason = error.substr(head.size());
+            EXPECT_FALSE(reason.empty());
+            EXPECT_EQ(std::string::npos, reason.find('\n')) << reason;
+            EXPECT_EQ(std::string::npos, reason.find(path)) << reason;
+            EXPECT_THAT(reason, HasSubstr(GetParam().reason));
             break;
+        }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, ProfileFileBroken,
-    ::testing::Values(BrokenCase{"broken/missing.xml", Failure::CantOpen},
-                      BrokenCase{"broken/not-well-formed.xml", Failure::CantOpen},
-                      BrokenCase{"broken/doctype.xml", Failure::CantOpen},
-                      BrokenCase{"broken/other-root.xml", Failure::CantLoad},
-                      BrokenCase{"broken/app-other-case.xml", Failure::CantLoad},
-                      BrokenCase{"broken/no-profile.xml", Failure::CantOpenWithReason},
-                      BrokenCase{"broken/logday-without-date.xml", Failure::CantOpenWithReason},
-                      BrokenCase{"broken/composition-component-missing.xml", Failure::CantOpenWithReason},
-                      BrokenCase{"broken/grid-size-missing.xml", Failure::CantOpenWithReason},
-                      BrokenCase{"broken/legacy-without-personal.xml", Failure::CantOpen}),
+    ::testing::Values(BrokenCase{"broken/missing.xml", Failure::CantOpen, "No such file or directory"},
+                      BrokenCase{"broken", Failure::CantOpen, "Is a directory"},
+                      BrokenCase{"broken/not-well-formed.xml", Failure::CantOpen, "Line 11, column 1: "},
+                      BrokenCase{"broken/doctype.xml", Failure::CantOpen, ""},
+                      BrokenCase{"broken/other-root.xml", Failure::CantLoad, ""},
+                      BrokenCase{"broken/app-other-case.xml", Failure::CantLoad, ""},
+                      BrokenCase{"broken/no-profile.xml", Failure::CantOpen, "\"Profile\""},
+                      BrokenCase{"broken/logday-without-date.xml", Failure::CantOpen, ""},
+                      BrokenCase{"broken/composition-component-missing.xml", Failure::CantOpen, "EnergyComponent"},
+                      BrokenCase{"broken/grid-size-missing.xml", Failure::CantOpen, ""},
+                      BrokenCase{"broken/legacy-without-personal.xml", Failure::CantOpen, "\"Personal\""}),
     [](const auto& info) {
         std::string name = info.param.file;
         name = name.substr(name.find('/') + 1);
@@ -283,5 +330,16 @@ INSTANTIATE_TEST_SUITE_P(
         std::erase(name, '-');
         return name;
     });
+
+TEST(ProfileFileUnreadable, SaysPermissionDenied) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads any file";
+    TempDir dir;
+    dir.Write("p", "<root app=\"velmora\"/>");
+    ::chmod(dir.File("p").c_str(), 0);
+    CSingleDayDocData data(&Meals(), &Foods());
+    std::string error;
+    EXPECT_FALSE(ReadProfileFile(data, dir.File("p"), error));
+    EXPECT_EQ("Can't open file:\n" + dir.File("p") + "\nPermission denied", error);
+}
 
 }  // namespace

@@ -69,8 +69,6 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(INT_MAX, doc.log.personal.HeightCm());
                         EXPECT_EQ(INT_MAX, ReportedEnergy(doc));
                     }},
-        ExtremeCase{"WeightInfinite", "<Weight value=\"70\"", "<Weight value=\"-inf\"",
-                    [](const CProfileDocument& doc) { EXPECT_EQ(INT_MIN, ReportedEnergy(doc)); }},
         ExtremeCase{"FoodWeight1e300", "<Log/>",
                     "<Log><LogDay date=\"20240310\"><Food><dayFood weight=\"1e300\" R=\"0\" CWI=\"2\" id=\"7\" "
                     "key=\"100\" name=\"Stew\"/></Food></LogDay></Log>",
@@ -81,6 +79,63 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_GE(foods[0].unitIndex, 0);
                         EXPECT_TRUE(std::isfinite(foods[0].Amount()));
                     }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct NonFiniteCase {
+    const char* name;
+    const char* replace;
+    const char* with;
+    const char* value;  // the text the message names
+    friend void PrintTo(const NonFiniteCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class NonFiniteValue : public ::testing::TestWithParam<NonFiniteCase> {};
+
+// No weight, value or limit can be infinite or no number at all; typed in, such a text is
+// refused, and a file holding one is refused like a file holding any other text that is no number.
+TEST_P(NonFiniteValue, RefusesTheFileAndSaysWhy) {
+    ScopedClock clock{boost::gregorian::date(2024, 3, 10)};
+    RecordingPrompt prompt;
+    TempDir dir;
+    std::string text = FileUtil::ReadFile(VELMORA_SOURCE_DIR "/tests/data/document/new-profile.xml");
+    const auto at = text.find(GetParam().replace);
+    ASSERT_NE(std::string::npos, at);
+    dir.Write("p", text.replace(at, std::strlen(GetParam().replace), GetParam().with));
+
+    CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
+    EXPECT_FALSE(doc.OnOpenDocument(dir.File("p")));
+    ASSERT_EQ(1u, prompt.messages.size());
+    EXPECT_EQ(0u, prompt.messages[0].find("Can't open file:\n" + dir.File("p") + "\n")) << prompt.messages[0];
+    EXPECT_NE(std::string::npos, prompt.messages[0].find(std::string("'") + GetParam().value + "'")) << prompt.messages[0];
+}
+
+constexpr const char* kDay = "<Log><LogDay date=\"20240310\"><Food>%FOOD%</Food>%REST%</LogDay></Log>";
+
+std::string Day(const std::string& food, const std::string& rest) {
+    std::string day = kDay;
+    day.replace(day.find("%FOOD%"), 6, food);
+    day.replace(day.find("%REST%"), 6, rest);
+    return day;
+}
+
+const std::string kNanFood = Day(R"(<dayFood weight="nan" R="1" id="7" key="100" name="Stew"/>)", "");
+const std::string kInfFoodLimit = Day(R"(<dayFood weight="1" R="1" id="7" key="100" name="Stew" max="inf"/>)", "");
+const std::string kInfFact = Day("", R"(<Fact name="Weight" value="-inf"/>)");
+const std::string kNanDayLimit = Day("", R"(<Nutrients><NutrientRequirement gid="13" min="NaN"/></Nutrients>)");
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NonFiniteValue,
+    ::testing::Values(NonFiniteCase{"PersonsWeight", "<Weight value=\"70\"", "<Weight value=\"-inf\"", "-inf"},
+                      NonFiniteCase{"FoodWeight", "<Log/>", kNanFood.c_str(), "nan"},
+                      NonFiniteCase{"FoodLimit", "<Log/>", kInfFoodLimit.c_str(), "inf"},
+                      NonFiniteCase{"FactValue", "<Log/>", kInfFact.c_str(), "-inf"},
+                      NonFiniteCase{"FactTarget", "<Fact name=\"Weight\"/>", "<Fact name=\"Weight\" value=\"infinity\"/>",
+                                    "infinity"},
+                      NonFiniteCase{"ProfileLimit", "gid=\"13\" name=\"Iron\" units=\"mg\"",
+                                    "gid=\"13\" name=\"Iron\" units=\"mg\" max=\"inf\"", "inf"},
+                      NonFiniteCase{"DayLimit", "<Log/>", kNanDayLimit.c_str(), "NaN"},
+                      NonFiniteCase{"Composition", "Min=\"10\" Max=\"35\" Value=\"30\"", "Min=\"10\" Max=\"35\" Value=\"nan\"",
+                                    "nan"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ExtremeValue, AmountsBeyondHundredThousandthsAreNoSmallFraction) {

@@ -246,6 +246,41 @@ TEST(UserLog, EnergyInputsComeFromTheDaysBuiltInFacts) {
     EXPECT_EQ(nullptr, log->GetCurrentDay()->FindFact("Weight"));
 }
 
+struct WeightUnitsCase {
+    const char* factUnits;
+    int personInKg;
+    double factValue;
+    double personsWeight;  // what the energy requirement takes, in the person's units
+};
+
+class WeightFactUnits : public ::testing::TestWithParam<WeightUnitsCase> {};
+
+// The day's weight is stored in the units of the fact's definition; the energy requirement takes
+// it in the person's.
+TEST_P(WeightFactUnits, AreConvertedToThePersonsUnits) {
+    const WeightUnitsCase& c = GetParam();
+    auto log = ReadProfile(Profile("<FactManager><FactReference units='" + std::string(c.factUnits) +
+                                   "'><Fact name='Weight'/></FactReference></FactManager>"
+                                   "<Log><LogDay date='20260101'><Food/><Fact name='Weight' value='" +
+                                   std::to_string(c.factValue) + "'/></LogDay></Log>"));
+    log->personal.unitsKg = c.personInKg;
+    const EnergyInputs in = log->GetEnergyInputs();
+    EXPECT_DOUBLE_EQ(c.personsWeight, in.weight);
+
+    // The requirement is the one of the person weighing that much.
+    CPersonalData person = log->personal;
+    person.weight = c.personsWeight;
+    EnergyInputs ownWeight = in;
+    ownWeight.weight = 0;
+    std::string withFact, withOwn;
+    EXPECT_DOUBLE_EQ(person.EnergyRequirement(ownWeight, withOwn), log->personal.EnergyRequirement(in, withFact));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WeightFactUnits,
+                         ::testing::Values(WeightUnitsCase{"lb", 1, 154, 70}, WeightUnitsCase{"LB", 1, 154, 70},
+                                           WeightUnitsCase{"kg", 0, 70, 154}, WeightUnitsCase{"kg", 1, 70, 70},
+                                           WeightUnitsCase{"lb", 0, 154, 154}));
+
 TEST(UserLog, OnlyNonEmptyDaysAreWritten) {
     ScopedClock clock(date(2026, 12, 10));
     CUserLog log(&Meals(), &Foods());

@@ -56,13 +56,13 @@ TEST(MatchDocTypeOpen, AFileAlreadyOpenIsFoundByWhateverPathNamesIt) {
     EXPECT_EQ(match, 1);
 }
 
-TEST(ProfileNames, AreTheFilesWithoutExtensionAndTheFolderIsMadeWhenMissing) {
+TEST(ProfileNames, AreTheFilesWithoutExtensionOrBackupMarkAndTheFolderIsMadeWhenMissing) {
     TempDir dir;
     const std::string folder = dir.File("profiles");
     EXPECT_TRUE(ListProfileNames(folder).empty());
     ASSERT_TRUE(std::filesystem::is_directory(folder));
 
-    for (const char* name : {"Ann", "Bob Lee 2", "Ann.vlx", ".Ann.x1y2z3", ".hidden"})
+    for (const char* name : {"Ann", "Ann~", "Ann~~", "Bob Lee 2", "Ann.vlx", ".Ann.x1y2z3", ".hidden"})
         std::ofstream(folder + "/" + name) << "x";
     std::filesystem::create_directories(folder + "/Archive");
     std::vector<std::string> names = ListProfileNames(folder);
