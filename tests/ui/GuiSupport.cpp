@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -22,6 +23,19 @@ void OnNextModal(std::function<void(QWidget*)> act) {
     });
     timer->start();
 }
+
+InMainWindow::InMainWindow(QWidget* widget) : window_(std::make_unique<QMainWindow>()), widget_(widget) {
+    window_->setCentralWidget(widget_);
+    window_->resize(1000, 700);
+    window_->show();
+}
+
+InMainWindow::~InMainWindow() {
+    window_->takeCentralWidget();
+    widget_->setParent(nullptr);
+}
+
+QString InMainWindow::StatusMessage() const { return window_->statusBar()->currentMessage(); }
 
 void ClearUserSettings() {
     QSettings settings(QStringLiteral("Orrindale"), QStringLiteral("Velmora"));
