@@ -17,7 +17,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-
 namespace {
 
 constexpr int kFirstUserFact = 2;

@@ -72,6 +72,7 @@ struct ParseCase {
     const char* text;
     TypedInput::Kind kind;
     double value;
+    friend void PrintTo(const ParseCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
 };
 
 class FactValueParse : public testing::TestWithParam<ParseCase> {};
