@@ -4,6 +4,8 @@
 #include <QStyleOptionViewItem>
 #include <QTableWidget>
 
+#include <utility>
+
 namespace CellMarks {
 
 namespace {
@@ -40,7 +42,7 @@ void Set(QTableWidget& table, int row, int column, const QString& text, const QS
 }
 
 void Clear(QTableWidget& table, int row, int column) {
-    QTableWidgetItem* item = ItemAt(table, row, column);
+    QTableWidgetItem* item = const_cast<QTableWidgetItem*>(ItemAt(std::as_const(table), row, column));
     if (!item || !item->data(kReasonRole).isValid()) return;
     const QSignalBlocker quiet(&table);
     item->setData(kReasonRole, QVariant());
