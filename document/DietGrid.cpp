@@ -7,7 +7,7 @@
 #include "model/TextFormat.h"
 #include "model/UserLog.h"
 #include "refdata/Ingredient.h"
-#include "refdata/NutrientCatalogue.h"
+#include "refdata/NutrientLabel.h"
 
 #include <optional>
 #include <stdexcept>
@@ -107,6 +107,9 @@ Table Build(const NS_Data::CUserLog& log) {
     t.At(0, 2).text = "Min";
     t.At(0, 3).text = "Max";
 
+    std::vector<Nutrient::Label> labels;
+    for (const CNutrientRequirement& req : requirements) labels.push_back(Nutrient::LabelOf(req.gid, log.DataSource()));
+
     for (int j = 0; j < n; ++j) {
         const UserLog::CDayFood& entry = entries[static_cast<std::size_t>(j)];
         const int r = 1 + j;
@@ -117,7 +120,8 @@ Table Build(const NS_Data::CUserLog& log) {
         for (int i = 0; i < m; ++i) {
             const int gid = requirements[static_cast<std::size_t>(i)].gid;
             const double value = entry.food ? entry.food->NutrientValue(gid) : 0.0;
-            t.At(r, kFixedColumns + i).text = TextFormat::G(Nutrient::RoundIntake(gid, entry.weight * value / 100));
+            t.At(r, kFixedColumns + i).text =
+                TextFormat::G(Nutrient::RoundShown(labels[static_cast<std::size_t>(i)], entry.weight * value / 100));
         }
     }
 
@@ -132,8 +136,8 @@ Table Build(const NS_Data::CUserLog& log) {
     for (int i = 0; i < m; ++i) {
         const CNutrientRequirement& req = requirements[static_cast<std::size_t>(i)];
         const int c = kFixedColumns + i;
-        if (const Nutrient::StandardNutrient* standard = Nutrient::StandardNutrientByGid(req.gid))
-            t.At(0, c).text = std::string(standard->name) + "\n   " + standard->units;
+        if (const Nutrient::Label& label = labels[static_cast<std::size_t>(i)]; !label.name.empty())
+            t.At(0, c).text = label.name + "\n   " + label.units;
         t.At(minRow, c) = {Limit(req.min), true, CellColour::Yellow};
         t.At(maxRow, c) = {Limit(req.max), true, CellColour::Yellow};
         const double total = log.GetIntake(req.gid);
@@ -145,7 +149,7 @@ Table Build(const NS_Data::CUserLog& log) {
     return t;
 }
 
-bool StoreCell(CProfileDocument& document, int row, int column, const std::string& text) {
+CellStore StoreCell(CProfileDocument& document, int row, int column, const std::string& text) {
     NS_Data::CUserLog& log = document.log;
     auto& entries = log.GetCurrentDay()->foods;
     const int n = static_cast<int>(entries.size());
@@ -155,26 +159,26 @@ bool StoreCell(CProfileDocument& document, int row, int column, const std::strin
         std::vector<CNutrientRequirement> requirements;
         log.GetEffectiveRequirements(requirements);
         const int i = column - kFixedColumns;
-        if (i >= static_cast<int>(requirements.size())) return false;
-        const int index = log.FindRequirement(requirements[static_cast<std::size_t>(i)].gid);
-        const std::optional<double> value = TypedLimit(text);
-        if (index < 0 || !value) return false;
-        CNutrientRequirement& req = log.requirements[static_cast<std::size_t>(index)];
-        (entry == n ? req.min : req.max) = *value;
+        if (i >= static_cast<int>(requirements.size())) return {};
+        CNutrientRequirement* req = log.EffectiveRequirement(requirements[static_cast<std::size_t>(i)].gid);
+        if (!req) return {};
+        const TypedInput typed = ReadTyped(text, TypedRule::Limit);
+        if (typed.kind == TypedInput::Kind::Refused) return {false, typed.error};
+        (entry == n ? req->min : req->max) = typed.kind == TypedInput::Kind::Cleared ? -1 : typed.value;
     } else if (entry >= 0 && entry < n && column == 1) {
-        const std::optional<double> grams = TypedNumber(text);
-        if (!grams) return false;
-        document.SetFoodWeight(entry, *grams);
+        const TypedInput typed = ReadTyped(text, TypedRule::Weight);
+        if (typed.kind != TypedInput::Kind::Number) return {false, typed.error};
+        document.SetFoodWeight(entry, typed.value);
     } else if (entry >= 0 && entry < n && (column == 2 || column == 3)) {
-        const std::optional<double> value = TypedLimit(text);
-        if (!value) return false;
+        const TypedInput typed = ReadTyped(text, TypedRule::Limit);
+        if (typed.kind == TypedInput::Kind::Refused) return {false, typed.error};
         UserLog::CDayFood& food = entries[static_cast<std::size_t>(entry)];
-        (column == 2 ? food.min : food.max) = *value;
+        (column == 2 ? food.min : food.max) = typed.kind == TypedInput::Kind::Cleared ? -1 : typed.value;
     } else {
-        return false;
+        return {};
     }
     document.DataChanged();
-    return true;
+    return {true, {}};
 }
 
 }  // namespace DietGrid

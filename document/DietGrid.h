@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TypedNumber.h"
+
 #include <string>
 #include <vector>
 
@@ -58,9 +60,11 @@ private:
 Table Build(const NS_Data::CUserLog& log);
 
 // Stores the text typed into a cell: a weight, an entry's limit or a nutrient's limit (an empty
-// limit removes it). Afterwards the document is modified and its views refreshed. False, with
-// nothing changed, for a cell that takes no input or a text that is no storable number.
-bool StoreCell(CProfileDocument& document, int row, int column, const std::string& text);
+// limit removes it) of the list shown, so a nutrient's limit goes to the current day's own
+// requirement when the day has one for it. Afterwards the document is modified and its views
+// refreshed. Nothing changes for a cell that takes no input, or for a text its rule refuses (the
+// outcome then says why).
+CellStore StoreCell(CProfileDocument& document, int row, int column, const std::string& text);
 
 // The saved "Diet" layout holds a row per entry position that any day has had, so a day with
 // fewer entries shows only the first of them; its summary rows take the layout's last three rows.

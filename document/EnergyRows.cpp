@@ -85,12 +85,13 @@ std::vector<CompositionRow> Composition(const CDS_EnergyComposition& profile) {
     return rows;
 }
 
-bool StoreRange(CDS_EnergyComposition& profile, int row, int column, const std::string& text) {
-    if (row < 0 || row >= kComponents || (column != 1 && column != 3)) return false;
-    const std::optional<double> value = TypedNumber(text);
-    if (!value) return false;
-    profile.SetValue(row, column == 1 ? CDS_EnergyComposition::kMin : CDS_EnergyComposition::kMax, *value);
-    return true;
+CellStore StoreRange(CDS_EnergyComposition& profile, int row, int column, const std::string& text) {
+    if (row < 0 || row >= kComponents || (column != 1 && column != 3)) return {};
+    const TypedInput typed = ReadTyped(text, TypedRule::Limit);
+    if (typed.kind == TypedInput::Kind::Cleared) return {false, "An energy range can't be empty; the old value is kept."};
+    if (typed.kind == TypedInput::Kind::Refused) return {false, typed.error};
+    profile.SetValue(row, column == 1 ? CDS_EnergyComposition::kMin : CDS_EnergyComposition::kMax, typed.value);
+    return {true, {}};
 }
 
 }  // namespace EnergyRows

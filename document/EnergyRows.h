@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TypedNumber.h"
+
 #include <array>
 #include <string>
 #include <utility>
@@ -35,8 +37,9 @@ Requirement EnergyRequirement(const NS_Data::CUserLog& log);
 
 // The profile's ranges and current split beside the built-in reference, one row per component.
 std::vector<CompositionRow> Composition(const CDS_EnergyComposition& profile);
-// Min(%) (column 1) and Max(%) (column 3) take typed numbers; false for any other cell or a text
-// that is no storable number.
-bool StoreRange(CDS_EnergyComposition& profile, int row, int column, const std::string& text);
+// Min(%) (column 1) and Max(%) (column 3) take typed numbers, as limits are typed (not negative)
+// but never emptied; nothing is stored for any other cell, nor for a text that is no such number
+// (the outcome says why).
+CellStore StoreRange(CDS_EnergyComposition& profile, int row, int column, const std::string& text);
 
 }  // namespace EnergyRows

@@ -58,6 +58,7 @@ bool ReadLegacyDiet(NS_Data::CUserLog& log, const Xml::XmlElement& diet) {
                 entry.weight = food.weight;
                 entry.unitIndex = food.unitIndex;
                 entry.unitGrams = 1.0;
+                entry.unitAsRead = true;
                 entry.meal = food.meal;
                 entry.name = food.name;
             }

@@ -7,9 +7,10 @@
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/DietaryIntakesMgr.h"
-#include "refdata/NutrientCatalogue.h"
+#include "refdata/NutrientLabel.h"
 
 #include <optional>
+#include <vector>
 
 namespace NutrientRows {
 
@@ -64,36 +65,38 @@ std::vector<std::string> OrderNames(const NS_Data::CUserLog& log) {
     std::vector<UserLog::CNutrientRequirement> effective;
     log.GetEffectiveRequirements(effective);
     std::vector<std::string> names;
-    for (const UserLog::CNutrientRequirement& req : effective) {
-        const Nutrient::StandardNutrient* standard = Nutrient::StandardNutrientByGid(req.gid);
-        names.emplace_back(standard ? standard->name : "");
-    }
+    for (const UserLog::CNutrientRequirement& req : effective) names.push_back(Nutrient::LabelOf(req.gid, log.DataSource()).name);
     return names;
 }
 
 bool SetFollowed(CProfileDocument& document, int row, bool followed) {
     const CDS_Nutrition* nutrient = NutrientOfRow(document, row);
     if (!nutrient) return false;
-    const int index = document.log.FindRequirement(nutrient->Gid());
+    const int gid = nutrient->Gid();
+    const int index = document.log.FindRequirement(gid);
     if (!followed && index >= 0) {
+        // The row showed the current day's own limits when it has some; left behind, they would
+        // come back with the nutrient the next time it is ticked.
+        auto& own = document.log.GetCurrentDay()->requirements;
+        std::erase_if(own, [gid](const UserLog::CNutrientRequirement& r) { return r.gid == gid; });
         document.RemoveNutrient(index);
         return true;
     }
-    if (followed && index < 0) return document.AddNutrient(nutrient->Gid());
+    if (followed && index < 0) return document.AddNutrient(gid);
     return false;
 }
 
-bool StoreLimit(CProfileDocument& document, int row, int column, const std::string& text) {
+CellStore StoreLimit(CProfileDocument& document, int row, int column, const std::string& text) {
     const CDS_Nutrition* nutrient = NutrientOfRow(document, row);
-    if (!nutrient || (column != 2 && column != 3)) return false;
-    const int index = document.log.FindRequirement(nutrient->Gid());
-    const std::optional<double> value = TypedLimit(text);
-    if (index < 0 || !value) return false;
-    UserLog::CNutrientRequirement& req = document.log.requirements[static_cast<std::size_t>(index)];
-    (column == 2 ? req.min : req.max) = *value;
+    if (!nutrient || (column != 2 && column != 3)) return {};
+    UserLog::CNutrientRequirement* req = document.log.EffectiveRequirement(nutrient->Gid());
+    if (!req) return {};
+    const TypedInput typed = ReadTyped(text, TypedRule::Limit);
+    if (typed.kind == TypedInput::Kind::Refused) return {false, typed.error};
+    (column == 2 ? req->min : req->max) = typed.kind == TypedInput::Kind::Cleared ? -1 : typed.value;
     // A typed limit is part of the profile; closing without the question to save would lose it.
     document.SetModifiedFlag();
-    return true;
+    return {true, {}};
 }
 
 bool Drop(CProfileDocument& document, int oldIndex, int dropIndex) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TypedNumber.h"
+
 #include <string>
 #include <vector>
 
@@ -30,18 +32,19 @@ struct Row {
 // Every nutrient of the log's data source; reference values when `intakes` is given.
 std::vector<Row> Rows(const NS_Data::CUserLog& log, const CDC_DietaryIntakesMgr* intakes);
 
-// The names of the followed nutrients in their order, from the standard nutrient table (empty for
-// a nutrient the table lacks).
+// The names of the followed nutrients in their order: the standard nutrient table's, else the
+// data source's.
 std::vector<std::string> OrderNames(const NS_Data::CUserLog& log);
 
-// Follows nutrient `row` (appended, without limits) or stops following it. False when nothing
-// changed.
+// Follows nutrient `row` (appended, without limits) or stops following it, on the profile and,
+// for the day's own limits of it, on the current day. False when nothing changed.
 bool SetFollowed(CProfileDocument& document, int row, bool followed);
 
-// Column 2 (Min) or 3 (Max) of a followed nutrient: the profile's limit takes the typed number;
-// an empty text removes the limit. False for any other cell, a nutrient the profile does not follow, or a text that is no storable
-// number.
-bool StoreLimit(CProfileDocument& document, int row, int column, const std::string& text);
+// Column 2 (Min) or 3 (Max) of a followed nutrient: the limit shown takes the typed number (the
+// current day's own limit when it has one, else the profile's); an empty text removes the limit.
+// Nothing is stored for any other cell or a nutrient the profile does not follow, nor for a text
+// that is no limit (the outcome says why).
+CellStore StoreLimit(CProfileDocument& document, int row, int column, const std::string& text);
 
 // The item at `oldIndex` of the order list was dropped at `dropIndex` (before the item there; the
 // list's size for the end; -1 outside the list). False when the order did not change.

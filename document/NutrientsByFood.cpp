@@ -3,7 +3,7 @@
 #include "model/NutrientRequirement.h"
 #include "model/TextFormat.h"
 #include "refdata/Ingredient.h"
-#include "refdata/NutrientCatalogue.h"
+#include "refdata/NutrientLabel.h"
 
 namespace NutrientsByFood {
 
@@ -13,30 +13,26 @@ constexpr int kHeaderLayoutRow = 1;
 constexpr int kTreeFoodLayoutRow = 0;
 }  // namespace
 
-std::string HeaderText(int gid) {
-    const Nutrient::StandardNutrient* known = Nutrient::StandardNutrientByGid(gid);
-    std::string text = known ? known->name : "";
-    text += "\n  ";
-    if (known) text += known->units;
-    return text;
-}
+std::string HeaderText(const Nutrient::Label& label) { return label.name + "\n  " + label.units; }
 
-std::string ValueText(const CDS_Ingredient* food, int gid) {
-    const Nutrient::StandardNutrient* known = Nutrient::StandardNutrientByGid(gid);
+std::string ValueText(const CDS_Ingredient* food, int gid, const Nutrient::Label& label) {
     const double value = food ? food->NutrientValue(gid) : 0.0;
-    return TextFormat::G(Nutrient::RoundDecimals(value, known ? known->decimals : 0));
+    return TextFormat::G(Nutrient::RoundShown(label, value));
 }
 
 Grid Build(const std::vector<UserLog::CNutrientRequirement>& requirements, const std::vector<ShownFood>& entries,
-           const ShownFood* treeFood) {
+           const ShownFood* treeFood, const CDataSourceMgr* source) {
     Grid grid;
     grid.columns = 1 + static_cast<int>(requirements.size());
+    std::vector<Nutrient::Label> labels;
+    for (const auto& requirement : requirements) labels.push_back(Nutrient::LabelOf(requirement.gid, source));
     Row header{RowKind::Header, kHeaderLayoutRow, {kCorner}};
-    for (const auto& requirement : requirements) header.cells.push_back(HeaderText(requirement.gid));
+    for (const Nutrient::Label& label : labels) header.cells.push_back(HeaderText(label));
     grid.rows.push_back(std::move(header));
     auto addFood = [&](const ShownFood& shown, RowKind kind, int layoutRow) {
         Row row{kind, layoutRow, {shown.name}};
-        for (const auto& requirement : requirements) row.cells.push_back(ValueText(shown.food, requirement.gid));
+        for (std::size_t i = 0; i < requirements.size(); ++i)
+            row.cells.push_back(ValueText(shown.food, requirements[i].gid, labels[i]));
         grid.rows.push_back(std::move(row));
     };
     for (const ShownFood& entry : entries) addFood(entry, RowKind::Entry, kFirstEntryLayoutRow + entry.listRow);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "refdata/NutrientLabel.h"
+
 #include <string>
 #include <vector>
 
+class CDataSourceMgr;
 class CDS_Ingredient;
 namespace UserLog {
 class CNutrientRequirement;
@@ -32,11 +35,11 @@ struct Grid {
 };
 
 // The nutrient's column header: its name and, indented on the next line, its units; both empty
-// for a nutrient the program does not know by name.
-std::string HeaderText(int gid);
+// for a nutrient neither the program nor the data source knows by name.
+std::string HeaderText(const Nutrient::Label& label);
 // The food's value of the nutrient per 100 g at the nutrient's display decimals (0 for a food
 // without it or without a record).
-std::string ValueText(const CDS_Ingredient* food, int gid);
+std::string ValueText(const CDS_Ingredient* food, int gid, const Nutrient::Label& label);
 
 // One food of the grid: the entry's list row (or -1 for the tree's food), its name and its food
 // (null when the profile's food could not be found).
@@ -48,8 +51,9 @@ struct ShownFood {
 
 // The header row, then the selected entries in list order, then the tree's food when there is one
 // (`treeFood.listRow` < 0 and a name).
+// Nutrients outside the standard table are named and rounded as `source` says.
 Grid Build(const std::vector<UserLog::CNutrientRequirement>& requirements, const std::vector<ShownFood>& entries,
-           const ShownFood* treeFood);
+           const ShownFood* treeFood, const CDataSourceMgr* source);
 
 // Where a grid row's size is kept: the inverse of Row::layoutRow for a grid showing the entries of
 // `selectedRows` (in list order) and, with `hasTreeFood`, the tree's food; -1 outside the grid.

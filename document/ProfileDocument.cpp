@@ -213,7 +213,8 @@ void CProfileDocument::MoveFood(int from, int to) {
 
 void CProfileDocument::SetFoodWeight(int index, double grams) {
     CDayFood* entry = Entry(index);
-    if (!entry || !std::isfinite(grams)) return;
+    // Weights a person can have eaten only: a negative one would lower every total of the day.
+    if (!entry || !std::isfinite(grams) || grams < 0) return;
     entry->weight = grams;
     RecomputeEnergyShares();
     SetModifiedFlag();

@@ -71,6 +71,7 @@ void CDayFood::Load(const Xml::XmlElement& element) {
     weight = StoredNumber(element.GetAttribute("weight", 0));
     unitGrams = StoredNumber(element.GetAttribute("R", 0));
     unitIndex = -1;
+    unitAsRead = true;
     if (unitGrams == 0) {
         unitIndex = element.GetAttribute("CWI", -1).AsInt();
         unitGrams = 1;
@@ -142,9 +143,12 @@ int CDayFood::ChooseUnit() const {
 
 void CDayFood::ResolveUnit() {
     if (!food) return;
+    // A unit index an older file gave is checked against the weight; one the entry shows is not.
+    const bool checkIndex = unitAsRead;
+    unitAsRead = false;
     if (unitIndex == -1) {
         unitIndex = FindUnitOfStoredGrams(*food, unitGrams);
-    } else if (unitIndex != 0) {
+    } else if (unitIndex != 0 && checkIndex) {
         unitGrams = GramsOfUnit(*food, unitIndex);
         if (unitGrams == 0) {
             unitIndex = -1;

@@ -44,7 +44,9 @@ public:
     const std::string& ShownName() const;
     // Grams of the shown unit from the food's units; an index outside them stands for unit 0.
     double UnitGramsOfFood() const;
-    // Chooses the unit the amount is shown in, from what the file gave.
+    // Chooses the unit the amount is shown in, from what the file gave, or when it is
+    // undetermined; a unit the entry already shows is the user's choice and stays whatever its
+    // amount.
     void ResolveUnit();
     // The unit that shows the weight best: the smallest whole count, else the nicest fraction.
     int ChooseUnit() const;
@@ -52,6 +54,8 @@ public:
     double weight = 0;
     int unitIndex = 0;   // into the food's units; -1 while undetermined
     double unitGrams = 1.0;  // "R"
+    // The unit is still as a file gave it ("R", or "CWI" of older files), to be resolved.
+    bool unitAsRead = false;
     std::string meal;
     double min = -1;
     double max = -1;

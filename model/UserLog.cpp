@@ -6,6 +6,7 @@
 #include "core/Services.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/NutrientCatalogue.h"
+#include "refdata/NutrientLabel.h"
 
 #include <boost/date_time/gregorian/gregorian.hpp>
 
@@ -144,6 +145,14 @@ bool CUserLog::GetEffectiveRequirements(std::vector<CNutrientRequirement>& out) 
     return !currentDay->requirements.empty();
 }
 
+CNutrientRequirement* CUserLog::EffectiveRequirement(int gid) {
+    const int index = FindRequirement(gid);
+    if (index < 0) return nullptr;
+    auto& own = currentDay->requirements;
+    const auto last = std::find_if(own.rbegin(), own.rend(), [gid](const CNutrientRequirement& r) { return r.gid == gid; });
+    return last != own.rend() ? &*last : &requirements[static_cast<std::size_t>(index)];
+}
+
 void CUserLog::SyncRequirements(const std::vector<int>& gids) {
     std::vector<CNutrientRequirement> kept;
     std::vector<CNutrientRequirement> added;
@@ -162,7 +171,7 @@ double CUserLog::GetIntake(int gid) const {
     double sum = 0;
     for (const CDayFood& entry : currentDay->foods)
         if (entry.food) sum += entry.weight * entry.food->NutrientValue(gid);
-    return Nutrient::RoundIntake(gid, sum / 100);
+    return Nutrient::RoundShown(gid, sum / 100, dataSource);
 }
 
 void CUserLog::ConvertWeightUnits(bool toKilograms) {

@@ -73,10 +73,15 @@ public:
     // The profile's requirements, with the current day's own limits in place of the profile's for
     // the same nutrient; true when the day has limits of its own.
     bool GetEffectiveRequirements(std::vector<UserLog::CNutrientRequirement>& out) const;
+    // The requirement whose limits GetEffectiveRequirements shows for the nutrient: the current
+    // day's own (the last of them for that gid) when the day has one, else the profile's; null
+    // when the profile does not follow the nutrient. Typed limits go here, to the list shown.
+    UserLog::CNutrientRequirement* EffectiveRequirement(int gid);
     // Follows a nutrient list: existing requirements kept in list order, then new ones.
     void SyncRequirements(const std::vector<int>& gids);
 
-    // The current day's intake, rounded to the nutrient's display decimals.
+    // The current day's intake, rounded to the nutrient's display decimals (the data source's
+    // accuracy for a nutrient outside the standard table).
     double GetIntake(int gid) const;
     // Converts the "Weight" fact (definition and every day's value) between kg and lb.
     void ConvertWeightUnits(bool toKilograms);

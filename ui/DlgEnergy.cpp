@@ -3,8 +3,9 @@
 #include "AppContext.h"
 
 #include "core/Services.h"
-#include "refdata/DriCategory.h"
+#include "document/TypedNumber.h"
 #include "model/TextFormat.h"
+#include "refdata/DriCategory.h"
 #include "refdata/PersonalProfile.h"
 
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <cstdio>
 #include <optional>
 
 namespace {
@@ -116,19 +116,16 @@ void DlgEnergy::OnCalculate() {
     const int ageHigh = infant ? 12 : 150;
     const std::optional<int> age = IntegerIn(age_, ageLow, ageHigh);
     if (!age) return refuse(age_, RangeMessage(ageLow, ageHigh));
-    bool ok = false;
-    const float weight = weight_->text().trimmed().toFloat(&ok);
-    if (!ok) return refuse(weight_, "Please enter a number.");
-    if (!WeightInRange(weight))
+    const std::optional<double> weight = TypedNumber(weight_->text().toStdString());
+    if (!weight) return refuse(weight_, "Please enter a number.");
+    if (!WeightInRange(*weight))
         return refuse(weight_, "Please enter a number above 0 and at most " + TextFormat::G(kMaxWeightKg) + ".");
 
     CDS_PersonalProfile profile;
     profile.category = category;
     profile.lifeStyle = lifeStyle_->currentIndex();
-    profile.weight = weight;
+    profile.weight = static_cast<float>(*weight);
     profile.age = *age;
     profile.height = *height;
-    char text[64];
-    std::snprintf(text, sizeof text, "%g", profile.Compute());
-    energy_->setText(QString::fromLatin1(text));
+    energy_->setText(QString::fromStdString(TextFormat::LowerG(profile.Compute())));
 }

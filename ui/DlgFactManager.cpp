@@ -2,7 +2,8 @@
 
 #include "AppContext.h"
 
-#include "document/TypedNumber.h"
+#include "core/Services.h"
+#include "model/TextFormat.h"
 #include "model/UserLog.h"
 
 #include <QFontMetrics>
@@ -15,8 +16,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-#include <cstdio>
 
 namespace {
 
@@ -88,16 +87,13 @@ DlgFactManager::DlgFactManager(NS_Data::CUserLog& log, std::string appDir, QWidg
 
 QString DlgFactManager::FormatValue(double value) {
     if (!UserLog::IsDefined(value)) return {};
-    char text[64];
-    std::snprintf(text, sizeof text, "%G", value);
-    return QString::fromLatin1(text);
+    return QString::fromStdString(TextFormat::G(value));
 }
 
-double DlgFactManager::ParseValue(const QString& text) {
-    if (text.isEmpty()) return UserLog::kUndefinedValue;
-    // The leading number of the text, 0 when there is none, as atof reads it in the C locale;
-    // "inf" counts as none, since the profile could not read it back.
-    return TypedNumber(text.toStdString()).value_or(0);
+TypedInput DlgFactManager::ParseValue(const QString& text) {
+    TypedInput typed = ReadTyped(text.toStdString(), TypedRule::Value);
+    if (typed.kind == TypedInput::Kind::Cleared) typed.value = UserLog::kUndefinedValue;
+    return typed;
 }
 
 int DlgFactManager::SelectedRow() const {
@@ -146,8 +142,16 @@ void DlgFactManager::OnApply() {
     const std::string name = row >= kFirstUserFact ? name_->text().toStdString() : log_.facts.At(row).name;
     const int owner = log_.facts.FindDefinition(name);
     if (owner >= 0 && owner != row) return;
+    const TypedInput typed = ParseValue(value_->text());
+    if (typed.kind == TypedInput::Kind::Refused) {
+        // Nothing of the edit is applied: the user corrects the value first.
+        Services::Prompt().Message(typed.error, "Fact Manager");
+        value_->setFocus();
+        value_->selectAll();
+        return;
+    }
     UserLog::CFactReference& fact = log_.facts.At(row);
-    fact.value = ParseValue(value_->text());
+    fact.value = typed.value;
     if (name != fact.name) {
         // Day values are matched to their definition by name: they follow the new name, or the
         // values logged so far would no longer belong to any fact.

@@ -1,5 +1,10 @@
 #pragma once
 
+// moc can't parse the standard headers these pull in, and needs nothing from them.
+#ifndef Q_MOC_RUN
+#include "document/TypedNumber.h"
+#endif
+
 #include <QDialog>
 
 #include <string>
@@ -33,10 +38,11 @@ public:
     void OnNew();
     void OnRemove();
 
-    // "%G", or nothing for an undefined value.
+    // "%G" with the dot whatever the locale, or nothing for an undefined value.
     static QString FormatValue(double value);
-    // The undefined value for an empty text, else the text's leading number (0 when none).
-    static double ParseValue(const QString& text);
+    // The undefined value for an empty text, else the number the text spells (with the dot or the
+    // locale's decimal separator); for any other text the reason it is none.
+    static TypedInput ParseValue(const QString& text);
 
 private:
     int SelectedRow() const;

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <string>
+
 class CVelmoraDoc;
 
 // A view of a profile: one tab of its window. It holds no data of its own; it moves data between
@@ -27,6 +29,10 @@ public:
     virtual void OnUpdate();
 
     bool OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) override;
+
+    // A word to the user that needs no answer (why a typed text was not taken), in the status bar
+    // of the main window the view is in; nowhere when it is in none.
+    void ShowStatusMessage(const std::string& text);
 
 protected:
     virtual bool DoDataExchange(bool save) = 0;

@@ -6,6 +6,8 @@
 #include "document/TypedNumber.h"
 #include "model/LogDay.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -115,9 +117,34 @@ void CViewCalendar::OnInputFact(const Ui::ElementEvent& event) {
     const std::size_t split = event.value.rfind('=');
     if (split == std::string::npos) return;
     const std::string name = event.value.substr(0, split);
-    // As atof reads it; infinity and not-a-number count as no number, a day value must stay one.
-    const double value = TypedNumber(std::string_view(event.value).substr(split + 1)).value_or(0);
-    doc->log.GetCurrentDay()->SetFact(name, value);
+    const std::string text = event.value.substr(split + 1);
+    UserLog::CLogDay& day = *doc->log.GetCurrentDay();
+    const TypedInput typed = ReadTyped(text, TypedRule::Value);
+    QJsonValue shown;  // null: no value
+    switch (typed.kind) {
+        case TypedInput::Kind::Refused:
+            ShowStatusMessage(typed.error);
+            if (const UserLog::CFact* old = day.FindFact(name)) shown = old->value;
+            AnswerFact(name, shown, text, typed.error);
+            return;
+        case TypedInput::Kind::Cleared:
+            // An emptied cell takes the day's value away; there was nothing to change without one.
+            if (!day.FindFact(name)) return AnswerFact(name, shown, text, {});
+            day.RemoveFact(name);
+            break;
+        case TypedInput::Kind::Number:
+            day.SetFact(name, typed.value);
+            shown = typed.value;
+            break;
+    }
+    AnswerFact(name, shown, text, {});
     // A typed value is a change of the profile like any other: closing must offer to save it.
     doc->SetModifiedFlag();
+}
+
+void CViewCalendar::AnswerFact(const std::string& name, const QJsonValue& value, const std::string& text,
+                               const std::string& reason) {
+    const QJsonArray args{QString::fromStdString(name), value, QString::fromStdString(text), QString::fromStdString(reason)};
+    const QString json = QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact));
+    summary_->RunScript(QStringLiteral("typeof showFact === 'function' && showFact.apply(null, %1)").arg(json));
 }

@@ -4,6 +4,7 @@
 
 #include "web/WebControlBase.h"
 
+#include <QJsonValue>
 #include <QPointer>
 
 #include <deque>
@@ -34,6 +35,9 @@ private:
     // The document even while the view is hidden and not attached to it.
     CVelmoraDoc* Document() const;
     void SelectDay(const std::string& date);
+    // Tells the summary page what became of a typed fact value: the value the day now holds
+    // (null for none) or, with a reason, the text that was refused.
+    void AnswerFact(const std::string& name, const QJsonValue& value, const std::string& text, const std::string& reason);
 
     QSplitter* splitter_ = nullptr;
     CWebControlBase* calendar_ = nullptr;

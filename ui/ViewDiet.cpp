@@ -6,6 +6,7 @@
 #include "document/DietGrid.h"
 #include "model/UserLog.h"
 #include "widgets/CellGrid.h"
+#include "widgets/CellMark.h"
 
 #include <QScopedValueRollback>
 #include <QStyle>
@@ -75,13 +76,19 @@ void CViewDiet::Fill() {
     if (!doc) return;
     const QScopedValueRollback<bool> filling(filling_, true);
     const DietGrid::Table table = DietGrid::Build(doc->log);
+    // A refused text stays marked in its cell until corrected, while the day's grid keeps its
+    // shape; on another day, or with other rows or columns, the cell means something else.
+    const std::string date = doc->log.GetCurrentDay()->date;
+    if (date != markedDate_ || table.Rows() != grid_->RowCount() || table.Columns() != grid_->ColumnCount())
+        CellMarks::ClearAll(*grid_);
+    markedDate_ = date;
     CCellGridSizes sizes(*grid_);
     DietGrid::ApplyLayout(DietLayout(*doc), table.Rows() - 4, table.Columns() - DietGrid::kFixedColumns, sizes);
     const QColor face = palette().color(QPalette::Button);
     for (int r = 0; r < table.Rows(); ++r) {
         for (int c = 0; c < table.Columns(); ++c) {
             const DietGrid::Cell& cell = table.At(r, c);
-            grid_->SetCellText(r, c, QString::fromStdString(cell.text));
+            if (!CellMarks::IsMarked(*grid_, r, c)) grid_->SetCellText(r, c, QString::fromStdString(cell.text));
             grid_->SetCellEditable(r, c, cell.editable);
             if (cell.background == DietGrid::CellColour::ButtonFace) {
                 grid_->SetCellBackground(r, c, face);
@@ -97,8 +104,15 @@ void CViewDiet::Fill() {
 void CViewDiet::OnCellEdited(int row, int column, const QString& text) {
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
-    // A text that could not be stored is replaced by what the document holds.
-    DietGrid::StoreCell(*doc, row, column, text.toStdString());
+    CellMarks::Clear(*grid_, row, column);
+    const CellStore outcome = DietGrid::StoreCell(*doc, row, column, text.toStdString());
+    if (!outcome.error.empty()) {
+        // The document keeps its value; the cell keeps the text, for the user to correct.
+        CellMarks::Set(*grid_, row, column, text, QString::fromStdString(outcome.error));
+        ShowStatusMessage(outcome.error);
+        return;
+    }
+    // A cell that takes no input gets back what the document holds.
     Fill();
 }
 

@@ -2,6 +2,8 @@
 
 #include "ViewBase.h"
 
+#include <string>
+
 class CCellGrid;
 
 // The "Diet" tab: the grid of the current day's foods by weight against the followed nutrients,
@@ -28,4 +30,6 @@ private:
     CCellGrid* grid_ = nullptr;
     // Set while the view writes the grid, so sizes it applies are not taken for the user's.
     bool filling_ = false;
+    // The day the grid's marked cells belong to.
+    std::string markedDate_;
 };

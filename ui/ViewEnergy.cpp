@@ -3,6 +3,7 @@
 #include "VelmoraDoc.h"
 
 #include "document/EnergyRows.h"
+#include "widgets/CellMark.h"
 #include "widgets/ReportList.h"
 
 #include <QCheckBox>
@@ -131,8 +132,15 @@ void CViewEnergy::FillComposition() {
 void CViewEnergy::OnCompositionEdited(int row, int column, const QString& text) {
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
-    // The typed text stays as it is; the composition keeps the number read from it.
-    if (EnergyRows::StoreRange(doc->log.energyComposition, row, column, text.toStdString()))
+    // The typed text stays as it is; the composition keeps the number read from it, or its old
+    // value when the text is no number, and the cell is then marked until corrected.
+    CellMarks::Clear(*composition_, row, column);
+    const CellStore outcome = EnergyRows::StoreRange(doc->log.energyComposition, row, column, text.toStdString());
+    if (!outcome.error.empty()) {
+        CellMarks::Set(*composition_, row, column, text, QString::fromStdString(outcome.error));
+        ShowStatusMessage(outcome.error);
+    } else if (outcome.stored) {
         // A changed range is written to the profile; closing must ask to save it.
         doc->SetModifiedFlag();
+    }
 }

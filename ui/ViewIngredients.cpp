@@ -12,6 +12,7 @@
 #include "refdata/DataSourceMgr.h"
 #include "refdata/Ingredient.h"
 #include "widgets/CellGrid.h"
+#include "widgets/CellMark.h"
 #include "widgets/ReportList.h"
 
 #include <QApplication>
@@ -98,6 +99,11 @@ private:
     }
 
 public:
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        CellMarks::Paint(painter, option, index);
+    }
+
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         const QString text = index.data().toString();
         if (auto* combo = qobject_cast<QComboBox*>(editor)) {
@@ -298,11 +304,18 @@ void CViewIngredients::FinishListEdit() {
 
 void CViewIngredients::FillList() {
     filling_ = true;
+    // A refused amount or weight stays marked until corrected while the day's list keeps its
+    // rows; a refill after another entry's change recreates the cells.
+    const int rows = int(GetDocument()->log.GetCurrentDay()->foods.size());
+    const std::string date = GetDocument()->log.GetCurrentDay()->date;
+    std::vector<CellMarks::Mark> marks;
+    if (date == listDate_ && rows == list_->rowCount()) marks = CellMarks::All(*list_);
+    listDate_ = date;
     list_->clearSelection();
     list_->setRowCount(0);
-    const int rows = int(GetDocument()->log.GetCurrentDay()->foods.size());
     list_->setRowCount(rows);
     for (int row = 0; row < rows; ++row) SetRow(row);
+    CellMarks::Restore(*list_, marks);
     list_->clearSelection();
     filling_ = false;
 }
@@ -318,7 +331,7 @@ void CViewIngredients::SetRow(int row) {
             if (column == DayFoodList::kName) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
             list_->setItem(row, column, item);
         }
-        item->setText(QString::fromStdString(texts[std::size_t(column)]));
+        if (!CellMarks::IsMarked(*list_, row, column)) item->setText(QString::fromStdString(texts[std::size_t(column)]));
     }
 }
 
@@ -421,6 +434,9 @@ void CViewIngredients::MoveSelected(int step) {
     if (target < 0 || target >= list_->rowCount()) return;
     CVelmoraDoc* doc = GetDocument();
     doc->MoveFood(row, target);
+    // A mark belongs to the entry's text, which the rows are about to trade.
+    for (int column : {DayFoodList::kAmount, DayFoodList::kWeight})
+        for (int r : {row, target}) CellMarks::Clear(*list_, r, column);
     doc->gridLayouts[CSingleDayDocData::kFoodLayout].SwapRowSizes(NutrientsByFood::kFirstEntryLayoutRow + row,
                                                                    NutrientsByFood::kFirstEntryLayoutRow + target);
     SetRow(row);
@@ -453,17 +469,27 @@ void CViewIngredients::OnCellTextEditFinished(int row, int column, const QString
     if (!doc || (column != DayFoodList::kAmount && column != DayFoodList::kWeight)) return;
     const auto& foods = doc->log.GetCurrentDay()->foods;
     if (row < 0 || std::size_t(row) >= foods.size()) return;
-    const std::optional<double> value = TypedNumber(text.toStdString());
-    const double weight = !value                           ? std::nan("")
-                          : column == DayFoodList::kAmount ? DayFoodList::WeightOfAmount(foods[std::size_t(row)], *value)
-                                                           : *value;
-    // A weight that is negative or not a number would poison every total of the day; the cell
-    // goes back to what the entry holds.
-    if (DayFoodList::IsAcceptableWeight(weight)) {
-        doc->SetFoodWeight(row, weight);
-        doc->RecomputeEnergyShares();
+    // The amount and the weight are two faces of one number: a good text in either corrects both.
+    CellMarks::Clear(*list_, row, DayFoodList::kAmount);
+    CellMarks::Clear(*list_, row, DayFoodList::kWeight);
+    const TypedInput typed = ReadTyped(text.toStdString(), TypedRule::Weight);
+    std::string error = typed.error;
+    if (typed.kind == TypedInput::Kind::Number) {
+        const double weight = column == DayFoodList::kAmount ? DayFoodList::WeightOfAmount(foods[std::size_t(row)], typed.value)
+                                                             : typed.value;
+        // An amount of a heavy unit may make a weight too large to hold.
+        if (DayFoodList::IsAcceptableWeight(weight)) {
+            doc->SetFoodWeight(row, weight);
+            doc->RecomputeEnergyShares();
+            SetRow(row);
+            return;
+        }
+        error = TooLargeText(text.toStdString());
     }
+    // The entry keeps its weight; the cell keeps the text, for the user to correct.
     SetRow(row);
+    CellMarks::Set(*list_, row, column, text, QString::fromStdString(error));
+    ShowStatusMessage(error);
 }
 
 void CViewIngredients::OnSearchTextChanged(const QString& text) {
@@ -533,7 +559,8 @@ void CViewIngredients::RebuildGrid() {
     }
     std::optional<NutrientsByFood::ShownFood> treeFood;
     if (const CDS_Ingredient* food = tree_->FoodOfItem(tree_->currentItem())) treeFood = {{-1, food->Name(), food}};
-    const NutrientsByFood::Grid grid = NutrientsByFood::Build(requirements, entries, treeFood ? &*treeFood : nullptr);
+    const NutrientsByFood::Grid grid =
+        NutrientsByFood::Build(requirements, entries, treeFood ? &*treeFood : nullptr, doc->log.DataSource());
 
     const CGridDim& layout = doc->gridLayouts[CSingleDayDocData::kFoodLayout];
     const int rows = int(grid.rows.size());

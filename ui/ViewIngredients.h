@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class CCellGrid;
@@ -113,4 +114,6 @@ private:
     bool proportionsApplied_ = false;
     // Set while the list is refilled, so that its selection signals don't rebuild the grid per row.
     bool filling_ = false;
+    // The day the list shows, whose marked cells a refill keeps.
+    std::string listDate_;
 };

@@ -3,6 +3,7 @@
 #include "VelmoraDoc.h"
 
 #include "document/NutrientRows.h"
+#include "widgets/CellMark.h"
 #include "widgets/DragList.h"
 #include "widgets/ReportList.h"
 
@@ -129,14 +130,19 @@ void CViewNutrients::RefreshRows() {
     const QScopedValueRollback<bool> updating(updating_, true);
     CVelmoraDoc* doc = GetDocument();
     const std::vector<NutrientRows::Row> rows = NutrientRows::Rows(doc->log, doc->App().intakes);
+    if (doc->log.GetCurrentDay()->date != markedDate_) CellMarks::ClearAll(*nutrients_);
+    markedDate_ = doc->log.GetCurrentDay()->date;
     const int count = std::min(static_cast<int>(rows.size()), nutrients_->rowCount());
     for (int r = 0; r < count; ++r) {
         const NutrientRows::Row& row = rows[static_cast<std::size_t>(r)];
         nutrients_->SetChecked(r, row.followed);
         nutrients_->SetCellEditable(r, kMin, row.followed);
         nutrients_->SetCellEditable(r, kMax, row.followed);
-        nutrients_->SetText(r, kMin, Q(row.min));
-        nutrients_->SetText(r, kMax, Q(row.max));
+        // A refused limit stays in its cell until corrected, unless the nutrient is no longer followed.
+        for (int column : {kMin, kMax}) {
+            if (!row.followed) CellMarks::Clear(*nutrients_, r, column);
+            if (!CellMarks::IsMarked(*nutrients_, r, column)) nutrients_->SetText(r, column, Q(column == kMin ? row.min : row.max));
+        }
         nutrients_->SetText(r, kRda, Q(row.rda));
         nutrients_->SetText(r, kAi, Q(row.ai));
         nutrients_->SetText(r, kUl, Q(row.ul));
@@ -158,7 +164,18 @@ void CViewNutrients::OnCheckChanged(int row, int oldState, int newState) {
 }
 
 void CViewNutrients::OnLimitEdited(int row, int column, const QString& text) {
-    if (CVelmoraDoc* doc = GetDocument()) NutrientRows::StoreLimit(*doc, row, column, text.toStdString());
+    CVelmoraDoc* doc = GetDocument();
+    if (!doc) return;
+    CellMarks::Clear(*nutrients_, row, column);
+    const CellStore outcome = NutrientRows::StoreLimit(*doc, row, column, text.toStdString());
+    if (!outcome.error.empty()) {
+        // The limit stays as it was; the cell keeps the text, for the user to correct.
+        CellMarks::Set(*nutrients_, row, column, text, QString::fromStdString(outcome.error));
+        ShowStatusMessage(outcome.error);
+        return;
+    }
+    // "1,5" is shown as the program writes every number.
+    RefreshRows();
 }
 
 void CViewNutrients::OnDropped(int dropIndex, int oldIndex) {

@@ -2,6 +2,8 @@
 
 #include "ViewBase.h"
 
+#include <string>
+
 class CDragList;
 class CReportList;
 class QPlainTextEdit;
@@ -51,4 +53,6 @@ private:
     QPushButton* clear_ = nullptr;
     // Set while the view itself rewrites the check boxes.
     bool updating_ = false;
+    // The day whose limits the list's marked cells refused.
+    std::string markedDate_;
 };

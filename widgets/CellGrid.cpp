@@ -1,5 +1,7 @@
 #include "CellGrid.h"
 
+#include "CellMark.h"
+
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
@@ -21,6 +23,11 @@ public:
         QStyledItemDelegate::setModelData(editor, model, index);
         const QString after = index.data(Qt::EditRole).toString();
         if (after != before) grid_->EditCommitted(index.row(), index.column(), after);
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        CellMarks::Paint(painter, option, index);
     }
 
 private:

@@ -1,5 +1,7 @@
 #include "ReportList.h"
 
+#include "CellMark.h"
+
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QStyle>
@@ -19,6 +21,11 @@ public:
         const QString after = index.data(Qt::EditRole).toString();
         // Opening a cell and leaving it as it was is no change of the user's data.
         if (after != before) emit list_->cellTextEdited(index.row(), index.column(), after);
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        CellMarks::Paint(painter, option, index);
     }
 
 private:

@@ -79,16 +79,19 @@ TEST_F(DietGridTest, EachKindOfCellHasItsTextEditabilityAndColour) {
     }
 }
 
-TEST_F(DietGridTest, AmountsAreRoundedAtTheNutrientsDecimalsUnlessTheTableLacksIt) {
+// A nutrient outside the standard table (glow, as most of a USDA file's) is named and rounded as
+// the data source says: "Glow" in mg at one decimal.
+TEST_F(DietGridTest, AmountsAreRoundedAtTheNutrientsDecimalsOfTheTableOrTheDataSource) {
     Follow({kCalcium, kGlow, kIron});
-    Eat(kYogurt, 33.3);  // calcium 39.96 mg at 0 decimals; glow 0.08325 mg, no table entry
+    Eat(kYogurt, 33.3);  // calcium 39.96 mg at 0 decimals; glow 0.08325 mg at 1
     Eat(kMeat, 100.1);   // iron 2.5025 mg at 2 decimals
     const DietGrid::Table t = DietGrid::Build(doc.log);
     EXPECT_THAT(RowTexts(t, 0), ::testing::ElementsAre(" Nutrients By Ingredient Weight ", "Weight", "Min", "Max",
-                                                       "Calcium\n   mg", "", "Iron\n   mg"));
-    EXPECT_THAT(RowTexts(t, 1), ::testing::ElementsAre("Yogurt", "33.3", "", "", "40", "0.08325", "0"));
+                                                       "Calcium\n   mg", "Glow\n   mg", "Iron\n   mg"));
+    EXPECT_THAT(RowTexts(t, 1), ::testing::ElementsAre("Yogurt", "33.3", "", "", "40", "0.1", "0"));
     EXPECT_THAT(RowTexts(t, 2), ::testing::ElementsAre("Lean Meat", "100.1", "", "", "0", "0", "2.5"));
-    EXPECT_THAT(RowTexts(t, 5), ::testing::ElementsAre("Total", "", "", "", "40", "0.08325", "2.5"));
+    EXPECT_THAT(RowTexts(t, 5), ::testing::ElementsAre("Total", "", "", "", "40", "0.1", "2.5"));
+    EXPECT_EQ(doc.log.GetIntake(kGlow), 0.1);
 }
 
 TEST_F(DietGridTest, TheTotalTurnsLightRedOnlyOutsideItsLimits) {
@@ -140,54 +143,100 @@ TEST_F(DietGridTest, TypedValuesAreStoredWhereTheCellBelongs) {
     doc.SetModifiedFlag(false);
 
     // Rows: 0 header, 1-2 entries, 3 Min, 4 Max, 5 Total.
-    EXPECT_TRUE(DietGrid::StoreCell(doc, 1, 1, "120"));
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 1, 1, "120").stored);
     EXPECT_EQ(foods[0].weight, 120);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_GE(refreshes, 1);
     // The energy shares follow the new weight: 120 g meat + 50 g yogurt give 48.77 % protein.
     EXPECT_EQ(doc.log.energyComposition.GetValue(0, CDS_EnergyComposition::kValue), 49);
 
-    EXPECT_TRUE(DietGrid::StoreCell(doc, 2, 2, "10.5"));
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 2, 2, "10.5").stored);
     EXPECT_EQ(foods[1].min, 10.5);
-    EXPECT_TRUE(DietGrid::StoreCell(doc, 2, 3, "80"));
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 2, 3, "80").stored);
     EXPECT_EQ(foods[1].max, 80);
-    EXPECT_TRUE(DietGrid::StoreCell(doc, 2, 3, ""));
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 2, 3, "").stored);
     EXPECT_EQ(foods[1].max, -1);
 
-    EXPECT_TRUE(DietGrid::StoreCell(doc, 3, 5, "8"));
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 3, 5, "8").stored);
     EXPECT_EQ(reqs[1].min, 8);
-    EXPECT_TRUE(DietGrid::StoreCell(doc, 4, 4, "60"));
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 4, 4, "60").stored);
     EXPECT_EQ(reqs[0].max, 60);
-    EXPECT_TRUE(DietGrid::StoreCell(doc, 4, 4, "  "));
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 4, 4, "  ").stored);
     EXPECT_EQ(reqs[0].max, -1) << "blanking a limit with spaces removes it rather than making it 0";
-    EXPECT_TRUE(DietGrid::StoreCell(doc, 3, 5, ""));
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 3, 5, "").stored);
     EXPECT_EQ(reqs[1].min, -1);
-    EXPECT_TRUE(DietGrid::StoreCell(doc, 3, 4, "plenty"));
-    EXPECT_EQ(reqs[0].min, 0);
-    EXPECT_TRUE(DietGrid::StoreCell(doc, 1, 1, ""));
-    EXPECT_EQ(foods[0].weight, 0);
 }
 
-TEST_F(DietGridTest, ALimitTypedOverTheDaysOwnChangesTheProfiles) {
+// A typed text the cell's rule refuses changes nothing and says why; a weight is never zeroed
+// or made negative by it.
+TEST_F(DietGridTest, RefusedTextsKeepTheOldValueAndSayWhy) {
     Follow({kProtein});
-    doc.log.GetCurrentDay()->requirements.emplace_back(kProtein, 100, -1);
-    EXPECT_TRUE(DietGrid::StoreCell(doc, 1, 4, "30"));
-    EXPECT_EQ(doc.log.requirements[0].min, 30);
-    EXPECT_EQ(doc.log.GetCurrentDay()->requirements[0].min, 100);
+    Eat(kMeat, 100);
+    auto& entry = doc.log.GetCurrentDay()->foods[0];
+    entry.min = 5;
+    doc.log.requirements[0].max = 60;
+    doc.SetModifiedFlag(false);
+    refreshes = 0;
+    struct Case {
+        int row, column;
+        const char* text;
+        const char* error;
+    };
+    const Case cases[] = {
+        {1, 1, "abc", "\"abc\" is not a number; the old value is kept."},
+        {1, 1, "", "A weight or amount can't be empty; the old value is kept."},
+        {1, 1, "-100", "A weight or amount can't be negative (\"-100\"); the old value is kept."},
+        {1, 1, "1e999", "\"1e999\" is too large a number; the old value is kept."},
+        {1, 1, "63,4", "\"63,4\" is not a number; the old value is kept."},
+        {1, 2, "plenty", "\"plenty\" is not a number; the old value is kept."},
+        {1, 2, "-5", "A limit can't be negative (\"-5\"); the old limit is kept."},
+        {3, 4, "inf", "\"inf\" is not a number; the old value is kept."},
+    };
+    for (const Case& c : cases) {
+        const CellStore outcome = DietGrid::StoreCell(doc, c.row, c.column, c.text);
+        EXPECT_FALSE(outcome.stored) << c.text;
+        EXPECT_EQ(outcome.error, c.error);
+    }
+    EXPECT_EQ(entry.weight, 100);
+    EXPECT_EQ(entry.min, 5);
+    EXPECT_EQ(doc.log.requirements[0].max, 60);
+    EXPECT_EQ(DietGrid::Build(doc.log).At(3, 4).text, "60");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(refreshes, 0);
 }
 
-TEST_F(DietGridTest, CellsWithoutInputAndUnstorableNumbersChangeNothing) {
+// On a day with limits of its own the grid shows them, so typing changes them and not the
+// profile's, which the day would go on hiding.
+TEST_F(DietGridTest, ALimitTypedOverTheDaysOwnChangesTheDays) {
+    Follow({kProtein, kIron});
+    doc.log.requirements[0].min = 5;
+    doc.log.GetCurrentDay()->requirements.emplace_back(kProtein, 100, -1);
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 1, 4, "30").stored);
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 2, 4, "90").stored);
+    EXPECT_EQ(doc.log.GetCurrentDay()->requirements[0].min, 30);
+    EXPECT_EQ(doc.log.GetCurrentDay()->requirements[0].max, 90);
+    EXPECT_EQ(doc.log.requirements[0].min, 5);
+    EXPECT_EQ(doc.log.requirements[0].max, -1);
+    const DietGrid::Table t = DietGrid::Build(doc.log);
+    EXPECT_EQ(t.At(1, 4).text, "30");
+    EXPECT_EQ(t.At(2, 4).text, "90");
+    // A nutrient without limits of the day's own still takes the profile's.
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 1, 5, "8").stored);
+    EXPECT_EQ(doc.log.requirements[1].min, 8);
+    EXPECT_EQ(doc.log.GetCurrentDay()->requirements.size(), 1u);
+}
+
+TEST_F(DietGridTest, CellsWithoutInputChangeNothing) {
     Follow({kProtein});
     Eat(kMeat, 100);
     doc.SetModifiedFlag(false);
     refreshes = 0;
     const std::pair<int, int> readOnly[] = {{0, 0}, {0, 1}, {0, 4}, {1, 0}, {1, 4}, {2, 1},
                                             {3, 3}, {4, 1}, {4, 4}, {5, 4}, {2, 9}, {-1, 1}};
-    for (auto [row, column] : readOnly)
-        EXPECT_FALSE(DietGrid::StoreCell(doc, row, column, "7")) << row << "," << column;
-    for (const char* text : {"inf", "1e999", "nan"}) {
-        EXPECT_FALSE(DietGrid::StoreCell(doc, 1, 1, text)) << text;
-        EXPECT_FALSE(DietGrid::StoreCell(doc, 2, 4, text)) << text;
+    for (auto [row, column] : readOnly) {
+        const CellStore outcome = DietGrid::StoreCell(doc, row, column, "7");
+        EXPECT_FALSE(outcome.stored) << row << "," << column;
+        EXPECT_EQ(outcome.error, "") << row << "," << column;
     }
     EXPECT_EQ(doc.log.GetCurrentDay()->foods[0].weight, 100);
     EXPECT_EQ(doc.log.requirements[0].min, -1);

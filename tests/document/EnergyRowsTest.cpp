@@ -51,8 +51,8 @@ TEST_F(EnergyRowsTest, WithoutAnyEnergyTheSharesAreNotAvailable) {
 TEST_F(EnergyRowsTest, TheCompositionStandsBesideTheUnchangingReference) {
     const auto reference = EnergyRows::Composition(CDS_EnergyComposition());
     CDS_EnergyComposition& profile = doc.log.energyComposition;
-    EXPECT_TRUE(EnergyRows::StoreRange(profile, 0, 1, "15"));
-    EXPECT_TRUE(EnergyRows::StoreRange(profile, 1, 3, "30.456"));
+    EXPECT_TRUE(EnergyRows::StoreRange(profile, 0, 1, "15").stored);
+    EXPECT_TRUE(EnergyRows::StoreRange(profile, 1, 3, "30.456").stored);
     EXPECT_EQ(profile.GetValue(0, CDS_EnergyComposition::kMin), 15);
     EXPECT_FALSE(profile.IsReference());
 
@@ -69,13 +69,16 @@ TEST_F(EnergyRowsTest, TheCompositionStandsBesideTheUnchangingReference) {
 TEST_F(EnergyRowsTest, OnlyMinAndMaxTakeTypedRanges) {
     CDS_EnergyComposition& profile = doc.log.energyComposition;
     const auto before = EnergyRows::Composition(profile);
-    for (int column : {0, 2, 4, 5, 6}) EXPECT_FALSE(EnergyRows::StoreRange(profile, 0, column, "15")) << column;
-    EXPECT_FALSE(EnergyRows::StoreRange(profile, 4, 1, "15"));
-    EXPECT_FALSE(EnergyRows::StoreRange(profile, 0, 1, "inf"));
+    for (int column : {0, 2, 4, 5, 6}) EXPECT_FALSE(EnergyRows::StoreRange(profile, 0, column, "15").stored) << column;
+    EXPECT_FALSE(EnergyRows::StoreRange(profile, 4, 1, "15").stored);
+    // A text that is no range keeps the old one and says why.
+    for (const char* refused : {"inf", "many", "", "-5"}) {
+        const CellStore outcome = EnergyRows::StoreRange(profile, 2, 3, refused);
+        EXPECT_FALSE(outcome.stored) << refused;
+        EXPECT_NE(outcome.error, "") << refused;
+    }
     EXPECT_EQ(EnergyRows::Composition(profile), before);
     EXPECT_TRUE(profile.IsReference());
-    EXPECT_TRUE(EnergyRows::StoreRange(profile, 2, 3, "many"));
-    EXPECT_EQ(profile.GetValue(2, CDS_EnergyComposition::kMax), 0);
 }
 
 TEST_F(EnergyRowsTest, TheRequirementLineNamesTheEquationAndRoundsToWholeKilocalories) {

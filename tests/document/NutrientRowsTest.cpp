@@ -45,6 +45,11 @@ TEST_F(NutrientRowsTest, EveryDataSourceNutrientHasARowWithTheEffectiveLimitsOfT
     EXPECT_THAT(NutrientRows::OrderNames(doc.log), ElementsAre("Iron", "Protein"));
 }
 
+TEST_F(NutrientRowsTest, TheOrderNamesANutrientOutsideTheStandardTableAsTheDataSourceDoes) {
+    Follow({kGlow, kIron});
+    EXPECT_THAT(NutrientRows::OrderNames(doc.log), ElementsAre("Glow", "Iron"));
+}
+
 // The reference values for the person on the current day.
 TEST_F(NutrientRowsTest, ReferenceValuesFollowThePersonsCategoryAndAgeOnTheDay) {
     struct Case {
@@ -117,25 +122,54 @@ TEST_F(NutrientRowsTest, CheckingAppendsWithoutLimitsAndUncheckingRemoves) {
 
 TEST_F(NutrientRowsTest, ATypedLimitGoesToTheProfileAndMarksItModified) {
     Follow({kProtein, kIron});
-    doc.log.GetCurrentDay()->requirements.emplace_back(kIron, 10, 20);
     doc.SetModifiedFlag(false);
-    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 2, "50"));
-    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 2, 3, "not a number"));
+    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 2, "50").stored);
+    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 2, 3, "12.5").stored);
     EXPECT_EQ(doc.log.requirements[0].min, 50);
-    EXPECT_EQ(doc.log.requirements[1].max, 0);
-    EXPECT_EQ(doc.log.GetCurrentDay()->requirements[0].max, 20);
-    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 2, ""));
+    EXPECT_EQ(doc.log.requirements[1].max, 12.5);
+    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 2, "").stored);
     EXPECT_EQ(doc.log.requirements[0].min, -1);
-    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 2, "50"));
+    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 2, "50").stored);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(refreshes, 0);
 
     doc.SetModifiedFlag(false);
-    EXPECT_FALSE(NutrientRows::StoreLimit(doc, 1, 2, "5"));  // fat is not followed
-    EXPECT_FALSE(NutrientRows::StoreLimit(doc, 0, 4, "5"));
-    EXPECT_FALSE(NutrientRows::StoreLimit(doc, 0, 2, "1e999"));
+    EXPECT_FALSE(NutrientRows::StoreLimit(doc, 1, 2, "5").stored);  // fat is not followed
+    EXPECT_FALSE(NutrientRows::StoreLimit(doc, 0, 4, "5").stored);
+    for (const char* refused : {"1e999", "not a number", "-3"}) {
+        const CellStore outcome = NutrientRows::StoreLimit(doc, 0, 2, refused);
+        EXPECT_FALSE(outcome.stored) << refused;
+        EXPECT_NE(outcome.error, "") << refused;
+    }
     EXPECT_EQ(doc.log.requirements[0].min, 50);
     EXPECT_FALSE(doc.IsModified());
+}
+
+// A day with limits of its own: the tab shows its list, so ticks and limits change that list.
+TEST_F(NutrientRowsTest, OnADayWithItsOwnLimitsTheListShownIsTheOneEdited) {
+    Follow({kProtein, kFat, kIron});
+    doc.log.requirements[2].max = 45;
+    auto& own = doc.log.GetCurrentDay()->requirements;
+    own.emplace_back(kIron, 10, 20);
+    own.emplace_back(kFat, 30, -1);
+
+    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 2, 3, "25").stored);
+    EXPECT_EQ(Rows()[2].max, "25");
+    EXPECT_EQ(own[0].max, 25);
+    EXPECT_EQ(doc.log.requirements[2].max, 45);
+
+    // Unticked, the nutrient stays away: ticked again later it starts without the old limits.
+    EXPECT_TRUE(NutrientRows::SetFollowed(doc, 1, false));
+    EXPECT_FALSE(Rows()[1].followed);
+    EXPECT_EQ(own.size(), 1u);
+    EXPECT_TRUE(NutrientRows::SetFollowed(doc, 1, true));
+    EXPECT_EQ(Rows()[1].min + Rows()[1].max, "");
+
+    // The order shown is dragged: iron, shown second now, goes first.
+    EXPECT_THAT(NutrientRows::OrderNames(doc.log), ElementsAre("Protein", "Iron", "Total Fat"));
+    EXPECT_TRUE(NutrientRows::Drop(doc, 1, 0));
+    EXPECT_THAT(NutrientRows::OrderNames(doc.log), ElementsAre("Iron", "Protein", "Total Fat"));
+    EXPECT_EQ(Rows()[2].min, "10");
 }
 
 TEST_F(NutrientRowsTest, DroppingAnOrderItemMovesTheRequirement) {

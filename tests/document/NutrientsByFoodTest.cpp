@@ -16,11 +16,22 @@ namespace {
 
 const CDS_Ingredient* Food(int key) { return Foods().FindFood(FoodKey(key, kSource)); }
 
+// tests/data/document/views-foods.xml: the one with a nutrient outside the standard table.
+const CDataSourceMgr& ViewFoods() {
+    static const CDataSourceMgr* foods = [] {
+        auto* mgr = new CDataSourceMgr;
+        std::string error;
+        EXPECT_TRUE(mgr->Load(Data("views-foods.xml"), {}, error)) << error;
+        return mgr;
+    }();
+    return *foods;
+}
+
 TEST(NutrientsByFood, HeaderThenSelectedEntriesThenTheTreeFood) {
     const std::vector<UserLog::CNutrientRequirement> requirements{{kIron, -1, -1}, {kVitaminC, -1, -1}, {9999, -1, -1}};
     const NutrientsByFood::ShownFood stew{3, "Stew", Food(kStew)};
     const NutrientsByFood::ShownFood nuts{-1, "Nuts", Food(kNuts)};
-    const auto grid = NutrientsByFood::Build(requirements, {stew}, &nuts);
+    const auto grid = NutrientsByFood::Build(requirements, {stew}, &nuts, &Foods());
 
     EXPECT_EQ(grid.columns, 4);
     ASSERT_EQ(grid.rows.size(), 3u);
@@ -40,9 +51,19 @@ TEST(NutrientsByFood, HeaderThenSelectedEntriesThenTheTreeFood) {
 
 TEST(NutrientsByFood, AnEntryWhoseFoodIsMissingShowsZeros) {
     const NutrientsByFood::ShownFood lost{0, "Gone", nullptr};
-    const auto grid = NutrientsByFood::Build({{kIron, -1, -1}}, {lost}, nullptr);
+    const auto grid = NutrientsByFood::Build({{kIron, -1, -1}}, {lost}, nullptr, &Foods());
     ASSERT_EQ(grid.rows.size(), 2u);
     EXPECT_THAT(grid.rows[1].cells, ElementsAre("Gone", "0"));
+}
+
+// Nutrients the standard table lacks (most of a USDA file's) take the data source's name, units
+// and accuracy: "Glow" in mg at one decimal, 0.25 per 100 g of yogurt.
+TEST(NutrientsByFood, ANutrientOutsideTheStandardTableHasTheDataSourcesNameAndAccuracy) {
+    const CDataSourceMgr& foods = ViewFoods();
+    const NutrientsByFood::ShownFood yogurt{0, "Yogurt", foods.FindFood(FoodKey(200, 9))};
+    const auto grid = NutrientsByFood::Build({{999, -1, -1}}, {yogurt}, nullptr, &foods);
+    EXPECT_THAT(grid.rows[0].cells, ElementsAre(" Nutrients By Food ", "Glow\n  mg"));
+    EXPECT_THAT(grid.rows[1].cells, ElementsAre("Yogurt", "0.3"));
 }
 
 TEST(NutrientsByFood, GridRowsMapBackToTheirLayoutRows) {

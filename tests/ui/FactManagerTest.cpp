@@ -1,5 +1,7 @@
 #include "RunningApp.h"
 
+#include "support/GermanLocale.h"
+
 #include "ui/DlgFactManager.h"
 #include "ui/MainFrame.h"
 #include "ui/ChildFrame.h"
@@ -69,20 +71,46 @@ TEST(FactValueFormat, IsPercentCapitalGAndEmptyWhenUndefined) {
 
 struct ParseCase {
     const char* text;
+    TypedInput::Kind kind;
     double value;
+    friend void PrintTo(const ParseCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
 };
 
 class FactValueParse : public testing::TestWithParam<ParseCase> {};
 
-TEST_P(FactValueParse, TakesTheLeadingNumber) {
-    EXPECT_DOUBLE_EQ(DlgFactManager::ParseValue(QString::fromLatin1(GetParam().text)), GetParam().value);
+TEST_P(FactValueParse, TakesAWholeNumberOrNothing) {
+    const TypedInput typed = DlgFactManager::ParseValue(QString::fromLatin1(GetParam().text));
+    EXPECT_EQ(typed.kind, GetParam().kind);
+    EXPECT_DOUBLE_EQ(typed.value, GetParam().value);
 }
 
+using Kind = TypedInput::Kind;
 INSTANTIATE_TEST_SUITE_P(Dialog, FactValueParse,
-                         testing::Values(ParseCase{"", UserLog::kUndefinedValue}, ParseCase{"0.5", 0.5},
-                                         ParseCase{"65.5kg", 65.5}, ParseCase{"abc", 0}, ParseCase{"  -3", -3},
-                                         ParseCase{"+2.5e1", 25}, ParseCase{"1,5", 1},
-                                         ParseCase{"inf", 0}, ParseCase{"1e999", 0}));
+                         testing::Values(ParseCase{"", Kind::Cleared, UserLog::kUndefinedValue},
+                                         ParseCase{"0.5", Kind::Number, 0.5}, ParseCase{"  -3", Kind::Number, -3},
+                                         ParseCase{"+2.5e1", Kind::Number, 25}, ParseCase{"65.5kg", Kind::Refused, 0},
+                                         ParseCase{"abc", Kind::Refused, 0}, ParseCase{"1,5", Kind::Refused, 0},
+                                         ParseCase{"inf", Kind::Refused, 0}, ParseCase{"1e999", Kind::Refused, 0}));
+
+// Shown and read one way: 72.5 is shown "72.5" under a German locale too, where "72,5" and
+// "72.5" both read as 72.5.
+TEST_F(FactManager, UnderAGermanLocaleAValueShowsWithTheDotAndReadsWithTheCommaToo) {
+    const ScopedGermanNumbers german;
+    if (!german.Active()) GTEST_SKIP() << german.Why();
+    EXPECT_EQ(DlgFactManager::FormatValue(72.5), QStringLiteral("72.5"));
+    Select(0);
+    dialog.ValueEdit()->setText(QStringLiteral("72,5"));
+    dialog.ApplyButton()->click();
+    EXPECT_DOUBLE_EQ(log.facts.At(0).value, 72.5);
+    EXPECT_EQ(dialog.List()->item(0, 1)->text(), QStringLiteral("72.5"));
+    Select(2);
+    EXPECT_EQ(dialog.ValueEdit()->text(), QStringLiteral("80"));
+    dialog.ValueEdit()->setText(QStringLiteral("81.25"));
+    dialog.ApplyButton()->click();
+    EXPECT_DOUBLE_EQ(log.facts.At(2).value, 81.25);
+    Select(0);
+    EXPECT_EQ(dialog.ValueEdit()->text(), QStringLiteral("72.5"));
+}
 
 TEST_F(FactManager, ABuiltInTakesATargetButKeepsItsName) {
     Select(0);
@@ -91,7 +119,7 @@ TEST_F(FactManager, ABuiltInTakesATargetButKeepsItsName) {
     EXPECT_FALSE(dialog.RemoveButton()->isEnabled());
     EXPECT_TRUE(dialog.ApplyButton()->isEnabled());
     dialog.NameEdit()->setText(QStringLiteral("Mass"));
-    dialog.ValueEdit()->setText(QStringLiteral("65.5kg"));
+    dialog.ValueEdit()->setText(QStringLiteral("65.5"));
     dialog.ApplyButton()->click();
     EXPECT_EQ(log.facts.At(0).name, "Weight");
     EXPECT_DOUBLE_EQ(log.facts.At(0).value, 65.5);
@@ -118,12 +146,12 @@ TEST_F(FactManager, ApplyIsOnlyForAFreeNameOrTheRowsOwn) {
 TEST_F(FactManager, ApplyRenamesAndTheDaysValuesFollow) {
     Select(2);
     dialog.NameEdit()->setText(QStringLiteral("Waist size"));
-    dialog.ValueEdit()->setText(QStringLiteral("abc"));
+    dialog.ValueEdit()->setText(QStringLiteral("78"));
     dialog.ApplyButton()->click();
     EXPECT_EQ(log.facts.At(2).name, "Waist size");
-    EXPECT_DOUBLE_EQ(log.facts.At(2).value, 0);  // not a number: taken as 0
+    EXPECT_DOUBLE_EQ(log.facts.At(2).value, 78);
     EXPECT_EQ(Column(dialog.List(), 0).back(), "Waist size");
-    EXPECT_EQ(Column(dialog.List(), 1).back(), "0");
+    EXPECT_EQ(Column(dialog.List(), 1).back(), "78");
     for (const auto& day : log.days) {
         if (day->date == "20240501" || day->date == "20240502") {
             ASSERT_NE(day->FindFact("Waist size"), nullptr) << day->date;
@@ -135,6 +163,19 @@ TEST_F(FactManager, ApplyRenamesAndTheDaysValuesFollow) {
     dialog.ApplyButton()->click();
     EXPECT_FALSE(UserLog::IsDefined(log.facts.At(2).value));
     EXPECT_EQ(dialog.List()->item(2, 1)->text(), QString());
+}
+
+TEST_F(FactManager, AValueThatIsNoNumberIsRefusedWithItsReasonAndNothingIsApplied) {
+    RecordingPrompt prompt;
+    Select(2);
+    dialog.NameEdit()->setText(QStringLiteral("Waist size"));
+    dialog.ValueEdit()->setText(QStringLiteral("abc"));
+    dialog.ApplyButton()->click();
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{"\"abc\" is not a number; the old value is kept."});
+    EXPECT_EQ(log.facts.At(2).name, "Waist");
+    EXPECT_DOUBLE_EQ(log.facts.At(2).value, 80);
+    EXPECT_EQ(Column(dialog.List(), 1).back(), "80");
+    EXPECT_EQ(dialog.ValueEdit()->text(), QStringLiteral("abc"));
 }
 
 TEST_F(FactManager, ApplyWithoutASelectedRowChangesNothing) {

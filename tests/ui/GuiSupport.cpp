@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QSettings>
 #include <QTest>
+#include <QStatusBar>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -42,6 +43,18 @@ ShortPageWaits::ShortPageWaits(int ms)
     : old_(static_cast<int>(CWebControlBase::SetWaitLimit(std::chrono::milliseconds(ms)).count())) {}
 
 ShortPageWaits::~ShortPageWaits() { CWebControlBase::SetWaitLimit(std::chrono::milliseconds(old_)); }
+InMainWindow::InMainWindow(QWidget* widget) : window_(std::make_unique<QMainWindow>()), widget_(widget) {
+    window_->setCentralWidget(widget_);
+    window_->resize(1000, 700);
+    window_->show();
+}
+
+InMainWindow::~InMainWindow() {
+    window_->takeCentralWidget();
+    widget_->setParent(nullptr);
+}
+
+QString InMainWindow::StatusMessage() const { return window_->statusBar()->currentMessage(); }
 
 void ClearUserSettings() {
     QSettings settings(QStringLiteral("Orrindale"), QStringLiteral("Velmora"));

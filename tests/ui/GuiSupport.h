@@ -6,10 +6,12 @@
 #include "refdata/DataSourceMgr.h"
 #include "ui/AppContext.h"
 
+#include <QMainWindow>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -53,6 +55,21 @@ public:
 
 private:
     int old_;
+};
+
+// Puts a widget into a main window of its own for the object's life, where the status bar
+// messages of its views can be read; the widget leaves it again, undeleted.
+class InMainWindow {
+public:
+    explicit InMainWindow(QWidget* widget);
+    ~InMainWindow();
+    InMainWindow(const InMainWindow&) = delete;
+    InMainWindow& operator=(const InMainWindow&) = delete;
+    QString StatusMessage() const;
+
+private:
+    std::unique_ptr<QMainWindow> window_;
+    QWidget* widget_;
 };
 
 // Forgets the recent files and the user ID.

@@ -1,6 +1,7 @@
 #include "GuiSupport.h"
 
 #include "support/FakeServices.h"
+#include "support/GermanLocale.h"
 
 #include "ui/ChildFrame.h"
 #include "ui/VelmoraDoc.h"
@@ -14,6 +15,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -179,23 +181,48 @@ TEST_F(LogView, WeeksRunFromSundayToSaturday) {
 
 struct FactCase {
     const char* typed;
-    double stored;
+    std::optional<double> stored;  // nullopt: the day has no value
     const char* shown;
+    const char* message;  // of a refused text, which stays marked
 };
 
-TEST_F(LogView, ATypedFactValueGoesIntoTheDayWithoutARendering) {
-    const FactCase cases[] = {{"72.5", 72.5, "72.5"}, {"abc", 0, ""}, {"", 0, ""}};
+// A typed value goes into the day without a rendering; an emptied cell takes the value away; a
+// text that is no number keeps the logged value (63.5) and stays in the cell, marked.
+TEST_F(LogView, ATypedFactValueGoesIntoTheDayAndARefusedOneKeepsTheOld) {
+    const InMainWindow window(&view);
+    const FactCase cases[] = {
+        {"abc", 63.5, "abc", "\"abc\" is not a number; the old value is kept."},
+        {"1,5", 63.5, "1,5", "\"1,5\" is not a number; the old value is kept."},
+        {"72.5", 72.5, "72.5", ""},
+        {" 1e999 ", 72.5, "1e999", "\"1e999\" is too large a number; the old value is kept."},
+        {"", std::nullopt, "", ""},
+        {"-0.5", -0.5, "-0.5", ""},
+    };
+    const QString cell = QStringLiteral("document.querySelectorAll('#FactsContent tr')[1].cells[2]");
     for (const auto& c : cases) {
         doc.SetModifiedFlag(false);
         const int renderings = view.SummaryPage().Renderings();
         TypeFactValue(1, QString::fromLatin1(c.typed));
         const UserLog::CFact* fact = doc.log.GetCurrentDay()->FindFact("Weight");
-        ASSERT_NE(fact, nullptr) << c.typed;
-        EXPECT_DOUBLE_EQ(fact->value, c.stored) << c.typed;
-        EXPECT_EQ(Summary("document.querySelectorAll('#FactsContent tr')[1].cells[2].textContent"), QString::fromLatin1(c.shown));
-        EXPECT_TRUE(doc.IsModified()) << c.typed;
+        EXPECT_EQ(fact ? std::optional<double>(fact->value) : std::nullopt, c.stored) << c.typed;
+        EXPECT_EQ(Summary(cell + ".textContent"), QString::fromLatin1(c.shown));
+        const bool refused = *c.message != 0;
+        EXPECT_EQ(Summary(cell + ".className"), refused ? QStringLiteral("value today invalid") : QStringLiteral("value today"));
+        EXPECT_EQ(Summary(cell + ".title"), QString::fromLatin1(c.message));
+        if (refused) {
+            EXPECT_EQ(window.StatusMessage(), QString::fromLatin1(c.message));
+        }
+        EXPECT_EQ(doc.IsModified(), !refused) << c.typed;
         EXPECT_EQ(view.SummaryPage().Renderings(), renderings);
     }
+}
+
+TEST_F(LogView, UnderAGermanLocaleAFactValueTakesTheComma) {
+    const ScopedGermanNumbers german;
+    if (!german.Active()) GTEST_SKIP() << german.Why();
+    TypeFactValue(1, QStringLiteral("63,4"));
+    EXPECT_DOUBLE_EQ(doc.log.GetCurrentDay()->FindFact("Weight")->value, 63.4);
+    EXPECT_EQ(Summary("document.querySelectorAll('#FactsContent tr')[1].cells[2].textContent"), QStringLiteral("63.4"));
 }
 
 TEST_F(LogView, AFactNameIsSplitAtTheLastEqualsSign) {

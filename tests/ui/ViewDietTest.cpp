@@ -1,11 +1,14 @@
 #include "GridViewsFixture.h"
 
+#include "support/GermanLocale.h"
+
 #include "ui/ViewAnalysis.h"
 #include "ui/ViewDiet.h"
 #include "ui/ViewEnergy.h"
 #include "ui/ViewFactory.h"
 #include "ui/ViewNutrients.h"
 #include "widgets/CellGrid.h"
+#include "widgets/CellMark.h"
 #include "widgets/ReportList.h"
 
 #include <QTest>
@@ -77,7 +80,83 @@ TEST_F(DietView, TypedWeightsAndLimitsTakeEffectAtOnce) {
 
     Type(grid, 1, 1, "1e999");
     EXPECT_EQ(doc->log.GetCurrentDay()->foods[0].weight, 120);
-    EXPECT_EQ(grid->CellText(1, 1), "120");
+    EXPECT_EQ(grid->CellText(1, 1), "1e999");
+    EXPECT_TRUE(CellMarks::IsMarked(*grid, 1, 1));
+}
+
+// A text the cell can't take keeps the old value: the grid keeps the text framed for the user to
+// correct, the status bar says why, and the totals stay as they were.
+TEST_F(DietView, ARefusedTextKeepsTheOldValueAndIsMarkedUntilCorrected) {
+    const InMainWindow window(view.get());
+    doc->SetModifiedFlag(false);
+    CCellGrid* grid = view->Grid();
+    struct Case {
+        int row, column;
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {1, 1, "abc", "\"abc\" is not a number; the old value is kept."},
+        {1, 1, "-100", "A weight or amount can't be negative (\"-100\"); the old value is kept."},
+        {1, 1, "", "A weight or amount can't be empty; the old value is kept."},
+        {1, 1, "1,5", "\"1,5\" is not a number; the old value is kept."},
+        {3, 5, "-20", "A limit can't be negative (\"-20\"); the old limit is kept."},
+    };
+    for (const Case& c : cases) {
+        Type(grid, c.row, c.column, QString::fromLatin1(c.text));
+        EXPECT_EQ(grid->CellText(c.row, c.column), QString::fromLatin1(c.text));
+        EXPECT_TRUE(CellMarks::IsMarked(*grid, c.row, c.column)) << c.text;
+        EXPECT_EQ(window.StatusMessage(), QString::fromLatin1(c.message));
+    }
+    EXPECT_EQ(doc->log.GetCurrentDay()->foods[0].weight, 250);
+    EXPECT_EQ(doc->log.requirements[1].min, -1);
+    EXPECT_EQ(grid->CellText(5, 5), "27.4");
+    EXPECT_FALSE(doc->IsModified());
+
+    // Another cell's good number refills the grid around the marks.
+    Type(grid, 2, 1, "100");
+    EXPECT_EQ(doc->log.GetCurrentDay()->foods[1].weight, 100);
+    EXPECT_EQ(grid->CellText(1, 1), "1,5");
+    EXPECT_TRUE(CellMarks::IsMarked(*grid, 1, 1));
+    // A good number in the cell itself takes the mark away.
+    Type(grid, 1, 1, "200");
+    EXPECT_EQ(doc->log.GetCurrentDay()->foods[0].weight, 200);
+    EXPECT_FALSE(CellMarks::IsMarked(*grid, 1, 1));
+    EXPECT_EQ(grid->CellText(1, 1), "200");
+    // An emptied limit is removed, which is no mistake.
+    Type(grid, 3, 5, "");
+    EXPECT_FALSE(CellMarks::IsMarked(*grid, 3, 5));
+    // Another day's grid starts without marks.
+    Type(grid, 3, 5, "x");
+    doc->log.SelectDay("20240507");
+    view->UpdateData(false);
+    EXPECT_FALSE(CellMarks::IsMarked(*grid, 2, 5));
+    EXPECT_FALSE(CellMarks::IsMarked(*grid, 3, 5));
+}
+
+TEST_F(DietView, UnderAGermanLocaleACommaWeightIsTaken) {
+    const ScopedGermanNumbers german;
+    if (!german.Active()) GTEST_SKIP() << german.Why();
+    Type(view->Grid(), 1, 1, "120,5");
+    EXPECT_EQ(doc->log.GetCurrentDay()->foods[0].weight, 120.5);
+    EXPECT_EQ(view->Grid()->CellText(1, 1), "120.5");
+}
+
+// On a day with limits of its own the Min and Max rows show them; typing changes what is shown.
+TEST_F(DietView, TheMinAndMaxRowsOfADayWithItsOwnLimitsEditThatDay) {
+    doc->log.GetCurrentDay()->requirements.emplace_back(3, 40, -1);  // protein
+    view->UpdateData(false);
+    CCellGrid* grid = view->Grid();
+    EXPECT_EQ(grid->CellText(3, 5), "40");
+    Type(grid, 3, 5, "20");
+    Type(grid, 4, 5, "30");
+    EXPECT_EQ(grid->CellText(3, 5), "20");
+    EXPECT_EQ(grid->CellText(4, 5), "30");
+    EXPECT_EQ(grid->CellBackground(5, 5), QColor(Qt::white));  // 27.4 within 20 to 30
+    EXPECT_EQ(doc->log.GetCurrentDay()->requirements[0].min, 20);
+    EXPECT_EQ(doc->log.GetCurrentDay()->requirements[0].max, 30);
+    EXPECT_EQ(doc->log.requirements[1].min, -1);
+    EXPECT_EQ(doc->log.requirements[1].max, -1);
 }
 
 TEST_F(DietView, LeavingTheTabStoresAnEditInProgress) {

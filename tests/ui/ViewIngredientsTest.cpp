@@ -2,12 +2,14 @@
 #include "RunningApp.h"
 
 #include "support/FakeServices.h"
+#include "support/GermanLocale.h"
 
 #include "refdata/FoodSearch.h"
 #include "refdata/Ingredient.h"
 #include "ui/DlgSelectIngredients.h"
 #include "ui/ChildFrame.h"
 #include "widgets/CellGrid.h"
+#include "widgets/CellMark.h"
 #include "ui/DocManager.h"
 #include "ui/IngredientTree.h"
 #include "ui/MainFrame.h"
@@ -168,17 +170,70 @@ TEST_F(FoodTab, AmountAndWeightConvertBothWays) {
     EXPECT_EQ(Entries()[0].weight, 244);
     EXPECT_EQ(Cell(0, kAmount), QStringLiteral("1"));
 
-    // Text that is no number is 0, an empty cell; a negative or endless weight is refused.
-    view->OnCellTextEditFinished(0, kAmount, QStringLiteral("lots"));
+    view->OnCellTextEditFinished(0, kWeight, QStringLiteral("0"));
     EXPECT_EQ(Entries()[0].weight, 0);
     EXPECT_EQ(Cell(0, kAmount), QString());
     EXPECT_EQ(Cell(0, kWeight), QString());
-    view->OnCellTextEditFinished(0, kWeight, QStringLiteral("100"));
-    for (const char* refused : {"-5", "inf", "nan"}) {
-        view->OnCellTextEditFinished(0, kWeight, QString::fromLatin1(refused));
-        EXPECT_EQ(Entries()[0].weight, 100) << refused;
-        EXPECT_EQ(Cell(0, kWeight), QStringLiteral("100")) << refused;
+}
+
+// What the user typed stays in the cell, framed, until a good number replaces it; the entry
+// keeps its weight, and the status bar says why.
+TEST_F(FoodTab, ATextThatIsNoWeightKeepsTheOldOneAndIsMarkedUntilCorrected) {
+    const InMainWindow window(view.get());
+    Add(kMilkWhole);
+    view->OnCellChoiceFinished(0, kUnits, QStringLiteral("cup"));
+    view->OnCellTextEditFinished(0, kWeight, QStringLiteral("122"));
+    struct Case {
+        Column column;
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {kWeight, "abc", "\"abc\" is not a number; the old value is kept."},
+        {kAmount, "1,5", "\"1,5\" is not a number; the old value is kept."},  // no comma in the C locale
+        {kWeight, "", "A weight or amount can't be empty; the old value is kept."},
+        {kWeight, "-5", "A weight or amount can't be negative (\"-5\"); the old value is kept."},
+        {kAmount, "-0.5", "A weight or amount can't be negative (\"-0.5\"); the old value is kept."},
+        {kWeight, "nan", "\"nan\" is not a number; the old value is kept."},
+        {kAmount, "1e308", "\"1e308\" is too large a number; the old value is kept."},  // 244 g a cup
+    };
+    for (const Case& c : cases) {
+        view->OnCellTextEditFinished(0, c.column, QString::fromLatin1(c.text));
+        EXPECT_EQ(Entries()[0].weight, 122) << c.text;
+        EXPECT_EQ(Cell(0, c.column), QString::fromLatin1(c.text));
+        EXPECT_TRUE(CellMarks::IsMarked(view->FoodList(), 0, c.column)) << c.text;
+        EXPECT_EQ(CellMarks::Reason(view->FoodList(), 0, c.column), QString::fromLatin1(c.message));
+        EXPECT_EQ(window.StatusMessage(), QString::fromLatin1(c.message));
+        const Column other = c.column == kWeight ? kAmount : kWeight;
+        EXPECT_EQ(Cell(0, other), other == kWeight ? QStringLiteral("122") : QStringLiteral("0.5")) << c.text;
+        EXPECT_FALSE(CellMarks::IsMarked(view->FoodList(), 0, other)) << c.text;
     }
+
+    // The mark outlives a refresh of the tab and a change of another entry...
+    Add(kCheese);
+    view->OnCellTextEditFinished(1, kWeight, QStringLiteral("30"));
+    view->UpdateData(false);
+    EXPECT_EQ(Cell(0, kAmount), QStringLiteral("1e308"));
+    EXPECT_TRUE(CellMarks::IsMarked(view->FoodList(), 0, kAmount));
+    // ...and goes when either face of the entry's weight gets a good number.
+    view->OnCellTextEditFinished(0, kWeight, QStringLiteral("244"));
+    EXPECT_EQ(Entries()[0].weight, 244);
+    EXPECT_FALSE(CellMarks::IsMarked(view->FoodList(), 0, kAmount));
+    EXPECT_EQ(Cell(0, kAmount), QStringLiteral("1"));
+}
+
+TEST_F(FoodTab, UnderAGermanLocaleTheCommaIsADecimalSeparatorToo) {
+    const ScopedGermanNumbers german;
+    if (!german.Active()) GTEST_SKIP() << german.Why();
+    Add(kMilkWhole);
+    view->OnCellChoiceFinished(0, kUnits, QStringLiteral("cup"));
+    view->OnCellTextEditFinished(0, kAmount, QStringLiteral("1,5"));
+    EXPECT_EQ(Entries()[0].weight, 366);
+    EXPECT_EQ(Cell(0, kAmount), QStringLiteral("1.5"));
+    view->OnCellTextEditFinished(0, kWeight, QStringLiteral("63,4"));
+    EXPECT_DOUBLE_EQ(Entries()[0].weight, 63.4);
+    view->OnCellTextEditFinished(0, kWeight, QStringLiteral("70.5"));
+    EXPECT_DOUBLE_EQ(Entries()[0].weight, 70.5);
 }
 
 // Opens the text editor of a cell, once the editors closed before are gone.
@@ -440,6 +495,43 @@ TEST_F(FoodTab, SelectIngredientsEditsACopyOfTheDayAndOkPutsItBack) {
     // The wizard is the same dialog.
     edit([](DlgSelectIngredients& dialog) { dialog.OnClear(); }, true, Ui::CommandId::DietWizard);
     EXPECT_TRUE(Entries().empty());
+}
+
+// Half a cup is no amount the unit choice of a profile's file would pick, which made OK put
+// the entry in grams.
+TEST_F(FoodTab, OkInSelectIngredientsKeepsTheUnitsOfTheEntriesAlreadyThere) {
+    Add(kMilkWhole);
+    view->OnCellChoiceFinished(0, kUnits, QStringLiteral("cup"));
+    view->OnCellTextEditFinished(0, kAmount, QStringLiteral("0.5"));
+    Add(kCheese);
+    view->OnCellChoiceFinished(1, kUnits, QStringLiteral("slice"));
+    view->OnCellTextEditFinished(1, kAmount, QStringLiteral("1.5"));
+    OnNextDialog<DlgSelectIngredients>([&](DlgSelectIngredients& dialog) {
+        ASSERT_NE(dialog.Tree().ShowFood(source, kApple), nullptr);
+        dialog.OnAdd();
+        dialog.List().selectRow(1);
+        dialog.OnUp();
+        dialog.accept();
+    });
+    EXPECT_TRUE(doc->OnCmdMsg(Ui::CommandId::SelectIngredients, nullptr));
+    ASSERT_EQ(Entries().size(), 3u);
+    EXPECT_EQ(Cell(0, kName), QStringLiteral("Cheese, cheddar"));
+    EXPECT_EQ(Cell(0, kUnits), QStringLiteral("slice"));
+    EXPECT_EQ(Cell(0, kAmount), QStringLiteral("1.5"));
+    EXPECT_EQ(Cell(1, kUnits), QStringLiteral("cup"));
+    EXPECT_EQ(Cell(1, kAmount), QStringLiteral("0.5"));
+    EXPECT_EQ(Entries()[1].weight, 122);
+    EXPECT_EQ(Cell(2, kName), QStringLiteral("Apple"));
+
+    // Saved and read back, the units are still the user's.
+    const std::string file = folder.File("units");
+    ASSERT_TRUE(doc->OnSaveDocument(file));
+    auto reopened = std::make_unique<CVelmoraDoc>(doc->App(), nullptr);
+    ASSERT_TRUE(reopened->OnOpenDocument(file));
+    const auto& foods = reopened->log.GetCurrentDay()->foods;
+    ASSERT_EQ(foods.size(), 3u);
+    EXPECT_EQ(foods[1].UnitName(), "cup");
+    EXPECT_EQ(foods[0].UnitName(), "slice");
 }
 
 TEST(FoodComparison, OpensTheReportOfTheSelectedEntryAndTheTreeFood) {

@@ -1,6 +1,7 @@
 #include "GridViewsFixture.h"
 
 #include "ui/ViewNutrients.h"
+#include "widgets/CellMark.h"
 #include "widgets/DragList.h"
 #include "widgets/ReportList.h"
 
@@ -107,17 +108,46 @@ TEST_F(NutrientsView, ChecksWrittenByTheViewItselfChangeNothing) {
     EXPECT_EQ(Gids(*doc), std::vector<int>(before.begin(), before.end() - 1));
 }
 
-TEST_F(NutrientsView, ATypedLimitIsStoredAndStaysAsTyped) {
+TEST_F(NutrientsView, ATypedLimitIsStoredAndARefusedOneStaysMarked) {
+    const InMainWindow window(view.get());
+    doc->log.requirements[4].max = 45;
+    view->UpdateData(false);
     doc->SetModifiedFlag(false);
     CReportList* list = view->NutrientList();
     Type(list, kProtein, 2, "50");
-    Type(list, kIron, 3, "lots");
     EXPECT_EQ(doc->log.requirements[1].min, 50);
-    EXPECT_EQ(doc->log.requirements[4].max, 0);
-    EXPECT_EQ(list->Text(kIron, 3), "lots");
     EXPECT_TRUE(doc->IsModified());
+    Type(list, kIron, 3, "lots");
+    EXPECT_EQ(doc->log.requirements[4].max, 45);
+    EXPECT_EQ(list->Text(kIron, 3), "lots");
+    EXPECT_TRUE(CellMarks::IsMarked(*list, kIron, 3));
+    EXPECT_EQ(window.StatusMessage(), QStringLiteral("\"lots\" is not a number; the old value is kept."));
+    view->UpdateData(false);
+    EXPECT_EQ(list->Text(kIron, 3), "lots");
+    Type(list, kIron, 3, "");
+    EXPECT_EQ(doc->log.requirements[4].max, -1);
+    EXPECT_FALSE(CellMarks::IsMarked(*list, kIron, 3));
     EXPECT_FALSE(OpensEditor(list, kVitaminA, 2));
     EXPECT_FALSE(OpensEditor(list, kProtein, 4));
+}
+
+// A day with limits of its own: the tab shows them, and its ticks and limits edit what it shows.
+TEST_F(NutrientsView, OnADayWithItsOwnLimitsTheListShownIsEdited) {
+    doc->log.requirements[5].min = 75;
+    doc->log.GetCurrentDay()->requirements.emplace_back(29, 60, 1500);  // vitamin C
+    view->UpdateData(false);
+    CReportList* list = view->NutrientList();
+    Type(list, kVitaminC, 2, "90");
+    EXPECT_EQ(list->Text(kVitaminC, 2), "90");
+    EXPECT_EQ(doc->log.GetCurrentDay()->requirements[0].min, 90);
+    EXPECT_EQ(doc->log.requirements[5].min, 75);
+
+    ClickCheck(list, kVitaminC);
+    EXPECT_FALSE(list->IsChecked(kVitaminC));
+    ClickCheck(list, kVitaminC);
+    EXPECT_TRUE(list->IsChecked(kVitaminC));
+    EXPECT_EQ(list->Text(kVitaminC, 2), "");
+    EXPECT_EQ(list->Text(kVitaminC, 3), "");
 }
 
 TEST_F(NutrientsView, DroppingAnOrderItemMovesTheRequirement) {
@@ -146,6 +176,8 @@ TEST_F(NutrientsView, TheButtonsResetSelectAllAndClear) {
     EXPECT_EQ(Gids(*doc), (std::vector<int>{1, 3, 4, 5, 13, 29, 318}));
     EXPECT_EQ(view->NutrientList()->Text(kIron, 2), "");
     EXPECT_EQ(view->OrderList()->count(), 7);
+    // Vitamin A in IU is outside the standard table: named as the data source names it.
+    EXPECT_EQ(Order(view->OrderList()).back(), QStringLiteral("Vitamin A, IU"));
     for (int r = 0; r < 7; ++r) EXPECT_TRUE(view->NutrientList()->IsChecked(r)) << r;
 }
 

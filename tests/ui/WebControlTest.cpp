@@ -308,18 +308,17 @@ TEST_F(PageHost, AHandlerMayAskThePageAgainFromInsideItself) {
 struct NumberCase {
     const char* text;
     std::optional<double> whole;
-    double leading;
 };
 
+// What the pages write, the page host and the typed-number reader take alike.
 TEST(PageNumbers, ReadTheSameInEveryLocale) {
     const NumberCase cases[] = {
-        {"72.5", 72.5, 72.5}, {" 70 ", 70, 70}, {"", std::nullopt, 0},     {"abc", std::nullopt, 0},
-        {"12abc", std::nullopt, 12}, {"+3", 3, 3}, {"inf", std::nullopt, 0}, {"nan", std::nullopt, 0},
-        {"-1.5e2", -150, -150},
+        {"72.5", 72.5}, {" 70 ", 70}, {"", std::nullopt},    {"abc", std::nullopt},    {"12abc", std::nullopt},
+        {"+3", 3},      {"inf", std::nullopt}, {"nan", std::nullopt}, {"-1.5e2", -150},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Ui::WholeNumber(c.text), c.whole) << c.text;
-        EXPECT_DOUBLE_EQ(TypedNumber(c.text).value_or(0), c.leading) << c.text;
+        EXPECT_EQ(TypedNumber(c.text), c.whole) << c.text;
     }
 }
 

@@ -1,4 +1,5 @@
 #include "widgets/CellGrid.h"
+#include "widgets/CellMark.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -197,6 +198,33 @@ TEST(CellGrid, DraggingABorderResizesThatRowOrColumnAndTellsTheOwner) {
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(grid.columnViewportPosition(2) + 20, y));
     EXPECT_EQ(any.count(), 2);
     EXPECT_EQ(grid.currentColumn(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// A refused text is framed in red with its reason as the tool tip, over the owner's colour,
+// until the mark is taken off; the owner's colour stays meanwhile.
+TEST(CellGrid, AMarkedCellIsFramedInRedUntilItsMarkGoes) {
+    ShownGrid shown(2, 2);
+    CCellGrid& grid = shown.grid;
+    grid.SetCellBackground(1, 1, QColor(255, 255, 0));
+    CellMarks::Set(grid, 1, 1, QStringLiteral("a"), QStringLiteral("\"a\" is not a number"));
+    const QRect cell = grid.visualRect(grid.model()->index(1, 1));
+    const QPoint edge = cell.topLeft() + QPoint(1, cell.height() / 2);
+    const QPoint inside = cell.bottomRight() - QPoint(6, 5);  // clear of the text
+    auto colourAt = [&](QPoint p) { return grid.viewport()->grab().toImage().pixelColor(p); };
+    EXPECT_EQ(colourAt(edge).rgb(), QColor(220, 0, 0).rgb());
+    EXPECT_EQ(colourAt(inside).rgb(), QColor(255, 255, 0).rgb());
+    EXPECT_EQ(grid.CellText(1, 1), QStringLiteral("a"));
+    EXPECT_EQ(grid.item(1, 1)->toolTip(), QStringLiteral("\"a\" is not a number"));
+    EXPECT_EQ(grid.CellBackground(1, 1), QColor(255, 255, 0));
+
+    CellMarks::Clear(grid, 1, 1);
+    EXPECT_FALSE(CellMarks::IsMarked(grid, 1, 1));
+    EXPECT_EQ(colourAt(edge).rgb(), QColor(255, 255, 0).rgb());
+    EXPECT_EQ(grid.item(1, 1)->toolTip(), QString());
 }
 
 }  // namespace

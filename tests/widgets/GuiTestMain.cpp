@@ -35,6 +35,9 @@ int main(int argc, char** argv) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, userSettings.path());
     g_defaultHandler = qInstallMessageHandler(FilterMessages);
     QApplication app(argc, argv);
+    // The application object has just set the locale from the environment, as it does for the
+    // program: typed numbers would then read the machine's decimal separator.
+    std::setlocale(LC_ALL, "C");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
