@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -47,6 +48,31 @@ public:
 
 private:
     std::variant<std::monostate, std::string, int, bool, double> v_;
+};
+
+// Guards a parser against elements with absurdly many attributes: libxml2 spends time growing
+// with the square of their number on one element (a few MB of attributes would take hours). The
+// scanner follows XML text fed to it in pieces and counts the attributes of each start tag; the
+// program writes a few hundred at most on one element.
+class AttributeBound {
+public:
+    static constexpr int kMaxAttributes = 2000;
+
+    // False from the first start tag with more than kMaxAttributes attributes on.
+    bool Feed(const char* data, std::size_t size);
+    bool Exceeded() const noexcept { return exceeded_; }
+    static std::string Message();
+
+private:
+    enum class State : unsigned char { Text, Open, Bang, Tag, TagQuote, Skip, Decl, DeclQuote };
+    State state_ = State::Text;
+    bool exceeded_ = false;
+    char quote_ = 0;
+    int count_ = 0;
+    int declDepth_ = 0;
+    std::string bang_;        // what followed "<!" so far
+    const char* end_ = "";    // what ends the markup being skipped
+    std::size_t matched_ = 0;  // how much of end_ was seen
 };
 
 // Text form of a double that reads back to the same value.

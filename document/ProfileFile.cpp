@@ -96,9 +96,9 @@ bool ReadProfileFile(CSingleDayDocData& data, const std::string& path, std::stri
     const std::string cantOpen = "Can't open file:\n" + path;
     try {
         Xml::XmlDocument doc;
-        // A file that can't be opened is reported here rather than by the parser, which would
-        // also print its own warning.
-        if (!std::ifstream(path, std::ios::binary) || !doc.Load(path)) {
+        // Load opens nothing but a regular file: a stream opened here first would wait for ever
+        // on a FIFO.
+        if (!doc.Load(path)) {
             error = cantOpen;
             return false;
         }

@@ -2,6 +2,8 @@
 
 #include "RecordReaders.h"
 
+#include "core/FileUtil.h"
+
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
@@ -105,6 +107,10 @@ private:
     void StartFood(const SaxAttrs& attrs);
     void EndFood();
     void Stop() { xmlStopParser(ctxt_); }
+    void FoodFailed(const Xml::XmlError& e) {
+        foodBad_ = true;
+        foodError_ = e.what();
+    }
 
     StagedDocument& doc_;
     xmlParserCtxtPtr ctxt_ = nullptr;
@@ -113,6 +119,7 @@ private:
     std::unique_ptr<CDS_Ingredient> food_;
     std::optional<FoodBuilder> builder_;
     bool foodBad_ = false;
+    std::string foodError_;
     std::size_t lastNutrientCount_ = 0;
     bool sawDoctype_ = false;
     std::exception_ptr failure_;
@@ -128,16 +135,31 @@ private:
 struct ReadContext {
     int fd;
     std::string* error;
+    std::uint64_t total = 0;
+    Xml::AttributeBound bound;
 };
 
 int Reader::OnRead(void* context, char* buffer, int len) {
     auto* rc = static_cast<ReadContext*>(context);
     for (;;) {
         const ssize_t got = ::read(rc->fd, buffer, static_cast<std::size_t>(len));
-        if (got >= 0) return static_cast<int>(got);
-        if (errno == EINTR) continue;
-        *rc->error = std::strerror(errno);
-        return -1;
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            *rc->error = std::strerror(errno);
+            return -1;
+        }
+        // The parser only sees what passed both checks: a file that grew past the cap while it
+        // was read, and an element with more attributes than libxml2 handles in reasonable time.
+        rc->total += static_cast<std::uint64_t>(got);
+        if (rc->total > FileUtil::kMaxDataSourceBytes) {
+            *rc->error = FileUtil::TooLarge(FileUtil::kMaxDataSourceBytes);
+            return -1;
+        }
+        if (!rc->bound.Feed(buffer, static_cast<std::size_t>(got))) {
+            *rc->error = Xml::AttributeBound::Message();
+            return -1;
+        }
+        return static_cast<int>(got);
     }
 }
 
@@ -172,6 +194,7 @@ void Reader::OnEnd(void* self, const xmlChar*, const xmlChar*, const xmlChar*) {
 
 void Reader::Start(const xmlChar* name, bool plain, const SaxAttrs& attrs) {
     if (frames_.empty()) {
+        doc_.rootName = C(name);
         doc_.root = attrs.Stage();
         frames_.push_back(plain && name == n_.DataSource ? Frame::Root : Frame::Ignore);
         return;
@@ -215,8 +238,8 @@ void Reader::Start(const xmlChar* name, bool plain, const SaxAttrs& attrs) {
                         const FoodChild kind = builder_->Child(C(name), attrs);
                         if (kind == FoodChild::Nutrition) next = Frame::FoodNutrition;
                         if (kind == FoodChild::Units) next = Frame::FoodUnits;
-                    } catch (const Xml::XmlError&) {
-                        foodBad_ = true;
+                    } catch (const Xml::XmlError& e) {
+                        FoodFailed(e);
                     }
                 }
                 break;
@@ -228,8 +251,8 @@ void Reader::Start(const xmlChar* name, bool plain, const SaxAttrs& attrs) {
                             builder_->NutritionValue(attrs);
                         else
                             builder_->Unit(attrs);
-                    } catch (const Xml::XmlError&) {
-                        foodBad_ = true;
+                    } catch (const Xml::XmlError& e) {
+                        FoodFailed(e);
                     }
                 }
                 break;
@@ -252,10 +275,11 @@ void Reader::StartFood(const SaxAttrs& attrs) {
     food_->nutrientValues.reserve(lastNutrientCount_);
     builder_.emplace(*food_);
     foodBad_ = false;
+    foodError_.clear();
     try {
         builder_->Begin(attrs);
-    } catch (const Xml::XmlError&) {
-        foodBad_ = true;
+    } catch (const Xml::XmlError& e) {
+        FoodFailed(e);
     }
 }
 
@@ -263,8 +287,8 @@ void Reader::EndFood() {
     if (!foodBad_) {
         try {
             builder_->End();
-        } catch (const Xml::XmlError&) {
-            foodBad_ = true;
+        } catch (const Xml::XmlError& e) {
+            FoodFailed(e);
         }
     }
     builder_.reset();
@@ -274,6 +298,8 @@ void Reader::EndFood() {
         if (food_->nutrientValues.capacity() > lastNutrientCount_ + lastNutrientCount_ / 8)
             food_->nutrientValues.shrink_to_fit();
         staged.food = std::move(food_);
+    } else {
+        staged.error = food_ && !food_->name.empty() ? "\"" + food_->name + "\": " + foodError_ : foodError_;
     }
     food_.reset();
     groups_.back()->foods.push_back(std::move(staged));
@@ -289,7 +315,7 @@ bool Reader::Run(int fd, std::string& why) {
     sax.internalSubset = &Reader::OnDoctype;
     sax.serror = kIgnoreError;
 
-    ReadContext rc{fd, &readError_};
+    ReadContext rc{fd, &readError_, 0, {}};
     ctxt_ = xmlCreateIOParserCtxt(&sax, this, &Reader::OnRead, nullptr, &rc, XML_CHAR_ENCODING_NONE);
     if (!ctxt_) {
         why = "can't create an XML parser";
@@ -312,7 +338,7 @@ bool Reader::Run(int fd, std::string& why) {
 
     if (failure_) std::rethrow_exception(failure_);
     if (sawDoctype_) {
-        why = "document type declarations are not accepted";
+        why = "document type declarations are not accepted in a data source";
         return false;
     }
     if (!readError_.empty()) {
@@ -331,9 +357,14 @@ bool Reader::Run(int fd, std::string& why) {
 }  // namespace
 
 bool Read(const std::string& path, StagedDocument& doc, std::string& why) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        why = path + ": " + std::strerror(errno);
+    int fd = -1;
+    try {
+        fd = FileUtil::OpenForReading(path, FileUtil::kMaxDataSourceBytes);
+    } catch (const FileUtil::FileError& e) {
+        // The message names the path already; the reason is what follows it.
+        why = e.what();
+        const std::string named = "Can't read file " + path + ": ";
+        if (why.rfind(named, 0) == 0) why.erase(0, named.size());
         return false;
     }
     struct FdCloser {
@@ -346,7 +377,6 @@ bool Read(const std::string& path, StagedDocument& doc, std::string& why) {
     } catch (const std::exception& e) {
         why = e.what();
     }
-    why = path + ": " + why;
     return false;
 }
 
