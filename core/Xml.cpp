@@ -91,9 +91,6 @@ void InitLibrary() {
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR |
                               XML_PARSE_NOWARNING | XML_PARSE_NOCDATA | XML_PARSE_NOENT;
 
-constexpr const char* kExternalRefused =
-    "external references in a document type declaration are not accepted (only internal entities are)";
-
 struct ParserCtxtDeleter {
     void operator()(xmlParserCtxtPtr c) const { xmlFreeParserCtxt(c); }
 };
@@ -660,7 +657,7 @@ bool XmlDocument::Load(const std::string& path) {
     xmlDocPtr doc = xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), path.c_str(), nullptr,
                                       kParseOptions);
     if (guard.refused || !ParsedWhole(doc, ctxt.get())) {
-        parseError_ = guard.refused ? path + ": " + kExternalRefused : DescribeError(ctxt.get(), path);
+        parseError_ = guard.refused ? path + ": " + kExternalReferencesRefused : DescribeError(ctxt.get(), path);
         xmlFreeDoc(doc);
         return false;
     }
@@ -685,7 +682,7 @@ bool XmlDocument::LoadXml(const std::string& text) {
     xmlDocPtr doc = xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), nullptr,
                                       "UTF-8", kParseOptions);
     if (guard.refused || !ParsedWhole(doc, ctxt.get())) {
-        parseError_ = guard.refused ? std::string("text: ") + kExternalRefused : DescribeError(ctxt.get(), "text");
+        parseError_ = guard.refused ? std::string("text: ") + kExternalReferencesRefused : DescribeError(ctxt.get(), "text");
         xmlFreeDoc(doc);
         return false;
     }

@@ -75,6 +75,11 @@ private:
     std::size_t matched_ = 0;  // how much of end_ was seen
 };
 
+// Why a document type declaration that reaches outside the document is refused. Every reader
+// accepts internal general entities only.
+constexpr const char* kExternalReferencesRefused =
+    "external references in a document type declaration are not accepted (only internal entities are)";
+
 // Text form of a double that reads back to the same value.
 std::string FormatDouble(double d);
 

@@ -2,6 +2,7 @@
 // file as it was; the few that are read must read back the same after a save.
 
 #include "core/FileUtil.h"
+#include "core/Xml.h"
 #include "core/GeneralManager.h"
 #include "core/SettingsMgr.h"
 #include "core/UpdateManager.h"
@@ -293,7 +294,9 @@ INSTANTIATE_TEST_SUITE_P(
         HostileSource{"HundredMegabyteAttribute",
                       [] { return Replaced(Fixture(kSource), "Milk, whole", kHundredMb); }, "line "},
         HostileSource{"EntityExpansion", [] { return BillionLaughs("DataSource", "<DataSource Name=\"@\"/>"); },
-                      "document type declarations are not accepted"}),
+                      "entity"},
+        HostileSource{"ExternalEntity", [] { return ExternalEntity("DataSource", "<DataSource Name=\"@\"/>"); },
+                      Xml::kExternalReferencesRefused}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- config.xml -------------------------------------------------------------------------------

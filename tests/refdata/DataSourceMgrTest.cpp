@@ -36,6 +36,7 @@ std::vector<FoodUnit> Units(std::initializer_list<FoodUnit> units) { return unit
 std::string CantLoad(const std::string& path) { return CDataSourceMgr::kCantLoad + path + "\n"; }
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 std::vector<std::string> Events(const std::vector<LoadProgress>& events) {
@@ -273,6 +274,36 @@ TEST(DataSourceMgr, RefusesWhatIsNotARegularFile) {
     }
 }
 
+// Internal entities are read as everywhere else; anything that reaches outside the file, or
+// expands beyond libxml2's limits, is refused.
+TEST(DataSourceMgr, DocumentTypeDeclarationWithInternalEntitiesOnly) {
+    CDataSourceMgr mgr;
+    std::string error;
+    ASSERT_TRUE(mgr.Load(kData + "internal-entities.xml", {}, error)) << error;
+    EXPECT_EQ(std::string(640, 'a'), mgr.RootGroup().name);
+    EXPECT_EQ(std::string(640, 'a'), mgr.FindFood(FoodKey(1, 0))->Name());
+
+    TempDir dir;
+    const std::string secret = dir.File("secret.txt");
+    dir.Write("secret.txt", "top secret");
+    const std::pair<std::string, std::string> refused[] = {
+        {"<!DOCTYPE DataSource [<!ENTITY s SYSTEM \"" + secret + "\">]><DataSource Name=\"&s;\"/>",
+         Xml::kExternalReferencesRefused},
+        {"<!DOCTYPE DataSource [<!ENTITY % p \"<!ENTITY q 'x'>\"> %p;]><DataSource Name=\"&q;\"/>",
+         Xml::kExternalReferencesRefused},
+        {"<!DOCTYPE DataSource PUBLIC \"-//X//Y\" \"" + secret + "\"><DataSource Name=\"x\"/>",
+         Xml::kExternalReferencesRefused},
+        {"<!DOCTYPE DataSource [<!ENTITY a \"&b;\"><!ENTITY b \"&a;\">]><DataSource Name=\"&a;\"/>", "line "},
+    };
+    for (const auto& [text, reason] : refused) {
+        dir.Write("ds.xml", text);
+        CDataSourceMgr other;
+        EXPECT_FALSE(other.Load(dir.File("ds.xml"), {}, error)) << text;
+        EXPECT_THAT(error, StartsWith(CantLoad(dir.File("ds.xml")) + reason)) << text;
+        EXPECT_THAT(error, Not(HasSubstr("top secret")));
+    }
+}
+
 // Far beyond anything a data source holds on one element; the parser would spend minutes on it.
 TEST(DataSourceMgr, RefusesAnElementWithTooManyAttributes) {
     TempDir dir;
@@ -339,8 +370,7 @@ const BrokenFile kBroken[] = {
     {"not-well-formed.xml", "line "},
     {"two-roots.xml", "Extra content at the end of the document"},
     {"undeclared-entity.xml", "Entity 'nbsp' not defined"},
-    {"doctype-entities.xml", "document type declarations are not accepted"},
-    {"external-entity.xml", "document type declarations are not accepted"},
+    {"external-entity.xml", "external references in a document type declaration are not accepted"},
     {"missing-name.xml", "Missing attribute 'Name'"},
     {"bad-id.xml", "root element <DataSource>: "},
     {"nutrient-missing-units.xml", "nutrient 1: Missing attribute 'Units'"},
