@@ -69,8 +69,10 @@ namespace {
 // The forms people write a flag in by hand; anything else has no plain meaning.
 std::optional<bool> BoolFromText(const std::string& text) {
     std::string lower;
-    for (char c : text)
-        if (!std::isspace(static_cast<unsigned char>(c))) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (!std::isspace(u)) lower += static_cast<char>(std::tolower(u));
+    }
     for (const char* yes : {"true", "yes", "1"})
         if (lower == yes) return true;
     for (const char* no : {"false", "no", "0"})

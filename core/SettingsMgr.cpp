@@ -47,8 +47,9 @@ std::string ReasonWithoutPath(const std::string& error, const std::string& path)
     if (columnEnd != std::string::npos && digits(0, lineEnd) && digits(lineEnd + 1, columnEnd)) {
         std::string what = reason.substr(columnEnd + 1);
         if (!what.empty() && what.front() == ' ') what.erase(0, 1);
-        reason = "line " + reason.substr(0, lineEnd) + ", column " + reason.substr(lineEnd + 1, columnEnd - lineEnd - 1) +
-                 ": " + what;
+        const std::string line = reason.substr(0, lineEnd);
+        const std::string column = reason.substr(lineEnd + 1, columnEnd - lineEnd - 1);
+        reason = "line " + line + ", column " + column + ": " + what;
     }
     return reason;
 }
@@ -97,7 +98,8 @@ bool CSettingsMgr::LoadSettings() {
         Xml::XmlElement root = doc.Root();
         // A file whose root is something else is not settings written by the program (a profile
         // saved under the wrong name, say); it must not be taken for empty settings and replaced.
-        if (root.TagName() != kRoot) throw ReadFailure("the root element is <" + root.TagName() + ">, not <" + kRoot + ">");
+        if (root.TagName() != kRoot)
+            throw ReadFailure("the root element is <" + root.TagName() + ">, not <" + kRoot + ">");
         LoadSections(root);
     } catch (const std::exception& e) {
         reason = e.what();
@@ -147,8 +149,10 @@ bool CSettingsMgr::SaveSettings() {
             return false;
         }
         keepUnreadable_ = false;
-        if (!aside.empty())
-            Services::Prompt().Message("The settings file " + path + " could not be read; it was kept as " + aside + ".");
+        if (!aside.empty()) {
+            Services::Prompt().Message("The settings file " + path + " could not be read; it was kept as " + aside +
+                                       ".");
+        }
     }
     try {
         Xml::XmlDocument doc;

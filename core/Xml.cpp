@@ -682,7 +682,8 @@ bool XmlDocument::LoadXml(const std::string& text) {
     xmlDocPtr doc = xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), nullptr,
                                       "UTF-8", kParseOptions);
     if (guard.refused || !ParsedWhole(doc, ctxt.get())) {
-        parseError_ = guard.refused ? std::string("text: ") + kExternalReferencesRefused : DescribeError(ctxt.get(), "text");
+        parseError_ = guard.refused ? std::string("text: ") + kExternalReferencesRefused
+                                    : DescribeError(ctxt.get(), "text");
         xmlFreeDoc(doc);
         return false;
     }

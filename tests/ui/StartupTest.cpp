@@ -162,6 +162,27 @@ TEST(Startup, AnUnreadableConfigIsKeptAndTheInstalledSettingsRun) {
     EXPECT_EQ(run.App().UpdateSettings().TimeInterval(), "never");
 }
 
+// --data-source names a file where the user stands, as with every command-line program; the
+// application folder's file of the same name is not the one meant.
+TEST(Startup, ARelativeDataSourceOptionIsTakenFromTheWorkingFolder) {
+    ClearUserSettings();
+    TempDir work, folder;
+    std::filesystem::copy_file(TestFile("model/foods.xml"), work.File("mine.xml"));
+    folder.Write("config.xml", "<?xml version=\"1.0\"?><settings/>");
+    folder.Write("mine.xml", "not a data source");
+    RecordingPrompt prompt;
+    RecordingShell shell;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(work.Path());
+    CVelmoraApp app(CVelmoraApp::Options{folder.Path().string(), std::string("mine.xml"), {}});
+    const bool started = app.InitInstance();
+    std::filesystem::current_path(before);
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(prompt.messages.empty()) << prompt.messages.front();
+    EXPECT_FALSE(app.DataSource().Nutrients().empty());
+    app.ExitInstance();
+}
+
 struct SourceCase {
     const char* name;
     const char* setting;  // "Data Source"; "@" stands for the test data folder
