@@ -190,6 +190,18 @@ TEST(HostileProfileFiles, WhatIsNotARegularFileIsRefusedAtOnce) {
     }
 }
 
+// An internal entity is harmless and read as written out.
+TEST(HostileProfileEntities, AnInternalEntityReadsAsItsText) {
+    ScopedClock clock{boost::gregorian::date(2024, 3, 10)};
+    RecordingPrompt prompt;
+    TempDir dir;
+    dir.Write("p", "<?xml version=\"1.0\"?><!DOCTYPE root [<!ENTITY name \"Ann &amp; Bo\">]>" +
+                       WithoutDeclaration(Replaced(Fixture(kProfile), "<FirstName/>", "<FirstName>&name;</FirstName>")));
+    CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
+    ASSERT_TRUE(doc.OnOpenDocument(dir.File("p"))) << prompt.messages.at(0);
+    EXPECT_EQ("Ann & Bo", doc.log.personal.firstName);
+}
+
 TEST(HostileProfileEncoding, Utf16WithADeclarationButNoByteOrderMarkReadsAsTheSameProfile) {
     ScopedClock clock{boost::gregorian::date(2024, 3, 10)};
     RecordingPrompt prompt;
