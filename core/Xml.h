@@ -53,10 +53,10 @@ private:
 // Guards a parser against elements with absurdly many attributes: libxml2 spends time growing
 // with the square of their number on one element (a few MB of attributes would take hours). The
 // scanner follows XML text fed to it in pieces and counts the attributes of each start tag; the
-// program writes a few hundred at most on one element.
+// program writes no more than a couple of hundred on one element.
 class AttributeBound {
 public:
-    static constexpr int kMaxAttributes = 2000;
+    static constexpr int kMaxAttributes = 1000;
 
     // False from the first start tag with more than kMaxAttributes attributes on.
     bool Feed(const char* data, std::size_t size);
