@@ -323,26 +323,54 @@ bool FileLock::Covers(const std::string& path) const {
     return now.exists && now.device == held.device && now.inode == held.inode;
 }
 
-std::string ReadFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+std::string TooLarge(std::uint64_t maxBytes) {
+    const bool gib = maxBytes >= (std::uint64_t{1} << 30) && maxBytes % (std::uint64_t{1} << 30) == 0;
+    return "larger than " + std::to_string(gib ? maxBytes >> 30 : maxBytes >> 20) + (gib ? " GiB" : " MiB") +
+           ", more than the program reads from such a file";
+}
+
+int OpenForReading(const std::string& path, std::uint64_t maxBytes) {
+    // Non-blocking only for the opening itself: a FIFO without a writer would wait there.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) throw FileError("Can't read file " + path + ": " + Reason(errno));
+    struct stat st {};
+    std::string refusal;
+    if (::fstat(fd, &st) != 0)
+        refusal = Reason(errno);
+    else if (S_ISDIR(st.st_mode))
+        refusal = Reason(EISDIR);
+    else if (!S_ISREG(st.st_mode))
+        refusal = "not a regular file";
+    else if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
+        refusal = TooLarge(maxBytes);
+    if (refusal.empty() && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) refusal = Reason(errno);
+    if (!refusal.empty()) {
+        ::close(fd);
+        throw FileError("Can't read file " + path + ": " + refusal);
+    }
+    return fd;
+}
+
+std::string ReadFile(const std::string& path, std::uint64_t maxBytes) {
+    const int fd = OpenForReading(path, maxBytes);
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
     std::string out;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
-            // A folder answers EISDIR here rather than at opening.
             throw FileError("Can't read file " + path + ": " + Reason(errno));
         }
         out.append(buffer, static_cast<std::size_t>(n));
+        // A file that grows while it is read, or one whose size the system does not know.
+        if (out.size() > maxBytes) throw FileError("Can't read file " + path + ": " + TooLarge(maxBytes));
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -89,8 +90,20 @@ void WriteFileAtomic(const std::string& path, const std::string& data, const Wri
 // The same, and the file being replaced, if there is one, stays on as `backupPath`.
 void WriteFileAtomic(const std::string& path, const std::string& data, const std::string& backupPath);
 
-// The whole file, or FileError.
-std::string ReadFile(const std::string& path);
+// The most a reader takes from one file: documents (profiles, settings, templates) and the
+// food data source, which is larger by nature.
+constexpr std::uint64_t kMaxDocumentBytes = std::uint64_t{256} << 20;
+constexpr std::uint64_t kMaxDataSourceBytes = std::uint64_t{1} << 30;
+
+// Opens a file for reading and answers its descriptor, or raises FileError naming the path and
+// the reason. Only a regular file of at most maxBytes is opened: a FIFO would block the reader
+// for ever and a device such as /dev/zero would never end.
+int OpenForReading(const std::string& path, std::uint64_t maxBytes);
+
+// The whole file, or FileError; the same checks as OpenForReading.
+std::string ReadFile(const std::string& path, std::uint64_t maxBytes = kMaxDocumentBytes);
+// The text of a FileError for a file above the cap, e.g. "larger than 256 MiB".
+std::string TooLarge(std::uint64_t maxBytes);
 
 // The system calls a write goes through, one per step, each answering as the system call does
 // (-1 and errno on failure). The program always uses the system's; tests install their own to

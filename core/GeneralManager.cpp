@@ -1,6 +1,9 @@
 #include "GeneralManager.h"
 
+#include "Log.h"
 #include "Services.h"
+
+#include <stdexcept>
 
 namespace Config::General {
 
@@ -10,19 +13,39 @@ constexpr const char* kDataSource = "Data Source";
 
 }  // namespace
 
+void GeneralManager::NoteUnreadable(const Param& p, const std::string& fallback) const {
+    if (!noted_.insert(p.Name()).second) return;
+    const std::string note = "Setting \"" + p.Name() + "\" (" + TypeName(p.Type()) + ") has the value \"" + p.Value() +
+                             "\", which can't be read; using " + fallback + " instead.";
+    try {
+        GetLog("log.txt")->Write(CU_Log::ERR, note);
+    } catch (const std::logic_error&) {
+        // Read before the log folder is known (start-up reads the settings first): nowhere to note it.
+    }
+}
+
 bool GeneralManager::BoolOr(const char* name, bool fallback) const {
     const Param* p = FindChild(name);
-    return p ? p->GetBool() : fallback;
+    if (!p) return fallback;
+    if (const auto flag = p->ReadBool()) return *flag;
+    NoteUnreadable(*p, fallback ? "true" : "false");
+    return fallback;
 }
 
 int GeneralManager::IntOr(const char* name, int fallback) const {
     const Param* p = FindChild(name);
-    return p ? p->GetInt() : fallback;
+    if (!p) return fallback;
+    if (p->Type() == Integer) return p->GetInt();
+    NoteUnreadable(*p, std::to_string(fallback));
+    return fallback;
 }
 
 std::string GeneralManager::GetDataSource() const {
     const Param* p = FindChild(kDataSource);
-    return p ? p->GetIFile() : std::string();
+    if (!p) return std::string();
+    if (p->Type() == IFile) return p->GetIFile();
+    NoteUnreadable(*p, "no data source");
+    return std::string();
 }
 
 bool GeneralManager::SetDataSource(const std::string& path) {

@@ -2,9 +2,14 @@
 
 #include "ConfigManager.h"
 
+#include <set>
+#include <string>
+
 namespace Config::General {
 
-// Section "General": the program-wide options.
+// Section "General": the program-wide options. The accessors never raise: a value that can't be
+// read (a parameter of another type, a boolean that is neither yes nor no) gives the default, and
+// log.txt says so once per parameter.
 class GeneralManager : public ConfigManager {
 public:
     // Empty when absent (no data source).
@@ -25,6 +30,9 @@ public:
 private:
     bool BoolOr(const char* name, bool fallback) const;
     int IntOr(const char* name, int fallback) const;
+    void NoteUnreadable(const Param& p, const std::string& fallback) const;
+
+    mutable std::set<std::string> noted_;
 };
 
 }  // namespace Config::General

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -39,7 +40,15 @@ CU_Log* GetLog(const std::string& name) {
     return it->second.get();
 }
 
-void SetLogFolder(const std::string& folder) { Folder() = folder; }
+void SetLogFolder(const std::string& folder) {
+    if (folder == Folder()) return;
+    Folder() = folder;
+    // Logs of the old folder would go on writing there. They stay alive, as callers may still
+    // hold them, but the next request opens the file in the new folder.
+    static std::vector<std::shared_ptr<CU_Log>> retired;
+    for (auto& [name, log] : Registry()) retired.push_back(std::move(log));
+    Registry().clear();
+}
 
 const std::string& GetLogFolder() { return Folder(); }
 

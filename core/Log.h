@@ -30,7 +30,8 @@ private:
 CU_Log* GetLog(const std::string& name);
 inline CU_Log* GetLog(const char* name) { return GetLog(std::string(name ? name : "")); }
 
-// Set once at start-up; `folder` ends with a path separator.
+// Set once at start-up; `folder` ends with a path separator. Setting another folder makes the
+// next GetLog open its file there.
 void SetLogFolder(const std::string& folder);
 const std::string& GetLogFolder();
 

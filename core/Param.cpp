@@ -1,5 +1,6 @@
 #include "Param.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <limits>
 #include <stdexcept>
@@ -63,11 +64,33 @@ const std::string& Param::GetString() const {
     return value_;
 }
 
+namespace {
+
+// The forms people write a flag in by hand; anything else has no plain meaning.
+std::optional<bool> BoolFromText(const std::string& text) {
+    std::string lower;
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (!std::isspace(u)) lower += static_cast<char>(std::tolower(u));
+    }
+    for (const char* yes : {"true", "yes", "1"})
+        if (lower == yes) return true;
+    for (const char* no : {"false", "no", "0"})
+        if (lower == no) return false;
+    return std::nullopt;
+}
+
+}  // namespace
+
 bool Param::GetBool() const {
     RequireType(Boolean);
-    if (value_ == "true") return true;
-    if (value_ == "false") return false;
+    if (const auto flag = BoolFromText(value_)) return *flag;
     throw std::logic_error("wrong boolean setting format specified: " + value_);
+}
+
+std::optional<bool> Param::ReadBool() const noexcept {
+    if (type_ != Boolean) return std::nullopt;
+    return BoolFromText(value_);
 }
 
 void Param::SetBool(bool flag) {

@@ -3,6 +3,7 @@
 #include "XmlSerialize.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,8 @@ public:
     void ClearChildren();
 
     // Typed access; each raises std::logic_error "wrong setting type requested." on a mismatch.
+    // GetBool takes true/yes/1 and false/no/0 in any case and raises std::logic_error "wrong
+    // boolean setting format specified: " + value for anything else.
     int GetInt() const;
     const std::string& GetString() const;
     bool GetBool() const;
@@ -64,6 +67,9 @@ public:
     const std::string& GetIFile() const;
     void SetIFile(const std::string& path);
     const std::string& GetOFile() const;
+    // The boolean GetBool reads, or nullopt where it would raise: a setting the user edited by
+    // hand must not stop the program.
+    std::optional<bool> ReadBool() const noexcept;
 
     void Save(const Xml::XmlElement& parent) const override;
     void Load(const Xml::XmlElement& element) override;

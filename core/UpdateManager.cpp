@@ -30,6 +30,7 @@ std::string UpdateManager::LastCheckDate() const {
 
 void UpdateManager::GetChoices(const std::string& name, std::vector<std::string>& choices) const {
     if (name == kTimeInterval) {
+        choices.emplace_back("never");
         choices.emplace_back("month");
         choices.emplace_back("week");
         choices.emplace_back("day");
@@ -41,6 +42,8 @@ bool UpdateManager::IsCheckDue(bool force) {
     const date today = Services::Today();
     bool due = true;
     const std::string last = LastCheckDate();
+    // Only the user asks then ("Software Update" forces the check).
+    if (!force && TimeInterval() == "never") return false;
     if (!force && last.size() > 6) {
         // Real dates, so that a check made in December is due again in January.
         if (auto lastDate = ParseCheckDate(last); lastDate && *lastDate <= today) {

@@ -15,15 +15,15 @@ namespace Update {
 // Section "Update": how often the update page is opened, and when it last was.
 class UpdateManager : public Config::ConfigManager {
 public:
-    // "month", "week" or "day"; "month" when absent.
+    // "never", "month", "week" or "day"; "month" when absent.
     std::string TimeInterval() const;
     // MM/DD/YY; "07/03/10" when absent.
     std::string LastCheckDate() const;
 
     void GetChoices(const std::string& name, std::vector<std::string>& choices) const override;
 
-    // Whether an update check is due today; when it is (always, with force), "Last Check Date"
-    // is stamped with today's date.
+    // Whether an update check is due today (never without force when the interval is "never");
+    // when it is (always, with force), "Last Check Date" is stamped with today's date.
     bool IsCheckDue(bool force);
 };
 

@@ -4,6 +4,7 @@
 
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
+#include <libxml/SAX2.h>
 #include <libxml/tree.h>
 #include <libxml/xmlIO.h>
 #include <libxml/xmlsave.h>
@@ -19,6 +20,7 @@
 #include <cstring>
 #include <algorithm>
 #include <mutex>
+#include <string_view>
 
 namespace Xml {
 
@@ -82,12 +84,44 @@ void InitLibrary() {
 }
 
 // NOBLANKS drops the indentation of files we read so that writing indents them afresh; NONET
-// and the absence of NOENT/DTDLOAD keep the parser from fetching or expanding anything.
+// and the absence of DTDLOAD keep the parser from fetching anything. NOENT replaces entity
+// references by their text: the only entities a document may declare are internal ones (the
+// guard below stops the parser at any other declaration), and without HUGE libxml2's limits on
+// entity amplification stay in force.
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR |
-                              XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
+                              XML_PARSE_NOWARNING | XML_PARSE_NOCDATA | XML_PARSE_NOENT;
 
 struct ParserCtxtDeleter {
     void operator()(xmlParserCtxtPtr c) const { xmlFreeParserCtxt(c); }
+};
+
+// A document type declaration may name internal general entities (an XSL template declaring
+// &nbsp;, say) and nothing that points outside the document: no SYSTEM or PUBLIC identifier, no
+// parameter entities, no external or unparsed entities. The parser stops at the first such
+// declaration, before any reference to it can be read.
+struct DtdGuard {
+    bool refused = false;
+
+    static void Refuse(void* ctx) {
+        auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+        static_cast<DtdGuard*>(ctxt->_private)->refused = true;
+        xmlStopParser(ctxt);
+    }
+    static void InternalSubset(void* ctx, const xmlChar* name, const xmlChar* externalId, const xmlChar* systemId) {
+        if (externalId || systemId) return Refuse(ctx);
+        xmlSAX2InternalSubset(ctx, name, nullptr, nullptr);
+    }
+    static void ExternalSubset(void* ctx, const xmlChar*, const xmlChar* externalId, const xmlChar* systemId) {
+        if (externalId || systemId) Refuse(ctx);
+    }
+    static void EntityDecl(void* ctx, const xmlChar* name, int type, const xmlChar* publicId, const xmlChar* systemId,
+                           xmlChar* content) {
+        if (type != XML_INTERNAL_GENERAL_ENTITY || publicId || systemId) return Refuse(ctx);
+        xmlSAX2EntityDecl(ctx, name, type, nullptr, nullptr, content);
+    }
+    static void UnparsedEntityDecl(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*, const xmlChar*) {
+        Refuse(ctx);
+    }
 };
 
 // Errors are read from the context afterwards; some (a text node over the parser's size limit)
@@ -95,10 +129,15 @@ struct ParserCtxtDeleter {
 // argument lost its const between libxml2 versions.)
 const xmlStructuredErrorFunc kKeepErrorsQuiet = [](void*, auto*) {};
 
-std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> NewParser() {
+std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> NewParser(DtdGuard& guard) {
     std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> ctxt(xmlNewParserCtxt());
     if (!ctxt) throw XmlError(XmlError::Parse, "Can't create an XML parser");
     ctxt->sax->serror = kKeepErrorsQuiet;
+    ctxt->sax->internalSubset = &DtdGuard::InternalSubset;
+    ctxt->sax->externalSubset = &DtdGuard::ExternalSubset;
+    ctxt->sax->entityDecl = &DtdGuard::EntityDecl;
+    ctxt->sax->unparsedEntityDecl = &DtdGuard::UnparsedEntityDecl;
+    ctxt->_private = &guard;
     return ctxt;
 }
 
@@ -167,9 +206,17 @@ std::string DescribeError(xmlParserCtxtPtr ctxt, const std::string& what) {
     return what + ":" + std::to_string(err->line) + ":" + std::to_string(err->int2) + ": " + msg;
 }
 
-// A document type declaration is where entity bombs and external entities live; none of the
-// program's files has one, so a document that carries one is refused outright.
-bool HasDtd(xmlDocPtr doc) { return doc->intSubset != nullptr || doc->extSubset != nullptr; }
+// The longest end of `seen` + c that begins `term`: how much of a closing text has been seen.
+std::size_t Advance(const char* term, std::size_t matched, char c) {
+    char seen[8];
+    const std::size_t termLength = std::strlen(term);
+    std::memcpy(seen, term, matched);
+    seen[matched] = c;
+    const std::size_t length = matched + 1;
+    for (std::size_t k = std::min(length, termLength); k > 0; --k)
+        if (std::memcmp(seen + length - k, term, k) == 0) return k;
+    return 0;
+}
 
 xmlNodePtr FirstElementChild(xmlNodePtr n, const std::string& name) {
     for (xmlNodePtr c = n->children; c; c = c->next)
@@ -197,6 +244,90 @@ std::string Serialize(xmlNodePtr node, xmlDocPtr doc) {
 }
 
 }  // namespace
+
+// ---- AttributeBound --------------------------------------------------------------------------
+
+std::string AttributeBound::Message() {
+    return "an element has more than " + std::to_string(kMaxAttributes) + " attributes";
+}
+
+bool AttributeBound::Feed(const char* data, std::size_t size) {
+    const auto skipTo = [this](const char* end) {
+        state_ = State::Skip;
+        end_ = end;
+        matched_ = 0;
+    };
+    for (std::size_t i = 0; i < size && !exceeded_; ++i) {
+        const char c = data[i];
+        switch (state_) {
+            case State::Text:
+                if (c == '<') state_ = State::Open;
+                break;
+            case State::Open:
+                if (c == '/') {
+                    skipTo(">");
+                } else if (c == '?') {
+                    skipTo("?>");
+                } else if (c == '!') {
+                    state_ = State::Bang;
+                    bang_.clear();
+                } else {
+                    state_ = State::Tag;
+                    count_ = 0;
+                    --i;  // the first letter of the name, read again as part of the tag
+                }
+                break;
+            case State::Bang: {
+                bang_ += c;
+                const std::string_view comment("--"), cdata("[CDATA[");
+                if (bang_ == comment) {
+                    skipTo("-->");
+                } else if (bang_ == cdata) {
+                    skipTo("]]>");
+                } else if (!comment.starts_with(bang_) && !cdata.starts_with(bang_)) {
+                    // A declaration (DOCTYPE and its internal subset): brackets and quotes nest.
+                    state_ = State::Decl;
+                    declDepth_ = 0;
+                    --i;
+                }
+                break;
+            }
+            case State::Tag:
+                if (c == '"' || c == '\'') {
+                    quote_ = c;
+                    state_ = State::TagQuote;
+                } else if (c == '=') {
+                    exceeded_ = ++count_ > kMaxAttributes;
+                } else if (c == '>') {
+                    state_ = State::Text;
+                }
+                break;
+            case State::TagQuote:
+                if (c == quote_) state_ = State::Tag;
+                break;
+            case State::Skip:
+                matched_ = Advance(end_, matched_, c);
+                if (end_[matched_] == '\0') state_ = State::Text;
+                break;
+            case State::Decl:
+                if (c == '"' || c == '\'') {
+                    quote_ = c;
+                    state_ = State::DeclQuote;
+                } else if (c == '[') {
+                    ++declDepth_;
+                } else if (c == ']') {
+                    --declDepth_;
+                } else if (c == '>' && declDepth_ <= 0) {
+                    state_ = State::Text;
+                }
+                break;
+            case State::DeclQuote:
+                if (c == quote_) state_ = State::Decl;
+                break;
+        }
+    }
+    return !exceeded_;
+}
 
 // ---- XmlValue --------------------------------------------------------------------------------
 
@@ -497,11 +628,6 @@ std::shared_ptr<DocHolder> NewEmptyDocument() {
 XmlDocument::XmlDocument() : holder_(NewEmptyDocument()) {}
 
 bool XmlDocument::Adopt(xmlDocPtr parsed) {
-    if (HasDtd(parsed)) {
-        xmlFreeDoc(parsed);
-        parseError_ += "document type declarations are not accepted";
-        return false;
-    }
     holder_ = std::make_shared<DocHolder>(parsed);
     return true;
 }
@@ -509,7 +635,8 @@ bool XmlDocument::Adopt(xmlDocPtr parsed) {
 bool XmlDocument::Load(const std::string& path) {
     InitLibrary();
     parseError_.clear();
-    std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> ctxt = NewParser();
+    DtdGuard guard;
+    std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> ctxt = NewParser(guard);
     // The file is read here rather than by the parser, whose own file access reports a missing
     // file on standard error; the path still names the document (base of relative references).
     std::string text;
@@ -523,14 +650,17 @@ bool XmlDocument::Load(const std::string& path) {
         parseError_ = path + ": file too large";
         return false;
     }
+    if (!AttributeBound().Feed(text.data(), text.size())) {
+        parseError_ = path + ": " + AttributeBound::Message();
+        return false;
+    }
     xmlDocPtr doc = xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), path.c_str(), nullptr,
                                       kParseOptions);
-    if (!ParsedWhole(doc, ctxt.get())) {
-        parseError_ = DescribeError(ctxt.get(), path);
+    if (guard.refused || !ParsedWhole(doc, ctxt.get())) {
+        parseError_ = guard.refused ? path + ": " + kExternalReferencesRefused : DescribeError(ctxt.get(), path);
         xmlFreeDoc(doc);
         return false;
     }
-    parseError_ = path + ": ";
     if (!Adopt(doc)) return false;
     parseError_.clear();
     return true;
@@ -539,15 +669,21 @@ bool XmlDocument::Load(const std::string& path) {
 bool XmlDocument::LoadXml(const std::string& text) {
     InitLibrary();
     parseError_.clear();
-    std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> ctxt = NewParser();
+    DtdGuard guard;
+    std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> ctxt = NewParser(guard);
     if (text.size() > static_cast<std::size_t>(INT32_MAX)) {
         parseError_ = "text too large";
         return false;
     }
+    if (!AttributeBound().Feed(text.data(), text.size())) {
+        parseError_ = std::string("text: ") + AttributeBound::Message();
+        return false;
+    }
     xmlDocPtr doc = xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), nullptr,
                                       "UTF-8", kParseOptions);
-    if (!ParsedWhole(doc, ctxt.get())) {
-        parseError_ = DescribeError(ctxt.get(), "text");
+    if (guard.refused || !ParsedWhole(doc, ctxt.get())) {
+        parseError_ = guard.refused ? std::string("text: ") + kExternalReferencesRefused
+                                    : DescribeError(ctxt.get(), "text");
         xmlFreeDoc(doc);
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -48,6 +49,36 @@ public:
 private:
     std::variant<std::monostate, std::string, int, bool, double> v_;
 };
+
+// Guards a parser against elements with absurdly many attributes: libxml2 spends time growing
+// with the square of their number on one element (a few MB of attributes would take hours). The
+// scanner follows XML text fed to it in pieces and counts the attributes of each start tag; the
+// program writes no more than a couple of hundred on one element.
+class AttributeBound {
+public:
+    static constexpr int kMaxAttributes = 1000;
+
+    // False from the first start tag with more than kMaxAttributes attributes on.
+    bool Feed(const char* data, std::size_t size);
+    bool Exceeded() const noexcept { return exceeded_; }
+    static std::string Message();
+
+private:
+    enum class State : unsigned char { Text, Open, Bang, Tag, TagQuote, Skip, Decl, DeclQuote };
+    State state_ = State::Text;
+    bool exceeded_ = false;
+    char quote_ = 0;
+    int count_ = 0;
+    int declDepth_ = 0;
+    std::string bang_;        // what followed "<!" so far
+    const char* end_ = "";    // what ends the markup being skipped
+    std::size_t matched_ = 0;  // how much of end_ was seen
+};
+
+// Why a document type declaration that reaches outside the document is refused. Every reader
+// accepts internal general entities only.
+constexpr const char* kExternalReferencesRefused =
+    "external references in a document type declaration are not accepted (only internal entities are)";
 
 // Text form of a double that reads back to the same value.
 std::string FormatDouble(double d);

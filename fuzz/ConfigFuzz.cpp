@@ -58,6 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Environment env;
     Services::SetClock(&env.clock);
     Settings::CSettingsMgr settings(env.folder);
+    // Unreadable inputs are kept aside when settings are saved; the next input starts afresh.
+    for (const auto& entry : std::filesystem::directory_iterator(env.folder)) std::filesystem::remove_all(entry.path());
     try {
         FileUtil::WriteFileAtomic(settings.ConfigPath(), std::string(reinterpret_cast<const char*>(data), size));
     } catch (const FileUtil::FileError& e) {

@@ -25,8 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             lastBar = bar;
         },
         error);
-    if (!ok && error != CDataSourceMgr::kDocumentError && error != CDataSourceMgr::kReadError)
-        FuzzSupport::Fault("unexpected load error: " + error);
+    if (!ok && (error.rfind(CDataSourceMgr::kCantLoad + file.Path() + "\n", 0) != 0 ||
+                mgr.DocumentErrorDetail().empty()))
+        FuzzSupport::Fault("load error without the path and a reason: " + error);
 
     const CFoodIndex& foods = mgr.Foods();
     for (std::size_t i = 0; i < foods.Size(); ++i) {

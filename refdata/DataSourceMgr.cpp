@@ -7,7 +7,7 @@ namespace {
 
 // A "Food" element that could not be read into a record.
 struct UnreadableFood : std::runtime_error {
-    UnreadableFood() : std::runtime_error("A food of the data source can't be read") {}
+    using std::runtime_error::runtime_error;
 };
 
 }  // namespace
@@ -28,22 +28,39 @@ struct CDataSourceMgr::Replay {
         using namespace RecordReaders;
         Emit({LoadProgress::Event::Step, 1, 0, 0});
 
-        std::string name(Required(doc.root, "Name"));
-        const int id = IntOr(doc.root, "ID", 0);
-        const int version = IntOr(doc.root, "version", 1);
+        std::string name;
+        int id = 0;
+        int version = 1;
+        try {
+            name = std::string(Required(doc.root, "Name"));
+            id = IntOr(doc.root, "ID", 0);
+            version = IntOr(doc.root, "version", 1);
+        } catch (const std::exception& e) {
+            throw std::runtime_error("root element <" + doc.rootName + ">: " + e.what());
+        }
         mgr.root_.code = 0;
         mgr.root_.name = std::move(name);
         mgr.sourceId_ = id;
         mgr.version_ = version;
 
         mgr.nutrients_.resize(doc.nutrients.size());
-        for (std::size_t i = 0; i < doc.nutrients.size(); ++i) ReadNutrition(mgr.nutrients_[i], doc.nutrients[i]);
+        for (std::size_t i = 0; i < doc.nutrients.size(); ++i) {
+            try {
+                ReadNutrition(mgr.nutrients_[i], doc.nutrients[i]);
+            } catch (const std::exception& e) {
+                throw std::runtime_error("nutrient " + std::to_string(i + 1) + ": " + e.what());
+            }
+        }
         Emit({LoadProgress::Event::Step, 2, 0, 0});
 
         mgr.portionTitles_.clear();
         for (const auto& p : doc.portions) {
-            const int portionId = AttrValue::ToInt(Required(p, "id"));
-            mgr.portionTitles_[portionId] = std::string(Required(p, "title"));
+            try {
+                const int portionId = AttrValue::ToInt(Required(p, "id"));
+                mgr.portionTitles_[portionId] = std::string(Required(p, "title"));
+            } catch (const std::exception& e) {
+                throw std::runtime_error(std::string("portion: ") + e.what());
+            }
         }
         Emit({LoadProgress::Event::Step, 3, 0, 0});
 
@@ -56,14 +73,22 @@ struct CDataSourceMgr::Replay {
 
     void ReadGroup(DataSourceReader::StagedGroup& staged, CDS_FoodGroup& parent) {
         using namespace RecordReaders;
-        std::string name(Required(staged.attrs, "id"));
-        const int code = AttrValue::ToInt(Required(staged.attrs, "code"));
+        std::string name;
+        int code = 0;
+        try {
+            name = std::string(Required(staged.attrs, "id"));
+            code = AttrValue::ToInt(Required(staged.attrs, "code"));
+        } catch (const std::exception& e) {
+            throw std::runtime_error("food group \"" + name + "\": " + e.what());
+        }
         parent.subGroups.push_back(std::make_unique<CDS_FoodGroup>(code, std::move(name), &parent));
         CDS_FoodGroup& group = *parent.subGroups.back();
 
         group.foods.reserve(staged.foods.size());
         for (auto& f : staged.foods) {
-            if (!f.food) throw UnreadableFood();
+            if (!f.food)
+                throw UnreadableFood("food " + std::to_string(group.foods.size() + 1) + " of group \"" + group.name +
+                                     "\": " + f.error);
             CDS_Ingredient& food = *f.food;
             if (!mgr.portionTitles_.empty()) TranslateUnits(food);
             food.source = mgr.sourceId_;
@@ -96,22 +121,22 @@ CDataSourceMgr::~CDataSourceMgr() = default;
 bool CDataSourceMgr::Load(const std::string& path, const LoadProgressFn& progress, std::string& error) {
     detail_.clear();
     DataSourceReader::StagedDocument doc;
-    std::string why;
-    if (!DataSourceReader::Read(path, doc, why)) {
-        detail_ = why;
-        error = kDocumentError;
+    if (!DataSourceReader::Read(path, doc, detail_)) {
+        error = kCantLoad + path + "\n" + detail_;
         return false;
     }
     Replay replay{*this, progress, {}};
-    bool ok = true;
     try {
         replay.Run(doc);
+    } catch (const std::exception& e) {
+        detail_ = e.what();
     } catch (...) {
-        ok = false;
+        detail_ = "unknown error";
     }
     index_.Merge(std::move(replay.added));
-    if (!ok) error = kReadError;
-    return ok;
+    if (detail_.empty()) return true;
+    error = kCantLoad + path + "\n" + detail_;
+    return false;
 }
 
 void CDataSourceMgr::Clear() {

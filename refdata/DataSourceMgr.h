@@ -34,19 +34,20 @@ using LoadProgressFn = std::function<void(const LoadProgress&)>;
 // Load returns nothing changes until Clear, so any thread may read it meanwhile.
 class CDataSourceMgr {
 public:
-    static constexpr const char* kDocumentError = "Can't load data source file. Error: Can't load XML document.";
-    static constexpr const char* kReadError = "Can't load data source file. Unknown error";
+    // Every load error starts with this, the path and a line feed; the reason follows.
+    static constexpr const char* kCantLoad = "Can't load data source file: ";
 
     CDataSourceMgr();
     ~CDataSourceMgr();
     CDataSourceMgr(const CDataSourceMgr&) = delete;
     CDataSourceMgr& operator=(const CDataSourceMgr&) = delete;
 
-    // Reads the file. On failure `error` receives kDocumentError (the file is missing or not
-    // well-formed; nothing is loaded) or kReadError (a value is missing or not a number; what was
-    // read before it stays loaded and usable), and the result is false. `progress` may be empty.
+    // Reads the file. On failure `error` receives kCantLoad, the path, a line feed and the reason
+    // (the file is missing, not a regular file, too large or not well-formed XML with its line:
+    // nothing is loaded; or a value is missing or not a number: what was read before it stays
+    // loaded and usable), and the result is false. `progress` may be empty.
     bool Load(const std::string& path, const LoadProgressFn& progress, std::string& error);
-    // Why the last document error happened (file, line, reason), for the log; empty otherwise.
+    // The reason of the last failure (as in `error`, without the first line); empty after success.
     const std::string& DocumentErrorDetail() const noexcept { return detail_; }
 
     // Deletes every food and empties the food index and the portion titles; groups stay, without

@@ -2,7 +2,11 @@
 
 #include "RecordReaders.h"
 
+#include "core/FileUtil.h"
+
 #include <libxml/parser.h>
+#include <libxml/SAX2.h>
+#include <libxml/entities.h>
 #include <libxml/parserInternals.h>
 
 #include <cerrno>
@@ -26,23 +30,11 @@ class SaxAttrs {
 public:
     SaxAttrs(const xmlChar** attrs, int count) : attrs_(attrs), count_(count) {}
 
+    // Entities are substituted, so every reference in a value arrives decoded.
     std::optional<std::string_view> Get(const char* name) const {
         const xmlChar** a = Find(name);
         if (!a) return std::nullopt;
-        std::string_view v(C(a[3]), static_cast<std::size_t>(a[4] - a[3]));
-        // Without entity substitution the parser hands an escaped ampersand on as "&#38;" (for the
-        // tree builder to decode); every other reference is already decoded.
-        if (v.find('&') == std::string_view::npos) return v;
-        buffer_.clear();
-        for (std::size_t i = 0; i < v.size();) {
-            if (v.compare(i, 5, "&#38;") == 0) {
-                buffer_ += '&';
-                i += 5;
-            } else {
-                buffer_ += v[i++];
-            }
-        }
-        return std::string_view(buffer_);
+        return std::string_view(C(a[3]), static_cast<std::size_t>(a[4] - a[3]));
     }
     bool Has(const char* name) const { return Find(name) != nullptr; }
 
@@ -51,7 +43,7 @@ public:
         for (int i = 0; i < count_; ++i) {
             const xmlChar** a = attrs_ + 5 * i;
             if (a[2] != nullptr) continue;
-            out.Add(C(a[0]), std::string(*Get(C(a[0]))));
+            out.Add(C(a[0]), std::string(C(a[3]), static_cast<std::size_t>(a[4] - a[3])));
         }
         return out;
     }
@@ -68,7 +60,6 @@ private:
 
     const xmlChar** attrs_;
     int count_;
-    mutable std::string buffer_;
 };
 
 // Errors are collected by the parser context and read at the end, never printed. (Generic, as the
@@ -97,7 +88,18 @@ private:
     static void OnStart(void* self, const xmlChar* localname, const xmlChar* prefix, const xmlChar* uri, int nbNamespaces,
                         const xmlChar** namespaces, int nbAttributes, int nbDefaulted, const xmlChar** attributes);
     static void OnEnd(void* self, const xmlChar* localname, const xmlChar* prefix, const xmlChar* uri);
-    static void OnDoctype(void* self, const xmlChar* name, const xmlChar* externalId, const xmlChar* systemId);
+    // A document type declaration may declare internal general entities and nothing that reaches
+    // outside the file; reading stops at anything else.
+    static void OnInternalSubset(void* self, const xmlChar* name, const xmlChar* externalId, const xmlChar* systemId);
+    static void OnExternalSubset(void* self, const xmlChar* name, const xmlChar* externalId, const xmlChar* systemId);
+    static void OnEntityDecl(void* self, const xmlChar* name, int type, const xmlChar* publicId,
+                             const xmlChar* systemId, xmlChar* content);
+    static void OnUnparsedEntityDecl(void* self, const xmlChar*, const xmlChar*, const xmlChar*, const xmlChar*);
+    static xmlEntityPtr OnGetEntity(void* self, const xmlChar* name);
+    void Refuse() {
+        refusedDoctype_ = true;
+        Stop();
+    }
     static int OnRead(void* context, char* buffer, int len);
 
     void Start(const xmlChar* name, bool plain, const SaxAttrs& attrs);
@@ -105,6 +107,10 @@ private:
     void StartFood(const SaxAttrs& attrs);
     void EndFood();
     void Stop() { xmlStopParser(ctxt_); }
+    void FoodFailed(const Xml::XmlError& e) {
+        foodBad_ = true;
+        foodError_ = e.what();
+    }
 
     StagedDocument& doc_;
     xmlParserCtxtPtr ctxt_ = nullptr;
@@ -113,8 +119,9 @@ private:
     std::unique_ptr<CDS_Ingredient> food_;
     std::optional<FoodBuilder> builder_;
     bool foodBad_ = false;
+    std::string foodError_;
     std::size_t lastNutrientCount_ = 0;
-    bool sawDoctype_ = false;
+    bool refusedDoctype_ = false;
     std::exception_ptr failure_;
     std::string readError_;
 
@@ -128,25 +135,60 @@ private:
 struct ReadContext {
     int fd;
     std::string* error;
+    std::uint64_t total = 0;
+    Xml::AttributeBound bound;
 };
 
 int Reader::OnRead(void* context, char* buffer, int len) {
     auto* rc = static_cast<ReadContext*>(context);
     for (;;) {
         const ssize_t got = ::read(rc->fd, buffer, static_cast<std::size_t>(len));
-        if (got >= 0) return static_cast<int>(got);
-        if (errno == EINTR) continue;
-        *rc->error = std::strerror(errno);
-        return -1;
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            *rc->error = std::strerror(errno);
+            return -1;
+        }
+        // The parser only sees what passed both checks: a file that grew past the cap while it
+        // was read, and an element with more attributes than libxml2 handles in reasonable time.
+        rc->total += static_cast<std::uint64_t>(got);
+        if (rc->total > FileUtil::kMaxDataSourceBytes) {
+            *rc->error = FileUtil::TooLarge(FileUtil::kMaxDataSourceBytes);
+            return -1;
+        }
+        if (!rc->bound.Feed(buffer, static_cast<std::size_t>(got))) {
+            *rc->error = Xml::AttributeBound::Message();
+            return -1;
+        }
+        return static_cast<int>(got);
     }
 }
 
-void Reader::OnDoctype(void* self, const xmlChar*, const xmlChar*, const xmlChar*) {
-    // A document type declaration is where entity expansion and external fetches live; the
-    // program's files never carry one, so reading stops here.
+// The declared entities live in a document of their own that holds nothing else.
+void Reader::OnInternalSubset(void* self, const xmlChar* name, const xmlChar* externalId, const xmlChar* systemId) {
     auto* r = static_cast<Reader*>(self);
-    r->sawDoctype_ = true;
-    r->Stop();
+    if (externalId || systemId) return r->Refuse();
+    if (!r->ctxt_->myDoc) xmlSAX2StartDocument(r->ctxt_);
+    xmlSAX2InternalSubset(r->ctxt_, name, nullptr, nullptr);
+}
+
+void Reader::OnExternalSubset(void* self, const xmlChar*, const xmlChar* externalId, const xmlChar* systemId) {
+    if (externalId || systemId) static_cast<Reader*>(self)->Refuse();
+}
+
+void Reader::OnEntityDecl(void* self, const xmlChar* name, int type, const xmlChar* publicId, const xmlChar* systemId,
+                          xmlChar* content) {
+    auto* r = static_cast<Reader*>(self);
+    if (type != XML_INTERNAL_GENERAL_ENTITY || publicId || systemId || !r->ctxt_->myDoc) return r->Refuse();
+    xmlSAX2EntityDecl(r->ctxt_, name, type, nullptr, nullptr, content);
+}
+
+void Reader::OnUnparsedEntityDecl(void* self, const xmlChar*, const xmlChar*, const xmlChar*, const xmlChar*) {
+    static_cast<Reader*>(self)->Refuse();
+}
+
+xmlEntityPtr Reader::OnGetEntity(void* self, const xmlChar* name) {
+    auto* r = static_cast<Reader*>(self);
+    return r->ctxt_->myDoc ? xmlSAX2GetEntity(r->ctxt_, name) : xmlGetPredefinedEntity(name);
 }
 
 void Reader::OnStart(void* self, const xmlChar* localname, const xmlChar*, const xmlChar* uri, int, const xmlChar**,
@@ -172,6 +214,7 @@ void Reader::OnEnd(void* self, const xmlChar*, const xmlChar*, const xmlChar*) {
 
 void Reader::Start(const xmlChar* name, bool plain, const SaxAttrs& attrs) {
     if (frames_.empty()) {
+        doc_.rootName = C(name);
         doc_.root = attrs.Stage();
         frames_.push_back(plain && name == n_.DataSource ? Frame::Root : Frame::Ignore);
         return;
@@ -215,8 +258,8 @@ void Reader::Start(const xmlChar* name, bool plain, const SaxAttrs& attrs) {
                         const FoodChild kind = builder_->Child(C(name), attrs);
                         if (kind == FoodChild::Nutrition) next = Frame::FoodNutrition;
                         if (kind == FoodChild::Units) next = Frame::FoodUnits;
-                    } catch (const Xml::XmlError&) {
-                        foodBad_ = true;
+                    } catch (const Xml::XmlError& e) {
+                        FoodFailed(e);
                     }
                 }
                 break;
@@ -228,8 +271,8 @@ void Reader::Start(const xmlChar* name, bool plain, const SaxAttrs& attrs) {
                             builder_->NutritionValue(attrs);
                         else
                             builder_->Unit(attrs);
-                    } catch (const Xml::XmlError&) {
-                        foodBad_ = true;
+                    } catch (const Xml::XmlError& e) {
+                        FoodFailed(e);
                     }
                 }
                 break;
@@ -252,10 +295,11 @@ void Reader::StartFood(const SaxAttrs& attrs) {
     food_->nutrientValues.reserve(lastNutrientCount_);
     builder_.emplace(*food_);
     foodBad_ = false;
+    foodError_.clear();
     try {
         builder_->Begin(attrs);
-    } catch (const Xml::XmlError&) {
-        foodBad_ = true;
+    } catch (const Xml::XmlError& e) {
+        FoodFailed(e);
     }
 }
 
@@ -263,8 +307,8 @@ void Reader::EndFood() {
     if (!foodBad_) {
         try {
             builder_->End();
-        } catch (const Xml::XmlError&) {
-            foodBad_ = true;
+        } catch (const Xml::XmlError& e) {
+            FoodFailed(e);
         }
     }
     builder_.reset();
@@ -274,6 +318,8 @@ void Reader::EndFood() {
         if (food_->nutrientValues.capacity() > lastNutrientCount_ + lastNutrientCount_ / 8)
             food_->nutrientValues.shrink_to_fit();
         staged.food = std::move(food_);
+    } else {
+        staged.error = food_ && !food_->name.empty() ? "\"" + food_->name + "\": " + foodError_ : foodError_;
     }
     food_.reset();
     groups_.back()->foods.push_back(std::move(staged));
@@ -286,20 +332,33 @@ bool Reader::Run(int fd, std::string& why) {
     sax.initialized = XML_SAX2_MAGIC;
     sax.startElementNs = &Reader::OnStart;
     sax.endElementNs = &Reader::OnEnd;
-    sax.internalSubset = &Reader::OnDoctype;
+    sax.internalSubset = &Reader::OnInternalSubset;
+    sax.externalSubset = &Reader::OnExternalSubset;
+    sax.entityDecl = &Reader::OnEntityDecl;
+    sax.unparsedEntityDecl = &Reader::OnUnparsedEntityDecl;
+    sax.getEntity = &Reader::OnGetEntity;
     sax.serror = kIgnoreError;
 
-    ReadContext rc{fd, &readError_};
+    ReadContext rc{fd, &readError_, 0, {}};
     ctxt_ = xmlCreateIOParserCtxt(&sax, this, &Reader::OnRead, nullptr, &rc, XML_CHAR_ENCODING_NONE);
     if (!ctxt_) {
         why = "can't create an XML parser";
         return false;
     }
-    std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> guard(ctxt_, xmlFreeParserCtxt);
-    // No network, no DTD loading, no entity substitution; errors are reported here, not printed.
-    xmlCtxtUseOptions(ctxt_, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    struct Freer {
+        void operator()(xmlParserCtxtPtr c) const {
+            xmlFreeDoc(c->myDoc);  // the declared entities, if any
+            c->myDoc = nullptr;
+            xmlFreeParserCtxt(c);
+        }
+    };
+    std::unique_ptr<xmlParserCtxt, Freer> guard(ctxt_);
+    // No network, no DTD loading; the internal entities the guards above let through are
+    // substituted within libxml2's amplification limits (no HUGE). Errors are reported here, not
+    // printed.
+    xmlCtxtUseOptions(ctxt_, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOENT);
     // Whatever another part of the process set as libxml2's defaults.
-    ctxt_->replaceEntities = 0;
+    ctxt_->replaceEntities = 1;
     ctxt_->loadsubset = 0;
     ctxt_->validate = 0;
     ctxt_->sax->serror = kIgnoreError;
@@ -311,8 +370,8 @@ bool Reader::Run(int fd, std::string& why) {
     xmlParseDocument(ctxt_);
 
     if (failure_) std::rethrow_exception(failure_);
-    if (sawDoctype_) {
-        why = "document type declarations are not accepted";
+    if (refusedDoctype_) {
+        why = Xml::kExternalReferencesRefused;
         return false;
     }
     if (!readError_.empty()) {
@@ -331,9 +390,14 @@ bool Reader::Run(int fd, std::string& why) {
 }  // namespace
 
 bool Read(const std::string& path, StagedDocument& doc, std::string& why) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        why = path + ": " + std::strerror(errno);
+    int fd = -1;
+    try {
+        fd = FileUtil::OpenForReading(path, FileUtil::kMaxDataSourceBytes);
+    } catch (const FileUtil::FileError& e) {
+        // The message names the path already; the reason is what follows it.
+        why = e.what();
+        const std::string named = "Can't read file " + path + ": ";
+        if (why.rfind(named, 0) == 0) why.erase(0, named.size());
         return false;
     }
     struct FdCloser {
@@ -346,7 +410,6 @@ bool Read(const std::string& path, StagedDocument& doc, std::string& why) {
     } catch (const std::exception& e) {
         why = e.what();
     }
-    why = path + ": " + why;
     return false;
 }
 

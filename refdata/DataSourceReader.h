@@ -34,6 +34,7 @@ private:
 // A "Food" element: its record, or null when the element could not be read into one.
 struct StagedFood {
     std::unique_ptr<CDS_Ingredient> food;
+    std::string error;  // why there is no record
 };
 
 struct StagedGroup {
@@ -43,6 +44,7 @@ struct StagedGroup {
 };
 
 struct StagedDocument {
+    std::string rootName;
     StagedAttrs root;  // the document element's attributes, whatever its name
     std::vector<StagedAttrs> nutrients;  // /DataSource/Nutrients/Nutrient
     bool hasPortions = false;  // the first /DataSource/foodPortions
@@ -50,8 +52,9 @@ struct StagedDocument {
     std::vector<std::unique_ptr<StagedGroup>> groups;  // /DataSource/FoodGroups/FoodGroup
 };
 
-// False when the file cannot be read, is not well-formed XML, or carries a document type
-// declaration (refused, as everywhere in the program); `why` then says what went wrong.
+// False when the file cannot be read (missing, not a regular file, larger than the data source
+// cap), is not well-formed XML, has an element with more attributes than any data source has, or
+// carries a document type declaration; `why` then says what went wrong (without the path).
 bool Read(const std::string& path, StagedDocument& doc, std::string& why);
 
 }  // namespace DataSourceReader

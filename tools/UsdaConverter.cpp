@@ -31,9 +31,12 @@ constexpr int kAlphaCarotene = 322;
 constexpr int kVitaminDIu = 324;
 constexpr int kVitaminD = 328;
 constexpr int kBetaCryptoxanthin = 334;
+constexpr int kFluoride = 313;
 
 // SR defines Vitamin D in IU as 40 times its mass in µg.
 constexpr double kVitaminDIuPerUg = 40.0;
+// SR gives fluoride in µg; the reference intakes give it in mg.
+constexpr double kMicrogramsPerMilligram = 1000.0;
 // Alcohol has no factor in the source; the program's default applies.
 constexpr double kAlcoholFactor = 7.0;
 
@@ -51,13 +54,6 @@ struct SourceFood {
     std::vector<std::pair<std::string, double>> nutrients;
 };
 
-struct OutNutrient {
-    int number;
-    std::string name;
-    std::string units;
-    int accuracy;
-    int energyComponent;  // -1 for none
-};
 
 struct OutFood {
     int ndb = 0;
@@ -162,9 +158,8 @@ int EnergyComponentOf(int number) {
     }
 }
 
-// The nutrients of the data source, in the order of the nutrient table: Ash and the derived
-// omega sums are not USDA nutrients worth following, Vitamin D is given in µg, and Vitamin A as
-// RAE follows Vitamin A in IU.
+}  // namespace
+
 std::vector<OutNutrient> NutrientDefinitions() {
     std::vector<OutNutrient> out;
     auto add = [&out](SourceNutrient n) {
@@ -177,11 +172,17 @@ std::vector<OutNutrient> NutrientDefinitions() {
             add({n.sourceName, kVitaminD, "Vitamin D (D2 + D3)", "µg", -1});
             continue;
         }
+        if (n.number == kFluoride) {
+            add({n.sourceName, n.number, n.name, "mg", n.decimals < 0 ? -1 : n.decimals + 3});
+            continue;
+        }
         add(n);
         if (n.number == kVitaminAIu) add({n.sourceName, kVitaminARae, "Vitamin A, RAE", "µg", -1});
     }
     return out;
 }
+
+namespace {
 
 void AppendEscaped(std::string& out, const std::string& text) {
     for (char c : text) {
@@ -275,6 +276,8 @@ ConvertResult BuildDataSource(const CUsdaSource& source) {
             if (number == 0 || number == kAsh) continue;
             if (number == kVitaminDIu)
                 out.values[kVitaminD] = amount / kVitaminDIuPerUg;
+            else if (number == kFluoride)
+                out.values[number] = amount / kMicrogramsPerMilligram;
             else
                 out.values[number] = amount;
         }

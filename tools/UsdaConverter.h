@@ -28,6 +28,21 @@ struct ConvertSummary {
     std::vector<std::string> notes;
 };
 
+// A "Nutrient" of the data source; its food values are written under the gid of its number.
+struct OutNutrient {
+    int number;  // USDA nutrient number
+    std::string name;
+    std::string units;
+    int accuracy;
+    int energyComponent;  // -1 for none
+};
+
+// Every nutrient the converter can write, in the order of the nutrient table; a data source holds
+// those its foods use. Ash and the derived omega sums are not USDA nutrients worth following;
+// Vitamin D is given in µg and fluoride in mg, as the reference intakes give them; Vitamin A as
+// RAE follows Vitamin A in IU.
+std::vector<OutNutrient> NutrientDefinitions();
+
 struct ConvertResult {
     std::string xml;  // the whole data source file
     ConvertSummary summary;

@@ -88,7 +88,10 @@ Settings::CSettingsMgr& CliContext::SettingsStore() {
 }
 
 std::string CliContext::DataSourcePath() {
-    std::string path = dataSource_ ? *dataSource_ : General().GetDataSource();
+    // A file named on the command line is where the user stands, as with every command-line
+    // program; the setting is relative to the application folder.
+    if (dataSource_) return dataSource_->empty() ? *dataSource_ : std::filesystem::absolute(*dataSource_).string();
+    std::string path = General().GetDataSource();
     if (path.empty()) return path;
     if (!std::filesystem::path(path).is_absolute()) path = appDir_ + "/" + path;
     return path;

@@ -33,8 +33,8 @@ public:
     Config::General::GeneralManager& General();
     Update::UpdateManager& UpdateSettings();
     Settings::CSettingsMgr& SettingsStore();
-    // --data-source, else the "Data Source" setting; a relative path is taken from the
-    // application folder. Empty when neither names a file.
+    // --data-source, taken from the working folder when relative, else the "Data Source"
+    // setting, taken from the application folder when relative. Empty when neither names a file.
     std::string DataSourcePath();
     // The data source of DataSourcePath(), loaded on first use. Throws std::runtime_error with the
     // loader's error text when it can't be loaded, or saying so when none is configured.

@@ -30,7 +30,9 @@ int CmdSettings(CliContext& ctx, std::vector<std::string>&) {
         std::cout << '[' << name << "]\n";
         for (const auto& param : section->Children()) PrintParam(*param, 1);
     }
-    return 0;
+    // The error went to standard error as it happened; what is listed then is what the program
+    // runs on instead, which a script must not take for the file's content.
+    return store.ReadFailed() ? 1 : 0;
 }
 
 }  // namespace Cli

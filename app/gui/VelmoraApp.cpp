@@ -72,9 +72,11 @@ bool CVelmoraApp::LoadConfiguration() {
         CheckForUpdate();
     }
 
+    // --data-source is taken from the working folder, the setting from the application folder.
     std::string path = options_.dataSource ? *options_.dataSource : general_.GetDataSource();
     if (!path.empty()) {
-        if (!std::filesystem::path(path).is_absolute()) path = settings_.GetAppDir() + "/" + path;
+        if (!std::filesystem::path(path).is_absolute())
+            path = options_.dataSource ? std::filesystem::absolute(path).string() : settings_.GetAppDir() + "/" + path;
         splash.SetStatus(QStringLiteral("Loading Data file: %1").arg(QString::fromStdString(path)));
         std::string error;
         const bool loaded = dataSource_.Load(

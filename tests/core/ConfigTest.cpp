@@ -2,6 +2,7 @@
 #include "core/SettingsMgr.h"
 #include "core/UpdateManager.h"
 #include "core/FileUtil.h"
+#include "core/Log.h"
 
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
@@ -9,11 +10,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
+
 using namespace Config;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 namespace {
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+    return n;
+}
 
 std::string LogicErrorOf(const std::function<void()>& fn) {
     try {
@@ -58,8 +68,10 @@ TEST(Param, TypedAccessChecksTheType) {
     Param b("b", Boolean);
     b.SetBool(true);
     EXPECT_EQ("true", b.Value());
-    b.SetValue("yes");
-    EXPECT_EQ("wrong boolean setting format specified: yes", LogicErrorOf([&] { b.GetBool(); }));
+    b.SetValue("maybe");
+    EXPECT_EQ("wrong boolean setting format specified: maybe", LogicErrorOf([&] { b.GetBool(); }));
+    EXPECT_EQ(std::nullopt, b.ReadBool());
+    EXPECT_EQ(std::nullopt, n.ReadBool());
 
     Param s("s", "text");
     EXPECT_EQ(String, s.Type());
@@ -133,36 +145,75 @@ TEST(SettingsStore, SaveAndReadAgainGiveTheSameSections) {
 
 TEST(SettingsStore, MissingFileIsReportedAndEverySettingFallsBack) {
     Store s;
-    s.settings.LoadSettings();
+    EXPECT_FALSE(s.settings.LoadSettings());
+    EXPECT_TRUE(s.settings.ReadFailed());
     ASSERT_EQ(1u, s.prompt.messages.size());
-    EXPECT_EQ("Error reading config file: " + s.dir.File("config.xml") +
-                  "\nLoad failed\n\t\nProgres\n\tDocument created\n\tSelection langguage set.\n",
-              s.prompt.messages[0]);
+    EXPECT_EQ("Error reading config file: " + s.dir.File("config.xml") + "\nNo such file or directory", s.prompt.messages[0]);
     EXPECT_TRUE(s.general.Children().empty());
     EXPECT_EQ("", s.general.GetDataSource());
     EXPECT_TRUE(s.general.IsMaximized());
     EXPECT_EQ(2, s.general.SmartHierarchyDepth());
     EXPECT_EQ("month", s.update.TimeInterval());
 
-    // The next save writes every registered section, and the next read finds them.
+    // The next save writes every registered section (there is nothing to keep aside), and the
+    // next read finds them.
     ASSERT_TRUE(s.settings.SaveSettings());
     EXPECT_EQ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<settings>\n  <section name=\"General\"/>\n"
               "  <section name=\"Update\"/>\n</settings>\n",
               s.dir.Read("config.xml"));
-    s.settings.LoadSettings();
+    EXPECT_EQ(1u, s.prompt.messages.size());
+    EXPECT_TRUE(s.settings.LoadSettings());
+    EXPECT_FALSE(s.settings.ReadFailed());
     EXPECT_EQ(1u, s.prompt.messages.size());
     EXPECT_NE(nullptr, s.general.FindChild("Maximized"));
 }
 
-TEST(SettingsStore, BrokenParameterIsReportedWithTheLibraryMessage) {
+// The path, then the reason as the reader gives it (line and what was wrong), never the
+// reader's own progress notes.
+TEST(SettingsStore, ReadErrorNamesTheFileAndTheReason) {
+    const std::string runsOnInstalled = "\nThe program runs on the installed settings; the file is kept as it is.";
+    const struct {
+        const char* content;
+        const char* reason;
+    } cases[] = {
+        {"<settings>\n<section name='General'>\n</settings>",
+         "line 3, column 12: Premature end of data in tag settings line 1"},
+        {"<settings><section name='General'><param type='string'><value>x</value></param></section></settings>",
+         "section \"General\": Attribute value is missing"},
+        {"<Profile/>", "the root element is <Profile>, not <settings>"},
+    };
+    for (const auto& c : cases) {
+        Store s;
+        s.dir.Write("config.xml", c.content);
+        EXPECT_FALSE(s.settings.LoadSettings());
+        EXPECT_THAT(s.prompt.messages,
+                    ElementsAre("Error reading config file: " + s.dir.File("config.xml") + "\n" + c.reason + runsOnInstalled));
+    }
+}
+
+// The unreadable file is moved aside under a free name before anything is written: numbered
+// when an earlier one is still there.
+TEST(SettingsStore, UnreadableFileIsKeptUnderAFreeNameAtTheNextSave) {
     Store s;
-    s.WriteConfig("<section name='General'><param type='string'><value>x</value></param></section>");
-    s.settings.LoadSettings();
-    ASSERT_EQ(1u, s.prompt.messages.size());
-    EXPECT_THAT(s.prompt.messages[0],
-                ::testing::StartsWith("Error reading config file: " + s.dir.File("config.xml") +
-                                      "\nLoading section\n\tsection[@name='General']\n"));
-    EXPECT_THAT(s.prompt.messages[0], HasSubstr("Attribute value is missing"));
+    s.dir.Write("config.xml.broken", "older");
+    s.dir.Write("config.xml.broken.1", "older still");
+    s.dir.Write("config.xml", "<settings>");
+    EXPECT_FALSE(s.settings.LoadSettings());
+    EXPECT_EQ("<settings>", s.dir.Read("config.xml"));
+    ASSERT_TRUE(s.settings.SaveSettings());
+    EXPECT_EQ("<settings>", s.dir.Read("config.xml.broken.2"));
+    EXPECT_EQ("older", s.dir.Read("config.xml.broken"));
+    EXPECT_EQ("older still", s.dir.Read("config.xml.broken.1"));
+    ASSERT_EQ(2u, s.prompt.messages.size());
+    EXPECT_EQ("The settings file " + s.dir.File("config.xml") + " could not be read; it was kept as " +
+                  s.dir.File("config.xml.broken.2") + ".",
+              s.prompt.messages[1]);
+    // Told once: later saves write as usual.
+    ASSERT_TRUE(s.settings.SaveSettings());
+    EXPECT_EQ(2u, s.prompt.messages.size());
+    EXPECT_FALSE(std::filesystem::exists(s.dir.File("config.xml.broken.3")));
+    EXPECT_TRUE(s.settings.LoadSettings());
+    EXPECT_EQ("foods/usda-sr24.xml", s.general.GetDataSource());
 }
 
 TEST(SettingsStore, FailedSaveIsReportedAndKeepsTheModifiedFlag) {
@@ -189,7 +240,7 @@ TEST(GeneralSettings, AccessorsDefaultsChoicesAndEditor) {
     EXPECT_FALSE(s.general.RunWizard());
     EXPECT_FALSE(s.general.UseFullTitle());
     EXPECT_EQ(2, s.general.SmartHierarchySize());
-    EXPECT_EQ("wrong setting type requested.", LogicErrorOf([&] { s.general.SmartHierarchyDepth(); }));
+    EXPECT_EQ(2, s.general.SmartHierarchyDepth());  // given as a string: the default
 
     const Param* maximized = s.general.FindChild("Maximized");
     ASSERT_NE(nullptr, maximized);
@@ -246,6 +297,48 @@ TEST(InstalledConfig, HoldsEverySettingWithItsDescription) {
     EXPECT_FALSE(s.general.LoadLastProfile());
     EXPECT_EQ(2, s.general.SmartHierarchyDepth());
     EXPECT_EQ(2, s.general.SmartHierarchySize());
-    EXPECT_EQ("month", s.update.TimeInterval());
+    EXPECT_EQ("never", s.update.TimeInterval());
     EXPECT_EQ(Choice, s.update.FindChild("Time Interval")->Type());
 }
+
+// A flag written by hand reads as meant where the meaning is plain; anything else, and a known
+// parameter given another type, gives the default and a note in log.txt, never an exception.
+TEST(GeneralSettings, AccessorsReadFlagsLenientlyAndNeverRaise) {
+    const struct {
+        const char* type;
+        const char* value;
+        bool expected;  // "Load Last Profile", default false
+    } cases[] = {
+        {"boolean", "true", true},   {"boolean", "True", true},   {"boolean", "YES", true},  {"boolean", "1", true},
+        {"boolean", " yes ", true},  {"boolean", "false", false}, {"boolean", "No", false},  {"boolean", "0", false},
+        {"boolean", "maybe", false}, {"boolean", "", false},      {"string", "true", false}, {"integer", "1", false},
+    };
+    for (const auto& c : cases) {
+        TempDir logDir;
+        SetLogFolder(logDir.Path().string() + "/");
+        Store s;
+        s.WriteConfig(std::string("<section name='General'><param name='Load Last Profile' type='") + c.type +
+                      "'><value>" + c.value + "</value></param><param name='Maximized' type='string'><value>yes"
+                      "</value></param><param name='Smart Hierarchy Size' type='boolean'><value>5</value></param>"
+                      "<param name='Data Source' type='string'><value>foods/a.xml</value></param></section>");
+        EXPECT_TRUE(s.settings.LoadSettings());
+        EXPECT_EQ(c.expected, s.general.LoadLastProfile()) << c.type << " '" << c.value << "'";
+        EXPECT_EQ(c.expected, s.general.LoadLastProfile()) << c.type << " '" << c.value << "'";
+        EXPECT_TRUE(s.general.IsMaximized());
+        EXPECT_EQ(2, s.general.SmartHierarchySize());
+        EXPECT_EQ("", s.general.GetDataSource());
+
+        const std::string log = logDir.Read("log.txt");
+        const bool plain = std::string(c.type) == "boolean" && std::string(c.value) != "maybe" && *c.value;
+        const std::string note = std::string("Setting \"Load Last Profile\" (") + c.type + ") has the value \"" + c.value +
+                                 "\", which can't be read; using false instead.";
+        EXPECT_EQ(plain ? 0u : 1u, Occurrences(log, note)) << log;
+        EXPECT_EQ(1u, Occurrences(log, "Setting \"Maximized\" (string) has the value \"yes\", which can't be read; "
+                                       "using true instead."))
+            << log;
+        EXPECT_EQ(1u, Occurrences(log, "Setting \"Smart Hierarchy Size\" (boolean)")) << log;
+        EXPECT_EQ(1u, Occurrences(log, "Setting \"Data Source\" (string)")) << log;
+        SetLogFolder("");
+    }
+}
+

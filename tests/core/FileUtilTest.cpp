@@ -104,3 +104,36 @@ TEST(WriteFileAtomic, RemovesTheStaleTemporariesOfItsFile) {
     std::sort(names.begin(), names.end());
     EXPECT_EQ((std::vector<std::string>{".Ann Lee.notes", ".Bob.a1B2c3", "Ann Lee"}), names);
 }
+
+// Only regular files are read, and only up to the cap: a FIFO would block the reader for ever,
+// /dev/zero would never end. The message names the path and the reason.
+TEST(ReadFile, RefusesWhatIsNotARegularFileOrTooLarge) {
+    TempDir dir;
+    ASSERT_EQ(0, ::mkfifo(dir.File("fifo").c_str(), 0600));
+    dir.Write("eleven", "0123456789\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.File("fifo"), "not a regular file"},
+        {"/dev/zero", "not a regular file"},
+        {dir.Path().string(), "Is a directory"},
+        {dir.File("absent"), "No such file or directory"},
+    };
+    for (const auto& [path, reason] : cases) {
+        try {
+            FileUtil::ReadFile(path);
+            ADD_FAILURE() << path << " was read";
+        } catch (const FileUtil::FileError& e) {
+            EXPECT_EQ("Can't read file " + path + ": " + reason, std::string(e.what()));
+        }
+    }
+    EXPECT_EQ("0123456789\n", FileUtil::ReadFile(dir.File("eleven"), 11));
+    try {
+        FileUtil::ReadFile(dir.File("eleven"), 10);
+        ADD_FAILURE() << "read beyond the cap";
+    } catch (const FileUtil::FileError& e) {
+        EXPECT_EQ("Can't read file " + dir.File("eleven") + ": " + FileUtil::TooLarge(10), std::string(e.what()));
+    }
+    EXPECT_EQ("larger than 256 MiB, more than the program reads from such a file",
+              FileUtil::TooLarge(FileUtil::kMaxDocumentBytes));
+    EXPECT_EQ("larger than 1 GiB, more than the program reads from such a file",
+              FileUtil::TooLarge(FileUtil::kMaxDataSourceBytes));
+}

@@ -59,7 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Unknown intervals are monthly; unreadable or future stamps make the check due.
         DueCase{"fortnight", "03/15/11", date(2011, 4, 14), false}, DueCase{"month", "13/45/11", date(2011, 4, 1), true},
         DueCase{"month", "05/01/30", date(2026, 12, 10), true}, DueCase{"month", "", date(2026, 12, 10), true},
-        DueCase{"month", "1/1/11", date(2011, 1, 2), true}));
+        DueCase{"month", "1/1/11", date(2011, 1, 2), true},
+        // "never": only "Software Update" opens the page, whatever the stamp says.
+        DueCase{"never", "03/15/11", date(2026, 12, 10), false}, DueCase{"never", "", date(2026, 12, 10), false},
+        DueCase{"never", "13/45/11", date(2011, 4, 1), false}));
 
 TEST(UpdateCheck, ForcedOrWithoutStamp) {
     ScopedClock clock(date(2026, 12, 10));
@@ -75,7 +78,12 @@ TEST(UpdateCheck, ForcedOrWithoutStamp) {
 
     std::vector<std::string> choices;
     bare.GetChoices("Time Interval", choices);
-    EXPECT_THAT(choices, ::testing::ElementsAre("month", "week", "day"));
+    EXPECT_THAT(choices, ::testing::ElementsAre("never", "month", "week", "day"));
+
+    auto never = Section("never", "01/01/20");
+    EXPECT_FALSE(never->IsCheckDue(false));
+    EXPECT_TRUE(never->IsCheckDue(true));
+    EXPECT_EQ("12/10/26", never->LastCheckDate());
 }
 
 TEST(UpdateCheck, OpensThePageStampsAndSaves) {

@@ -5,11 +5,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 using namespace Xml;
+using ::testing::AllOf;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 namespace {
@@ -207,6 +210,110 @@ TEST(XmlDocument, HostileDocumentsFailWithoutExpandingOrReading) {
         EXPECT_FALSE(doc.Load(dir.File("hostile.xml")));
         EXPECT_THROW(doc.Root(), std::logic_error);
     }
+}
+
+// A document type declaration that declares internal general entities only is read, with the
+// entities replaced; one that reaches outside the document is refused saying so.
+TEST(XmlDocument, DocumentTypeDeclarationsWithInternalEntitiesOnly) {
+    TempDir dir;
+    dir.Write("secret.txt", "top secret");
+    const std::string secret = dir.File("secret.txt");
+    const std::string refused = "external references in a document type declaration are not accepted";
+    const struct {
+        const char* what;
+        std::string text;
+        std::string reason;  // empty: read
+    } cases[] = {
+        {"internal entities", "<!DOCTYPE a [<!ENTITY nbsp \"&#160;\"><!ENTITY who \"J &amp; K\">]><a n='1&nbsp;2'>&who;&nbsp;</a>", ""},
+        {"no subset", "<!DOCTYPE a><a n='1\xC2\xA0" "2'>J &amp; K\xC2\xA0</a>", ""},
+        {"SYSTEM subset", "<!DOCTYPE a SYSTEM \"" + secret + "\"><a/>", refused},
+        {"PUBLIC subset", "<!DOCTYPE a PUBLIC \"-//X//Y\" \"" + secret + "\"><a/>", refused},
+        {"external entity", "<!DOCTYPE a [<!ENTITY s SYSTEM \"" + secret + "\">]><a>&s;</a>", refused},
+        {"public entity", "<!DOCTYPE a [<!ENTITY s PUBLIC \"-//X//Y\" \"" + secret + "\">]><a>&s;</a>", refused},
+        {"parameter entity", "<!DOCTYPE a [<!ENTITY % p \"<!ENTITY q 'x'>\"> %p;]><a>&q;</a>", refused},
+        {"unparsed entity", "<!DOCTYPE a [<!NOTATION n SYSTEM \"x\"><!ENTITY u SYSTEM \"" + secret + "\" NDATA n>]><a/>",
+         refused},
+        {"undeclared entity", "<!DOCTYPE a [<!ENTITY nbsp \"&#160;\">]><a>&mdash;</a>", "Entity 'mdash' not defined"},
+    };
+    for (const auto& c : cases) {
+        XmlDocument fromText, fromFile;
+        dir.Write("doc.xml", c.text);
+        if (c.reason.empty()) {
+            ASSERT_TRUE(fromText.LoadXml(c.text)) << c.what << ": " << fromText.ParseError();
+            ASSERT_TRUE(fromFile.Load(dir.File("doc.xml"))) << c.what << ": " << fromFile.ParseError();
+            for (const XmlDocument* doc : {&fromText, &fromFile}) {
+                EXPECT_EQ("J & K\xC2\xA0", doc->Root().GetText()) << c.what;
+                EXPECT_EQ("1\xC2\xA0" "2", doc->Root().GetAttribute("n").AsString()) << c.what;
+            }
+            continue;
+        }
+        EXPECT_FALSE(fromText.LoadXml(c.text)) << c.what;
+        EXPECT_THAT(fromText.ParseError(), HasSubstr(c.reason)) << c.what;
+        EXPECT_FALSE(fromFile.Load(dir.File("doc.xml"))) << c.what;
+        EXPECT_THAT(fromFile.ParseError(), AllOf(StartsWith(dir.File("doc.xml") + ":"), HasSubstr(c.reason))) << c.what;
+        EXPECT_THAT(fromFile.ParseError(), Not(HasSubstr("top secret"))) << c.what;
+    }
+}
+
+// Users edit the report templates; one that declares &nbsp; for its output is used.
+TEST(XmlNode, StyleSheetDeclaringAnEntityTransforms) {
+    XmlDocument sheet;
+    ASSERT_TRUE(sheet.LoadXml(
+        "<!DOCTYPE xsl:stylesheet [<!ENTITY nbsp \"&#160;\">]>"
+        "<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>"
+        "<xsl:output method='xml' omit-xml-declaration='yes' encoding='UTF-8'/>"
+        "<xsl:template match='/r'><p>a&nbsp;b</p></xsl:template></xsl:stylesheet>"))
+        << sheet.ParseError();
+    XmlDocument report;
+    ASSERT_TRUE(report.LoadXml("<r/>"));
+    std::string out;
+    ASSERT_TRUE(report.AsNode().TransformNode(sheet.AsNode(), out));
+    EXPECT_EQ("<p>a\xC2\xA0" "b</p>\n", out);
+}
+
+// libxml2 needs time growing with the square of the attributes of one element, so an element
+// with more than the bound is refused before parsing. Markup that only looks like attributes
+// (in values, comments, CDATA, the document type declaration) does not count, wherever the
+// text is cut into pieces.
+TEST(XmlDocument, ElementsWithTooManyAttributesAreRefused) {
+    const auto attributes = [](int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += " a" + std::to_string(i) + "='1'";
+        return out;
+    };
+    const int most = AttributeBound::kMaxAttributes;
+    const std::string equalSigns(static_cast<std::size_t>(most) + 1, '=');
+    const struct {
+        std::string text;
+        bool refused;
+    } cases[] = {
+        {"<r><e" + attributes(most) + "/></r>", false},
+        {"<r><e" + attributes(most + 1) + "/></r>", true},
+        {"<r" + attributes(most + 1) + ">", true},
+        {"<r a='" + equalSigns + "' b=\"" + equalSigns + "\"/>", false},
+        {"<r><!-- <e " + equalSigns + " --></r>", false},
+        {"<r><![CDATA[ <e " + equalSigns + " ]]></r>", false},
+        {"<?pi " + equalSigns + "?><r/>", false},
+        {"<!DOCTYPE r [<!ENTITY x '<e " + equalSigns + "'>]><r/>", false},
+        {"<r>" + equalSigns + "</r>", false},
+    };
+    for (const auto& c : cases) {
+        for (std::size_t piece : {std::size_t{1}, std::size_t{7}, c.text.size()}) {
+            AttributeBound bound;
+            bool ok = true;
+            for (std::size_t at = 0; at < c.text.size(); at += piece)
+                ok = bound.Feed(c.text.data() + at, std::min(piece, c.text.size() - at)) && ok;
+            EXPECT_EQ(c.refused, !ok) << c.text.substr(0, 60) << " in pieces of " << piece;
+        }
+    }
+    TempDir dir;
+    dir.Write("many.xml", cases[1].text);
+    XmlDocument doc;
+    EXPECT_FALSE(doc.Load(dir.File("many.xml")));
+    EXPECT_EQ(dir.File("many.xml") + ": an element has more than " + std::to_string(most) + " attributes", doc.ParseError());
+    EXPECT_FALSE(doc.LoadXml(cases[1].text));
+    ASSERT_TRUE(doc.LoadXml(cases[0].text)) << doc.ParseError();
+    EXPECT_EQ("1", doc.Root().ChildElement("e").GetAttribute("a" + std::to_string(most - 1)).AsString());
 }
 
 TEST(XmlNode, TransformWithStyleSheet) {

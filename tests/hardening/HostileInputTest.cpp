@@ -2,6 +2,7 @@
 // file as it was; the few that are read must read back the same after a save.
 
 #include "core/FileUtil.h"
+#include "core/Xml.h"
 #include "core/GeneralManager.h"
 #include "core/SettingsMgr.h"
 #include "core/UpdateManager.h"
@@ -16,11 +17,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
 
 using ::testing::ElementsAre;
+using ::testing::Not;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
@@ -59,6 +64,23 @@ std::string Nested(int depth, const std::string& name) {
 }
 
 const std::string kHundredMb(100u << 20, 'A');
+
+// Ten levels of ten references each: 3 GB of text from a few hundred bytes.
+std::string BillionLaughs(const std::string& root, const std::string& where) {
+    std::string dtd = "<!DOCTYPE " + root + " [<!ENTITY lol0 \"lol\">";
+    for (int i = 1; i <= 9; ++i) {
+        std::string refs;
+        for (int k = 0; k < 10; ++k) refs += "&lol" + std::to_string(i - 1) + ";";
+        dtd += "<!ENTITY lol" + std::to_string(i) + " \"" + refs + "\">";
+    }
+    return "<?xml version=\"1.0\"?>" + dtd + "]>" + Replaced(where, "@", "&lol9;");
+}
+
+// An entity that would read a file of the machine into the document.
+std::string ExternalEntity(const std::string& root, const std::string& where) {
+    return "<?xml version=\"1.0\"?><!DOCTYPE " + root + " [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>" +
+           Replaced(where, "@", "&x;");
+}
 
 std::map<std::string, std::string> Files(const std::filesystem::path& folder) {
     std::map<std::string, std::string> out;
@@ -141,12 +163,44 @@ INSTANTIATE_TEST_SUITE_P(
                        kCantOpen.c_str()},
         HostileProfile{"EntityExpansion",
                        [] {
-                           return "<?xml version=\"1.0\"?><!DOCTYPE root [<!ENTITY a \"aaaaaaaaaa\">"
-                                  "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\">]>"
-                                  "<root app=\"velmora\"><Profile>&c;</Profile></root>";
+                           return BillionLaughs("Profile", WithoutDeclaration(Replaced(Fixture(kProfile), "<FirstName/>",
+                                                                                       "<FirstName>@</FirstName>")));
+                       },
+                       kCantOpen.c_str()},
+        HostileProfile{"ExternalEntity",
+                       [] {
+                           return ExternalEntity("Profile", WithoutDeclaration(Replaced(Fixture(kProfile), "<FirstName/>",
+                                                                                        "<FirstName>@</FirstName>")));
                        },
                        kCantOpen.c_str()}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Not files to read: a FIFO would block the program for ever, /dev/zero would fill the memory.
+TEST(HostileProfileFiles, WhatIsNotARegularFileIsRefusedAtOnce) {
+    ScopedClock clock{boost::gregorian::date(2024, 3, 10)};
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "profiles");
+    ASSERT_EQ(0, ::mkfifo(dir.File("profiles/Ann Lee").c_str(), 0600));
+    for (const std::string& path : {dir.File("profiles/Ann Lee"), std::string("/dev/zero")}) {
+        RecordingPrompt prompt;
+        CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
+        EXPECT_FALSE(doc.OnOpenDocument(path));
+        ASSERT_EQ(1u, prompt.messages.size());
+        EXPECT_THAT(prompt.messages[0], StartsWith(kCantOpen + path));
+    }
+}
+
+// An internal entity is harmless and read as written out.
+TEST(HostileProfileEntities, AnInternalEntityReadsAsItsText) {
+    ScopedClock clock{boost::gregorian::date(2024, 3, 10)};
+    RecordingPrompt prompt;
+    TempDir dir;
+    dir.Write("p", "<?xml version=\"1.0\"?><!DOCTYPE root [<!ENTITY name \"Ann &amp; Bo\">]>" +
+                       WithoutDeclaration(Replaced(Fixture(kProfile), "<FirstName/>", "<FirstName>&name;</FirstName>")));
+    CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
+    ASSERT_TRUE(doc.OnOpenDocument(dir.File("p"))) << prompt.messages.at(0);
+    EXPECT_EQ("Ann & Bo", doc.log.personal.firstName);
+}
 
 TEST(HostileProfileEncoding, Utf16WithADeclarationButNoByteOrderMarkReadsAsTheSameProfile) {
     ScopedClock clock{boost::gregorian::date(2024, 3, 10)};
@@ -208,7 +262,7 @@ TEST(HostileProfileNames, NamesWithControlCharactersAndMarkupSurviveSavingAndOpe
 struct HostileSource {
     const char* name;
     std::function<std::string()> content;
-    const char* error;
+    const char* reason;  // a part of the reason given after the path
     friend void PrintTo(const HostileSource& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -221,7 +275,8 @@ TEST_P(HostileSourceTest, IsRefusedWithTheLoadersErrorAndNothingChanges) {
     CDataSourceMgr mgr;
     std::string error;
     EXPECT_FALSE(mgr.Load(dir.File("foods.xml"), {}, error));
-    EXPECT_EQ(GetParam().error, error);
+    EXPECT_THAT(error, StartsWith(CDataSourceMgr::kCantLoad + dir.File("foods.xml") + "\n"));
+    EXPECT_THAT(error, HasSubstr(GetParam().reason));
     EXPECT_TRUE(before == Files(dir.Path()));
 }
 
@@ -230,31 +285,30 @@ const std::string kSource = "tests/data/refdata/sample.xml";
 INSTANTIATE_TEST_SUITE_P(
     Cases, HostileSourceTest,
     ::testing::Values(
-        HostileSource{"Truncated", [] { const auto t = Fixture(kSource); return t.substr(0, t.size() * 2 / 3); },
-                      CDataSourceMgr::kDocumentError},
-        HostileSource{"WrongRoot", [] { return std::string("<settings/>"); }, CDataSourceMgr::kReadError},
+        HostileSource{"Truncated", [] { const auto t = Fixture(kSource); return t.substr(0, t.size() * 2 / 3); }, "line "},
+        HostileSource{"WrongRoot", [] { return std::string("<settings/>"); }, "root element <settings>: "},
         HostileSource{"Utf16WithoutBomOrDeclaration",
-                      [] { return Utf16WithoutBom(WithoutDeclaration(Fixture(kSource))); },
-                      CDataSourceMgr::kDocumentError},
+                      [] { return Utf16WithoutBom(WithoutDeclaration(Fixture(kSource))); }, "line "},
         HostileSource{"Latin1ClaimingUtf8",
-                      [] { return Replaced(Fixture(kSource), "Milk, whole", "Milch, gr\xFCn"); },
-                      CDataSourceMgr::kDocumentError},
+                      [] { return Replaced(Fixture(kSource), "Milk, whole", "Milch, gr\xFCn"); }, "line "},
         HostileSource{"KeyBeyond32Bits", [] { return Replaced(Fixture(kSource), "key=\"1001\"", "key=\"2147483648\""); },
-                      CDataSourceMgr::kReadError},
+                      "2147483648"},
         HostileSource{"NutrientIdBeyond32Bits",
                       [] { return Replaced(Fixture(kSource), "<E N=\"1\" V=\"61\"/>", "<E N=\"4294967297\" V=\"61\"/>"); },
-                      CDataSourceMgr::kReadError},
+                      "4294967297"},
         HostileSource{"AccuracyBeyond16Bits",
-                      [] { return Replaced(Fixture(kSource), "Accuracy=\"0\"", "Accuracy=\"65536\""); },
-                      CDataSourceMgr::kReadError},
+                      [] { return Replaced(Fixture(kSource), "Accuracy=\"0\"", "Accuracy=\"65536\""); }, "65536"},
         HostileSource{"DeepNesting",
                       [] {
                           return Replaced(Fixture(kSource), "<FoodGroups>", "<FoodGroups>" + Nested(100000, "FoodGroup"));
                       },
-                      CDataSourceMgr::kDocumentError},
+                      "line "},
         HostileSource{"HundredMegabyteAttribute",
-                      [] { return Replaced(Fixture(kSource), "Milk, whole", kHundredMb); },
-                      CDataSourceMgr::kDocumentError}),
+                      [] { return Replaced(Fixture(kSource), "Milk, whole", kHundredMb); }, "line "},
+        HostileSource{"EntityExpansion", [] { return BillionLaughs("DataSource", "<DataSource Name=\"@\"/>"); },
+                      "entity"},
+        HostileSource{"ExternalEntity", [] { return ExternalEntity("DataSource", "<DataSource Name=\"@\"/>"); },
+                      Xml::kExternalReferencesRefused}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- config.xml -------------------------------------------------------------------------------
@@ -267,27 +321,42 @@ struct HostileConfig {
 
 class HostileConfigTest : public ::testing::TestWithParam<HostileConfig> {};
 
-TEST_P(HostileConfigTest, IsReportedAndEverySettingFallsBack) {
+// Reading reports the file and why, changes nothing on disk and runs on the installed settings;
+// the next save keeps the unreadable file, byte for byte, beside the new one.
+TEST_P(HostileConfigTest, IsReportedKeptAndTheInstalledSettingsRun) {
     ScopedClock clock{boost::gregorian::date(2024, 3, 10)};
     RecordingPrompt prompt;
     TempDir dir;
-    dir.Write("config.xml", GetParam().content());
+    const std::string content = GetParam().content();
+    dir.Write("config.xml", content);
     const auto before = Files(dir.Path());
     Settings::CSettingsMgr settings(dir.Path().string());
     Config::General::GeneralManager general;
     Update::UpdateManager update;
     settings.AddSection("General", &general);
     settings.AddSection("Update", &update);
-    settings.LoadSettings();
+    EXPECT_FALSE(settings.LoadSettings());
 
     ASSERT_EQ(1u, prompt.messages.size());
     EXPECT_THAT(prompt.messages[0], StartsWith("Error reading config file: " + settings.ConfigPath() + "\n"));
+    EXPECT_THAT(prompt.messages[0], Not(HasSubstr("Progres")));
     EXPECT_TRUE(before == Files(dir.Path()));
-    EXPECT_EQ("", general.GetDataSource());
+    EXPECT_EQ("foods/usda-sr24.xml", general.GetDataSource());
     EXPECT_TRUE(general.IsMaximized());
     EXPECT_EQ(2, general.SmartHierarchyDepth());
-    EXPECT_EQ("month", update.TimeInterval());
+    EXPECT_EQ("never", update.TimeInterval());
+    EXPECT_FALSE(update.IsCheckDue(false));
     EXPECT_FALSE(settings.IsModified());
+
+    ASSERT_TRUE(settings.SaveSettings());
+    ASSERT_EQ(2u, prompt.messages.size());
+    EXPECT_EQ("The settings file " + settings.ConfigPath() + " could not be read; it was kept as " +
+                  settings.ConfigPath() + ".broken.",
+              prompt.messages[1]);
+    EXPECT_TRUE(content == FileUtil::ReadFile(dir.File("config.xml.broken")));
+    EXPECT_TRUE(settings.LoadSettings());
+    EXPECT_EQ("foods/usda-sr24.xml", general.GetDataSource());
+    EXPECT_EQ(2u, prompt.messages.size());
 }
 
 const std::string kConfig = "data/config.xml";
@@ -295,12 +364,22 @@ const std::string kConfig = "data/config.xml";
 INSTANTIATE_TEST_SUITE_P(
     Cases, HostileConfigTest,
     ::testing::Values(
+        HostileConfig{"Empty", [] { return std::string(); }},
         HostileConfig{"Truncated", [] { const auto t = Fixture(kConfig); return t.substr(0, t.size() / 2); }},
-        HostileConfig{"WrongRoot", [] { return std::string("<?xml version=\"1.0\"?>\n"); }},
+        HostileConfig{"Garbage", [] { return std::string("\x89PNG\r\n\x1a\n\x00\x00 not settings at all", 32); }},
+        HostileConfig{"NoRoot", [] { return std::string("<?xml version=\"1.0\"?>\n"); }},
+        HostileConfig{"WrongRoot", [] { return std::string("<Profile><section name=\"General\"/></Profile>"); }},
+        HostileConfig{"NulByte", [] { return Replaced(Fixture(kConfig), "kg/cm", std::string("kg\0cm", 5)); }},
         HostileConfig{"Utf16WithoutBomOrDeclaration",
                       [] { return Utf16WithoutBom(WithoutDeclaration(Fixture(kConfig))); }},
         HostileConfig{"Latin1ClaimingUtf8",
                       [] { return Replaced(Fixture(kConfig), "foods/usda-sr24.xml", "foods/l\xE9gumes.xml"); }},
+        HostileConfig{"EntityExpansion",
+                      [] { return BillionLaughs("settings", WithoutDeclaration(Replaced(Fixture(kConfig), "kg/cm", "@"))); }},
+        HostileConfig{"ExternalEntity",
+                      [] { return ExternalEntity("settings", WithoutDeclaration(Replaced(Fixture(kConfig), "kg/cm", "@"))); }},
+        HostileConfig{"ParamWithoutName",
+                      [] { return Replaced(Fixture(kConfig), "name=\"Maximized\" ", ""); }},
         HostileConfig{"DeepNesting",
                       [] {
                           return Replaced(Fixture(kConfig), "<section name=\"Update\">",

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -93,17 +94,45 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"eer_tall", {"eer", "--height", "1650"}, 2, "", "--height must be an integer from 50 to 250"}),
     [](const auto& info) { return std::string(info.param.what); });
 
-TEST(CliFoods, BadDataSourceGivesTheLoaderText) {
+TEST(CliFoods, BadDataSourceGivesThePathAndTheReason) {
     TempDir dir;
-    WriteConfig(dir, std::string(VELMORA_SOURCE_DIR) + "/tests/data/refdata/partial.xml");
+    const std::string partial = std::string(VELMORA_SOURCE_DIR) + "/tests/data/refdata/partial.xml";
+    WriteConfig(dir, partial);
     Result r = RunCli(dir, {"foods", "search", "bread"});
     EXPECT_EQ(1, r.code);
     EXPECT_EQ("", r.out);
-    EXPECT_NE(std::string::npos, r.err.find("Can't load data source file. Unknown error")) << r.err;
+    EXPECT_NE(std::string::npos, r.err.find("Can't load data source file: " + partial + "\n")) << r.err;
 
     r = RunCli(dir, {"--data-source", dir.File("absent.xml"), "foods", "tree", "1"});
     EXPECT_EQ(1, r.code);
-    EXPECT_NE(std::string::npos, r.err.find("Can't load data source file. Error: Can't load XML document.")) << r.err;
+    EXPECT_NE(std::string::npos,
+              r.err.find("Can't load data source file: " + dir.File("absent.xml") + "\nNo such file or directory"))
+        << r.err;
+}
+
+// A file named on the command line is taken from where the command runs, not from the
+// application folder, and a failure names the path that was tried.
+TEST(CliFoods, RelativeDataSourceOptionIsTakenFromTheWorkingFolder) {
+    TempDir appDir, work;
+    WriteConfig(appDir, "");
+    std::filesystem::copy_file(kSample, work.File("mine.xml"));
+    appDir.Write("mine.xml", "not a data source");  // what the old rule would have read
+    const auto runIn = [&](const std::string& dataSource) {
+        return RunProgram("/bin/sh",
+                          {"-c", "cd \"$0\" && exec \"$1\" --app-dir \"$2\" --data-source \"$3\" foods search milk",
+                           work.Path().string(), std::string(VELMORA_BIN_DIR) + "/velmora-cli", appDir.Path().string(),
+                           dataSource},
+                          work);
+    };
+    Result r = runIn("mine.xml");
+    EXPECT_EQ(0, r.code) << r.err;
+    EXPECT_NE(std::string::npos, r.out.find("Milk, whole")) << r.out;
+
+    r = runIn("absent.xml");
+    EXPECT_EQ(1, r.code);
+    EXPECT_NE(std::string::npos,
+              r.err.find("Can't load data source file: " + work.File("absent.xml") + "\nNo such file or directory"))
+        << r.err;
 }
 
 TEST(CliFoods, NoDataSourceConfigured) {
@@ -112,4 +141,21 @@ TEST(CliFoods, NoDataSourceConfigured) {
     const Result r = RunCli(dir, {"foods", "search", "milk"});
     EXPECT_EQ(1, r.code);
     EXPECT_NE(std::string::npos, r.err.find("no data source is configured")) << r.err;
+}
+
+// `settings` lists what the program runs on; after a read error it says why on standard error
+// and exits non-zero, so a script never takes the installed settings for the file's content.
+TEST(CliSettings, ExitsNonZeroAfterAReadError) {
+    TempDir dir;
+    WriteConfig(dir, kSample);
+    Result r = RunCli(dir, {"settings"});
+    EXPECT_EQ(0, r.code) << r.err;
+    EXPECT_EQ("", r.err);
+    EXPECT_NE(std::string::npos, r.out.find("Data Source (ifile, writable) = " + kSample)) << r.out;
+
+    dir.Write("config.xml", "<settings><section name=\"General\">");
+    r = RunCli(dir, {"settings"});
+    EXPECT_EQ(1, r.code);
+    EXPECT_EQ(0u, r.err.find("Error reading config file: " + dir.File("config.xml") + "\nline 1")) << r.err;
+    EXPECT_EQ("<settings><section name=\"General\">", dir.Read("config.xml"));
 }

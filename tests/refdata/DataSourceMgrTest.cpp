@@ -1,11 +1,15 @@
 #include "refdata/DataSourceMgr.h"
 
+#include "core/Xml.h"
 #include "support/TempDir.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +31,13 @@ std::vector<std::string> Names(const std::vector<std::unique_ptr<CDS_FoodGroup>>
 }
 
 std::vector<FoodUnit> Units(std::initializer_list<FoodUnit> units) { return units; }
+
+// The first line of every load error; the reason follows on the next.
+std::string CantLoad(const std::string& path) { return CDataSourceMgr::kCantLoad + path + "\n"; }
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
 
 std::vector<std::string> Events(const std::vector<LoadProgress>& events) {
     std::vector<std::string> out;
@@ -196,7 +207,7 @@ TEST(DataSourceMgr, FailureKeepsWhatWasReadBefore) {
     std::string error;
     std::vector<LoadProgress> events;
     EXPECT_FALSE(mgr.Load(kData + "partial.xml", [&](const LoadProgress& p) { events.push_back(p); }, error));
-    EXPECT_EQ("Can't load data source file. Unknown error", error);
+    EXPECT_THAT(error, StartsWith(CantLoad(kData + "partial.xml")));
     EXPECT_EQ((std::vector<std::string>{"step 1", "step 2", "step 3", "group 0/3"}), Events(events));
     EXPECT_EQ(5, mgr.SourceId());
     ASSERT_EQ(1u, mgr.Nutrients().size());
@@ -219,7 +230,7 @@ TEST(DataSourceMgr, BrokenNutrientKeepsEarlierOnesAndTheCount) {
     CDataSourceMgr mgr;
     std::string error;
     EXPECT_FALSE(mgr.Load(dir.File("ds.xml"), {}, error));
-    EXPECT_EQ("Can't load data source file. Unknown error", error);
+    EXPECT_EQ(CantLoad(dir.File("ds.xml")) + "nutrient 2: Can't convert value 'two' to a number", error);
     ASSERT_EQ(3u, mgr.Nutrients().size());
     EXPECT_EQ(1, mgr.NutrientAt(0).gid);
     EXPECT_EQ("", mgr.NutrientAt(2).name);
@@ -231,22 +242,78 @@ TEST(DataSourceMgr, DocumentErrorLoadsNothing) {
     std::string error;
     std::vector<LoadProgress> events;
     EXPECT_FALSE(mgr.Load(kData + "broken/truncated.xml", [&](const LoadProgress& p) { events.push_back(p); }, error));
-    EXPECT_EQ("Can't load data source file. Error: Can't load XML document.", error);
+    EXPECT_THAT(error, StartsWith(CantLoad(kData + "broken/truncated.xml") + "line "));
     EXPECT_TRUE(events.empty());
     EXPECT_EQ(-1, mgr.SourceId());
     EXPECT_EQ("", mgr.RootGroup().name);
     EXPECT_EQ(0u, mgr.Foods().Size());
-    EXPECT_NE(std::string::npos, mgr.DocumentErrorDetail().find("truncated.xml")) << mgr.DocumentErrorDetail();
+    EXPECT_EQ(error, CantLoad(kData + "broken/truncated.xml") + mgr.DocumentErrorDetail());
 }
 
-TEST(DataSourceMgr, MissingFileOrFolder) {
+// What is not a readable file of sane size is refused at once, with the path and why: a FIFO
+// would block the loader for ever, /dev/zero would fill the memory.
+TEST(DataSourceMgr, RefusesWhatIsNotARegularFile) {
     TempDir dir;
-    for (const std::string& path : {dir.File("absent.xml"), dir.Path().string()}) {
+    ASSERT_EQ(0, ::mkfifo(dir.File("fifo.xml").c_str(), 0600));
+    dir.Write("locked.xml", "<DataSource Name=\"x\"/>");
+    std::filesystem::permissions(dir.File("locked.xml"), std::filesystem::perms::none);
+    const bool root = ::geteuid() == 0;  // root reads any file
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.File("absent.xml"), "No such file or directory"},
+        {dir.Path().string(), "Is a directory"},
+        {dir.File("fifo.xml"), "not a regular file"},
+        {"/dev/zero", "not a regular file"},
+        {dir.File("locked.xml"), root ? "" : "Permission denied"},
+    };
+    for (const auto& [path, reason] : cases) {
+        if (reason.empty()) continue;
         CDataSourceMgr mgr;
         std::string error;
         EXPECT_FALSE(mgr.Load(path, {}, error)) << path;
-        EXPECT_EQ("Can't load data source file. Error: Can't load XML document.", error) << path;
+        EXPECT_EQ(CantLoad(path) + reason, error) << path;
     }
+}
+
+// Internal entities are read as everywhere else; anything that reaches outside the file, or
+// expands beyond libxml2's limits, is refused.
+TEST(DataSourceMgr, DocumentTypeDeclarationWithInternalEntitiesOnly) {
+    CDataSourceMgr mgr;
+    std::string error;
+    ASSERT_TRUE(mgr.Load(kData + "internal-entities.xml", {}, error)) << error;
+    EXPECT_EQ(std::string(640, 'a'), mgr.RootGroup().name);
+    EXPECT_EQ(std::string(640, 'a'), mgr.FindFood(FoodKey(1, 0))->Name());
+
+    TempDir dir;
+    const std::string secret = dir.File("secret.txt");
+    dir.Write("secret.txt", "top secret");
+    const std::pair<std::string, std::string> refused[] = {
+        {"<!DOCTYPE DataSource [<!ENTITY s SYSTEM \"" + secret + "\">]><DataSource Name=\"&s;\"/>",
+         Xml::kExternalReferencesRefused},
+        {"<!DOCTYPE DataSource [<!ENTITY % p \"<!ENTITY q 'x'>\"> %p;]><DataSource Name=\"&q;\"/>",
+         Xml::kExternalReferencesRefused},
+        {"<!DOCTYPE DataSource PUBLIC \"-//X//Y\" \"" + secret + "\"><DataSource Name=\"x\"/>",
+         Xml::kExternalReferencesRefused},
+        {"<!DOCTYPE DataSource [<!ENTITY a \"&b;\"><!ENTITY b \"&a;\">]><DataSource Name=\"&a;\"/>", "line "},
+    };
+    for (const auto& [text, reason] : refused) {
+        dir.Write("ds.xml", text);
+        CDataSourceMgr other;
+        EXPECT_FALSE(other.Load(dir.File("ds.xml"), {}, error)) << text;
+        EXPECT_THAT(error, StartsWith(CantLoad(dir.File("ds.xml")) + reason)) << text;
+        EXPECT_THAT(error, Not(HasSubstr("top secret")));
+    }
+}
+
+// Far beyond anything a data source holds on one element; the parser would spend minutes on it.
+TEST(DataSourceMgr, RefusesAnElementWithTooManyAttributes) {
+    TempDir dir;
+    std::string attributes;
+    for (int i = 0; i <= Xml::AttributeBound::kMaxAttributes; ++i) attributes += " a" + std::to_string(i) + "=\"1\"";
+    dir.Write("many.xml", "<DataSource Name=\"x\"><Nutrients><Nutrient" + attributes + "/></Nutrients></DataSource>");
+    CDataSourceMgr mgr;
+    std::string error;
+    EXPECT_FALSE(mgr.Load(dir.File("many.xml"), {}, error));
+    EXPECT_EQ(CantLoad(dir.File("many.xml")) + Xml::AttributeBound::Message(), error);
 }
 
 // Another file loaded into the same manager adds its groups and replaces foods of the same key.
@@ -287,48 +354,44 @@ TEST(DataSourceMgr, OtherEncodingsAndNamespacedElements) {
     EXPECT_EQ("A &#38; B & <C> é", mgr.FindFood(FoodKey(3, 0))->Name());
 }
 
-// Every file of the broken folder, and what loading it answers.
+// Every file of the broken folder, and the reason loading it gives.
 struct BrokenFile {
     const char* file;
-    const char* error;
+    const char* reason;  // a part of it
 };
 
 void PrintTo(const BrokenFile& c, std::ostream* os) { *os << c.file; }
 
 namespace {
 
-const char* const kDocError = "Can't load data source file. Error: Can't load XML document.";
-const char* const kReadError = "Can't load data source file. Unknown error";
-
 const BrokenFile kBroken[] = {
-    {"empty.xml", kDocError},
-    {"truncated.xml", kDocError},
-    {"not-well-formed.xml", kDocError},
-    {"two-roots.xml", kDocError},
-    {"undeclared-entity.xml", kDocError},
-    {"doctype-entities.xml", kDocError},
-    {"external-entity.xml", kDocError},
-    {"missing-name.xml", kReadError},
-    {"bad-id.xml", kReadError},
-    {"nutrient-missing-units.xml", kReadError},
-    {"nutrient-negative-accuracy.xml", kReadError},
-    {"portion-missing-title.xml", kReadError},
-    {"portion-bad-id.xml", kReadError},
-    {"group-missing-code.xml", kReadError},
-    {"group-bad-code.xml", kReadError},
-    {"group-missing-name.xml", kReadError},
-    {"food-missing-name.xml", kReadError},
-    {"food-missing-key.xml", kReadError},
-    {"food-bad-source.xml", kReadError},
-    {"food-identity-missing-key.xml", kReadError},
-    {"food-missing-energyfactors.xml", kReadError},
-    {"food-missing-units.xml", kReadError},
-    {"food-bad-factor.xml", kReadError},
-    {"food-bad-value.xml", kReadError},
-    {"food-missing-value.xml", kReadError},
-    {"food-negative-gid.xml", kReadError},
-    {"food-empty-unit-weight.xml", kReadError},
-    {"food-missing-unit-name.xml", kReadError},
+    {"empty.xml", "line 1: Document is empty"},
+    {"truncated.xml", "line "},
+    {"not-well-formed.xml", "line "},
+    {"two-roots.xml", "Extra content at the end of the document"},
+    {"undeclared-entity.xml", "Entity 'nbsp' not defined"},
+    {"external-entity.xml", "external references in a document type declaration are not accepted"},
+    {"missing-name.xml", "Missing attribute 'Name'"},
+    {"bad-id.xml", "root element <DataSource>: "},
+    {"nutrient-missing-units.xml", "nutrient 1: Missing attribute 'Units'"},
+    {"nutrient-negative-accuracy.xml", "nutrient 1: "},
+    {"portion-missing-title.xml", "portion: Missing attribute 'title'"},
+    {"portion-bad-id.xml", "portion: "},
+    {"group-missing-code.xml", "Missing attribute 'code'"},
+    {"group-bad-code.xml", "food group "},
+    {"group-missing-name.xml", "Missing attribute 'id'"},
+    {"food-missing-name.xml", "Missing attribute 'Name'"},
+    {"food-missing-key.xml", "food 1 of group "},
+    {"food-bad-source.xml", "food 1 of group "},
+    {"food-identity-missing-key.xml", "food 1 of group "},
+    {"food-missing-energyfactors.xml", "Missing element 'EnergyFactors'"},
+    {"food-missing-units.xml", "Missing element 'Units'"},
+    {"food-bad-factor.xml", "food 1 of group "},
+    {"food-bad-value.xml", "food 1 of group "},
+    {"food-missing-value.xml", "Missing attribute 'V'"},
+    {"food-negative-gid.xml", "food 1 of group "},
+    {"food-empty-unit-weight.xml", "food 1 of group "},
+    {"food-missing-unit-name.xml", "Missing attribute 'M'"},
 };
 
 }  // namespace
@@ -338,8 +401,10 @@ class BrokenDataSource : public testing::TestWithParam<BrokenFile> {};
 TEST_P(BrokenDataSource, IsRefusedWithItsText) {
     CDataSourceMgr mgr;
     std::string error;
-    EXPECT_FALSE(mgr.Load(kData + "broken/" + GetParam().file, {}, error));
-    EXPECT_EQ(GetParam().error, error);
+    const std::string path = kData + "broken/" + GetParam().file;
+    EXPECT_FALSE(mgr.Load(path, {}, error));
+    EXPECT_THAT(error, StartsWith(CantLoad(path)));
+    EXPECT_THAT(error, HasSubstr(GetParam().reason));
     EXPECT_EQ(0u, mgr.Foods().Size());
 }
 

@@ -25,7 +25,7 @@ TEST(ConvertUsdaCommand, WritesTheFileAndTellsWhatItHolds) {
     TempDir dir;
     const ProgramRun r = RunCli(dir, {"convert-usda", kFixture, dir.File("usda.xml")});
     EXPECT_EQ(0, r.code) << r.err;
-    EXPECT_THAT(r.out, HasSubstr(dir.File("usda.xml") + ": 4 foods, 4 groups, 13 nutrients, 6 portions"));
+    EXPECT_THAT(r.out, HasSubstr(dir.File("usda.xml") + ": 4 foods, 4 groups, 16 nutrients, 6 portions"));
     EXPECT_THAT(r.out, HasSubstr("Left out 2 deprecated foods and 1 foods without nutrients"));
     EXPECT_THAT(r.err, HasSubstr("note: nutrient \"Glitter\" is not known"));
     EXPECT_THAT(dir.Read("usda.xml"), HasSubstr("<DataSource Name=\"USDA SR24\""));

@@ -121,7 +121,7 @@ TEST_F(UsdaConversion, NutrientListFollowsTheTableAndKeepsOnlyUsedOnes) {
     std::vector<int> ids;
     for (const auto& r : rows) ids.push_back(r.id);
     // No Ash (207), no Omega sums, no Vitamin D in IU (324); RAE (320) right after Vitamin A in IU.
-    EXPECT_THAT(ids, ElementsAre(208, 203, 205, 204, 221, 318, 320, 319, 322, 321, 334, 404, 328));
+    EXPECT_THAT(ids, ElementsAre(208, 203, 205, 204, 221, 313, 315, 318, 320, 319, 322, 321, 334, 404, 410, 328));
     auto row = [&rows](int id) {
         for (const auto& r : rows)
             if (r.id == id) return r;
@@ -140,7 +140,10 @@ TEST_F(UsdaConversion, NutrientListFollowsTheTableAndKeepsOnlyUsedOnes) {
     EXPECT_EQ(0, row(318).accuracy);   // IU, not in the standard table
     EXPECT_EQ("IU", row(318).units);
     EXPECT_EQ("Vitamin A, RAE", row(320).name);
-    EXPECT_EQ(13, summary_->nutrients);
+    // Fluoride in mg, as the reference intakes give it, keeping the precision of USDA's µg.
+    EXPECT_EQ("mg", row(313).units);
+    EXPECT_EQ(4, row(313).accuracy);
+    EXPECT_EQ(16, summary_->nutrients);
 }
 
 // One food value as read back: gid -> value, or absent.

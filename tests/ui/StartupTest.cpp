@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 namespace {
 
 std::vector<std::string> OpenTitles(CMainFrame& main) {
@@ -115,10 +119,75 @@ TEST(Startup, ADueUpdateCheckOpensTheUpdatePageWithTheUserId) {
     EXPECT_NE(run.Folder().Read("config.xml").find("05/07/24"), std::string::npos);
 }
 
+std::string InstalledConfig() {
+    std::ifstream in(std::string(VELMORA_SOURCE_DIR) + "/data/config.xml");
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The installed settings never open the browser on their own, even years after the last check;
+// "Software Update" still opens the page when asked.
+TEST(Startup, TheInstalledSettingsOpenTheUpdatePageOnlyWhenAsked) {
+    RunningApp run;
+    run.Folder().Write("config.xml", InstalledConfig());
+    std::filesystem::create_directories(run.Folder().Path() / "foods");
+    std::filesystem::copy_file(TestFile("model/foods.xml"), run.Folder().File("foods/usda-sr24.xml"));
+    ASSERT_TRUE(run.Start());
+    EXPECT_TRUE(run.prompt.messages.empty()) << run.prompt.messages.front();
+    EXPECT_TRUE(run.shell.opened.empty());
+    EXPECT_EQ(run.Folder().Read("config.xml"), InstalledConfig());
+
+    run.App().OnCmdMsg(Ui::CommandId::SoftwareUpdate, nullptr);
+    ASSERT_EQ(run.shell.opened.size(), 1u);
+    EXPECT_NE(run.shell.opened[0].find("/update/update.php?version="), std::string::npos);
+}
+
+// A config.xml that can't be read is left as it is; the program runs on the installed settings,
+// so the foods load and no update page opens.
+TEST(Startup, AnUnreadableConfigIsKeptAndTheInstalledSettingsRun) {
+    RunningApp run;
+    const std::string broken = "<settings><section name=\"General\"><param name=\"Data Source\" type=\"ifile\">";
+    run.Folder().Write("config.xml", broken);
+    std::filesystem::create_directories(run.Folder().Path() / "foods");
+    std::filesystem::copy_file(TestFile("model/foods.xml"), run.Folder().File("foods/usda-sr24.xml"));
+    ASSERT_TRUE(run.Start());
+    ASSERT_EQ(run.prompt.messages.size(), 1u);
+    EXPECT_EQ(run.prompt.messages[0].rfind("Error reading config file: " + run.Folder().File("config.xml") + "\nline 1", 0), 0u)
+        << run.prompt.messages[0];
+    EXPECT_EQ(run.Folder().Read("config.xml"), broken);
+    EXPECT_FALSE(std::filesystem::exists(run.Folder().File("config.xml.broken")));
+    EXPECT_TRUE(run.shell.opened.empty());
+    EXPECT_FALSE(run.App().DataSource().Nutrients().empty());
+    EXPECT_EQ(run.App().UpdateSettings().TimeInterval(), "never");
+}
+
+// --data-source names a file where the user stands, as with every command-line program; the
+// application folder's file of the same name is not the one meant.
+TEST(Startup, ARelativeDataSourceOptionIsTakenFromTheWorkingFolder) {
+    ClearUserSettings();
+    TempDir work, folder;
+    std::filesystem::copy_file(TestFile("model/foods.xml"), work.File("mine.xml"));
+    folder.Write("config.xml", "<?xml version=\"1.0\"?><settings/>");
+    folder.Write("mine.xml", "not a data source");
+    RecordingPrompt prompt;
+    RecordingShell shell;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(work.Path());
+    CVelmoraApp app(CVelmoraApp::Options{folder.Path().string(), std::string("mine.xml"), {}});
+    const bool started = app.InitInstance();
+    std::filesystem::current_path(before);
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(prompt.messages.empty()) << prompt.messages.front();
+    EXPECT_FALSE(app.DataSource().Nutrients().empty());
+    app.ExitInstance();
+}
+
 struct SourceCase {
     const char* name;
     const char* setting;  // "Data Source"; "@" stands for the test data folder
     bool loaded;
+    const char* reason = "";  // why it did not load
 };
 
 class StartupDataSource : public ::testing::TestWithParam<SourceCase> {};
@@ -137,15 +206,18 @@ TEST_P(StartupDataSource, IsReadRelativeToTheApplicationFolderAndItsFailureRepor
     if (c.loaded)
         EXPECT_TRUE(run.prompt.messages.empty());
     else
-        EXPECT_EQ(run.prompt.messages, std::vector<std::string>{CDataSourceMgr::kDocumentError});
+        EXPECT_EQ(run.prompt.messages,
+                  std::vector<std::string>{CDataSourceMgr::kCantLoad + std::string(c.setting[0] == '@' ? setting : run.Folder().File(setting)) +
+                                           "\n" + c.reason});
     EXPECT_TRUE(run.Main().isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(, StartupDataSource,
                          ::testing::Values(SourceCase{"Relative", "foods/test.xml", true},
                                            SourceCase{"Absolute", "@model/foods.xml", true},
-                                           SourceCase{"Missing", "foods/none.xml", false},
-                                           SourceCase{"NotXml", "@ui/Ann-notes.txt", false}),
+                                           SourceCase{"Missing", "foods/none.xml", false, "No such file or directory"},
+                                           SourceCase{"NotXml", "@ui/Ann-notes.txt", false,
+                                                      "line 1: Start tag expected, '<' not found"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
