@@ -18,6 +18,14 @@
 
 namespace {
 
+// The new-profile fixture with one text replaced, as profile "p" of the folder.
+void WriteProfileWith(TempDir& dir, const char* replace, const char* with) {
+    std::string text = FileUtil::ReadFile(VELMORA_SOURCE_DIR "/tests/data/document/new-profile.xml");
+    const auto at = text.find(replace);
+    ASSERT_NE(std::string::npos, at) << replace;
+    dir.Write("p", text.replace(at, std::strlen(replace), with));
+}
+
 struct ExtremeCase {
     const char* name;
     const char* replace;
@@ -32,10 +40,7 @@ TEST_P(ExtremeValue, OpensAndIsShownWithDefinedValues) {
     ScopedClock clock{boost::gregorian::date(2024, 3, 10)};
     RecordingPrompt prompt;
     TempDir dir;
-    std::string text = FileUtil::ReadFile(VELMORA_SOURCE_DIR "/tests/data/document/new-profile.xml");
-    const auto at = text.find(GetParam().replace);
-    ASSERT_NE(std::string::npos, at);
-    dir.Write("p", text.replace(at, std::strlen(GetParam().replace), GetParam().with));
+    ASSERT_NO_FATAL_FAILURE(WriteProfileWith(dir, GetParam().replace, GetParam().with));
 
     CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
     ASSERT_TRUE(doc.OnOpenDocument(dir.File("p"))) << prompt.messages.at(0);
@@ -97,10 +102,7 @@ TEST_P(NonFiniteValue, RefusesTheFileAndSaysWhy) {
     ScopedClock clock{boost::gregorian::date(2024, 3, 10)};
     RecordingPrompt prompt;
     TempDir dir;
-    std::string text = FileUtil::ReadFile(VELMORA_SOURCE_DIR "/tests/data/document/new-profile.xml");
-    const auto at = text.find(GetParam().replace);
-    ASSERT_NE(std::string::npos, at);
-    dir.Write("p", text.replace(at, std::strlen(GetParam().replace), GetParam().with));
+    ASSERT_NO_FATAL_FAILURE(WriteProfileWith(dir, GetParam().replace, GetParam().with));
 
     CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
     EXPECT_FALSE(doc.OnOpenDocument(dir.File("p")));
