@@ -121,9 +121,10 @@ std::string ReasonOf(std::string reason, const std::string& path) {
         }
     std::size_t line = 0;
     std::size_t column = 0;
-    std::size_t used = 0;
-    if (std::sscanf(reason.c_str(), "%zu:%zu: %zn", &line, &column, &used) >= 2 && used > 0)
-        reason = "Line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + reason.substr(used);
+    int used = 0;
+    if (std::sscanf(reason.c_str(), "%zu:%zu: %n", &line, &column, &used) >= 2 && used > 0)
+        reason = "Line " + std::to_string(line) + ", column " + std::to_string(column) + ": " +
+                 reason.substr(static_cast<std::size_t>(used));
     return reason;
 }
 

@@ -71,7 +71,7 @@ QString FocusFirstField(QWebEngineView* page) {
                        "  return document.activeElement.tagName + '#' + document.activeElement.id;"
                        "})()"),
         [answer](const QVariant& result) { *answer = {true, result.toString()}; });
-    QTest::qWaitFor([&] { return answer->first; }, 5000);
+    if (!QTest::qWaitFor([&] { return answer->first; }, 5000)) return {};
     return answer->second;
 }
 
