@@ -33,6 +33,16 @@ void UnknownParts::Capture(const XmlElement& element, std::initializer_list<std:
 
 void UnknownParts::Capture(const XmlElement& element, std::initializer_list<std::string_view> knownAttributes,
                            const std::function<bool(const XmlElement& child)>& isKnownChild) {
+    CaptureBy(
+        element,
+        [knownAttributes](std::string_view name) {
+            return std::find(knownAttributes.begin(), knownAttributes.end(), name) != knownAttributes.end();
+        },
+        isKnownChild);
+}
+
+void UnknownParts::CaptureBy(const XmlElement& element, const std::function<bool(std::string_view name)>& isKnownAttribute,
+                             const std::function<bool(const XmlElement& child)>& isKnownChild) {
     attributes_.clear();
     children_.reset();
     xmlNodePtr node = element.Raw();
@@ -42,7 +52,7 @@ void UnknownParts::Capture(const XmlElement& element, std::initializer_list<std:
         // conventional xml one; others could not be written back well-formed without their
         // declaration, which belongs to an element this version does not write.
         if (a->ns && (!a->ns->prefix || S(a->ns->prefix) != "xml")) continue;
-        if (!a->ns && Listed(knownAttributes, a->name)) continue;
+        if (!a->ns && isKnownAttribute(reinterpret_cast<const char*>(a->name))) continue;
         xmlChar* value = xmlNodeListGetString(node->doc, a->children, 1);
         attributes_.emplace_back(QualifiedName(a), S(value));
         xmlFree(value);

@@ -25,6 +25,10 @@ public:
     // The same with the known children picked by a rule of their own (e.g. by an attribute).
     void Capture(const XmlElement& element, std::initializer_list<std::string_view> knownAttributes,
                  const std::function<bool(const XmlElement& child)>& isKnownChild);
+    // The same with both the known attributes and the known children picked by rules (e.g.
+    // numbered attributes up to a count the element gives).
+    void CaptureBy(const XmlElement& element, const std::function<bool(std::string_view name)>& isKnownAttribute,
+                   const std::function<bool(const XmlElement& child)>& isKnownChild);
     // Writes them into `element`, as this version writes it: the attributes it has not got, and
     // copies of the child elements appended to its children, in their order in the file.
     void Restore(const XmlElement& element) const;

@@ -7,6 +7,15 @@ namespace {
 
 std::string Numbered(char prefix, int i) { return prefix + std::to_string(i); }
 
+// "size" and the numbered sizes are this version's own, whatever the count: a size beyond it is
+// stale and dropped. Any other attribute is another version's and kept.
+bool IsSizeAttribute(std::string_view name, char prefix) {
+    if (name == "size") return true;
+    if (name.size() < 2 || name.size() > 10 || name[0] != prefix) return false;
+    if (name[1] == '0' && name.size() > 2) return false;
+    return std::all_of(name.begin() + 1, name.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 }  // namespace
 
 bool CGridDim::IsConsistent() const noexcept {
@@ -132,9 +141,12 @@ void CGridDim::Save(const Xml::XmlElement& view) const {
     Xml::XmlElement rows = grid.AddElement("Rows");
     rows.SetAttribute("size", rowCount);
     for (int i = 0; i < rowCount; ++i) rows.SetAttribute(Numbered('R', i), static_cast<int>(RowSize(i)));
+    unknownRows_.Restore(rows);
     Xml::XmlElement cols = grid.AddElement("Cols");
     cols.SetAttribute("size", columnCount);
     for (int i = 0; i < columnCount; ++i) cols.SetAttribute(Numbered('C', i), static_cast<int>(ColumnSize(i)));
+    unknownCols_.Restore(cols);
+    unknownGrid_.Restore(grid);
 }
 
 void CGridDim::Load(const Xml::XmlElement& view) {
@@ -157,6 +169,11 @@ void CGridDim::Load(const Xml::XmlElement& view) {
     std::vector<std::int32_t> columnSizes;
     for (int i = 0; i < rowCount; ++i) rowSizes.push_back(rows.GetAttribute(Numbered('R', i)).AsInt());
     for (int i = 0; i < columnCount; ++i) columnSizes.push_back(cols.GetAttribute(Numbered('C', i)).AsInt());
+
+    unknownGrid_.Capture(grid, {"name"}, {"Rows", "Cols"});
+    const auto noChild = [](const Xml::XmlElement&) { return false; };
+    unknownRows_.CaptureBy(rows, [](std::string_view n) { return IsSizeAttribute(n, 'R'); }, noChild);
+    unknownCols_.CaptureBy(cols, [](std::string_view n) { return IsSizeAttribute(n, 'C'); }, noChild);
 
     sizes.clear();
     for (std::int32_t s : rowSizes) AddRow(s);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/XmlSerialize.h"
+#include "core/XmlUnknown.h"
 
 #include <cstdint>
 #include <optional>
@@ -66,6 +67,11 @@ public:
     std::vector<std::int32_t> sizes;
 
 private:
+    // What a newer version wrote into the "Grid", "Rows" and "Cols" elements, written back.
+    Xml::UnknownParts unknownGrid_;
+    Xml::UnknownParts unknownRows_;
+    Xml::UnknownParts unknownCols_;
+
     // Position in `sizes` of a row or column size, or nullopt outside the stored sizes.
     std::optional<std::size_t> RowSlot(int index) const noexcept;
     std::optional<std::size_t> ColumnSlot(int index) const noexcept;

@@ -22,6 +22,7 @@ using namespace DocumentFixture;
 using boost::gregorian::date;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 namespace {
@@ -162,8 +163,12 @@ TEST(ProfileFile, WhatANewerVersionWroteIsWrittenBack) {
           "<Note>Ate out.\nSecond line, kept as written.</Note>", "<Hint gid=\"29\"/>",
           "<Fact name=\"Weight\" value=\"62\" time=\"07:30\"/>", "<Water litres=\"2\"/>",
           "<LogDay date=\"20240302\">\n        <Food/>\n        <Steps count=\"9000\"/>", "<Summary days=\"2\"/>",
-          "zoom=\"110\"", "<Grid name=\"Calendar\">\n      <Rows size=\"1\" R0=\"20\"/>", "<Sync last=\"20240310T120000\"/>"})
+          "zoom=\"110\"", "<Grid name=\"Calendar\">\n      <Rows size=\"1\" R0=\"20\"/>", "<Sync last=\"20240310T120000\"/>",
+          "<Grid name=\"Food\" frozen=\"1\">\n      <Rows size=\"2\" R0=\"0\" R1=\"-3\" heading=\"2\"/>",
+          "C6=\"0\" hidden=\"C3\"/>\n      <Split at=\"3\"/>\n    </Grid>"})
         EXPECT_THAT(saved, HasSubstr(kept));
+    // A size beyond the count is stale, not another version's.
+    EXPECT_THAT(saved, Not(HasSubstr("R5=")));
 
     // Read and written again, the file stays as it is, whether written in pieces or as one tree.
     CProfileDocument again(&Meals(), &Foods());

@@ -267,7 +267,9 @@ TEST_P(SaveFault, AProcessKilledAtTheStepLeavesAWholeFile) {
     ASSERT_TRUE(saved->Save());
     EXPECT_TRUE(saved->Opens(path));
     // A profile's save clears away what killed saves of it left.
-    if (saved->HasBackup()) EXPECT_THAT(HiddenFiles(folder), ElementsAre());
+    if (saved->HasBackup()) {
+        EXPECT_THAT(HiddenFiles(folder), ElementsAre());
+    }
 }
 
 std::vector<SaveStep> Steps() {
