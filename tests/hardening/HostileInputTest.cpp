@@ -366,7 +366,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         HostileConfig{"Empty", [] { return std::string(); }},
         HostileConfig{"Truncated", [] { const auto t = Fixture(kConfig); return t.substr(0, t.size() / 2); }},
-        HostileConfig{"Garbage", [] { return std::string("\x89PNG\r\n\x1a\n\x00\x00 not settings at all", 32); }},
+        HostileConfig{"Garbage", [] {
+            static const char kPng[] = "\x89PNG\r\n\x1a\n\x00\x00 not settings at all";
+            return std::string(kPng, sizeof kPng - 1);
+        }},
         HostileConfig{"NoRoot", [] { return std::string("<?xml version=\"1.0\"?>\n"); }},
         HostileConfig{"WrongRoot", [] { return std::string("<Profile><section name=\"General\"/></Profile>"); }},
         HostileConfig{"NulByte", [] { return Replaced(Fixture(kConfig), "kg/cm", std::string("kg\0cm", 5)); }},
