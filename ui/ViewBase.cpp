@@ -1,5 +1,7 @@
 #include "ViewBase.h"
 
+#include "widgets/CellMark.h"
+
 #include <QMainWindow>
 #include <QStatusBar>
 
@@ -20,4 +22,15 @@ void CViewBase::ShowStatusMessage(const std::string& text) {
             return;
         }
     }
+}
+
+CellStore CViewBase::StoreTypedCell(QTableWidget& table, int row, int column, const QString& text,
+                                    const std::function<CellStore(const std::string& typed)>& store) {
+    CellMarks::Clear(table, row, column);
+    const CellStore outcome = store(text.toStdString());
+    if (!outcome.error.empty()) {
+        CellMarks::Set(table, row, column, text, QString::fromStdString(outcome.error));
+        ShowStatusMessage(outcome.error);
+    }
+    return outcome;
 }

@@ -2,11 +2,15 @@
 
 #include "CommandTarget.h"
 
+#include "document/TypedNumber.h"
+
 #include <QWidget>
 
+#include <functional>
 #include <string>
 
 class CVelmoraDoc;
+class QTableWidget;
 
 // A view of a profile: one tab of its window. It holds no data of its own; it moves data between
 // the document and its controls, in the load direction when it is shown or the document asks it
@@ -33,6 +37,11 @@ public:
     // A word to the user that needs no answer (why a typed text was not taken), in the status bar
     // of the main window the view is in; nowhere when it is in none.
     void ShowStatusMessage(const std::string& text);
+
+    // Hands a text typed into a cell to `store`. A refused text stays in the cell, marked with
+    // the reason until corrected, and the status bar says why; an accepted one clears the mark.
+    CellStore StoreTypedCell(QTableWidget& table, int row, int column, const QString& text,
+                             const std::function<CellStore(const std::string& typed)>& store);
 
 protected:
     virtual bool DoDataExchange(bool save) = 0;

@@ -104,14 +104,11 @@ void CViewDiet::Fill() {
 void CViewDiet::OnCellEdited(int row, int column, const QString& text) {
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
-    CellMarks::Clear(*grid_, row, column);
-    const CellStore outcome = DietGrid::StoreCell(*doc, row, column, text.toStdString());
-    if (!outcome.error.empty()) {
-        // The document keeps its value; the cell keeps the text, for the user to correct.
-        CellMarks::Set(*grid_, row, column, text, QString::fromStdString(outcome.error));
-        ShowStatusMessage(outcome.error);
-        return;
-    }
+    const CellStore outcome = StoreTypedCell(*grid_, row, column, text, [&](const std::string& typed) {
+        return DietGrid::StoreCell(*doc, row, column, typed);
+    });
+    // A refused text: the document keeps its value; the cell keeps the text, for the user to correct.
+    if (!outcome.error.empty()) return;
     // A cell that takes no input gets back what the document holds.
     Fill();
 }

@@ -3,7 +3,6 @@
 #include "VelmoraDoc.h"
 
 #include "document/EnergyRows.h"
-#include "widgets/CellMark.h"
 #include "widgets/ReportList.h"
 
 #include <QCheckBox>
@@ -134,12 +133,10 @@ void CViewEnergy::OnCompositionEdited(int row, int column, const QString& text) 
     if (!doc) return;
     // The typed text stays as it is; the composition keeps the number read from it, or its old
     // value when the text is no number, and the cell is then marked until corrected.
-    CellMarks::Clear(*composition_, row, column);
-    const CellStore outcome = EnergyRows::StoreRange(doc->log.energyComposition, row, column, text.toStdString());
-    if (!outcome.error.empty()) {
-        CellMarks::Set(*composition_, row, column, text, QString::fromStdString(outcome.error));
-        ShowStatusMessage(outcome.error);
-    } else if (outcome.stored) {
+    const CellStore outcome = StoreTypedCell(*composition_, row, column, text, [&](const std::string& typed) {
+        return EnergyRows::StoreRange(doc->log.energyComposition, row, column, typed);
+    });
+    if (outcome.error.empty() && outcome.stored) {
         // A changed range is written to the profile; closing must ask to save it.
         doc->SetModifiedFlag();
     }

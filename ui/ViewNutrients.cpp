@@ -166,14 +166,11 @@ void CViewNutrients::OnCheckChanged(int row, int oldState, int newState) {
 void CViewNutrients::OnLimitEdited(int row, int column, const QString& text) {
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
-    CellMarks::Clear(*nutrients_, row, column);
-    const CellStore outcome = NutrientRows::StoreLimit(*doc, row, column, text.toStdString());
-    if (!outcome.error.empty()) {
-        // The limit stays as it was; the cell keeps the text, for the user to correct.
-        CellMarks::Set(*nutrients_, row, column, text, QString::fromStdString(outcome.error));
-        ShowStatusMessage(outcome.error);
-        return;
-    }
+    const CellStore outcome = StoreTypedCell(*nutrients_, row, column, text, [&](const std::string& typed) {
+        return NutrientRows::StoreLimit(*doc, row, column, typed);
+    });
+    // A refused text: the limit stays as it was; the cell keeps the text, for the user to correct.
+    if (!outcome.error.empty()) return;
     // "1,5" is shown as the program writes every number.
     RefreshRows();
 }

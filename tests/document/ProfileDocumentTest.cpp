@@ -73,6 +73,16 @@ protected:
         ResetCounters();
     }
 
+    // Another program opens the profile at `path`, adds a fact and saves it; answers the file it
+    // wrote.
+    static std::string SaveFromAnotherProgram(const std::string& path) {
+        CProfileDocument other(&Meals(), &Foods());
+        EXPECT_TRUE(other.OnOpenDocument(path));
+        other.log.facts.AddOrUpdate(UserLog::CFactReference("Sleep", 8, "h"));
+        EXPECT_TRUE(other.OnSaveDocument(path));
+        return FileUtil::ReadFile(path);
+    }
+
     void ResetCounters() {
         doc.SetModifiedFlag(false);
         refreshed = updatedAll = stored = 0;
@@ -442,11 +452,7 @@ TEST_F(ProfileDocumentTest, AFileChangedByAnotherProgramIsNotOverwrittenUnasked)
     EXPECT_TRUE(prompt.questions.empty());
 
     // Another program writes the file; the edit here is made afterwards.
-    CProfileDocument other(&Meals(), &Foods());
-    ASSERT_TRUE(other.OnOpenDocument(path));
-    other.log.facts.AddOrUpdate(UserLog::CFactReference("Sleep", 8, "h"));
-    ASSERT_TRUE(other.OnSaveDocument(path));
-    const std::string theirs = dir.Read("p.vlx");
+    const std::string theirs = SaveFromAnotherProgram(path);
     doc.SetFoodWeight(0, 99);
 
     prompt.answers = {Services::Answer::No};
@@ -474,13 +480,7 @@ TEST_F(ProfileDocumentTest, AFileChangedWhileSavingIsNotOverwritten) {
     doc.SetFoodWeight(0, 99);
 
     std::string theirs;
-    doc.hooks.storeView = [&] {
-        CProfileDocument other(&Meals(), &Foods());
-        ASSERT_TRUE(other.OnOpenDocument(path));
-        other.log.facts.AddOrUpdate(UserLog::CFactReference("Sleep", 8, "h"));
-        ASSERT_TRUE(other.OnSaveDocument(path));
-        theirs = dir.Read("p.vlx");
-    };
+    doc.hooks.storeView = [&] { theirs = SaveFromAnotherProgram(path); };
     EXPECT_FALSE(doc.OnSaveDocument(path));
     EXPECT_EQ(theirs, dir.Read("p.vlx"));
     EXPECT_TRUE(doc.IsModified());
@@ -496,11 +496,7 @@ TEST_F(ProfileDocumentTest, AfterAnExportTheOwnFileIsStillWatched) {
     ASSERT_TRUE(doc.Export(dir.File("export.vlx")));
     EXPECT_TRUE(prompt.questions.empty());
 
-    CProfileDocument other(&Meals(), &Foods());
-    ASSERT_TRUE(other.OnOpenDocument(path));
-    other.log.facts.AddOrUpdate(UserLog::CFactReference("Sleep", 8, "h"));
-    ASSERT_TRUE(other.OnSaveDocument(path));
-    const std::string theirs = dir.Read("p.vlx");
+    const std::string theirs = SaveFromAnotherProgram(path);
 
     doc.SetFoodWeight(0, 99);
     prompt.answers = {Services::Answer::No};
