@@ -351,12 +351,13 @@ int OpenForReading(const std::string& path, std::uint64_t maxBytes) {
     return fd;
 }
 
+ScopedFd::~ScopedFd() {
+    if (fd >= 0) ::close(fd);
+}
+
 std::string ReadFile(const std::string& path, std::uint64_t maxBytes) {
     const int fd = OpenForReading(path, maxBytes);
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const ScopedFd closer{fd};
     std::string out;
     struct stat st {};
     if (::fstat(fd, &st) == 0 && st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));

@@ -100,6 +100,15 @@ constexpr std::uint64_t kMaxDataSourceBytes = std::uint64_t{1} << 30;
 // for ever and a device such as /dev/zero would never end.
 int OpenForReading(const std::string& path, std::uint64_t maxBytes);
 
+// Closes a file descriptor when it goes out of scope; a negative one is no file.
+struct ScopedFd {
+    int fd = -1;
+    explicit ScopedFd(int descriptor) noexcept : fd(descriptor) {}
+    ~ScopedFd();
+    ScopedFd(const ScopedFd&) = delete;
+    ScopedFd& operator=(const ScopedFd&) = delete;
+};
+
 // The whole file, or FileError; the same checks as OpenForReading.
 std::string ReadFile(const std::string& path, std::uint64_t maxBytes = kMaxDocumentBytes);
 // The text of a FileError for a file above the cap, e.g. "larger than 256 MiB".

@@ -128,13 +128,6 @@ std::string ReasonOf(std::string reason, const std::string& path) {
     return reason;
 }
 
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0) ::close(fd);
-    }
-};
-
 }  // namespace
 
 bool ReadProfileFile(CSingleDayDocData& data, const std::string& path, std::string& error, FileUtil::FileStamp* stamp) {
@@ -157,7 +150,7 @@ bool ReadProfileFile(CSingleDayDocData& data, const std::string& path, std::stri
         FileUtil::FileStamp read;
         bool same = false;
         for (int attempt = 0; attempt < 8 && !same; ++attempt) {
-            const Descriptor pin{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)};
+            const FileUtil::ScopedFd pin{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)};
             read = pin.fd >= 0 ? FileUtil::StampOfOpen(pin.fd) : FileUtil::FileStamp{};
             if (!doc.Load(path)) {
                 error = cantOpen + "\n" + ReasonOf(doc.ParseError(), path);

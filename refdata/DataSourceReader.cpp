@@ -400,10 +400,7 @@ bool Read(const std::string& path, StagedDocument& doc, std::string& why) {
         if (why.rfind(named, 0) == 0) why.erase(0, named.size());
         return false;
     }
-    struct FdCloser {
-        int fd;
-        ~FdCloser() { ::close(fd); }
-    } closer{fd};
+    const FileUtil::ScopedFd closer{fd};
     Reader reader(doc);
     try {
         if (reader.Run(fd, why)) return true;
