@@ -6,8 +6,8 @@
 #include "refdata/DataSourceMgr.h"
 #include "refdata/FoodGroup.h"
 #include "refdata/FoodSearch.h"
-#include "ui/IngredientTree.h"
-#include "ui/SearchWorkers.h"
+#include "ui/views/IngredientTree.h"
+#include "ui/views/SearchWorkers.h"
 
 #include <QApplication>
 

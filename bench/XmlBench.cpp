@@ -1,4 +1,4 @@
-#include "core/Xml.h"
+#include "core/xml/Xml.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "ProfileDocument.h"
 
-#include "ProfileFile.h"
+#include "document/fileio/ProfileFile.h"
 
 #include "core/LoadReport.h"
 #include "core/Services.h"

@@ -1,6 +1,6 @@
 #include "SingleDayDocData.h"
 
-#include "LegacyDiet.h"
+#include "document/fileio/LegacyDiet.h"
 
 #include "model/Meal.h"
 

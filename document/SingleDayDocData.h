@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GridDim.h"
+#include "document/viewmodel/GridDim.h"
 
 #include "model/UserLog.h"
 

@@ -5,9 +5,9 @@
 #include "FuzzSupport.h"
 
 #include "core/FileUtil.h"
-#include "core/GeneralManager.h"
-#include "core/SettingsMgr.h"
-#include "core/UpdateManager.h"
+#include "core/settings/GeneralManager.h"
+#include "core/settings/SettingsMgr.h"
+#include "core/settings/UpdateManager.h"
 
 #include <boost/date_time/gregorian/gregorian.hpp>
 

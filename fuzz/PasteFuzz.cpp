@@ -4,7 +4,7 @@
 
 #include "FuzzSupport.h"
 
-#include "document/PageTemplate.h"
+#include "document/report/PageTemplate.h"
 #include "document/ProfileDocument.h"
 #include "model/Meal.h"
 #include "refdata/DataSourceMgr.h"

@@ -5,10 +5,10 @@
 
 #include "FuzzSupport.h"
 
-#include "document/PageTemplate.h"
+#include "document/report/PageTemplate.h"
 #include "document/ProfileDocument.h"
-#include "document/ProfileFile.h"
-#include "document/ReportDocument.h"
+#include "document/fileio/ProfileFile.h"
+#include "document/report/ReportDocument.h"
 #include "document/SingleDayDocData.h"
 #include "model/Meal.h"
 #include "refdata/DataSourceMgr.h"

@@ -5,9 +5,9 @@
 #include "Fact.h"
 #include "NutrientRequirement.h"
 
-#include "core/JsonSerialize.h"
-#include "core/XmlSerialize.h"
-#include "core/XmlUnknown.h"
+#include "core/xml/JsonSerialize.h"
+#include "core/xml/XmlSerialize.h"
+#include "core/xml/XmlUnknown.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/XmlSerialize.h"
-#include "core/XmlUnknown.h"
+#include "core/xml/XmlSerialize.h"
+#include "core/xml/XmlUnknown.h"
 
 #include <string>
 

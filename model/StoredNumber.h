@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Xml.h"
+#include "core/xml/Xml.h"
 
 #include <cmath>
 

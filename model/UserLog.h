@@ -6,9 +6,9 @@
 #include "NutrientRequirement.h"
 #include "PersonalData.h"
 
-#include "core/JsonSerialize.h"
-#include "core/XmlReport.h"
-#include "core/XmlSerialize.h"
+#include "core/xml/JsonSerialize.h"
+#include "core/xml/XmlReport.h"
+#include "core/xml/XmlSerialize.h"
 #include "refdata/FoodKey.h"
 
 #include <map>

@@ -1,6 +1,6 @@
 #include "AttrValue.h"
 
-#include "core/Xml.h"
+#include "core/xml/Xml.h"
 
 #include <charconv>
 #include <climits>

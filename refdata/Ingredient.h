@@ -3,7 +3,7 @@
 #include "FoodKey.h"
 #include "NutrientValueMap.h"
 
-#include "core/XmlSerialize.h"
+#include "core/xml/XmlSerialize.h"
 
 #include <array>
 #include <string>

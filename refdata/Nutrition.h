@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/XmlSerialize.h"
+#include "core/xml/XmlSerialize.h"
 
 #include <string>
 

@@ -12,7 +12,7 @@
 #include "Ingredient.h"
 #include "Nutrition.h"
 
-#include "core/Xml.h"
+#include "core/xml/Xml.h"
 #include "refdata/NutrientCatalogue.h"
 
 #include <optional>

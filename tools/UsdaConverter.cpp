@@ -3,7 +3,7 @@
 #include "UsdaTables.h"
 
 #include "core/FileUtil.h"
-#include "core/Xml.h"
+#include "core/xml/Xml.h"
 #include "refdata/NutrientCatalogue.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/GeneralManager.h"
+#include "core/settings/GeneralManager.h"
 #include "core/Services.h"
-#include "core/SettingsMgr.h"
-#include "core/UpdateManager.h"
+#include "core/settings/SettingsMgr.h"
+#include "core/settings/UpdateManager.h"
 
 #include <memory>
 #include <optional>

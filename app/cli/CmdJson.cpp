@@ -2,7 +2,7 @@
 
 #include "document/SingleDayDocData.h"
 
-#include "document/PageTemplate.h"
+#include "document/report/PageTemplate.h"
 #include "model/UserLog.h"
 
 #include <iostream>

@@ -2,8 +2,8 @@
 
 #include "core/LoadReport.h"
 #include "document/ProfileDocument.h"
-#include "document/ProfileFile.h"
-#include "document/ProfileName.h"
+#include "document/fileio/ProfileFile.h"
+#include "document/fileio/ProfileName.h"
 #include "model/Meal.h"
 
 #include <algorithm>

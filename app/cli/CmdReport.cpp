@@ -1,9 +1,9 @@
 #include "Commands.h"
 
 #include "core/Services.h"
-#include "document/ProfileFile.h"
-#include "document/Report.h"
-#include "document/ReportDocument.h"
+#include "document/fileio/ProfileFile.h"
+#include "document/report/Report.h"
+#include "document/report/ReportDocument.h"
 #include "document/SingleDayDocData.h"
 #include "model/Meal.h"
 #include "model/UserLog.h"

@@ -2,9 +2,9 @@
 
 #include "VelmoraApp.h"
 
-#include "ui/ChildFrame.h"
-#include "ui/DocManager.h"
-#include "ui/MainFrame.h"
+#include "ui/frame/ChildFrame.h"
+#include "ui/frame/DocManager.h"
+#include "ui/frame/MainFrame.h"
 #include "ui/web/WebControlBase.h"
 
 #include "widgets/CustomTabCtrl.h"

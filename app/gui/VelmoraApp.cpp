@@ -4,12 +4,12 @@
 #include "DlgLogo.h"
 #include "Version.h"
 
-#include "ui/ChildFrame.h"
-#include "ui/DlgSettings.h"
-#include "ui/DocManager.h"
-#include "ui/MainFrame.h"
-#include "ui/QtServices.h"
-#include "ui/VelmoraDoc.h"
+#include "ui/frame/ChildFrame.h"
+#include "ui/dialogs/DlgSettings.h"
+#include "ui/frame/DocManager.h"
+#include "ui/frame/MainFrame.h"
+#include "ui/frame/QtServices.h"
+#include "ui/frame/VelmoraDoc.h"
 
 #include "core/AppDir.h"
 #include "core/Log.h"
@@ -44,8 +44,8 @@ CVelmoraApp::~CVelmoraApp() {
     workers_.WaitForAll();
 }
 
-Ui::CAppContext CVelmoraApp::Context() const {
-    Ui::CAppContext ctx;
+Gui::CAppContext CVelmoraApp::Context() const {
+    Gui::CAppContext ctx;
     ctx.dataSource = &dataSource_;
     ctx.meals = &meals_;
     ctx.intakes = &intakes_;
@@ -186,8 +186,8 @@ void CVelmoraApp::CheckForUpdate() {
     QApplication::restoreOverrideCursor();
 }
 
-bool CVelmoraApp::OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) {
-    using Ui::CommandId;
+bool CVelmoraApp::OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) {
+    using Gui::CommandId;
     switch (id) {
         case CommandId::FileNew:
             if (!state && docManager_) docManager_->OnFileNew();
@@ -202,7 +202,7 @@ bool CVelmoraApp::OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) {
             if (!state) OnAppAbout();
             return true;
         case CommandId::HelpReference:
-            if (!state) Ui::OpenHelpPage(appDir_, "/help/reference/index.htm");
+            if (!state) Gui::OpenHelpPage(appDir_, "/help/reference/index.htm");
             return true;
         case CommandId::SoftwareUpdate:
             if (!state) CheckForUpdate();
@@ -215,13 +215,13 @@ bool CVelmoraApp::OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) {
 }
 
 void CVelmoraApp::OnAppAbout() {
-    DLG_About dialog(Ui::DialogParent());
+    DLG_About dialog(Gui::DialogParent());
     dialog.exec();
 }
 
 void CVelmoraApp::OnSettings() {
     try {
-        DlgSettings dialog(settings_, appDir_, Ui::DialogParent());
+        DlgSettings dialog(settings_, appDir_, Gui::DialogParent());
         dialog.exec();
     } catch (const std::exception& e) {
         Services::Prompt().Message(e.what());
@@ -231,7 +231,7 @@ void CVelmoraApp::OnSettings() {
 void CVelmoraApp::OnImport() {
     std::optional<std::string> path;
     {
-        Ui::ScopedDialogTitle title("Import");
+        Gui::ScopedDialogTitle title("Import");
         path = Services::FileChooser().OpenFile("", "*.vlx", kImportFilter);
     }
     if (!path || !docManager_) return;

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "ui/AppContext.h"
-#include "ui/CommandTarget.h"
-#include "ui/DocTemplate.h"
-#include "ui/RecentFileList.h"
-#include "ui/SearchWorkers.h"
+#include "ui/frame/AppContext.h"
+#include "ui/commands/CommandTarget.h"
+#include "ui/frame/DocTemplate.h"
+#include "ui/frame/RecentFileList.h"
+#include "ui/views/SearchWorkers.h"
 
-#include "core/GeneralManager.h"
-#include "core/SettingsMgr.h"
-#include "core/UpdateManager.h"
+#include "core/settings/GeneralManager.h"
+#include "core/settings/SettingsMgr.h"
+#include "core/settings/UpdateManager.h"
 #include "model/Meal.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/DietaryIntakesMgr.h"
@@ -25,7 +25,7 @@ class DLG_Logo;
 
 // The application: owns the reference data and the settings for the life of the program, starts
 // it up behind the splash window, answers the application's commands and shuts it down.
-class CVelmoraApp : public Ui::CCommandTarget {
+class CVelmoraApp : public Gui::CCommandTarget {
 public:
     static constexpr const char* kImportFilter =
         "Velmora xml file (*.vlx)|*.vlx|eXtensible Markup Language file (*.xml)|*.xml|All Files (*.*)|*.*||";
@@ -62,12 +62,12 @@ public:
     CFoodSearchContext& SearchContext() { return searchContext_; }
     CSearchWorkers& SearchWorkers() { return workers_; }
 
-    Ui::CAppContext Context() const;
+    Gui::CAppContext Context() const;
     CMainFrame* MainFrame() const { return mainFrame_.get(); }
     CDocManagerEx* DocManager() const { return docManager_.get(); }
     CRecentFileList& RecentFiles() { return recent_; }
 
-    bool OnCmdMsg(Ui::CommandId id, Ui::CCmdUI* state) override;
+    bool OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) override;
     void OnImport();
     void OnSettings();
     void OnAppAbout();

@@ -2,8 +2,8 @@
 #include "VelmoraApp.h"
 #include "Version.h"
 
-#include "ui/CommandIcons.h"
-#include "ui/QtServices.h"
+#include "ui/commands/CommandIcons.h"
+#include "ui/frame/QtServices.h"
 #include "ui/web/WebEngineSetup.h"
 
 #include "core/Services.h"
@@ -81,16 +81,16 @@ int main(int argc, char** argv) {
     }
 
     // Before the application object: the embedded browser shares its GL contexts with it.
-    Ui::PrepareWebEngine();
+    Gui::PrepareWebEngine();
     QApplication qapp(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orrindale"));
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setApplicationVersion(QString::fromLatin1(GetProgramVersion()));
-    QApplication::setWindowIcon(Ui::ApplicationIcon());
+    QApplication::setWindowIcon(Gui::ApplicationIcon());
 
-    Ui::QtPrompt prompt;
-    Ui::QtShell shell;
-    Ui::QtFileChooser chooser;
+    Gui::QtPrompt prompt;
+    Gui::QtShell shell;
+    Gui::QtFileChooser chooser;
     // Pictures are taken without anyone to answer a message box: messages then go to standard
     // error and nothing is opened in a browser.
     if (!cl.screenshots) {

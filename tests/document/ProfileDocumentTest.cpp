@@ -1,9 +1,9 @@
 #include "document/ProfileDocument.h"
 
-#include "DocumentFixture.h"
+#include "support/DocumentFixture.h"
 
 #include "core/FileUtil.h"
-#include "document/ProfileFile.h"
+#include "document/fileio/ProfileFile.h"
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
 

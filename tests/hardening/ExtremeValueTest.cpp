@@ -2,9 +2,9 @@
 // defined answers (an unknown age, the largest height) instead of overflowing.
 
 #include "core/FileUtil.h"
-#include "document/DocumentFixture.h"
+#include "support/DocumentFixture.h"
 #include "document/ProfileDocument.h"
-#include "document/ReportDocument.h"
+#include "document/report/ReportDocument.h"
 #include "model/DayFood.h"
 #include "support/FakeServices.h"
 #include "support/TempDir.h"

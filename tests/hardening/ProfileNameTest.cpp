@@ -1,7 +1,7 @@
 // Profile names come from the user and become file names in the profiles folder: no name may
 // lead outside it, and the folder's listing shows profiles only.
 
-#include "document/ProfileName.h"
+#include "document/fileio/ProfileName.h"
 
 #include "support/TempDir.h"
 

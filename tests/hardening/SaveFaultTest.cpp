@@ -2,13 +2,13 @@
 // that was there before must still open as it was, and the user must hear of the failure.
 
 #include "core/FileUtil.h"
-#include "core/GeneralManager.h"
-#include "core/SettingsMgr.h"
-#include "core/UpdateManager.h"
-#include "document/DocumentFixture.h"
+#include "core/settings/GeneralManager.h"
+#include "core/settings/SettingsMgr.h"
+#include "core/settings/UpdateManager.h"
+#include "support/DocumentFixture.h"
 #include "document/ProfileDocument.h"
-#include "document/ProfileFile.h"
-#include "document/ProfileName.h"
+#include "document/fileio/ProfileFile.h"
+#include "document/fileio/ProfileName.h"
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
 

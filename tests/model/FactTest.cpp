@@ -1,6 +1,6 @@
 #include "model/FactManager.h"
 
-#include "XmlFixture.h"
+#include "support/XmlFixture.h"
 
 #include <gtest/gtest.h>
 

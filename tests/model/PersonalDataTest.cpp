@@ -1,6 +1,6 @@
 #include "model/PersonalData.h"
 
-#include "XmlFixture.h"
+#include "support/XmlFixture.h"
 #include "support/FakeServices.h"
 
 #include <gmock/gmock.h>

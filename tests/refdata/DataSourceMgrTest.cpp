@@ -1,6 +1,6 @@
 #include "refdata/DataSourceMgr.h"
 
-#include "core/Xml.h"
+#include "core/xml/Xml.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>

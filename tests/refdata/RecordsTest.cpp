@@ -2,7 +2,7 @@
 #include "refdata/Ingredient.h"
 #include "refdata/Nutrition.h"
 
-#include "core/Xml.h"
+#include "core/xml/Xml.h"
 
 #include <gtest/gtest.h>
 

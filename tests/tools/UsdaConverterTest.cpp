@@ -2,7 +2,7 @@
 
 #include "tools/UsdaTables.h"
 
-#include "core/Xml.h"
+#include "core/xml/Xml.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>

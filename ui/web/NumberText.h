@@ -7,7 +7,7 @@
 
 // Numbers typed into pages, read the same way whatever locale the window system installed: the
 // pages always write a dot.
-namespace Ui {
+namespace Gui {
 
 // The number a whole text spells, spaces around it allowed; nullopt for anything else.
 inline std::optional<double> WholeNumber(std::string_view text) {
@@ -20,4 +20,4 @@ inline std::optional<double> WholeNumber(std::string_view text) {
     return value;
 }
 
-}  // namespace Ui
+}  // namespace Gui

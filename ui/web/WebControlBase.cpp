@@ -77,9 +77,9 @@ std::vector<CWebControlBase*> g_hosts;
 
 QString ResourceOf(int pageId) {
     switch (pageId) {
-        case Ui::kPagePersonal: return QStringLiteral(":/pages/Personal.html");
-        case Ui::kPageDaySummary: return QStringLiteral(":/pages/DaySummary.html");
-        case Ui::kPageCalendar: return QStringLiteral(":/pages/Calendar.html");
+        case Gui::kPagePersonal: return QStringLiteral(":/pages/Personal.html");
+        case Gui::kPageDaySummary: return QStringLiteral(":/pages/DaySummary.html");
+        case Gui::kPageCalendar: return QStringLiteral(":/pages/Calendar.html");
         default: return QStringLiteral(":/pages/%1.html").arg(pageId);
     }
 }
@@ -120,7 +120,7 @@ QString NumberText(double number) { return QString::asprintf("%G", number); }
 CWebControlBase::CWebControlBase(int pageId, QWidget* parent) : CWebControlBase(ResourceOf(pageId), parent) {}
 
 CWebControlBase::CWebControlBase(QString resource, QWidget* parent) : QWidget(parent), resource_(std::move(resource)) {
-    Ui::PrepareWebEngine();
+    Gui::PrepareWebEngine();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     view_ = new QWebEngineView(this);
@@ -411,7 +411,7 @@ void CWebControlBase::Dispatch() {
         auto handler = handlers_.find(id);
         if (handler == handlers_.end() || !handler->second) continue;
         const int before = generation_;
-        Ui::ElementEvent event;
+        Gui::ElementEvent event;
         event.id = id;
         event.value = r.value.toStdString();
         // A handler that renders the page again observes anew and so replaces itself; it must
@@ -432,14 +432,14 @@ void CPageFields::Value(const std::string& id, std::string& text) {
 void CPageFields::Number(const std::string& id, double& number) {
     fields_.push_back({"value", id, 0, [&number] { return QJsonValue(NumberText(number)); },
                        [&number](const QVariant& v) {
-                           if (const auto value = Ui::WholeNumber(v.toString().toStdString())) number = *value;
+                           if (const auto value = Gui::WholeNumber(v.toString().toStdString())) number = *value;
                        }});
 }
 
 void CPageFields::Int(const std::string& id, int& value) {
     fields_.push_back({"value", id, 0, [&value] { return QJsonValue(QString::number(value)); },
                        [&value](const QVariant& v) {
-                           if (const auto number = Ui::WholeNumber(v.toString().toStdString());
+                           if (const auto number = Gui::WholeNumber(v.toString().toStdString());
                                number && std::fabs(*number) < 2147483647.0)
                                value = static_cast<int>(std::lround(*number));
                        }});

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/PageTemplate.h"
+#include "document/report/PageTemplate.h"
 
 #include <QObject>
 #include <QPointer>
@@ -23,7 +23,7 @@ class QWebChannel;
 class QWebEngineView;
 class CWebPage;
 
-namespace Ui {
+namespace Gui {
 
 // The pages of the program's resources, by the id views know them by.
 enum PageId : int {
@@ -42,12 +42,12 @@ struct ElementEvent {
     std::string value;  // its value after the change
 };
 
-}  // namespace Ui
+}  // namespace Gui
 
 // A callback for the events of one observed element.
 class T_Functor {
 public:
-    virtual void operator()(const Ui::ElementEvent& event) = 0;
+    virtual void operator()(const Gui::ElementEvent& event) = 0;
     virtual ~T_Functor() = default;
 };
 
@@ -55,9 +55,9 @@ public:
 template <class V>
 class T_FunctorImpl : public T_Functor {
 public:
-    using Handler = void (V::*)(const Ui::ElementEvent&);
+    using Handler = void (V::*)(const Gui::ElementEvent&);
     T_FunctorImpl(V* object, Handler handler) : object_(object), handler_(handler) {}
-    void operator()(const Ui::ElementEvent& event) override { (object_->*handler_)(event); }
+    void operator()(const Gui::ElementEvent& event) override { (object_->*handler_)(event); }
 
 private:
     V* object_;

@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-namespace Ui {
+namespace Gui {
 
 void PrepareWebEngine() {
     static bool done = false;
@@ -25,7 +25,7 @@ void PrepareWebEngine() {
     }
 }
 
-}  // namespace Ui
+}  // namespace Gui
 
 #if defined(__SANITIZE_ADDRESS__)
 // The browser engine of the system frees some of its own objects with a size other than the one

@@ -1,0 +1,85 @@
+#include "GeneralManager.h"
+
+#include "core/Log.h"
+#include "core/Services.h"
+
+#include <stdexcept>
+
+namespace Config::General {
+
+namespace {
+
+constexpr const char* kDataSource = "Data Source";
+
+}  // namespace
+
+void GeneralManager::NoteUnreadable(const Param& p, const std::string& fallback) const {
+    if (!noted_.insert(p.Name()).second) return;
+    const std::string note = "Setting \"" + p.Name() + "\" (" + TypeName(p.Type()) + ") has the value \"" + p.Value() +
+                             "\", which can't be read; using " + fallback + " instead.";
+    try {
+        GetLog("log.txt")->Write(CU_Log::ERR, note);
+    } catch (const std::logic_error&) {
+        // Read before the log folder is known (start-up reads the settings first): nowhere to note it.
+    }
+}
+
+bool GeneralManager::BoolOr(const char* name, bool fallback) const {
+    const Param* p = FindChild(name);
+    if (!p) return fallback;
+    if (const auto flag = p->ReadBool()) return *flag;
+    NoteUnreadable(*p, fallback ? "true" : "false");
+    return fallback;
+}
+
+int GeneralManager::IntOr(const char* name, int fallback) const {
+    const Param* p = FindChild(name);
+    if (!p) return fallback;
+    if (p->Type() == Integer) return p->GetInt();
+    NoteUnreadable(*p, std::to_string(fallback));
+    return fallback;
+}
+
+std::string GeneralManager::GetDataSource() const {
+    const Param* p = FindChild(kDataSource);
+    if (!p) return std::string();
+    if (p->Type() == IFile) return p->GetIFile();
+    NoteUnreadable(*p, "no data source");
+    return std::string();
+}
+
+bool GeneralManager::SetDataSource(const std::string& path) {
+    Param* p = FindChild(kDataSource);
+    if (!p) return false;
+    p->SetIFile(path);
+    return true;
+}
+
+bool GeneralManager::IsMaximized() const { return BoolOr("Maximized", true); }
+bool GeneralManager::LoadLastProfile() const { return BoolOr("Load Last Profile", false); }
+bool GeneralManager::RunWizard() const { return BoolOr("Run Wizard", false); }
+bool GeneralManager::UseFullTitle() const { return BoolOr("Use Full Title", false); }
+int GeneralManager::SmartHierarchyDepth() const { return IntOr("Smart Hierarchy Depth", 2); }
+int GeneralManager::SmartHierarchySize() const { return IntOr("Smart Hierarchy Size", 2); }
+
+void GeneralManager::GetChoices(const std::string& name, std::vector<std::string>& choices) const {
+    if (name == "Units") {
+        choices.emplace_back("kg/cm");
+        choices.emplace_back("lb/inch");
+    }
+}
+
+bool GeneralManager::Edit(const std::string& name) {
+    if (name != kDataSource) return false;
+    auto chosen = Services::FileChooser().OpenFile(GetDataSource(), "*.xml",
+                                                   "Nutrition Data File (*.xml)|*.xml|All Files (*.*)|*.*||");
+    if (!chosen || !SetDataSource(*chosen)) return false;
+    SetModified(true);
+    return true;
+}
+
+void GeneralManager::EnsureDefaults() {
+    EnsureBool("Maximized", true, "Start up application with maximized window", true);
+}
+
+}  // namespace Config::General

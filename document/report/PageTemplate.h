@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/xml/JsonSerialize.h"
+
+#include <map>
+#include <string>
+
+// Filling the HTML pages' placeholders with JSON, before the page host shows them.
+namespace Page {
+
+// Placeholder key, with its percent signs ("%JSON_USERLOG_LOG%"), to the object that answers it.
+// Ordered by key, which is the order of the replacements. The sources are not owned.
+using PlaceholderTable = std::map<std::string, const IJSONSerialize*>;
+
+// The text a page gets for the key: a fresh value filled by the source (left null without a
+// source), written by Json::StyledWriter, made safe for a <script> block.
+std::string PlaceholderJson(const IJSONSerialize* source, const std::string& key);
+
+// Replaces every occurrence of each key in the page, in key order. Inserted JSON is never
+// searched again, by its own key or a later one, so a food named like a placeholder stays a name.
+std::string FillPlaceholders(const std::string& page, const PlaceholderTable& table);
+
+// Writes "<", ">" and "&" as \u003c, \u003e and \u0026. They can only stand inside JSON strings,
+// where the escapes mean the same characters; a food named "</script>" can then no longer end
+// the script block it is inserted into.
+std::string EscapeForScript(const std::string& json);
+
+}  // namespace Page

@@ -1,0 +1,352 @@
+// Report documents, the installed templates applied to them, and what a report run leaves behind:
+// export.htm, the shell's URL, the user's messages and the log.
+
+#include "document/report/Report.h"
+
+#include "support/ExchangeFixture.h"
+
+#include "core/AppDir.h"
+#include "core/Log.h"
+#include "support/FakeServices.h"
+#include "support/TempDir.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Names(const std::vector<Xml::XmlElement>& elements) {
+    std::vector<std::string> names;
+    for (const auto& e : elements) names.push_back(e.TagName());
+    return names;
+}
+
+std::string Attr(const Xml::XmlNode& node, const std::string& name) {
+    return Xml::XmlElement(node).GetAttribute(name).AsString();
+}
+
+// ---- Documents ----------------------------------------------------------------------------
+
+TEST(ReportDocument, HoldsTheCurrentDayWithIntakesAmountsAndEnergyRequirement) {
+    auto log = ExchangeFixture::LogOn("20260110");
+    Xml::XmlDocument doc;
+    Report::BuildReportDocument(*log, Report::kSummaryTemplate, doc);
+
+    const Xml::XmlElement root = doc.Root();
+    EXPECT_EQ("velmora", Attr(root, "app"));
+    EXPECT_EQ("report", Attr(root, "type"));
+    EXPECT_EQ("/xslt/HTML.xsl", Attr(root, "version"));
+    const Xml::XmlElement profile = root.ChildElement("Profile");
+    EXPECT_EQ("/xslt/HTML.xsl", Attr(profile, "version"));
+    EXPECT_THAT(Names(profile.ChildElements()), ::testing::ElementsAre("Personal", "Energy", "Nutrients", "Meals", "Log"));
+
+    // The day has its own protein minimum of 70; the profile's limits are written, with the
+    // day's intake beside them.
+    const Xml::XmlNode protein = profile.SelectSingleNode("Nutrients/NutrientRequirement[@gid='3']");
+    EXPECT_EQ("50", Attr(protein, "min"));
+    EXPECT_EQ("60", Attr(protein, "max"));
+    EXPECT_EQ("25.3", Attr(protein, "value"));
+    EXPECT_EQ("µg", Attr(profile.SelectSingleNode("Nutrients/NutrientRequirement[@gid='35']"), "units"));
+
+    ASSERT_EQ(1, profile.SelectNodes("Log/LogDay").Length());
+    const Xml::XmlElement day = profile.SelectSingleNode("Log/LogDay");
+    EXPECT_EQ("20260110", Attr(day, "date"));
+    const Xml::XmlNodeList entries = day.SelectNodes("Food/dayFood");
+    ASSERT_EQ(5, entries.Length());
+    EXPECT_EQ("0.4167", Attr(entries.Item(0), "amount"));
+    EXPECT_EQ("cup", Attr(entries.Item(0), "units"));
+    EXPECT_EQ("240", Attr(entries.Item(0), "R"));
+    EXPECT_EQ("3", Attr(entries.Item(1), "amount"));
+    EXPECT_EQ("piece", Attr(entries.Item(1), "units"));
+    EXPECT_EQ("70", Attr(day.SelectSingleNode("Nutrients/NutrientRequirement[@gid='3']"), "min"));
+    EXPECT_EQ("61.5", Attr(day.SelectSingleNode("Fact[@name='Weight']"), "value"));
+
+    // The day's weight goes into the equation: 2098.51 kcal, rounded.
+    const Xml::XmlNode energy = day.SelectSingleNode("EnergyRequirement");
+    EXPECT_EQ("2099", Attr(energy, "value"));
+    EXPECT_THAT(Attr(energy, "expression"), HasSubstr("Weight(61.5)"));
+    EXPECT_EQ("EnergyRequirement", Names(day.ChildElements()).back());
+
+    // Nothing of the file that the report has no use for.
+    EXPECT_TRUE(profile.SelectSingleNode("FactManager").IsNull());
+}
+
+TEST(ReportDocument, EmptyDayKeepsItsSkeletonAndTheSplitIsThatDays) {
+    auto log = ExchangeFixture::LogOn("20260315");
+    Xml::XmlDocument doc;
+    Report::BuildReportDocument(*log, Report::kMenuTemplate, doc);
+
+    EXPECT_EQ("/xslt/DailyMenu.xsl", Attr(doc.Root(), "version"));
+    ASSERT_EQ(1, doc.SelectNodes("/root/Profile/Log/LogDay").Length());
+    const Xml::XmlElement day = doc.SelectSingleNode("/root/Profile/Log/LogDay");
+    EXPECT_EQ("20260315", Attr(day, "date"));
+    EXPECT_THAT(Names(day.ChildElements()), ::testing::ElementsAre("Food", "EnergyRequirement"));
+    EXPECT_TRUE(day.ChildElement("Food").ChildElements().empty());
+    // The file's split (30/25/45/0) belongs to no particular day; a day without food has none.
+    EXPECT_EQ("0", Attr(doc.SelectSingleNode("//EnergyComponent[@Name='Protein']"), "Value"));
+}
+
+TEST(ReportDocument, FoodComparisonHoldsEveryNutrientAndTheFoundFoodsInListOrder) {
+    Xml::XmlDocument doc;
+    Report::BuildFoodCompareDocument(ExchangeFixture::Foods(), {FoodKey(101, 7), FoodKey(999, 7), FoodKey(100, 7)}, doc);
+
+    EXPECT_EQ("/xslt/FoodCompare.xsl", Attr(doc.Root(), "version"));
+    EXPECT_EQ("report", Attr(doc.Root(), "type"));
+    EXPECT_EQ(7, doc.SelectNodes("/root/Nutrients/Nutrient").Length());
+    const Xml::XmlNodeList foods = doc.SelectNodes("/root/ComparedFood/Food");
+    ASSERT_EQ(2, foods.Length());
+    EXPECT_EQ("Broth", Attr(foods.Item(0), "Name"));
+    EXPECT_EQ("Stew", Attr(foods.Item(1), "Name"));
+}
+
+// ---- Running reports in an application folder ----------------------------------------------
+
+// Every test process writes its log entries to one folder: the log registry keeps a file open
+// under its name for the life of the process.
+const TempDir& LogFolder() {
+    static const TempDir* dir = [] {
+        auto* d = new TempDir;
+        SetLogFolder(d->Path().string() + "/");
+        return d;
+    }();
+    return *dir;
+}
+
+class ReportRun : public ::testing::Test {
+protected:
+    // An application folder whose name needs escaping in a URL, holding the installed templates.
+    void SetUp() override {
+        LogFolder();
+        app = root.Path() / "my reports #1";
+        fs::create_directories(app / "xslt");
+        for (const char* name : {"HTML.xsl", "DailyMenu.xsl", "FoodCompare.xsl"})
+            fs::copy_file(fs::path(VELMORA_SOURCE_DIR) / "data" / "xslt" / name, app / "xslt" / name);
+        AppDir::Set(app.string());
+    }
+
+    std::string Html(const std::string& templatePath, const std::string& day) {
+        auto log = ExchangeFixture::LogOn(day);
+        auto html = Report::ApplyTemplate(templatePath, *log);
+        EXPECT_TRUE(html.has_value()) << ::testing::PrintToString(prompt.messages);
+        return html.value_or("");
+    }
+
+    std::string Read(const std::string& name) const { return root.Read("my reports #1/" + name); }
+    void WriteFile(const std::string& name, const std::string& text) const { root.Write("my reports #1/" + name, text); }
+
+    TempDir root;
+    fs::path app;
+    RecordingPrompt prompt;
+    RecordingShell shell;
+};
+
+bool HasRow(const std::string& html, const std::string& rowClass, const std::string& firstCell) {
+    const std::string open = rowClass.empty() ? "<tr>" : "<tr class=\"" + rowClass + "\">";
+    return std::regex_search(html, std::regex(open + R"(\s*<td>)" + firstCell + "[<\n]"));
+}
+
+TEST_F(ReportRun, SummaryShowsThePersonTheEnergyAndEveryNutrientAgainstItsLimits) {
+    const std::string html = Html(Report::kSummaryTemplate, "20260110");
+
+    EXPECT_THAT(html, HasSubstr("Daily summary for Ada Test"));
+    EXPECT_THAT(html, HasSubstr("10 January 2026"));
+    EXPECT_THAT(html, HasSubstr("35 years"));
+    EXPECT_THAT(html, HasSubstr("61.5"));  // the day's weight, not the person's 60
+    EXPECT_THAT(html, HasSubstr("2,099"));
+    EXPECT_THAT(html, HasSubstr("Activity Coef(1.12) * ( 9.36 * Weight(61.5) + 7.26 * Height(165) )"));
+    EXPECT_THAT(html, HasSubstr("Old name of the stew"));
+    EXPECT_THAT(html, HasSubstr("Soup &lt;/script&gt;&lt;script&gt;alert(1)&lt;/script&gt; &amp; more"));
+    EXPECT_EQ(std::string::npos, html.find("<script"));
+
+    EXPECT_TRUE(HasRow(html, "", "Energy")) << html;
+    EXPECT_TRUE(HasRow(html, "high", "Iron"));
+    EXPECT_TRUE(HasRow(html, "low", "Vitamin C"));
+    EXPECT_TRUE(HasRow(html, "low", "Vitamin B-12"));
+    // The day's own minimum of 70 g applies, not the profile's 50-60 g.
+    EXPECT_TRUE(HasRow(html, "low", "Protein"));
+    EXPECT_THAT(html, HasSubstr("▲ above maximum"));
+    EXPECT_THAT(html, HasSubstr("▼ below minimum"));
+    EXPECT_THAT(html, HasSubstr(">µg<"));
+    EXPECT_THAT(html, HasSubstr("charset=UTF-8"));
+}
+
+TEST_F(ReportRun, MenuGroupsTheFoodsByMealInTheMealListsOrder) {
+    const std::string html = Html(Report::kMenuTemplate, "20260110");
+
+    const std::size_t breakfast = html.find(">Breakfast<");
+    const std::size_t lunch = html.find(">Lunch<");
+    const std::size_t others = html.find(">Other foods<");
+    ASSERT_NE(std::string::npos, others);
+    EXPECT_LT(breakfast, lunch);
+    EXPECT_LT(lunch, others);
+    EXPECT_EQ(std::string::npos, html.find(">Dinner<"));  // no food: no heading
+    EXPECT_THAT(html, HasSubstr("from 7:00"));
+    // Both breakfast foods under the breakfast, the foods of no or an unknown meal at the end.
+    EXPECT_LT(html.find("Soup &lt;/script&gt;"), lunch);
+    EXPECT_GT(html.find("Broth"), others);
+    EXPECT_GT(html.find("Salt"), others);
+    EXPECT_THAT(html, HasSubstr("(Elevenses)"));
+    EXPECT_THAT(html, HasSubstr("3\u00A0piece"));
+}
+
+TEST_F(ReportRun, ComparisonPutsNutrientsInRowsAndFoodsInColumns) {
+    Xml::XmlDocument doc;
+    Report::BuildFoodCompareDocument(ExchangeFixture::Foods(), {FoodKey(101, 7), FoodKey(100, 7)}, doc);
+    const std::string html = Report::ApplyTemplate(Report::kCompareTemplate, doc).value_or("");
+
+    EXPECT_LT(html.find(">Broth<"), html.find(">Stew<"));
+    // Stew alone has vitamin B-12: a dash for the broth, the value at the nutrient's accuracy.
+    EXPECT_TRUE(std::regex_search(html, std::regex(R"(Vitamin B-12<span class="units"> \(µg\)</span>\s*</td>\s*)"
+                                                   R"(<td class="none">–</td>\s*<td class="value most">0.80</td>)")))
+        << html;
+
+    // Neither broth nor salt has fat: no row of dashes for it.
+    Xml::XmlDocument lean;
+    Report::BuildFoodCompareDocument(ExchangeFixture::Foods(), {FoodKey(101, 7), FoodKey(102, 7)}, lean);
+    const std::string leanHtml = Report::ApplyTemplate(Report::kCompareTemplate, lean).value_or("");
+    EXPECT_THAT(leanHtml, HasSubstr("Protein"));
+    EXPECT_EQ(std::string::npos, leanHtml.find("Total lipid"));
+}
+
+TEST_F(ReportRun, EachReportReplacesExportHtmAndOpensItsUrl) {
+    WriteFile("export.htm", "an older report");
+    auto log = ExchangeFixture::LogOn("20260110");
+
+    EXPECT_TRUE(Report::RunTemplate(Report::kSummaryTemplate, *log));
+    EXPECT_THAT(Read("export.htm"), HasSubstr("Daily summary"));
+    EXPECT_TRUE(Report::CompareFoods(ExchangeFixture::Foods(), {FoodKey(100, 7)}));
+    EXPECT_THAT(Read("export.htm"), HasSubstr("Food comparison"));
+
+    const std::string url = "file://" + root.Path().string() + "/my%20reports%20%231/export.htm";
+    EXPECT_EQ(std::vector<std::string>({url, url}), shell.opened);
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(ReportRun, UnwritableOutputIsReportedAndNothingOpened) {
+    fs::create_directories(app / "export.htm");
+    auto log = ExchangeFixture::LogOn("20260110");
+
+    EXPECT_FALSE(Report::RunTemplate(Report::kMenuTemplate, *log));
+    EXPECT_EQ(std::vector<std::string>({"File could not be opened: " + (app / "export.htm").string() + " "}),
+              prompt.messages);
+    EXPECT_TRUE(shell.opened.empty());
+}
+
+struct BadTemplate {
+    const char* name;
+    const char* content;
+    bool loads;           // well-formed, so the failure is the transformation's
+};
+
+class ReportTemplateFailure : public ReportRun, public ::testing::WithParamInterface<BadTemplate> {};
+
+TEST_P(ReportTemplateFailure, TellsTheUserLeavesTheOldPageAndLogsTransformationErrors) {
+    const BadTemplate& c = GetParam();
+    const std::string path = (app / "xslt" / "HTML.xsl").string();
+    WriteFile("xslt/HTML.xsl", c.content);
+    WriteFile("export.htm", "an older report");
+    const std::string logBefore = LogFolder().Read("log.txt");
+    auto log = ExchangeFixture::LogOn("20260110");
+
+    EXPECT_FALSE(Report::RunTemplate(Report::kSummaryTemplate, *log));
+
+    EXPECT_EQ("an older report", Read("export.htm"));
+    EXPECT_TRUE(shell.opened.empty());
+    ASSERT_EQ(1u, prompt.messages.size());
+    const std::string logged = LogFolder().Read("log.txt").substr(logBefore.size());
+    if (!c.loads) {
+        EXPECT_EQ("Can't load template: " + path, prompt.messages[0]);
+        EXPECT_EQ("", logged);
+        return;
+    }
+    EXPECT_THAT(prompt.messages[0], StartsWith("Can't apply template: " + path + "\n"));
+    EXPECT_THAT(logged, StartsWith("[ERR] "));
+    const std::size_t sheet = logged.find(" : \nStyle sheet:\n<");
+    const std::size_t document = logged.find("\nXML Document:\n<root app=\"velmora\" type=\"report\" version=\"/xslt/HTML.xsl\">");
+    ASSERT_NE(std::string::npos, sheet);
+    ASSERT_NE(std::string::npos, document);
+    EXPECT_LT(sheet, document);
+    EXPECT_THAT(logged, HasSubstr("<LogDay date=\"20260110\">"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ReportTemplateFailure,
+    ::testing::Values(
+        BadTemplate{"NotWellFormed", "<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>",
+                    false},
+        BadTemplate{"NotAStyleSheet", "<html><body>report</body></html>", true},
+        BadTemplate{"StopsWithAnError",
+                    "<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>"
+                    "<xsl:template match='/'><xsl:message terminate='yes'>no data</xsl:message></xsl:template>"
+                    "</xsl:stylesheet>",
+                    true}),
+    [](const auto& info) { return info.param.name; });
+
+// ---- XML export ----------------------------------------------------------------------------
+
+// A shell that answers with a code, as the desktop's own can.
+class CodeShell : public RecordingShell {
+public:
+    int OpenWithCode(const std::string& url) override {
+        opened.push_back(url);
+        return code;
+    }
+    int code = 42;
+};
+
+struct ShellCase {
+    const char* name;
+    int code;
+    const char* text;  // null: no message
+};
+
+class ExportXml : public ::testing::TestWithParam<ShellCase> {};
+
+TEST_P(ExportXml, WritesTheProfileOpensItAndExplainsShellErrors) {
+    const ShellCase& c = GetParam();
+    TempDir app;
+    AppDir::Set(app.Path().string());
+    RecordingPrompt prompt;
+    CodeShell shell;
+    shell.code = c.code;
+    auto log = ExchangeFixture::ReadLog();
+    Xml::XmlDocument profile;
+    Xml::XmlElement root = profile.CreateElement("root");
+    profile.AppendChild(root);
+    log->Save(root);
+
+    Report::ExportXml(profile);
+
+    const std::string path = app.File("export.xml");
+    EXPECT_THAT(app.Read("export.xml"), HasSubstr("<LogDay date=\"20260110\">"));
+    EXPECT_EQ(std::vector<std::string>({"file://" + path}), shell.opened);
+    if (c.text)
+        EXPECT_EQ(std::vector<std::string>({"File " + path + " could not be opened: " + c.text + " "}), prompt.messages);
+    else
+        EXPECT_TRUE(prompt.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ExportXml,
+    ::testing::Values(
+        ShellCase{"OutOfResources", 0, "The operating system is out of memory or resources."},
+        ShellCase{"FileNotFound", 2, "The specified file was not found."},
+        ShellCase{"AccessDenied", 5, "The operating system denied access to the specified file."},
+        ShellCase{"SharingViolation", 26, "A sharing violation occurred"},
+        ShellCase{"NoAssociation", 31,
+                  "There is no application associated with the given file name extension. This error will also "
+                  "be returned if you attempt to print a file that is not printable."},
+        ShellCase{"DllNotFound", 32, "The specified DLL was not found."},
+        ShellCase{"UnlistedCode", 1, nullptr},
+        ShellCase{"Opened", 33, nullptr}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace

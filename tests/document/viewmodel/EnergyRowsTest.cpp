@@ -1,0 +1,94 @@
+#include "document/viewmodel/EnergyRows.h"
+
+#include "support/ViewsFixture.h"
+
+#include "model/EnergyComposition.h"
+
+#include <gmock/gmock.h>
+
+using namespace ViewsFixture;
+using ::testing::ElementsAre;
+
+namespace {
+
+using Row = EnergyRows::FoodRow;
+using EnergyRowsTest = Profile;
+
+TEST_F(EnergyRowsTest, ADayWithoutFoodsHasOnlyTheTotalRow) {
+    EXPECT_THAT(EnergyRows::FoodEnergy(doc.log),
+                ElementsAre(Row{"Total (rounded)", "0", "", "N/A", "N/A", "N/A", "N/A"}));
+}
+
+TEST_F(EnergyRowsTest, AnEntrysEnergyIsSplitBetweenItsComponents) {
+    Eat(kMeat, 150);  // protein 20, fat 10 per 100 g: 170 kcal in 100 g
+    // The total row shows the profile composition as the document keeps it: rounded to add up
+    // to 100 at the fewest decimals.
+    EXPECT_THAT(EnergyRows::FoodEnergy(doc.log),
+                ElementsAre(Row{"Lean Meat", "255", "100", "47.06", "52.94", "0", "0"},
+                            Row{"Total (rounded)", "255", "", "47", "53", "0", "0"}));
+}
+
+TEST_F(EnergyRowsTest, EachEntryShowsItsShareOfTheDay) {
+    Eat(kMeat, 150);    // 255 kcal
+    Eat(kYogurt, 100);  // 13.6 kcal, all protein
+    Eat(kWater, 500);   // no energy at all
+    EXPECT_THAT(EnergyRows::FoodEnergy(doc.log),
+                ElementsAre(Row{"Lean Meat", "255", "94.94", "47.06", "52.94", "0", "0"},
+                            Row{"Yogurt", "13.6", "5.06", "100", "0", "0", "0"},
+                            Row{"Water", "0", "0", "?", "?", "?", "?"},
+                            Row{"Total (rounded)", "269", "", "50", "50", "0", "0"}));
+}
+
+TEST_F(EnergyRowsTest, WithoutAnyEnergyTheSharesAreNotAvailable) {
+    Eat(kWater, 500);
+    Eat(kMeat, 0);
+    EXPECT_THAT(EnergyRows::FoodEnergy(doc.log),
+                ElementsAre(Row{"Water", "0", "N/A", "?", "?", "?", "?"},
+                            Row{"Lean Meat", "0", "N/A", "47.06", "52.94", "0", "0"},
+                            Row{"Total (rounded)", "0", "", "N/A", "N/A", "N/A", "N/A"}));
+}
+
+TEST_F(EnergyRowsTest, TheCompositionStandsBesideTheUnchangingReference) {
+    const auto reference = EnergyRows::Composition(CDS_EnergyComposition());
+    CDS_EnergyComposition& profile = doc.log.energyComposition;
+    EXPECT_TRUE(EnergyRows::StoreRange(profile, 0, 1, "15").stored);
+    EXPECT_TRUE(EnergyRows::StoreRange(profile, 1, 3, "30.456").stored);
+    EXPECT_EQ(profile.GetValue(0, CDS_EnergyComposition::kMin), 15);
+    EXPECT_FALSE(profile.IsReference());
+
+    const auto rows = EnergyRows::Composition(profile);
+    ASSERT_EQ(rows.size(), 4u);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i][0], reference[i][0]);
+        for (int c : {2, 4, 6}) EXPECT_EQ(rows[i][c], reference[i][c]) << i << "," << c;
+    }
+    EXPECT_EQ(rows[0][1], "15");
+    EXPECT_EQ(rows[1][3], "30.46");
+}
+
+TEST_F(EnergyRowsTest, OnlyMinAndMaxTakeTypedRanges) {
+    CDS_EnergyComposition& profile = doc.log.energyComposition;
+    const auto before = EnergyRows::Composition(profile);
+    for (int column : {0, 2, 4, 5, 6}) EXPECT_FALSE(EnergyRows::StoreRange(profile, 0, column, "15").stored) << column;
+    EXPECT_FALSE(EnergyRows::StoreRange(profile, 4, 1, "15").stored);
+    // A text that is no range keeps the old one and says why.
+    for (const char* refused : {"inf", "many", "", "-5"}) {
+        const CellStore outcome = EnergyRows::StoreRange(profile, 2, 3, refused);
+        EXPECT_FALSE(outcome.stored) << refused;
+        EXPECT_NE(outcome.error, "") << refused;
+    }
+    EXPECT_EQ(EnergyRows::Composition(profile), before);
+    EXPECT_TRUE(profile.IsReference());
+}
+
+TEST_F(EnergyRowsTest, TheRequirementLineNamesTheEquationAndRoundsToWholeKilocalories) {
+    doc.log.personal.birthYear = 1990;
+    const EnergyRows::Requirement r = EnergyRows::EnergyRequirement(doc.log);
+    std::string equation;
+    const double kcal = doc.log.personal.EnergyRequirement(doc.log.GetEnergyInputs(), equation);
+    ASSERT_FALSE(equation.empty());
+    EXPECT_EQ(r.text, "Energy: " + equation + " = " + std::to_string(static_cast<long>(kcal + 0.5)) + " kcal");
+    EXPECT_EQ(r.parameters, doc.log.personal.EnergyDetails(doc.log.GetEnergyInputs()));
+}
+
+}  // namespace

@@ -1,0 +1,257 @@
+#include "support/RunningApp.h"
+
+#include "ui/frame/ChildFrame.h"
+#include "ui/dialogs/DlgSaveProfile.h"
+#include "ui/dialogs/DlgSelectDate.h"
+#include "ui/dialogs/DlgSelectProfile.h"
+#include "ui/frame/DocManager.h"
+#include "ui/frame/MainFrame.h"
+#include "ui/frame/QtServices.h"
+#include "ui/frame/VelmoraDoc.h"
+#include "ui/views/ViewPlaceholder.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using Gui::CommandId;
+namespace fs = std::filesystem;
+
+class ProfileCommands : public ::testing::Test {
+protected:
+    ProfileCommands() {
+        EXPECT_TRUE(run.Start());
+        annPath = run.AddProfile("Ann", "Ann");
+    }
+
+    CVelmoraDoc* OpenAnn() { return run.App().DocManager()->OpenDocumentFile(annPath); }
+    CMainFrame& main() { return run.Main(); }
+    CVelmoraDoc* Active() { return main().ActiveChildFrame()->GetActiveDocument(); }
+    // The day line of a placeholder view; other views show the day their own way, so for them
+    // the document's current day stands in.
+    QString DayShown() {
+        if (auto* view = qobject_cast<CViewPlaceholder*>(main().ActiveChildFrame()->GetActiveView())) return view->DayText();
+        const std::string key = Active()->log.GetCurrentDay()->date;
+        return QStringLiteral("Day: %1-%2-%3")
+            .arg(QString::fromStdString(key.substr(0, 4)), QString::fromStdString(key.substr(4, 2)),
+                 QString::fromStdString(key.substr(6, 2)));
+    }
+    bool Enabled(CommandId id) { return main().IsCommandEnabled(id); }
+
+    RunningApp run;
+    std::string annPath;
+};
+
+TEST_F(ProfileCommands, ADayCopiedPastesOntoAnEmptyDayKeepingThatDaysDate) {
+    CVelmoraDoc* doc = OpenAnn();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(Enabled(CommandId::EditCopy));
+    EXPECT_FALSE(Enabled(CommandId::EditPaste));
+    main().ExecuteCommand(CommandId::EditCopy);
+    const std::string text = QApplication::clipboard()->text().toStdString();
+    EXPECT_EQ(text.rfind("<?xml", 0), 0u) << text;
+    EXPECT_NE(text.find("<clipboard method=\"copy\">"), std::string::npos) << text;
+
+    OnNextDialog<DlgSelectDate>([](DlgSelectDate& dialog) {
+        dialog.Calendar()->setSelectedDate(QDate(2024, 5, 10));
+        dialog.accept();
+    });
+    main().ExecuteCommand(CommandId::GoToDate);
+    EXPECT_EQ(DayShown(), QStringLiteral("Day: 2024-05-10"));
+    EXPECT_FALSE(Enabled(CommandId::EditCopy));
+    EXPECT_TRUE(Enabled(CommandId::EditPaste));
+    EXPECT_FALSE(doc->IsModified());
+
+    main().ExecuteCommand(CommandId::EditPaste);
+    const auto day = doc->log.GetCurrentDay();
+    EXPECT_EQ(day->date, "20240510");
+    ASSERT_EQ(day->foods.size(), 1u);
+    EXPECT_EQ(day->foods[0].name, "Nuts");
+    EXPECT_DOUBLE_EQ(day->foods[0].weight, 30);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(run.prompt.messages.empty());
+    EXPECT_EQ(doc->log.FindDay("20240507") >= 0, true);
+}
+
+struct PasteCase {
+    const char* name;
+    const char* clipboard;
+    const char* message;
+};
+
+class FailedPaste : public ProfileCommands, public ::testing::WithParamInterface<PasteCase> {};
+
+TEST_P(FailedPaste, TellsWhyAndLeavesTheDayAsItWas) {
+    CVelmoraDoc* doc = OpenAnn();
+    doc->GoToDate("20240601");
+    QApplication::clipboard()->setText(QString::fromUtf8(GetParam().clipboard));
+    main().ExecuteCommand(CommandId::EditPaste);
+    EXPECT_EQ(run.prompt.messages, std::vector<std::string>{GetParam().message});
+    EXPECT_TRUE(doc->log.GetCurrentDay()->IsEmpty());
+    EXPECT_EQ(doc->log.GetCurrentDay()->date, "20240601");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , FailedPaste,
+    ::testing::Values(PasteCase{"NoText", "", "Clipboard data is not available."},
+                      PasteCase{"NotXml", "Stew, 250 g", "Failed to load data from clipboard."},
+                      PasteCase{"NoLogDay", "<clipboard method=\"copy\"/>", "Failed to load data from clipboard."},
+                      PasteCase{"DayWithoutDate", "<clipboard><LogDay><Food/></LogDay></clipboard>",
+                                "Failed to load data from clipboard."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ProfileCommands, DeleteEmptiesTheDayAndSavingDropsIt) {
+    CVelmoraDoc* doc = OpenAnn();
+    main().ExecuteCommand(CommandId::EditDelete);
+    EXPECT_TRUE(doc->log.GetCurrentDay()->IsEmpty());
+    EXPECT_TRUE(doc->IsModified());
+    main().ExecuteCommand(CommandId::FileSave);
+    EXPECT_FALSE(doc->IsModified());
+    const std::string saved = run.Folder().Read("profiles/Ann");
+    EXPECT_EQ(saved.find("LogDay date=\"20240507\""), std::string::npos);
+    EXPECT_NE(saved.find("LogDay date=\"20240506\""), std::string::npos);
+}
+
+TEST_F(ProfileCommands, ExportWritesTheWholeProfileElsewhereAndTheDocumentStaysAsItWas) {
+    CVelmoraDoc* doc = OpenAnn();
+    doc->SetModifiedFlag(true);
+    const std::string target = run.Folder().File("AnnLee.vlx");
+    QString suggested;
+    OnNextDialog<QFileDialog>([&](QFileDialog& dialog) {
+        suggested = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        dialog.selectFile(QString::fromStdString(target));
+        static_cast<QDialog&>(dialog).accept();
+    });
+    main().ExecuteCommand(CommandId::Export);
+    EXPECT_EQ(suggested, QStringLiteral("AnnLee"));
+    EXPECT_NE(run.Folder().Read("AnnLee.vlx").find("<root app=\"velmora\" type=\"profile\""), std::string::npos);
+    EXPECT_EQ(doc->GetPathName(), annPath);
+    EXPECT_EQ(doc->GetTitle(), "Ann");
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(ProfileCommands, ANewProfileIsSavedUnderTheNameGivenInTheProfilesFolder) {
+    main().ExecuteCommand(CommandId::FileNew);
+    CVelmoraDoc* doc = Active();
+    EXPECT_EQ(doc->GetTitle(), "Profile1");
+    OnNextDialog<DlgSaveProfile>([](DlgSaveProfile& dialog) {
+        EXPECT_EQ(dialog.List()->count(), 1);  // Ann
+        dialog.NameEdit()->setText(QStringLiteral("Carol"));
+        dialog.SaveButton()->click();
+    });
+    main().ExecuteCommand(CommandId::FileSave);
+    const std::string carol = run.Folder().File("profiles/Carol");
+    EXPECT_TRUE(fs::exists(carol));
+    EXPECT_EQ(doc->GetPathName(), carol);
+    EXPECT_EQ(doc->GetTitle(), "Carol");
+    EXPECT_EQ(main().ActiveChildFrame()->windowTitle(), QStringLiteral("Carol[*]"));
+    EXPECT_FALSE(doc->IsModified());
+    ASSERT_FALSE(run.App().RecentFiles().Entries().empty());
+    EXPECT_EQ(run.App().RecentFiles().Entries().front(), carol);
+}
+
+TEST_F(ProfileCommands, OpenChoosesAProfileByNameAndAnOpenOneComesForward) {
+    run.AddProfile("Ann", "Bob");
+    auto choose = [](const char* name) {
+        OnNextDialog<DlgSelectProfile>([name](DlgSelectProfile& dialog) {
+            const auto found = dialog.List()->findItems(QString::fromLatin1(name), Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1);
+            dialog.List()->setCurrentItem(found.front());
+            dialog.OkButton()->click();
+        });
+    };
+    choose("Bob");
+    main().ExecuteCommand(CommandId::FileOpen);
+    main().ExecuteCommand(CommandId::FileNew);
+    choose("Bob");
+    main().ExecuteCommand(CommandId::FileOpen);
+    EXPECT_EQ(main().ChildFrames().size(), 2u);
+    EXPECT_EQ(Active()->GetTitle(), "Bob");
+    EXPECT_EQ(Active()->GetPathName(), run.Folder().File("profiles/Bob"));
+}
+
+class Import : public ProfileCommands {
+protected:
+    Import() { Services::SetFileChooser(&chooser); }
+    ~Import() override { Services::SetFileChooser(nullptr); }
+
+    void ChooseFile(const std::string& path) {
+        OnNextDialog<QFileDialog>([path](QFileDialog& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Import"));
+            dialog.selectFile(QString::fromStdString(path));
+            static_cast<QDialog&>(dialog).accept();
+        });
+    }
+
+    Gui::QtFileChooser chooser;
+};
+
+TEST_F(Import, OpensTheFileAsANewModifiedProfileThatSavesIntoTheProfilesFolder) {
+    TempDir elsewhere;
+    const std::string source = elsewhere.File("Ann.vlx");
+    fs::copy_file(annPath, source);
+    const std::string before = elsewhere.Read("Ann.vlx");
+    ChooseFile(source);
+    main().ExecuteCommand(CommandId::Import);
+    ASSERT_EQ(main().ChildFrames().size(), 1u);
+    CVelmoraDoc* doc = Active();
+    EXPECT_EQ(doc->GetTitle(), "Ann");
+    EXPECT_TRUE(doc->IsModified());
+
+    bool asked = false;
+    OnNextDialog<DlgSaveProfile>([&](DlgSaveProfile& dialog) {
+        asked = true;
+        dialog.NameEdit()->setText(QStringLiteral("Ann Imported"));
+        dialog.SaveButton()->click();
+    });
+    main().ExecuteCommand(CommandId::FileSave);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(fs::exists(run.Folder().File("profiles/Ann Imported")));
+    EXPECT_EQ(elsewhere.Read("Ann.vlx"), before);
+}
+
+TEST_F(Import, AFileThatIsNotAProfileIsReported) {
+    const std::string notes = TestFile("ui/Ann-notes.txt");
+    ChooseFile(notes);
+    main().ExecuteCommand(CommandId::Import);
+    EXPECT_EQ(run.prompt.messages,
+              (std::vector<std::string>{CDocManagerEx::kFailedToOpen, "Can't import document " + notes}));
+    EXPECT_TRUE(main().ChildFrames().empty());
+}
+
+TEST_F(ProfileCommands, ReportsUseTheFoldersTemplatesElseTheProgramsAndOpenWhatTheyWrite) {
+    OpenAnn();
+    // The application folder has no xslt/ of its own.
+    main().ExecuteCommand(CommandId::ReportSummary);
+    EXPECT_EQ(run.prompt.messages, std::vector<std::string>{});
+    ASSERT_EQ(run.shell.opened.size(), 1u);
+    EXPECT_NE(run.shell.opened[0].find("/export.htm"), std::string::npos);
+    EXPECT_NE(run.Folder().Read("export.htm").find("Nuts"), std::string::npos);
+
+    // A template of the folder's own comes first, and one that does not load is named.
+    const std::string folder = run.Folder().Path().string();
+    run.Folder().Write("xslt/HTML.xsl", "not a style sheet");
+    main().ExecuteCommand(CommandId::ReportSummary);
+    EXPECT_EQ(run.prompt.messages, std::vector<std::string>{"Can't load template: " + folder + "/xslt/HTML.xsl"});
+    EXPECT_EQ(run.shell.opened.size(), 1u);
+
+    main().ExecuteCommand(CommandId::ReportMenu);
+    main().ExecuteCommand(CommandId::ReportXml);
+    ASSERT_EQ(run.shell.opened.size(), 3u);
+    EXPECT_NE(run.shell.opened[1].find("/export.htm"), std::string::npos);
+    EXPECT_NE(run.shell.opened[2].find("/export.xml"), std::string::npos);
+    EXPECT_NE(run.Folder().Read("export.xml").find("<root app=\"velmora\" type=\"profile\""), std::string::npos);
+}
+
+}  // namespace

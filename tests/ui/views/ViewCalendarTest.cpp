@@ -1,0 +1,314 @@
+#include "support/GuiSupport.h"
+
+#include "support/FakeServices.h"
+#include "support/GermanLocale.h"
+
+#include "ui/frame/ChildFrame.h"
+#include "ui/frame/VelmoraDoc.h"
+#include "ui/views/ViewCalendar.h"
+
+#include "model/LogDay.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <vector>
+
+namespace {
+
+// The "Log" view of the profile "Ann" of tests/data/ui, on show and attached to its document.
+class LogView : public ::testing::Test {
+protected:
+    LogView() : doc(app.Context(), nullptr) {
+        EXPECT_TRUE(doc.OnOpenDocument(app.AddProfile("Ann", "Ann")));
+        doc.log.SelectDay("20240506");
+        view.SetDocument(&doc);
+        doc.AddView(&view);
+        view.resize(1000, 600);
+        view.show();
+        view.OnInitialUpdate();
+    }
+
+    QString Calendar(const QString& script) { return view.CalendarPage().RunScript(script).toString(); }
+    QString Summary(const QString& script) { return view.SummaryPage().RunScript(script).toString(); }
+
+    // Clicks an element of the calendar and waits for the day it leads to to be on show.
+    bool ClickAndWait(const QString& id, const std::string& expectedDay) {
+        const int before = view.CalendarPage().Renderings();
+        view.CalendarPage().RunScript(QStringLiteral("document.getElementById('%1').click()").arg(id));
+        return QTest::qWaitFor([&] {
+            return view.CalendarPage().Renderings() > before && doc.log.GetCurrentDay()->date == expectedDay;
+        });
+    }
+
+    // Clicks the "Today Value" cell of a fact row, types into the editor and lets the tab go.
+    void TypeFactValue(int row, const QString& text) {
+        view.SummaryPage().RunScript(
+            QStringLiteral("var c = document.querySelectorAll('#FactsContent tr')[%1].cells[2]; c.click();"
+                           "document.getElementById('InplaceInput').value = '%2'; true")
+                .arg(row)
+                .arg(text));
+        view.UpdateData(true);
+    }
+
+    TestApp app;
+    CVelmoraDoc doc;
+    CViewCalendar view;
+};
+
+TEST_F(LogView, ShowsTheMonthWithItsFoodsAndTheDaySummary) {
+    EXPECT_EQ(Calendar("document.title"), QStringLiteral("Diet Log"));
+    EXPECT_EQ(Calendar("document.getElementById('Month').textContent + ' ' + document.getElementById('Year').textContent"),
+              QStringLiteral("May 2024"));
+    EXPECT_EQ(Calendar("document.getElementById('20240506').querySelector('.foods').innerText"),
+              QStringLiteral("Stew\nBroth"));
+    EXPECT_EQ(Calendar("document.getElementById('20240507').querySelector('.foods').innerText"), QStringLiteral("Nuts"));
+    EXPECT_EQ(Calendar("document.getElementById('20240506').className"), QStringLiteral("day selected"));
+    EXPECT_EQ(Calendar("getComputedStyle(document.getElementById('20240506')).backgroundColor"),
+              QStringLiteral("rgb(255, 255, 0)"));
+    // The neighbouring months' cells show no foods and ignore clicks.
+    EXPECT_EQ(Calendar("document.getElementById('20240428').className"), QStringLiteral("other"));
+
+    EXPECT_EQ(Summary("document.title"), QStringLiteral("Day Summary"));
+    EXPECT_EQ(Summary("Array.from(document.querySelectorAll('#FoodContent tr')).map(r => r.className + ':' + "
+                      "Array.from(r.cells).map(c => c.textContent).join('|')).join(';')"),
+              QStringLiteral(":Title|Meal| QTY |Units;even:Stew|Lunch|250|g;odd:Broth||240|g"));
+    EXPECT_EQ(Summary("Array.from(document.querySelectorAll('#FactsContent tr')).slice(1).map(r => "
+                      "Array.from(r.cells).map(c => c.textContent).join('|')).join(';')"),
+              QStringLiteral("Weight (kg)||63.5;Extra Energy (kcal)||"));
+}
+
+TEST_F(LogView, SectionTitlesTurnTheirArrowAndKeepTheContent) {
+    const QString state = QStringLiteral(
+        "document.getElementById('FoodIcon').className + '/' + document.getElementById('FoodContent').className + '/' + "
+        "(document.getElementById('FoodContent').offsetHeight > 0)");
+    EXPECT_EQ(Summary(state), QStringLiteral("icon iconDown/expanded/true"));
+    view.SummaryPage().RunScript(QStringLiteral("document.querySelector('.sectionTitle').click()"));
+    EXPECT_EQ(Summary(state), QStringLiteral("icon iconRight/collapsed/true"));
+    EXPECT_EQ(Summary("getComputedStyle(document.getElementById('FoodIcon')).backgroundPosition"), QStringLiteral("-32px -16px"));
+}
+
+TEST_F(LogView, ClickingADayMakesItTheCurrentDayOnBothPages) {
+    ASSERT_TRUE(ClickAndWait(QStringLiteral("20240507"), "20240507"));
+    EXPECT_EQ(Summary("document.querySelector('#FoodContent tr:nth-child(2)').cells[0].textContent"), QStringLiteral("Nuts"));
+    EXPECT_EQ(Calendar("document.querySelector('.selected').id"), QStringLiteral("20240507"));
+
+    // A date the log has no day for gets an empty one.
+    ASSERT_TRUE(ClickAndWait(QStringLiteral("20240520"), "20240520"));
+    EXPECT_GE(doc.log.FindDay("20240520"), 0);
+    EXPECT_EQ(Summary("document.getElementById('FoodContent').textContent"), QStringLiteral("No food is selected for the day"));
+    EXPECT_EQ(Calendar("document.getElementById('20240520').querySelector('.foods').textContent"), QString());
+
+    // The page's own selection of the day it shows starts no further rendering.
+    const int renderings = view.CalendarPage().Renderings();
+    QTest::qWait(300);
+    EXPECT_EQ(view.CalendarPage().Renderings(), renderings);
+}
+
+TEST_F(LogView, ClicksWhileAnotherIsHandledAreHandledAfterItInTheirOrder) {
+    std::vector<std::string> shown;
+    QObject::connect(&doc, &CVelmoraDoc::changed, [&] {
+        const std::string& day = doc.log.GetCurrentDay()->date;
+        if (shown.empty() || shown.back() != day) shown.push_back(day);
+    });
+    // The three clicks come in before the first is handled.
+    view.CalendarPage().RunScript(QStringLiteral(
+        "['20240520', '20240507', '20240521'].forEach(id => document.getElementById(id).click()); true"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.log.GetCurrentDay()->date == "20240521"; }));
+    EXPECT_EQ(shown, (std::vector<std::string>{"20240520", "20240507", "20240521"}));
+    EXPECT_GE(doc.log.FindDay("20240520"), 0);
+    EXPECT_EQ(Calendar("document.querySelector('.selected').id"), QStringLiteral("20240521"));
+    EXPECT_EQ(Summary("document.getElementById('FoodContent').textContent"), QStringLiteral("No food is selected for the day"));
+}
+
+TEST_F(LogView, AValueBeingTypedStaysWithItsDayWhenAnotherDayIsClicked) {
+    view.SummaryPage().RunScript(QStringLiteral(
+        "document.querySelectorAll('#FactsContent tr')[1].cells[2].click();"
+        "document.getElementById('InplaceInput').value = '62'; true"));
+    ASSERT_TRUE(ClickAndWait(QStringLiteral("20240507"), "20240507"));
+    EXPECT_DOUBLE_EQ(doc.log.days[static_cast<std::size_t>(doc.log.FindDay("20240506"))]->FindFact("Weight")->value, 62);
+    EXPECT_EQ(doc.log.GetCurrentDay()->FindFact("Weight"), nullptr);
+}
+
+struct MonthCase {
+    const char* from;
+    const char* button;
+    const char* to;
+    const char* shown;  // month and year on the new page
+};
+
+TEST_F(LogView, MonthAndYearButtonsGoToTheFirstOfTheMonth) {
+    const MonthCase cases[] = {
+        {"20241215", "nextMonth", "20250101", "January 2025"},
+        {"20240115", "prevMonth", "20231201", "December 2023"},
+        {"20240229", "nextYear", "20250201", "February 2025"},
+        {"20240310", "prevYear", "20230301", "March 2023"},
+    };
+    for (const auto& c : cases) {
+        doc.log.SelectDay(c.from);
+        view.UpdateData(false);
+        ASSERT_TRUE(ClickAndWait(QString::fromLatin1(c.button), c.to)) << c.from << ' ' << c.button;
+        EXPECT_EQ(Calendar("document.getElementById('Month').textContent + ' ' + document.getElementById('Year').textContent"),
+                  QString::fromLatin1(c.shown));
+    }
+}
+
+struct GridCase {
+    const char* day;
+    const char* first;
+    const char* last;
+};
+
+TEST_F(LogView, WeeksRunFromSundayToSaturday) {
+    const GridCase cases[] = {
+        {"20240915", "20240901", "20241005"},  // the 1st is a Sunday
+        {"20241103", "20241027", "20241130"},  // the last day is a Saturday
+    };
+    for (const auto& c : cases) {
+        doc.log.SelectDay(c.day);
+        view.UpdateData(false);
+        const QString ids = Calendar("Array.from(document.querySelectorAll('#calendar td')).map(td => td.id).join(',')");
+        const QStringList list = ids.split(u',');
+        EXPECT_EQ(list.first(), QString::fromLatin1(c.first)) << c.day;
+        EXPECT_EQ(list.last(), QString::fromLatin1(c.last)) << c.day;
+        EXPECT_EQ(list.size() % 7, 0) << c.day;
+    }
+}
+
+struct FactCase {
+    const char* typed;
+    std::optional<double> stored;  // nullopt: the day has no value
+    const char* shown;
+    const char* message;  // of a refused text, which stays marked
+};
+
+// A typed value goes into the day without a rendering; an emptied cell takes the value away; a
+// text that is no number keeps the logged value (63.5) and stays in the cell, marked.
+TEST_F(LogView, ATypedFactValueGoesIntoTheDayAndARefusedOneKeepsTheOld) {
+    const InMainWindow window(&view);
+    const FactCase cases[] = {
+        {"abc", 63.5, "abc", "\"abc\" is not a number; the old value is kept."},
+        {"1,5", 63.5, "1,5", "\"1,5\" is not a number; the old value is kept."},
+        {"72.5", 72.5, "72.5", ""},
+        {" 1e999 ", 72.5, "1e999", "\"1e999\" is too large a number; the old value is kept."},
+        {"", std::nullopt, "", ""},
+        {"-0.5", -0.5, "-0.5", ""},
+    };
+    const QString cell = QStringLiteral("document.querySelectorAll('#FactsContent tr')[1].cells[2]");
+    for (const auto& c : cases) {
+        doc.SetModifiedFlag(false);
+        const int renderings = view.SummaryPage().Renderings();
+        TypeFactValue(1, QString::fromLatin1(c.typed));
+        const UserLog::CFact* fact = doc.log.GetCurrentDay()->FindFact("Weight");
+        EXPECT_EQ(fact ? std::optional<double>(fact->value) : std::nullopt, c.stored) << c.typed;
+        EXPECT_EQ(Summary(cell + ".textContent"), QString::fromLatin1(c.shown));
+        const bool refused = *c.message != 0;
+        EXPECT_EQ(Summary(cell + ".className"), refused ? QStringLiteral("value today invalid") : QStringLiteral("value today"));
+        EXPECT_EQ(Summary(cell + ".title"), QString::fromLatin1(c.message));
+        if (refused) {
+            EXPECT_EQ(window.StatusMessage(), QString::fromLatin1(c.message));
+        }
+        EXPECT_EQ(doc.IsModified(), !refused) << c.typed;
+        EXPECT_EQ(view.SummaryPage().Renderings(), renderings);
+    }
+}
+
+TEST_F(LogView, UnderAGermanLocaleAFactValueTakesTheComma) {
+    const ScopedGermanNumbers german;
+    if (!german.Active()) GTEST_SKIP() << german.Why();
+    TypeFactValue(1, QStringLiteral("63,4"));
+    EXPECT_DOUBLE_EQ(doc.log.GetCurrentDay()->FindFact("Weight")->value, 63.4);
+    EXPECT_EQ(Summary("document.querySelectorAll('#FactsContent tr')[1].cells[2].textContent"), QStringLiteral("63.4"));
+}
+
+TEST_F(LogView, AFactNameIsSplitAtTheLastEqualsSign) {
+    view.OnInputFact({Gui::ElementEvent::kPropertyChange, "inputFact", "a=b=3.5"});
+    const UserLog::CFact* fact = doc.log.GetCurrentDay()->FindFact("a=b");
+    ASSERT_NE(fact, nullptr);
+    EXPECT_DOUBLE_EQ(fact->value, 3.5);
+
+    const auto count = doc.log.GetCurrentDay()->facts.Count();
+    view.OnInputFact({Gui::ElementEvent::kPropertyChange, "inputFact", "no sign"});
+    view.OnInputFact({0, "inputFact", "Weight=1"});  // not a value change
+    EXPECT_EQ(doc.log.GetCurrentDay()->facts.Count(), count);
+    EXPECT_DOUBLE_EQ(doc.log.GetCurrentDay()->FindFact("Weight")->value, 63.5);
+}
+
+TEST_F(LogView, AHiddenViewStillStoresFactsInItsDocument) {
+    doc.RemoveView(&view);
+    view.SetDocument(nullptr);
+    view.OnInputFact({Gui::ElementEvent::kPropertyChange, "inputFact", "Weight=64"});
+    EXPECT_DOUBLE_EQ(doc.log.GetCurrentDay()->FindFact("Weight")->value, 64);
+}
+
+TEST_F(LogView, TheRightMouseButtonIsRefused) {
+    RecordingPrompt prompt;
+    for (CWebControlBase* page : {&view.CalendarPage(), &view.SummaryPage()})
+        page->RunScript(QStringLiteral("document.body.dispatchEvent(new MouseEvent('mousedown', {button: 2, bubbles: true})); true"));
+    EXPECT_EQ(prompt.messages, (std::vector<std::string>{"function disabled", "function disabled"}));
+}
+
+// The views as the profile window makes, hides and shows them again: "Ann" on her 6 May 2024.
+class LogTab : public ::testing::Test {
+protected:
+    enum { Personal, Log, Diet };
+
+    LogTab() : path(app.AddProfile("Ann", "Ann")) {
+        auto doc = std::make_unique<CVelmoraDoc>(app.Context(), nullptr);
+        EXPECT_TRUE(doc->OnOpenDocument(path));
+        doc->SetPathName(path);
+        doc->log.SelectDay("20240506");
+        profile = doc.get();
+        frame = std::make_unique<CChildFrameDay>(std::move(doc));
+        EXPECT_TRUE(frame->Create());
+        frame->resize(1000, 700);
+        frame->show();
+        frame->InitialUpdateFrame();
+    }
+
+    CViewCalendar* LogView() { return qobject_cast<CViewCalendar*>(frame->TabView(Log)); }
+
+    TestApp app;
+    std::string path;
+    CVelmoraDoc* profile = nullptr;
+    std::unique_ptr<CChildFrameDay> frame;
+};
+
+TEST_F(LogTab, ComingBackToTheTabLeavesOneObserverPerPage) {
+    ASSERT_TRUE(frame->SelectTab(Log));
+    ASSERT_TRUE(frame->SelectTab(Diet));
+    ASSERT_TRUE(frame->SelectTab(Log));
+    CViewCalendar* view = LogView();
+    ASSERT_NE(view, nullptr);
+
+    const int before = view->SummaryPage().Renderings();
+    view->CalendarPage().RunScript(QStringLiteral("document.getElementById('20240507').click()"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->SummaryPage().Renderings() > before; }));
+    QTest::qWait(300);
+    EXPECT_EQ(view->SummaryPage().Renderings(), before + 1);
+    EXPECT_EQ(profile->log.GetCurrentDay()->date, "20240507");
+}
+
+TEST_F(LogTab, AValueBeingTypedIsInTheProfileSavedByTheNextCommand) {
+    ASSERT_TRUE(frame->SelectTab(Log));
+    CViewCalendar* view = LogView();
+    ASSERT_NE(view, nullptr);
+
+    // The editor still has the focus when the command comes.
+    view->SummaryPage().RunScript(QStringLiteral(
+        "document.querySelectorAll('#FactsContent tr')[1].cells[2].click();"
+        "document.getElementById('InplaceInput').value = '71.25'; true"));
+    frame->BeforeCommand();
+    ASSERT_TRUE(profile->IsModified());
+    ASSERT_TRUE(profile->DoFileSave());
+
+    std::ifstream in(path);
+    const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(saved.find("<Fact name=\"Weight\" value=\"71.25\"/>"), std::string::npos) << saved;
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+#include "ChildFrame.h"
+
+#include "VelmoraDoc.h"
+#include "ui/views/ViewBase.h"
+
+#include "widgets/CustomTabCtrl.h"
+
+#include <QCloseEvent>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+CChildFrameBase::CChildFrameBase(std::unique_ptr<CVelmoraDoc> document, std::vector<std::string> tabNames,
+                                 ViewFactory factory, QWidget* parent)
+    : QWidget(parent), document_(std::move(document)), factory_(std::move(factory)) {
+    for (auto& name : tabNames) tabList_.emplace_back(std::move(name), nullptr);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* viewArea = new QWidget(this);
+    viewStack_ = new QStackedLayout(viewArea);
+    layout->addWidget(viewArea, 1);
+    if (document_) {
+        connect(document_.get(), &CVelmoraDoc::titleChanged, this, &CChildFrameBase::UpdateTitle);
+        connect(document_.get(), &CVelmoraDoc::changed, this, [this] { setWindowModified(document_->IsModified()); });
+        connect(document_.get(), &CVelmoraDoc::closeRequested, this, [this] {
+            if (parentWidget()) parentWidget()->close();  // the MDI window around this frame
+            else close();
+        });
+    }
+    UpdateTitle();
+}
+
+CChildFrameBase::~CChildFrameBase() {
+    // The views go before the document they show.
+    for (auto& [name, view] : tabList_) delete view.data();
+}
+
+bool CChildFrameBase::Create() {
+    if (tabList_.empty()) return false;
+    std::unique_ptr<CViewBase> first = factory_(tabList_.front().first);
+    if (!first) return false;
+    first->SetDocument(document_.get());
+    viewStack_->addWidget(first.get());
+    viewStack_->setCurrentWidget(first.get());
+    tabList_.front().second = first.get();
+    activeView_ = first.release();
+    if (document_) document_->AddView(activeView_);
+
+    tabs_ = new CCustomTabCtrl(this);
+    tabs_->setObjectName(QStringLiteral("tabs"));
+    tabs_->SetButtonToolTip(CCustomTabCtrl::First, QStringLiteral("First"));
+    tabs_->SetButtonToolTip(CCustomTabCtrl::Prev, QStringLiteral("Prev"));
+    tabs_->SetButtonToolTip(CCustomTabCtrl::Next, QStringLiteral("Next"));
+    tabs_->SetButtonToolTip(CCustomTabCtrl::Last, QStringLiteral("Last"));
+    tabs_->SetButtonToolTip(CCustomTabCtrl::Close, QStringLiteral("Close"));
+    for (std::size_t i = 0; i < tabList_.size(); ++i)
+        tabs_->InsertItem(static_cast<int>(i), QString::fromStdString(tabList_[i].first));
+    tabs_->SetCurSel(0);
+    static_cast<QVBoxLayout*>(layout())->addWidget(tabs_);
+    connect(tabs_, &CCustomTabCtrl::selectionChanged, this, &CChildFrameBase::OnTabSelected);
+    connect(tabs_, &CCustomTabCtrl::closeRequested, this, [this] {
+        if (parentWidget()) parentWidget()->close();
+        else close();
+    });
+    return true;
+}
+
+void CChildFrameBase::InitialUpdateFrame() {
+    if (activeView_) activeView_->OnInitialUpdate();
+}
+
+int CChildFrameBase::CurrentTab() const {
+    for (std::size_t i = 0; i < tabList_.size(); ++i)
+        if (tabList_[i].second && tabList_[i].second == activeView_) return static_cast<int>(i);
+    return -1;
+}
+
+void CChildFrameBase::OnTabSelected(int c) {
+    if (!SelectTab(c)) tabs_->SetCurSel(CurrentTab());
+}
+
+bool CChildFrameBase::SelectTab(int c) {
+    if (!document_ || c < 0 || c >= TabCount()) return false;
+    CViewBase* old = document_->FirstView();
+    auto& entry = tabList_[static_cast<std::size_t>(c)];
+    CViewBase* next = entry.second;
+    if (old && old == next) return true;
+
+    if (old && !old->UpdateData(true)) return false;
+
+    const bool created = next == nullptr;
+    if (created) {
+        std::unique_ptr<CViewBase> made = factory_(entry.first);
+        if (!made) return false;
+        made->SetDocument(document_.get());
+        viewStack_->addWidget(made.get());
+        next = made.release();
+        entry.second = next;
+    }
+
+    viewStack_->setCurrentWidget(next);  // hides the old view, shows the new one
+    document_->AddView(next);
+    if (created) next->OnInitialUpdate();
+    else next->UpdateData(false);
+    activeView_ = next;
+    if (old) document_->RemoveView(old);
+    if (tabs_ && tabs_->GetCurSel() != c) tabs_->SetCurSel(c);
+    return true;
+}
+
+void CChildFrameBase::BeforeCommand() {
+    if (activeView_) activeView_->UpdateData(true);
+}
+
+bool CChildFrameBase::OnCmdMsg(Gui::CommandId, Gui::CCmdUI*) { return false; }
+
+void CChildFrameBase::CloseWithoutAsking() {
+    closeConfirmed_ = true;
+    if (parentWidget()) parentWidget()->close();
+    else close();
+}
+
+void CChildFrameBase::closeEvent(QCloseEvent* event) {
+    if (!closeConfirmed_ && document_) {
+        BeforeCommand();
+        if (!document_->SaveModified()) {
+            event->ignore();
+            return;
+        }
+    }
+    closeConfirmed_ = true;
+    event->accept();
+}
+
+void CChildFrameBase::UpdateTitle() {
+    // "[*]" is where Qt writes the mark of unsaved changes, in this window's title and in the main
+    // window's while this one is maximised.
+    const QString title = document_ ? QString::fromStdString(document_->GetTitle()) : QString();
+    setWindowTitle(title.isEmpty() ? title : title + QStringLiteral("[*]"));
+    if (document_) setWindowModified(document_->IsModified());
+}
+
+CChildFrameDay::CChildFrameDay(std::unique_ptr<CVelmoraDoc> document, ViewFactory factory, QWidget* parent)
+    : CChildFrameBase(std::move(document), {"Personal", "Log", "Diet", "Energy", "Food", "Nutrients"},
+                      std::move(factory), parent) {}

@@ -1,0 +1,483 @@
+#include "MainFrame.h"
+
+#include "ChildFrame.h"
+#include "ui/commands/CommandIcons.h"
+#include "VelmoraDoc.h"
+#include "ui/views/ViewBase.h"
+#include "ui/web/WebControlBase.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QWhatsThis>
+
+using Gui::CommandId;
+
+namespace {
+
+constexpr int kGap = 0;  // a separator in a tool bar's button list
+
+// The keys of the main window, one command each. They work from every tab, pages included; the
+// menus write them beside their items. Alt with a letter stays free for the menu bar's
+// underlined letters.
+struct Accelerator {
+    QKeySequence keys;
+    CommandId id;
+};
+
+const std::vector<Accelerator>& Accelerators() {
+    static const std::vector<Accelerator> table = {
+        {QKeySequence(Qt::CTRL | Qt::Key_N), CommandId::FileNew},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), CommandId::FileOpen},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), CommandId::FileSave},
+        {QKeySequence(Qt::CTRL | Qt::Key_A), CommandId::FileSaveAs},
+        {QKeySequence(Qt::CTRL | Qt::Key_I), CommandId::Import},
+        {QKeySequence(Qt::CTRL | Qt::Key_E), CommandId::Export},
+        {QKeySequence(Qt::CTRL | Qt::Key_D), CommandId::EditDelete},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), CommandId::EditCopy},
+        {QKeySequence(Qt::CTRL | Qt::Key_V), CommandId::EditPaste},
+        {QKeySequence(Qt::ALT | Qt::Key_I), CommandId::SelectIngredients},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), CommandId::CalculateNutrients},
+        {QKeySequence(Qt::ALT | Qt::Key_T), CommandId::SpecifyTask},
+        {QKeySequence(Qt::Key_F1), CommandId::Help},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F1), CommandId::ContextHelp},
+    };
+    return table;
+}
+
+// Whether the widget is part of an HTML page.
+bool InsidePage(const QWidget* widget) {
+    for (const QWidget* w = widget; w; w = w->parentWidget())
+        if (w->inherits("QWebEngineView")) return true;
+    return false;
+}
+
+}  // namespace
+
+// One line of a menu: a command with its text, a separator (no text, no submenu), or a submenu.
+struct CMainFrame::Item {
+    CommandId id{};
+    QString text;
+    std::vector<Item> submenu;
+
+    static Item Separator() { return {}; }
+    bool IsSeparator() const { return text.isEmpty(); }
+};
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(QStringLiteral("Velmora"));
+    setAcceptDrops(true);
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName(QStringLiteral("mdiArea"));
+    mdi_->setBackground(QColor(0x8C, 0x96, 0xA0));
+    mdi_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
+    setCentralWidget(mdi_);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateFrameState(); });
+    connect(qApp, &QApplication::focusChanged, this, [this] { RequestCommandUIUpdate(); });
+    qApp->installEventFilter(this);
+}
+
+CMainFrame::~CMainFrame() {
+    // The profile windows go while this window is still whole: closing them reports activation
+    // changes, which must find nothing more to update.
+    destroying_ = true;
+    qApp->removeEventFilter(this);
+    delete mdi_;
+    mdi_ = nullptr;
+}
+
+void CMainFrame::SetAppTarget(Gui::CCommandTarget* app) {
+    app_ = app;
+    UpdateCommandUI();
+}
+
+QAction* CMainFrame::MakeAction(CommandId id, const QString& text, QObject* owner) {
+    auto* action = new QAction(text, owner);
+    action->setObjectName(QStringLiteral("cmd%1").arg(static_cast<int>(id)));
+    action->setStatusTip(QString::fromStdString(Gui::StatusText(id)));
+    action->setData(static_cast<int>(id));
+    connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
+    actions_.emplace(id, action);
+    return action;
+}
+
+QMenu* CMainFrame::BuildMenu(const QString& title, const std::vector<Item>& items) {
+    auto* menu = new QMenu(title, this);
+    for (const Item& item : items) {
+        if (!item.submenu.empty()) {
+            menu->addMenu(BuildMenu(item.text, item.submenu));
+        } else if (item.IsSeparator()) {
+            menu->addSeparator();
+        } else {
+            menu->addAction(MakeAction(item.id, item.text, menu));
+        }
+    }
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+    return menu;
+}
+
+QToolBar* CMainFrame::BuildToolBar(int id, const std::vector<int>& buttons) {
+    auto* bar = new QToolBar(QStringLiteral("Standard"), this);
+    bar->setObjectName(QStringLiteral("toolBar%1").arg(id));
+    bar->setIconSize(QSize(24, 24));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (int button : buttons) {
+        if (button == kGap) {
+            bar->addSeparator();
+            continue;
+        }
+        const auto cmd = static_cast<CommandId>(button);
+        QString tip = QString::fromStdString(Gui::ToolTipText(cmd));
+        // Buttons whose command has no prompt of its own are named as their menu item or dialog.
+        if (tip.isEmpty()) {
+            switch (cmd) {
+                case CommandId::EditCopy: tip = QStringLiteral("Copy"); break;
+                case CommandId::EditPaste: tip = QStringLiteral("Paste"); break;
+                case CommandId::EditDelete: tip = QStringLiteral("Delete"); break;
+                case CommandId::GoToDate: tip = QStringLiteral("Select Date"); break;
+                default: tip = QString::fromStdString(Gui::StatusText(cmd)); break;
+            }
+        }
+        QAction* action = MakeAction(cmd, tip, bar);
+        action->setIcon(Gui::CommandIcon(cmd));
+        bar->addAction(action);
+    }
+    addToolBar(Qt::TopToolBarArea, bar);
+    bar->hide();
+    toolBars_[id] = bar;
+    return bar;
+}
+
+void CMainFrame::BuildAccelerators() {
+    for (const Accelerator& accel : Accelerators()) {
+        QAction* action = MakeAction(accel.id, QString(), this);
+        action->setShortcut(accel.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+}
+
+bool CMainFrame::IsWindowShortcut(const QKeySequence& keys) const {
+    for (const Accelerator& accel : Accelerators())
+        if (accel.keys == keys) return true;
+    return false;
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // Before a key reaches a shortcut, the widget with the focus may claim it, and the browser
+    // engine may claim editing keys such as Ctrl+C and Ctrl+V for the page. The window's keys
+    // must work there as on every other tab, so the page is not asked. The receiver may be an
+    // item inside the page, not a widget: the focus widget tells where the key was typed.
+    if (event->type() == QEvent::ShortcutOverride && !destroying_) {
+        QWidget* focus = QApplication::focusWidget();
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (focus && focus->window() == this && InsidePage(focus) &&
+            IsWindowShortcut(QKeySequence(key->keyCombination()))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool CMainFrame::Create() {
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    statusBar()->setSizeGripEnabled(true);
+
+    using C = CommandId;
+    auto cmd = [](C id, const char* text) { return Item{id, QString::fromUtf8(text), {}}; };
+    const Item sep = Item::Separator();
+
+    menus_[kNoProfile] = {
+        BuildMenu(QStringLiteral("&Profile"),
+                  {cmd(C::FileNew, "&New\tCtrl+N"), cmd(C::FileOpen, "&Open\tCtrl+O"), sep, cmd(C::AppExit, "E&xit")}),
+        BuildMenu(QStringLiteral("&Help"), {cmd(C::HelpReference, "&Reference"), cmd(C::AppAbout, "&About Program")}),
+    };
+
+    windowMenu_ = BuildMenu(QStringLiteral("&Window"), {cmd(C::WindowCascade, "&Cascade"), cmd(C::WindowTile, "&Tile")});
+    connect(windowMenu_, &QMenu::aboutToShow, this, &CMainFrame::RebuildWindowMenu);
+    menus_[kProfile] = {
+        BuildMenu(QStringLiteral("&Profile"),
+                  {cmd(C::FileNew, "&New\tCtrl+N"), cmd(C::FileOpen, "&Open\tCtrl+O"), cmd(C::FileClose, "&Close"),
+                   cmd(C::FileSave, "&Save\tCtrl+S"), cmd(C::FileSaveAs, "Save &As\tCtrl+A"), sep,
+                   cmd(C::Import, "&Import\tCtrl+I"), cmd(C::Export, "&Export\tCtrl+E"), sep, cmd(C::AppExit, "&Exit")}),
+        BuildMenu(QStringLiteral("&Edit"), {cmd(C::EditDelete, "&Delete\tCtrl+D"), cmd(C::EditCopy, "&Copy\tCtrl+C"),
+                                            cmd(C::EditPaste, "&Paste\tCtrl+V"), sep, cmd(C::Facts, "Facts ...")}),
+        BuildMenu(QStringLiteral("Reports"),
+                  {Item{C::ReportSummary, QStringLiteral("Daily"), {cmd(C::ReportSummary, "Summary"), cmd(C::ReportMenu, "Menu")}},
+                   cmd(C::ReportFoodComparison, "Food Comparison"), cmd(C::ReportXml, "XML")}),
+        BuildMenu(QStringLiteral("Tools"), {cmd(C::EnergyRequirements, "Energy ..."), sep,
+                                            cmd(C::SoftwareUpdate, "Software Update"), cmd(C::Settings, "&Settings")}),
+        windowMenu_,
+        BuildMenu(QStringLiteral("&Help"), {cmd(C::HelpReference, "&Reference"), cmd(C::AppAbout, "&About Program")}),
+    };
+
+    auto id = [](C c) { return static_cast<int>(c); };
+    BuildToolBar(kNoProfile, {id(C::FileNew), id(C::FileOpen), kGap, id(C::Import), kGap, id(C::HelpFinder),
+                              id(C::AppAbout)});
+    BuildToolBar(kProfile, {id(C::FileNew), id(C::FileOpen), id(C::FileSave), kGap, id(C::Import), id(C::Export),
+                            id(C::GoToDate), kGap, id(C::EditCopy), id(C::EditPaste), id(C::EditDelete), kGap,
+                            id(C::HelpFinder), id(C::AppAbout)});
+    BuildAccelerators();
+
+    for (const auto& [menuId, menus] : menus_)
+        for (QMenu* menu : menus)
+            if (!menu) return false;
+    if (!toolBars_[kNoProfile] || !toolBars_[kProfile]) return false;
+
+    toolBarOnShow_ = kNoProfile;
+    toolBars_[kNoProfile]->show();
+    ShowMenu(kNoProfile);
+    UpdateCommandUI();
+    return true;
+}
+
+void CMainFrame::ShowMenu(int id) {
+    if (menuOnShow_ == id) return;
+    menuBar()->clear();
+    for (QMenu* menu : menus_[id]) menuBar()->addMenu(menu);
+    menuOnShow_ = id;
+}
+
+bool CMainFrame::ShowToolBar(int id) {
+    if (id == toolBarOnShow_) return true;
+    QToolBar* next = ToolBar(id);
+    QToolBar* current = ToolBar(toolBarOnShow_);
+    if (!next || !current) return false;
+    // The new bar takes the old one's place before the old one goes, so nothing below moves.
+    const bool visible = current->isVisible();
+    toolBarOnShow_ = id;
+    if (visible) {
+        setUpdatesEnabled(false);
+        insertToolBar(current, next);
+        next->show();
+        current->hide();
+        setUpdatesEnabled(true);
+    }
+    return true;
+}
+
+QToolBar* CMainFrame::ToolBar(int id) const {
+    auto it = toolBars_.find(id);
+    return it == toolBars_.end() ? nullptr : it->second;
+}
+
+const std::vector<QMenu*>& CMainFrame::Menus(int id) const {
+    static const std::vector<QMenu*> none;
+    auto it = menus_.find(id);
+    return it == menus_.end() ? none : it->second;
+}
+
+std::vector<QAction*> CMainFrame::CommandActions(CommandId id) const {
+    std::vector<QAction*> out;
+    auto [b, e] = actions_.equal_range(id);
+    for (auto it = b; it != e; ++it) out.push_back(it->second);
+    return out;
+}
+
+QMdiSubWindow* CMainFrame::AddChildFrame(CChildFrameBase* frame) {
+    QMdiSubWindow* sub = mdi_->addSubWindow(frame);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowTitle(frame->windowTitle());
+    sub->setWindowIcon(windowIcon());
+    connect(frame, &QWidget::windowTitleChanged, sub, &QWidget::setWindowTitle);
+    if (CVelmoraDoc* doc = frame->GetActiveDocument())
+        connect(doc, &CVelmoraDoc::changed, this, &CMainFrame::RequestCommandUIUpdate);
+    connect(sub, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, [this] { UpdateFrameState(); }); });
+    sub->showMaximized();
+    mdi_->setActiveSubWindow(sub);
+    UpdateFrameState();
+    return sub;
+}
+
+void CMainFrame::ActivateChildFrame(CChildFrameBase* frame) {
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (sub->widget() == frame) {
+            if (sub->isMinimized()) sub->showNormal();
+            mdi_->setActiveSubWindow(sub);
+        }
+    UpdateFrameState();
+}
+
+std::vector<CChildFrameBase*> CMainFrame::ChildFrames() const {
+    std::vector<CChildFrameBase*> frames;
+    if (!mdi_) return frames;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder))
+        if (auto* frame = qobject_cast<CChildFrameBase*>(sub->widget()); frame && !sub->isHidden()) frames.push_back(frame);
+    return frames;
+}
+
+CChildFrameBase* CMainFrame::ActiveChildFrame() const {
+    QMdiSubWindow* sub = mdi_ ? mdi_->currentSubWindow() : nullptr;
+    if (!sub || sub->isHidden()) return nullptr;
+    return qobject_cast<CChildFrameBase*>(sub->widget());
+}
+
+void CMainFrame::UpdateFrameState() {
+    if (destroying_) return;
+    CChildFrameBase* child = ActiveChildFrame();
+    const bool profile = child && child->GetActiveDocument();
+    ShowMenu(ChildFrames().empty() ? kNoProfile : kProfile);
+    if (!ShowToolBar(profile ? kProfile : kNoProfile)) ShowToolBar(kNoProfile);
+    UpdateCommandUI();
+}
+
+void CMainFrame::RequestCommandUIUpdate() {
+    if (updatePending_ || destroying_) return;
+    updatePending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        updatePending_ = false;
+        UpdateCommandUI();
+    });
+}
+
+std::vector<Gui::CCommandTarget*> CMainFrame::Route(CChildFrameBase* child) const {
+    std::vector<Gui::CCommandTarget*> route;
+    if (child) {
+        if (CViewBase* view = child->GetActiveView()) route.push_back(view);
+        if (CVelmoraDoc* doc = child->GetActiveDocument()) route.push_back(doc);
+        route.push_back(child);
+    }
+    route.push_back(const_cast<CMainFrame*>(this));
+    if (app_) route.push_back(app_);
+    return route;
+}
+
+bool CMainFrame::IsCommandEnabled(CommandId id) {
+    for (Gui::CCommandTarget* target : Route(ActiveChildFrame())) {
+        Gui::CCmdUI state;
+        if (target->OnCmdMsg(id, &state)) return state.enabled;
+    }
+    return false;
+}
+
+void CMainFrame::ExecuteCommand(CommandId id) {
+    CChildFrameBase* child = ActiveChildFrame();
+    if (child) child->BeforeCommand();
+    for (Gui::CCommandTarget* target : Route(child)) {
+        Gui::CCmdUI state;
+        if (!target->OnCmdMsg(id, &state)) continue;
+        // The handler may close the window it belongs to; nothing of the route is used after it.
+        if (state.enabled) target->OnCmdMsg(id, nullptr);
+        break;
+    }
+    RequestCommandUIUpdate();
+}
+
+void CMainFrame::UpdateCommandUI() {
+    if (destroying_) return;
+    std::map<CommandId, bool> enabled;
+    for (auto& [id, action] : actions_) {
+        auto it = enabled.find(id);
+        if (it == enabled.end()) it = enabled.emplace(id, IsCommandEnabled(id)).first;
+        action->setEnabled(it->second);
+    }
+}
+
+bool CMainFrame::OnCmdMsg(CommandId id, Gui::CCmdUI* state) {
+    switch (id) {
+        case CommandId::WindowCascade:
+            if (!state) mdi_->cascadeSubWindows();
+            return true;
+        case CommandId::WindowTile:
+            if (!state) mdi_->tileSubWindows();
+            return true;
+        case CommandId::AppExit:
+            if (!state) close();
+            return true;
+        case CommandId::ContextHelp:
+            if (!state) QWhatsThis::enterWhatsThisMode();
+            return true;
+        case CommandId::Help:
+        case CommandId::HelpFinder:
+        case CommandId::HelpIndex:
+            // The help pages are the reference pages of the application folder.
+            return app_ && app_->OnCmdMsg(CommandId::HelpReference, state);
+        default: return false;
+    }
+}
+
+void CMainFrame::RebuildWindowMenu() {
+    for (QAction* action : windowListActions_) {
+        windowMenu_->removeAction(action);
+        action->deleteLater();
+    }
+    windowListActions_.clear();
+    const auto frames = ChildFrames();
+    if (frames.empty()) return;
+    windowListActions_.push_back(windowMenu_->addSeparator());
+    CChildFrameBase* active = ActiveChildFrame();
+    int number = 0;
+    for (CChildFrameBase* frame : frames) {
+        ++number;
+        QString text = frame->windowTitle();
+        text.remove(QStringLiteral("[*]"));
+        text.replace('&', QStringLiteral("&&"));
+        QAction* action = windowMenu_->addAction(QStringLiteral("&%1 %2").arg(number).arg(text));
+        action->setCheckable(true);
+        action->setChecked(frame == active);
+        connect(action, &QAction::triggered, this, [this, frame] { ActivateChildFrame(frame); });
+        windowListActions_.push_back(action);
+    }
+}
+
+bool CMainFrame::SaveAllModified() {
+    for (CChildFrameBase* frame : ChildFrames()) {
+        CVelmoraDoc* doc = frame->GetActiveDocument();
+        if (!doc) continue;
+        frame->BeforeCommand();
+        if (!doc->SaveModified()) return false;
+    }
+    return true;
+}
+
+void CMainFrame::CloseAllDocuments() {
+    for (CChildFrameBase* frame : ChildFrames()) frame->CloseWithoutAsking();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // The window system's close comes through even while a view waits for its page: closing the
+    // profiles now would delete the page from under that wait. The window closes after it.
+    if (CWebControlBase::Waiting()) {
+        event->ignore();
+        if (!closeDeferred_) {
+            closeDeferred_ = true;
+            CWebControlBase::WhenIdle(this, [this] {
+                closeDeferred_ = false;
+                close();
+            });
+        }
+        return;
+    }
+    if (!SaveAllModified()) {
+        event->ignore();
+        return;
+    }
+    CloseAllDocuments();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    activateWindow();
+    for (const QUrl& url : urls)
+        if (url.isLocalFile() && openFile_) openFile_(url.toLocalFile().toStdString());
+}

@@ -1,0 +1,157 @@
+#include "QtServices.h"
+
+#include "AppContext.h"
+
+#include "core/AppDir.h"
+#include "document/report/Report.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include <vector>
+
+namespace Gui {
+
+namespace {
+
+std::string g_dialogTitle;
+
+QString Title(const std::string& title) {
+    return title.empty() ? QApplication::applicationName() : QString::fromStdString(title);
+}
+
+// Some message texts break their lines with a bare carriage return; a message box breaks lines at
+// line feeds only.
+QString BoxText(const std::string& text) {
+    QString shown = QString::fromStdString(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+std::string Trim(const std::string& s) {
+    auto b = s.find_first_not_of(' ');
+    auto e = s.find_last_not_of(' ');
+    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+// The extension of "*.vlx", without its dot; empty for "*" or "*.*".
+QString Suffix(const std::string& defaultExt) {
+    auto dot = defaultExt.rfind('.');
+    std::string ext = dot == std::string::npos ? defaultExt : defaultExt.substr(dot + 1);
+    if (ext == "*") ext.clear();
+    return QString::fromStdString(ext);
+}
+
+}  // namespace
+
+QWidget* DialogParent() {
+    if (QWidget* w = QApplication::activeModalWidget()) return w;
+    if (QWidget* w = QApplication::activeWindow()) return w;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->inherits("QMainWindow")) return w;
+    return nullptr;
+}
+
+void QtPrompt::Message(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::Warning, Title(title), BoxText(text), QMessageBox::Ok, DialogParent());
+    box.exec();
+}
+
+Services::Answer QtPrompt::Question(const std::string& text, Services::Buttons buttons, const std::string& title) {
+    QMessageBox::StandardButtons set;
+    switch (buttons) {
+        case Services::Buttons::Ok: set = QMessageBox::Ok; break;
+        case Services::Buttons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
+        case Services::Buttons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
+        case Services::Buttons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    }
+    QMessageBox box(QMessageBox::Question, Title(title), BoxText(text), set, DialogParent());
+    switch (box.exec()) {
+        case QMessageBox::Ok: return Services::Answer::Ok;
+        case QMessageBox::Yes: return Services::Answer::Yes;
+        case QMessageBox::No: return Services::Answer::No;
+        default: return Services::Answer::Cancel;
+    }
+}
+
+bool QtShell::Open(const std::string& url) {
+    const QString text = QString::fromStdString(url);
+    const QUrl target = text.startsWith('/') ? QUrl::fromLocalFile(text) : QUrl(text);
+    return target.isValid() && QDesktopServices::openUrl(target);
+}
+
+std::optional<std::string> QtFileChooser::OpenFile(const std::string& initialPath, const std::string& defaultExt,
+                                                   const std::string& filter) {
+    QFileDialog dialog(DialogParent(), g_dialogTitle.empty() ? QStringLiteral("Open") : QString::fromStdString(g_dialogTitle));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QString::fromStdString(ToQtFilter(filter)));
+    dialog.setDefaultSuffix(Suffix(defaultExt));
+    if (!initialPath.empty()) dialog.selectFile(QString::fromStdString(initialPath));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+ScopedDialogTitle::ScopedDialogTitle(std::string title) : previous_(std::move(g_dialogTitle)) {
+    g_dialogTitle = std::move(title);
+}
+
+ScopedDialogTitle::~ScopedDialogTitle() { g_dialogTitle = std::move(previous_); }
+
+std::optional<std::string> ChooseSaveFile(const std::string& title, const std::string& suggestedName,
+                                          const std::string& defaultExt, const std::string& filter) {
+    QFileDialog dialog(DialogParent(), QString::fromStdString(title));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QString::fromStdString(ToQtFilter(filter)));
+    dialog.setDefaultSuffix(Suffix(defaultExt));
+    dialog.selectFile(QString::fromStdString(suggestedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::string ToQtFilter(const std::string& filter) {
+    std::vector<std::string> parts;
+    std::string::size_type start = 0;
+    while (start < filter.size()) {
+        auto bar = filter.find('|', start);
+        if (bar == std::string::npos) bar = filter.size();
+        parts.push_back(filter.substr(start, bar - start));
+        start = bar + 1;
+    }
+    std::string out;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].empty()) break;  // the "||" at the end
+        std::string name = parts[i];
+        if (auto open = name.rfind('('); open != std::string::npos && name.back() == ')') name = Trim(name.substr(0, open));
+        std::string patterns;
+        std::string::size_type p = 0;
+        const std::string& list = parts[i + 1];
+        while (p <= list.size()) {
+            auto semi = list.find(';', p);
+            if (semi == std::string::npos) semi = list.size();
+            std::string pattern = Trim(list.substr(p, semi - p));
+            if (pattern == "*.*") pattern = "*";  // every file, with or without an extension
+            if (!pattern.empty()) patterns += (patterns.empty() ? "" : " ") + pattern;
+            p = semi + 1;
+        }
+        if (!out.empty()) out += ";;";
+        out += name + " (" + patterns + ")";
+    }
+    return out;
+}
+
+void OpenHelpPage(const std::string& appDir, const std::string& page) {
+    // A "#anchor" names a place in the page, not part of the file name.
+    const std::size_t hash = page.find('#');
+    const std::string file = AppDir::SharedFile(appDir, page.substr(0, hash));
+    Report::OpenInBrowser(file, hash == std::string::npos ? std::string() : page.substr(hash + 1));
+}
+
+}  // namespace Gui

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/Services.h"
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+// The program's services on Qt: message boxes, the desktop's URL handler and file dialogs. All
+// dialogs are Qt's own widgets, never the platform's, so they look and behave the same everywhere
+// and tests can drive them.
+namespace Gui {
+
+class QtPrompt : public Services::IPrompt {
+public:
+    void Message(const std::string& text, const std::string& title) override;
+    Services::Answer Question(const std::string& text, Services::Buttons buttons, const std::string& title) override;
+};
+
+class QtShell : public Services::IShell {
+public:
+    bool Open(const std::string& url) override;
+};
+
+class QtFileChooser : public Services::IFileChooser {
+public:
+    std::optional<std::string> OpenFile(const std::string& initialPath, const std::string& defaultExt,
+                                        const std::string& filter) override;
+};
+
+// The title the next file dialogs carry while this object lives ("Open" otherwise); the chooser
+// interface has no room for one.
+class ScopedDialogTitle {
+public:
+    explicit ScopedDialogTitle(std::string title);
+    ~ScopedDialogTitle();
+    ScopedDialogTitle(const ScopedDialogTitle&) = delete;
+    ScopedDialogTitle& operator=(const ScopedDialogTitle&) = delete;
+
+private:
+    std::string previous_;
+};
+
+// A file dialog for saving: the suggested name, the default extension ("*.vlx"), a filter in the
+// "Name (*.ext)|*.ext|...||" form. Asks before replacing an existing file. nullopt on Cancel.
+std::optional<std::string> ChooseSaveFile(const std::string& title, const std::string& suggestedName,
+                                          const std::string& defaultExt, const std::string& filter);
+
+// "Name (*.a)|*.a;*.b|All Files (*.*)|*.*||" to Qt's "Name (*.a *.b);;All Files (*)".
+std::string ToQtFilter(const std::string& filter);
+
+// The window dialogs and message boxes belong to: the active window, else the main window.
+QWidget* DialogParent();
+
+}  // namespace Gui

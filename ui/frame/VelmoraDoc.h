@@ -1,0 +1,79 @@
+#pragma once
+
+#include "AppContext.h"
+#include "ui/commands/CommandTarget.h"
+
+#include "document/ProfileDocument.h"
+
+#include <QObject>
+
+#include <string>
+#include <vector>
+
+class CViewBase;
+class CDocManagerEx;
+
+// The document of one open profile in its window: the profile document with its file, its title,
+// the views of the window and the profile's menu commands. Only the view on show is attached;
+// refreshing reaches that one.
+class CVelmoraDoc : public QObject, public CProfileDocument, public Gui::CCommandTarget {
+    Q_OBJECT
+public:
+    // `manager` supplies the profile chooser for saving under a new name; may be null.
+    CVelmoraDoc(const Gui::CAppContext& app, CDocManagerEx* manager);
+    ~CVelmoraDoc() override;
+
+    // Save: to the document's file, or under a name asked for when it has none or it is
+    // read-only.
+    bool DoFileSave();
+    // Writes to `path`, asking for a profile name when it is empty; with `replace` the document
+    // takes the new path and title.
+    bool DoSave(const std::string& path, bool replace = true);
+    // Before closing: asks whether to save a modified profile. False when the user cancels or
+    // saving fails.
+    bool SaveModified();
+
+    const std::string& GetPathName() const { return PathName(); }
+    // Takes the path and the file's name as title.
+    void SetPathName(const std::string& path);
+    // Forgets the file, keeping the title: the next save asks for a profile name.
+    void ClearPathName() { CProfileDocument::SetPathName({}); }
+    const std::string& GetTitle() const { return title_; }
+    void SetTitle(const std::string& title);
+
+    void AddView(CViewBase* view);
+    void RemoveView(CViewBase* view);
+    CViewBase* FirstView() const { return views_.empty() ? nullptr : views_.front(); }
+    // The attached view reloads after a change of the whole document.
+    void UpdateAllViews();
+    // The attached view reloads its controls.
+    void RefreshFirstView();
+
+    const Gui::CAppContext& App() const { return app_; }
+
+    bool OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) override;
+
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnExport();
+    void OnGoToDate();
+    void OnFacts();
+    void OnEnergyRequirements();
+    // "Select ingredients" and "Diet Wizard": the day's foods edited in the food selection dialog.
+    void OnSelectIngredients();
+    void OnReport(const char* templatePath);
+    void OnReportXml();
+
+signals:
+    void titleChanged(const QString& title);
+    // The modified flag, the current day or anything the commands' states depend on changed.
+    void changed();
+    // The user asked to close the profile's window (Close); the window asks to save first.
+    void closeRequested();
+
+private:
+    Gui::CAppContext app_;
+    CDocManagerEx* manager_ = nullptr;
+    std::vector<CViewBase*> views_;
+    std::string title_;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ui/commands/CommandTarget.h"
+
+#include "document/viewmodel/TypedNumber.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+class CVelmoraDoc;
+class QTableWidget;
+
+// A view of a profile: one tab of its window. It holds no data of its own; it moves data between
+// the document and its controls, in the load direction when it is shown or the document asks it
+// to refresh, and in the save direction when the user leaves it and before any command runs.
+class CViewBase : public QWidget, public Gui::CCommandTarget {
+    Q_OBJECT
+public:
+    explicit CViewBase(QWidget* parent = nullptr);
+
+    CVelmoraDoc* GetDocument() const { return document_; }
+    void SetDocument(CVelmoraDoc* document) { document_ = document; }
+
+    // save = true stores the controls' contents in the document and answers false, leaving the
+    // controls as they are, when they don't validate; save = false shows the document's data.
+    bool UpdateData(bool save = true);
+
+    // The first display after the view was made; loads the controls.
+    virtual void OnInitialUpdate();
+    // The document changed; loads the controls again.
+    virtual void OnUpdate();
+
+    bool OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) override;
+
+    // A word to the user that needs no answer (why a typed text was not taken), in the status bar
+    // of the main window the view is in; nowhere when it is in none.
+    void ShowStatusMessage(const std::string& text);
+
+    // Hands a text typed into a cell to `store`. A refused text stays in the cell, marked with
+    // the reason until corrected, and the status bar says why; an accepted one clears the mark.
+    CellStore StoreTypedCell(QTableWidget& table, int row, int column, const QString& text,
+                             const std::function<CellStore(const std::string& typed)>& store);
+
+protected:
+    virtual bool DoDataExchange(bool save) = 0;
+
+private:
+    CVelmoraDoc* document_ = nullptr;
+};

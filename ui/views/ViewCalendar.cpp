@@ -1,0 +1,150 @@
+#include "ViewCalendar.h"
+
+#include "ui/frame/VelmoraDoc.h"
+
+#include "core/Services.h"
+#include "document/viewmodel/TypedNumber.h"
+#include "model/LogDay.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+bool IsDateKey(const std::string& text) {
+    return text.size() == 8 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+CViewCalendar::CViewCalendar(QWidget* parent) : CViewBase(parent) {
+    setObjectName(QStringLiteral("viewLog"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName(QStringLiteral("splitter"));
+    splitter_->setChildrenCollapsible(false);
+    calendar_ = new CWebControlBase(Gui::kPageCalendar, splitter_);
+    calendar_->setObjectName(QStringLiteral("calendarPage"));
+    summary_ = new CWebControlBase(Gui::kPageDaySummary, splitter_);
+    summary_->setObjectName(QStringLiteral("summaryPage"));
+    splitter_->addWidget(calendar_);
+    splitter_->addWidget(summary_);
+    // Two thirds for the month, one third for the day.
+    splitter_->setStretchFactor(0, 2);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({2000, 1000});
+    layout->addWidget(splitter_);
+}
+
+CViewCalendar::~CViewCalendar() = default;
+
+CVelmoraDoc* CViewCalendar::Document() const {
+    if (CVelmoraDoc* doc = GetDocument()) return doc;
+    return savedDocument_.data();
+}
+
+void CViewCalendar::OnInitialUpdate() {
+    CVelmoraDoc* doc = GetDocument();
+    if (doc) {
+        const IJSONSerialize* source = &doc->log;
+        calendar_->SetPlaceholders(std::make_unique<Page::PlaceholderTable>(Page::PlaceholderTable{{"%JSON_USERLOG_LOG%", source}}));
+        summary_->SetPlaceholders(std::make_unique<Page::PlaceholderTable>(
+            Page::PlaceholderTable{{"%JSON_USERLOG_DAY%", source}, {"%JSON_MEASURES%", source}}));
+    }
+    CViewBase::OnInitialUpdate();
+    savedDocument_ = doc;
+}
+
+bool CViewCalendar::DoDataExchange(bool save) {
+    // One limit for both pages, so a hung renderer holds the window for seconds, not minutes.
+    CPageWaitBound bound;
+    if (save) {
+        calendar_->Exchange(true);
+        summary_->Exchange(true);
+        if (bound.Failed()) Services::Prompt().Message(CWebControlBase::kNotAnsweringSave);
+        return true;
+    }
+    // What the pages reported and the host has not handed on yet happened on the pages being
+    // replaced: a click on a day waits its turn, a typed value goes into the day it was typed for.
+    calendar_->Exchange(true);
+    summary_->Exchange(true);
+    calendar_->Exchange(false);
+    summary_->Exchange(false);
+    calendar_->AddObserver("daySelected", std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnDaySelected));
+    summary_->AddObserver("inputFact", std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnInputFact));
+    if (bound.Failed()) Services::Prompt().Message(CWebControlBase::kNotAnsweringLoad);
+    return true;
+}
+
+void CViewCalendar::OnDaySelected(const Gui::ElementEvent& event) {
+    if (event.dispatchId != Gui::ElementEvent::kPropertyChange || !IsDateKey(event.value)) return;
+    // A click while another is handled (its pages are rendered again in between, so the host
+    // hands it on from inside this) is handled after it, in the order of the clicks.
+    pendingDays_.push_back(event.value);
+    if (selectingDay_) return;
+    QPointer<CViewCalendar> self(this);
+    selectingDay_ = true;
+    while (self && !pendingDays_.empty()) {
+        const std::string day = pendingDays_.front();
+        pendingDays_.pop_front();
+        SelectDay(day);
+    }
+    if (self) selectingDay_ = false;
+}
+
+void CViewCalendar::SelectDay(const std::string& date) {
+    CVelmoraDoc* doc = Document();
+    if (!doc) return;
+    // The page reports its own selection of the day it was rendered for; answering that with
+    // another rendering would never end.
+    if (doc->log.GetCurrentDay() && doc->log.GetCurrentDay()->date == date) return;
+    // A value still being typed in the summary belongs to the day it was typed for.
+    summary_->Exchange(true);
+    doc->log.SelectDay(date);
+    if (doc->FirstView() == this) doc->RefreshFirstView();
+    else UpdateData(false);
+}
+
+void CViewCalendar::OnInputFact(const Gui::ElementEvent& event) {
+    if (event.dispatchId != Gui::ElementEvent::kPropertyChange) return;
+    CVelmoraDoc* doc = Document();
+    if (!doc || !doc->log.GetCurrentDay()) return;
+    const std::size_t split = event.value.rfind('=');
+    if (split == std::string::npos) return;
+    const std::string name = event.value.substr(0, split);
+    const std::string text = event.value.substr(split + 1);
+    UserLog::CLogDay& day = *doc->log.GetCurrentDay();
+    const TypedInput typed = ReadTyped(text, TypedRule::Value);
+    QJsonValue shown;  // null: no value
+    switch (typed.kind) {
+        case TypedInput::Kind::Refused:
+            ShowStatusMessage(typed.error);
+            if (const UserLog::CFact* old = day.FindFact(name)) shown = old->value;
+            AnswerFact(name, shown, text, typed.error);
+            return;
+        case TypedInput::Kind::Cleared:
+            // An emptied cell takes the day's value away; there was nothing to change without one.
+            if (!day.FindFact(name)) return AnswerFact(name, shown, text, {});
+            day.RemoveFact(name);
+            break;
+        case TypedInput::Kind::Number:
+            day.SetFact(name, typed.value);
+            shown = typed.value;
+            break;
+    }
+    AnswerFact(name, shown, text, {});
+    // A typed value is a change of the profile like any other: closing must offer to save it.
+    doc->SetModifiedFlag();
+}
+
+void CViewCalendar::AnswerFact(const std::string& name, const QJsonValue& value, const std::string& text,
+                               const std::string& reason) {
+    const QJsonArray args{QString::fromStdString(name), value, QString::fromStdString(text), QString::fromStdString(reason)};
+    const QString json = QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact));
+    summary_->RunScript(QStringLiteral("typeof showFact === 'function' && showFact.apply(null, %1)").arg(json));
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ViewBase.h"
+
+#include "ui/web/WebControlBase.h"
+
+#include <QJsonValue>
+#include <QPointer>
+
+#include <deque>
+#include <string>
+
+class QSplitter;
+
+// The "Log" tab: the month of the log's current day on the left, that day's foods and facts on
+// the right. A click on a day makes it the current day; a typed fact value goes into the day.
+class CViewCalendar : public CViewBase {
+    Q_OBJECT
+public:
+    explicit CViewCalendar(QWidget* parent = nullptr);
+    ~CViewCalendar() override;
+
+    void OnInitialUpdate() override;
+
+    void OnDaySelected(const Gui::ElementEvent& event);
+    void OnInputFact(const Gui::ElementEvent& event);
+
+    CWebControlBase& CalendarPage() { return *calendar_; }
+    CWebControlBase& SummaryPage() { return *summary_; }
+
+protected:
+    bool DoDataExchange(bool save) override;
+
+private:
+    // The document even while the view is hidden and not attached to it.
+    CVelmoraDoc* Document() const;
+    void SelectDay(const std::string& date);
+    // Tells the summary page what became of a typed fact value: the value the day now holds
+    // (null for none) or, with a reason, the text that was refused.
+    void AnswerFact(const std::string& name, const QJsonValue& value, const std::string& text, const std::string& reason);
+
+    QSplitter* splitter_ = nullptr;
+    CWebControlBase* calendar_ = nullptr;
+    CWebControlBase* summary_ = nullptr;
+    QPointer<CVelmoraDoc> savedDocument_;
+    // Days clicked while an earlier click is handled, in the order of the clicks.
+    std::deque<std::string> pendingDays_;
+    bool selectingDay_ = false;
+};

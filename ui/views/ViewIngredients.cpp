@@ -1,0 +1,610 @@
+#include "ViewIngredients.h"
+
+#include "IngredientTree.h"
+#include "SearchWorkers.h"
+#include "ui/frame/VelmoraDoc.h"
+
+#include "document/viewmodel/DayFoodList.h"
+#include "document/viewmodel/NutrientsByFood.h"
+#include "document/viewmodel/TypedNumber.h"
+#include "document/report/Report.h"
+#include "model/Meal.h"
+#include "refdata/DataSourceMgr.h"
+#include "refdata/Ingredient.h"
+#include "widgets/CellGrid.h"
+#include "widgets/CellMark.h"
+#include "widgets/ReportList.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+constexpr int kRowHeight = 20;
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kSourceRole = Qt::UserRole + 1;
+
+const QStringList kListHeaders = {" Name", " Meal", " Units", " Amount", " Weight g"};
+const std::vector<double> kListFactors = {15, 2, 4, 1.2, 1.2};
+
+// Lengths of the two panes of a splitter whose first pane is p times the second.
+std::pair<int, int> SplitLengths(int length, double p) {
+    return {int(std::floor(length * p / (p + 1) + 0.5)), int(std::floor(length / (p + 1) + 0.5))};
+}
+
+void ApplyProportion(QSplitter* splitter, double p) {
+    const int length = splitter->orientation() == Qt::Horizontal ? splitter->width() : splitter->height();
+    const auto [first, second] = SplitLengths(length - splitter->handleWidth(), p);
+    splitter->setSizes({first, second});
+}
+
+void SetUpList(CReportList* list, const QStringList& headers, const std::vector<double>& factors) {
+    list->SetColumns(headers, factors);
+    list->SetRowHeight(kRowHeight);
+    list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+// The in-place editors of the day food list: drop-downs for the meal and the unit, text for the
+// amount and the weight. What the user chose reaches the view after the editor has closed, since
+// the view's answer may refill the list the editor belongs to.
+class FoodListDelegate : public QStyledItemDelegate {
+public:
+    using Finished = std::function<void(int row, int column, const QString& text)>;
+
+    FoodListDelegate(QObject* parent, std::function<QStringList()> meals, std::function<QStringList(int row)> units,
+                     Finished choice, Finished text)
+        : QStyledItemDelegate(parent), meals_(std::move(meals)), units_(std::move(units)),
+          choice_(std::move(choice)), text_(std::move(text)) {}
+
+    // The editor open now, if any.
+    QWidget* OpenEditor() const { return open_; }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QWidget* editor = MakeEditor(parent, option, index);
+        open_ = editor;
+        return editor;
+    }
+
+private:
+    QWidget* MakeEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
+        switch (index.column()) {
+            case DayFoodList::kMeal:
+            case DayFoodList::kUnits: {
+                auto* combo = new QComboBox(parent);
+                combo->addItems(index.column() == DayFoodList::kMeal ? meals_() : units_(index.row()));
+                connect(combo, &QComboBox::activated, this, [this, combo] {
+                    auto* self = const_cast<FoodListDelegate*>(this);
+                    emit self->commitData(combo);
+                    emit self->closeEditor(combo);
+                });
+                return combo;
+            }
+            case DayFoodList::kAmount:
+            case DayFoodList::kWeight: return new QLineEdit(parent);
+            default: return nullptr;
+        }
+    }
+
+public:
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        CellMarks::Paint(painter, option, index);
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        const QString text = index.data().toString();
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
+        } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            line->setText(text);
+            line->selectAll();
+        }
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+        const int row = index.row(), column = index.column();
+        const bool choice = qobject_cast<QComboBox*>(editor) != nullptr;
+        const QString text = choice ? static_cast<QComboBox*>(editor)->currentText()
+                                    : static_cast<QLineEdit*>(editor)->text();
+        if (choice && static_cast<QComboBox*>(editor)->currentIndex() < 0) return;
+        // Leaving a cell without changing it is no edit: it must not mark the profile modified.
+        if (text == index.data().toString()) return;
+        const Finished& call = choice ? choice_ : text_;
+        QMetaObject::invokeMethod(parent(), [call, row, column, text] { call(row, column, text); }, Qt::QueuedConnection);
+    }
+
+private:
+    std::function<QStringList()> meals_;
+    std::function<QStringList(int)> units_;
+    Finished choice_, text_;
+    mutable QPointer<QWidget> open_;
+};
+
+QWidget* ButtonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QPushButton* b : buttons) layout->addWidget(b);
+    layout->addStretch();
+    return row;
+}
+
+}  // namespace
+
+CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
+    tree_ = new CIngredientTree;
+    list_ = new CReportList;
+    results_ = new CReportList;
+    searchBox_ = new QLineEdit;
+    searchButton_ = new QPushButton(tr("Search"));
+    add_ = new QPushButton(tr("Add"));
+    delete_ = new QPushButton(tr("Delete"));
+    clear_ = new QPushButton(tr("Clear"));
+    up_ = new QPushButton(tr("Up"));
+    down_ = new QPushButton(tr("Down"));
+    grid_ = new CCellGrid;
+
+    tree_->setObjectName("foodTree");
+    grid_->setObjectName("nutrientsByFood");
+    list_->setObjectName("dayFoodList");
+    results_->setObjectName("searchResults");
+    searchBox_->setObjectName("searchBox");
+
+    auto* searchPane = new QWidget;
+    auto* searchLayout = new QVBoxLayout(searchPane);
+    searchLayout->setContentsMargins(0, 0, 0, 0);
+    auto* searchLine = new QHBoxLayout;
+    searchLine->addWidget(searchBox_, 1);
+    searchLine->addWidget(searchButton_);
+    searchLayout->addLayout(searchLine);
+    searchLayout->addWidget(results_, 1);
+
+    auto* listPane = new QWidget;
+    auto* listLayout = new QVBoxLayout(listPane);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->addWidget(list_, 1);
+    listLayout->addWidget(ButtonRow({add_, delete_, clear_, up_, down_}));
+
+    right_ = new QSplitter(Qt::Vertical);
+    right_->addWidget(searchPane);
+    right_->addWidget(listPane);
+    upper_ = new QSplitter(Qt::Horizontal);
+    upper_->addWidget(tree_);
+    upper_->addWidget(right_);
+    outer_ = new QSplitter(Qt::Vertical);
+    outer_->addWidget(upper_);
+    outer_->addWidget(grid_);
+    // Growing the window keeps the proportions the panes started with.
+    outer_->setStretchFactor(0, 4);
+    outer_->setStretchFactor(1, 1);
+    upper_->setStretchFactor(0, 1);
+    upper_->setStretchFactor(1, 4);
+    right_->setStretchFactor(0, 1);
+    right_->setStretchFactor(1, 1);
+    for (QSplitter* s : {outer_, upper_, right_}) s->setChildrenCollapsible(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(outer_);
+
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                           QAbstractItemView::EditKeyPressed);
+    listDelegate_ = new FoodListDelegate(
+        this, [this] { return mealNames_; },
+        [this](int row) {
+            QStringList names;
+            const CVelmoraDoc* doc = GetDocument();
+            if (!doc) return names;
+            const auto& foods = doc->log.GetCurrentDay()->foods;
+            if (row >= 0 && std::size_t(row) < foods.size())
+                for (const std::string& n : DayFoodList::UnitNames(foods[std::size_t(row)])) names << QString::fromStdString(n);
+            return names;
+        },
+        [this](int row, int column, const QString& text) { OnCellChoiceFinished(row, column, text); },
+        [this](int row, int column, const QString& text) { OnCellTextEditFinished(row, column, text); });
+    list_->setItemDelegate(listDelegate_);
+    results_->setSelectionMode(QAbstractItemView::SingleSelection);
+    results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    connect(add_, &QPushButton::clicked, this, &CViewIngredients::OnAdd);
+    connect(delete_, &QPushButton::clicked, this, &CViewIngredients::OnDelete);
+    connect(clear_, &QPushButton::clicked, this, &CViewIngredients::OnClear);
+    connect(up_, &QPushButton::clicked, this, &CViewIngredients::OnUp);
+    connect(down_, &QPushButton::clicked, this, &CViewIngredients::OnDown);
+    connect(searchButton_, &QPushButton::clicked, this, &CViewIngredients::StartSearch);
+    connect(searchBox_, &QLineEdit::textEdited, this, &CViewIngredients::OnSearchTextChanged);
+    connect(searchBox_, &QLineEdit::returnPressed, this, &CViewIngredients::StartSearch);
+    connect(results_, &QTableWidget::itemSelectionChanged, this, &CViewIngredients::OnResultSelected);
+    connect(list_, &QTableWidget::itemSelectionChanged, this, &CViewIngredients::OnSelectionChanged);
+    connect(tree_, &QTreeWidget::currentItemChanged, this, &CViewIngredients::OnSelectionChanged);
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this, &CViewIngredients::OnTreeDoubleClicked);
+    connect(grid_, &CCellGrid::rowResized, this, &CViewIngredients::StoreRowSize);
+    connect(grid_, &CCellGrid::columnResized, this, &CViewIngredients::StoreColumnSize);
+    connect(grid_, &CCellGrid::sizesChanged, this, [this] {
+        // Sizes are saved with the profile; without the flag a dragged size would be lost on closing.
+        if (CVelmoraDoc* doc = GetDocument()) doc->SetModifiedFlag();
+    });
+    UpdateButtons();
+}
+
+CViewIngredients::~CViewIngredients() = default;
+
+void CViewIngredients::OnInitialUpdate() {
+    CVelmoraDoc* doc = GetDocument();
+    if (doc) {
+        const Gui::CAppContext& app = doc->App();
+        tree_->ShowProgramFoods(app, doc->log.GetCurrentDay()->foods);
+        mealNames_.clear();
+        if (app.meals)
+            for (int i = 0; i < app.meals->MealCount(); ++i) mealNames_ << QString::fromStdString(app.meals->MealAt(i).Name());
+    }
+    SetUpList(list_, kListHeaders, kListFactors);
+    // "Breakfast" must not be cut to "Breakf...": the meal column takes the longest meal's name.
+    const QFontMetrics metrics(list_->font());
+    int mealWidth = list_->columnWidth(DayFoodList::kMeal);
+    for (const QString& meal : mealNames_) mealWidth = std::max(mealWidth, metrics.horizontalAdvance(meal) + 3 * metrics.averageCharWidth());
+    list_->setColumnWidth(DayFoodList::kMeal, mealWidth);
+    SetUpList(results_, {QStringLiteral("Food Item")}, {20});
+    results_->setSelectionMode(QAbstractItemView::SingleSelection);
+    initialised_ = true;
+    CViewBase::OnInitialUpdate();
+    ApplyProportions();
+}
+
+void CViewIngredients::resizeEvent(QResizeEvent* event) {
+    CViewBase::resizeEvent(event);
+    if (!proportionsApplied_) ApplyProportions();
+}
+
+void CViewIngredients::ApplyProportions() {
+    if (!initialised_ || height() <= 0 || width() <= 0 || !isVisible()) return;
+    proportionsApplied_ = true;
+    ApplyProportion(outer_, 4.0);
+    ApplyProportion(upper_, 0.25);
+    ApplyProportion(right_, 1.0);
+}
+
+bool CViewIngredients::DoDataExchange(bool save) {
+    if (save) {
+        // A save or a command right after typing must see the amount just typed.
+        FinishListEdit();
+        return true;
+    }
+    if (!initialised_ || !GetDocument()) return true;
+    FillList();
+    RefreshTreeIcons();
+    UpdateButtons();
+    RebuildGrid();
+    return true;
+}
+
+void CViewIngredients::FinishListEdit() {
+    // The editor is found through the delegate: it may belong to a cell other than the current one.
+    QWidget* editor = static_cast<FoodListDelegate*>(listDelegate_)->OpenEditor();
+    if (!editor) return;
+    QMetaObject::invokeMethod(list_, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
+    QMetaObject::invokeMethod(list_, "closeEditor", Qt::DirectConnection, Q_ARG(QWidget*, editor),
+                              Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+    // The delegate hands the edit over in a queued call; it is answered now rather than later.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
+void CViewIngredients::FillList() {
+    filling_ = true;
+    // A refused amount or weight stays marked until corrected while the day's list keeps its
+    // rows; a refill after another entry's change recreates the cells.
+    const int rows = int(GetDocument()->log.GetCurrentDay()->foods.size());
+    const std::string date = GetDocument()->log.GetCurrentDay()->date;
+    std::vector<CellMarks::Mark> marks;
+    if (date == listDate_ && rows == list_->rowCount()) marks = CellMarks::All(*list_);
+    listDate_ = date;
+    list_->clearSelection();
+    list_->setRowCount(0);
+    list_->setRowCount(rows);
+    for (int row = 0; row < rows; ++row) SetRow(row);
+    CellMarks::Restore(*list_, marks);
+    list_->clearSelection();
+    filling_ = false;
+}
+
+void CViewIngredients::SetRow(int row) {
+    const auto& foods = GetDocument()->log.GetCurrentDay()->foods;
+    if (row < 0 || std::size_t(row) >= foods.size() || row >= list_->rowCount()) return;
+    const std::vector<std::string> texts = DayFoodList::RowTexts(foods[std::size_t(row)]);
+    for (int column = 0; column < DayFoodList::kColumnCount; ++column) {
+        QTableWidgetItem* item = list_->item(row, column);
+        if (!item) {
+            item = new QTableWidgetItem;
+            if (column == DayFoodList::kName) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            list_->setItem(row, column, item);
+        }
+        if (!CellMarks::IsMarked(*list_, row, column)) item->setText(QString::fromStdString(texts[std::size_t(column)]));
+    }
+}
+
+std::vector<int> CViewIngredients::SelectedRows() const {
+    std::vector<int> rows;
+    for (int row = 0; row < list_->rowCount(); ++row)
+        if (list_->selectionModel()->isRowSelected(row, QModelIndex())) rows.push_back(row);
+    return rows;
+}
+
+std::optional<FoodKey> CViewIngredients::TreeFood() const {
+    const CDS_Ingredient* food = tree_->FoodOfItem(tree_->currentItem());
+    return food ? std::optional<FoodKey>(food->GetFoodKey()) : std::nullopt;
+}
+
+std::vector<FoodKey> CViewIngredients::ComparisonFoods() const {
+    if (!GetDocument()) return {};
+    return DayFoodList::ComparisonKeys(GetDocument()->log.GetCurrentDay()->foods, SelectedRows(), TreeFood());
+}
+
+void CViewIngredients::UpdateButtons() {
+    std::optional<unsigned> status;
+    if (auto food = TreeFood(); food && GetDocument()) status = GetDocument()->FoodStatus(food->key, food->source);
+    const auto states = DayFoodList::ButtonsFor(list_->rowCount(), SelectedRows(), status);
+    add_->setEnabled(states.add);
+    delete_->setEnabled(states.remove);
+    clear_->setEnabled(states.clear);
+    up_->setEnabled(states.up);
+    down_->setEnabled(states.down);
+}
+
+void CViewIngredients::RefreshTreeIcons() {
+    tree_->SetStatusList(GetDocument()->log.GetCurrentDay()->foods);
+    tree_->UpdateAllFoodIcons();
+}
+
+void CViewIngredients::OnSelectionChanged() {
+    if (filling_) return;
+    UpdateButtons();
+    RebuildGrid();
+    // Food Comparison follows what is selected; the tool bar asks again.
+    if (CVelmoraDoc* doc = GetDocument()) emit doc->changed();
+}
+
+void CViewIngredients::OnAdd() {
+    CVelmoraDoc* doc = GetDocument();
+    const auto food = TreeFood();
+    if (!doc || !food || (doc->FoodStatus(food->key, food->source) & kFoodWithoutMeal)) return;
+    const int row = list_->rowCount();
+    if (doc->AddFoodByKey(food->key, food->source) < 0) return;
+    list_->insertRow(row);
+    SetRow(row);
+    RefreshTreeIcons();
+    UpdateButtons();
+}
+
+void CViewIngredients::OnTreeDoubleClicked(QTreeWidgetItem* item) {
+    if (tree_->IsFoodItem(item) && item == tree_->currentItem()) OnAdd();
+}
+
+void CViewIngredients::OnDelete() {
+    CVelmoraDoc* doc = GetDocument();
+    const std::vector<int> rows = SelectedRows();
+    if (!doc || rows.empty()) return;
+    const int row = rows.front();
+    filling_ = true;
+    list_->removeRow(row);
+    filling_ = false;
+    doc->RemoveFood(row);
+    RefreshTreeIcons();
+    UpdateButtons();
+    RebuildGrid();
+}
+
+void CViewIngredients::OnClear() {
+    CVelmoraDoc* doc = GetDocument();
+    if (!doc) return;
+    filling_ = true;
+    list_->setRowCount(0);
+    filling_ = false;
+    auto& foods = doc->log.GetCurrentDay()->foods;
+    while (!foods.empty()) {
+        tree_->UpdateFoodIcon(foods.front().GetFoodKey(), 0);
+        doc->RemoveFood(0);
+    }
+    RefreshTreeIcons();
+    UpdateButtons();
+    RebuildGrid();
+}
+
+void CViewIngredients::OnUp() { MoveSelected(-1); }
+
+void CViewIngredients::OnDown() { MoveSelected(1); }
+
+void CViewIngredients::MoveSelected(int step) {
+    const std::vector<int> rows = SelectedRows();
+    if (rows.size() != 1) return;
+    const int row = rows.front();
+    const int target = row + step;
+    if (target < 0 || target >= list_->rowCount()) return;
+    CVelmoraDoc* doc = GetDocument();
+    doc->MoveFood(row, target);
+    // A mark belongs to the entry's text, which the rows are about to trade.
+    for (int column : {DayFoodList::kAmount, DayFoodList::kWeight})
+        for (int r : {row, target}) CellMarks::Clear(*list_, r, column);
+    doc->gridLayouts[CSingleDayDocData::kFoodLayout].SwapRowSizes(NutrientsByFood::kFirstEntryLayoutRow + row,
+                                                                   NutrientsByFood::kFirstEntryLayoutRow + target);
+    SetRow(row);
+    SetRow(target);
+    list_->clearSelection();
+    list_->selectRow(target);
+    UpdateButtons();
+}
+
+void CViewIngredients::OnCellChoiceFinished(int row, int column, const QString& text) {
+    CVelmoraDoc* doc = GetDocument();
+    if (!doc) return;
+    const auto& foods = doc->log.GetCurrentDay()->foods;
+    if (row < 0 || std::size_t(row) >= foods.size()) return;
+    if (column == DayFoodList::kMeal) {
+        doc->SetFoodMeal(row, text.toStdString());
+        SetRow(row);
+        RefreshTreeIcons();
+        UpdateButtons();
+    } else if (column == DayFoodList::kUnits) {
+        const int unit = DayFoodList::UnitIndexOfName(foods[std::size_t(row)], text.toStdString());
+        if (unit < 0) return;
+        doc->SetFoodUnit(row, unit);
+        SetRow(row);
+    }
+}
+
+void CViewIngredients::OnCellTextEditFinished(int row, int column, const QString& text) {
+    CVelmoraDoc* doc = GetDocument();
+    if (!doc || (column != DayFoodList::kAmount && column != DayFoodList::kWeight)) return;
+    const auto& foods = doc->log.GetCurrentDay()->foods;
+    if (row < 0 || std::size_t(row) >= foods.size()) return;
+    // The amount and the weight are two faces of one number: a good text in either corrects both.
+    CellMarks::Clear(*list_, row, DayFoodList::kAmount);
+    CellMarks::Clear(*list_, row, DayFoodList::kWeight);
+    const TypedInput typed = ReadTyped(text.toStdString(), TypedRule::Weight);
+    std::string error = typed.error;
+    if (typed.kind == TypedInput::Kind::Number) {
+        const double weight = column == DayFoodList::kAmount ? DayFoodList::WeightOfAmount(foods[std::size_t(row)], typed.value)
+                                                             : typed.value;
+        // An amount of a heavy unit may make a weight too large to hold.
+        if (DayFoodList::IsAcceptableWeight(weight)) {
+            doc->SetFoodWeight(row, weight);
+            doc->RecomputeEnergyShares();
+            SetRow(row);
+            return;
+        }
+        error = TooLargeText(text.toStdString());
+    }
+    // The entry keeps its weight; the cell keeps the text, for the user to correct.
+    SetRow(row);
+    CellMarks::Set(*list_, row, column, text, QString::fromStdString(error));
+    ShowStatusMessage(error);
+}
+
+void CViewIngredients::OnSearchTextChanged(const QString& text) {
+    if (text.isEmpty()) results_->setRowCount(0);
+    if (FoodSearch::StartsOnEdit(text.toStdString())) StartSearch();
+}
+
+void CViewIngredients::StartSearch() {
+    const CVelmoraDoc* doc = GetDocument();
+    if (!doc) return;
+    const Gui::CAppContext& app = doc->App();
+    if (!app.searchContext || !app.searchWorkers || !app.dataSource) return;
+    CFoodSearchContext* context = app.searchContext;
+    const CDataSourceMgr* source = app.dataSource;
+    context->SetText(searchBox_->text().toStdString());
+    // The pointer is only read on this thread, inside the queued call; a view closed meanwhile
+    // simply gets nothing.
+    QPointer<CViewIngredients> self(this);
+    app.searchWorkers->Launch([context, source, self] {
+        while (auto list = context->ProcessNext(*source)) {
+            QMetaObject::invokeMethod(
+                qApp, [self, list] {
+                    if (self) self->ShowResults(list);
+                },
+                Qt::QueuedConnection);
+        }
+    });
+}
+
+void CViewIngredients::ShowResults(const std::shared_ptr<const FoodMatchList>& list) {
+    // Lists arrive after the fact: one whose text was replaced meanwhile, or that a further word
+    // has narrowed already, is not shown. Whichever worker made the context's last list delivers it.
+    const CVelmoraDoc* doc = GetDocument();
+    if (!doc || !doc->App().searchContext || doc->App().searchContext->LastResult() != list) return;
+    const QSignalBlocker block(results_);
+    results_->clearSelection();
+    results_->setRowCount(0);
+    results_->setRowCount(int(list->size()));
+    int row = 0;
+    for (const FoodMatch& match : *list) {
+        auto* item = new QTableWidgetItem(QString::fromStdString(match.food->Name()));
+        item->setData(kKeyRole, match.key.key);
+        item->setData(kSourceRole, match.key.source);
+        results_->setItem(row++, 0, item);
+    }
+}
+
+void CViewIngredients::OnResultSelected() {
+    const auto selected = results_->selectedItems();
+    const CVelmoraDoc* doc = GetDocument();
+    if (selected.isEmpty() || !doc || !doc->App().dataSource) return;
+    const QTableWidgetItem* item = selected.front();
+    tree_->ShowFood(*doc->App().dataSource, FoodKey(item->data(kKeyRole).toInt(), item->data(kSourceRole).toInt()));
+}
+
+void CViewIngredients::RebuildGrid() {
+    CVelmoraDoc* doc = GetDocument();
+    if (!doc || !initialised_) return;
+    const auto& foods = doc->log.GetCurrentDay()->foods;
+    std::vector<UserLog::CNutrientRequirement> requirements;
+    doc->log.GetEffectiveRequirements(requirements);
+    std::vector<NutrientsByFood::ShownFood> entries;
+    for (int row : SelectedRows()) {
+        if (std::size_t(row) >= foods.size()) continue;
+        const UserLog::CDayFood& entry = foods[std::size_t(row)];
+        entries.push_back({row, entry.ShownName(), entry.food.get()});
+    }
+    std::optional<NutrientsByFood::ShownFood> treeFood;
+    if (const CDS_Ingredient* food = tree_->FoodOfItem(tree_->currentItem())) treeFood = {{-1, food->Name(), food}};
+    const NutrientsByFood::Grid grid =
+        NutrientsByFood::Build(requirements, entries, treeFood ? &*treeFood : nullptr, doc->log.DataSource());
+
+    const CGridDim& layout = doc->gridLayouts[CSingleDayDocData::kFoodLayout];
+    const int rows = int(grid.rows.size());
+    grid_->SetSize(rows, grid.columns);
+    const QColor header = palette().color(QPalette::Button);
+    const QColor entry = Qt::white;
+    const QColor tree(150, 255, 150);
+    for (int r = 0; r < rows; ++r) {
+        const NutrientsByFood::Row& row = grid.rows[std::size_t(r)];
+        grid_->SetRowSize(r, layout.RowSize(row.layoutRow));
+        const QColor& values = row.kind == NutrientsByFood::RowKind::Header     ? header
+                               : row.kind == NutrientsByFood::RowKind::TreeFood ? tree
+                                                                                : entry;
+        for (int c = 0; c < grid.columns; ++c) {
+            grid_->SetCellText(r, c, QString::fromStdString(row.cells[std::size_t(c)]));
+            grid_->SetCellEditable(r, c, false);
+            grid_->SetCellBackground(r, c, c == 0 ? header : values);
+        }
+    }
+    for (int c = 0; c < grid.columns; ++c) grid_->SetColumnSize(c, layout.ColumnSize(c));
+    grid_->Redraw();
+}
+
+void CViewIngredients::StoreRowSize(int gridRow, int height) {
+    CVelmoraDoc* doc = GetDocument();
+    const int index = NutrientsByFood::LayoutRowOfGridRow(gridRow, SelectedRows(), TreeFood().has_value());
+    if (doc && index >= 0) doc->gridLayouts[CSingleDayDocData::kFoodLayout].SetRowSize(index, height);
+}
+
+void CViewIngredients::StoreColumnSize(int column, int width) {
+    if (CVelmoraDoc* doc = GetDocument()) doc->gridLayouts[CSingleDayDocData::kFoodLayout].SetColumnSize(column, width);
+}
+
+bool CViewIngredients::OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) {
+    if (id != Gui::CommandId::ReportFoodComparison) return false;
+    const std::vector<FoodKey> foods = ComparisonFoods();
+    if (state) {
+        state->enabled = foods.size() >= 2;
+        return true;
+    }
+    const CVelmoraDoc* doc = GetDocument();
+    if (foods.size() < 2 || !doc || !doc->App().dataSource) return true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Report::CompareFoods(*doc->App().dataSource, foods);
+    QApplication::restoreOverrideCursor();
+    return true;
+}
