@@ -112,8 +112,6 @@ void CChildFrameBase::BeforeCommand() {
     if (activeView_) activeView_->UpdateData(true);
 }
 
-bool CChildFrameBase::OnCmdMsg(Gui::CommandId, Gui::CCmdUI*) { return false; }
-
 void CChildFrameBase::CloseWithoutAsking() {
     closeConfirmed_ = true;
     if (parentWidget()) parentWidget()->close();

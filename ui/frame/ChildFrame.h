@@ -46,7 +46,6 @@ public:
 
     // Lets the view on show store its input; every command does this first.
     void BeforeCommand();
-    bool OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) override;
 
     // Closes without asking to save (the user has already been asked).
     void CloseWithoutAsking();

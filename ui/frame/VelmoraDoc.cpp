@@ -40,6 +40,25 @@ CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app, CDocManagerEx* manager)
     };
     hooks.updateAllViews = [this] { UpdateAllViews(); };
     hooks.modifiedChanged = [this](bool) { emit changed(); };
+
+    using Gui::CommandId;
+    OnCommand(CommandId::EditCopy, [this] { OnEditCopy(); }, [this] { return CanCopy(); });
+    OnCommand(CommandId::EditPaste, [this] { OnEditPaste(); }, [this] { return CanPaste(); });
+    OnCommand(CommandId::EditDelete, [this] { DeleteDay(); });
+    OnCommand(CommandId::Export, [this] { OnExport(); });
+    OnCommand(CommandId::GoToDate, [this] { OnGoToDate(); });
+    OnCommand(CommandId::ReportSummary, [this] { OnReport(Report::kSummaryTemplate); });
+    OnCommand(CommandId::ReportMenu, [this] { OnReport(Report::kMenuTemplate); });
+    OnCommand(CommandId::ReportXml, [this] { OnReportXml(); });
+    OnCommand(CommandId::FileSave, [this] { DoFileSave(); });
+    OnCommand(CommandId::FileSaveAs, [this] { DoSave({}); });
+    OnCommand(CommandId::FileClose, [this] { emit closeRequested(); });
+    OnCommand(CommandId::Facts, [this] { OnFacts(); });
+    OnCommand(CommandId::EnergyRequirements, [this] { OnEnergyRequirements(); });
+    OnCommand(CommandId::SelectIngredients, [this] { OnSelectIngredients(); });
+    OnCommand(CommandId::DietWizard, [this] { OnSelectIngredients(); });
+    // Answered by the nutrients view; nothing to do for the document.
+    OnCommand(CommandId::SelectNutrients, [] {});
 }
 
 CVelmoraDoc::~CVelmoraDoc() = default;
@@ -102,60 +121,6 @@ void CVelmoraDoc::UpdateAllViews() {
 void CVelmoraDoc::RefreshFirstView() {
     if (CViewBase* view = FirstView()) view->UpdateData(false);
     emit changed();
-}
-
-bool CVelmoraDoc::OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) {
-    using Gui::CommandId;
-    switch (id) {
-        case CommandId::EditCopy:
-            if (state) state->enabled = CanCopy();
-            else OnEditCopy();
-            return true;
-        case CommandId::EditPaste:
-            if (state) state->enabled = CanPaste();
-            else OnEditPaste();
-            return true;
-        case CommandId::EditDelete:
-            if (!state) DeleteDay();
-            return true;
-        case CommandId::Export:
-            if (!state) OnExport();
-            return true;
-        case CommandId::GoToDate:
-            if (!state) OnGoToDate();
-            return true;
-        case CommandId::ReportSummary:
-            if (!state) OnReport(Report::kSummaryTemplate);
-            return true;
-        case CommandId::ReportMenu:
-            if (!state) OnReport(Report::kMenuTemplate);
-            return true;
-        case CommandId::ReportXml:
-            if (!state) OnReportXml();
-            return true;
-        case CommandId::FileSave:
-            if (!state) DoFileSave();
-            return true;
-        case CommandId::FileSaveAs:
-            if (!state) DoSave({});
-            return true;
-        case CommandId::FileClose:
-            if (!state) emit closeRequested();
-            return true;
-        case CommandId::Facts:
-            if (!state) OnFacts();
-            return true;
-        case CommandId::EnergyRequirements:
-            if (!state) OnEnergyRequirements();
-            return true;
-        case CommandId::SelectIngredients:
-        case CommandId::DietWizard:
-            if (!state) OnSelectIngredients();
-            return true;
-        case CommandId::SelectNutrients:
-            return true;  // answered by the nutrients view; nothing to do for the document
-        default: return false;
-    }
 }
 
 void CVelmoraDoc::OnEditCopy() {

@@ -51,8 +51,6 @@ public:
 
     const Gui::CAppContext& App() const { return app_; }
 
-    bool OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) override;
-
     void OnEditCopy();
     void OnEditPaste();
     void OnExport();

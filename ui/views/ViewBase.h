@@ -32,8 +32,6 @@ public:
     // The document changed; loads the controls again.
     virtual void OnUpdate();
 
-    bool OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) override;
-
     // A word to the user that needs no answer (why a typed text was not taken), in the status bar
     // of the main window the view is in; nowhere when it is in none.
     void ShowStatusMessage(const std::string& text);

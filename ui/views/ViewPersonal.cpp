@@ -67,7 +67,7 @@ void CViewPersonal::OnInitialUpdate() {
     if (doc->IsModified() && app.general && app.general->RunWizard()) {
         // As if the user chose it: whichever part of the program answers the command runs it.
         if (auto* main = qobject_cast<CMainFrame*>(window())) main->ExecuteCommand(Gui::CommandId::DietWizard);
-        else doc->OnCmdMsg(Gui::CommandId::DietWizard, nullptr);
+        else doc->RunCommand(Gui::CommandId::DietWizard);
     }
     doc->ReportLostData();
 }

@@ -90,9 +90,8 @@ protected:
         return names;
     }
     bool ComparisonEnabled() {
-        Gui::CCmdUI state;
-        EXPECT_TRUE(view->OnCmdMsg(Gui::CommandId::ReportFoodComparison, &state));
-        return state.enabled;
+        EXPECT_TRUE(view->Answers(Gui::CommandId::ReportFoodComparison));
+        return view->CanRun(Gui::CommandId::ReportFoodComparison);
     }
 
     TempDir folder;
@@ -440,7 +439,7 @@ TEST_F(FoodTab, SelectIngredientsEditsACopyOfTheDayAndOkPutsItBack) {
             act(dialog);
             ok ? dialog.accept() : dialog.reject();
         });
-        EXPECT_TRUE(doc->OnCmdMsg(command, nullptr));
+        EXPECT_TRUE(doc->RunCommand(command));
     };
     auto keys = [&] {
         std::vector<FoodKey> k;
@@ -513,7 +512,7 @@ TEST_F(FoodTab, OkInSelectIngredientsKeepsTheUnitsOfTheEntriesAlreadyThere) {
         dialog.OnUp();
         dialog.accept();
     });
-    EXPECT_TRUE(doc->OnCmdMsg(Gui::CommandId::SelectIngredients, nullptr));
+    EXPECT_TRUE(doc->RunCommand(Gui::CommandId::SelectIngredients));
     ASSERT_EQ(Entries().size(), 3u);
     EXPECT_EQ(Cell(0, kName), QStringLiteral("Cheese, cheddar"));
     EXPECT_EQ(Cell(0, kUnits), QStringLiteral("slice"));
