@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "ChildFrame.h"
+#include "ProfileController.h"
 #include "VelmoraDoc.h"
 #include "ui/views/ViewBase.h"
 #include "ui/web/WebControlBase.h"
@@ -266,6 +267,7 @@ QMdiSubWindow* CMainFrame::AddChildFrame(CChildFrameBase* frame) {
     sub->setWindowTitle(frame->windowTitle());
     sub->setWindowIcon(windowIcon());
     connect(frame, &QWidget::windowTitleChanged, sub, &QWidget::setWindowTitle);
+    connect(frame, &CChildFrameBase::commandRequested, this, &CMainFrame::ExecuteCommand);
     if (CVelmoraDoc* doc = frame->GetActiveDocument())
         connect(doc, &CVelmoraDoc::changed, this, &CMainFrame::RequestCommandUIUpdate);
     connect(sub, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, [this] { UpdateFrameState(); }); });
@@ -321,7 +323,7 @@ std::vector<Gui::CCommandTarget*> CMainFrame::Route(CChildFrameBase* child) cons
     if (child) {
         if (CViewBase* view = child->GetActiveView()) route.push_back(view);
         if (CVelmoraDoc* doc = child->GetActiveDocument()) route.push_back(doc);
-        route.push_back(child);
+        if (CProfileController* controller = child->Controller()) route.push_back(controller);
     }
     route.push_back(const_cast<CMainFrame*>(this));
     if (app_) route.push_back(app_);

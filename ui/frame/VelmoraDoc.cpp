@@ -1,11 +1,5 @@
 #include "VelmoraDoc.h"
 
-#include "ui/dialogs/DlgEnergy.h"
-#include "ui/dialogs/DlgFactManager.h"
-#include "ui/dialogs/DlgSelectDate.h"
-#include "ui/dialogs/DlgSelectIngredients.h"
-#include "DocManager.h"
-#include "QtServices.h"
 #include "ui/views/ViewBase.h"
 
 #include "core/Services.h"
@@ -18,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -32,8 +27,7 @@ public:
 
 }  // namespace
 
-CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app, CDocManagerEx* manager)
-    : CProfileDocument(app.meals, app.dataSource), app_(app), manager_(manager) {
+CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app) : CProfileDocument(app.meals, app.dataSource), app_(app) {
     hooks.refreshView = [this] { RefreshFirstView(); };
     hooks.storeView = [this] {
         if (CViewBase* view = FirstView()) view->UpdateData(true);
@@ -45,18 +39,12 @@ CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app, CDocManagerEx* manager)
     OnCommand(CommandId::EditCopy, [this] { OnEditCopy(); }, [this] { return CanCopy(); });
     OnCommand(CommandId::EditPaste, [this] { OnEditPaste(); }, [this] { return CanPaste(); });
     OnCommand(CommandId::EditDelete, [this] { DeleteDay(); });
-    OnCommand(CommandId::Export, [this] { OnExport(); });
-    OnCommand(CommandId::GoToDate, [this] { OnGoToDate(); });
     OnCommand(CommandId::ReportSummary, [this] { OnReport(Report::kSummaryTemplate); });
     OnCommand(CommandId::ReportMenu, [this] { OnReport(Report::kMenuTemplate); });
     OnCommand(CommandId::ReportXml, [this] { OnReportXml(); });
     OnCommand(CommandId::FileSave, [this] { DoFileSave(); });
     OnCommand(CommandId::FileSaveAs, [this] { DoSave({}); });
     OnCommand(CommandId::FileClose, [this] { emit closeRequested(); });
-    OnCommand(CommandId::Facts, [this] { OnFacts(); });
-    OnCommand(CommandId::EnergyRequirements, [this] { OnEnergyRequirements(); });
-    OnCommand(CommandId::SelectIngredients, [this] { OnSelectIngredients(); });
-    OnCommand(CommandId::DietWizard, [this] { OnSelectIngredients(); });
     // Answered by the nutrients view; nothing to do for the document.
     OnCommand(CommandId::SelectNutrients, [] {});
 }
@@ -75,12 +63,14 @@ bool CVelmoraDoc::DoFileSave() {
 bool CVelmoraDoc::DoSave(const std::string& path, bool replace) {
     std::string target = path;
     if (target.empty()) {
-        if (!manager_ || !manager_->DoPromptFileName(target, false)) return false;
+        std::optional<std::string> asked = fileHooks_.askSavePath ? fileHooks_.askSavePath() : std::nullopt;
+        if (!asked) return false;
+        target = *asked;
     }
     if (!OnSaveDocument(target)) return false;
     if (replace) {
         SetPathName(target);
-        if (manager_) manager_->AddToRecentFileList(target);
+        if (fileHooks_.savedAs) fileHooks_.savedAs(target);
     }
     return true;
 }
@@ -131,34 +121,6 @@ void CVelmoraDoc::OnEditCopy() {
 void CVelmoraDoc::OnEditPaste() {
     const QString text = QApplication::clipboard()->text();
     Paste(text.isEmpty() ? std::nullopt : std::optional<std::string>(text.toStdString()));
-}
-
-void CVelmoraDoc::OnExport() {
-    auto path = Gui::ChooseSaveFile("Export", ExportFileName(), kExportDefaultExt, kExportFilter);
-    if (path) Export(*path);
-}
-
-void CVelmoraDoc::OnGoToDate() {
-    DlgSelectDate dialog(Gui::DialogParent());
-    if (dialog.exec() == QDialog::Accepted) GoToDate(dialog.DateKey());
-}
-
-void CVelmoraDoc::OnFacts() {
-    Facts([this](NS_Data::CUserLog& userLog) {
-        DlgFactManager dialog(userLog, app_.appDir, Gui::DialogParent());
-        dialog.exec();
-    });
-}
-
-void CVelmoraDoc::OnSelectIngredients() {
-    // The dialog works on a copy, so that Cancel leaves the day as it was.
-    DlgSelectIngredients dialog(app_, log.GetCurrentDay()->foods, Gui::DialogParent());
-    if (dialog.exec() == QDialog::Accepted) SetDayFoods(dialog.Entries());
-}
-
-void CVelmoraDoc::OnEnergyRequirements() {
-    DlgEnergy dialog(app_.appDir, Gui::DialogParent());
-    dialog.exec();
 }
 
 void CVelmoraDoc::OnReport(const char* templatePath) {

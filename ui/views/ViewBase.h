@@ -41,6 +41,10 @@ public:
     CellStore StoreTypedCell(QTableWidget& table, int row, int column, const QString& text,
                              const std::function<CellStore(const std::string& typed)>& store);
 
+signals:
+    // Asks for a command as if the user chose it: whichever part of the program answers it runs it.
+    void commandRequested(Gui::CommandId id);
+
 protected:
     virtual bool DoDataExchange(bool save) = 0;
 

@@ -193,7 +193,7 @@ TEST_F(DietView, DraggedSizesMarkTheProfileModifiedAndSurviveSavingAndReopening)
     view->UpdateData(true);
     ASSERT_TRUE(doc->OnSaveDocument(path));
 
-    doc = std::make_unique<CVelmoraDoc>(app.Context(), nullptr);
+    doc = std::make_unique<CVelmoraDoc>(app.Context());
     ASSERT_TRUE(doc->OnOpenDocument(path));
     doc->log.SelectDay("20240506");
     view.reset();
