@@ -34,7 +34,20 @@ QSettings UserSettings() { return QSettings(QStringLiteral("Orrindale"), QString
 }  // namespace
 
 CVelmoraApp::CVelmoraApp(Options options)
-    : options_(std::move(options)), settings_(ResolveAppDir(options_.appDir)) {}
+    : options_(std::move(options)), settings_(ResolveAppDir(options_.appDir)) {
+    using Gui::CommandId;
+    OnCommand(CommandId::FileNew, [this] {
+        if (docManager_) docManager_->OnFileNew();
+    });
+    OnCommand(CommandId::FileOpen, [this] {
+        if (docManager_) docManager_->OnFileOpen();
+    });
+    OnCommand(CommandId::Import, [this] { OnImport(); });
+    OnCommand(CommandId::AppAbout, [this] { OnAppAbout(); });
+    OnCommand(CommandId::HelpReference, [this] { Gui::OpenHelpPage(appDir_, "/help/reference/index.htm"); });
+    OnCommand(CommandId::SoftwareUpdate, [this] { CheckForUpdate(); });
+    OnCommand(CommandId::Settings, [this] { OnSettings(); });
+}
 
 CVelmoraApp::~CVelmoraApp() {
     // Windows go first: their documents read the reference data below.
@@ -184,34 +197,6 @@ void CVelmoraApp::CheckForUpdate() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     Update::CheckForUpdate(update_, settings_, userId_);
     QApplication::restoreOverrideCursor();
-}
-
-bool CVelmoraApp::OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) {
-    using Gui::CommandId;
-    switch (id) {
-        case CommandId::FileNew:
-            if (!state && docManager_) docManager_->OnFileNew();
-            return true;
-        case CommandId::FileOpen:
-            if (!state && docManager_) docManager_->OnFileOpen();
-            return true;
-        case CommandId::Import:
-            if (!state) OnImport();
-            return true;
-        case CommandId::AppAbout:
-            if (!state) OnAppAbout();
-            return true;
-        case CommandId::HelpReference:
-            if (!state) Gui::OpenHelpPage(appDir_, "/help/reference/index.htm");
-            return true;
-        case CommandId::SoftwareUpdate:
-            if (!state) CheckForUpdate();
-            return true;
-        case CommandId::Settings:
-            if (!state) OnSettings();
-            return true;
-        default: return false;
-    }
 }
 
 void CVelmoraApp::OnAppAbout() {

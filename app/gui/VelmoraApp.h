@@ -67,7 +67,6 @@ public:
     CDocManagerEx* DocManager() const { return docManager_.get(); }
     CRecentFileList& RecentFiles() { return recent_; }
 
-    bool OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) override;
     void OnImport();
     void OnSettings();
     void OnAppAbout();

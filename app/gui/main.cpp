@@ -2,7 +2,7 @@
 #include "VelmoraApp.h"
 #include "Version.h"
 
-#include "ui/commands/CommandIcons.h"
+#include "ui/commands/Commands.h"
 #include "ui/frame/QtServices.h"
 #include "ui/web/WebEngineSetup.h"
 

@@ -28,7 +28,7 @@ protected:
         Gui::CAppContext context = app.Context();
         context.intakes = &intakes;
         path = app.AddProfile("Ann", "Ann");
-        doc = std::make_unique<CVelmoraDoc>(context, nullptr);
+        doc = std::make_unique<CVelmoraDoc>(context);
         EXPECT_TRUE(doc->OnOpenDocument(path));
         doc->SetPathName(path);
         doc->log.SelectDay("20240506");

@@ -2,22 +2,36 @@
 
 #include "Commands.h"
 
+#include <functional>
+#include <map>
+
 namespace Gui {
 
-// The state a command shows in menus and tool bars.
-struct CCmdUI {
-    bool enabled = true;
-};
-
 // Something a command can be routed to: the active view, its document, the profile window, the
-// main window and the application, asked in that order. The first that handles a command runs it;
-// a command nobody handles is shown disabled.
+// main window and the application, asked in that order. Each registers the commands it answers;
+// the first on the route that answers a command decides whether it can run and runs it. A
+// command nobody answers is shown disabled.
 class CCommandTarget {
 public:
+    using Run = std::function<void()>;
+    using Enabled = std::function<bool()>;
+
     virtual ~CCommandTarget() = default;
-    // Whether this target handles the command. With `state`, only fills in the command's state;
-    // without, runs it.
-    virtual bool OnCmdMsg(CommandId id, CCmdUI* state) = 0;
+
+    // Answers `id` from now on: `run` runs it while `enabled` says it can (always, without one).
+    void OnCommand(CommandId id, Run run, Enabled enabled = {});
+    bool Answers(CommandId id) const;
+    // False for a command this target does not answer.
+    bool CanRun(CommandId id) const;
+    // Runs the command if this target answers it and it can run now; false when it did not run.
+    bool RunCommand(CommandId id);
+
+private:
+    struct Handler {
+        Run run;
+        Enabled enabled;
+    };
+    std::map<CommandId, Handler> handlers_;
 };
 
 }  // namespace Gui

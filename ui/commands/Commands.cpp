@@ -1,49 +1,90 @@
 #include "Commands.h"
 
-#include <utility>
+#include <algorithm>
+#include <array>
 
 namespace Gui {
 
 namespace {
 
-constexpr std::pair<CommandId, const char*> kPrompts[] = {
-    {CommandId::FileNew, "Create new profile\nNew profile"},
-    {CommandId::FileOpen, "Open profile\nOpen profile"},
-    {CommandId::FileSave, "Save profile\nSave profile"},
-    {CommandId::AppAbout, "About program\nAbout program"},
-    {CommandId::AppExit, "Exit program"},
-    {CommandId::AboutApplication, "About application\nAbout"},
-    {CommandId::HelpFinder, "Help\nHelp"},
-    {CommandId::ContextHelp, "Context Help\nContext Help"},
-    {CommandId::ReportSummary, "Export report in HTML format\nHTML Report"},
-    {CommandId::ReportXml, "Export data in XML format"},
-    {CommandId::EnergyRequirements, "Energy recommendation"},
-    {CommandId::HelpReference, "Velmora Reference"},
-    {CommandId::Settings, "Application settings"},
-    {CommandId::Import, "Import external file\nImport external file"},
-    {CommandId::Export, "Export profile\nExport profile"},
-    {CommandId::SelectIngredients, "Select ingredients\nSelect ingredients"},
-    {CommandId::DietWizard, "Diet Wizard\nWizard"},
-    {CommandId::SelectNutrients, "Select Nutrients\nSelect Nutrients"},
-};
+using enum CommandId;
+
+// The only list of the program's keys. A key with Alt must not take a letter that a menu title
+// underlines: that key opens the menu. The text is empty where no menu shows the command.
+// clang-format off
+constexpr std::array<Command, 35> kCommands = {{
+    // id                  text               keys        icon           status tip, tool tip
+    {FileNew,              "&New",            "Ctrl+N",   "file-new",    "Create new profile", "New profile"},
+    {FileOpen,             "&Open",           "Ctrl+O",   "file-open",   "Open profile", "Open profile"},
+    {FileClose,            "&Close",          "",         "",            "", ""},
+    {FileSave,             "&Save",           "Ctrl+S",   "file-save",   "Save profile", "Save profile"},
+    {FileSaveAs,           "Save &As",        "Ctrl+A",   "",            "", ""},
+    {Import,               "&Import",         "Ctrl+I",   "import",      "Import external file",
+                                                                        "Import external file"},
+    {Export,               "&Export",         "Ctrl+E",   "export",      "Export profile", "Export profile"},
+    {AppExit,              "&Exit",           "",         "",            "Exit program", ""},
+    {EditDelete,           "&Delete",         "Ctrl+D",   "edit-delete", "", "Delete"},
+    {EditCopy,             "&Copy",           "Ctrl+C",   "edit-copy",   "", "Copy"},
+    {EditPaste,            "&Paste",          "Ctrl+V",   "edit-paste",  "", "Paste"},
+    {Facts,                "Facts ...",       "",         "",            "", ""},
+    {GoToDate,             "",                "",         "go-to-date",  "", "Select Date"},
+    {ReportSummary,        "Summary",         "",         "",            "Export report in HTML format", "HTML Report"},
+    {ReportMenu,           "Menu",            "",         "",            "", ""},
+    {ReportFoodComparison, "Food Comparison", "",         "",            "", ""},
+    {ReportXml,            "XML",             "",         "",            "Export data in XML format", ""},
+    {EnergyRequirements,   "Energy ...",      "",         "",            "Energy recommendation", ""},
+    {SoftwareUpdate,       "Software Update", "",         "",            "", ""},
+    {Settings,             "&Settings",       "",         "",            "Application settings", ""},
+    {WindowCascade,        "&Cascade",        "",         "",            "", ""},
+    {WindowTile,           "&Tile",           "",         "",            "", ""},
+    {HelpReference,        "&Reference",      "",         "",            "Velmora Reference", ""},
+    {AppAbout,             "&About Program",  "",         "about",       "About program", "About program"},
+    {AboutApplication,     "",                "",         "about",       "About application", "About"},
+    {HelpFinder,           "",                "",         "help",        "Help", "Help"},
+    {Help,                 "",                "F1",       "",            "", ""},
+    {ContextHelp,          "",                "Shift+F1", "",            "Context Help", "Context Help"},
+    {HelpIndex,            "",                "",         "",            "", ""},
+    {SelectIngredients,    "",                "Alt+I",    "",            "Select ingredients", "Select ingredients"},
+    {DietWizard,           "",                "",         "",            "Diet Wizard", "Wizard"},
+    {SelectNutrients,      "",                "",         "",            "Select Nutrients", "Select Nutrients"},
+    {CalculateNutrients,   "",                "Ctrl+P",   "",            "", ""},
+    {CalculateIngredients, "",                "",         "",            "", ""},
+    {SpecifyTask,          "",                "Alt+T",    "",            "", ""},
+}};
+// clang-format on
 
 }  // namespace
 
-const char* CommandPrompt(CommandId id) {
-    for (const auto& [cmd, prompt] : kPrompts)
-        if (cmd == id) return prompt;
-    return "";
+QList<QKeySequence> Command::Shortcuts() const {
+    // An empty text would read as one empty key.
+    if (*keys == '\0') return {};
+    return QKeySequence::listFromString(QString::fromLatin1(keys), QKeySequence::PortableText);
 }
 
-std::string StatusText(CommandId id) {
-    std::string prompt = CommandPrompt(id);
-    return prompt.substr(0, prompt.find('\n'));
+QString Command::MenuText() const {
+    const QList<QKeySequence> shortcuts = Shortcuts();
+    if (shortcuts.isEmpty()) return Text();
+    return Text() + '\t' + shortcuts.front().toString(QKeySequence::PortableText);
 }
 
-std::string ToolTipText(CommandId id) {
-    std::string prompt = CommandPrompt(id);
-    auto lf = prompt.find('\n');
-    return lf == std::string::npos ? std::string() : prompt.substr(lf + 1);
+QIcon Command::Icon() const {
+    if (*icon == '\0') return {};
+    return QIcon(QStringLiteral(":/commands/icons/%1.svg").arg(QLatin1String(icon)));
 }
+
+std::span<const Command> Commands() { return kCommands; }
+
+const Command* FindCommand(CommandId id) {
+    auto it = std::find_if(kCommands.begin(), kCommands.end(), [id](const Command& c) { return c.id == id; });
+    return it == kCommands.end() ? nullptr : &*it;
+}
+
+const Command* CommandForKeys(const QKeySequence& keys) {
+    for (const Command& command : kCommands)
+        if (command.Shortcuts().contains(keys)) return &command;
+    return nullptr;
+}
+
+QIcon ApplicationIcon() { return QIcon(QStringLiteral(":/commands/icons/application.svg")); }
 
 }  // namespace Gui

@@ -1,6 +1,11 @@
 #pragma once
 
-#include <string>
+#include <QIcon>
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+
+#include <span>
 
 namespace Gui {
 
@@ -43,11 +48,34 @@ enum class CommandId : int {
     HelpIndex = 57671,
 };
 
-// The command's prompt: the status bar text, a line feed, the tool tip; empty when it has none.
-const char* CommandPrompt(CommandId id);
-// The part before the line feed.
-std::string StatusText(CommandId id);
-// The part after the line feed; empty when the prompt has none.
-std::string ToolTipText(CommandId id);
+// How a command shows itself in menus, tool bars and the status bar, and the keys that run it.
+// Menus, tool bars and the main window's key actions are all made from these entries.
+struct Command {
+    CommandId id;
+    const char* text;       // the menu item, "&" before its underlined letter
+    const char* keys;       // in portable text ("Ctrl+N"), "; " between several
+    const char* icon;       // the tool bar picture, a file of the command resources
+    const char* statusTip;  // the status bar's line while the pointer rests on the item
+    const char* toolTip;    // the tool bar button's tip
+
+    QString Text() const { return QString::fromUtf8(text); }
+    QString StatusTip() const { return QString::fromUtf8(statusTip); }
+    QString ToolTip() const { return QString::fromUtf8(toolTip); }
+    QList<QKeySequence> Shortcuts() const;
+    // The menu item's text with the first key written after a tab, as menus show it.
+    QString MenuText() const;
+    // A null icon for commands without a picture.
+    QIcon Icon() const;
+};
+
+// Every command, each once.
+std::span<const Command> Commands();
+// The command of that number; null when no command has it.
+const Command* FindCommand(CommandId id);
+// The command the keys run; null when they run none.
+const Command* CommandForKeys(const QKeySequence& keys);
+
+// The program's own icon: a plate with a leaf.
+QIcon ApplicationIcon();
 
 }  // namespace Gui

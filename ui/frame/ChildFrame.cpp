@@ -1,5 +1,6 @@
 #include "ChildFrame.h"
 
+#include "ProfileController.h"
 #include "VelmoraDoc.h"
 #include "ui/views/ViewBase.h"
 
@@ -20,6 +21,7 @@ CChildFrameBase::CChildFrameBase(std::unique_ptr<CVelmoraDoc> document, std::vec
     viewStack_ = new QStackedLayout(viewArea);
     layout->addWidget(viewArea, 1);
     if (document_) {
+        controller_ = std::make_unique<CProfileController>(*document_);
         connect(document_.get(), &CVelmoraDoc::titleChanged, this, &CChildFrameBase::UpdateTitle);
         connect(document_.get(), &CVelmoraDoc::changed, this, [this] { setWindowModified(document_->IsModified()); });
         connect(document_.get(), &CVelmoraDoc::closeRequested, this, [this] {
@@ -37,13 +39,11 @@ CChildFrameBase::~CChildFrameBase() {
 
 bool CChildFrameBase::Create() {
     if (tabList_.empty()) return false;
-    std::unique_ptr<CViewBase> first = factory_(tabList_.front().first);
+    CViewBase* first = MakeView(tabList_.front().first);
     if (!first) return false;
-    first->SetDocument(document_.get());
-    viewStack_->addWidget(first.get());
-    viewStack_->setCurrentWidget(first.get());
-    tabList_.front().second = first.get();
-    activeView_ = first.release();
+    viewStack_->setCurrentWidget(first);
+    tabList_.front().second = first;
+    activeView_ = first;
     if (document_) document_->AddView(activeView_);
 
     tabs_ = new CCustomTabCtrl(this);
@@ -69,6 +69,15 @@ void CChildFrameBase::InitialUpdateFrame() {
     if (activeView_) activeView_->OnInitialUpdate();
 }
 
+CViewBase* CChildFrameBase::MakeView(const std::string& name) {
+    std::unique_ptr<CViewBase> made = factory_(name);
+    if (!made) return nullptr;
+    made->SetDocument(document_.get());
+    connect(made.get(), &CViewBase::commandRequested, this, &CChildFrameBase::commandRequested);
+    viewStack_->addWidget(made.get());
+    return made.release();
+}
+
 int CChildFrameBase::CurrentTab() const {
     for (std::size_t i = 0; i < tabList_.size(); ++i)
         if (tabList_[i].second && tabList_[i].second == activeView_) return static_cast<int>(i);
@@ -90,11 +99,8 @@ bool CChildFrameBase::SelectTab(int c) {
 
     const bool created = next == nullptr;
     if (created) {
-        std::unique_ptr<CViewBase> made = factory_(entry.first);
-        if (!made) return false;
-        made->SetDocument(document_.get());
-        viewStack_->addWidget(made.get());
-        next = made.release();
+        next = MakeView(entry.first);
+        if (!next) return false;
         entry.second = next;
     }
 
@@ -111,8 +117,6 @@ bool CChildFrameBase::SelectTab(int c) {
 void CChildFrameBase::BeforeCommand() {
     if (activeView_) activeView_->UpdateData(true);
 }
-
-bool CChildFrameBase::OnCmdMsg(Gui::CommandId, Gui::CCmdUI*) { return false; }
 
 void CChildFrameBase::CloseWithoutAsking() {
     closeConfirmed_ = true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/commands/CommandTarget.h"
+#include "ui/commands/Commands.h"
 #include "ui/views/ViewBase.h"
 #include "ui/views/ViewFactory.h"
 
@@ -13,13 +13,15 @@
 #include <vector>
 
 class CCustomTabCtrl;
+class CProfileController;
 class CVelmoraDoc;
 class QStackedLayout;
 
 // The window of one open profile: its views, one per tab of the strip along the bottom edge. A
 // view is made the first time its tab is chosen and then kept, hidden while another tab is on
-// show; only the view on show is attached to the document. The window owns its document.
-class CChildFrameBase : public QWidget, public Gui::CCommandTarget {
+// show; only the view on show is attached to the document. The window owns its document and the
+// controller of the profile's dialog commands.
+class CChildFrameBase : public QWidget {
     Q_OBJECT
 public:
     CChildFrameBase(std::unique_ptr<CVelmoraDoc> document, std::vector<std::string> tabNames,
@@ -32,6 +34,8 @@ public:
     void InitialUpdateFrame();
 
     CVelmoraDoc* GetActiveDocument() const { return document_.get(); }
+    // Null without a document.
+    CProfileController* Controller() const { return controller_.get(); }
     CViewBase* GetActiveView() const { return activeView_; }
     CCustomTabCtrl* TabCtrl() const { return tabs_; }
 
@@ -46,19 +50,25 @@ public:
 
     // Lets the view on show store its input; every command does this first.
     void BeforeCommand();
-    bool OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) override;
 
     // Closes without asking to save (the user has already been asked).
     void CloseWithoutAsking();
+
+signals:
+    // A view asks for a command as if the user chose it; the main window runs it.
+    void commandRequested(Gui::CommandId id);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void OnTabSelected(int c);
+    // Makes the view of the tab named `name` and puts it in the window, not yet on show.
+    CViewBase* MakeView(const std::string& name);
     void UpdateTitle();
 
     std::unique_ptr<CVelmoraDoc> document_;
+    std::unique_ptr<CProfileController> controller_;
     std::vector<std::pair<std::string, QPointer<CViewBase>>> tabList_;
     ViewFactory factory_;
     CCustomTabCtrl* tabs_ = nullptr;

@@ -50,7 +50,7 @@ CVelmoraDoc* CDocManagerEx::OpenDocumentFile(const std::string& path, bool addTo
         default: break;
     }
 
-    auto doc = std::make_unique<CVelmoraDoc>(app_, this);
+    auto doc = NewDocument();
     if (!doc->OnOpenDocument(path)) return nullptr;
     doc->SetPathName(path);
     // Windows show the profile's name, not the extension of a file brought in from elsewhere.
@@ -68,7 +68,7 @@ CVelmoraDoc* CDocManagerEx::OpenDocumentFile(const std::string& path, bool addTo
 }
 
 CVelmoraDoc* CDocManagerEx::OnFileNew() {
-    auto doc = std::make_unique<CVelmoraDoc>(app_, this);
+    auto doc = NewDocument();
     if (!doc->OnNewDocument()) return nullptr;
     doc->SetTitle("Profile" + std::to_string(++untitledCount_));
     CVelmoraDoc* raw = doc.get();
@@ -78,6 +78,19 @@ CVelmoraDoc* CDocManagerEx::OnFileNew() {
 void CDocManagerEx::OnFileOpen() {
     std::string name;
     if (DoPromptFileName(name, true)) OpenDocumentFile(name);
+}
+
+std::unique_ptr<CVelmoraDoc> CDocManagerEx::NewDocument() {
+    auto doc = std::make_unique<CVelmoraDoc>(app_);
+    doc->SetFileHooks({
+        .askSavePath = [this]() -> std::optional<std::string> {
+            std::string path;
+            if (!DoPromptFileName(path, false)) return std::nullopt;
+            return path;
+        },
+        .savedAs = [this](const std::string& path) { AddToRecentFileList(path); },
+    });
+    return doc;
 }
 
 CChildFrameDay* CDocManagerEx::CreateFrame(CVelmoraDoc* doc) {

@@ -3,6 +3,7 @@
 #include "AppContext.h"
 #include "DocTemplate.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ public:
     void AddToRecentFileList(const std::string& path);
 
 private:
+    // A document whose saving asks this manager for profile names.
+    std::unique_ptr<CVelmoraDoc> NewDocument();
     CChildFrameDay* CreateFrame(CVelmoraDoc* doc);
 
     Gui::CAppContext app_;

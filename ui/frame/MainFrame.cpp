@@ -1,7 +1,7 @@
 #include "MainFrame.h"
 
 #include "ChildFrame.h"
-#include "ui/commands/CommandIcons.h"
+#include "ProfileController.h"
 #include "VelmoraDoc.h"
 #include "ui/views/ViewBase.h"
 #include "ui/web/WebControlBase.h"
@@ -23,39 +23,13 @@
 #include <QToolBar>
 #include <QWhatsThis>
 
+#include <optional>
+
 using Gui::CommandId;
 
 namespace {
 
 constexpr int kGap = 0;  // a separator in a tool bar's button list
-
-// The keys of the main window, one command each. They work from every tab, pages included; the
-// menus write them beside their items. Alt with a letter stays free for the menu bar's
-// underlined letters.
-struct Accelerator {
-    QKeySequence keys;
-    CommandId id;
-};
-
-const std::vector<Accelerator>& Accelerators() {
-    static const std::vector<Accelerator> table = {
-        {QKeySequence(Qt::CTRL | Qt::Key_N), CommandId::FileNew},
-        {QKeySequence(Qt::CTRL | Qt::Key_O), CommandId::FileOpen},
-        {QKeySequence(Qt::CTRL | Qt::Key_S), CommandId::FileSave},
-        {QKeySequence(Qt::CTRL | Qt::Key_A), CommandId::FileSaveAs},
-        {QKeySequence(Qt::CTRL | Qt::Key_I), CommandId::Import},
-        {QKeySequence(Qt::CTRL | Qt::Key_E), CommandId::Export},
-        {QKeySequence(Qt::CTRL | Qt::Key_D), CommandId::EditDelete},
-        {QKeySequence(Qt::CTRL | Qt::Key_C), CommandId::EditCopy},
-        {QKeySequence(Qt::CTRL | Qt::Key_V), CommandId::EditPaste},
-        {QKeySequence(Qt::ALT | Qt::Key_I), CommandId::SelectIngredients},
-        {QKeySequence(Qt::CTRL | Qt::Key_P), CommandId::CalculateNutrients},
-        {QKeySequence(Qt::ALT | Qt::Key_T), CommandId::SpecifyTask},
-        {QKeySequence(Qt::Key_F1), CommandId::Help},
-        {QKeySequence(Qt::SHIFT | Qt::Key_F1), CommandId::ContextHelp},
-    };
-    return table;
-}
 
 // Whether the widget is part of an HTML page.
 bool InsidePage(const QWidget* widget) {
@@ -66,14 +40,14 @@ bool InsidePage(const QWidget* widget) {
 
 }  // namespace
 
-// One line of a menu: a command with its text, a separator (no text, no submenu), or a submenu.
+// One line of a menu: a command, a separator, or a submenu with its title.
 struct CMainFrame::Item {
-    CommandId id{};
-    QString text;
+    std::optional<CommandId> id;
+    QString text;  // the submenu's title, or the command's text where this menu names it its own way
     std::vector<Item> submenu;
 
     static Item Separator() { return {}; }
-    bool IsSeparator() const { return text.isEmpty(); }
+    bool IsSeparator() const { return !id && submenu.empty(); }
 };
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
@@ -88,6 +62,15 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateFrameState(); });
     connect(qApp, &QApplication::focusChanged, this, [this] { RequestCommandUIUpdate(); });
     qApp->installEventFilter(this);
+
+    OnCommand(CommandId::WindowCascade, [this] { mdi_->cascadeSubWindows(); });
+    OnCommand(CommandId::WindowTile, [this] { mdi_->tileSubWindows(); });
+    OnCommand(CommandId::AppExit, [this] { close(); });
+    OnCommand(CommandId::ContextHelp, [] { QWhatsThis::enterWhatsThisMode(); });
+    // The help pages are the reference pages of the application folder.
+    for (CommandId help : {CommandId::Help, CommandId::HelpFinder, CommandId::HelpIndex})
+        OnCommand(help, [this] { app_->RunCommand(CommandId::HelpReference); },
+                  [this] { return app_ && app_->CanRun(CommandId::HelpReference); });
 }
 
 CMainFrame::~CMainFrame() {
@@ -104,10 +87,11 @@ void CMainFrame::SetAppTarget(Gui::CCommandTarget* app) {
     UpdateCommandUI();
 }
 
-QAction* CMainFrame::MakeAction(CommandId id, const QString& text, QObject* owner) {
+QAction* CMainFrame::MakeAction(const Gui::Command& command, const QString& text, QObject* owner) {
+    const CommandId id = command.id;
     auto* action = new QAction(text, owner);
     action->setObjectName(QStringLiteral("cmd%1").arg(static_cast<int>(id)));
-    action->setStatusTip(QString::fromStdString(Gui::StatusText(id)));
+    action->setStatusTip(command.StatusTip());
     action->setData(static_cast<int>(id));
     connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
     actions_.emplace(id, action);
@@ -121,8 +105,8 @@ QMenu* CMainFrame::BuildMenu(const QString& title, const std::vector<Item>& item
             menu->addMenu(BuildMenu(item.text, item.submenu));
         } else if (item.IsSeparator()) {
             menu->addSeparator();
-        } else {
-            menu->addAction(MakeAction(item.id, item.text, menu));
+        } else if (const Gui::Command* command = Gui::FindCommand(*item.id)) {
+            menu->addAction(MakeAction(*command, item.text.isEmpty() ? command->MenuText() : item.text, menu));
         }
     }
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
@@ -139,20 +123,10 @@ QToolBar* CMainFrame::BuildToolBar(int id, const std::vector<int>& buttons) {
             bar->addSeparator();
             continue;
         }
-        const auto cmd = static_cast<CommandId>(button);
-        QString tip = QString::fromStdString(Gui::ToolTipText(cmd));
-        // Buttons whose command has no prompt of its own are named as their menu item or dialog.
-        if (tip.isEmpty()) {
-            switch (cmd) {
-                case CommandId::EditCopy: tip = QStringLiteral("Copy"); break;
-                case CommandId::EditPaste: tip = QStringLiteral("Paste"); break;
-                case CommandId::EditDelete: tip = QStringLiteral("Delete"); break;
-                case CommandId::GoToDate: tip = QStringLiteral("Select Date"); break;
-                default: tip = QString::fromStdString(Gui::StatusText(cmd)); break;
-            }
-        }
-        QAction* action = MakeAction(cmd, tip, bar);
-        action->setIcon(Gui::CommandIcon(cmd));
+        const Gui::Command* command = Gui::FindCommand(static_cast<CommandId>(button));
+        if (!command) continue;
+        QAction* action = MakeAction(*command, command->ToolTip(), bar);
+        action->setIcon(command->Icon());
         bar->addAction(action);
     }
     addToolBar(Qt::TopToolBarArea, bar);
@@ -161,19 +135,17 @@ QToolBar* CMainFrame::BuildToolBar(int id, const std::vector<int>& buttons) {
     return bar;
 }
 
-void CMainFrame::BuildAccelerators() {
-    for (const Accelerator& accel : Accelerators()) {
-        QAction* action = MakeAction(accel.id, QString(), this);
-        action->setShortcut(accel.keys);
+void CMainFrame::BuildKeyActions() {
+    // The keys work from every tab, pages included, and whichever menu is on show; the menus only
+    // write them beside their items.
+    for (const Gui::Command& command : Gui::Commands()) {
+        const QList<QKeySequence> keys = command.Shortcuts();
+        if (keys.isEmpty()) continue;
+        QAction* action = MakeAction(command, command.Text(), this);
+        action->setShortcuts(keys);
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }
-}
-
-bool CMainFrame::IsWindowShortcut(const QKeySequence& keys) const {
-    for (const Accelerator& accel : Accelerators())
-        if (accel.keys == keys) return true;
-    return false;
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -185,7 +157,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         QWidget* focus = QApplication::focusWidget();
         const auto* key = static_cast<QKeyEvent*>(event);
         if (focus && focus->window() == this && InsidePage(focus) &&
-            IsWindowShortcut(QKeySequence(key->keyCombination()))) {
+            Gui::CommandForKeys(QKeySequence(key->keyCombination()))) {
             event->ignore();
             return true;
         }
@@ -198,31 +170,32 @@ bool CMainFrame::Create() {
     statusBar()->setSizeGripEnabled(true);
 
     using C = CommandId;
-    auto cmd = [](C id, const char* text) { return Item{id, QString::fromUtf8(text), {}}; };
+    auto cmd = [](C id) { return Item{id, {}, {}}; };
+    auto submenu = [](const char* title, std::vector<Item> items) {
+        return Item{{}, QString::fromUtf8(title), std::move(items)};
+    };
     const Item sep = Item::Separator();
 
+    // The menu without a profile underlines another letter of Exit than the table does.
     menus_[kNoProfile] = {
         BuildMenu(QStringLiteral("&Profile"),
-                  {cmd(C::FileNew, "&New\tCtrl+N"), cmd(C::FileOpen, "&Open\tCtrl+O"), sep, cmd(C::AppExit, "E&xit")}),
-        BuildMenu(QStringLiteral("&Help"), {cmd(C::HelpReference, "&Reference"), cmd(C::AppAbout, "&About Program")}),
+                  {cmd(C::FileNew), cmd(C::FileOpen), sep, Item{C::AppExit, QStringLiteral("E&xit"), {}}}),
+        BuildMenu(QStringLiteral("&Help"), {cmd(C::HelpReference), cmd(C::AppAbout)}),
     };
 
-    windowMenu_ = BuildMenu(QStringLiteral("&Window"), {cmd(C::WindowCascade, "&Cascade"), cmd(C::WindowTile, "&Tile")});
+    windowMenu_ = BuildMenu(QStringLiteral("&Window"), {cmd(C::WindowCascade), cmd(C::WindowTile)});
     connect(windowMenu_, &QMenu::aboutToShow, this, &CMainFrame::RebuildWindowMenu);
     menus_[kProfile] = {
-        BuildMenu(QStringLiteral("&Profile"),
-                  {cmd(C::FileNew, "&New\tCtrl+N"), cmd(C::FileOpen, "&Open\tCtrl+O"), cmd(C::FileClose, "&Close"),
-                   cmd(C::FileSave, "&Save\tCtrl+S"), cmd(C::FileSaveAs, "Save &As\tCtrl+A"), sep,
-                   cmd(C::Import, "&Import\tCtrl+I"), cmd(C::Export, "&Export\tCtrl+E"), sep, cmd(C::AppExit, "&Exit")}),
-        BuildMenu(QStringLiteral("&Edit"), {cmd(C::EditDelete, "&Delete\tCtrl+D"), cmd(C::EditCopy, "&Copy\tCtrl+C"),
-                                            cmd(C::EditPaste, "&Paste\tCtrl+V"), sep, cmd(C::Facts, "Facts ...")}),
-        BuildMenu(QStringLiteral("Reports"),
-                  {Item{C::ReportSummary, QStringLiteral("Daily"), {cmd(C::ReportSummary, "Summary"), cmd(C::ReportMenu, "Menu")}},
-                   cmd(C::ReportFoodComparison, "Food Comparison"), cmd(C::ReportXml, "XML")}),
-        BuildMenu(QStringLiteral("Tools"), {cmd(C::EnergyRequirements, "Energy ..."), sep,
-                                            cmd(C::SoftwareUpdate, "Software Update"), cmd(C::Settings, "&Settings")}),
+        BuildMenu(QStringLiteral("&Profile"), {cmd(C::FileNew), cmd(C::FileOpen), cmd(C::FileClose), cmd(C::FileSave),
+                                               cmd(C::FileSaveAs), sep, cmd(C::Import), cmd(C::Export), sep,
+                                               cmd(C::AppExit)}),
+        BuildMenu(QStringLiteral("&Edit"), {cmd(C::EditDelete), cmd(C::EditCopy), cmd(C::EditPaste), sep, cmd(C::Facts)}),
+        BuildMenu(QStringLiteral("Reports"), {submenu("Daily", {cmd(C::ReportSummary), cmd(C::ReportMenu)}),
+                                              cmd(C::ReportFoodComparison), cmd(C::ReportXml)}),
+        BuildMenu(QStringLiteral("Tools"),
+                  {cmd(C::EnergyRequirements), sep, cmd(C::SoftwareUpdate), cmd(C::Settings)}),
         windowMenu_,
-        BuildMenu(QStringLiteral("&Help"), {cmd(C::HelpReference, "&Reference"), cmd(C::AppAbout, "&About Program")}),
+        BuildMenu(QStringLiteral("&Help"), {cmd(C::HelpReference), cmd(C::AppAbout)}),
     };
 
     auto id = [](C c) { return static_cast<int>(c); };
@@ -231,7 +204,7 @@ bool CMainFrame::Create() {
     BuildToolBar(kProfile, {id(C::FileNew), id(C::FileOpen), id(C::FileSave), kGap, id(C::Import), id(C::Export),
                             id(C::GoToDate), kGap, id(C::EditCopy), id(C::EditPaste), id(C::EditDelete), kGap,
                             id(C::HelpFinder), id(C::AppAbout)});
-    BuildAccelerators();
+    BuildKeyActions();
 
     for (const auto& [menuId, menus] : menus_)
         for (QMenu* menu : menus)
@@ -294,6 +267,7 @@ QMdiSubWindow* CMainFrame::AddChildFrame(CChildFrameBase* frame) {
     sub->setWindowTitle(frame->windowTitle());
     sub->setWindowIcon(windowIcon());
     connect(frame, &QWidget::windowTitleChanged, sub, &QWidget::setWindowTitle);
+    connect(frame, &CChildFrameBase::commandRequested, this, &CMainFrame::ExecuteCommand);
     if (CVelmoraDoc* doc = frame->GetActiveDocument())
         connect(doc, &CVelmoraDoc::changed, this, &CMainFrame::RequestCommandUIUpdate);
     connect(sub, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, [this] { UpdateFrameState(); }); });
@@ -349,31 +323,29 @@ std::vector<Gui::CCommandTarget*> CMainFrame::Route(CChildFrameBase* child) cons
     if (child) {
         if (CViewBase* view = child->GetActiveView()) route.push_back(view);
         if (CVelmoraDoc* doc = child->GetActiveDocument()) route.push_back(doc);
-        route.push_back(child);
+        if (CProfileController* controller = child->Controller()) route.push_back(controller);
     }
     route.push_back(const_cast<CMainFrame*>(this));
     if (app_) route.push_back(app_);
     return route;
 }
 
+Gui::CCommandTarget* CMainFrame::Answering(CChildFrameBase* child, CommandId id) const {
+    for (Gui::CCommandTarget* target : Route(child))
+        if (target->Answers(id)) return target;
+    return nullptr;
+}
+
 bool CMainFrame::IsCommandEnabled(CommandId id) {
-    for (Gui::CCommandTarget* target : Route(ActiveChildFrame())) {
-        Gui::CCmdUI state;
-        if (target->OnCmdMsg(id, &state)) return state.enabled;
-    }
-    return false;
+    Gui::CCommandTarget* target = Answering(ActiveChildFrame(), id);
+    return target && target->CanRun(id);
 }
 
 void CMainFrame::ExecuteCommand(CommandId id) {
     CChildFrameBase* child = ActiveChildFrame();
     if (child) child->BeforeCommand();
-    for (Gui::CCommandTarget* target : Route(child)) {
-        Gui::CCmdUI state;
-        if (!target->OnCmdMsg(id, &state)) continue;
-        // The handler may close the window it belongs to; nothing of the route is used after it.
-        if (state.enabled) target->OnCmdMsg(id, nullptr);
-        break;
-    }
+    // The command may close the window it belongs to; nothing of the route is used after it.
+    if (Gui::CCommandTarget* target = Answering(child, id)) target->RunCommand(id);
     RequestCommandUIUpdate();
 }
 
@@ -384,29 +356,6 @@ void CMainFrame::UpdateCommandUI() {
         auto it = enabled.find(id);
         if (it == enabled.end()) it = enabled.emplace(id, IsCommandEnabled(id)).first;
         action->setEnabled(it->second);
-    }
-}
-
-bool CMainFrame::OnCmdMsg(CommandId id, Gui::CCmdUI* state) {
-    switch (id) {
-        case CommandId::WindowCascade:
-            if (!state) mdi_->cascadeSubWindows();
-            return true;
-        case CommandId::WindowTile:
-            if (!state) mdi_->tileSubWindows();
-            return true;
-        case CommandId::AppExit:
-            if (!state) close();
-            return true;
-        case CommandId::ContextHelp:
-            if (!state) QWhatsThis::enterWhatsThisMode();
-            return true;
-        case CommandId::Help:
-        case CommandId::HelpFinder:
-        case CommandId::HelpIndex:
-            // The help pages are the reference pages of the application folder.
-            return app_ && app_->OnCmdMsg(CommandId::HelpReference, state);
-        default: return false;
     }
 }
 

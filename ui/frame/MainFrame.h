@@ -12,7 +12,6 @@
 class CChildFrameBase;
 class QMdiArea;
 class QMdiSubWindow;
-class QKeySequence;
 class QMenu;
 class QToolBar;
 
@@ -65,8 +64,6 @@ public:
     bool SaveAllModified();
     void CloseAllDocuments();
 
-    bool OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) override;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -75,16 +72,17 @@ protected:
 
 private:
     struct Item;
-    QAction* MakeAction(Gui::CommandId id, const QString& text, QObject* owner);
+    QAction* MakeAction(const Gui::Command& command, const QString& text, QObject* owner);
     QMenu* BuildMenu(const QString& title, const std::vector<Item>& items);
     QToolBar* BuildToolBar(int id, const std::vector<int>& buttons);
-    void BuildAccelerators();
-    bool IsWindowShortcut(const QKeySequence& keys) const;
+    void BuildKeyActions();
     void RebuildWindowMenu();
     void UpdateFrameState();
     void RequestCommandUIUpdate();
     void ShowMenu(int id);
     std::vector<Gui::CCommandTarget*> Route(CChildFrameBase* child) const;
+    // The first target on the route that answers the command; null when none does.
+    Gui::CCommandTarget* Answering(CChildFrameBase* child, Gui::CommandId id) const;
 
     Gui::CCommandTarget* app_ = nullptr;
     std::function<void(const std::string&)> openFile_;

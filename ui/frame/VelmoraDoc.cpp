@@ -1,11 +1,5 @@
 #include "VelmoraDoc.h"
 
-#include "ui/dialogs/DlgEnergy.h"
-#include "ui/dialogs/DlgFactManager.h"
-#include "ui/dialogs/DlgSelectDate.h"
-#include "ui/dialogs/DlgSelectIngredients.h"
-#include "DocManager.h"
-#include "QtServices.h"
 #include "ui/views/ViewBase.h"
 
 #include "core/Services.h"
@@ -18,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -32,14 +27,26 @@ public:
 
 }  // namespace
 
-CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app, CDocManagerEx* manager)
-    : CProfileDocument(app.meals, app.dataSource), app_(app), manager_(manager) {
+CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app) : CProfileDocument(app.meals, app.dataSource), app_(app) {
     hooks.refreshView = [this] { RefreshFirstView(); };
     hooks.storeView = [this] {
         if (CViewBase* view = FirstView()) view->UpdateData(true);
     };
     hooks.updateAllViews = [this] { UpdateAllViews(); };
     hooks.modifiedChanged = [this](bool) { emit changed(); };
+
+    using Gui::CommandId;
+    OnCommand(CommandId::EditCopy, [this] { OnEditCopy(); }, [this] { return CanCopy(); });
+    OnCommand(CommandId::EditPaste, [this] { OnEditPaste(); }, [this] { return CanPaste(); });
+    OnCommand(CommandId::EditDelete, [this] { DeleteDay(); });
+    OnCommand(CommandId::ReportSummary, [this] { OnReport(Report::kSummaryTemplate); });
+    OnCommand(CommandId::ReportMenu, [this] { OnReport(Report::kMenuTemplate); });
+    OnCommand(CommandId::ReportXml, [this] { OnReportXml(); });
+    OnCommand(CommandId::FileSave, [this] { DoFileSave(); });
+    OnCommand(CommandId::FileSaveAs, [this] { DoSave({}); });
+    OnCommand(CommandId::FileClose, [this] { emit closeRequested(); });
+    // Answered by the nutrients view; nothing to do for the document.
+    OnCommand(CommandId::SelectNutrients, [] {});
 }
 
 CVelmoraDoc::~CVelmoraDoc() = default;
@@ -56,12 +63,14 @@ bool CVelmoraDoc::DoFileSave() {
 bool CVelmoraDoc::DoSave(const std::string& path, bool replace) {
     std::string target = path;
     if (target.empty()) {
-        if (!manager_ || !manager_->DoPromptFileName(target, false)) return false;
+        std::optional<std::string> asked = fileHooks_.askSavePath ? fileHooks_.askSavePath() : std::nullopt;
+        if (!asked) return false;
+        target = *asked;
     }
     if (!OnSaveDocument(target)) return false;
     if (replace) {
         SetPathName(target);
-        if (manager_) manager_->AddToRecentFileList(target);
+        if (fileHooks_.savedAs) fileHooks_.savedAs(target);
     }
     return true;
 }
@@ -104,60 +113,6 @@ void CVelmoraDoc::RefreshFirstView() {
     emit changed();
 }
 
-bool CVelmoraDoc::OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) {
-    using Gui::CommandId;
-    switch (id) {
-        case CommandId::EditCopy:
-            if (state) state->enabled = CanCopy();
-            else OnEditCopy();
-            return true;
-        case CommandId::EditPaste:
-            if (state) state->enabled = CanPaste();
-            else OnEditPaste();
-            return true;
-        case CommandId::EditDelete:
-            if (!state) DeleteDay();
-            return true;
-        case CommandId::Export:
-            if (!state) OnExport();
-            return true;
-        case CommandId::GoToDate:
-            if (!state) OnGoToDate();
-            return true;
-        case CommandId::ReportSummary:
-            if (!state) OnReport(Report::kSummaryTemplate);
-            return true;
-        case CommandId::ReportMenu:
-            if (!state) OnReport(Report::kMenuTemplate);
-            return true;
-        case CommandId::ReportXml:
-            if (!state) OnReportXml();
-            return true;
-        case CommandId::FileSave:
-            if (!state) DoFileSave();
-            return true;
-        case CommandId::FileSaveAs:
-            if (!state) DoSave({});
-            return true;
-        case CommandId::FileClose:
-            if (!state) emit closeRequested();
-            return true;
-        case CommandId::Facts:
-            if (!state) OnFacts();
-            return true;
-        case CommandId::EnergyRequirements:
-            if (!state) OnEnergyRequirements();
-            return true;
-        case CommandId::SelectIngredients:
-        case CommandId::DietWizard:
-            if (!state) OnSelectIngredients();
-            return true;
-        case CommandId::SelectNutrients:
-            return true;  // answered by the nutrients view; nothing to do for the document
-        default: return false;
-    }
-}
-
 void CVelmoraDoc::OnEditCopy() {
     if (!CanCopy()) return;
     QApplication::clipboard()->setText(QString::fromStdString(CopyText()));
@@ -166,34 +121,6 @@ void CVelmoraDoc::OnEditCopy() {
 void CVelmoraDoc::OnEditPaste() {
     const QString text = QApplication::clipboard()->text();
     Paste(text.isEmpty() ? std::nullopt : std::optional<std::string>(text.toStdString()));
-}
-
-void CVelmoraDoc::OnExport() {
-    auto path = Gui::ChooseSaveFile("Export", ExportFileName(), kExportDefaultExt, kExportFilter);
-    if (path) Export(*path);
-}
-
-void CVelmoraDoc::OnGoToDate() {
-    DlgSelectDate dialog(Gui::DialogParent());
-    if (dialog.exec() == QDialog::Accepted) GoToDate(dialog.DateKey());
-}
-
-void CVelmoraDoc::OnFacts() {
-    Facts([this](NS_Data::CUserLog& userLog) {
-        DlgFactManager dialog(userLog, app_.appDir, Gui::DialogParent());
-        dialog.exec();
-    });
-}
-
-void CVelmoraDoc::OnSelectIngredients() {
-    // The dialog works on a copy, so that Cancel leaves the day as it was.
-    DlgSelectIngredients dialog(app_, log.GetCurrentDay()->foods, Gui::DialogParent());
-    if (dialog.exec() == QDialog::Accepted) SetDayFoods(dialog.Entries());
-}
-
-void CVelmoraDoc::OnEnergyRequirements() {
-    DlgEnergy dialog(app_.appDir, Gui::DialogParent());
-    dialog.exec();
 }
 
 void CVelmoraDoc::OnReport(const char* templatePath) {

@@ -7,21 +7,30 @@
 
 #include <QObject>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 class CViewBase;
-class CDocManagerEx;
 
 // The document of one open profile in its window: the profile document with its file, its title,
-// the views of the window and the profile's menu commands. Only the view on show is attached;
-// refreshing reaches that one.
+// the views of the window and the profile's menu commands that need no dialog. Only the view on
+// show is attached; refreshing reaches that one.
 class CVelmoraDoc : public QObject, public CProfileDocument, public Gui::CCommandTarget {
     Q_OBJECT
 public:
-    // `manager` supplies the profile chooser for saving under a new name; may be null.
-    CVelmoraDoc(const Gui::CAppContext& app, CDocManagerEx* manager);
+    explicit CVelmoraDoc(const Gui::CAppContext& app);
     ~CVelmoraDoc() override;
+
+    // What saving needs from the program around the document; either may be left empty.
+    struct FileHooks {
+        // A file for a profile without one: the profile chooser's; nullopt when the user cancels.
+        std::function<std::optional<std::string>()> askSavePath;
+        // The document now has this file (for the recent files).
+        std::function<void(const std::string& path)> savedAs;
+    };
+    void SetFileHooks(FileHooks hooks) { fileHooks_ = std::move(hooks); }
 
     // Save: to the document's file, or under a name asked for when it has none or it is
     // read-only.
@@ -51,16 +60,8 @@ public:
 
     const Gui::CAppContext& App() const { return app_; }
 
-    bool OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) override;
-
     void OnEditCopy();
     void OnEditPaste();
-    void OnExport();
-    void OnGoToDate();
-    void OnFacts();
-    void OnEnergyRequirements();
-    // "Select ingredients" and "Diet Wizard": the day's foods edited in the food selection dialog.
-    void OnSelectIngredients();
     void OnReport(const char* templatePath);
     void OnReportXml();
 
@@ -73,7 +74,7 @@ signals:
 
 private:
     Gui::CAppContext app_;
-    CDocManagerEx* manager_ = nullptr;
+    FileHooks fileHooks_;
     std::vector<CViewBase*> views_;
     std::string title_;
 };

@@ -13,8 +13,6 @@ void CViewBase::OnInitialUpdate() { UpdateData(false); }
 
 void CViewBase::OnUpdate() { UpdateData(false); }
 
-bool CViewBase::OnCmdMsg(Gui::CommandId, Gui::CCmdUI*) { return false; }
-
 void CViewBase::ShowStatusMessage(const std::string& text) {
     for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
         if (auto* main = qobject_cast<QMainWindow*>(w)) {

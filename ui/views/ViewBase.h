@@ -32,8 +32,6 @@ public:
     // The document changed; loads the controls again.
     virtual void OnUpdate();
 
-    bool OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) override;
-
     // A word to the user that needs no answer (why a typed text was not taken), in the status bar
     // of the main window the view is in; nowhere when it is in none.
     void ShowStatusMessage(const std::string& text);
@@ -42,6 +40,10 @@ public:
     // the reason until corrected, and the status bar says why; an accepted one clears the mark.
     CellStore StoreTypedCell(QTableWidget& table, int row, int column, const QString& text,
                              const std::function<CellStore(const std::string& typed)>& store);
+
+signals:
+    // Asks for a command as if the user chose it: whichever part of the program answers it runs it.
+    void commandRequested(Gui::CommandId id);
 
 protected:
     virtual bool DoDataExchange(bool save) = 0;

@@ -39,19 +39,16 @@ CViewDiet::CViewDiet(QWidget* parent) : CViewBase(parent) {
             DietGrid::StoreColumnSize(DietLayout(*doc), CCellGridSizes(*grid_), column, width);
     });
     connect(grid_, &CCellGrid::sizesChanged, this, &CViewDiet::OnSizesChanged);
+
+    OnCommand(Gui::CommandId::CalculateNutrients, [this] { OnCalculateNutrients(); },
+              [this] { return GetDocument() != nullptr; });
 }
 
-bool CViewDiet::OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) {
-    if (id != Gui::CommandId::CalculateNutrients) return false;
-    if (state) {
-        state->enabled = GetDocument() != nullptr;
-        return true;
-    }
+void CViewDiet::OnCalculateNutrients() {
     if (CVelmoraDoc* doc = GetDocument()) {
         doc->DataChanged();
         Fill();
     }
-    return true;
 }
 
 bool CViewDiet::DoDataExchange(bool save) {

@@ -16,8 +16,6 @@ public:
 
     CCellGrid* Grid() const { return grid_; }
 
-    bool OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) override;
-
 protected:
     bool DoDataExchange(bool save) override;
 
@@ -26,6 +24,7 @@ private:
     void Fill();
     void OnCellEdited(int row, int column, const QString& text);
     void OnSizesChanged();
+    void OnCalculateNutrients();
 
     CCellGrid* grid_ = nullptr;
     // Set while the view writes the grid, so sizes it applies are not taken for the user's.

@@ -238,6 +238,9 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
         if (CVelmoraDoc* doc = GetDocument()) doc->SetModifiedFlag();
     });
     UpdateButtons();
+
+    OnCommand(Gui::CommandId::ReportFoodComparison, [this] { OnCompareFoods(); },
+              [this] { return ComparisonFoods().size() >= 2; });
 }
 
 CViewIngredients::~CViewIngredients() = default;
@@ -594,17 +597,11 @@ void CViewIngredients::StoreColumnSize(int column, int width) {
     if (CVelmoraDoc* doc = GetDocument()) doc->gridLayouts[CSingleDayDocData::kFoodLayout].SetColumnSize(column, width);
 }
 
-bool CViewIngredients::OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) {
-    if (id != Gui::CommandId::ReportFoodComparison) return false;
+void CViewIngredients::OnCompareFoods() {
     const std::vector<FoodKey> foods = ComparisonFoods();
-    if (state) {
-        state->enabled = foods.size() >= 2;
-        return true;
-    }
     const CVelmoraDoc* doc = GetDocument();
-    if (foods.size() < 2 || !doc || !doc->App().dataSource) return true;
+    if (foods.size() < 2 || !doc || !doc->App().dataSource) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     Report::CompareFoods(*doc->App().dataSource, foods);
     QApplication::restoreOverrideCursor();
-    return true;
 }

@@ -34,7 +34,6 @@ public:
     ~CViewIngredients() override;
 
     void OnInitialUpdate() override;
-    bool OnCmdMsg(Gui::CommandId id, Gui::CCmdUI* state) override;
 
     // ---- the controls, for whoever drives the view ----
     CIngredientTree& Tree() const { return *tree_; }
@@ -68,6 +67,8 @@ public:
     std::optional<FoodKey> TreeFood() const;
     // The foods the "Food Comparison" command compares; it runs with two or more.
     std::vector<FoodKey> ComparisonFoods() const;
+    // "Food Comparison": the report of those foods side by side.
+    void OnCompareFoods();
 
 protected:
     bool DoDataExchange(bool save) override;

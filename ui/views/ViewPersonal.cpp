@@ -1,6 +1,5 @@
 #include "ViewPersonal.h"
 
-#include "ui/frame/MainFrame.h"
 #include "ui/frame/VelmoraDoc.h"
 
 #include "core/settings/GeneralManager.h"
@@ -65,9 +64,7 @@ void CViewPersonal::OnInitialUpdate() {
     if (!doc) return;
     const Gui::CAppContext& app = doc->App();
     if (doc->IsModified() && app.general && app.general->RunWizard()) {
-        // As if the user chose it: whichever part of the program answers the command runs it.
-        if (auto* main = qobject_cast<CMainFrame*>(window())) main->ExecuteCommand(Gui::CommandId::DietWizard);
-        else doc->OnCmdMsg(Gui::CommandId::DietWizard, nullptr);
+        emit commandRequested(Gui::CommandId::DietWizard);
     }
     doc->ReportLostData();
 }

@@ -82,7 +82,7 @@ protected:
     // The profile "Ann" of tests/data/ui in a window of the main frame.
     CChildFrameBase* Open(ViewFactory factory = PlaceholderViews) {
         path = app.AddProfile("Ann", "Ann");
-        auto doc = std::make_unique<CVelmoraDoc>(app.Context(), nullptr);
+        auto doc = std::make_unique<CVelmoraDoc>(app.Context());
         EXPECT_TRUE(doc->OnOpenDocument(path));
         doc->SetPathName(path);
         auto* frame = new CChildFrameDay(std::move(doc), std::move(factory));

@@ -138,7 +138,7 @@ TEST(Startup, TheInstalledSettingsOpenTheUpdatePageOnlyWhenAsked) {
     EXPECT_TRUE(run.shell.opened.empty());
     EXPECT_EQ(run.Folder().Read("config.xml"), InstalledConfig());
 
-    run.App().OnCmdMsg(Gui::CommandId::SoftwareUpdate, nullptr);
+    run.App().RunCommand(Gui::CommandId::SoftwareUpdate);
     ASSERT_EQ(run.shell.opened.size(), 1u);
     EXPECT_NE(run.shell.opened[0].find("/update/update.php?version="), std::string::npos);
 }

@@ -23,7 +23,7 @@ namespace {
 // The "Log" view of the profile "Ann" of tests/data/ui, on show and attached to its document.
 class LogView : public ::testing::Test {
 protected:
-    LogView() : doc(app.Context(), nullptr) {
+    LogView() : doc(app.Context()) {
         EXPECT_TRUE(doc.OnOpenDocument(app.AddProfile("Ann", "Ann")));
         doc.log.SelectDay("20240506");
         view.SetDocument(&doc);
@@ -258,7 +258,7 @@ protected:
     enum { Personal, Log, Diet };
 
     LogTab() : path(app.AddProfile("Ann", "Ann")) {
-        auto doc = std::make_unique<CVelmoraDoc>(app.Context(), nullptr);
+        auto doc = std::make_unique<CVelmoraDoc>(app.Context());
         EXPECT_TRUE(doc->OnOpenDocument(path));
         doc->SetPathName(path);
         doc->log.SelectDay("20240506");

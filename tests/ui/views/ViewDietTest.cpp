@@ -171,16 +171,14 @@ TEST_F(DietView, LeavingTheTabStoresAnEditInProgress) {
 }
 
 TEST_F(DietView, CalculateNutrientsRecomputesAndRefills) {
-    Gui::CCmdUI state;
-    ASSERT_TRUE(view->OnCmdMsg(Gui::CommandId::CalculateNutrients, &state));
-    EXPECT_TRUE(state.enabled);
+    EXPECT_TRUE(view->CanRun(Gui::CommandId::CalculateNutrients));
     doc->SetModifiedFlag(false);
     doc->log.GetCurrentDay()->foods[1].weight = 0;  // changed behind the view's back
-    EXPECT_TRUE(view->OnCmdMsg(Gui::CommandId::CalculateNutrients, nullptr));
+    EXPECT_TRUE(view->RunCommand(Gui::CommandId::CalculateNutrients));
     EXPECT_EQ(view->Grid()->CellText(2, 1), "0");
     EXPECT_EQ(doc->log.energyComposition.GetValue(0, CDS_EnergyComposition::kValue), 24.2);  // the stew alone
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_FALSE(view->OnCmdMsg(Gui::CommandId::CalculateIngredients, nullptr));
+    EXPECT_FALSE(view->Answers(Gui::CommandId::CalculateIngredients));
 }
 
 TEST_F(DietView, DraggedSizesMarkTheProfileModifiedAndSurviveSavingAndReopening) {
@@ -195,7 +193,7 @@ TEST_F(DietView, DraggedSizesMarkTheProfileModifiedAndSurviveSavingAndReopening)
     view->UpdateData(true);
     ASSERT_TRUE(doc->OnSaveDocument(path));
 
-    doc = std::make_unique<CVelmoraDoc>(app.Context(), nullptr);
+    doc = std::make_unique<CVelmoraDoc>(app.Context());
     ASSERT_TRUE(doc->OnOpenDocument(path));
     doc->log.SelectDay("20240506");
     view.reset();

@@ -13,6 +13,7 @@
 #include "ui/frame/DocManager.h"
 #include "ui/views/IngredientTree.h"
 #include "ui/frame/MainFrame.h"
+#include "ui/frame/ProfileController.h"
 #include "ui/views/SearchWorkers.h"
 #include "ui/frame/VelmoraDoc.h"
 #include "ui/views/ViewIngredients.h"
@@ -50,7 +51,7 @@ protected:
         ctx.searchContext = &search;
         ctx.searchWorkers = &workers;
         ctx.appDir = folder.Path().string();
-        doc = std::make_unique<CVelmoraDoc>(ctx, nullptr);
+        doc = std::make_unique<CVelmoraDoc>(ctx);
         doc->OnNewDocument();
         view = std::make_unique<CViewIngredients>();
         view->SetDocument(doc.get());
@@ -90,9 +91,8 @@ protected:
         return names;
     }
     bool ComparisonEnabled() {
-        Gui::CCmdUI state;
-        EXPECT_TRUE(view->OnCmdMsg(Gui::CommandId::ReportFoodComparison, &state));
-        return state.enabled;
+        EXPECT_TRUE(view->Answers(Gui::CommandId::ReportFoodComparison));
+        return view->CanRun(Gui::CommandId::ReportFoodComparison);
     }
 
     TempDir folder;
@@ -440,7 +440,7 @@ TEST_F(FoodTab, SelectIngredientsEditsACopyOfTheDayAndOkPutsItBack) {
             act(dialog);
             ok ? dialog.accept() : dialog.reject();
         });
-        EXPECT_TRUE(doc->OnCmdMsg(command, nullptr));
+        EXPECT_TRUE(CProfileController(*doc).RunCommand(command));
     };
     auto keys = [&] {
         std::vector<FoodKey> k;
@@ -513,7 +513,7 @@ TEST_F(FoodTab, OkInSelectIngredientsKeepsTheUnitsOfTheEntriesAlreadyThere) {
         dialog.OnUp();
         dialog.accept();
     });
-    EXPECT_TRUE(doc->OnCmdMsg(Gui::CommandId::SelectIngredients, nullptr));
+    EXPECT_TRUE(CProfileController(*doc).RunCommand(Gui::CommandId::SelectIngredients));
     ASSERT_EQ(Entries().size(), 3u);
     EXPECT_EQ(Cell(0, kName), QStringLiteral("Cheese, cheddar"));
     EXPECT_EQ(Cell(0, kUnits), QStringLiteral("slice"));
@@ -526,7 +526,7 @@ TEST_F(FoodTab, OkInSelectIngredientsKeepsTheUnitsOfTheEntriesAlreadyThere) {
     // Saved and read back, the units are still the user's.
     const std::string file = folder.File("units");
     ASSERT_TRUE(doc->OnSaveDocument(file));
-    auto reopened = std::make_unique<CVelmoraDoc>(doc->App(), nullptr);
+    auto reopened = std::make_unique<CVelmoraDoc>(doc->App());
     ASSERT_TRUE(reopened->OnOpenDocument(file));
     const auto& foods = reopened->log.GetCurrentDay()->foods;
     ASSERT_EQ(foods.size(), 3u);

@@ -30,7 +30,7 @@ auto Fields(const CPersonalData& p) {
 // The "Personal" view of a new profile, on show and attached to its document.
 class PersonalView : public ::testing::Test {
 protected:
-    PersonalView() : doc(app.Context(), nullptr) {
+    PersonalView() : doc(app.Context()) {
         LoadReport::Clear();
         view.SetDocument(&doc);
         doc.AddView(&view);
@@ -315,7 +315,7 @@ TEST_F(PersonalView, DataLostWhileReadingIsReportedOnce) {
 
 TEST(PersonalTab, LeavingTheTabGivesTheEnergyRequirementTheNewData) {
     TestApp app;
-    auto doc = std::make_unique<CVelmoraDoc>(app.Context(), nullptr);
+    auto doc = std::make_unique<CVelmoraDoc>(app.Context());
     ASSERT_TRUE(doc->OnOpenDocument(app.AddProfile("Ann", "Ann")));
     CVelmoraDoc* profile = doc.get();
     CChildFrameDay frame(std::move(doc));

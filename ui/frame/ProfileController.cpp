@@ -1,0 +1,47 @@
+#include "ProfileController.h"
+
+#include "QtServices.h"
+#include "VelmoraDoc.h"
+#include "ui/dialogs/DlgEnergy.h"
+#include "ui/dialogs/DlgFactManager.h"
+#include "ui/dialogs/DlgSelectDate.h"
+#include "ui/dialogs/DlgSelectIngredients.h"
+
+CProfileController::CProfileController(CVelmoraDoc& doc) : doc_(doc) {
+    using Gui::CommandId;
+    OnCommand(CommandId::Export, [this] { OnExport(); });
+    OnCommand(CommandId::GoToDate, [this] { OnGoToDate(); });
+    OnCommand(CommandId::Facts, [this] { OnFacts(); });
+    OnCommand(CommandId::EnergyRequirements, [this] { OnEnergyRequirements(); });
+    OnCommand(CommandId::SelectIngredients, [this] { OnSelectIngredients(); });
+    OnCommand(CommandId::DietWizard, [this] { OnSelectIngredients(); });
+}
+
+void CProfileController::OnExport() {
+    auto path = Gui::ChooseSaveFile("Export", doc_.ExportFileName(), CVelmoraDoc::kExportDefaultExt,
+                                    CVelmoraDoc::kExportFilter);
+    if (path) doc_.Export(*path);
+}
+
+void CProfileController::OnGoToDate() {
+    DlgSelectDate dialog(Gui::DialogParent());
+    if (dialog.exec() == QDialog::Accepted) doc_.GoToDate(dialog.DateKey());
+}
+
+void CProfileController::OnFacts() {
+    doc_.Facts([this](NS_Data::CUserLog& userLog) {
+        DlgFactManager dialog(userLog, doc_.App().appDir, Gui::DialogParent());
+        dialog.exec();
+    });
+}
+
+void CProfileController::OnSelectIngredients() {
+    // The dialog works on a copy, so that Cancel leaves the day as it was.
+    DlgSelectIngredients dialog(doc_.App(), doc_.log.GetCurrentDay()->foods, Gui::DialogParent());
+    if (dialog.exec() == QDialog::Accepted) doc_.SetDayFoods(dialog.Entries());
+}
+
+void CProfileController::OnEnergyRequirements() {
+    DlgEnergy dialog(doc_.App().appDir, Gui::DialogParent());
+    dialog.exec();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ui/commands/CommandTarget.h"
+
+class CVelmoraDoc;
+
+// The commands of one open profile that ask the user in a dialog: they read and change the
+// profile's document, which opens no dialogs itself. One per profile window; on the command
+// route it comes after the document, in the window's place.
+class CProfileController : public Gui::CCommandTarget {
+public:
+    explicit CProfileController(CVelmoraDoc& doc);
+
+    void OnExport();
+    void OnGoToDate();
+    void OnFacts();
+    void OnEnergyRequirements();
+    // "Select ingredients" and "Diet Wizard": the day's foods edited in the food selection dialog.
+    void OnSelectIngredients();
+
+private:
+    CVelmoraDoc& doc_;
+};
