@@ -281,7 +281,9 @@ void CProfileDocument::DataChanged() {
     Call(hooks.updateAllViews);
 }
 
-void CProfileDocument::RecomputeEnergyShares() { log.energyComposition.ComputeFromDay(*log.GetCurrentDay()); }
+void CProfileDocument::RecomputeEnergyShares() {
+    log.energyComposition.SetFromEnergies(log.GetCurrentDay()->ComponentEnergies());
+}
 
 void CProfileDocument::SetDefaultRequirements() {
     // One by one from the end, so that the layouts lose the columns of the old requirements.

@@ -46,7 +46,7 @@ struct CDataSourceMgr::Replay {
         mgr.nutrients_.resize(doc.nutrients.size());
         for (std::size_t i = 0; i < doc.nutrients.size(); ++i) {
             try {
-                ReadNutrition(mgr.nutrients_[i], doc.nutrients[i]);
+                mgr.nutrients_[i].ReadAttributes(doc.nutrients[i]);
             } catch (const std::exception& e) {
                 throw std::runtime_error("nutrient " + std::to_string(i + 1) + ": " + e.what());
             }

@@ -1,10 +1,27 @@
 #include "Ingredient.h"
 
-#include "RecordReaders.h"
-
 namespace {
 
 const char* const kFood = "Food";
+
+// Feeds a DOM "Food" element to a FoodBuilder.
+void ReadFood(CDS_Ingredient& food, const Xml::XmlElement& element) {
+    using namespace RecordReaders;
+    if (element.IsNull()) MissingElement(kFood);
+    FoodBuilder builder(food);
+    builder.Begin(DomAttrs(element));
+    for (const Xml::XmlElement& child : element.ChildElements()) {
+        const FoodChild kind = builder.Child(child.TagName(), DomAttrs(child));
+        if (kind == FoodChild::Ignore) continue;
+        for (const Xml::XmlElement& e : child.ChildElements("E")) {
+            if (kind == FoodChild::Nutrition)
+                builder.NutritionValue(DomAttrs(e));
+            else
+                builder.Unit(DomAttrs(e));
+        }
+    }
+    builder.End();
+}
 
 }  // namespace
 
@@ -64,24 +81,7 @@ void CDS_Ingredient::Save(const Xml::XmlElement& parent) const {
     }
 }
 
-void CDS_Ingredient::Load(const Xml::XmlElement& element) { RecordReaders::ReadFood(*this, element); }
-
-void RecordReaders::ReadFood(CDS_Ingredient& food, const Xml::XmlElement& element) {
-    if (element.IsNull()) MissingElement(kFood);
-    FoodBuilder builder(food);
-    builder.Begin(DomAttrs(element));
-    for (const Xml::XmlElement& child : element.ChildElements()) {
-        const FoodChild kind = builder.Child(child.TagName(), DomAttrs(child));
-        if (kind == FoodChild::Ignore) continue;
-        for (const Xml::XmlElement& e : child.ChildElements("E")) {
-            if (kind == FoodChild::Nutrition)
-                builder.NutritionValue(DomAttrs(e));
-            else
-                builder.Unit(DomAttrs(e));
-        }
-    }
-    builder.End();
-}
+void CDS_Ingredient::Load(const Xml::XmlElement& element) { ReadFood(*this, element); }
 
 void CDS_IngredientEx::Save(const Xml::XmlElement& parent) const {
     Xml::XmlElement ex = parent.AddElement("FoodEx");

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "AttrValue.h"
 #include "FoodKey.h"
 #include "NutrientValueMap.h"
+#include "RecordReaders.h"
 
 #include "core/xml/XmlSerialize.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -88,3 +91,85 @@ public:
     double maxWeight = 0.0;
     double weight = 0.0;
 };
+
+namespace RecordReaders {
+
+enum class FoodChild { Ignore, Nutrition, Units };
+
+// Reads one "Food" element fed to it event by event: Begin with the element's attributes, Child
+// for each child element in document order (its answer says whether that child's "E" children
+// are to be fed to NutritionValue or Unit), then End. Identity, energy factors and units are set
+// only at End, once the element is known to be complete.
+class FoodBuilder {
+public:
+    explicit FoodBuilder(CDS_Ingredient& food) : food_(food) {}
+
+    template <class A>
+    void Begin(const A& attrs) {
+        food_.name = std::string(Required(attrs, "Name"));
+        if (auto v = attrs.Get("key")) key_ = std::string(*v);
+        if (auto v = attrs.Get("source")) source_ = std::string(*v);
+    }
+
+    template <class A>
+    FoodChild Child(std::string_view tag, const A& attrs) {
+        if (tag == "Nutrition") return FoodChild::Nutrition;
+        if (tag == "DataSource") {
+            if (!hasIdentity_) {
+                hasIdentity_ = true;
+                identity_ = FoodKey(AttrValue::ToInt(Required(attrs, "Key")), AttrValue::ToInt(Required(attrs, "ID")));
+            }
+        } else if (tag == "EnergyFactors") {
+            if (!hasFactors_) {
+                hasFactors_ = true;
+                for (int i = 0; i < EnergyComponents::kCount; ++i)
+                    factors_[i] = DoubleOr(attrs, EnergyComponents::kLetter[i], EnergyComponents::kDefaultFactor[i]);
+            }
+        } else if (tag == "Units") {
+            if (!hasUnits_) {
+                hasUnits_ = true;
+                if (attrs.Has("main")) units_.push_back(FoodUnit{"g", 1.0});
+                return FoodChild::Units;
+            }
+        }
+        return FoodChild::Ignore;
+    }
+
+    template <class A>
+    void NutritionValue(const A& attrs) {
+        const int gid = AttrValue::ToUnsigned(Required(attrs, "N"), 0x7fffffff);
+        food_.nutrientValues.insert_or_assign(gid, AttrValue::ToDouble(Required(attrs, "V")));
+    }
+
+    template <class A>
+    void Unit(const A& attrs) {
+        std::string unitName(Required(attrs, "M"));
+        units_.push_back(FoodUnit{std::move(unitName), AttrValue::ToFloatAsDouble(Required(attrs, "K"))});
+    }
+
+    void End() {
+        if (!hasIdentity_) {
+            if (!key_) MissingAttribute("key");
+            identity_ = FoodKey(AttrValue::ToInt(*key_), source_ ? AttrValue::ToInt(*source_) : 0);
+        }
+        if (!hasFactors_) MissingElement("EnergyFactors");
+        if (!hasUnits_) MissingElement("Units");
+        food_.key = identity_.key;
+        food_.source = identity_.source;
+        food_.energyFactors = factors_;
+        food_.units = std::move(units_);
+    }
+
+private:
+    CDS_Ingredient& food_;
+    std::optional<std::string> key_;
+    std::optional<std::string> source_;
+    bool hasIdentity_ = false;
+    bool hasFactors_ = false;
+    bool hasUnits_ = false;
+    FoodKey identity_;
+    std::array<double, EnergyComponents::kCount> factors_ = EnergyComponents::kDefaultFactor;
+    std::vector<FoodUnit> units_;
+};
+
+}  // namespace RecordReaders

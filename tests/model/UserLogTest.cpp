@@ -356,7 +356,7 @@ TEST(EnergyComposition, ComputedFromTheDaysFoods) {
     CUserLog log(&Meals(), &Foods());
     log.AddFood(100, 0, "", Food(100));  // 10 g protein × 4, 5 g fat × 9, 20 g carbohydrate × 4: 40, 45, 80 kcal
     CDS_EnergyComposition composition;
-    composition.ComputeFromDay(*log.GetCurrentDay());
+    composition.SetFromEnergies(log.GetCurrentDay()->ComponentEnergies());
     // 24.24 + 27.27 + 48.48 miss 100 by 0.01; at one decimal the shares add up.
     EXPECT_DOUBLE_EQ(24.2, composition.GetValue(0, CDS_EnergyComposition::kValue));
     EXPECT_DOUBLE_EQ(27.3, composition.GetValue(1, CDS_EnergyComposition::kValue));
@@ -364,6 +364,6 @@ TEST(EnergyComposition, ComputedFromTheDaysFoods) {
     EXPECT_DOUBLE_EQ(0, composition.GetValue(3, CDS_EnergyComposition::kValue));
 
     CUserLog empty(&Meals(), &Foods());
-    composition.ComputeFromDay(*empty.GetCurrentDay());
+    composition.SetFromEnergies(empty.GetCurrentDay()->ComponentEnergies());
     EXPECT_DOUBLE_EQ(0, composition.GetValue(0, CDS_EnergyComposition::kValue));
 }
