@@ -44,15 +44,15 @@ CVelmoraApp::~CVelmoraApp() {
     workers_.WaitForAll();
 }
 
-Gui::CAppContext CVelmoraApp::Context() const {
+Gui::CAppContext CVelmoraApp::Context() {
     Gui::CAppContext ctx;
     ctx.dataSource = &dataSource_;
     ctx.meals = &meals_;
     ctx.intakes = &intakes_;
-    ctx.settings = const_cast<Settings::CSettingsMgr*>(&settings_);
-    ctx.general = const_cast<Config::General::GeneralManager*>(&general_);
-    ctx.searchContext = const_cast<CFoodSearchContext*>(&searchContext_);
-    ctx.searchWorkers = const_cast<CSearchWorkers*>(&workers_);
+    ctx.settings = &settings_;
+    ctx.general = &general_;
+    ctx.searchContext = &searchContext_;
+    ctx.searchWorkers = &workers_;
     ctx.appDir = appDir_;
     return ctx;
 }

@@ -62,7 +62,8 @@ public:
     CFoodSearchContext& SearchContext() { return searchContext_; }
     CSearchWorkers& SearchWorkers() { return workers_; }
 
-    Gui::CAppContext Context() const;
+    // Not const: the windows change the settings and run searches through it.
+    Gui::CAppContext Context();
     CMainFrame* MainFrame() const { return mainFrame_.get(); }
     CDocManagerEx* DocManager() const { return docManager_.get(); }
     CRecentFileList& RecentFiles() { return recent_; }

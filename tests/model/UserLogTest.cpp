@@ -142,8 +142,8 @@ TEST(UserLog, MissingFoodsBecomePlaceholdersReportedOnce) {
     EXPECT_EQ("Unknown food reference\n\tkey 7:999\n\tGone soup\n", LoadReport::FormatLost("", "\t", "\n"));
     const auto& foods = log->GetCurrentDay()->foods;
     EXPECT_EQ(foods[0].food, foods[1].food);
-    EXPECT_EQ(1, foods[0].food->placeholder);
-    EXPECT_EQ(0, foods[3].food->placeholder);
+    EXPECT_TRUE(foods[0].food->IsPlaceholder());
+    EXPECT_FALSE(foods[3].food->IsPlaceholder());
     EXPECT_NE(&Food(100), foods[3].food.get());  // a private copy
 
     LoadReport::Clear();
