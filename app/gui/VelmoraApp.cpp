@@ -14,6 +14,7 @@
 #include "core/AppDir.h"
 #include "core/Log.h"
 #include "core/Services.h"
+#include "document/fileio/ProfileFile.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -232,7 +233,7 @@ void CVelmoraApp::OnImport() {
     std::optional<std::string> path;
     {
         Gui::ScopedDialogTitle title("Import");
-        path = Services::FileChooser().OpenFile("", "*.vlx", kImportFilter);
+        path = Services::FileChooser().OpenFile("", "*.vlx", kProfileFileFilter);
     }
     if (!path || !docManager_) return;
     const std::vector<CVelmoraDoc*> before = docManager_->Documents();

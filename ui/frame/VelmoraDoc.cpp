@@ -169,7 +169,7 @@ void CVelmoraDoc::OnEditPaste() {
 }
 
 void CVelmoraDoc::OnExport() {
-    auto path = Gui::ChooseSaveFile("Export", ExportFileName(), kExportDefaultExt, kExportFilter);
+    auto path = Gui::ChooseSaveFile("Export", ExportFileName(), kExportDefaultExt, kProfileFileFilter);
     if (path) Export(*path);
 }
 
