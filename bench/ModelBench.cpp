@@ -36,10 +36,9 @@ const CDataSourceMgr& Foods() {
 // A food with values for `nutrients` gids, like a USDA food.
 CDS_Ingredient MakeFood(int key, int nutrients) {
     CDS_Ingredient food;
-    food.key = key;
-    food.source = 9;
-    food.name = "Food " + std::to_string(key);
-    for (int gid = 0; gid < nutrients; ++gid) food.nutrientValues.insert_or_assign(gid, 0.5 + gid + key % 7);
+    food.SetFoodKey(FoodKey(key, 9));
+    food.SetName("Food " + std::to_string(key));
+    for (int gid = 0; gid < nutrients; ++gid) food.SetNutrientValue(gid, 0.5 + gid + key % 7);
     food.AddUnit("cup", 240);
     return food;
 }

@@ -4,6 +4,7 @@
 
 #include "core/LoadReport.h"
 #include "core/Services.h"
+#include "core/TextUtil.h"
 #include "refdata/DataSourceMgr.h"
 
 #include <algorithm>
@@ -21,13 +22,6 @@ constexpr int kFoodRowOffset = 2;     // "Food": the tree food's row, then the h
 constexpr int kDietSummaryRows = 3;   // "Diet": the rows after the entries
 constexpr int kDietColumnOffset = 4;  // "Diet": four fixed columns before the nutrients
 constexpr int kFoodColumnOffset = 1;  // "Food": the name column
-
-std::string Trimmed(const std::string& s) {
-    const char* ws = " \t\r\n\f\v";
-    const auto b = s.find_first_not_of(ws);
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(ws) - b + 1);
-}
 
 void EnsureRows(CGridDim& layout, int rows) {
     while (layout.RowCount() < rows) layout.AddRow(0);
@@ -281,7 +275,9 @@ void CProfileDocument::DataChanged() {
     Call(hooks.updateAllViews);
 }
 
-void CProfileDocument::RecomputeEnergyShares() { log.energyComposition.ComputeFromDay(*log.GetCurrentDay()); }
+void CProfileDocument::RecomputeEnergyShares() {
+    log.energyComposition.SetFromEnergies(log.GetCurrentDay()->ComponentEnergies());
+}
 
 void CProfileDocument::SetDefaultRequirements() {
     // One by one from the end, so that the layouts lose the columns of the old requirements.
@@ -357,7 +353,7 @@ void CProfileDocument::DeleteDay() {
 }
 
 std::string CProfileDocument::ExportFileName() const {
-    std::string name = Trimmed(log.personal.firstName + log.personal.lastName);
+    std::string name(TextUtil::Trimmed(log.personal.firstName + log.personal.lastName));
     return name.empty() ? kDefaultExportName : name;
 }
 

@@ -51,8 +51,6 @@ public:
         "Another program changed the profile while it was being saved; nothing was written.";
     static constexpr const char* kDefaultExportName = "VelmoraExport";
     static constexpr const char* kExportDefaultExt = "*.vlx";
-    static constexpr const char* kExportFilter =
-        "Velmora xml file (*.vlx)|*.vlx|eXtensible Markup Language file (*.xml)|*.xml|All Files (*.*)|*.*||";
 
     CProfileDocument(const Meal::CMealManager* mealList, const CDataSourceMgr* source);
 

@@ -21,8 +21,8 @@ double GramsOfUnit(const CDS_Ingredient& food, int index) {
 // user's unit on every save; a match at three decimals is taken when no exact one exists.
 int FindUnitOfStoredGrams(const CDS_Ingredient& food, double r) {
     if (int exact = food.FindUnitByWeight(r); exact >= 0) return exact;
-    for (std::size_t i = 0; i < food.units.size(); ++i)
-        if (RoundToGrams3(food.units[i].grams) == r) return static_cast<int>(i);
+    for (std::size_t i = 0; i < food.Units().size(); ++i)
+        if (RoundToGrams3(food.Units()[i].grams) == r) return static_cast<int>(i);
     return -1;
 }
 
@@ -52,7 +52,7 @@ UnitFraction FractionOf(double x) {
 }
 
 CDayFood::CDayFood(std::shared_ptr<CDS_Ingredient> fromFood)
-    : key(fromFood->key), source(fromFood->source), name(fromFood->name), food(std::move(fromFood)) {}
+    : key(fromFood->GetFoodKey().key), source(fromFood->GetFoodKey().source), name(fromFood->Name()), food(std::move(fromFood)) {}
 
 void CDayFood::Save(const Xml::XmlElement& parent) const {
     Xml::XmlElement el = parent.AddElement("dayFood");
@@ -87,9 +87,9 @@ void CDayFood::Load(const Xml::XmlElement& element) {
 }
 
 const FoodUnit* CDayFood::ShownUnit() const {
-    if (!food || food->units.empty()) return nullptr;
-    const bool inRange = unitIndex >= 0 && static_cast<std::size_t>(unitIndex) < food->units.size();
-    return &food->units[inRange ? static_cast<std::size_t>(unitIndex) : 0];
+    if (!food || food->Units().empty()) return nullptr;
+    const bool inRange = unitIndex >= 0 && static_cast<std::size_t>(unitIndex) < food->Units().size();
+    return &food->Units()[inRange ? static_cast<std::size_t>(unitIndex) : 0];
 }
 
 const std::string& CDayFood::ShownName() const { return food ? food->Name() : name; }
@@ -118,8 +118,8 @@ int CDayFood::ChooseUnit() const {
     int best = 0;
     bool wholeFound = false;
     long long smallestWhole = 0;
-    for (std::size_t i = 1; i < food->units.size(); ++i) {
-        const double grams = food->units[i].grams;
+    for (std::size_t i = 1; i < food->Units().size(); ++i) {
+        const double grams = food->Units()[i].grams;
         if (grams == 0) break;
         const UnitFraction f = FractionOf(weight / grams);
         if (f.denominator == 1) {

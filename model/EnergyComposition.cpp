@@ -2,8 +2,6 @@
 
 #include "StoredNumber.h"
 
-#include "LogDay.h"
-
 #include "refdata/NutrientCatalogue.h"
 
 #include <algorithm>
@@ -88,17 +86,6 @@ void CDS_EnergyComposition::SetFromEnergies(const std::array<double, kComponentC
     if (total != 0)
         for (EnergyComponent& c : components_) c.value = c.value / total * 100;
     RoundToHundred(2);
-}
-
-void CDS_EnergyComposition::ComputeFromDay(const UserLog::CLogDay& day) {
-    std::array<double, kComponentCount> energies{};
-    for (const UserLog::CDayFood& entry : day.foods) {
-        if (!entry.food) continue;
-        for (int i = 0; i < kComponentCount; ++i)
-            energies[static_cast<std::size_t>(i)] +=
-                entry.food->EnergyFactor(i) * entry.weight * entry.food->EnergyComponentValue(i);
-    }
-    SetFromEnergies(energies);
 }
 
 void CDS_EnergyComposition::Save(const XmlElement& parent) const {

@@ -6,10 +6,6 @@
 #include <array>
 #include <string>
 
-namespace UserLog {
-class CLogDay;
-}
-
 // One of the four energy components (protein, fat, carbohydrates, alcohol) as percentages of
 // the total energy.
 struct EnergyComponent {
@@ -50,8 +46,6 @@ public:
     // The split of the given energies (kcal of each component, in component order) as
     // percentages at two decimals at most; all 0 when there is no energy.
     void SetFromEnergies(const std::array<double, kComponentCount>& energies);
-    // The split of the day's food energy: factor × grams × amount per component, over the entries.
-    void ComputeFromDay(const UserLog::CLogDay& day);
 
     bool IsIncluded(int component) const { return Component(component).included; }
     void SetIncluded(int component, bool included) { Component(component).included = included; }

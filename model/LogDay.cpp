@@ -42,6 +42,17 @@ void CLogDay::RemoveFood(int index) {
     if (index >= 0 && static_cast<std::size_t>(index) < foods.size()) foods.erase(foods.begin() + index);
 }
 
+std::array<double, CDS_EnergyComposition::kComponentCount> CLogDay::ComponentEnergies() const {
+    std::array<double, CDS_EnergyComposition::kComponentCount> energies{};
+    for (const CDayFood& entry : foods) {
+        if (!entry.food) continue;
+        for (int i = 0; i < CDS_EnergyComposition::kComponentCount; ++i)
+            energies[static_cast<std::size_t>(i)] +=
+                entry.food->EnergyFactor(i) * entry.weight * entry.food->EnergyComponentValue(i);
+    }
+    return energies;
+}
+
 void CLogDay::Save(const Xml::XmlElement& parent) const {
     Xml::XmlElement el = parent.AddElement("LogDay");
     el.SetAttribute("date", date);

@@ -9,6 +9,7 @@
 #include "core/xml/XmlSerialize.h"
 #include "core/xml/XmlUnknown.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +50,9 @@ public:
     const CFact* FindFact(const std::string& name) const { return facts.Find(name); }
     void SetFact(const std::string& name, double value) { facts.Set(name, value); }
     void RemoveFact(const std::string& name) { facts.Remove(name); }
+
+    // kcal of each energy component over the entries: factor × grams × amount, in component order.
+    std::array<double, CDS_EnergyComposition::kComponentCount> ComponentEnergies() const;
 
     std::string date;
     std::vector<CDayFood> foods;

@@ -86,10 +86,9 @@ std::shared_ptr<CDS_Ingredient> CUserLog::CachedFood(const FoodKey& key, bool& m
         food = std::make_shared<CDS_Ingredient>(*found);
     } else {
         food = std::make_shared<CDS_Ingredient>();
-        food->key = key.key;
-        food->source = key.source;
-        food->name = name;
-        food->placeholder = 1;
+        food->SetFoodKey(key);
+        food->SetName(name);
+        food->MarkPlaceholder();
         LoadReport::AddUnique("Unknown food reference",
                               !name.empty() ? name
                                             : "key " + std::to_string(static_cast<unsigned>(key.source)) + ":" +

@@ -21,7 +21,7 @@ Json::Value EntryJson(const CDayFood& entry) {
     Json::Value v;
     v["amount"] = JsonAmount(entry);
     v["meal"] = entry.meal;
-    v["name"] = entry.food ? entry.food->name : entry.name;
+    v["name"] = entry.food ? entry.food->Name() : entry.name;
     v["units"] = entry.UnitName();
     return v;
 }

@@ -61,7 +61,7 @@ void CUserLog::WriteReport(const Xml::XmlElement& parent, const std::string& ver
     personal.Save(profile);
     // The stored split is whatever day was last computed; a report of this day shows this day's.
     CDS_EnergyComposition split = energyComposition;
-    split.ComputeFromDay(*currentDay);
+    split.SetFromEnergies(currentDay->ComponentEnergies());
     split.Save(profile.AddElement("Energy"));
     // The profile's limits with the current day's intakes; the day's own limits follow in its
     // "LogDay", so a template can tell which apply.

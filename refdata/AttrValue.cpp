@@ -1,5 +1,6 @@
 #include "AttrValue.h"
 
+#include "core/TextUtil.h"
 #include "core/xml/Xml.h"
 
 #include <charconv>
@@ -10,13 +11,6 @@
 namespace AttrValue {
 
 namespace {
-
-std::string_view Trimmed(std::string_view s) {
-    constexpr std::string_view ws = " \t\r\n";
-    const auto b = s.find_first_not_of(ws);
-    if (b == std::string_view::npos) return {};
-    return s.substr(b, s.find_last_not_of(ws) - b + 1);
-}
 
 [[noreturn]] void Fail(std::string_view text, const char* to) {
     throw Xml::XmlError(Xml::XmlError::Conversion, "Can't convert value '" + std::string(text) + "' to " + to);
@@ -31,7 +25,7 @@ std::string_view Digits(std::string_view trimmed) {
 }  // namespace
 
 double ToDouble(std::string_view text) {
-    const std::string_view t = Trimmed(text);
+    const std::string_view t = TextUtil::Trimmed(text);
     const std::string_view d = Digits(t);
     double v = 0;
     const auto r = std::from_chars(d.data(), d.data() + d.size(), v);
@@ -40,7 +34,7 @@ double ToDouble(std::string_view text) {
 }
 
 int ToInt(std::string_view text) {
-    const std::string_view t = Trimmed(text);
+    const std::string_view t = TextUtil::Trimmed(text);
     const std::string_view d = Digits(t);
     int n = 0;
     const auto r = std::from_chars(d.data(), d.data() + d.size(), n);

@@ -46,7 +46,7 @@ struct CDataSourceMgr::Replay {
         mgr.nutrients_.resize(doc.nutrients.size());
         for (std::size_t i = 0; i < doc.nutrients.size(); ++i) {
             try {
-                ReadNutrition(mgr.nutrients_[i], doc.nutrients[i]);
+                mgr.nutrients_[i].ReadAttributes(doc.nutrients[i]);
             } catch (const std::exception& e) {
                 throw std::runtime_error("nutrient " + std::to_string(i + 1) + ": " + e.what());
             }
@@ -91,7 +91,7 @@ struct CDataSourceMgr::Replay {
                                      "\": " + f.error);
             CDS_Ingredient& food = *f.food;
             if (!mgr.portionTitles_.empty()) TranslateUnits(food);
-            food.source = mgr.sourceId_;
+            food.SetFoodKey(FoodKey(food.GetFoodKey().key, mgr.sourceId_));
             added.push_back(FoodIndexEntry{food.GetFoodKey(), &food, &group});
             group.foods.push_back(&food);
             mgr.owned_.push_back(std::move(f.food));
@@ -104,14 +104,14 @@ struct CDataSourceMgr::Replay {
     // remembered in the table.
     void TranslateUnits(CDS_Ingredient& food) {
         std::vector<FoodUnit> units;
-        units.reserve(food.units.size());
+        units.reserve(food.Units().size());
         units.push_back(FoodUnit{"g", 1.0});
-        for (std::size_t i = 1; i < food.units.size(); ++i) {
-            const FoodUnit& u = food.units[i];
+        for (std::size_t i = 1; i < food.Units().size(); ++i) {
+            const FoodUnit& u = food.Units()[i];
             if (u.grams == 0.0) continue;
             units.push_back(FoodUnit{mgr.portionTitles_[AttrValue::AtoiLike(u.name)], u.grams});
         }
-        food.units = std::move(units);
+        food.SetUnits(std::move(units));
     }
 };
 

@@ -292,7 +292,7 @@ void Reader::End() {
 
 void Reader::StartFood(const SaxAttrs& attrs) {
     food_ = std::make_unique<CDS_Ingredient>();
-    food_->nutrientValues.reserve(lastNutrientCount_);
+    food_->ReserveNutrientValues(lastNutrientCount_);
     builder_.emplace(*food_);
     foodBad_ = false;
     foodError_.clear();
@@ -314,12 +314,12 @@ void Reader::EndFood() {
     builder_.reset();
     StagedFood staged;
     if (!foodBad_) {
-        lastNutrientCount_ = food_->nutrientValues.size();
-        if (food_->nutrientValues.capacity() > lastNutrientCount_ + lastNutrientCount_ / 8)
-            food_->nutrientValues.shrink_to_fit();
+        lastNutrientCount_ = food_->NutrientValues().size();
+        if (food_->NutrientValues().capacity() > lastNutrientCount_ + lastNutrientCount_ / 8)
+            food_->ShrinkNutrientValues();
         staged.food = std::move(food_);
     } else {
-        staged.error = food_ && !food_->name.empty() ? "\"" + food_->name + "\": " + foodError_ : foodError_;
+        staged.error = food_ && !food_->Name().empty() ? "\"" + food_->Name() + "\": " + foodError_ : foodError_;
     }
     food_.reset();
     groups_.back()->foods.push_back(std::move(staged));

@@ -42,14 +42,14 @@ void CFoodIndex::Clear() {
 
 void CFoodIndex::BuildNames() {
     std::size_t total = 0;
-    for (const auto& e : entries_) total += e.food->name.size() + 1;
+    for (const auto& e : entries_) total += e.food->Name().size() + 1;
     names_.clear();
     names_.reserve(total);
     starts_.clear();
     starts_.reserve(entries_.size() + 1);
     for (const auto& e : entries_) {
         starts_.push_back(names_.size());
-        names_ += e.food->name;
+        names_ += e.food->Name();
         names_ += '\0';
     }
     starts_.push_back(names_.size());

@@ -84,7 +84,7 @@ std::optional<FoodMatchList> Narrow(const CDataSourceMgr& source, const FoodMatc
         if (i % kChunk == 0 && Cancelled(cancel)) return std::nullopt;
         const FoodMatch& m = previous[i];
         const bool indexed = m.slot < index.Size() && index[m.slot].food == m.food;
-        if (indexed ? Contains(index.UpperName(m.slot), upper) : Contains(ToUpperAscii(m.food->name), upper))
+        if (indexed ? Contains(index.UpperName(m.slot), upper) : Contains(ToUpperAscii(m.food->Name()), upper))
             out.push_back(m);
     }
     return out;

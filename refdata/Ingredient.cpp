@@ -1,72 +1,12 @@
 #include "Ingredient.h"
 
-#include "RecordReaders.h"
-
 namespace {
 
 const char* const kFood = "Food";
 
-}  // namespace
-
-CDS_Ingredient::CDS_Ingredient() { units.push_back(FoodUnit{"g", 1.0}); }
-
-double CDS_Ingredient::EnergyComponentValue(int index) const {
-    return NutrientValue(EnergyComponents::kGid.at(static_cast<std::size_t>(index)));
-}
-
-double CDS_Ingredient::EnergyFactor(int index) const { return energyFactors.at(static_cast<std::size_t>(index)); }
-
-double CDS_Ingredient::EnergyPer100g() const {
-    double kcal = 0.0;
-    for (int i = 0; i < EnergyComponents::kCount; ++i) kcal += EnergyFactor(i) * EnergyComponentValue(i);
-    return kcal;
-}
-
-bool CDS_Ingredient::GetUnit(int index, std::string& unitName, double& grams) const {
-    if (index < 0 || static_cast<std::size_t>(index) >= units.size()) return false;
-    unitName = units[static_cast<std::size_t>(index)].name;
-    grams = units[static_cast<std::size_t>(index)].grams;
-    return true;
-}
-
-int CDS_Ingredient::FindUnitByName(const std::string& unitName) const {
-    for (std::size_t i = 0; i < units.size(); ++i)
-        if (units[i].name == unitName) return static_cast<int>(i);
-    return -1;
-}
-
-int CDS_Ingredient::FindUnitByWeight(double grams) const {
-    for (std::size_t i = 0; i < units.size(); ++i)
-        if (units[i].grams == grams) return static_cast<int>(i);
-    return -1;
-}
-
-void CDS_Ingredient::AddUnit(const std::string& unitName, double grams) { units.push_back(FoodUnit{unitName, grams}); }
-
-void CDS_Ingredient::Save(const Xml::XmlElement& parent) const {
-    Xml::XmlElement food = parent.AddElement(kFood);
-    food.SetAttribute("Name", name);
-    Xml::XmlElement nutrition = food.AddElement("Nutrition");
-    for (const auto& [gid, value] : nutrientValues) {
-        Xml::XmlElement e = nutrition.AddElement("E");
-        e.SetAttribute("N", gid);
-        e.SetAttribute("V", value);
-    }
-    food.SetAttribute("source", source);
-    food.SetAttribute("key", key);
-    Xml::XmlElement factors = food.AddElement("EnergyFactors");
-    for (int i = 0; i < EnergyComponents::kCount; ++i) factors.SetAttribute(EnergyComponents::kLetter[i], energyFactors[i]);
-    Xml::XmlElement unitsEl = food.AddElement("Units");
-    for (const FoodUnit& u : units) {
-        Xml::XmlElement e = unitsEl.AddElement("E");
-        e.SetAttribute("M", u.name);
-        e.SetAttribute("K", u.grams);
-    }
-}
-
-void CDS_Ingredient::Load(const Xml::XmlElement& element) { RecordReaders::ReadFood(*this, element); }
-
-void RecordReaders::ReadFood(CDS_Ingredient& food, const Xml::XmlElement& element) {
+// Feeds a DOM "Food" element to a FoodBuilder.
+void ReadFood(CDS_Ingredient& food, const Xml::XmlElement& element) {
+    using namespace RecordReaders;
     if (element.IsNull()) MissingElement(kFood);
     FoodBuilder builder(food);
     builder.Begin(DomAttrs(element));
@@ -82,6 +22,67 @@ void RecordReaders::ReadFood(CDS_Ingredient& food, const Xml::XmlElement& elemen
     }
     builder.End();
 }
+
+}  // namespace
+
+CDS_Ingredient::CDS_Ingredient() { units_.push_back(FoodUnit{"g", 1.0}); }
+
+double CDS_Ingredient::EnergyComponentValue(int index) const {
+    return NutrientValue(EnergyComponents::kGid.at(static_cast<std::size_t>(index)));
+}
+
+double CDS_Ingredient::EnergyFactor(int index) const { return energyFactors_.at(static_cast<std::size_t>(index)); }
+
+double CDS_Ingredient::EnergyPer100g() const {
+    double kcal = 0.0;
+    for (int i = 0; i < EnergyComponents::kCount; ++i) kcal += EnergyFactor(i) * EnergyComponentValue(i);
+    return kcal;
+}
+
+bool CDS_Ingredient::GetUnit(int index, std::string& unitName, double& grams) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= units_.size()) return false;
+    unitName = units_[static_cast<std::size_t>(index)].name;
+    grams = units_[static_cast<std::size_t>(index)].grams;
+    return true;
+}
+
+int CDS_Ingredient::FindUnitByName(const std::string& unitName) const {
+    for (std::size_t i = 0; i < units_.size(); ++i)
+        if (units_[i].name == unitName) return static_cast<int>(i);
+    return -1;
+}
+
+int CDS_Ingredient::FindUnitByWeight(double grams) const {
+    for (std::size_t i = 0; i < units_.size(); ++i)
+        if (units_[i].grams == grams) return static_cast<int>(i);
+    return -1;
+}
+
+void CDS_Ingredient::AddUnit(const std::string& unitName, double grams) { units_.push_back(FoodUnit{unitName, grams}); }
+
+void CDS_Ingredient::Save(const Xml::XmlElement& parent) const {
+    Xml::XmlElement food = parent.AddElement(kFood);
+    food.SetAttribute("Name", name_);
+    Xml::XmlElement nutrition = food.AddElement("Nutrition");
+    for (const auto& [gid, value] : nutrientValues_) {
+        Xml::XmlElement e = nutrition.AddElement("E");
+        e.SetAttribute("N", gid);
+        e.SetAttribute("V", value);
+    }
+    food.SetAttribute("source", source_);
+    food.SetAttribute("key", key_);
+    Xml::XmlElement factors = food.AddElement("EnergyFactors");
+    for (int i = 0; i < EnergyComponents::kCount; ++i)
+        factors.SetAttribute(EnergyComponents::kLetter[i], energyFactors_[i]);
+    Xml::XmlElement unitsEl = food.AddElement("Units");
+    for (const FoodUnit& u : units_) {
+        Xml::XmlElement e = unitsEl.AddElement("E");
+        e.SetAttribute("M", u.name);
+        e.SetAttribute("K", u.grams);
+    }
+}
+
+void CDS_Ingredient::Load(const Xml::XmlElement& element) { ReadFood(*this, element); }
 
 void CDS_IngredientEx::Save(const Xml::XmlElement& parent) const {
     Xml::XmlElement ex = parent.AddElement("FoodEx");

@@ -1,7 +1,5 @@
 #include "Nutrition.h"
 
-#include "RecordReaders.h"
-
 void CDS_Nutrition::Save(const Xml::XmlElement& parent) const {
     Xml::XmlElement e = parent.AddElement("Nutrient");
     e.SetAttribute("Name", name);
@@ -14,5 +12,5 @@ void CDS_Nutrition::Save(const Xml::XmlElement& parent) const {
 
 void CDS_Nutrition::Load(const Xml::XmlElement& element) {
     if (element.IsNull()) RecordReaders::MissingElement("Nutrient");
-    RecordReaders::ReadNutrition(*this, RecordReaders::DomAttrs(element));
+    ReadAttributes(RecordReaders::DomAttrs(element));
 }

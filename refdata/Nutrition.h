@@ -1,5 +1,8 @@
 #pragma once
 
+#include "NutrientCatalogue.h"
+#include "RecordReaders.h"
+
 #include "core/xml/XmlSerialize.h"
 
 #include <string>
@@ -12,6 +15,9 @@ public:
     // Name, Units and Accuracy are required; EnergyComponent and id default to -1. The gid is
     // derived from id (a "gid" attribute is not read).
     void Load(const Xml::XmlElement& element) override;
+    // The same from any attribute source (see RecordReaders.h).
+    template <class A>
+    void ReadAttributes(const A& attrs);
 
     const std::string& Name() const noexcept { return name; }
     const std::string& Units() const noexcept { return units; }
@@ -27,3 +33,14 @@ public:
     int energyComponent = -1;
     int gid = -1;
 };
+
+template <class A>
+void CDS_Nutrition::ReadAttributes(const A& attrs) {
+    using namespace RecordReaders;
+    name = std::string(Required(attrs, "Name"));
+    units = std::string(Required(attrs, "Units"));
+    accuracy = static_cast<unsigned short>(AttrValue::ToUnsigned(Required(attrs, "Accuracy"), 65535));
+    energyComponent = IntOr(attrs, "EnergyComponent", -1);
+    id = IntOr(attrs, "id", -1);
+    gid = Nutrient::GidOfNutrientNumber(id);
+}

@@ -14,6 +14,7 @@
 #include "core/AppDir.h"
 #include "core/Log.h"
 #include "core/Services.h"
+#include "document/fileio/ProfileFile.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -57,15 +58,15 @@ CVelmoraApp::~CVelmoraApp() {
     workers_.WaitForAll();
 }
 
-Gui::CAppContext CVelmoraApp::Context() const {
+Gui::CAppContext CVelmoraApp::Context() {
     Gui::CAppContext ctx;
     ctx.dataSource = &dataSource_;
     ctx.meals = &meals_;
     ctx.intakes = &intakes_;
-    ctx.settings = const_cast<Settings::CSettingsMgr*>(&settings_);
-    ctx.general = const_cast<Config::General::GeneralManager*>(&general_);
-    ctx.searchContext = const_cast<CFoodSearchContext*>(&searchContext_);
-    ctx.searchWorkers = const_cast<CSearchWorkers*>(&workers_);
+    ctx.settings = &settings_;
+    ctx.general = &general_;
+    ctx.searchContext = &searchContext_;
+    ctx.searchWorkers = &workers_;
     ctx.appDir = appDir_;
     return ctx;
 }
@@ -217,7 +218,7 @@ void CVelmoraApp::OnImport() {
     std::optional<std::string> path;
     {
         Gui::ScopedDialogTitle title("Import");
-        path = Services::FileChooser().OpenFile("", "*.vlx", kImportFilter);
+        path = Services::FileChooser().OpenFile("", "*.vlx", kProfileFileFilter);
     }
     if (!path || !docManager_) return;
     const std::vector<CVelmoraDoc*> before = docManager_->Documents();

@@ -27,9 +27,6 @@ class DLG_Logo;
 // it up behind the splash window, answers the application's commands and shuts it down.
 class CVelmoraApp : public Gui::CCommandTarget {
 public:
-    static constexpr const char* kImportFilter =
-        "Velmora xml file (*.vlx)|*.vlx|eXtensible Markup Language file (*.xml)|*.xml|All Files (*.*)|*.*||";
-
     struct Options {
         std::optional<std::string> appDir;      // --app-dir
         std::optional<std::string> dataSource;  // --data-source, instead of the "Data Source" setting
@@ -62,7 +59,8 @@ public:
     CFoodSearchContext& SearchContext() { return searchContext_; }
     CSearchWorkers& SearchWorkers() { return workers_; }
 
-    Gui::CAppContext Context() const;
+    // Not const: the windows change the settings and run searches through it.
+    Gui::CAppContext Context();
     CMainFrame* MainFrame() const { return mainFrame_.get(); }
     CDocManagerEx* DocManager() const { return docManager_.get(); }
     CRecentFileList& RecentFiles() { return recent_; }

@@ -1,6 +1,7 @@
 #include "Xml.h"
 
 #include "core/FileUtil.h"
+#include "core/TextUtil.h"
 
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
@@ -224,14 +225,6 @@ xmlNodePtr FirstElementChild(xmlNodePtr n, const std::string& name) {
     return nullptr;
 }
 
-std::string Trimmed(const std::string& s) {
-    const char* ws = " \t\r\n";
-    auto b = s.find_first_not_of(ws);
-    if (b == std::string::npos) return {};
-    auto e = s.find_last_not_of(ws);
-    return s.substr(b, e - b + 1);
-}
-
 [[noreturn]] void ConversionError(const std::string& text, const char* to) {
     throw XmlError(XmlError::Conversion, "Can't convert value '" + text + "' to " + to);
 }
@@ -355,7 +348,7 @@ double XmlValue::AsDouble() const {
         case 4: return std::get<double>(v_);
         default: break;
     }
-    const std::string text = Trimmed(std::get<std::string>(v_));
+    const std::string text(TextUtil::Trimmed(std::get<std::string>(v_)));
     const char* b = text.c_str();
     if (*b == '+') ++b;
     double d = 0;
@@ -369,7 +362,7 @@ int XmlValue::AsInt() const {
     if (v_.index() == 2) return std::get<int>(v_);
     if (v_.index() == 3) return std::get<bool>(v_) ? -1 : 0;
     if (v_.index() == 1) {
-        const std::string text = Trimmed(std::get<std::string>(v_));
+        const std::string text(TextUtil::Trimmed(std::get<std::string>(v_)));
         const char* b = text.c_str();
         if (*b == '+') ++b;
         int n = 0;
@@ -385,7 +378,7 @@ int XmlValue::AsInt() const {
 bool XmlValue::AsBool() const {
     if (v_.index() == 3) return std::get<bool>(v_);
     if (v_.index() == 1) {
-        const std::string text = Trimmed(std::get<std::string>(v_));
+        const std::string text(TextUtil::Trimmed(std::get<std::string>(v_)));
         if (text == "true" || text == "True" || text == "TRUE") return true;
         if (text == "false" || text == "False" || text == "FALSE") return false;
     }

@@ -44,23 +44,23 @@ bool ReadLegacyDiet(NS_Data::CUserLog& log, const Xml::XmlElement& diet) {
             CDS_IngredientEx food;
             food.Load(e);
             if (!std::isfinite(food.weight))
-                throw Xml::XmlError(Xml::XmlError::Conversion, "Can't convert the weight of " + food.name + " to a finite number");
-            if (food.source == 0) {
-                LoadReport::AddUnique("Unknown data source for food", food.name);
-            } else if (food.key == -1) {
-                LoadReport::AddUnique("Unknown key for food", food.name);
+                throw Xml::XmlError(Xml::XmlError::Conversion, "Can't convert the weight of " + food.Name() + " to a finite number");
+            if (food.GetFoodKey().source == 0) {
+                LoadReport::AddUnique("Unknown data source for food", food.Name());
+            } else if (food.GetFoodKey().key == -1) {
+                LoadReport::AddUnique("Unknown key for food", food.Name());
             } else {
                 // The entry is bound to the log's own copy of the food by ResolveFoods below, like
                 // an entry read from a profile.
                 UserLog::CDayFood& entry = day->foods.emplace_back();
-                entry.key = food.key;
-                entry.source = food.source;
+                entry.key = food.GetFoodKey().key;
+                entry.source = food.GetFoodKey().source;
                 entry.weight = food.weight;
                 entry.unitIndex = food.unitIndex;
                 entry.unitGrams = 1.0;
                 entry.unitAsRead = true;
                 entry.meal = food.meal;
-                entry.name = food.name;
+                entry.name = food.Name();
             }
         }
     }

@@ -7,6 +7,10 @@
 
 class CSingleDayDocData;
 
+// The file chooser's filter for profiles, for opening and saving alike.
+inline constexpr const char* kProfileFileFilter =
+    "Velmora xml file (*.vlx)|*.vlx|eXtensible Markup Language file (*.xml)|*.xml|All Files (*.*)|*.*||";
+
 // The root every document of the program carries: "root" with "app" = "velmora", the document's
 // "type" and "version", appended to the (new, empty) document and returned.
 Xml::XmlElement CreateDocumentRoot(Xml::XmlDocument& doc, const std::string& type, const Xml::XmlValue& version);

@@ -39,7 +39,7 @@ bool IsAcceptableWeight(double grams) { return std::isfinite(grams) && grams >= 
 std::vector<std::string> UnitNames(const UserLog::CDayFood& entry) {
     std::vector<std::string> names;
     if (entry.food)
-        for (const FoodUnit& unit : entry.food->units) names.push_back(unit.name);
+        for (const FoodUnit& unit : entry.food->Units()) names.push_back(unit.name);
     return names;
 }
 

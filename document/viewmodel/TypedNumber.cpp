@@ -1,5 +1,7 @@
 #include "TypedNumber.h"
 
+#include "core/TextUtil.h"
+
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -10,12 +12,10 @@ namespace {
 
 enum class Parsed { Number, Blank, NotANumber, TooLarge };
 
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
+// Only blanks surround a typed number: a line break in it refuses the text rather than vanishing.
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view Trimmed(std::string_view text) { return TextUtil::Trimmed(text, kBlanks); }
 
 Parsed Parse(std::string_view text, double& value) {
     text = Trimmed(text);

@@ -142,8 +142,8 @@ TEST(UserLog, MissingFoodsBecomePlaceholdersReportedOnce) {
     EXPECT_EQ("Unknown food reference\n\tkey 7:999\n\tGone soup\n", LoadReport::FormatLost("", "\t", "\n"));
     const auto& foods = log->GetCurrentDay()->foods;
     EXPECT_EQ(foods[0].food, foods[1].food);
-    EXPECT_EQ(1, foods[0].food->placeholder);
-    EXPECT_EQ(0, foods[3].food->placeholder);
+    EXPECT_TRUE(foods[0].food->IsPlaceholder());
+    EXPECT_FALSE(foods[3].food->IsPlaceholder());
     EXPECT_NE(&Food(100), foods[3].food.get());  // a private copy
 
     LoadReport::Clear();
@@ -356,7 +356,7 @@ TEST(EnergyComposition, ComputedFromTheDaysFoods) {
     CUserLog log(&Meals(), &Foods());
     log.AddFood(100, 0, "", Food(100));  // 10 g protein × 4, 5 g fat × 9, 20 g carbohydrate × 4: 40, 45, 80 kcal
     CDS_EnergyComposition composition;
-    composition.ComputeFromDay(*log.GetCurrentDay());
+    composition.SetFromEnergies(log.GetCurrentDay()->ComponentEnergies());
     // 24.24 + 27.27 + 48.48 miss 100 by 0.01; at one decimal the shares add up.
     EXPECT_DOUBLE_EQ(24.2, composition.GetValue(0, CDS_EnergyComposition::kValue));
     EXPECT_DOUBLE_EQ(27.3, composition.GetValue(1, CDS_EnergyComposition::kValue));
@@ -364,6 +364,6 @@ TEST(EnergyComposition, ComputedFromTheDaysFoods) {
     EXPECT_DOUBLE_EQ(0, composition.GetValue(3, CDS_EnergyComposition::kValue));
 
     CUserLog empty(&Meals(), &Foods());
-    composition.ComputeFromDay(*empty.GetCurrentDay());
+    composition.SetFromEnergies(empty.GetCurrentDay()->ComponentEnergies());
     EXPECT_DOUBLE_EQ(0, composition.GetValue(0, CDS_EnergyComposition::kValue));
 }

@@ -127,10 +127,10 @@ TEST_F(Sample, FoodsTakeTheSourceId) {
 
 TEST_F(Sample, UnitsNamePortions) {
     // Portion 9 weighs 0 and goes; portion 42 has no title and gets an empty one.
-    EXPECT_EQ(Units({{"g", 1.0}, {"1 cup", 244.0}, {"", 15.25}}), mgr.FindFood(FoodKey(1001, 7))->units);
+    EXPECT_EQ(Units({{"g", 1.0}, {"1 cup", 244.0}, {"", 15.25}}), mgr.FindFood(FoodKey(1001, 7))->Units());
     // A later title of the same id wins; weights stay at single precision.
-    EXPECT_EQ(Units({{"g", 1.0}, {"1 oz", 28.350000381469727}}), mgr.FindFood(FoodKey(1003, 7))->units);
-    EXPECT_EQ(Units({{"g", 1.0}}), mgr.FindFood(FoodKey(2001, 7))->units);
+    EXPECT_EQ(Units({{"g", 1.0}, {"1 oz", 28.350000381469727}}), mgr.FindFood(FoodKey(1003, 7))->Units());
+    EXPECT_EQ(Units({{"g", 1.0}}), mgr.FindFood(FoodKey(2001, 7))->Units());
     // The missing title is remembered in the table.
     EXPECT_EQ((std::map<int, std::string>{{7, "1 cup"}, {9, "1 tbsp"}, {12, "1 oz"}, {42, ""}}), mgr.PortionTitles());
 }
@@ -185,8 +185,8 @@ TEST(DataSourceMgr, WithoutPortionTitlesUnitsStayAsWritten) {
     // The file's ID (absent: 0) replaces a food's own source.
     const CDS_Ingredient* pretzels = mgr.FindFood(FoodKey(25001, 0));
     ASSERT_NE(nullptr, pretzels);
-    EXPECT_EQ(Units({{"g", 1.0}, {"7", 28.350000381469727}, {"cup", 0.0}}), pretzels->units);
-    EXPECT_EQ(Units({{"cup", 8.0}}), mgr.FindFood(FoodKey(25002, 0))->units);
+    EXPECT_EQ(Units({{"g", 1.0}, {"7", 28.350000381469727}, {"cup", 0.0}}), pretzels->Units());
+    EXPECT_EQ(Units({{"cup", 8.0}}), mgr.FindFood(FoodKey(25002, 0))->Units());
 }
 
 TEST(DataSourceMgr, SectionsApplyInTheirOwnOrder) {
@@ -195,8 +195,8 @@ TEST(DataSourceMgr, SectionsApplyInTheirOwnOrder) {
     ASSERT_TRUE(mgr.Load(kData + "out-of-order.xml", {}, error)) << error;
     ASSERT_EQ(2u, mgr.Nutrients().size());
     EXPECT_EQ("Protein", mgr.NutrientAt(1).name);
-    EXPECT_EQ(Units({{"g", 1.0}, {"1 cup", 148.0}}), mgr.FindFood(FoodKey(9050, 2))->units);
-    EXPECT_EQ(Units({{"g", 1.0}, {"1 medium", 178.0}}), mgr.FindFood(FoodKey(9252, 2))->units);
+    EXPECT_EQ(Units({{"g", 1.0}, {"1 cup", 148.0}}), mgr.FindFood(FoodKey(9050, 2))->Units());
+    EXPECT_EQ(Units({{"g", 1.0}, {"1 medium", 178.0}}), mgr.FindFood(FoodKey(9252, 2))->Units());
     const CDS_FoodGroup& fruits = *mgr.RootGroup().subGroups.at(0);
     EXPECT_EQ((std::vector<std::string>{"Pear"}), Names(fruits.foods));
     EXPECT_EQ((std::vector<std::string>{"Berries"}), Names(fruits.subGroups));

@@ -32,9 +32,9 @@ std::vector<FoodUnit> Units(std::initializer_list<FoodUnit> units) { return unit
 TEST(Ingredient, NewRecordDefaults) {
     CDS_Ingredient food;
     EXPECT_EQ(FoodKey(-1, 0), food.GetFoodKey());
-    EXPECT_EQ(0, food.placeholder);
-    EXPECT_EQ(Units({{"g", 1.0}}), food.units);
-    EXPECT_EQ((std::array<double, 4>{4, 9, 4, 7}), food.energyFactors);
+    EXPECT_FALSE(food.IsPlaceholder());
+    EXPECT_EQ(Units({{"g", 1.0}}), food.Units());
+    EXPECT_EQ((std::array<double, 4>{4, 9, 4, 7}), food.EnergyFactors());
     EXPECT_EQ(0.0, food.NutrientValue(1));
 }
 
@@ -53,14 +53,14 @@ TEST(Ingredient, ReadsFoodElement) {
     EXPECT_EQ(61.0, food.NutrientValue(1));
     EXPECT_EQ(3.25, food.EnergyComponentValue(1));
     EXPECT_EQ(0.0, food.NutrientValue(5));
-    EXPECT_EQ((std::array<double, 4>{4, 8.5, 4, 7}), food.energyFactors);
+    EXPECT_EQ((std::array<double, 4>{4, 8.5, 4, 7}), food.EnergyFactors());
     // Weights are kept at single precision.
-    EXPECT_EQ(Units({{"g", 1.0}, {"cup", 28.350000381469727}}), food.units);
+    EXPECT_EQ(Units({{"g", 1.0}, {"cup", 28.350000381469727}}), food.Units());
 }
 
 TEST(Ingredient, UnitsWithoutMainHaveNoGram) {
     const CDS_Ingredient food = LoadFood(R"(<Food Name="Soup" key="1"><EnergyFactors/><Units><E M="cup" K="240"/></Units></Food>)");
-    EXPECT_EQ(Units({{"cup", 240.0}}), food.units);
+    EXPECT_EQ(Units({{"cup", 240.0}}), food.Units());
 }
 
 TEST(Ingredient, IdentityFromDataSourceChildWins) {
@@ -109,24 +109,23 @@ TEST(Ingredient, SaveLoadRoundTrip) {
     EXPECT_FALSE(written.ChildElement("Units").HasAttribute("main"));
 
     CDS_Ingredient back;
-    back.nutrientValues.clear();
     back.Load(written);
-    EXPECT_EQ(food.name, back.name);
+    EXPECT_EQ(food.Name(), back.Name());
     EXPECT_EQ(food.GetFoodKey(), back.GetFoodKey());
-    EXPECT_EQ(food.nutrientValues, back.nutrientValues);
-    EXPECT_EQ(food.energyFactors, back.energyFactors);
-    EXPECT_EQ(food.units, back.units);
+    EXPECT_EQ(food.NutrientValues(), back.NutrientValues());
+    EXPECT_EQ(food.EnergyFactors(), back.EnergyFactors());
+    EXPECT_EQ(food.Units(), back.Units());
 }
 
 TEST(Ingredient, CopiesAreDeep) {
     CDS_Ingredient food = LoadFood(R"(<Food Name="Oats" key="1"><Nutrition><E N="1" V="379"/></Nutrition><EnergyFactors/><Units main="1"/></Food>)");
     CDS_Ingredient copy = food;
-    copy.nutrientValues.insert_or_assign(1, 1.0);
-    copy.units[0].name = "gram";
-    copy.placeholder = 1;
+    copy.SetNutrientValue(1, 1.0);
+    copy.SetUnits({{"gram", 1.0}});
+    copy.MarkPlaceholder();
     EXPECT_EQ(379.0, food.NutrientValue(1));
-    EXPECT_EQ("g", food.units[0].name);
-    EXPECT_EQ(0, food.placeholder);
+    EXPECT_EQ("g", food.Units()[0].name);
+    EXPECT_FALSE(food.IsPlaceholder());
 }
 
 struct BadFood {
@@ -230,7 +229,7 @@ TEST(IngredientEx, ReadsAndWritesFoodEx) {
     EXPECT_EQ(0.0, ex.minWeight);
     EXPECT_EQ((std::array<double, 4>{1.5, 0, 0, 0.25}), ex.componentValues);
     EXPECT_EQ(FoodKey(8120, 1), ex.GetFoodKey());
-    EXPECT_EQ("cup", ex.units[1].name);
+    EXPECT_EQ("cup", ex.Units()[1].name);
 
     Xml::XmlDocument out;
     Xml::XmlElement parent = out.AppendChild(out.CreateElement("root"));
@@ -248,7 +247,7 @@ TEST(IngredientEx, ReadsAndWritesFoodEx) {
     EXPECT_EQ(ex.unitIndex, back.unitIndex);
     EXPECT_EQ(ex.meal, back.meal);
     EXPECT_EQ(ex.componentValues, back.componentValues);
-    EXPECT_EQ(ex.units, back.units);
+    EXPECT_EQ(ex.Units(), back.Units());
 }
 
 TEST(IngredientEx, RequiresUnitIndexAndFood) {

@@ -30,15 +30,15 @@ TEST(UsdaDataSource, LoadsWithEveryFoodItsUnitsAndValues) {
 
     const CDS_Ingredient* butter = mgr.FindFood(FoodKey(1001, Usda::kUsdaSourceId));
     ASSERT_NE(nullptr, butter);
-    EXPECT_EQ("Butter, salted", butter->name);
+    EXPECT_EQ("Butter, salted", butter->Name());
     EXPECT_DOUBLE_EQ(717, butter->NutrientValue(1));     // energy, number 208
     EXPECT_DOUBLE_EQ(81.11, butter->NutrientValue(4));   // fat, number 204
     EXPECT_DOUBLE_EQ(1.5, butter->NutrientValue(66));    // vitamin D: 60 IU / 40 in µg, number 328
     EXPECT_DOUBLE_EQ(8.79, butter->EnergyFactor(1));
     std::vector<std::string> units;
-    for (const FoodUnit& u : butter->units) units.push_back(u.name);
+    for (const FoodUnit& u : butter->Units()) units.push_back(u.name);
     EXPECT_THAT(units, ElementsAre("g", "cup", "tbsp", "pat (1\" sq, 1/3\" high)"));
-    EXPECT_FLOAT_EQ(14.2f, static_cast<float>(butter->units[2].grams));
+    EXPECT_FLOAT_EQ(14.2f, static_cast<float>(butter->Units()[2].grams));
 
     const CDS_FoodGroup* group = mgr.GroupOfFood(FoodKey(1001, Usda::kUsdaSourceId));
     ASSERT_NE(nullptr, group);

@@ -2,6 +2,7 @@
 
 #include "QtServices.h"
 #include "VelmoraDoc.h"
+#include "document/fileio/ProfileFile.h"
 #include "ui/dialogs/DlgEnergy.h"
 #include "ui/dialogs/DlgFactManager.h"
 #include "ui/dialogs/DlgSelectDate.h"
@@ -19,7 +20,7 @@ CProfileController::CProfileController(CVelmoraDoc& doc) : doc_(doc) {
 
 void CProfileController::OnExport() {
     auto path = Gui::ChooseSaveFile("Export", doc_.ExportFileName(), CVelmoraDoc::kExportDefaultExt,
-                                    CVelmoraDoc::kExportFilter);
+                                    kProfileFileFilter);
     if (path) doc_.Export(*path);
 }
 

@@ -3,6 +3,7 @@
 #include "AppContext.h"
 
 #include "core/AppDir.h"
+#include "core/TextUtil.h"
 #include "document/report/Report.h"
 
 #include <QApplication>
@@ -30,12 +31,6 @@ QString BoxText(const std::string& text) {
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return shown;
-}
-
-std::string Trim(const std::string& s) {
-    auto b = s.find_first_not_of(' ');
-    auto e = s.find_last_not_of(' ');
-    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
 }
 
 // The extension of "*.vlx", without its dot; empty for "*" or "*.*".
@@ -129,14 +124,15 @@ std::string ToQtFilter(const std::string& filter) {
     for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].empty()) break;  // the "||" at the end
         std::string name = parts[i];
-        if (auto open = name.rfind('('); open != std::string::npos && name.back() == ')') name = Trim(name.substr(0, open));
+        if (auto open = name.rfind('('); open != std::string::npos && name.back() == ')')
+            name = TextUtil::Trimmed(name.substr(0, open));
         std::string patterns;
         std::string::size_type p = 0;
         const std::string& list = parts[i + 1];
         while (p <= list.size()) {
             auto semi = list.find(';', p);
             if (semi == std::string::npos) semi = list.size();
-            std::string pattern = Trim(list.substr(p, semi - p));
+            std::string pattern(TextUtil::Trimmed(list.substr(p, semi - p)));
             if (pattern == "*.*") pattern = "*";  // every file, with or without an extension
             if (!pattern.empty()) patterns += (patterns.empty() ? "" : " ") + pattern;
             p = semi + 1;

@@ -213,7 +213,7 @@ TEST(ProfileFile, ALegacyDietOpensWithItsNotes) {
     EXPECT_EQ("piece", day->foods[0].UnitName());
     EXPECT_DOUBLE_EQ(3, day->foods[0].Amount());
     EXPECT_EQ("Old Cake", day->foods[1].name);
-    EXPECT_EQ(1, day->foods[1].food->placeholder);
+    EXPECT_TRUE(day->foods[1].food->IsPlaceholder());
     EXPECT_EQ("Dinner", day->foods[1].meal);
 
     EXPECT_EQ("Mara", data.log.personal.firstName);

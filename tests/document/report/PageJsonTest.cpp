@@ -118,9 +118,8 @@ TEST(PageTemplate, InsertedJsonIsNeverSearchedAgain) {
     // A fact named like a later key, and a food named like its own key.
     log->facts.AddOrUpdate(UserLog::CFactReference(CUserLog::kJsonLog, 1, ""));
     CDS_Ingredient food;
-    food.key = 555;
-    food.source = 7;
-    food.name = CUserLog::kJsonDay;
+    food.SetFoodKey(FoodKey(555, 7));
+    food.SetName(CUserLog::kJsonDay);
     log->AddFood(10, 0, "", food);
 
     const Page::PlaceholderTable table{

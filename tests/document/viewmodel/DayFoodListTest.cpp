@@ -49,7 +49,9 @@ TEST(DayFoodList, AmountAndWeightConvertThroughTheShownUnit) {
 
     // A unit of no weight measures nothing: the amount is 0 (an empty cell), not infinite.
     auto weightless = EntryOf(kStew, 30);
-    weightless.food->units[0].grams = 0;
+    std::vector<FoodUnit> units = weightless.food->Units();
+    units[0].grams = 0;
+    weightless.food->SetUnits(units);
     EXPECT_EQ(DayFoodList::AmountOf(weightless), 0);
     EXPECT_EQ(DayFoodList::RowTexts(weightless)[DayFoodList::kAmount], "");
 }
