@@ -19,16 +19,9 @@
 namespace {
 
 struct Environment {
-    Environment() {
-        char tmpl[] = "/dev/shm/velmora-fuzz-XXXXXX";
-        if (!::mkdtemp(tmpl)) FuzzSupport::Fault("no temporary folder");
-        folder = tmpl;
-    }
-    ~Environment() { std::filesystem::remove_all(folder); }
-
     Services::FixedClock clock{boost::gregorian::date(2024, 2, 29)};
     FuzzSupport::SilentPrompt prompt;
-    std::string folder;
+    FuzzSupport::TempFolder folder;
 };
 
 // Reads every setting the program reads at start-up.
@@ -57,9 +50,10 @@ void ReadAll(const Config::General::GeneralManager& general, Update::UpdateManag
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Environment env;
     Services::SetClock(&env.clock);
-    Settings::CSettingsMgr settings(env.folder);
+    Settings::CSettingsMgr settings(env.folder.Path());
     // Unreadable inputs are kept aside when settings are saved; the next input starts afresh.
-    for (const auto& entry : std::filesystem::directory_iterator(env.folder)) std::filesystem::remove_all(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(env.folder.Path()))
+        std::filesystem::remove_all(entry.path());
     try {
         FileUtil::WriteFileAtomic(settings.ConfigPath(), std::string(reinterpret_cast<const char*>(data), size));
     } catch (const FileUtil::FileError& e) {

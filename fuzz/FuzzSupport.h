@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <sys/mman.h>
@@ -67,6 +68,28 @@ public:
     std::fprintf(stderr, "velmora fuzz: %s\n", what.c_str());
     std::abort();
 }
+
+// A folder in memory (/dev/shm) for the targets whose readers write files of their own; it goes
+// with everything in it at the end of the run.
+class TempFolder {
+public:
+    TempFolder() {
+        char tmpl[] = "/dev/shm/velmora-fuzz-XXXXXX";
+        if (!::mkdtemp(tmpl)) Fault("no temporary folder");
+        path_ = tmpl;
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
 
 // Stops with `what` and the place where two texts that should be equal part.
 [[noreturn]] inline void FaultDiffering(const std::string& what, const std::string& a, const std::string& b) {

@@ -29,17 +29,13 @@ struct Environment {
         std::string error;
         if (!foods.Load(VELMORA_SOURCE_DIR "/tests/data/document/foods.xml", {}, error))
             FuzzSupport::Fault("the fuzz data source does not load: " + error);
-        char tmpl[] = "/dev/shm/velmora-fuzz-XXXXXX";
-        if (!::mkdtemp(tmpl)) FuzzSupport::Fault("no temporary folder");
-        folder = tmpl;
     }
-    ~Environment() { std::filesystem::remove_all(folder); }
 
     Services::FixedClock clock{boost::gregorian::date(2024, 2, 29)};
     FuzzSupport::SilentPrompt prompt;
     CDataSourceMgr foods;
     Meal::CMealManager meals;
-    std::string folder;
+    FuzzSupport::TempFolder folder;
 };
 
 std::string Slurp(const std::string& path) {
@@ -93,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Reading is lenient and a profile opens on a day of its own choosing, so the first save may
     // differ from the file read; from then on opening and saving must change nothing.
-    const std::string saved = env.folder + "/profile";
+    const std::string saved = env.folder.Path() + "/profile";
     std::string previous;
     for (int round = 0; round < 3; ++round) {
         std::unique_ptr<CSingleDayDocData> reread;

@@ -15,16 +15,12 @@ namespace {
 
 struct Environment {
     Environment() {
-        char tmpl[] = "/dev/shm/velmora-fuzz-XXXXXX";
-        if (!::mkdtemp(tmpl)) FuzzSupport::Fault("no temporary folder");
-        folder = tmpl;
         // Butter: a food whose group the converter knows.
-        std::ofstream(folder + "/foods.index") << "01001|Butter, salted\n";
-        source.emplace(Usda::CUsdaSource::Open(folder));
+        std::ofstream(folder.Path() + "/foods.index") << "01001|Butter, salted\n";
+        source.emplace(Usda::CUsdaSource::Open(folder.Path()));
     }
-    ~Environment() { std::filesystem::remove_all(folder); }
 
-    std::string folder;
+    FuzzSupport::TempFolder folder;
     std::optional<Usda::CUsdaSource> source;
 };
 
@@ -34,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Environment env;
     static FuzzSupport::MemoryFile output;
     {
-        std::ofstream food(env.folder + "/01001.xml", std::ios::binary | std::ios::trunc);
+        std::ofstream food(env.folder.Path() + "/01001.xml", std::ios::binary | std::ios::trunc);
         food.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
     Usda::ConvertResult result;

@@ -1,7 +1,7 @@
 #include "DietaryIntakesMgr.h"
 
 #include <cstdint>
-#include <iterator>
+#include <span>
 
 namespace {
 
@@ -10,15 +10,14 @@ struct BuiltInIntake {
     const char* name;
     const char* units;
     int id;
-    int rowCount;
+    std::span<const DietaryIntakesValues> rows;
 };
 
 // The reference values of the Food and Nutrition Board's DRI reports as the program carries them.
 // Rows: category, lowest age, highest age (0: no upper bound), RDA, AI, UL (-1: not defined).
 // Where ranges overlap the earlier row decides. "µg" is U+00B5 followed by g; Vitamin D's units
 // are written with a plain u.
-const DietaryIntakesValues kRows[] = {
-    // Biotin
+const DietaryIntakesValues kBiotin[] = {
     {Infant, 0, 6, -1.0f, 5.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 6.0f, -1.0f},
     {Children, 1, 3, -1.0f, 8.0f, -1.0f},
@@ -31,7 +30,8 @@ const DietaryIntakesValues kRows[] = {
     {Female, 19, 0, -1.0f, 30.0f, -1.0f},
     {FemalePregnant, 0, 50, -1.0f, 30.0f, -1.0f},
     {FemaleLactation, 0, 50, -1.0f, 35.0f, -1.0f},
-    // Choline
+};
+const DietaryIntakesValues kCholine[] = {
     {Infant, 0, 6, -1.0f, 125.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 150.0f, -1.0f},
     {Children, 1, 3, -1.0f, 200.0f, 1000.0f},
@@ -46,7 +46,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, -1.0f, 450.0f, 3500.0f},
     {FemaleLactation, 0, 18, -1.0f, 550.0f, 3000.0f},
     {FemaleLactation, 19, 50, -1.0f, 550.0f, 3500.0f},
-    // Folate
+};
+const DietaryIntakesValues kFolate[] = {
     {Infant, 0, 6, -1.0f, 65.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 80.0f, -1.0f},
     {Children, 1, 3, 150.0f, -1.0f, 300.0f},
@@ -61,7 +62,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, 600.0f, -1.0f, 1000.0f},
     {FemaleLactation, 0, 18, 500.0f, -1.0f, 800.0f},
     {FemaleLactation, 19, 50, 500.0f, -1.0f, 1000.0f},
-    // Niacin
+};
+const DietaryIntakesValues kNiacin[] = {
     {Infant, 0, 6, -1.0f, 2.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 4.0f, -1.0f},
     {Children, 1, 3, 6.0f, -1.0f, 10.0f},
@@ -76,7 +78,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, 18.0f, -1.0f, 35.0f},
     {FemaleLactation, 0, 18, 17.0f, -1.0f, 30.0f},
     {FemaleLactation, 19, 50, 17.0f, -1.0f, 35.0f},
-    // Pantothenic Acid
+};
+const DietaryIntakesValues kPantothenicAcid[] = {
     {Infant, 0, 6, -1.0f, 1.7f, -1.0f},
     {Infant, 7, 12, -1.0f, 1.8f, -1.0f},
     {Children, 1, 3, -1.0f, 2.0f, -1.0f},
@@ -87,7 +90,8 @@ const DietaryIntakesValues kRows[] = {
     {Female, 14, 0, -1.0f, 5.0f, -1.0f},
     {FemalePregnant, 0, 50, -1.0f, 6.0f, -1.0f},
     {FemaleLactation, 0, 50, -1.0f, 7.0f, -1.0f},
-    // Riboflavin
+};
+const DietaryIntakesValues kRiboflavin[] = {
     {Infant, 0, 6, -1.0f, 0.3f, -1.0f},
     {Infant, 7, 12, -1.0f, 0.4f, -1.0f},
     {Children, 1, 3, 0.5f, -1.0f, -1.0f},
@@ -99,7 +103,8 @@ const DietaryIntakesValues kRows[] = {
     {Female, 19, 0, 1.1f, -1.0f, -1.0f},
     {FemalePregnant, 0, 50, 1.4f, -1.0f, -1.0f},
     {FemaleLactation, 0, 50, 1.6f, -1.0f, -1.0f},
-    // Thiamin
+};
+const DietaryIntakesValues kThiamin[] = {
     {Infant, 0, 6, -1.0f, 0.2f, -1.0f},
     {Infant, 7, 12, -1.0f, 0.3f, -1.0f},
     {Children, 1, 3, 0.5f, -1.0f, -1.0f},
@@ -111,7 +116,8 @@ const DietaryIntakesValues kRows[] = {
     {Female, 19, 0, 1.1f, -1.0f, -1.0f},
     {FemalePregnant, 0, 50, 1.4f, -1.0f, -1.0f},
     {FemaleLactation, 0, 50, 1.4f, -1.0f, -1.0f},
-    // Vitamin A
+};
+const DietaryIntakesValues kVitaminA[] = {
     {Infant, 0, 6, -1.0f, 400.0f, 600.0f},
     {Infant, 7, 12, -1.0f, 500.0f, 600.0f},
     {Children, 1, 3, 300.0f, -1.0f, 600.0f},
@@ -126,7 +132,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, 770.0f, -1.0f, 3000.0f},
     {FemaleLactation, 0, 18, 1200.0f, -1.0f, 2800.0f},
     {FemaleLactation, 19, 50, 1300.0f, -1.0f, 3000.0f},
-    // Vitamin B6
+};
+const DietaryIntakesValues kVitaminB6[] = {
     {Infant, 0, 6, -1.0f, 0.1f, -1.0f},
     {Infant, 7, 12, -1.0f, 0.3f, -1.0f},
     {Children, 1, 3, 0.5f, -1.0f, 30.0f},
@@ -143,7 +150,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, 1.9f, -1.0f, 100.0f},
     {FemaleLactation, 0, 18, 2.0f, -1.0f, 80.0f},
     {FemaleLactation, 19, 50, 2.0f, -1.0f, 100.0f},
-    // Vitamin B12
+};
+const DietaryIntakesValues kVitaminB12[] = {
     {Infant, 0, 6, -1.0f, 0.4f, -1.0f},
     {Infant, 7, 12, -1.0f, 0.5f, -1.0f},
     {Children, 1, 3, 0.9f, -1.0f, -1.0f},
@@ -154,7 +162,8 @@ const DietaryIntakesValues kRows[] = {
     {Female, 14, 0, 2.4f, -1.0f, -1.0f},
     {FemalePregnant, 0, 50, 2.6f, -1.0f, -1.0f},
     {FemaleLactation, 0, 50, 2.8f, -1.0f, -1.0f},
-    // Vitamin C
+};
+const DietaryIntakesValues kVitaminC[] = {
     {Infant, 0, 6, -1.0f, 40.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 50.0f, -1.0f},
     {Children, 1, 3, 15.0f, -1.0f, 400.0f},
@@ -169,7 +178,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, 85.0f, -1.0f, 2000.0f},
     {FemaleLactation, 0, 18, 115.0f, -1.0f, 1800.0f},
     {FemaleLactation, 19, 50, 120.0f, -1.0f, 2000.0f},
-    // Vitamin D
+};
+const DietaryIntakesValues kVitaminD[] = {
     {Infant, 0, 12, -1.0f, 5.0f, 25.0f},
     {Children, 1, 8, -1.0f, 5.0f, 50.0f},
     {Male, 9, 50, -1.0f, 5.0f, 50.0f},
@@ -180,7 +190,8 @@ const DietaryIntakesValues kRows[] = {
     {Female, 71, 0, -1.0f, 15.0f, 50.0f},
     {FemalePregnant, 0, 50, -1.0f, 5.0f, 50.0f},
     {FemaleLactation, 0, 50, -1.0f, 5.0f, 50.0f},
-    // Vitamin E
+};
+const DietaryIntakesValues kVitaminE[] = {
     {Infant, 0, 6, -1.0f, 4.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 5.0f, -1.0f},
     {Children, 1, 3, 6.0f, -1.0f, 200.0f},
@@ -195,7 +206,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, 15.0f, -1.0f, 1000.0f},
     {FemaleLactation, 0, 18, 19.0f, -1.0f, 800.0f},
     {FemaleLactation, 19, 50, 19.0f, -1.0f, 1000.0f},
-    // Vitamin K
+};
+const DietaryIntakesValues kVitaminK[] = {
     {Infant, 0, 6, -1.0f, 2.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 2.5f, -1.0f},
     {Children, 1, 3, -1.0f, 30.0f, -1.0f},
@@ -210,7 +222,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, -1.0f, 90.0f, -1.0f},
     {FemaleLactation, 0, 18, -1.0f, 75.0f, -1.0f},
     {FemaleLactation, 19, 50, -1.0f, 90.0f, -1.0f},
-    // Boron
+};
+const DietaryIntakesValues kBoron[] = {
     {Children, 1, 3, -1.0f, -1.0f, 3.0f},
     {Children, 4, 8, -1.0f, -1.0f, 6.0f},
     {Male, 9, 13, -1.0f, -1.0f, 11.0f},
@@ -223,7 +236,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, -1.0f, -1.0f, 20.0f},
     {FemaleLactation, 0, 18, -1.0f, -1.0f, 17.0f},
     {FemaleLactation, 19, 50, -1.0f, -1.0f, 20.0f},
-    // Calcium
+};
+const DietaryIntakesValues kCalcium[] = {
     {Infant, 0, 6, -1.0f, 210.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 270.0f, -1.0f},
     {Children, 1, 3, -1.0f, 500.0f, 2500.0f},
@@ -238,7 +252,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, -1.0f, 1000.0f, 2500.0f},
     {FemaleLactation, 0, 18, -1.0f, 1300.0f, 2500.0f},
     {FemaleLactation, 19, 50, -1.0f, 1000.0f, 2500.0f},
-    // Chromium
+};
+const DietaryIntakesValues kChromium[] = {
     {Infant, 0, 6, -1.0f, 0.2f, -1.0f},
     {Infant, 7, 12, -1.0f, 5.5f, -1.0f},
     {Children, 1, 3, -1.0f, 11.0f, -1.0f},
@@ -254,7 +269,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, -1.0f, 30.0f, -1.0f},
     {FemaleLactation, 0, 18, -1.0f, 44.0f, -1.0f},
     {FemaleLactation, 19, 50, -1.0f, 45.0f, -1.0f},
-    // Copper
+};
+const DietaryIntakesValues kCopper[] = {
     {Infant, 0, 6, -1.0f, 0.2f, -1.0f},
     {Infant, 7, 12, -1.0f, 0.22f, -1.0f},
     {Children, 1, 3, 0.34f, -1.0f, 1.0f},
@@ -269,7 +285,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, 1.0f, -1.0f, 10.0f},
     {FemaleLactation, 0, 18, 1.3f, -1.0f, 8.0f},
     {FemaleLactation, 19, 50, 1.3f, -1.0f, 10.0f},
-    // Fluoride
+};
+const DietaryIntakesValues kFluoride[] = {
     {Infant, 0, 6, -1.0f, 0.01f, 0.7f},
     {Infant, 7, 12, -1.0f, 0.5f, 0.9f},
     {Children, 1, 3, -1.0f, 0.7f, 1.3f},
@@ -281,7 +298,8 @@ const DietaryIntakesValues kRows[] = {
     {Female, 14, 0, -1.0f, 3.0f, 10.0f},
     {FemalePregnant, 0, 50, -1.0f, 3.0f, 10.0f},
     {FemaleLactation, 0, 50, -1.0f, 3.0f, 10.0f},
-    // Iodine
+};
+const DietaryIntakesValues kIodine[] = {
     {Infant, 0, 6, -1.0f, 110.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 130.0f, -1.0f},
     {Children, 1, 3, 90.0f, -1.0f, 200.0f},
@@ -296,7 +314,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, 220.0f, -1.0f, 1100.0f},
     {FemaleLactation, 0, 18, 290.0f, -1.0f, 900.0f},
     {FemaleLactation, 19, 50, 290.0f, -1.0f, 1100.0f},
-    // Iron
+};
+const DietaryIntakesValues kIron[] = {
     {Infant, 0, 6, -1.0f, 0.27f, 40.0f},
     {Infant, 7, 12, 11.0f, -1.0f, 40.0f},
     {Children, 1, 3, 7.0f, -1.0f, 40.0f},
@@ -311,7 +330,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 0, 50, 27.0f, -1.0f, 45.0f},
     {FemaleLactation, 0, 18, 10.0f, -1.0f, 45.0f},
     {FemaleLactation, 19, 50, 9.0f, -1.0f, 45.0f},
-    // Magnesium
+};
+const DietaryIntakesValues kMagnesium[] = {
     {Infant, 0, 6, -1.0f, 30.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 75.0f, -1.0f},
     {Children, 1, 3, 80.0f, -1.0f, 65.0f},
@@ -330,7 +350,8 @@ const DietaryIntakesValues kRows[] = {
     {FemaleLactation, 0, 18, 360.0f, -1.0f, 350.0f},
     {FemaleLactation, 19, 30, 310.0f, -1.0f, 350.0f},
     {FemaleLactation, 31, 50, 320.0f, -1.0f, 350.0f},
-    // Manganese
+};
+const DietaryIntakesValues kManganese[] = {
     {Infant, 0, 6, -1.0f, 0.003f, -1.0f},
     {Infant, 7, 12, -1.0f, 0.6f, -1.0f},
     {Children, 1, 3, -1.0f, 1.2f, 2.0f},
@@ -345,7 +366,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 0, -1.0f, 2.0f, 11.0f},
     {FemaleLactation, 0, 18, -1.0f, 2.6f, 9.0f},
     {FemaleLactation, 19, 50, -1.0f, 2.6f, 11.0f},
-    // Molybdenum
+};
+const DietaryIntakesValues kMolybdenum[] = {
     {Infant, 0, 6, -1.0f, 2.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 3.0f, -1.0f},
     {Children, 1, 3, 17.0f, -1.0f, 300.0f},
@@ -360,7 +382,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 0, 50.0f, -1.0f, 2000.0f},
     {FemaleLactation, 0, 18, 50.0f, -1.0f, 1700.0f},
     {FemaleLactation, 19, 50, 50.0f, -1.0f, 2000.0f},
-    // Nickel
+};
+const DietaryIntakesValues kNickel[] = {
     {Children, 1, 3, -1.0f, -1.0f, 0.2f},
     {Children, 4, 8, -1.0f, -1.0f, 0.3f},
     {Male, 9, 13, -1.0f, -1.0f, 0.6f},
@@ -369,7 +392,8 @@ const DietaryIntakesValues kRows[] = {
     {Female, 14, 0, -1.0f, -1.0f, 1.0f},
     {FemalePregnant, 0, 50, -1.0f, -1.0f, 1.0f},
     {FemaleLactation, 0, 50, -1.0f, -1.0f, 1.0f},
-    // Phosphorus
+};
+const DietaryIntakesValues kPhosphorus[] = {
     {Infant, 0, 6, -1.0f, 100.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 275.0f, -1.0f},
     {Children, 1, 3, 460.0f, -1.0f, 3000.0f},
@@ -386,7 +410,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, 700.0f, -1.0f, 3500.0f},
     {FemaleLactation, 0, 18, 1250.0f, -1.0f, 4000.0f},
     {FemaleLactation, 19, 50, 700.0f, -1.0f, 4000.0f},
-    // Selenium
+};
+const DietaryIntakesValues kSelenium[] = {
     {Infant, 0, 6, -1.0f, 15.0f, 45.0f},
     {Infant, 7, 12, -1.0f, 20.0f, 60.0f},
     {Children, 1, 3, 20.0f, -1.0f, 90.0f},
@@ -397,10 +422,12 @@ const DietaryIntakesValues kRows[] = {
     {Female, 14, 0, 55.0f, -1.0f, 400.0f},
     {FemalePregnant, 0, 50, 60.0f, -1.0f, 400.0f},
     {FemaleLactation, 0, 50, 70.0f, -1.0f, 400.0f},
-    // Vanadium
+};
+const DietaryIntakesValues kVanadium[] = {
     {Male, 19, 0, -1.0f, -1.0f, 1.0f},
     {Female, 19, 0, -1.0f, -1.0f, 1.0f},
-    // Zinc
+};
+const DietaryIntakesValues kZinc[] = {
     {Infant, 0, 6, -1.0f, 2.0f, 4.0f},
     {Infant, 7, 12, -1.0f, 3.0f, 5.0f},
     {Children, 1, 3, 3.0f, -1.0f, 7.0f},
@@ -415,7 +442,8 @@ const DietaryIntakesValues kRows[] = {
     {FemalePregnant, 19, 50, 11.0f, -1.0f, 40.0f},
     {FemaleLactation, 0, 18, 13.0f, -1.0f, 34.0f},
     {FemaleLactation, 19, 50, 12.0f, -1.0f, 40.0f},
-    // Potassium
+};
+const DietaryIntakesValues kPotassium[] = {
     {Infant, 0, 6, -1.0f, 400.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 700.0f, -1.0f},
     {Children, 1, 3, -1.0f, 3000.0f, -1.0f},
@@ -426,7 +454,8 @@ const DietaryIntakesValues kRows[] = {
     {Female, 14, 0, -1.0f, 4700.0f, -1.0f},
     {FemalePregnant, 0, 50, -1.0f, 4700.0f, -1.0f},
     {FemaleLactation, 0, 50, -1.0f, 5100.0f, -1.0f},
-    // Sodium
+};
+const DietaryIntakesValues kSodium[] = {
     {Infant, 0, 6, -1.0f, 120.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 370.0f, -1.0f},
     {Children, 1, 3, -1.0f, 1000.0f, 1500.0f},
@@ -441,7 +470,8 @@ const DietaryIntakesValues kRows[] = {
     {Female, 71, 0, -1.0f, 1300.0f, 2300.0f},
     {FemalePregnant, 0, 50, -1.0f, 1500.0f, 2300.0f},
     {FemaleLactation, 0, 50, -1.0f, 1500.0f, 2300.0f},
-    // Carbohydrate
+};
+const DietaryIntakesValues kCarbohydrate[] = {
     {Infant, 0, 6, -1.0f, 60.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 95.0f, -1.0f},
     {Children, 1, 8, 130.0f, -1.0f, -1.0f},
@@ -449,7 +479,8 @@ const DietaryIntakesValues kRows[] = {
     {Female, 9, 0, 130.0f, -1.0f, -1.0f},
     {FemalePregnant, 0, 50, 175.0f, -1.0f, -1.0f},
     {FemaleLactation, 0, 50, -1.0f, -1.0f, -1.0f},
-    // Total Fiber
+};
+const DietaryIntakesValues kTotalFiber[] = {
     {Infant, 0, 12, -1.0f, -1.0f, -1.0f},
     {Children, 1, 3, -1.0f, 19.0f, -1.0f},
     {Children, 4, 8, -1.0f, 25.0f, -1.0f},
@@ -461,7 +492,8 @@ const DietaryIntakesValues kRows[] = {
     {Female, 50, 0, -1.0f, 21.0f, -1.0f},
     {FemalePregnant, 0, 50, -1.0f, 28.0f, -1.0f},
     {FemaleLactation, 0, 50, -1.0f, 29.0f, -1.0f},
-    // Protein and Amino Acids
+};
+const DietaryIntakesValues kProteinAndAminoAcids[] = {
     {Infant, 0, 6, -1.0f, 9.1f, -1.0f},
     {Infant, 7, 12, 13.5f, -1.0f, -1.0f},
     {Children, 1, 3, 13.0f, -1.0f, -1.0f},
@@ -474,7 +506,8 @@ const DietaryIntakesValues kRows[] = {
     {Female, 18, 0, 46.0f, -1.0f, -1.0f},
     {FemalePregnant, 0, 50, 71.0f, -1.0f, -1.0f},
     {FemaleLactation, 0, 50, 71.0f, -1.0f, -1.0f},
-    // Total Fat
+};
+const DietaryIntakesValues kTotalFat[] = {
     {Infant, 0, 6, -1.0f, 31.0f, -1.0f},
     {Infant, 7, 12, -1.0f, 30.0f, -1.0f},
     {Children, 1, 3, -1.0f, -1.0f, -1.0f},
@@ -485,14 +518,16 @@ const DietaryIntakesValues kRows[] = {
     {Female, 19, 0, -1.0f, -1.0f, -1.0f},
     {FemalePregnant, 0, 50, -1.0f, -1.0f, -1.0f},
     {FemaleLactation, 0, 50, -1.0f, -1.0f, -1.0f},
-    // Energy
+};
+const DietaryIntakesValues kEnergy[] = {
     {Infant, 0, 12, -1.0f, -1.0f, -1.0f},
     {Children, 1, 8, -1.0f, -1.0f, -1.0f},
     {Male, 9, 0, -1.0f, -1.0f, -1.0f},
     {Female, 9, 0, -1.0f, -1.0f, -1.0f},
     {FemalePregnant, 0, 50, -1.0f, -1.0f, -1.0f},
     {FemaleLactation, 0, 50, -1.0f, -1.0f, -1.0f},
-    // Unknown
+};
+const DietaryIntakesValues kUnknown[] = {
     {Infant, 0, 12, -1.0f, -1.0f, -1.0f},
     {Children, 1, 8, -1.0f, -1.0f, -1.0f},
     {Male, 9, 0, -1.0f, -1.0f, -1.0f},
@@ -501,45 +536,45 @@ const DietaryIntakesValues kRows[] = {
     {FemaleLactation, 0, 50, -1.0f, -1.0f, -1.0f},
 };
 
-// Group, name, units, gid, number of rows (taken from kRows in order).
+// Group, name, units, gid and the rows of each nutrient.
 const BuiltInIntake kIntakes[] = {
-    {CDC_DietaryIntakesMgr::Vitamins, "Biotin", "µg/day", 113, 12},
-    {CDC_DietaryIntakesMgr::Vitamins, "Choline", "mg/day", 36, 14},
-    {CDC_DietaryIntakesMgr::Vitamins, "Folate", "µg/day", 34, 14},
-    {CDC_DietaryIntakesMgr::Vitamins, "Niacin", "mg/day", 32, 14},
-    {CDC_DietaryIntakesMgr::Vitamins, "Pantothenic Acid", "mg/day", 81, 10},
-    {CDC_DietaryIntakesMgr::Vitamins, "Riboflavin", "mg/day", 31, 11},
-    {CDC_DietaryIntakesMgr::Vitamins, "Thiamin", "mg/day", 30, 11},
-    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin A", "µg/day", 22, 14},
-    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin B6", "mg/day", 33, 16},
-    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin B12", "µg/day", 35, 10},
-    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin C", "mg/day", 29, 14},
-    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin D", "ug/day", 66, 10},
-    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin E", "mg/day", 25, 14},
-    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin K", "µg/day", 37, 14},
-    {CDC_DietaryIntakesMgr::Minerals, "Boron", "mg/day", 106, 12},
-    {CDC_DietaryIntakesMgr::Minerals, "Calcium", "mg/day", 12, 14},
-    {CDC_DietaryIntakesMgr::Minerals, "Chromium", "µg/day", 107, 15},
-    {CDC_DietaryIntakesMgr::Minerals, "Copper", "mg/day", 19, 14},
-    {CDC_DietaryIntakesMgr::Minerals, "Fluoride", "mg/day", 108, 11},
-    {CDC_DietaryIntakesMgr::Minerals, "Iodine", "µg/day", 109, 14},
-    {CDC_DietaryIntakesMgr::Minerals, "Iron", "mg/day", 13, 14},
-    {CDC_DietaryIntakesMgr::Minerals, "Magnesium", "mg/day", 14, 18},
-    {CDC_DietaryIntakesMgr::Minerals, "Manganese", "mg/day", 75, 14},
-    {CDC_DietaryIntakesMgr::Minerals, "Molybdenum", "µg/day", 110, 14},
-    {CDC_DietaryIntakesMgr::Minerals, "Nickel", "mg/day", 111, 8},
-    {CDC_DietaryIntakesMgr::Minerals, "Phosphorus", "mg/day", 15, 16},
-    {CDC_DietaryIntakesMgr::Minerals, "Selenium", "µg/day", 20, 10},
-    {CDC_DietaryIntakesMgr::Minerals, "Vanadium", "mg/day", 112, 2},
-    {CDC_DietaryIntakesMgr::Minerals, "Zinc", "mg/day", 18, 14},
-    {CDC_DietaryIntakesMgr::Minerals, "Potassium", "mg/day", 16, 10},
-    {CDC_DietaryIntakesMgr::Minerals, "Sodium", "mg/day", 17, 14},
-    {CDC_DietaryIntakesMgr::MacroNutrients, "Carbohydrate", "g/day", 5, 7},
-    {CDC_DietaryIntakesMgr::MacroNutrients, "Total Fiber", "g/day", 11, 11},
-    {CDC_DietaryIntakesMgr::MacroNutrients, "Protein and Amino Acids", "g/day", 3, 12},
-    {CDC_DietaryIntakesMgr::MacroNutrients, "Total Fat", "g/day", 4, 10},
-    {CDC_DietaryIntakesMgr::Other, "Energy", "cal", 1, 6},
-    {CDC_DietaryIntakesMgr::Other, "Unknown", "?", -1, 6},
+    {CDC_DietaryIntakesMgr::Vitamins, "Biotin", "µg/day", 113, kBiotin},
+    {CDC_DietaryIntakesMgr::Vitamins, "Choline", "mg/day", 36, kCholine},
+    {CDC_DietaryIntakesMgr::Vitamins, "Folate", "µg/day", 34, kFolate},
+    {CDC_DietaryIntakesMgr::Vitamins, "Niacin", "mg/day", 32, kNiacin},
+    {CDC_DietaryIntakesMgr::Vitamins, "Pantothenic Acid", "mg/day", 81, kPantothenicAcid},
+    {CDC_DietaryIntakesMgr::Vitamins, "Riboflavin", "mg/day", 31, kRiboflavin},
+    {CDC_DietaryIntakesMgr::Vitamins, "Thiamin", "mg/day", 30, kThiamin},
+    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin A", "µg/day", 22, kVitaminA},
+    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin B6", "mg/day", 33, kVitaminB6},
+    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin B12", "µg/day", 35, kVitaminB12},
+    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin C", "mg/day", 29, kVitaminC},
+    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin D", "ug/day", 66, kVitaminD},
+    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin E", "mg/day", 25, kVitaminE},
+    {CDC_DietaryIntakesMgr::Vitamins, "Vitamin K", "µg/day", 37, kVitaminK},
+    {CDC_DietaryIntakesMgr::Minerals, "Boron", "mg/day", 106, kBoron},
+    {CDC_DietaryIntakesMgr::Minerals, "Calcium", "mg/day", 12, kCalcium},
+    {CDC_DietaryIntakesMgr::Minerals, "Chromium", "µg/day", 107, kChromium},
+    {CDC_DietaryIntakesMgr::Minerals, "Copper", "mg/day", 19, kCopper},
+    {CDC_DietaryIntakesMgr::Minerals, "Fluoride", "mg/day", 108, kFluoride},
+    {CDC_DietaryIntakesMgr::Minerals, "Iodine", "µg/day", 109, kIodine},
+    {CDC_DietaryIntakesMgr::Minerals, "Iron", "mg/day", 13, kIron},
+    {CDC_DietaryIntakesMgr::Minerals, "Magnesium", "mg/day", 14, kMagnesium},
+    {CDC_DietaryIntakesMgr::Minerals, "Manganese", "mg/day", 75, kManganese},
+    {CDC_DietaryIntakesMgr::Minerals, "Molybdenum", "µg/day", 110, kMolybdenum},
+    {CDC_DietaryIntakesMgr::Minerals, "Nickel", "mg/day", 111, kNickel},
+    {CDC_DietaryIntakesMgr::Minerals, "Phosphorus", "mg/day", 15, kPhosphorus},
+    {CDC_DietaryIntakesMgr::Minerals, "Selenium", "µg/day", 20, kSelenium},
+    {CDC_DietaryIntakesMgr::Minerals, "Vanadium", "mg/day", 112, kVanadium},
+    {CDC_DietaryIntakesMgr::Minerals, "Zinc", "mg/day", 18, kZinc},
+    {CDC_DietaryIntakesMgr::Minerals, "Potassium", "mg/day", 16, kPotassium},
+    {CDC_DietaryIntakesMgr::Minerals, "Sodium", "mg/day", 17, kSodium},
+    {CDC_DietaryIntakesMgr::MacroNutrients, "Carbohydrate", "g/day", 5, kCarbohydrate},
+    {CDC_DietaryIntakesMgr::MacroNutrients, "Total Fiber", "g/day", 11, kTotalFiber},
+    {CDC_DietaryIntakesMgr::MacroNutrients, "Protein and Amino Acids", "g/day", 3, kProteinAndAminoAcids},
+    {CDC_DietaryIntakesMgr::MacroNutrients, "Total Fat", "g/day", 4, kTotalFat},
+    {CDC_DietaryIntakesMgr::Other, "Energy", "cal", 1, kEnergy},
+    {CDC_DietaryIntakesMgr::Other, "Unknown", "?", -1, kUnknown},
 };
 
 }  // namespace
@@ -569,12 +604,9 @@ const char* CDC_DietaryIntakesMgr::GroupName(int group) {
 
 void CDC_DietaryIntakesMgr::InitializeBuiltIn() {
     for (auto& g : groups_) g.clear();
-    const DietaryIntakesValues* row = std::begin(kRows);
-    for (const BuiltInIntake& b : kIntakes) {
+    for (const BuiltInIntake& b : kIntakes)
         groups_[static_cast<std::size_t>(b.group)].push_back(
-            DietaryIntake{b.name, b.units, b.id, std::vector<DietaryIntakesValues>(row, row + b.rowCount)});
-        row += b.rowCount;
-    }
+            DietaryIntake{b.name, b.units, b.id, std::vector<DietaryIntakesValues>(b.rows.begin(), b.rows.end())});
 }
 
 const DietaryIntake* CDC_DietaryIntakesMgr::FindIntake(int gid) const {

@@ -124,7 +124,8 @@ enum class FoodChild { Ignore, Nutrition, Units };
 // Reads one "Food" element fed to it event by event: Begin with the element's attributes, Child
 // for each child element in document order (its answer says whether that child's "E" children
 // are to be fed to NutritionValue or Unit), then End. Identity, energy factors and units are set
-// only at End, once the element is known to be complete.
+// only at End, once the element is known to be complete. Load and the streaming data source reader
+// both read foods through it.
 class FoodBuilder {
 public:
     explicit FoodBuilder(CDS_Ingredient& food) : food_(food) {}

@@ -19,8 +19,6 @@ public:
     // Keeps the cells that remain; new cells are empty, read-only and white, new rows one text
     // line high and new columns fitted to their contents.
     void SetSize(int rows, int columns);
-    int RowCount() const { return rowCount(); }
-    int ColumnCount() const { return columnCount(); }
 
     // Texts may hold '\n' for several lines (the header cells do). Cells outside the grid are
     // ignored and read as empty.

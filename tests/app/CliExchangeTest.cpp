@@ -28,12 +28,6 @@ void InstallTemplates(const TempDir& appDir) {
         fs::copy_file(fs::path(VELMORA_BIN_DIR) / "xslt" / name, appDir.Path() / "xslt" / name);
 }
 
-Result RunCli(const TempDir& appDir, const std::string& dataSource, const std::vector<std::string>& args) {
-    std::vector<std::string> all = {"--app-dir", appDir.Path().string(), "--data-source", dataSource};
-    all.insert(all.end(), args.begin(), args.end());
-    return RunProgram(std::string(VELMORA_BIN_DIR) + "/velmora-cli", all, appDir);
-}
-
 struct CliCase {
     const char* what;
     std::vector<std::string> args;
@@ -49,7 +43,7 @@ class CliExchange : public testing::TestWithParam<CliCase> {};
 TEST_P(CliExchange, Prints) {
     TempDir dir;
     InstallTemplates(dir);
-    const Result r = RunCli(dir, kData + "foods.xml", GetParam().args);
+    const Result r = RunCli(dir, GetParam().args, {"--data-source", kData + "foods.xml"});
     EXPECT_EQ(GetParam().code, r.code) << r.err;
     EXPECT_NE(std::string::npos, r.out.find(GetParam().out)) << r.out;
     EXPECT_NE(std::string::npos, r.err.find(GetParam().err)) << r.err;
@@ -85,12 +79,12 @@ TEST(CliExchange, ATemplateMissingFromTheFolderIsTheProgramsOwnAndABrokenOneIsNa
     TempDir dir;
     InstallTemplates(dir);
     fs::remove(dir.Path() / "xslt" / "DailyMenu.xsl");
-    Result r = RunCli(dir, kData + "foods.xml", {"report", kProfile, "--template", "menu"});
+    Result r = RunCli(dir, {"report", kProfile, "--template", "menu"}, {"--data-source", kData + "foods.xml"});
     EXPECT_EQ(0, r.code) << r.err;
     EXPECT_NE(std::string::npos, r.out.find("<html")) << r.out;
 
     dir.Write("xslt/DailyMenu.xsl", "<xsl:stylesheet");
-    r = RunCli(dir, kData + "foods.xml", {"report", kProfile, "--template", "menu"});
+    r = RunCli(dir, {"report", kProfile, "--template", "menu"}, {"--data-source", kData + "foods.xml"});
     EXPECT_EQ(1, r.code);
     EXPECT_EQ("", r.out);
     EXPECT_NE(std::string::npos, r.err.find("Can't load template: " + dir.Path().string() + "/xslt/DailyMenu.xsl"))
@@ -103,7 +97,7 @@ TEST(CliExchange, SummaryOfADayOnTheUsdaDatabase) {
     if (!fs::exists(usda)) GTEST_SKIP() << "no converted USDA database at " << usda;
     TempDir dir;
     InstallTemplates(dir);
-    const Result r = RunCli(dir, usda, {"report", kData + "usda-profile.xml", "--template", "summary"});
+    const Result r = RunCli(dir, {"report", kData + "usda-profile.xml", "--template", "summary"}, {"--data-source", usda});
     ASSERT_EQ(0, r.code) << r.err;
     EXPECT_NE(std::string::npos, r.out.find("Daily summary for Maren Holt"));
     EXPECT_NE(std::string::npos, r.out.find("1\u00A0medium (3\" dia)"));

@@ -18,12 +18,6 @@ const std::string kSample = std::string(VELMORA_SOURCE_DIR) + "/tests/data/refda
 
 using Result = ProgramRun;
 
-Result RunCli(const TempDir& appDir, const std::vector<std::string>& args) {
-    std::vector<std::string> all = {"--app-dir", appDir.Path().string()};
-    all.insert(all.end(), args.begin(), args.end());
-    return RunProgram(std::string(VELMORA_BIN_DIR) + "/velmora-cli", all, appDir);
-}
-
 // An application folder whose config.xml names the given data source.
 void WriteConfig(const TempDir& dir, const std::string& dataSource) {
     std::ifstream in(std::string(VELMORA_SOURCE_DIR) + "/data/config.xml");

@@ -34,10 +34,7 @@ std::string ReadWhole(const std::string& path) {
 class CliProfile : public ::testing::Test {
 protected:
     Result Run(const std::vector<std::string>& args) {
-        std::vector<std::string> all = {"--app-dir", dir.Path().string(), "--data-source", kData + "foods.xml",
-                                        "--today", "20240310"};
-        all.insert(all.end(), args.begin(), args.end());
-        return RunProgram(std::string(VELMORA_BIN_DIR) + "/velmora-cli", all, dir);
+        return RunCli(dir, args, {"--data-source", kData + "foods.xml", "--today", "20240310"});
     }
 
     // A new profile at `profile`.

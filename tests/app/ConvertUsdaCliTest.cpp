@@ -15,12 +15,6 @@ namespace {
 
 const std::string kFixture = VELMORA_SOURCE_DIR "/tests/data/tools/usda_sr24";
 
-ProgramRun RunCli(const TempDir& dir, const std::vector<std::string>& args) {
-    std::vector<std::string> all = {"--app-dir", dir.Path().string()};
-    all.insert(all.end(), args.begin(), args.end());
-    return RunProgram(std::string(VELMORA_BIN_DIR) + "/velmora-cli", all, dir);
-}
-
 TEST(ConvertUsdaCommand, WritesTheFileAndTellsWhatItHolds) {
     TempDir dir;
     const ProgramRun r = RunCli(dir, {"convert-usda", kFixture, dir.File("usda.xml")});

@@ -27,3 +27,11 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
     r.err = scratch.Read("stderr.txt");
     return r;
 }
+
+ProgramRun RunCli(const TempDir& appDir, const std::vector<std::string>& args,
+                  const std::vector<std::string>& options) {
+    std::vector<std::string> all = {"--app-dir", appDir.Path().string()};
+    all.insert(all.end(), options.begin(), options.end());
+    all.insert(all.end(), args.begin(), args.end());
+    return RunProgram(std::string(VELMORA_BIN_DIR) + "/velmora-cli", all, appDir);
+}

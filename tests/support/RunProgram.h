@@ -14,3 +14,8 @@ struct ProgramRun {
 // Runs `program` with `args` as a user's shell would, each argument one word whatever it holds.
 // Standard error goes through "stderr.txt" in `scratch`.
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args, const TempDir& scratch);
+
+// Runs the built velmora-cli with "--app-dir" `appDir`, then `options`, then `args`. The
+// application folder also takes the scratch files.
+ProgramRun RunCli(const TempDir& appDir, const std::vector<std::string>& args,
+                  const std::vector<std::string>& options = {});

@@ -89,7 +89,7 @@ TEST(CellGrid, GrowingKeepsCellsAndNewCellsAreEmptyReadOnlyAndWhite) {
     grid.SetSize(1, 1);
     EXPECT_EQ(grid.CellText(1, 1), QString()) << "outside the grid reads as empty";
     grid.SetCellText(5, 5, QStringLiteral("ignored"));
-    EXPECT_EQ(grid.RowCount(), 1);
+    EXPECT_EQ(grid.rowCount(), 1);
 }
 
 TEST(CellGrid, AFinishedEditIsReportedOnceAndOnlyWhenTheTextChanged) {
@@ -160,7 +160,7 @@ TEST(CellGrid, AnOwnerMayRebuildTheGridInAnswerToAnEdit) {
     });
     ASSERT_NE(shown.Type(4, 4, QStringLiteral("7")), nullptr);
     grid.FinishEdit();
-    EXPECT_EQ(grid.RowCount(), 1);
+    EXPECT_EQ(grid.rowCount(), 1);
     EXPECT_EQ(grid.CellText(0, 0), QStringLiteral("7"));
 }
 

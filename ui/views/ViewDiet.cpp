@@ -59,8 +59,8 @@ bool CViewDiet::DoDataExchange(bool save) {
         // Every size the user set is in the layout already, in the layout's own encoding; a
         // layout out of step with the grid takes the grid's sizes whole.
         CGridDim& layout = DietLayout(*doc);
-        const int rows = grid_->RowCount();
-        if (!layout.IsConsistent() || layout.ColumnCount() != grid_->ColumnCount() || layout.RowCount() < rows)
+        const int rows = grid_->rowCount();
+        if (!layout.IsConsistent() || layout.ColumnCount() != grid_->columnCount() || layout.RowCount() < rows)
             doc->CaptureGridLayout(CCellGridSizes(*grid_), CSingleDayDocData::kDietLayout);
         return true;
     }
@@ -76,7 +76,7 @@ void CViewDiet::Fill() {
     // A refused text stays marked in its cell until corrected, while the day's grid keeps its
     // shape; on another day, or with other rows or columns, the cell means something else.
     const std::string date = doc->log.GetCurrentDay()->date;
-    if (date != markedDate_ || table.Rows() != grid_->RowCount() || table.Columns() != grid_->ColumnCount())
+    if (date != markedDate_ || table.Rows() != grid_->rowCount() || table.Columns() != grid_->columnCount())
         CellMarks::ClearAll(*grid_);
     markedDate_ = date;
     CCellGridSizes sizes(*grid_);

@@ -13,8 +13,8 @@ TEST(GridSizes, AStoredLayoutSizesTheGridAndComesBackAsPixelsThatReproduceIt) {
     // new profile's layout starts them.
     const CGridDim stored(std::string("Diet"), {3, 2, -2, 0, 40, -2, 70});
     ASSERT_TRUE(stored.Apply(sizes));
-    ASSERT_EQ(grid.RowCount(), 3);
-    ASSERT_EQ(grid.ColumnCount(), 2);
+    ASSERT_EQ(grid.rowCount(), 3);
+    ASSERT_EQ(grid.columnCount(), 2);
     EXPECT_EQ(grid.RowHeight(0), grid.RowHeightFor(-2));
     EXPECT_EQ(grid.RowHeight(1), grid.RowHeightFor(0));
     EXPECT_EQ(grid.RowHeight(2), 40);
@@ -40,7 +40,7 @@ TEST(GridSizes, ALayoutThatDoesNotMatchItsCountsLeavesTheGridAlone) {
     CCellGridSizes sizes(grid);
     const CGridDim broken(std::string("Diet"), {5, 2, 10, 10});
     EXPECT_FALSE(broken.Apply(sizes));
-    EXPECT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(grid.rowCount(), 2);
     EXPECT_EQ(grid.RowHeight(1), 33);
 }
 

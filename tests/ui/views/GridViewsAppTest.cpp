@@ -31,7 +31,7 @@ TEST(GridViewsInTheProgram, SizesDraggedOnTheDietTabSurviveSavingAndReopening) {
     CViewDiet* diet = ShowDiet(run.Main());
     ASSERT_NE(diet, nullptr);
     CCellGrid* grid = diet->Grid();
-    ASSERT_EQ(grid->RowCount(), 5);  // the nuts of 7 May
+    ASSERT_EQ(grid->rowCount(), 5);  // the nuts of 7 May
 
     QWidget* viewport = grid->viewport();
     const int edge = grid->columnViewportPosition(5) + grid->columnWidth(5) - 1;

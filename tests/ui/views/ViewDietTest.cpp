@@ -39,8 +39,8 @@ void DragRowBorder(CCellGrid* grid, int row, int dy) {
 TEST_F(DietView, ShowsTheDaysFoodsAgainstTheFollowedNutrients) {
     const CCellGrid* grid = view->Grid();
     // Stew 250 g, broth 240 g; energy, protein, fat, carbohydrate, iron, vitamin C.
-    ASSERT_EQ(grid->RowCount(), 6);
-    ASSERT_EQ(grid->ColumnCount(), 10);
+    ASSERT_EQ(grid->rowCount(), 6);
+    ASSERT_EQ(grid->columnCount(), 10);
     EXPECT_EQ(grid->CellText(0, 0), " Nutrients By Ingredient Weight ");
     EXPECT_EQ(grid->CellText(0, 5), "Protein\n   g");
     EXPECT_EQ(grid->CellText(1, 0), "Stew");
@@ -54,7 +54,7 @@ TEST_F(DietView, ShowsTheDaysFoodsAgainstTheFollowedNutrients) {
     EXPECT_TRUE(grid->IsCellEditable(1, 1));
     EXPECT_FALSE(grid->IsCellEditable(1, 5));
     // Every column shows, whatever its stored width.
-    for (int c = 0; c < grid->ColumnCount(); ++c) EXPECT_GE(grid->ColumnWidth(c), CCellGrid::kMinColumnWidth) << c;
+    for (int c = 0; c < grid->columnCount(); ++c) EXPECT_GE(grid->ColumnWidth(c), CCellGrid::kMinColumnWidth) << c;
     EXPECT_GE(grid->ColumnWidth(0), grid->fontMetrics().horizontalAdvance(" Nutrients By Ingredient Weight "));
 }
 

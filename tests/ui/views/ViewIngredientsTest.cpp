@@ -388,13 +388,13 @@ TEST_F(FoodTab, TheGridShowsTheSelectedEntriesThenTheTreeFoodWithTheirRemembered
     CCellGrid& grid = view->Grid();
     SelectRows({0});
 
-    ASSERT_EQ(grid.RowCount(), 3);
-    ASSERT_EQ(grid.ColumnCount(), 1 + int(doc->log.requirements.size()));
+    ASSERT_EQ(grid.rowCount(), 3);
+    ASSERT_EQ(grid.columnCount(), 1 + int(doc->log.requirements.size()));
     EXPECT_EQ(grid.CellText(0, 0), QStringLiteral(" Nutrients By Food "));
     EXPECT_EQ(grid.CellText(1, 0), QStringLiteral("Milk, whole"));
     EXPECT_EQ(grid.CellText(2, 0), QStringLiteral("Cheese, cheddar"));
     int protein = -1;
-    for (int c = 1; c < grid.ColumnCount(); ++c)
+    for (int c = 1; c < grid.columnCount(); ++c)
         if (grid.CellText(0, c) == QStringLiteral("Protein\n  g")) protein = c;
     ASSERT_GT(protein, 0);
     EXPECT_EQ(grid.CellText(1, protein), QStringLiteral("3.15"));
@@ -421,12 +421,12 @@ TEST_F(FoodTab, TheGridShowsTheSelectedEntriesThenTheTreeFoodWithTheirRemembered
     EXPECT_EQ(layout.RowSize(2), 40);
 
     SelectRows({1, 0});
-    EXPECT_EQ(grid.RowCount(), 4);
+    EXPECT_EQ(grid.rowCount(), 4);
     EXPECT_EQ(grid.ColumnWidth(protein), 90);
     EXPECT_EQ(grid.CellText(2, 0), QStringLiteral("Cheese, cheddar"));
     EXPECT_EQ(grid.RowHeight(3), 55);
     view->Tree().setCurrentItem(nullptr);
-    EXPECT_EQ(grid.RowCount(), 3);
+    EXPECT_EQ(grid.rowCount(), 3);
 }
 
 TEST_F(FoodTab, SelectIngredientsEditsACopyOfTheDayAndOkPutsItBack) {
