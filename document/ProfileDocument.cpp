@@ -256,19 +256,10 @@ void CProfileDocument::RemoveNutrient(int index) {
 }
 
 void CProfileDocument::MoveNutrient(int from, int to) {
-    auto& list = log.requirements;
-    const int count = static_cast<int>(list.size());
+    const int count = static_cast<int>(log.Requirements().size());
     if (from < 0 || from >= count) return;
     to = std::clamp(to, 0, count - 1);
-    if (from == to) return;
-    const UserLog::CNutrientRequirement moved = list[static_cast<std::size_t>(from)];
-    if (from < to) {
-        list.insert(list.begin() + to + 1, moved);
-        list.erase(list.begin() + from);
-    } else {
-        list.insert(list.begin() + to, moved);
-        list.erase(list.begin() + from + 1);
-    }
+    if (from == to || !log.MoveRequirement(from, to)) return;
     MoveColumn(gridLayouts[kFoodLayout], from, to, kFoodColumnOffset);
     MoveColumn(gridLayouts[kDietLayout], from, to, kDietColumnOffset);
     // The order of the requirements is the order of the file and of every view.
@@ -281,11 +272,11 @@ void CProfileDocument::DataChanged() {
     Call(hooks.updateAllViews);
 }
 
-void CProfileDocument::RecomputeEnergyShares() { log.energyComposition.ComputeFromDay(*log.GetCurrentDay()); }
+void CProfileDocument::RecomputeEnergyShares() { log.EnergyComposition().ComputeFromDay(*log.GetCurrentDay()); }
 
 void CProfileDocument::SetDefaultRequirements() {
     // One by one from the end, so that the layouts lose the columns of the old requirements.
-    for (int i = static_cast<int>(log.requirements.size()) - 1; i >= 0; --i) RemoveNutrient(i);
+    for (int i = static_cast<int>(log.Requirements().size()) - 1; i >= 0; --i) RemoveNutrient(i);
     if (const CDataSourceMgr* data = log.DataSource())
         for (const CDS_Nutrition& n : data->Nutrients()) AddNutrient(n.gid);
 }
@@ -357,7 +348,7 @@ void CProfileDocument::DeleteDay() {
 }
 
 std::string CProfileDocument::ExportFileName() const {
-    std::string name = Trimmed(log.personal.firstName + log.personal.lastName);
+    std::string name = Trimmed(log.Personal().firstName + log.Personal().lastName);
     return name.empty() ? kDefaultExportName : name;
 }
 
@@ -367,10 +358,10 @@ bool CProfileDocument::Export(const std::string& path) {
 }
 
 void CProfileDocument::Facts(const std::function<void(NS_Data::CUserLog&)>& runDialog) {
-    const std::vector<UserLog::CFactReference> before = log.facts.Definitions();
+    const std::vector<UserLog::CFactReference> before = log.Facts().Definitions();
     if (runDialog) runDialog(log);
     Call(hooks.refreshView);
-    if (FactDefinitionsDiffer(before, log.facts.Definitions())) SetModifiedFlag();
+    if (FactDefinitionsDiffer(before, log.Facts().Definitions())) SetModifiedFlag();
 }
 
 void CProfileDocument::GoToDate(const std::string& dateKey) {

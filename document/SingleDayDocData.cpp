@@ -14,16 +14,19 @@ CGridDim CSingleDayDocData::InitialLayout(int index) {
     return CGridDim("Food", {2, 1, 0, -3, -2});
 }
 
-void CSingleDayDocData::Save(const Xml::XmlElement& root) const { SaveParts(log, gridLayouts, meals, unknown, root); }
+void CSingleDayDocData::Save(const Xml::XmlElement& root) const { SaveParts(root, true); }
 
-void CSingleDayDocData::SaveParts(const NS_Data::CUserLog& log, const std::array<CGridDim, 2>& layouts,
-                                  const Meal::CMealManager* mealList, const UnknownOfDocument& unknown,
-                                  const Xml::XmlElement& root) {
-    log.Save(root);
+void CSingleDayDocData::SaveWithoutDays(const Xml::XmlElement& root) const { SaveParts(root, false); }
+
+void CSingleDayDocData::SaveParts(const Xml::XmlElement& root, bool withDays) const {
+    if (withDays)
+        log.Save(root);
+    else
+        log.SaveWithoutDays(root);
     Xml::XmlElement view = root.AddElement("View");
-    for (const CGridDim& layout : layouts) layout.Save(view);
+    for (const CGridDim& layout : gridLayouts) layout.Save(view);
     unknown.view.Restore(view);
-    if (mealList) mealList->Save(root);
+    if (meals) meals->Save(root);
     unknown.root.Restore(root);
 }
 

@@ -36,10 +36,8 @@ public:
         Xml::UnknownParts root, view;
     };
 
-    // What Save writes, from the parts given.
-    static void SaveParts(const NS_Data::CUserLog& log, const std::array<CGridDim, 2>& layouts,
-                          const Meal::CMealManager* mealList, const UnknownOfDocument& unknown,
-                          const Xml::XmlElement& root);
+    // What Save writes but the days, which the profile writer streams in after the rest of "Log".
+    void SaveWithoutDays(const Xml::XmlElement& root) const;
 
     // The layouts as a new document has them.
     static CGridDim InitialLayout(int index);
@@ -48,4 +46,7 @@ public:
     NS_Data::CUserLog log;
     std::array<CGridDim, 2> gridLayouts;
     UnknownOfDocument unknown;
+
+private:
+    void SaveParts(const Xml::XmlElement& root, bool withDays) const;
 };

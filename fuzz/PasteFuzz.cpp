@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!doc.IsModified()) FuzzSupport::Fault("a paste left the document unmodified");
     // What the views show of the pasted day.
     (void)Page::PlaceholderJson(&doc.log, NS_Data::CUserLog::kJsonDay);
-    for (const auto& r : doc.log.requirements) (void)doc.log.GetIntake(r.gid);
+    for (const auto& r : doc.log.Requirements()) (void)doc.log.GetIntake(r.gid);
     for (const auto& entry : doc.log.GetCurrentDay()->foods) (void)entry.Amount();
     if (!doc.CanCopy()) return 0;  // the text held an empty day
 

@@ -33,8 +33,8 @@ std::vector<Row> Rows(const NS_Data::CUserLog& log, const CDC_DietaryIntakesMgr*
     std::vector<UserLog::CNutrientRequirement> effective;
     log.GetEffectiveRequirements(effective);
     const std::string date = log.GetCurrentDay()->date;
-    const int category = log.personal.DriCategoryAt(date);
-    const int age = log.personal.DriAgeAt(date);
+    const int category = log.Personal().DriCategoryAt(date);
+    const int age = log.Personal().DriAgeAt(date);
 
     for (const CDS_Nutrition& nutrient : source->Nutrients()) {
         Row row;
@@ -100,7 +100,7 @@ CellStore StoreLimit(CProfileDocument& document, int row, int column, const std:
 }
 
 bool Drop(CProfileDocument& document, int oldIndex, int dropIndex) {
-    const int count = static_cast<int>(document.log.requirements.size());
+    const int count = static_cast<int>(document.log.Requirements().size());
     if (dropIndex < 0 || oldIndex < 0 || oldIndex >= count) return false;
     const int target = DropTarget(oldIndex, dropIndex);
     if (target == oldIndex) return false;
@@ -122,7 +122,7 @@ void SelectAll(CProfileDocument& document) {
 void Clear(CProfileDocument& document) {
     // Through the document, one by one from the end, so the grid layouts lose the nutrients'
     // columns too and closing asks to save.
-    for (int i = static_cast<int>(document.log.requirements.size()) - 1; i >= 0; --i) document.RemoveNutrient(i);
+    for (int i = static_cast<int>(document.log.Requirements().size()) - 1; i >= 0; --i) document.RemoveNutrient(i);
 }
 
 }  // namespace NutrientRows

@@ -34,7 +34,7 @@ constexpr int kFood = CSingleDayDocData::kFoodLayout;
 
 std::vector<int> Gids(const NS_Data::CUserLog& log) {
     std::vector<int> gids;
-    for (const auto& r : log.requirements) gids.push_back(r.gid);
+    for (const auto& r : log.Requirements()) gids.push_back(r.gid);
     return gids;
 }
 
@@ -69,7 +69,7 @@ protected:
         doc.AddFoodByKey(kStew, kSource);
         doc.SetFoodWeight(doc.AddFoodByKey(kBroth, kSource), 240);
         doc.SetFoodMeal(1, "Lunch");
-        doc.log.facts.AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm"));
+        doc.log.Facts().AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm"));
         ResetCounters();
     }
 
@@ -78,7 +78,7 @@ protected:
     static std::string SaveFromAnotherProgram(const std::string& path) {
         CProfileDocument other(&Meals(), &Foods());
         EXPECT_TRUE(other.OnOpenDocument(path));
-        other.log.facts.AddOrUpdate(UserLog::CFactReference("Sleep", 8, "h"));
+        other.log.Facts().AddOrUpdate(UserLog::CFactReference("Sleep", 8, "h"));
         EXPECT_TRUE(other.OnSaveDocument(path));
         return FileUtil::ReadFile(path);
     }
@@ -103,7 +103,7 @@ TEST_F(ProfileDocumentTest, ANewDocumentFollowsEveryNutrientOfTheDataSource) {
     EXPECT_THAT(Gids(doc.log), ElementsAre(kEnergy, kProtein, kFat, kCarbohydrate, kIron, kVitaminC));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_THAT(modifiedSignals, ElementsAre(true));
-    ASSERT_EQ(1u, doc.log.days.size());
+    ASSERT_EQ(1u, doc.log.Days().size());
     EXPECT_EQ("20240310", doc.log.GetCurrentDay()->date);
     // One column per requirement after the fixed columns of each grid.
     EXPECT_EQ(4 + 6, doc.gridLayouts[kDiet].ColumnCount());
@@ -114,7 +114,7 @@ TEST_F(ProfileDocumentTest, ANewDocumentFollowsEveryNutrientOfTheDataSource) {
 TEST_F(ProfileDocumentTest, ResettingTheRequirementsKeepsTheLayoutsInStep) {
     Prepare();
     doc.SetDefaultRequirements();
-    EXPECT_EQ(6u, doc.log.requirements.size());
+    EXPECT_EQ(6u, doc.log.Requirements().size());
     EXPECT_EQ(4 + 6, doc.gridLayouts[kDiet].ColumnCount());
     EXPECT_EQ(1 + 6, doc.gridLayouts[kFood].ColumnCount());
 }
@@ -140,7 +140,7 @@ TEST_P(ProfileDocumentOperation, HasItsEffects) {
     EXPECT_EQ(GetParam().modified, doc.IsModified());
     EXPECT_EQ(GetParam().updatedAll, updatedAll);
     EXPECT_EQ(GetParam().refreshed, refreshed);
-    const int requirements = static_cast<int>(doc.log.requirements.size());
+    const int requirements = static_cast<int>(doc.log.Requirements().size());
     EXPECT_EQ(4 + requirements, doc.gridLayouts[kDiet].ColumnCount());
     EXPECT_EQ(1 + requirements, doc.gridLayouts[kFood].ColumnCount());
     if (GetParam().rowsFollowTheDay) {
@@ -222,8 +222,8 @@ TEST_P(ProfileDocumentMoveNutrient, MovesTheRequirementAndItsColumns) {
     auto& food = doc.gridLayouts[kFood];
     const std::map<int, int> width = {{kProtein, 10}, {kFat, 11}, {kCarbohydrate, 12}, {kIron, 13}};
     for (int i = 0; i < 4; ++i) {
-        diet.SetColumnSize(4 + i, width.at(doc.log.requirements[static_cast<std::size_t>(i)].gid));
-        food.SetColumnSize(1 + i, width.at(doc.log.requirements[static_cast<std::size_t>(i)].gid));
+        diet.SetColumnSize(4 + i, width.at(doc.log.Requirements()[static_cast<std::size_t>(i)].gid));
+        food.SetColumnSize(1 + i, width.at(doc.log.Requirements()[static_cast<std::size_t>(i)].gid));
     }
     doc.MoveNutrient(GetParam().from, GetParam().to);
     EXPECT_EQ(GetParam().order, Gids(doc.log));
@@ -255,7 +255,7 @@ TEST_F(ProfileDocumentTest, ANewWeightRecomputesTheDaysEnergyShares) {
     const int stew = doc.AddFoodByKey(kStew, kSource);
     doc.SetFoodWeight(stew, 100);
     // 100 g of stew: protein 10 g × 4, fat 5 g × 9, carbohydrate 20 g × 4 kcal.
-    const auto& c = doc.log.energyComposition;
+    const auto& c = doc.log.EnergyComposition();
     EXPECT_DOUBLE_EQ(24.2, c.GetValue(0, CDS_EnergyComposition::kValue));
     EXPECT_DOUBLE_EQ(27.3, c.GetValue(1, CDS_EnergyComposition::kValue));
     EXPECT_DOUBLE_EQ(48.5, c.GetValue(2, CDS_EnergyComposition::kValue));
@@ -366,8 +366,8 @@ struct ExportNameCase {
 class ProfileDocumentExportName : public ProfileDocumentTest, public ::testing::WithParamInterface<ExportNameCase> {};
 
 TEST_P(ProfileDocumentExportName, RunsTheNamesTogether) {
-    doc.log.personal.firstName = GetParam().first;
-    doc.log.personal.lastName = GetParam().last;
+    doc.log.Personal().firstName = GetParam().first;
+    doc.log.Personal().lastName = GetParam().last;
     EXPECT_EQ(GetParam().expected, doc.ExportFileName());
 }
 
@@ -412,17 +412,17 @@ TEST_P(ProfileDocumentFacts, MarksTheDocumentWhenTheDefinitionsChanged) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileDocumentFacts,
     ::testing::Values(FactsCase{"NothingChanged", [](NS_Data::CUserLog&) {}, false},
-                      FactsCase{"UnitsOnly", [](NS_Data::CUserLog& l) { l.facts.At(2).units = "in"; }, false},
-                      FactsCase{"TargetValue", [](NS_Data::CUserLog& l) { l.facts.At(0).value = 65; }, true},
-                      FactsCase{"TargetCleared", [](NS_Data::CUserLog& l) { l.facts.At(2).value = UserLog::kUndefinedValue; }, true},
-                      FactsCase{"Renamed", [](NS_Data::CUserLog& l) { l.facts.At(2).name = "Hips"; }, true},
+                      FactsCase{"UnitsOnly", [](NS_Data::CUserLog& l) { l.Facts().At(2).units = "in"; }, false},
+                      FactsCase{"TargetValue", [](NS_Data::CUserLog& l) { l.Facts().At(0).value = 65; }, true},
+                      FactsCase{"TargetCleared", [](NS_Data::CUserLog& l) { l.Facts().At(2).value = UserLog::kUndefinedValue; }, true},
+                      FactsCase{"Renamed", [](NS_Data::CUserLog& l) { l.Facts().At(2).name = "Hips"; }, true},
                       FactsCase{"Added",
-                                [](NS_Data::CUserLog& l) { l.facts.AddOrUpdate(UserLog::CFactReference("New Fact 1", UserLog::kUndefinedValue, "")); },
+                                [](NS_Data::CUserLog& l) { l.Facts().AddOrUpdate(UserLog::CFactReference("New Fact 1", UserLog::kUndefinedValue, "")); },
                                 true},
                       FactsCase{"Removed",
                                 [](NS_Data::CUserLog& l) {
                                     l.RemoveFactFromDays("Waist", true);
-                                    l.facts.RemoveAt(2);
+                                    l.Facts().RemoveAt(2);
                                 },
                                 true}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -440,7 +440,7 @@ TEST_F(ProfileDocumentTest, SavingStoresTheViewAndClearsTheFlag) {
     EXPECT_EQ(dir.File("p.vlx"), again.PathName());
     EXPECT_THAT(FoodNames(*again.log.GetCurrentDay()), ElementsAre("Stew", "Broth"));
     // Opening computes the day's split: broth's protein is its only energy.
-    EXPECT_DOUBLE_EQ(100, again.log.energyComposition.GetValue(0, CDS_EnergyComposition::kValue));
+    EXPECT_DOUBLE_EQ(100, again.log.EnergyComposition().GetValue(0, CDS_EnergyComposition::kValue));
 }
 
 TEST_F(ProfileDocumentTest, AFileChangedByAnotherProgramIsNotOverwrittenUnasked) {

@@ -199,7 +199,7 @@ TEST(HostileProfileEntities, AnInternalEntityReadsAsItsText) {
                        WithoutDeclaration(Replaced(Fixture(kProfile), "<FirstName/>", "<FirstName>&name;</FirstName>")));
     CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
     ASSERT_TRUE(doc.OnOpenDocument(dir.File("p"))) << prompt.messages.at(0);
-    EXPECT_EQ("Ann & Bo", doc.log.personal.firstName);
+    EXPECT_EQ("Ann & Bo", doc.log.Personal().firstName);
 }
 
 TEST(HostileProfileEncoding, Utf16WithADeclarationButNoByteOrderMarkReadsAsTheSameProfile) {
@@ -213,7 +213,7 @@ TEST(HostileProfileEncoding, Utf16WithADeclarationButNoByteOrderMarkReadsAsTheSa
     CProfileDocument b(&DocumentFixture::Meals(), &DocumentFixture::Foods());
     ASSERT_TRUE(a.OnOpenDocument(dir.File("utf8")));
     ASSERT_TRUE(b.OnOpenDocument(dir.File("utf16"))) << prompt.messages.at(0);
-    EXPECT_EQ("Ann", b.log.personal.firstName);
+    EXPECT_EQ("Ann", b.log.Personal().firstName);
     EXPECT_EQ(a.CopyText(), b.CopyText());
 }
 
@@ -245,16 +245,16 @@ TEST(HostileProfileNames, NamesWithControlCharactersAndMarkupSurviveSavingAndOpe
     const std::string lastRead = "x\r\ny &amp; ]]> \"q\" '\xC2\xB5' J\xEF\xBF\xBDrg";
     CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
     doc.OnNewDocument();
-    doc.log.personal.firstName = first;
-    doc.log.personal.lastName = last;
-    doc.log.personal.notes = first + "\n" + last;
+    doc.log.Personal().firstName = first;
+    doc.log.Personal().lastName = last;
+    doc.log.Personal().notes = first + "\n" + last;
     ASSERT_TRUE(doc.OnSaveDocument(dir.File("p"))) << prompt.messages.at(0);
 
     CProfileDocument reopened(&DocumentFixture::Meals(), &DocumentFixture::Foods());
     ASSERT_TRUE(reopened.OnOpenDocument(dir.File("p"))) << prompt.messages.at(0);
-    EXPECT_EQ(firstRead, reopened.log.personal.firstName);
-    EXPECT_EQ(lastRead, reopened.log.personal.lastName);
-    EXPECT_EQ(firstRead + "\n" + lastRead, reopened.log.personal.notes);
+    EXPECT_EQ(firstRead, reopened.log.Personal().firstName);
+    EXPECT_EQ(lastRead, reopened.log.Personal().lastName);
+    EXPECT_EQ(firstRead + "\n" + lastRead, reopened.log.Personal().notes);
 }
 
 // ---- the food data source ----------------------------------------------------------------------

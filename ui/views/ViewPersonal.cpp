@@ -75,7 +75,7 @@ void CViewPersonal::OnInitialUpdate() {
 bool CViewPersonal::DoDataExchange(bool save) {
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return true;
-    CPersonalData& p = doc->log.personal;
+    CPersonalData& p = doc->log.Personal();
     // One limit for the whole exchange, so a hung page costs the user seconds, not minutes.
     CPageWaitBound bound;
 
@@ -134,7 +134,7 @@ bool CViewPersonal::DoDataExchange(bool save) {
 }
 
 void CViewPersonal::TakePage(CVelmoraDoc& doc) {
-    CPersonalData& p = doc.log.personal;
+    CPersonalData& p = doc.log.Personal();
     std::string firstName = p.firstName, lastName = p.lastName;
     // A drop-down with nothing selected answers -1; the field then keeps what it had rather than
     // turning into a day, month or year before the list starts.

@@ -36,13 +36,13 @@ std::string ReadText(const std::string& path) {
 
 std::vector<std::string> DayKeys(const NS_Data::CUserLog& log) {
     std::vector<std::string> keys;
-    for (const auto& d : log.days) keys.push_back(d->date);
+    for (const auto& d : log.Days()) keys.push_back(d->date);
     return keys;
 }
 
 std::vector<int> Gids(const NS_Data::CUserLog& log) {
     std::vector<int> gids;
-    for (const auto& r : log.requirements) gids.push_back(r.gid);
+    for (const auto& r : log.Requirements()) gids.push_back(r.gid);
     return gids;
 }
 
@@ -52,7 +52,7 @@ std::vector<int> Gids(const NS_Data::CUserLog& log) {
 // and changed grid sizes.
 void FillProfile(CProfileDocument& doc) {
     doc.OnNewDocument();
-    CPersonalData& p = doc.log.personal;
+    CPersonalData& p = doc.log.Personal();
     p.firstName = "Ann";
     p.lastName = "Lee";
     p.notes = "Line one\nLine <two> & \"three\", 5 \xC2\xB5g";
@@ -62,10 +62,10 @@ void FillProfile(CProfileDocument& doc) {
     p.pregnant = 1;
     p.height = 168;
     p.weight = 61.5;
-    doc.log.facts.AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm"));
-    doc.log.facts.At(UserLog::CFactManager::kWeight).value = 60;
-    doc.log.energyComposition.SetValue(0, CDS_EnergyComposition::kMin, 12);
-    auto& iron = doc.log.requirements[static_cast<std::size_t>(doc.log.FindRequirement(kIron))];
+    doc.log.Facts().AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm"));
+    doc.log.Facts().At(UserLog::CFactManager::kWeight).value = 60;
+    doc.log.EnergyComposition().SetValue(0, CDS_EnergyComposition::kMin, 12);
+    auto& iron = doc.log.RequirementAt(doc.log.FindRequirement(kIron));
     iron.min = 8;
     iron.max = 45.5;
 
@@ -87,7 +87,7 @@ void FillProfile(CProfileDocument& doc) {
 
     doc.GoToDate("20240305");  // stays empty
     // Enough days to be written in more than one piece, with empty days among them.
-    doc.log.facts.AddOrUpdate(UserLog::CFactReference("Gr\xC3\xB6\xC3\x9F" "e", UserLog::kUndefinedValue, "cm"));
+    doc.log.Facts().AddOrUpdate(UserLog::CFactReference("Gr\xC3\xB6\xC3\x9F" "e", UserLog::kUndefinedValue, "cm"));
     for (date d(2024, 4, 1); d < date(2024, 7, 1); d += boost::gregorian::days(1)) {
         doc.GoToDate(boost::gregorian::to_iso_string(d));
         if (d.day() % 3 != 0) doc.SetDayFact("Gr\xC3\xB6\xC3\x9F" "e", 160 + d.day() / 10.0);
@@ -127,7 +127,7 @@ TEST(ProfileFile, ASavedProfileReadsBackToTheSameFile) {
     EXPECT_EQ(-1, read.log.FindDay("20240305"));
     EXPECT_EQ(-1, read.log.FindDay("20240403"));
     EXPECT_EQ("20240629", read.log.GetCurrentDay()->date);
-    const auto& foods = read.log.days[0]->foods;
+    const auto& foods = read.log.Days()[0]->foods;
     ASSERT_EQ(3u, foods.size());
     EXPECT_EQ("Lunch", foods[0].meal);
     EXPECT_EQ(1, foods[1].unitIndex);
@@ -135,7 +135,7 @@ TEST(ProfileFile, ASavedProfileReadsBackToTheSameFile) {
     EXPECT_DOUBLE_EQ(56.7, foods[2].weight);
     EXPECT_EQ(doc.gridLayouts[0].sizes, read.gridLayouts[0].sizes);
     EXPECT_EQ(doc.gridLayouts[1].sizes, read.gridLayouts[1].sizes);
-    EXPECT_EQ(doc.log.personal.notes, read.log.personal.notes);
+    EXPECT_EQ(doc.log.Personal().notes, read.log.Personal().notes);
     EXPECT_TRUE(prompt.messages.empty());
 }
 
@@ -216,13 +216,13 @@ TEST(ProfileFile, ALegacyDietOpensWithItsNotes) {
     EXPECT_EQ(1, day->foods[1].food->placeholder);
     EXPECT_EQ("Dinner", day->foods[1].meal);
 
-    EXPECT_EQ("Mara", data.log.personal.firstName);
-    EXPECT_EQ("Kept since the old program", data.log.personal.notes);
-    EXPECT_DOUBLE_EQ(15, data.log.energyComposition.GetValue(0, CDS_EnergyComposition::kMin));
+    EXPECT_EQ("Mara", data.log.Personal().firstName);
+    EXPECT_EQ("Kept since the old program", data.log.Personal().notes);
+    EXPECT_DOUBLE_EQ(15, data.log.EnergyComposition().GetValue(0, CDS_EnergyComposition::kMin));
     // Every nutrient of the data source is followed; the limits read for iron stay.
     EXPECT_THAT(Gids(data.log), ElementsAre(kIron, kEnergy, kProtein, kFat, kCarbohydrate, kVitaminC));
-    EXPECT_DOUBLE_EQ(8, data.log.requirements[0].min);
-    EXPECT_DOUBLE_EQ(45, data.log.requirements[0].max);
+    EXPECT_DOUBLE_EQ(8, data.log.RequirementAt(0).min);
+    EXPECT_DOUBLE_EQ(45, data.log.RequirementAt(0).max);
 }
 
 TEST(ProfileFile, ALegacyDietWithoutADateIsReadIntoToday) {

@@ -38,7 +38,7 @@ TEST_F(DietGridTest, ADayWithoutFoodsHasTheHeaderAndTheThreeSummaryRows) {
 // typing, and its background.
 TEST_F(DietGridTest, EachKindOfCellHasItsTextEditabilityAndColour) {
     Follow({kProtein});
-    doc.log.requirements[0].min = 5;
+    doc.log.RequirementAt(0).min = 5;
     Eat(kYogurt, 250);
     doc.log.GetCurrentDay()->foods[0].max = 300;
     const DietGrid::Table t = DietGrid::Build(doc.log);
@@ -116,15 +116,15 @@ TEST_F(DietGridTest, TheTotalTurnsLightRedOnlyOutsideItsLimits) {
     Eat(kMeat, 0);
     for (const Case& c : cases) {
         doc.log.GetCurrentDay()->foods[0].weight = c.grams;
-        doc.log.requirements[0].min = c.min;
-        doc.log.requirements[0].max = c.max;
+        doc.log.RequirementAt(0).min = c.min;
+        doc.log.RequirementAt(0).max = c.max;
         EXPECT_EQ(DietGrid::Build(doc.log).At(4, 4).background, c.colour) << c.grams << " " << c.min << " " << c.max;
     }
 }
 
 TEST_F(DietGridTest, TheDaysOwnLimitsAreShownAndJudgedInPlaceOfTheProfiles) {
     Follow({kProtein});
-    doc.log.requirements[0].min = 5;
+    doc.log.RequirementAt(0).min = 5;
     doc.log.GetCurrentDay()->requirements.emplace_back(kProtein, 100, -1);
     Eat(kYogurt, 250);
     const DietGrid::Table t = DietGrid::Build(doc.log);
@@ -137,9 +137,9 @@ TEST_F(DietGridTest, TypedValuesAreStoredWhereTheCellBelongs) {
     Follow({kProtein, kIron});
     Eat(kMeat, 0);
     Eat(kYogurt, 50);
-    ASSERT_EQ(doc.log.energyComposition.GetValue(0, CDS_EnergyComposition::kValue), 100);
+    ASSERT_EQ(doc.log.EnergyComposition().GetValue(0, CDS_EnergyComposition::kValue), 100);
     auto& foods = doc.log.GetCurrentDay()->foods;
-    auto& reqs = doc.log.requirements;
+    auto& reqs = doc.log.Requirements();
     doc.SetModifiedFlag(false);
 
     // Rows: 0 header, 1-2 entries, 3 Min, 4 Max, 5 Total.
@@ -148,7 +148,7 @@ TEST_F(DietGridTest, TypedValuesAreStoredWhereTheCellBelongs) {
     EXPECT_TRUE(doc.IsModified());
     EXPECT_GE(refreshes, 1);
     // The energy shares follow the new weight: 120 g meat + 50 g yogurt give 48.77 % protein.
-    EXPECT_EQ(doc.log.energyComposition.GetValue(0, CDS_EnergyComposition::kValue), 49);
+    EXPECT_EQ(doc.log.EnergyComposition().GetValue(0, CDS_EnergyComposition::kValue), 49);
 
     EXPECT_TRUE(DietGrid::StoreCell(doc, 2, 2, "10.5").stored);
     EXPECT_EQ(foods[1].min, 10.5);
@@ -174,7 +174,7 @@ TEST_F(DietGridTest, RefusedTextsKeepTheOldValueAndSayWhy) {
     Eat(kMeat, 100);
     auto& entry = doc.log.GetCurrentDay()->foods[0];
     entry.min = 5;
-    doc.log.requirements[0].max = 60;
+    doc.log.RequirementAt(0).max = 60;
     doc.SetModifiedFlag(false);
     refreshes = 0;
     struct Case {
@@ -199,7 +199,7 @@ TEST_F(DietGridTest, RefusedTextsKeepTheOldValueAndSayWhy) {
     }
     EXPECT_EQ(entry.weight, 100);
     EXPECT_EQ(entry.min, 5);
-    EXPECT_EQ(doc.log.requirements[0].max, 60);
+    EXPECT_EQ(doc.log.RequirementAt(0).max, 60);
     EXPECT_EQ(DietGrid::Build(doc.log).At(3, 4).text, "60");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(refreshes, 0);
@@ -209,20 +209,20 @@ TEST_F(DietGridTest, RefusedTextsKeepTheOldValueAndSayWhy) {
 // profile's, which the day would go on hiding.
 TEST_F(DietGridTest, ALimitTypedOverTheDaysOwnChangesTheDays) {
     Follow({kProtein, kIron});
-    doc.log.requirements[0].min = 5;
+    doc.log.RequirementAt(0).min = 5;
     doc.log.GetCurrentDay()->requirements.emplace_back(kProtein, 100, -1);
     EXPECT_TRUE(DietGrid::StoreCell(doc, 1, 4, "30").stored);
     EXPECT_TRUE(DietGrid::StoreCell(doc, 2, 4, "90").stored);
     EXPECT_EQ(doc.log.GetCurrentDay()->requirements[0].min, 30);
     EXPECT_EQ(doc.log.GetCurrentDay()->requirements[0].max, 90);
-    EXPECT_EQ(doc.log.requirements[0].min, 5);
-    EXPECT_EQ(doc.log.requirements[0].max, -1);
+    EXPECT_EQ(doc.log.RequirementAt(0).min, 5);
+    EXPECT_EQ(doc.log.RequirementAt(0).max, -1);
     const DietGrid::Table t = DietGrid::Build(doc.log);
     EXPECT_EQ(t.At(1, 4).text, "30");
     EXPECT_EQ(t.At(2, 4).text, "90");
     // A nutrient without limits of the day's own still takes the profile's.
     EXPECT_TRUE(DietGrid::StoreCell(doc, 1, 5, "8").stored);
-    EXPECT_EQ(doc.log.requirements[1].min, 8);
+    EXPECT_EQ(doc.log.RequirementAt(1).min, 8);
     EXPECT_EQ(doc.log.GetCurrentDay()->requirements.size(), 1u);
 }
 
@@ -239,7 +239,7 @@ TEST_F(DietGridTest, CellsWithoutInputChangeNothing) {
         EXPECT_EQ(outcome.error, "") << row << "," << column;
     }
     EXPECT_EQ(doc.log.GetCurrentDay()->foods[0].weight, 100);
-    EXPECT_EQ(doc.log.requirements[0].min, -1);
+    EXPECT_EQ(doc.log.RequirementAt(0).min, -1);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(refreshes, 0);
 }

@@ -50,7 +50,7 @@ TEST_F(EnergyRowsTest, WithoutAnyEnergyTheSharesAreNotAvailable) {
 
 TEST_F(EnergyRowsTest, TheCompositionStandsBesideTheUnchangingReference) {
     const auto reference = EnergyRows::Composition(CDS_EnergyComposition());
-    CDS_EnergyComposition& profile = doc.log.energyComposition;
+    CDS_EnergyComposition& profile = doc.log.EnergyComposition();
     EXPECT_TRUE(EnergyRows::StoreRange(profile, 0, 1, "15").stored);
     EXPECT_TRUE(EnergyRows::StoreRange(profile, 1, 3, "30.456").stored);
     EXPECT_EQ(profile.GetValue(0, CDS_EnergyComposition::kMin), 15);
@@ -67,7 +67,7 @@ TEST_F(EnergyRowsTest, TheCompositionStandsBesideTheUnchangingReference) {
 }
 
 TEST_F(EnergyRowsTest, OnlyMinAndMaxTakeTypedRanges) {
-    CDS_EnergyComposition& profile = doc.log.energyComposition;
+    CDS_EnergyComposition& profile = doc.log.EnergyComposition();
     const auto before = EnergyRows::Composition(profile);
     for (int column : {0, 2, 4, 5, 6}) EXPECT_FALSE(EnergyRows::StoreRange(profile, 0, column, "15").stored) << column;
     EXPECT_FALSE(EnergyRows::StoreRange(profile, 4, 1, "15").stored);
@@ -82,13 +82,13 @@ TEST_F(EnergyRowsTest, OnlyMinAndMaxTakeTypedRanges) {
 }
 
 TEST_F(EnergyRowsTest, TheRequirementLineNamesTheEquationAndRoundsToWholeKilocalories) {
-    doc.log.personal.birthYear = 1990;
+    doc.log.Personal().birthYear = 1990;
     const EnergyRows::Requirement r = EnergyRows::EnergyRequirement(doc.log);
     std::string equation;
-    const double kcal = doc.log.personal.EnergyRequirement(doc.log.GetEnergyInputs(), equation);
+    const double kcal = doc.log.Personal().EnergyRequirement(doc.log.GetEnergyInputs(), equation);
     ASSERT_FALSE(equation.empty());
     EXPECT_EQ(r.text, "Energy: " + equation + " = " + std::to_string(static_cast<long>(kcal + 0.5)) + " kcal");
-    EXPECT_EQ(r.parameters, doc.log.personal.EnergyDetails(doc.log.GetEnergyInputs()));
+    EXPECT_EQ(r.parameters, doc.log.Personal().EnergyDetails(doc.log.GetEnergyInputs()));
 }
 
 }  // namespace

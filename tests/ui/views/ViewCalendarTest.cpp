@@ -130,7 +130,7 @@ TEST_F(LogView, AValueBeingTypedStaysWithItsDayWhenAnotherDayIsClicked) {
         "document.querySelectorAll('#FactsContent tr')[1].cells[2].click();"
         "document.getElementById('InplaceInput').value = '62'; true"));
     ASSERT_TRUE(ClickAndWait(QStringLiteral("20240507"), "20240507"));
-    EXPECT_DOUBLE_EQ(doc.log.days[static_cast<std::size_t>(doc.log.FindDay("20240506"))]->FindFact("Weight")->value, 62);
+    EXPECT_DOUBLE_EQ(doc.log.Days()[static_cast<std::size_t>(doc.log.FindDay("20240506"))]->FindFact("Weight")->value, 62);
     EXPECT_EQ(doc.log.GetCurrentDay()->FindFact("Weight"), nullptr);
 }
 

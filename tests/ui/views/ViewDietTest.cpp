@@ -68,10 +68,10 @@ TEST_F(DietView, TypedWeightsAndLimitsTakeEffectAtOnce) {
     EXPECT_EQ(grid->CellText(5, 5), "14.4");
 
     Type(grid, 3, 5, "20");  // protein's "Min"
-    EXPECT_EQ(doc->log.requirements[1].min, 20);
+    EXPECT_EQ(doc->log.RequirementAt(1).min, 20);
     EXPECT_EQ(grid->CellBackground(5, 5), QColor(255, 150, 150));
     Type(grid, 3, 5, "");
-    EXPECT_EQ(doc->log.requirements[1].min, -1);
+    EXPECT_EQ(doc->log.RequirementAt(1).min, -1);
     EXPECT_EQ(grid->CellBackground(5, 5), QColor(Qt::white));
 
     Type(grid, 2, 3, "300");  // the broth's own maximum
@@ -109,7 +109,7 @@ TEST_F(DietView, ARefusedTextKeepsTheOldValueAndIsMarkedUntilCorrected) {
         EXPECT_EQ(window.StatusMessage(), QString::fromLatin1(c.message));
     }
     EXPECT_EQ(doc->log.GetCurrentDay()->foods[0].weight, 250);
-    EXPECT_EQ(doc->log.requirements[1].min, -1);
+    EXPECT_EQ(doc->log.RequirementAt(1).min, -1);
     EXPECT_EQ(grid->CellText(5, 5), "27.4");
     EXPECT_FALSE(doc->IsModified());
 
@@ -155,8 +155,8 @@ TEST_F(DietView, TheMinAndMaxRowsOfADayWithItsOwnLimitsEditThatDay) {
     EXPECT_EQ(grid->CellBackground(5, 5), QColor(Qt::white));  // 27.4 within 20 to 30
     EXPECT_EQ(doc->log.GetCurrentDay()->requirements[0].min, 20);
     EXPECT_EQ(doc->log.GetCurrentDay()->requirements[0].max, 30);
-    EXPECT_EQ(doc->log.requirements[1].min, -1);
-    EXPECT_EQ(doc->log.requirements[1].max, -1);
+    EXPECT_EQ(doc->log.RequirementAt(1).min, -1);
+    EXPECT_EQ(doc->log.RequirementAt(1).max, -1);
 }
 
 TEST_F(DietView, LeavingTheTabStoresAnEditInProgress) {
@@ -178,7 +178,7 @@ TEST_F(DietView, CalculateNutrientsRecomputesAndRefills) {
     doc->log.GetCurrentDay()->foods[1].weight = 0;  // changed behind the view's back
     EXPECT_TRUE(view->OnCmdMsg(Gui::CommandId::CalculateNutrients, nullptr));
     EXPECT_EQ(view->Grid()->CellText(2, 1), "0");
-    EXPECT_EQ(doc->log.energyComposition.GetValue(0, CDS_EnergyComposition::kValue), 24.2);  // the stew alone
+    EXPECT_EQ(doc->log.EnergyComposition().GetValue(0, CDS_EnergyComposition::kValue), 24.2);  // the stew alone
     EXPECT_TRUE(doc->IsModified());
     EXPECT_FALSE(view->OnCmdMsg(Gui::CommandId::CalculateIngredients, nullptr));
 }

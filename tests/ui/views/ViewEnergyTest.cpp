@@ -60,8 +60,8 @@ TEST_F(EnergyView, ATypedRangeIsKeptByTheCompositionAndMarksTheProfileModified) 
     CReportList* composition = view->Composition();
     Type(composition, 0, 1, "15");
     Type(composition, 2, 3, "70.5");
-    EXPECT_EQ(doc->log.energyComposition.GetValue(0, CDS_EnergyComposition::kMin), 15);
-    EXPECT_EQ(doc->log.energyComposition.GetValue(2, CDS_EnergyComposition::kMax), 70.5);
+    EXPECT_EQ(doc->log.EnergyComposition().GetValue(0, CDS_EnergyComposition::kMin), 15);
+    EXPECT_EQ(doc->log.EnergyComposition().GetValue(2, CDS_EnergyComposition::kMax), 70.5);
     EXPECT_EQ(composition->Text(0, 1), "15");
     EXPECT_TRUE(doc->IsModified());
     EXPECT_FALSE(OpensEditor(composition, 0, 2));
@@ -86,12 +86,12 @@ TEST_F(EnergyView, FollowsTheDocumentOnEveryRefresh) {
 
 TEST_F(EnergyView, TheHiddenCheckBoxCarriesTheRequestedFlag) {
     EXPECT_FALSE(view->SatisfyComposition()->isVisible());
-    doc->log.energyComposition.SetRequested(1);
+    doc->log.EnergyComposition().SetRequested(1);
     view->UpdateData(false);
     EXPECT_TRUE(view->SatisfyComposition()->isChecked());
     view->SatisfyComposition()->setChecked(false);
     view->UpdateData(true);
-    EXPECT_EQ(doc->log.energyComposition.Requested(), 0);
+    EXPECT_EQ(doc->log.EnergyComposition().Requested(), 0);
 }
 
 }  // namespace

@@ -389,7 +389,7 @@ TEST_F(FoodTab, TheGridShowsTheSelectedEntriesThenTheTreeFoodWithTheirRemembered
     SelectRows({0});
 
     ASSERT_EQ(grid.RowCount(), 3);
-    ASSERT_EQ(grid.ColumnCount(), 1 + int(doc->log.requirements.size()));
+    ASSERT_EQ(grid.ColumnCount(), 1 + int(doc->log.Requirements().size()));
     EXPECT_EQ(grid.CellText(0, 0), QStringLiteral(" Nutrients By Food "));
     EXPECT_EQ(grid.CellText(1, 0), QStringLiteral("Milk, whole"));
     EXPECT_EQ(grid.CellText(2, 0), QStringLiteral("Cheese, cheddar"));

@@ -43,7 +43,7 @@ protected:
     QString Shown(const char* id) {
         return Page(QStringLiteral("getComputedStyle(document.getElementById('%1')).display").arg(QLatin1String(id)));
     }
-    CPersonalData& Person() { return doc.log.personal; }
+    CPersonalData& Person() { return doc.log.Personal(); }
 
     TestApp app;
     RecordingPrompt prompt;
@@ -327,16 +327,16 @@ TEST(PersonalTab, LeavingTheTabGivesTheEnergyRequirementTheNewData) {
     ASSERT_NE(view, nullptr);
 
     std::string equation;
-    const double before = profile->log.personal.EnergyRequirement(profile->log.GetEnergyInputs(), equation);
+    const double before = profile->log.Personal().EnergyRequirement(profile->log.GetEnergyInputs(), equation);
     view->Page().RunScript(QStringLiteral(
         "var s = document.getElementById('ddlLifeStyle'); s.selectedIndex = 3; s.dispatchEvent(new Event('change'));"
         "var w = document.getElementById('Weight'); w.value = '80'; w.dispatchEvent(new Event('input')); true"));
     ASSERT_TRUE(frame.SelectTab(3));  // Energy
 
-    EXPECT_EQ(profile->log.personal.lifeStyle, 3);
-    EXPECT_DOUBLE_EQ(profile->log.personal.weight, 80);
+    EXPECT_EQ(profile->log.Personal().lifeStyle, 3);
+    EXPECT_DOUBLE_EQ(profile->log.Personal().weight, 80);
     EXPECT_TRUE(profile->IsModified());
-    EXPECT_GT(profile->log.personal.EnergyRequirement(profile->log.GetEnergyInputs(), equation), before);
+    EXPECT_GT(profile->log.Personal().EnergyRequirement(profile->log.GetEnergyInputs(), equation), before);
 }
 
 }  // namespace
