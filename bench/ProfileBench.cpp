@@ -90,10 +90,10 @@ private:
         CProfileDocument doc(&meals_, &source_);
         std::vector<int> gids;
         for (const CDS_Nutrition& n : source_.Nutrients()) gids.push_back(n.gid);
-        doc.log.SyncRequirements(gids);
+        doc.Log().SyncRequirements(gids);
         for (std::size_t i = 0; i < gids.size(); ++i) {
-            doc.log.RequirementAt(static_cast<int>(i)).min = 1;
-            doc.log.RequirementAt(static_cast<int>(i)).max = 100;
+            doc.Log().RequirementAt(static_cast<int>(i)).min = 1;
+            doc.Log().RequirementAt(static_cast<int>(i)).max = 100;
         }
         const char* meals[] = {"", "Breakfast", "Lunch", "Dinner", "Supper"};
         boost::gregorian::date day(2014, 1, 1);
@@ -127,7 +127,7 @@ void BM_OpenProfile(benchmark::State& state) {
         LoadReport::Clear();
         CProfileDocument doc(&w.Meals(), &w.Source());
         if (!doc.OnOpenDocument(w.File("profile.vlx"))) state.SkipWithError("open failed");
-        benchmark::DoNotOptimize(doc.log.Days().size());
+        benchmark::DoNotOptimize(doc.Log().Days().size());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(std::filesystem::file_size(w.File("profile.vlx"))));

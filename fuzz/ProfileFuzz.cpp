@@ -49,7 +49,7 @@ std::string Slurp(const std::string& path) {
 
 // What the views and reports compute from an open profile.
 void ShowEverything(const CProfileDocument& doc) {
-    const NS_Data::CUserLog& log = doc.log;
+    const NS_Data::CUserLog& log = doc.Log();
     const std::string today = log.GetCurrentDay()->date;
     (void)log.Personal().AgeAt(today);
     (void)log.Personal().DriCategoryAt(today);

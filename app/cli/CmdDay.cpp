@@ -123,7 +123,7 @@ std::string Within(const UserLog::CNutrientRequirement& r, double intake) {
 }
 
 void PrintDay(const CProfileDocument& doc) {
-    const NS_Data::CUserLog& log = doc.log;
+    const NS_Data::CUserLog& log = doc.Log();
     const auto day = log.GetCurrentDay();
     std::cout << "Day " << day->date << '\n';
 
@@ -222,9 +222,9 @@ int Fact(CliContext& ctx, std::vector<std::string>& args) {
 
     auto doc = OpenForChange(ctx, path, force);
     if (!doc) return 1;
-    if (doc->log.Facts().FindDefinition(*name) < 0) {
+    if (doc->Log().Facts().FindDefinition(*name) < 0) {
         std::string known;
-        for (const auto& d : doc->log.Facts().Definitions()) known += (known.empty() ? "" : ", ") + d.name;
+        for (const auto& d : doc->Log().Facts().Definitions()) known += (known.empty() ? "" : ", ") + d.name;
         Refuse("the profile defines no fact '" + *name + "' (facts: " + known + ")");
     }
     doc->GoToDate(*date);

@@ -77,7 +77,7 @@ void WriteProfileFile(const CSingleDayDocData& data, const std::string& path, Fi
     Xml::XmlDocument doc;
     Xml::XmlElement root = CreateDocumentRoot(doc, "profile", 1);
     data.SaveWithoutDays(root);
-    const std::string days = DaysText(data.log);
+    const std::string days = DaysText(data.Log());
     // The days come last in "Log", as the log writes them.
     const std::string daysMark = DaysMark();
     if (!days.empty()) root.SelectSingleNode("Profile/Log").AddElement(daysMark);

@@ -187,7 +187,7 @@ void CVelmoraDoc::OnFacts() {
 
 void CVelmoraDoc::OnSelectIngredients() {
     // The dialog works on a copy, so that Cancel leaves the day as it was.
-    DlgSelectIngredients dialog(app_, log.GetCurrentDay()->foods, Gui::DialogParent());
+    DlgSelectIngredients dialog(app_, DayFoods(), Gui::DialogParent());
     if (dialog.exec() == QDialog::Accepted) SetDayFoods(dialog.Entries());
 }
 
@@ -198,7 +198,7 @@ void CVelmoraDoc::OnEnergyRequirements() {
 
 void CVelmoraDoc::OnReport(const char* templatePath) {
     WaitCursor wait;
-    Report::RunTemplate(templatePath, log);
+    Report::RunTemplate(templatePath, Log());
 }
 
 void CVelmoraDoc::OnReportXml() {

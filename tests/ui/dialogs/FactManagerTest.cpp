@@ -270,7 +270,7 @@ TEST_F(FactsCommand, ATargetOrANewFactModifiesTheProfile) {
         dialog.ApplyButton()->click();
     });
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_DOUBLE_EQ(doc->log.Facts().At(1).value, 300);
+    EXPECT_DOUBLE_EQ(doc->Log().Facts().At(1).value, 300);
 }
 
 }  // namespace
