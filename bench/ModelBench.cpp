@@ -14,7 +14,9 @@
 
 #include <chrono>
 #include <filesystem>
+#include <numeric>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -62,7 +64,13 @@ const std::string& TenYearFile() {
         std::filesystem::create_directories(folder);
         const std::string file = (folder / "profile.xml").string();
         NS_Data::CUserLog log(&Meals(), &Foods());
-        for (int gid = 0; gid < 60; ++gid) log.requirements.emplace_back(gid, 1, 100);
+        std::vector<int> gids(60);
+        std::iota(gids.begin(), gids.end(), 0);
+        log.SyncRequirements(gids);
+        for (int i = 0; i < 60; ++i) {
+            log.RequirementAt(i).min = 1;
+            log.RequirementAt(i).max = 100;
+        }
         boost::gregorian::date day(2016, 1, 1);
         for (int d = 0; d < 3650; ++d, day += boost::gregorian::days(1)) {
             log.SelectDay(boost::gregorian::to_iso_string(day));
@@ -100,7 +108,7 @@ void BM_TenYearLogLoadBesideLibxml2(benchmark::State& state) {
         const double t = Seconds(std::chrono::steady_clock::now() - start);
         ours += t;
         state.SetIterationTime(t);
-        if (log.days.size() != 3650) state.SkipWithError("days missing");
+        if (log.Days().size() != 3650) state.SkipWithError("days missing");
     }
     state.counters["libxml2_parse_ms"] = benchmark::Counter(theirs * 1000, benchmark::Counter::kAvgIterations);
     state.counters["ratio"] = ours / theirs;

@@ -23,6 +23,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -87,7 +88,13 @@ private:
     void WriteProfile(const std::string& path) const {
         std::mt19937 rng(7);
         CProfileDocument doc(&meals_, &source_);
-        for (const CDS_Nutrition& n : source_.Nutrients()) doc.log.requirements.emplace_back(n.gid, 1, 100);
+        std::vector<int> gids;
+        for (const CDS_Nutrition& n : source_.Nutrients()) gids.push_back(n.gid);
+        doc.Log().SyncRequirements(gids);
+        for (std::size_t i = 0; i < gids.size(); ++i) {
+            doc.Log().RequirementAt(static_cast<int>(i)).min = 1;
+            doc.Log().RequirementAt(static_cast<int>(i)).max = 100;
+        }
         const char* meals[] = {"", "Breakfast", "Lunch", "Dinner", "Supper"};
         boost::gregorian::date day(2014, 1, 1);
         for (int d = 0; d < kDays; ++d, day += boost::gregorian::days(1)) {
@@ -120,7 +127,7 @@ void BM_OpenProfile(benchmark::State& state) {
         LoadReport::Clear();
         CProfileDocument doc(&w.Meals(), &w.Source());
         if (!doc.OnOpenDocument(w.File("profile.vlx"))) state.SkipWithError("open failed");
-        benchmark::DoNotOptimize(doc.log.days.size());
+        benchmark::DoNotOptimize(doc.Log().Days().size());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(std::filesystem::file_size(w.File("profile.vlx"))));

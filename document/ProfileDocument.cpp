@@ -160,42 +160,42 @@ bool CProfileDocument::SaveTo(const std::string& path, bool ownFile) {
 }
 
 CDayFood* CProfileDocument::Entry(int index) {
-    auto& foods = log.GetCurrentDay()->foods;
+    auto& foods = CurrentDay().foods;
     if (index < 0 || static_cast<std::size_t>(index) >= foods.size()) return nullptr;
     return &foods[static_cast<std::size_t>(index)];
 }
 
 int CProfileDocument::AddFoodByKey(int key, int source) {
-    const CDataSourceMgr* data = log.DataSource();
+    const CDataSourceMgr* data = Log().DataSource();
     const CDS_Ingredient* food = data ? data->FindFood(FoodKey(key, source)) : nullptr;
     if (!food) return -1;
-    log.AddFood(0, 0, "", *food);
+    Log().AddFood(0, 0, "", *food);
     EnsureEntryRows();
     SetModifiedFlag();
-    return static_cast<int>(log.GetCurrentDay()->foods.size()) - 1;
+    return static_cast<int>(CurrentDay().foods.size()) - 1;
 }
 
 void CProfileDocument::EnsureEntryRows() {
-    const int entries = static_cast<int>(log.GetCurrentDay()->foods.size());
+    const int entries = static_cast<int>(CurrentDay().foods.size());
     // A layout's rows stand for positions in a day's list, and every day shares them: a row is
     // added only when no day so far has had that many entries. Adding one per food ever logged
     // would grow the file by a row a meal for as long as the profile is kept.
-    EnsureRows(gridLayouts[kDietLayout], kDietRowOffset + entries + kDietSummaryRows);
-    EnsureRows(gridLayouts[kFoodLayout], kFoodRowOffset + entries);
+    EnsureRows(MutableLayout(LayoutKind::Diet), kDietRowOffset + entries + kDietSummaryRows);
+    EnsureRows(MutableLayout(LayoutKind::Food), kFoodRowOffset + entries);
 }
 
 void CProfileDocument::RemoveFood(int index) {
     if (!Entry(index)) return;
-    log.GetCurrentDay()->RemoveFood(index);
-    gridLayouts[kFoodLayout].RemoveRow(index + kFoodRowOffset);
-    gridLayouts[kDietLayout].RemoveRow(index + kDietRowOffset);
+    CurrentDay().RemoveFood(index);
+    MutableLayout(LayoutKind::Food).RemoveRow(index + kFoodRowOffset);
+    MutableLayout(LayoutKind::Diet).RemoveRow(index + kDietRowOffset);
     RecomputeEnergyShares();
     SetModifiedFlag();
     Call(hooks.updateAllViews);
 }
 
 void CProfileDocument::MoveFood(int from, int to) {
-    auto& foods = log.GetCurrentDay()->foods;
+    auto& foods = CurrentDay().foods;
     if (!Entry(from)) return;
     CDayFood entry = std::move(foods[static_cast<std::size_t>(from)]);
     foods.erase(foods.begin() + from);
@@ -232,39 +232,30 @@ void CProfileDocument::SetFoodMeal(int index, const std::string& meal) {
 }
 
 unsigned CProfileDocument::FoodStatus(int key, int source) const {
-    return FoodStatusOf(log.GetCurrentDay()->foods, FoodKey(key, source));
+    return FoodStatusOf(CurrentDay().foods, FoodKey(key, source));
 }
 
 bool CProfileDocument::AddNutrient(int gid) {
-    if (!log.AddRequirement(gid, -1, -1)) return false;
-    for (CGridDim& layout : gridLayouts) layout.AddColumn(0);
+    if (!Log().AddRequirement(gid, -1, -1)) return false;
+    for (LayoutKind kind : {LayoutKind::Diet, LayoutKind::Food}) MutableLayout(kind).AddColumn(0);
     SetModifiedFlag();
     return true;
 }
 
 void CProfileDocument::RemoveNutrient(int index) {
-    if (!log.RemoveRequirement(index)) return;
-    gridLayouts[kFoodLayout].RemoveColumn(index + kFoodColumnOffset);
-    gridLayouts[kDietLayout].RemoveColumn(index + kDietColumnOffset);
+    if (!Log().RemoveRequirement(index)) return;
+    MutableLayout(LayoutKind::Food).RemoveColumn(index + kFoodColumnOffset);
+    MutableLayout(LayoutKind::Diet).RemoveColumn(index + kDietColumnOffset);
     SetModifiedFlag();
 }
 
 void CProfileDocument::MoveNutrient(int from, int to) {
-    auto& list = log.requirements;
-    const int count = static_cast<int>(list.size());
+    const int count = static_cast<int>(Log().Requirements().size());
     if (from < 0 || from >= count) return;
     to = std::clamp(to, 0, count - 1);
-    if (from == to) return;
-    const UserLog::CNutrientRequirement moved = list[static_cast<std::size_t>(from)];
-    if (from < to) {
-        list.insert(list.begin() + to + 1, moved);
-        list.erase(list.begin() + from);
-    } else {
-        list.insert(list.begin() + to, moved);
-        list.erase(list.begin() + from + 1);
-    }
-    MoveColumn(gridLayouts[kFoodLayout], from, to, kFoodColumnOffset);
-    MoveColumn(gridLayouts[kDietLayout], from, to, kDietColumnOffset);
+    if (from == to || !Log().MoveRequirement(from, to)) return;
+    MoveColumn(MutableLayout(LayoutKind::Food), from, to, kFoodColumnOffset);
+    MoveColumn(MutableLayout(LayoutKind::Diet), from, to, kDietColumnOffset);
     // The order of the requirements is the order of the file and of every view.
     SetModifiedFlag();
 }
@@ -276,42 +267,36 @@ void CProfileDocument::DataChanged() {
 }
 
 void CProfileDocument::RecomputeEnergyShares() {
-    log.energyComposition.SetFromEnergies(log.GetCurrentDay()->ComponentEnergies());
+    Log().EnergyComposition().SetFromEnergies(CurrentDay().ComponentEnergies());
 }
 
 void CProfileDocument::SetDefaultRequirements() {
     // One by one from the end, so that the layouts lose the columns of the old requirements.
-    for (int i = static_cast<int>(log.requirements.size()) - 1; i >= 0; --i) RemoveNutrient(i);
-    if (const CDataSourceMgr* data = log.DataSource())
+    for (int i = static_cast<int>(Log().Requirements().size()) - 1; i >= 0; --i) RemoveNutrient(i);
+    if (const CDataSourceMgr* data = Log().DataSource())
         for (const CDS_Nutrition& n : data->Nutrients()) AddNutrient(n.gid);
 }
 
 void CProfileDocument::SetDayFact(const std::string& name, double value) {
-    log.GetCurrentDay()->SetFact(name, value);
+    CurrentDay().SetFact(name, value);
     SetModifiedFlag();
     Call(hooks.updateAllViews);
 }
 
-bool CProfileDocument::ApplyGridLayout(IGridSizes& grid, int layoutIndex) const {
-    if (layoutIndex != kDietLayout && layoutIndex != kFoodLayout) return false;
-    return gridLayouts[static_cast<std::size_t>(layoutIndex)].Apply(grid);
-}
+bool CProfileDocument::ApplyGridLayout(IGridSizes& grid, LayoutKind kind) const { return Layout(kind).Apply(grid); }
 
-void CProfileDocument::CaptureGridLayout(const IGridSizes& grid, int layoutIndex) {
-    if (layoutIndex != kDietLayout && layoutIndex != kFoodLayout) return;
-    gridLayouts[static_cast<std::size_t>(layoutIndex)].Capture(grid);
-}
+void CProfileDocument::CaptureGridLayout(const IGridSizes& grid, LayoutKind kind) { MutableLayout(kind).Capture(grid); }
 
-bool CProfileDocument::CanCopy() const { return !log.GetCurrentDay()->IsEmpty(); }
+bool CProfileDocument::CanCopy() const { return !CurrentDay().IsEmpty(); }
 
-bool CProfileDocument::CanPaste() const { return log.GetCurrentDay()->IsEmpty(); }
+bool CProfileDocument::CanPaste() const { return CurrentDay().IsEmpty(); }
 
 std::string CProfileDocument::CopyText() const {
     Xml::XmlDocument doc;
     Xml::XmlElement root = doc.CreateElement("clipboard");
     root.SetAttribute("method", "copy");
     doc.AppendChild(root);
-    log.GetCurrentDay()->Save(root);
+    CurrentDay().Save(root);
     return doc.GetXml();
 }
 
@@ -321,7 +306,7 @@ bool CProfileDocument::Paste(const std::optional<std::string>& clipboardText) {
         return false;
     }
     if (!CanPaste()) return false;
-    const auto day = log.GetCurrentDay();
+    UserLog::CLogDay& day = CurrentDay();
     try {
         Xml::XmlDocument doc;
         if (!doc.LoadXml(*clipboardText)) throw Xml::XmlError(Xml::XmlError::Parse, doc.ParseError());
@@ -330,8 +315,8 @@ bool CProfileDocument::Paste(const std::optional<std::string>& clipboardText) {
         // Read into a day of its own: a text that fails half-way leaves the current day as it was.
         UserLog::CLogDay pasted;
         pasted.Load(element);
-        pasted.SetDate(day->date);
-        *day = std::move(pasted);
+        pasted.SetDate(day.date);
+        day = std::move(pasted);
     } catch (const std::exception&) {
         Services::Prompt().Message(kPasteFailed);
         return false;
@@ -339,7 +324,7 @@ bool CProfileDocument::Paste(const std::optional<std::string>& clipboardText) {
     // What the pasted day lost (foods the data source lacks) is this profile's news, told now:
     // left in the report it would be shown later as lost data of whichever profile comes next.
     LoadReport::Clear();
-    log.ResolveFoods();
+    Log().ResolveFoods();
     Call(hooks.refreshView);
     SetModifiedFlag();
     ReportLostData();
@@ -347,13 +332,13 @@ bool CProfileDocument::Paste(const std::optional<std::string>& clipboardText) {
 }
 
 void CProfileDocument::DeleteDay() {
-    log.GetCurrentDay()->ClearDay();
+    CurrentDay().ClearDay();
     Call(hooks.refreshView);
     SetModifiedFlag();
 }
 
 std::string CProfileDocument::ExportFileName() const {
-    std::string name(TextUtil::Trimmed(log.personal.firstName + log.personal.lastName));
+    std::string name(TextUtil::Trimmed(Log().Personal().firstName + Log().Personal().lastName));
     return name.empty() ? kDefaultExportName : name;
 }
 
@@ -363,20 +348,20 @@ bool CProfileDocument::Export(const std::string& path) {
 }
 
 void CProfileDocument::Facts(const std::function<void(NS_Data::CUserLog&)>& runDialog) {
-    const std::vector<UserLog::CFactReference> before = log.facts.Definitions();
-    if (runDialog) runDialog(log);
+    const std::vector<UserLog::CFactReference> before = Log().Facts().Definitions();
+    if (runDialog) runDialog(Log());
     Call(hooks.refreshView);
-    if (FactDefinitionsDiffer(before, log.facts.Definitions())) SetModifiedFlag();
+    if (FactDefinitionsDiffer(before, Log().Facts().Definitions())) SetModifiedFlag();
 }
 
 void CProfileDocument::GoToDate(const std::string& dateKey) {
-    log.SelectDay(dateKey);
+    Log().SelectDay(dateKey);
     Call(hooks.refreshView);
 }
 
 void CProfileDocument::SetDayFoods(std::vector<CDayFood> entries) {
-    log.GetCurrentDay()->foods = std::move(entries);
-    log.ResolveFoods();
+    CurrentDay().foods = std::move(entries);
+    Log().ResolveFoods();
     EnsureEntryRows();
     SetModifiedFlag();
     Call(hooks.refreshView);

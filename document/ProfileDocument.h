@@ -103,8 +103,8 @@ public:
     void SetDefaultRequirements();
     // Sets a fact's value on the current day.
     void SetDayFact(const std::string& name, double value);
-    bool ApplyGridLayout(IGridSizes& grid, int layoutIndex) const;
-    void CaptureGridLayout(const IGridSizes& grid, int layoutIndex);
+    bool ApplyGridLayout(IGridSizes& grid, LayoutKind kind) const;
+    void CaptureGridLayout(const IGridSizes& grid, LayoutKind kind);
 
     // ---- commands ----
     // Copy is offered for a day with data, Paste only for an empty day, so pasting never merges.

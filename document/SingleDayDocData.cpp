@@ -7,42 +7,45 @@
 #include <algorithm>
 
 CSingleDayDocData::CSingleDayDocData(const Meal::CMealManager* mealList, const CDataSourceMgr* source)
-    : meals(mealList), log(mealList, source), gridLayouts{InitialLayout(kDietLayout), InitialLayout(kFoodLayout)} {}
+    : meals_(mealList), log_(mealList, source), layouts_{InitialLayout(LayoutKind::Diet), InitialLayout(LayoutKind::Food)} {}
 
-CGridDim CSingleDayDocData::InitialLayout(int index) {
-    if (index == kDietLayout) return CGridDim("Diet", {4, 4, -3, 0, 0, 0, -2, 0, 0, 0});
+CGridDim CSingleDayDocData::InitialLayout(LayoutKind kind) {
+    if (kind == LayoutKind::Diet) return CGridDim("Diet", {4, 4, -3, 0, 0, 0, -2, 0, 0, 0});
     return CGridDim("Food", {2, 1, 0, -3, -2});
 }
 
-void CSingleDayDocData::Save(const Xml::XmlElement& root) const { SaveParts(log, gridLayouts, meals, unknown, root); }
+void CSingleDayDocData::Save(const Xml::XmlElement& root) const { SaveParts(root, true); }
 
-void CSingleDayDocData::SaveParts(const NS_Data::CUserLog& log, const std::array<CGridDim, 2>& layouts,
-                                  const Meal::CMealManager* mealList, const UnknownOfDocument& unknown,
-                                  const Xml::XmlElement& root) {
-    log.Save(root);
+void CSingleDayDocData::SaveWithoutDays(const Xml::XmlElement& root) const { SaveParts(root, false); }
+
+void CSingleDayDocData::SaveParts(const Xml::XmlElement& root, bool withDays) const {
+    if (withDays)
+        log_.Save(root);
+    else
+        log_.SaveWithoutDays(root);
     Xml::XmlElement view = root.AddElement("View");
-    for (const CGridDim& layout : layouts) layout.Save(view);
-    unknown.view.Restore(view);
-    if (mealList) mealList->Save(root);
-    unknown.root.Restore(root);
+    for (const CGridDim& layout : layouts_) layout.Save(view);
+    unknown_.view.Restore(view);
+    if (meals_) meals_->Save(root);
+    unknown_.root.Restore(root);
 }
 
 bool CSingleDayDocData::Load(const Xml::XmlElement& documentElement) {
     const std::string tag = documentElement.TagName();
-    if (tag == "Diet") return ReadLegacyDiet(log, documentElement);
+    if (tag == "Diet") return ReadLegacyDiet(log_, documentElement);
     if (tag != "root" || documentElement.GetAttribute("app", "").AsString() != "velmora") return false;
 
-    unknown = {};
-    unknown.root.Capture(documentElement, {"app", "type", "version"}, {"Profile", "View", "Meals"});
+    unknown_ = {};
+    unknown_.root.Capture(documentElement, {"app", "type", "version"}, {"Profile", "View", "Meals"});
     Xml::XmlElement profile = documentElement.ChildElement("Profile");
     if (!profile) throw Xml::XmlError(Xml::XmlError::NotElement, "The document has no \"Profile\" element");
-    log.Load(profile);
+    log_.Load(profile);
     if (Xml::XmlElement view = documentElement.ChildElement("View")) {
-        for (CGridDim& layout : gridLayouts) layout.Load(view);
-        unknown.view.Capture(view, {}, [this](const Xml::XmlElement& child) {
+        for (CGridDim& layout : layouts_) layout.Load(view);
+        unknown_.view.Capture(view, {}, [this](const Xml::XmlElement& child) {
             if (child.TagName() != "Grid") return false;
             const std::string name = child.GetAttribute("name", "").AsString();
-            return std::any_of(gridLayouts.begin(), gridLayouts.end(),
+            return std::any_of(layouts_.begin(), layouts_.end(),
                                [&name](const CGridDim& layout) { return layout.gridName == name; });
         });
     }

@@ -5,20 +5,24 @@
 #include "model/UserLog.h"
 
 #include <array>
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
 
 class CDataSourceMgr;
 namespace Meal {
 class CMealManager;
 }
 
+// The grids whose row heights and column widths a profile keeps.
+enum class LayoutKind { Diet, Food };
+
 // The data of one profile document: the user log and the saved layouts of the profile's two
 // grids. Not an IXMLSerialize: reading answers whether the file was a profile at all, which the
 // interface's Load cannot say.
 class CSingleDayDocData {
 public:
-    static constexpr int kDietLayout = 0;
-    static constexpr int kFoodLayout = 1;
-
     CSingleDayDocData(const Meal::CMealManager* mealList, const CDataSourceMgr* source);
     virtual ~CSingleDayDocData() = default;
     CSingleDayDocData(const CSingleDayDocData&) = delete;
@@ -36,16 +40,36 @@ public:
         Xml::UnknownParts root, view;
     };
 
-    // What Save writes, from the parts given.
-    static void SaveParts(const NS_Data::CUserLog& log, const std::array<CGridDim, 2>& layouts,
-                          const Meal::CMealManager* mealList, const UnknownOfDocument& unknown,
-                          const Xml::XmlElement& root);
+    // What Save writes but the days, which the profile writer streams in after the rest of "Log".
+    void SaveWithoutDays(const Xml::XmlElement& root) const;
 
     // The layouts as a new document has them.
-    static CGridDim InitialLayout(int index);
+    static CGridDim InitialLayout(LayoutKind kind);
 
-    const Meal::CMealManager* meals = nullptr;
-    NS_Data::CUserLog log;
-    std::array<CGridDim, 2> gridLayouts;
-    UnknownOfDocument unknown;
+    NS_Data::CUserLog& Log() noexcept { return log_; }
+    const NS_Data::CUserLog& Log() const noexcept { return log_; }
+    // The day the views show and edit.
+    UserLog::CLogDay& CurrentDay() { return *log_.GetCurrentDay(); }
+    const UserLog::CLogDay& CurrentDay() const { return *log_.GetCurrentDay(); }
+    const std::string& CurrentDate() const { return CurrentDay().date; }
+    // The current day's entries; they change through the document's food operations.
+    const std::vector<UserLog::CDayFood>& DayFoods() const { return CurrentDay().foods; }
+
+    const CGridDim& Layout(LayoutKind kind) const { return layouts_[Slot(kind)]; }
+    void SetLayout(LayoutKind kind, CGridDim layout) { layouts_[Slot(kind)] = std::move(layout); }
+
+protected:
+    // For the operations that keep the layouts' rows and columns in step with the log.
+    CGridDim& MutableLayout(LayoutKind kind) { return layouts_[Slot(kind)]; }
+
+private:
+    static constexpr std::size_t Slot(LayoutKind kind) noexcept { return static_cast<std::size_t>(kind); }
+
+    void SaveParts(const Xml::XmlElement& root, bool withDays) const;
+
+    const Meal::CMealManager* meals_ = nullptr;
+    NS_Data::CUserLog log_;
+    // In the order they are written: Diet, then Food.
+    std::array<CGridDim, 2> layouts_;
+    UnknownOfDocument unknown_;
 };

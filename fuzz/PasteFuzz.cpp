@@ -35,19 +35,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
 
     CProfileDocument doc(&env.meals, &env.foods);
-    const std::string date = doc.log.GetCurrentDay()->date;
+    const std::string date = doc.CurrentDate();
     const bool pasted = doc.Paste(text);
-    if (doc.log.GetCurrentDay()->date != date) FuzzSupport::Fault("pasting moved the day");
+    if (doc.CurrentDate() != date) FuzzSupport::Fault("pasting moved the day");
     if (!pasted) {
-        if (!doc.log.GetCurrentDay()->IsEmpty() || doc.IsModified())
+        if (!doc.CurrentDay().IsEmpty() || doc.IsModified())
             FuzzSupport::Fault("a failed paste changed the document");
         return 0;
     }
     if (!doc.IsModified()) FuzzSupport::Fault("a paste left the document unmodified");
     // What the views show of the pasted day.
-    (void)Page::PlaceholderJson(&doc.log, NS_Data::CUserLog::kJsonDay);
-    for (const auto& r : doc.log.requirements) (void)doc.log.GetIntake(r.gid);
-    for (const auto& entry : doc.log.GetCurrentDay()->foods) (void)entry.Amount();
+    (void)Page::PlaceholderJson(&doc.Log(), NS_Data::CUserLog::kJsonDay);
+    for (const auto& r : doc.Log().Requirements()) (void)doc.Log().GetIntake(r.gid);
+    for (const auto& entry : doc.DayFoods()) (void)entry.Amount();
     if (!doc.CanCopy()) return 0;  // the text held an empty day
 
     // A day copied out pastes into another document's empty day; an empty list the text carried

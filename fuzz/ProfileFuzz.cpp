@@ -45,15 +45,15 @@ std::string Slurp(const std::string& path) {
 
 // What the views and reports compute from an open profile.
 void ShowEverything(const CProfileDocument& doc) {
-    const NS_Data::CUserLog& log = doc.log;
+    const NS_Data::CUserLog& log = doc.Log();
     const std::string today = log.GetCurrentDay()->date;
-    (void)log.personal.AgeAt(today);
-    (void)log.personal.DriCategoryAt(today);
-    (void)log.personal.DriAgeAt(today);
+    (void)log.Personal().AgeAt(today);
+    (void)log.Personal().DriCategoryAt(today);
+    (void)log.Personal().DriAgeAt(today);
     const EnergyInputs inputs = log.GetEnergyInputs();
     std::string description;
-    (void)log.personal.EnergyRequirement(inputs, description);
-    (void)log.personal.EnergyDetails(inputs);
+    (void)log.Personal().EnergyRequirement(inputs, description);
+    (void)log.Personal().EnergyDetails(inputs);
     for (const char* key : {NS_Data::CUserLog::kJsonLog, NS_Data::CUserLog::kJsonDay, NS_Data::CUserLog::kJsonMeasures})
         (void)Page::PlaceholderJson(&log, key);
     std::vector<UserLog::CNutrientRequirement> limits;

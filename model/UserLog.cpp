@@ -37,13 +37,13 @@ double ConvertWeight(double v, bool toKilograms) {
 }  // namespace
 
 CUserLog::CUserLog(const Meal::CMealManager* mealList, const CDataSourceMgr* source)
-    : meals(mealList), dataSource(source) {
-    currentDay = days[static_cast<std::size_t>(InsertDay(TodayKey()))];
+    : meals_(mealList), dataSource_(source) {
+    currentDay_ = days_[static_cast<std::size_t>(InsertDay(TodayKey()))];
 }
 
 int CUserLog::FindDay(const std::string& dateKey) const {
-    for (int i = static_cast<int>(days.size()) - 1; i >= 0; --i) {
-        const std::string& key = days[static_cast<std::size_t>(i)]->date;
+    for (int i = static_cast<int>(days_.size()) - 1; i >= 0; --i) {
+        const std::string& key = days_[static_cast<std::size_t>(i)]->date;
         if (key == dateKey) return i;
         if (key < dateKey) return -1;
     }
@@ -51,10 +51,10 @@ int CUserLog::FindDay(const std::string& dateKey) const {
 }
 
 int CUserLog::InsertDay(const std::string& dateKey) {
-    int i = static_cast<int>(days.size()) - 1;
-    while (i >= 0 && days[static_cast<std::size_t>(i)]->date > dateKey) --i;
-    if (i >= 0 && days[static_cast<std::size_t>(i)]->date == dateKey) return i;
-    days.insert(days.begin() + (i + 1), std::make_shared<CLogDay>(dateKey));
+    int i = static_cast<int>(days_.size()) - 1;
+    while (i >= 0 && days_[static_cast<std::size_t>(i)]->date > dateKey) --i;
+    if (i >= 0 && days_[static_cast<std::size_t>(i)]->date == dateKey) return i;
+    days_.insert(days_.begin() + (i + 1), std::make_shared<CLogDay>(dateKey));
     return i + 1;
 }
 
@@ -62,15 +62,15 @@ bool CUserLog::SelectDay(const std::string& dateKey) {
     int index = FindDay(dateKey);
     const bool created = index < 0;
     if (created) index = InsertDay(dateKey);
-    currentDay = days[static_cast<std::size_t>(index)];
-    personal.date = dateKey;
+    currentDay_ = days_[static_cast<std::size_t>(index)];
+    personal_.date = dateKey;
     return created;
 }
 
 bool CUserLog::AddFood(double weight, int unitIndex, const std::string& meal, const CDS_Ingredient& food) {
-    auto& cached = foodCache[food.GetFoodKey()];
+    auto& cached = foodCache_[food.GetFoodKey()];
     if (!cached) cached = std::make_shared<CDS_Ingredient>(food);
-    CDayFood* entry = currentDay->AddFood(cached, -1);
+    CDayFood* entry = currentDay_->AddFood(cached, -1);
     entry->meal = meal;
     entry->weight = weight;
     entry->unitIndex = unitIndex;
@@ -79,10 +79,10 @@ bool CUserLog::AddFood(double weight, int unitIndex, const std::string& meal, co
 
 std::shared_ptr<CDS_Ingredient> CUserLog::CachedFood(const FoodKey& key, bool& madePlaceholder,
                                                      const std::string& name) {
-    auto it = foodCache.find(key);
-    if (it != foodCache.end()) return it->second;
+    auto it = foodCache_.find(key);
+    if (it != foodCache_.end()) return it->second;
     std::shared_ptr<CDS_Ingredient> food;
-    if (const CDS_Ingredient* found = dataSource ? dataSource->FindFood(key) : nullptr) {
+    if (const CDS_Ingredient* found = dataSource_ ? dataSource_->FindFood(key) : nullptr) {
         food = std::make_shared<CDS_Ingredient>(*found);
     } else {
         food = std::make_shared<CDS_Ingredient>();
@@ -95,13 +95,13 @@ std::shared_ptr<CDS_Ingredient> CUserLog::CachedFood(const FoodKey& key, bool& m
                                                   std::to_string(static_cast<unsigned>(key.key)));
         madePlaceholder = true;
     }
-    foodCache.emplace(key, food);
+    foodCache_.emplace(key, food);
     return food;
 }
 
 bool CUserLog::ResolveFoods() {
     bool madePlaceholder = false;
-    for (CDayFood& entry : currentDay->foods) {
+    for (CDayFood& entry : currentDay_->foods) {
         entry.food = CachedFood(entry.GetFoodKey(), madePlaceholder, entry.name);
         entry.ResolveUnit();
     }
@@ -109,47 +109,58 @@ bool CUserLog::ResolveFoods() {
 }
 
 int CUserLog::FindRequirement(int gid) const {
-    for (std::size_t i = 0; i < requirements.size(); ++i)
-        if (requirements[i].gid == gid) return static_cast<int>(i);
+    for (std::size_t i = 0; i < requirements_.size(); ++i)
+        if (requirements_[i].gid == gid) return static_cast<int>(i);
     return -1;
 }
 
 bool CUserLog::AddRequirement(int gid, double min, double max) {
-    if (!dataSource) return false;
-    const auto& nutrients = dataSource->Nutrients();
+    if (!dataSource_) return false;
+    const auto& nutrients = dataSource_->Nutrients();
     const auto found =
         std::find_if(nutrients.begin(), nutrients.end(), [gid](const CDS_Nutrition& n) { return n.gid == gid; });
     if (found == nutrients.end()) return false;
-    requirements.emplace_back(gid, min, max);
+    requirements_.emplace_back(gid, min, max);
     // Outside the standard table the data source is the only one that can name the nutrient.
-    if (requirements.back().name.empty()) {
-        requirements.back().name = found->name;
-        requirements.back().units = found->units;
+    if (requirements_.back().name.empty()) {
+        requirements_.back().name = found->name;
+        requirements_.back().units = found->units;
     }
     return true;
 }
 
 bool CUserLog::RemoveRequirement(int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= requirements.size()) return false;
-    requirements.erase(requirements.begin() + index);
+    if (index < 0 || static_cast<std::size_t>(index) >= requirements_.size()) return false;
+    requirements_.erase(requirements_.begin() + index);
+    return true;
+}
+
+bool CUserLog::MoveRequirement(int from, int to) {
+    const int count = static_cast<int>(requirements_.size());
+    if (from < 0 || from >= count || to < 0 || to >= count) return false;
+    auto moved = requirements_.begin() + from;
+    if (from < to)
+        std::rotate(moved, moved + 1, requirements_.begin() + to + 1);
+    else
+        std::rotate(requirements_.begin() + to, moved, moved + 1);
     return true;
 }
 
 bool CUserLog::GetEffectiveRequirements(std::vector<CNutrientRequirement>& out) const {
-    out = requirements;
-    for (const CNutrientRequirement& own : currentDay->requirements) {
+    out = requirements_;
+    for (const CNutrientRequirement& own : currentDay_->requirements) {
         const int i = FindRequirement(own.gid);
         if (i >= 0) out[static_cast<std::size_t>(i)] = own;
     }
-    return !currentDay->requirements.empty();
+    return !currentDay_->requirements.empty();
 }
 
 CNutrientRequirement* CUserLog::EffectiveRequirement(int gid) {
     const int index = FindRequirement(gid);
     if (index < 0) return nullptr;
-    auto& own = currentDay->requirements;
+    auto& own = currentDay_->requirements;
     const auto last = std::find_if(own.rbegin(), own.rend(), [gid](const CNutrientRequirement& r) { return r.gid == gid; });
-    return last != own.rend() ? &*last : &requirements[static_cast<std::size_t>(index)];
+    return last != own.rend() ? &*last : &requirements_[static_cast<std::size_t>(index)];
 }
 
 void CUserLog::SyncRequirements(const std::vector<int>& gids) {
@@ -158,29 +169,29 @@ void CUserLog::SyncRequirements(const std::vector<int>& gids) {
     for (int gid : gids) {
         const int i = FindRequirement(gid);
         if (i >= 0)
-            kept.push_back(requirements[static_cast<std::size_t>(i)]);
+            kept.push_back(requirements_[static_cast<std::size_t>(i)]);
         else
             added.emplace_back(gid, -1, -1);
     }
     kept.insert(kept.end(), added.begin(), added.end());
-    requirements = std::move(kept);
+    requirements_ = std::move(kept);
 }
 
 double CUserLog::GetIntake(int gid) const {
     double sum = 0;
-    for (const CDayFood& entry : currentDay->foods)
+    for (const CDayFood& entry : currentDay_->foods)
         if (entry.food) sum += entry.weight * entry.food->NutrientValue(gid);
-    return Nutrient::RoundShown(gid, sum / 100, dataSource);
+    return Nutrient::RoundShown(gid, sum / 100, dataSource_);
 }
 
 void CUserLog::ConvertWeightUnits(bool toKilograms) {
     const char* target = toKilograms ? "kg" : "lb";
-    UserLog::CFactReference weight = facts.GetBuiltIn(UserLog::CFactManager::kWeight);
+    UserLog::CFactReference weight = facts_.GetBuiltIn(UserLog::CFactManager::kWeight);
     if (weight.units == target) return;
     weight.units = target;
     if (UserLog::IsDefined(weight.value)) weight.value = ConvertWeight(weight.value, toKilograms);
-    facts.AddOrUpdate(weight);
-    for (const auto& day : days) {
+    facts_.AddOrUpdate(weight);
+    for (const auto& day : days_) {
         UserLog::CFact* fact = day->FindFact(weight.name);
         if (fact && UserLog::IsDefined(fact->value)) fact->value = ConvertWeight(fact->value, toKilograms);
     }
@@ -189,58 +200,63 @@ void CUserLog::ConvertWeightUnits(bool toKilograms) {
 EnergyInputs CUserLog::GetEnergyInputs() const {
     EnergyInputs inputs;
     const auto valueOf = [this](int builtIn) {
-        const UserLog::CFact* fact = currentDay->FindFact(facts.GetBuiltIn(builtIn).name);
+        const UserLog::CFact* fact = currentDay_->FindFact(facts_.GetBuiltIn(builtIn).name);
         return fact && UserLog::IsDefined(fact->value) ? fact->value : 0.0;
     };
     // The fact is kept in its definition's units, which need not be the person's.
     inputs.weight = valueOf(UserLog::CFactManager::kWeight);
-    const std::string units = LowerCase(facts.GetBuiltIn(UserLog::CFactManager::kWeight).units);
-    if (inputs.weight != 0 && personal.unitsKg && (units == "lb" || units == "lbs"))
+    const std::string units = LowerCase(facts_.GetBuiltIn(UserLog::CFactManager::kWeight).units);
+    if (inputs.weight != 0 && personal_.unitsKg && (units == "lb" || units == "lbs"))
         inputs.weight = PoundsToKg(inputs.weight);
-    else if (inputs.weight != 0 && !personal.unitsKg && units == "kg")
+    else if (inputs.weight != 0 && !personal_.unitsKg && units == "kg")
         inputs.weight = KgToPounds(inputs.weight);
     inputs.extraEnergy = valueOf(UserLog::CFactManager::kExtraEnergy);
-    inputs.personal = &personal;
-    inputs.date = currentDay->date;
+    inputs.personal = &personal_;
+    inputs.date = currentDay_->date;
     return inputs;
 }
 
 void CUserLog::RemoveFactFromDays(const std::string& name, bool allDays) {
     if (!allDays) {
-        currentDay->RemoveFact(name);
+        currentDay_->RemoveFact(name);
         return;
     }
-    for (const auto& day : days) day->RemoveFact(name);
+    for (const auto& day : days_) day->RemoveFact(name);
 }
 
-void CUserLog::Save(const Xml::XmlElement& parent) const {
+void CUserLog::Save(const Xml::XmlElement& parent) const { SaveProfile(parent, true); }
+
+void CUserLog::SaveWithoutDays(const Xml::XmlElement& parent) const { SaveProfile(parent, false); }
+
+void CUserLog::SaveProfile(const Xml::XmlElement& parent, bool withDays) const {
     Xml::XmlElement profile = parent.AddElement("Profile");
     profile.SetAttribute("version", 1);
-    personal.Save(profile);
-    facts.Save(profile);
+    personal_.Save(profile);
+    facts_.Save(profile);
     Xml::XmlElement energy = profile.AddElement("Energy");
-    energyComposition.Save(energy);
-    unknown.energy.Restore(energy);
+    energyComposition_.Save(energy);
+    unknown_.energy.Restore(energy);
     Xml::XmlElement nutrients = profile.AddElement("Nutrients");
-    for (const CNutrientRequirement& r : requirements) r.Save(nutrients);
-    unknown.nutrientList.Restore(nutrients);
-    if (meals) meals->Save(profile);
+    for (const CNutrientRequirement& r : requirements_) r.Save(nutrients);
+    unknown_.nutrientList.Restore(nutrients);
+    if (meals_) meals_->Save(profile);
     Xml::XmlElement log = profile.AddElement("Log");
     // Before the days: the profile writer streams the days in after everything else in "Log".
-    unknown.log.Restore(log);
-    for (const auto& day : days)
-        if (!day->IsEmpty()) day->Save(log);
-    unknown.profile.Restore(profile);
+    unknown_.log.Restore(log);
+    if (withDays)
+        for (const auto& day : days_)
+            if (!day->IsEmpty()) day->Save(log);
+    unknown_.profile.Restore(profile);
 }
 
 std::shared_ptr<CLogDay> CUserLog::AddReadDay(std::shared_ptr<CLogDay> day) {
-    int i = static_cast<int>(days.size()) - 1;
-    while (i >= 0 && days[static_cast<std::size_t>(i)]->date > day->date) --i;
-    if (i < 0 || days[static_cast<std::size_t>(i)]->date != day->date) {
-        days.insert(days.begin() + (i + 1), day);
+    int i = static_cast<int>(days_.size()) - 1;
+    while (i >= 0 && days_[static_cast<std::size_t>(i)]->date > day->date) --i;
+    if (i < 0 || days_[static_cast<std::size_t>(i)]->date != day->date) {
+        days_.insert(days_.begin() + (i + 1), day);
         return day;
     }
-    CLogDay& first = *days[static_cast<std::size_t>(i)];
+    CLogDay& first = *days_[static_cast<std::size_t>(i)];
     for (CDayFood& entry : day->foods) first.foods.push_back(std::move(entry));
     for (const UserLog::CFact& fact : day->facts.Items()) first.SetFact(fact.name, fact.value);
     for (const CNutrientRequirement& r : day->requirements) {
@@ -252,54 +268,54 @@ std::shared_ptr<CLogDay> CUserLog::AddReadDay(std::shared_ptr<CLogDay> day) {
             first.requirements.push_back(r);
     }
     if (day->energyComposition) first.energyComposition = std::move(day->energyComposition);
-    return days[static_cast<std::size_t>(i)];
+    return days_[static_cast<std::size_t>(i)];
 }
 
 void CUserLog::Load(const Xml::XmlElement& element) {
-    unknown = {};
-    unknown.profile.Capture(element, {"version"}, {"Personal", "FactManager", "Energy", "Nutrients", "Meals", "Log"});
-    if (Xml::XmlElement energy = element.ChildElement("Energy")) unknown.energy.Capture(energy, {}, {"EnergyComposition"});
-    personal.Load(element.ChildElement("Personal"));
-    if (Xml::XmlElement factManager = element.ChildElement("FactManager")) facts.Load(factManager);
-    energyComposition.Load(element.SelectSingleNode("Energy/EnergyComposition"));
+    unknown_ = {};
+    unknown_.profile.Capture(element, {"version"}, {"Personal", "FactManager", "Energy", "Nutrients", "Meals", "Log"});
+    if (Xml::XmlElement energy = element.ChildElement("Energy")) unknown_.energy.Capture(energy, {}, {"EnergyComposition"});
+    personal_.Load(element.ChildElement("Personal"));
+    if (Xml::XmlElement factManager = element.ChildElement("FactManager")) facts_.Load(factManager);
+    energyComposition_.Load(element.SelectSingleNode("Energy/EnergyComposition"));
 
     // Without any nutrient list (no data source could be loaded) nothing can be checked, and
     // dropping the profile's requirements would lose them at the next save.
-    const bool canCheck = dataSource && !dataSource->Nutrients().empty();
-    requirements.clear();
+    const bool canCheck = dataSource_ && !dataSource_->Nutrients().empty();
+    requirements_.clear();
     for (const Xml::XmlElement& list : element.ChildElements("Nutrients")) {
-        unknown.nutrientList.Capture(list, {}, {"NutrientRequirement"});
+        unknown_.nutrientList.Capture(list, {}, {"NutrientRequirement"});
         for (const Xml::XmlElement& e : list.ChildElements("NutrientRequirement")) {
             CNutrientRequirement read;
             read.Load(e);
             const std::string note = read.name + " : " + read.units;
-            const std::size_t before = requirements.size();
+            const std::size_t before = requirements_.size();
             if (!Nutrient::StandardNutrientByGid(read.gid)) {
                 // A nutrient of the data source that has no standard entry (most USDA nutrients)
                 // is as followable as any other; dropping it would lose it at the next save.
                 if (!canCheck || !AddRequirement(read.gid, read.min, read.max))
                     LoadReport::AddUnique("Unknown nutrient", note);
             } else if (!canCheck) {
-                requirements.emplace_back(read.gid, read.min, read.max);
+                requirements_.emplace_back(read.gid, read.min, read.max);
             } else if (!AddRequirement(read.gid, read.min, read.max)) {
                 LoadReport::AddUnique("Removed nutrient", note);
             }
-            if (requirements.size() > before) requirements.back().unknown = read.unknown;
+            if (requirements_.size() > before) requirements_.back().unknown = read.unknown;
         }
     }
 
-    days.clear();
-    currentDay.reset();
+    days_.clear();
+    currentDay_.reset();
     for (const Xml::XmlElement& log : element.ChildElements("Log")) {
-        unknown.log.Capture(log, {}, {"LogDay"});
+        unknown_.log.Capture(log, {}, {"LogDay"});
         for (const Xml::XmlElement& e : log.ChildElements("LogDay")) {
             auto day = std::make_shared<CLogDay>();
             day->Load(e);
-            currentDay = AddReadDay(std::move(day));
+            currentDay_ = AddReadDay(std::move(day));
             ResolveFoods();
         }
     }
-    if (!currentDay) SelectDay(TodayKey());
+    if (!currentDay_) SelectDay(TodayKey());
 }
 
 }  // namespace NS_Data

@@ -40,6 +40,8 @@ public:
     // "Profile" (version 1) with the personal data, facts, "Energy", "Nutrients", "Meals" and a
     // "Log" of the non-empty days.
     void Save(const Xml::XmlElement& parent) const override;
+    // The same without the days: the profile writer streams them in after the rest of "Log".
+    void SaveWithoutDays(const Xml::XmlElement& parent) const;
     // Reads a "Profile" element. What had to be dropped is noted in the load report.
     void Load(const Xml::XmlElement& element) override;
 
@@ -52,7 +54,7 @@ public:
     // written even when empty, with its energy requirement.
     void WriteReport(const Xml::XmlElement& parent, const std::string& version) const override;
 
-    std::shared_ptr<UserLog::CLogDay> GetCurrentDay() const { return currentDay; }
+    std::shared_ptr<UserLog::CLogDay> GetCurrentDay() const { return currentDay_; }
     // Index of the day with that date key, or -1.
     int FindDay(const std::string& dateKey) const;
     // Index of the day with that key, inserting an empty day at its sorted place when needed.
@@ -89,25 +91,48 @@ public:
     // Removes the fact's values from every day, or from the current day only.
     void RemoveFactFromDays(const std::string& name, bool allDays);
 
-    const CDataSourceMgr* DataSource() const noexcept { return dataSource; }
-    const Meal::CMealManager* Meals() const noexcept { return meals; }
+    const CDataSourceMgr* DataSource() const noexcept { return dataSource_; }
+    const Meal::CMealManager* Meals() const noexcept { return meals_; }
 
-    CPersonalData personal;
-    std::shared_ptr<UserLog::CLogDay> currentDay;
-    std::vector<std::shared_ptr<UserLog::CLogDay>> days;
-    CDS_EnergyComposition energyComposition;
-    std::vector<UserLog::CNutrientRequirement> requirements;
-    const Meal::CMealManager* meals = nullptr;
-    const CDataSourceMgr* dataSource = nullptr;
-    std::map<FoodKey, std::shared_ptr<CDS_Ingredient>> foodCache;
-    UserLog::CFactManager facts;
+    // The profile's own parts, which the views and dialogs edit in place.
+    CPersonalData& Personal() noexcept { return personal_; }
+    const CPersonalData& Personal() const noexcept { return personal_; }
+    CDS_EnergyComposition& EnergyComposition() noexcept { return energyComposition_; }
+    const CDS_EnergyComposition& EnergyComposition() const noexcept { return energyComposition_; }
+    UserLog::CFactManager& Facts() noexcept { return facts_; }
+    const UserLog::CFactManager& Facts() const noexcept { return facts_; }
+
+    // The followed nutrients in the order every view shows them. The list itself changes only
+    // through Add/Remove/Move/SyncRequirements, so it never holds a nutrient the data source lacks;
+    // a requirement's limits are edited in place.
+    const std::vector<UserLog::CNutrientRequirement>& Requirements() const noexcept { return requirements_; }
+    UserLog::CNutrientRequirement& RequirementAt(int index) { return requirements_.at(static_cast<std::size_t>(index)); }
+    // The requirement ends at position `to`; false when either position is outside the list.
+    bool MoveRequirement(int from, int to);
+
+    // The days in date order, each date once; the current day is always one of them.
+    const std::vector<std::shared_ptr<UserLog::CLogDay>>& Days() const noexcept { return days_; }
+    // The private copies of the foods the days refer to.
+    const std::map<FoodKey, std::shared_ptr<CDS_Ingredient>>& FoodCache() const noexcept { return foodCache_; }
+
+private:
+    void SaveProfile(const Xml::XmlElement& parent, bool withDays) const;
+
+    CPersonalData personal_;
+    std::shared_ptr<UserLog::CLogDay> currentDay_;
+    std::vector<std::shared_ptr<UserLog::CLogDay>> days_;
+    CDS_EnergyComposition energyComposition_;
+    std::vector<UserLog::CNutrientRequirement> requirements_;
+    const Meal::CMealManager* meals_ = nullptr;
+    const CDataSourceMgr* dataSource_ = nullptr;
+    std::map<FoodKey, std::shared_ptr<CDS_Ingredient>> foodCache_;
+    UserLog::CFactManager facts_;
     // What a newer version wrote into "Profile", "Energy", "Nutrients" and "Log" that this one
     // does not read; written back unchanged.
     struct {
         Xml::UnknownParts profile, energy, nutrientList, log;
-    } unknown;
+    } unknown_;
 
-private:
     std::shared_ptr<CDS_Ingredient> CachedFood(const FoodKey& key, bool& madePlaceholder, const std::string& name);
     // Files of other programs may repeat a date or list days out of order; a repeated date is
     // merged into the day already read so the log stays sorted and unique.

@@ -58,21 +58,21 @@ namespace NS_Data {
 
 bool CUserLog::WriteJson(Json::Value& value, const std::string& placeholder) const {
     if (placeholder == kJsonLog) {
-        const std::string month = currentDay->date.substr(0, 6);
+        const std::string month = currentDay_->date.substr(0, 6);
         Json::Value log;
-        for (const auto& day : days) {
+        for (const auto& day : days_) {
             if (day->date.substr(0, 6) != month) continue;
             Json::Value d;
             day->WriteJson(d, placeholder);
             if (!d.isNull()) log.append(d);
         }
         value["log"] = log;
-        value["currentDay"] = currentDay->date;
+        value["currentDay"] = currentDay_->date;
         return true;
     }
     if (placeholder == kJsonDay) {
         Json::Value d;
-        currentDay->WriteJson(d, placeholder);
+        currentDay_->WriteJson(d, placeholder);
         Json::Value log;
         if (!d.isNull()) log.append(d);
         value["log"] = log;
@@ -80,7 +80,7 @@ bool CUserLog::WriteJson(Json::Value& value, const std::string& placeholder) con
     }
     if (placeholder == kJsonMeasures) {
         Json::Value list(Json::arrayValue);
-        for (const UserLog::CFactReference& definition : facts.Definitions()) {
+        for (const UserLog::CFactReference& definition : facts_.Definitions()) {
             Json::Value d;
             d["name"] = definition.name;
             d["value"] = definition.value;

@@ -58,20 +58,20 @@ int RoundedKcal(double energy) {
 void CUserLog::WriteReport(const Xml::XmlElement& parent, const std::string& version) const {
     Xml::XmlElement profile = parent.AddElement("Profile");
     profile.SetAttribute("version", version);
-    personal.Save(profile);
+    personal_.Save(profile);
     // The stored split is whatever day was last computed; a report of this day shows this day's.
-    CDS_EnergyComposition split = energyComposition;
-    split.SetFromEnergies(currentDay->ComponentEnergies());
+    CDS_EnergyComposition split = energyComposition_;
+    split.SetFromEnergies(currentDay_->ComponentEnergies());
     split.Save(profile.AddElement("Energy"));
     // The profile's limits with the current day's intakes; the day's own limits follow in its
     // "LogDay", so a template can tell which apply.
     Xml::XmlElement nutrients = profile.AddElement("Nutrients");
-    for (const UserLog::CNutrientRequirement& r : requirements) r.WriteReport(nutrients, GetIntake(r.gid));
-    if (meals) meals->Save(profile);
-    Xml::XmlElement day = currentDay->WriteReport(profile.AddElement("Log"));
+    for (const UserLog::CNutrientRequirement& r : requirements_) r.WriteReport(nutrients, GetIntake(r.gid));
+    if (meals_) meals_->Save(profile);
+    Xml::XmlElement day = currentDay_->WriteReport(profile.AddElement("Log"));
 
     std::string expression;
-    const double energy = personal.EnergyRequirement(GetEnergyInputs(), expression);
+    const double energy = personal_.EnergyRequirement(GetEnergyInputs(), expression);
     Xml::XmlElement requirement = day.AddElement("EnergyRequirement");
     requirement.SetAttribute("value", RoundedKcal(energy));
     requirement.SetAttribute("expression", expression);

@@ -123,7 +123,7 @@ std::string Within(const UserLog::CNutrientRequirement& r, double intake) {
 }
 
 void PrintDay(const CProfileDocument& doc) {
-    const NS_Data::CUserLog& log = doc.log;
+    const NS_Data::CUserLog& log = doc.Log();
     const auto day = log.GetCurrentDay();
     std::cout << "Day " << day->date << '\n';
 
@@ -164,9 +164,9 @@ void PrintDay(const CProfileDocument& doc) {
         std::cout << "Facts:\n";
         std::vector<std::vector<std::string>> rows;
         for (const UserLog::CFact& f : day->facts.Items()) {
-            const int def = log.facts.FindDefinition(f.name);
+            const int def = log.Facts().FindDefinition(f.name);
             rows.push_back({f.name, UserLog::IsDefined(f.value) ? TextFormat::G(f.value) : "-",
-                            def >= 0 ? log.facts.At(def).units : ""});
+                            def >= 0 ? log.Facts().At(def).units : ""});
         }
         PrintTable(rows, {false, true, false});
     }
@@ -222,9 +222,9 @@ int Fact(CliContext& ctx, std::vector<std::string>& args) {
 
     auto doc = OpenForChange(ctx, path, force);
     if (!doc) return 1;
-    if (doc->log.facts.FindDefinition(*name) < 0) {
+    if (doc->Log().Facts().FindDefinition(*name) < 0) {
         std::string known;
-        for (const auto& d : doc->log.facts.Definitions()) known += (known.empty() ? "" : ", ") + d.name;
+        for (const auto& d : doc->Log().Facts().Definitions()) known += (known.empty() ? "" : ", ") + d.name;
         Refuse("the profile defines no fact '" + *name + "' (facts: " + known + ")");
     }
     doc->GoToDate(*date);

@@ -16,7 +16,7 @@ int CmdJson(CliContext& ctx, std::vector<std::string>& args) {
     if (args.size() != 1) throw UsageError("json needs one profile FILE");
     if (!key) throw UsageError("json needs --placeholder KEY, for example %JSON_USERLOG_LOG%");
     const auto data = LoadProfileForCommand(ctx, args[0], date);
-    std::cout << Page::PlaceholderJson(&data->log, *key);
+    std::cout << Page::PlaceholderJson(&data->Log(), *key);
     return 0;
 }
 

@@ -29,7 +29,7 @@ std::unique_ptr<CSingleDayDocData> LoadProfileForCommand(CliContext& ctx, const 
     auto data = std::make_unique<CSingleDayDocData>(&MealList(), &ctx.DataSource());
     std::string error;
     if (!ReadProfileFile(*data, path, error)) throw std::runtime_error(error);
-    if (date) data->log.SelectDay(*date);
+    if (date) data->Log().SelectDay(*date);
     return data;
 }
 
@@ -94,7 +94,7 @@ int CmdReport(CliContext& ctx, std::vector<std::string>& args) {
         std::cout << doc.GetXml();
         return 0;
     }
-    return PrintHtml(Report::ApplyTemplate(templatePath, data->log));
+    return PrintHtml(Report::ApplyTemplate(templatePath, data->Log()));
 }
 
 }  // namespace Cli

@@ -21,8 +21,8 @@ bool ReadLegacyDiet(NS_Data::CUserLog& log, const Xml::XmlElement& diet) {
 
     const Xml::XmlElement personal = diet.ChildElement("Personal");
     if (!personal) throw Xml::XmlError(Xml::XmlError::NotElement, "The document has no \"Personal\" element");
-    log.personal.Load(personal);
-    log.energyComposition.Load(diet.SelectSingleNode("Energy/Current"));
+    log.Personal().Load(personal);
+    log.EnergyComposition().Load(diet.SelectSingleNode("Energy/Current"));
 
     for (const Xml::XmlElement& list : diet.ChildElements("Nutrients")) {
         for (const Xml::XmlElement& e : list.ChildElements("NutrientEx")) {

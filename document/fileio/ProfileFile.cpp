@@ -47,15 +47,15 @@ std::string DaysText(const NS_Data::CUserLog& log) {
     static constexpr std::string_view kClose = "    </Log>\n";
     std::string text;
     std::size_t next = 0;
-    while (next < log.days.size()) {
+    while (next < log.Days().size()) {
         Xml::XmlDocument chunk;
         Xml::XmlElement root = chunk.CreateElement("root");
         chunk.AppendChild(root);
         Xml::XmlElement logElement = root.AddElement("Profile").AddElement("Log");
         bool any = false;
-        for (std::size_t n = 0; next < log.days.size() && n < kDaysPerChunk; ++next)
-            if (!log.days[next]->IsEmpty()) {
-                log.days[next]->Save(logElement);
+        for (std::size_t n = 0; next < log.Days().size() && n < kDaysPerChunk; ++next)
+            if (!log.Days()[next]->IsEmpty()) {
+                log.Days()[next]->Save(logElement);
                 any = true;
                 ++n;
             }
@@ -73,14 +73,11 @@ std::string DaysText(const NS_Data::CUserLog& log) {
 }  // namespace
 
 void WriteProfileFile(const CSingleDayDocData& data, const std::string& path, FileUtil::WriteOptions options) {
-    // Everything but the days, in one small tree. The copy of the log is small: its days and
-    // foods are shared, and the days are dropped from it at once.
-    NS_Data::CUserLog withoutDays = data.log;
-    withoutDays.days.clear();
+    // Everything but the days, in one small tree.
     Xml::XmlDocument doc;
     Xml::XmlElement root = CreateDocumentRoot(doc, "profile", 1);
-    CSingleDayDocData::SaveParts(withoutDays, data.gridLayouts, data.meals, data.unknown, root);
-    const std::string days = DaysText(data.log);
+    data.SaveWithoutDays(root);
+    const std::string days = DaysText(data.Log());
     // The days come last in "Log", as the log writes them.
     const std::string daysMark = DaysMark();
     if (!days.empty()) root.SelectSingleNode("Profile/Log").AddElement(daysMark);

@@ -13,7 +13,7 @@ void BuildReportDocument(const NS_Data::CUserLog& log, const std::string& versio
 }
 
 void BuildReportDocument(const CSingleDayDocData& data, const std::string& version, Xml::XmlDocument& doc) {
-    BuildReportDocument(data.log, version, doc);
+    BuildReportDocument(data.Log(), version, doc);
 }
 
 void BuildFoodCompareDocument(const CDataSourceMgr& source, const std::vector<FoodKey>& foods,

@@ -150,7 +150,7 @@ Table Build(const NS_Data::CUserLog& log) {
 }
 
 CellStore StoreCell(CProfileDocument& document, int row, int column, const std::string& text) {
-    NS_Data::CUserLog& log = document.log;
+    NS_Data::CUserLog& log = document.Log();
     auto& entries = log.GetCurrentDay()->foods;
     const int n = static_cast<int>(entries.size());
     const int entry = row - 1;

@@ -53,7 +53,7 @@ std::vector<FoodRow> FoodEnergy(const NS_Data::CUserLog& log) {
     last[1] = TextFormat::LowerG(RoundDecimals(total, 0));
     for (int k = 0; k < kComponents; ++k)
         last[3 + k] = total == 0 ? kNotAvailable
-                                 : TextFormat::LowerG(log.energyComposition.GetValue(k, CDS_EnergyComposition::kValue));
+                                 : TextFormat::LowerG(log.EnergyComposition().GetValue(k, CDS_EnergyComposition::kValue));
     rows.push_back(std::move(last));
     return rows;
 }
@@ -61,10 +61,10 @@ std::vector<FoodRow> FoodEnergy(const NS_Data::CUserLog& log) {
 Requirement EnergyRequirement(const NS_Data::CUserLog& log) {
     const EnergyInputs inputs = log.GetEnergyInputs();
     std::string equation;
-    const double kcal = log.personal.EnergyRequirement(inputs, equation);
+    const double kcal = log.Personal().EnergyRequirement(inputs, equation);
     Requirement out;
     out.text = "Energy: " + equation + " = " + TextFormat::G(RoundDecimals(kcal, 0)) + " kcal";
-    out.parameters = log.personal.EnergyDetails(inputs);
+    out.parameters = log.Personal().EnergyDetails(inputs);
     return out;
 }
 

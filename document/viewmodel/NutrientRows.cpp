@@ -19,7 +19,7 @@ namespace {
 std::string Shown(double value) { return value == -1 ? std::string() : TextFormat::G(value); }
 
 const CDS_Nutrition* NutrientOfRow(const CProfileDocument& document, int row) {
-    const CDataSourceMgr* source = document.log.DataSource();
+    const CDataSourceMgr* source = document.Log().DataSource();
     if (!source || row < 0 || row >= static_cast<int>(source->Nutrients().size())) return nullptr;
     return &source->NutrientAt(static_cast<std::size_t>(row));
 }
@@ -33,8 +33,8 @@ std::vector<Row> Rows(const NS_Data::CUserLog& log, const CDC_DietaryIntakesMgr*
     std::vector<UserLog::CNutrientRequirement> effective;
     log.GetEffectiveRequirements(effective);
     const std::string date = log.GetCurrentDay()->date;
-    const int category = log.personal.DriCategoryAt(date);
-    const int age = log.personal.DriAgeAt(date);
+    const int category = log.Personal().DriCategoryAt(date);
+    const int age = log.Personal().DriAgeAt(date);
 
     for (const CDS_Nutrition& nutrient : source->Nutrients()) {
         Row row;
@@ -73,11 +73,11 @@ bool SetFollowed(CProfileDocument& document, int row, bool followed) {
     const CDS_Nutrition* nutrient = NutrientOfRow(document, row);
     if (!nutrient) return false;
     const int gid = nutrient->Gid();
-    const int index = document.log.FindRequirement(gid);
+    const int index = document.Log().FindRequirement(gid);
     if (!followed && index >= 0) {
         // The row showed the current day's own limits when it has some; left behind, they would
         // come back with the nutrient the next time it is ticked.
-        auto& own = document.log.GetCurrentDay()->requirements;
+        auto& own = document.CurrentDay().requirements;
         std::erase_if(own, [gid](const UserLog::CNutrientRequirement& r) { return r.gid == gid; });
         document.RemoveNutrient(index);
         return true;
@@ -89,7 +89,7 @@ bool SetFollowed(CProfileDocument& document, int row, bool followed) {
 CellStore StoreLimit(CProfileDocument& document, int row, int column, const std::string& text) {
     const CDS_Nutrition* nutrient = NutrientOfRow(document, row);
     if (!nutrient || (column != 2 && column != 3)) return {};
-    UserLog::CNutrientRequirement* req = document.log.EffectiveRequirement(nutrient->Gid());
+    UserLog::CNutrientRequirement* req = document.Log().EffectiveRequirement(nutrient->Gid());
     if (!req) return {};
     const TypedInput typed = ReadTyped(text, TypedRule::Limit);
     if (typed.kind == TypedInput::Kind::Refused) return {false, typed.error};
@@ -100,7 +100,7 @@ CellStore StoreLimit(CProfileDocument& document, int row, int column, const std:
 }
 
 bool Drop(CProfileDocument& document, int oldIndex, int dropIndex) {
-    const int count = static_cast<int>(document.log.requirements.size());
+    const int count = static_cast<int>(document.Log().Requirements().size());
     if (dropIndex < 0 || oldIndex < 0 || oldIndex >= count) return false;
     const int target = DropTarget(oldIndex, dropIndex);
     if (target == oldIndex) return false;
@@ -113,16 +113,16 @@ int DropTarget(int oldIndex, int dropIndex) { return oldIndex < dropIndex ? drop
 void Reset(CProfileDocument& document) { document.SetDefaultRequirements(); }
 
 void SelectAll(CProfileDocument& document) {
-    const CDataSourceMgr* source = document.log.DataSource();
+    const CDataSourceMgr* source = document.Log().DataSource();
     if (!source) return;
     for (const CDS_Nutrition& nutrient : source->Nutrients())
-        if (document.log.FindRequirement(nutrient.Gid()) < 0) document.AddNutrient(nutrient.Gid());
+        if (document.Log().FindRequirement(nutrient.Gid()) < 0) document.AddNutrient(nutrient.Gid());
 }
 
 void Clear(CProfileDocument& document) {
     // Through the document, one by one from the end, so the grid layouts lose the nutrients'
     // columns too and closing asks to save.
-    for (int i = static_cast<int>(document.log.requirements.size()) - 1; i >= 0; --i) document.RemoveNutrient(i);
+    for (int i = static_cast<int>(document.Log().Requirements().size()) - 1; i >= 0; --i) document.RemoveNutrient(i);
 }
 
 }  // namespace NutrientRows

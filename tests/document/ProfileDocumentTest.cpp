@@ -29,12 +29,12 @@ using ::testing::StartsWith;
 
 namespace {
 
-constexpr int kDiet = CSingleDayDocData::kDietLayout;
-constexpr int kFood = CSingleDayDocData::kFoodLayout;
+constexpr LayoutKind kDiet = LayoutKind::Diet;
+constexpr LayoutKind kFood = LayoutKind::Food;
 
 std::vector<int> Gids(const NS_Data::CUserLog& log) {
     std::vector<int> gids;
-    for (const auto& r : log.requirements) gids.push_back(r.gid);
+    for (const auto& r : log.Requirements()) gids.push_back(r.gid);
     return gids;
 }
 
@@ -69,8 +69,14 @@ protected:
         doc.AddFoodByKey(kStew, kSource);
         doc.SetFoodWeight(doc.AddFoodByKey(kBroth, kSource), 240);
         doc.SetFoodMeal(1, "Lunch");
-        doc.log.facts.AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm"));
+        doc.Log().Facts().AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm"));
         ResetCounters();
+    }
+
+    void SetSizes(LayoutKind kind, std::vector<int> sizes) {
+        CGridDim layout = doc.Layout(kind);
+        layout.sizes = std::move(sizes);
+        doc.SetLayout(kind, std::move(layout));
     }
 
     // Another program opens the profile at `path`, adds a fact and saves it; answers the file it
@@ -78,7 +84,7 @@ protected:
     static std::string SaveFromAnotherProgram(const std::string& path) {
         CProfileDocument other(&Meals(), &Foods());
         EXPECT_TRUE(other.OnOpenDocument(path));
-        other.log.facts.AddOrUpdate(UserLog::CFactReference("Sleep", 8, "h"));
+        other.Log().Facts().AddOrUpdate(UserLog::CFactReference("Sleep", 8, "h"));
         EXPECT_TRUE(other.OnSaveDocument(path));
         return FileUtil::ReadFile(path);
     }
@@ -100,23 +106,23 @@ protected:
 
 TEST_F(ProfileDocumentTest, ANewDocumentFollowsEveryNutrientOfTheDataSource) {
     ASSERT_TRUE(doc.OnNewDocument());
-    EXPECT_THAT(Gids(doc.log), ElementsAre(kEnergy, kProtein, kFat, kCarbohydrate, kIron, kVitaminC));
+    EXPECT_THAT(Gids(doc.Log()), ElementsAre(kEnergy, kProtein, kFat, kCarbohydrate, kIron, kVitaminC));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_THAT(modifiedSignals, ElementsAre(true));
-    ASSERT_EQ(1u, doc.log.days.size());
-    EXPECT_EQ("20240310", doc.log.GetCurrentDay()->date);
+    ASSERT_EQ(1u, doc.Log().Days().size());
+    EXPECT_EQ("20240310", doc.CurrentDate());
     // One column per requirement after the fixed columns of each grid.
-    EXPECT_EQ(4 + 6, doc.gridLayouts[kDiet].ColumnCount());
-    EXPECT_EQ(1 + 6, doc.gridLayouts[kFood].ColumnCount());
-    EXPECT_TRUE(doc.gridLayouts[kDiet].IsConsistent());
+    EXPECT_EQ(4 + 6, doc.Layout(kDiet).ColumnCount());
+    EXPECT_EQ(1 + 6, doc.Layout(kFood).ColumnCount());
+    EXPECT_TRUE(doc.Layout(kDiet).IsConsistent());
 }
 
 TEST_F(ProfileDocumentTest, ResettingTheRequirementsKeepsTheLayoutsInStep) {
     Prepare();
     doc.SetDefaultRequirements();
-    EXPECT_EQ(6u, doc.log.requirements.size());
-    EXPECT_EQ(4 + 6, doc.gridLayouts[kDiet].ColumnCount());
-    EXPECT_EQ(1 + 6, doc.gridLayouts[kFood].ColumnCount());
+    EXPECT_EQ(6u, doc.Log().Requirements().size());
+    EXPECT_EQ(4 + 6, doc.Layout(kDiet).ColumnCount());
+    EXPECT_EQ(1 + 6, doc.Layout(kFood).ColumnCount());
 }
 
 struct OperationCase {
@@ -140,16 +146,16 @@ TEST_P(ProfileDocumentOperation, HasItsEffects) {
     EXPECT_EQ(GetParam().modified, doc.IsModified());
     EXPECT_EQ(GetParam().updatedAll, updatedAll);
     EXPECT_EQ(GetParam().refreshed, refreshed);
-    const int requirements = static_cast<int>(doc.log.requirements.size());
-    EXPECT_EQ(4 + requirements, doc.gridLayouts[kDiet].ColumnCount());
-    EXPECT_EQ(1 + requirements, doc.gridLayouts[kFood].ColumnCount());
+    const int requirements = static_cast<int>(doc.Log().Requirements().size());
+    EXPECT_EQ(4 + requirements, doc.Layout(kDiet).ColumnCount());
+    EXPECT_EQ(1 + requirements, doc.Layout(kFood).ColumnCount());
     if (GetParam().rowsFollowTheDay) {
-        const int entries = static_cast<int>(doc.log.GetCurrentDay()->foods.size());
-        EXPECT_EQ(4 + entries, doc.gridLayouts[kDiet].RowCount());
-        EXPECT_EQ(2 + entries, doc.gridLayouts[kFood].RowCount());
+        const int entries = static_cast<int>(doc.DayFoods().size());
+        EXPECT_EQ(4 + entries, doc.Layout(kDiet).RowCount());
+        EXPECT_EQ(2 + entries, doc.Layout(kFood).RowCount());
     }
-    EXPECT_TRUE(doc.gridLayouts[kDiet].IsConsistent());
-    EXPECT_TRUE(doc.gridLayouts[kFood].IsConsistent());
+    EXPECT_TRUE(doc.Layout(kDiet).IsConsistent());
+    EXPECT_TRUE(doc.Layout(kFood).IsConsistent());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -188,22 +194,20 @@ TEST_F(ProfileDocumentTest, TheLayoutsHaveRowsForTheLongestDayOnly) {
         doc.AddFoodByKey(kBroth, kSource);
     }
     doc.AddFoodByKey(kNuts, kSource);
-    EXPECT_EQ(4 + 3, doc.gridLayouts[kDiet].RowCount());
-    EXPECT_EQ(2 + 3, doc.gridLayouts[kFood].RowCount());
-    EXPECT_TRUE(doc.gridLayouts[kDiet].IsConsistent());
+    EXPECT_EQ(4 + 3, doc.Layout(kDiet).RowCount());
+    EXPECT_EQ(2 + 3, doc.Layout(kFood).RowCount());
+    EXPECT_TRUE(doc.Layout(kDiet).IsConsistent());
 }
 
 TEST_F(ProfileDocumentTest, RemovingAFoodRemovesItsRowFromBothLayouts) {
     Prepare();
-    auto& diet = doc.gridLayouts[kDiet];
-    auto& food = doc.gridLayouts[kFood];
     // Diet: header, the two entries, three summary rows. Food: tree food, header, the two entries.
-    diet.sizes = {6, 0, -3, 11, 12, 0, 0, 0};
-    food.sizes = {4, 0, 0, -3, 21, 22};
+    SetSizes(kDiet, {6, 0, -3, 11, 12, 0, 0, 0});
+    SetSizes(kFood, {4, 0, 0, -3, 21, 22});
     doc.RemoveFood(0);
-    EXPECT_THAT(diet.sizes, ElementsAre(5, 0, -3, 12, 0, 0, 0));
-    EXPECT_THAT(food.sizes, ElementsAre(3, 0, 0, -3, 22));
-    EXPECT_THAT(FoodNames(*doc.log.GetCurrentDay()), ElementsAre("Broth"));
+    EXPECT_THAT(doc.Layout(kDiet).sizes, ElementsAre(5, 0, -3, 12, 0, 0, 0));
+    EXPECT_THAT(doc.Layout(kFood).sizes, ElementsAre(3, 0, 0, -3, 22));
+    EXPECT_THAT(FoodNames(doc.CurrentDay()), ElementsAre("Broth"));
 }
 
 struct MoveCase {
@@ -218,15 +222,19 @@ class ProfileDocumentMoveNutrient : public ProfileDocumentTest, public ::testing
 // The requirement and its column in each layout end at the same place.
 TEST_P(ProfileDocumentMoveNutrient, MovesTheRequirementAndItsColumns) {
     for (int gid : {kProtein, kFat, kCarbohydrate, kIron}) doc.AddNutrient(gid);
-    auto& diet = doc.gridLayouts[kDiet];
-    auto& food = doc.gridLayouts[kFood];
+    CGridDim diet = doc.Layout(kDiet);
+    CGridDim food = doc.Layout(kFood);
     const std::map<int, int> width = {{kProtein, 10}, {kFat, 11}, {kCarbohydrate, 12}, {kIron, 13}};
     for (int i = 0; i < 4; ++i) {
-        diet.SetColumnSize(4 + i, width.at(doc.log.requirements[static_cast<std::size_t>(i)].gid));
-        food.SetColumnSize(1 + i, width.at(doc.log.requirements[static_cast<std::size_t>(i)].gid));
+        diet.SetColumnSize(4 + i, width.at(doc.Log().Requirements()[static_cast<std::size_t>(i)].gid));
+        food.SetColumnSize(1 + i, width.at(doc.Log().Requirements()[static_cast<std::size_t>(i)].gid));
     }
+    doc.SetLayout(kDiet, diet);
+    doc.SetLayout(kFood, food);
     doc.MoveNutrient(GetParam().from, GetParam().to);
-    EXPECT_EQ(GetParam().order, Gids(doc.log));
+    diet = doc.Layout(kDiet);
+    food = doc.Layout(kFood);
+    EXPECT_EQ(GetParam().order, Gids(doc.Log()));
     for (int i = 0; i < 4; ++i) {
         const int expected = width.at(GetParam().order[static_cast<std::size_t>(i)]);
         EXPECT_EQ(expected, diet.ColumnSize(4 + i)) << "Diet column " << 4 + i;
@@ -255,7 +263,7 @@ TEST_F(ProfileDocumentTest, ANewWeightRecomputesTheDaysEnergyShares) {
     const int stew = doc.AddFoodByKey(kStew, kSource);
     doc.SetFoodWeight(stew, 100);
     // 100 g of stew: protein 10 g × 4, fat 5 g × 9, carbohydrate 20 g × 4 kcal.
-    const auto& c = doc.log.energyComposition;
+    const auto& c = doc.Log().EnergyComposition();
     EXPECT_DOUBLE_EQ(24.2, c.GetValue(0, CDS_EnergyComposition::kValue));
     EXPECT_DOUBLE_EQ(27.3, c.GetValue(1, CDS_EnergyComposition::kValue));
     EXPECT_DOUBLE_EQ(48.5, c.GetValue(2, CDS_EnergyComposition::kValue));
@@ -264,7 +272,7 @@ TEST_F(ProfileDocumentTest, ANewWeightRecomputesTheDaysEnergyShares) {
 
 TEST_F(ProfileDocumentTest, ACopiedDayPastesIntoAnotherDayWithItsOwnDate) {
     Prepare();
-    auto day = doc.log.GetCurrentDay();
+    auto day = doc.Log().GetCurrentDay();
     day->SetFact("Waist", 79);
     day->requirements.emplace_back(kIron, 10, 20);
     ASSERT_TRUE(doc.CanCopy());
@@ -279,7 +287,7 @@ TEST_F(ProfileDocumentTest, ACopiedDayPastesIntoAnotherDayWithItsOwnDate) {
     EXPECT_FALSE(doc.CanCopy());
     ASSERT_TRUE(doc.Paste(text));
 
-    const auto pasted = doc.log.GetCurrentDay();
+    const auto pasted = doc.Log().GetCurrentDay();
     EXPECT_EQ("20240311", pasted->date);
     EXPECT_THAT(FoodNames(*pasted), ElementsAre("Stew", "Broth"));
     EXPECT_EQ("Lunch", pasted->foods[1].meal);
@@ -300,7 +308,7 @@ TEST_F(ProfileDocumentTest, PastingNeverMergesIntoADayWithData) {
     Prepare();
     const std::string text = doc.CopyText();
     EXPECT_FALSE(doc.Paste(text));
-    EXPECT_EQ(2u, doc.log.GetCurrentDay()->foods.size());
+    EXPECT_EQ(2u, doc.DayFoods().size());
     EXPECT_FALSE(doc.IsModified());
 }
 
@@ -319,7 +327,7 @@ TEST_P(ProfileDocumentPaste, AFailedPasteLeavesTheDayAsItWas) {
     ResetCounters();
     EXPECT_FALSE(doc.Paste(GetParam().text));
     EXPECT_THAT(prompt.messages, ElementsAre(GetParam().message));
-    const auto day = doc.log.GetCurrentDay();
+    const auto day = doc.Log().GetCurrentDay();
     EXPECT_EQ("20240311", day->date);
     EXPECT_TRUE(day->IsEmpty());
     EXPECT_FALSE(doc.IsModified());
@@ -351,7 +359,7 @@ TEST_F(ProfileDocumentTest, ADeletedDayIsNotSaved) {
     TempDir dir;
     Prepare();
     doc.DeleteDay();
-    EXPECT_TRUE(doc.log.GetCurrentDay()->IsEmpty());
+    EXPECT_TRUE(doc.CurrentDay().IsEmpty());
     ASSERT_TRUE(doc.OnSaveDocument(dir.File("p.vlx")));
     EXPECT_THAT(dir.Read("p.vlx"), HasSubstr("<Log/>"));
 }
@@ -366,8 +374,8 @@ struct ExportNameCase {
 class ProfileDocumentExportName : public ProfileDocumentTest, public ::testing::WithParamInterface<ExportNameCase> {};
 
 TEST_P(ProfileDocumentExportName, RunsTheNamesTogether) {
-    doc.log.personal.firstName = GetParam().first;
-    doc.log.personal.lastName = GetParam().last;
+    doc.Log().Personal().firstName = GetParam().first;
+    doc.Log().Personal().lastName = GetParam().last;
     EXPECT_EQ(GetParam().expected, doc.ExportFileName());
 }
 
@@ -390,7 +398,7 @@ TEST_F(ProfileDocumentTest, ExportWritesTheProfileAndKeepsPathAndFlag) {
     CSingleDayDocData read(&Meals(), &Foods());
     std::string error;
     ASSERT_TRUE(ReadProfileFile(read, dir.File("export.vlx"), error)) << error;
-    EXPECT_THAT(FoodNames(*read.log.GetCurrentDay()), ElementsAre("Stew", "Broth"));
+    EXPECT_THAT(FoodNames(read.CurrentDay()), ElementsAre("Stew", "Broth"));
 }
 
 struct FactsCase {
@@ -412,17 +420,17 @@ TEST_P(ProfileDocumentFacts, MarksTheDocumentWhenTheDefinitionsChanged) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileDocumentFacts,
     ::testing::Values(FactsCase{"NothingChanged", [](NS_Data::CUserLog&) {}, false},
-                      FactsCase{"UnitsOnly", [](NS_Data::CUserLog& l) { l.facts.At(2).units = "in"; }, false},
-                      FactsCase{"TargetValue", [](NS_Data::CUserLog& l) { l.facts.At(0).value = 65; }, true},
-                      FactsCase{"TargetCleared", [](NS_Data::CUserLog& l) { l.facts.At(2).value = UserLog::kUndefinedValue; }, true},
-                      FactsCase{"Renamed", [](NS_Data::CUserLog& l) { l.facts.At(2).name = "Hips"; }, true},
+                      FactsCase{"UnitsOnly", [](NS_Data::CUserLog& l) { l.Facts().At(2).units = "in"; }, false},
+                      FactsCase{"TargetValue", [](NS_Data::CUserLog& l) { l.Facts().At(0).value = 65; }, true},
+                      FactsCase{"TargetCleared", [](NS_Data::CUserLog& l) { l.Facts().At(2).value = UserLog::kUndefinedValue; }, true},
+                      FactsCase{"Renamed", [](NS_Data::CUserLog& l) { l.Facts().At(2).name = "Hips"; }, true},
                       FactsCase{"Added",
-                                [](NS_Data::CUserLog& l) { l.facts.AddOrUpdate(UserLog::CFactReference("New Fact 1", UserLog::kUndefinedValue, "")); },
+                                [](NS_Data::CUserLog& l) { l.Facts().AddOrUpdate(UserLog::CFactReference("New Fact 1", UserLog::kUndefinedValue, "")); },
                                 true},
                       FactsCase{"Removed",
                                 [](NS_Data::CUserLog& l) {
                                     l.RemoveFactFromDays("Waist", true);
-                                    l.facts.RemoveAt(2);
+                                    l.Facts().RemoveAt(2);
                                 },
                                 true}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -438,9 +446,9 @@ TEST_F(ProfileDocumentTest, SavingStoresTheViewAndClearsTheFlag) {
     ASSERT_TRUE(again.OnOpenDocument(dir.File("p.vlx")));
     EXPECT_FALSE(again.IsModified());
     EXPECT_EQ(dir.File("p.vlx"), again.PathName());
-    EXPECT_THAT(FoodNames(*again.log.GetCurrentDay()), ElementsAre("Stew", "Broth"));
+    EXPECT_THAT(FoodNames(again.CurrentDay()), ElementsAre("Stew", "Broth"));
     // Opening computes the day's split: broth's protein is its only energy.
-    EXPECT_DOUBLE_EQ(100, again.log.energyComposition.GetValue(0, CDS_EnergyComposition::kValue));
+    EXPECT_DOUBLE_EQ(100, again.Log().EnergyComposition().GetValue(0, CDS_EnergyComposition::kValue));
 }
 
 TEST_F(ProfileDocumentTest, AFileChangedByAnotherProgramIsNotOverwrittenUnasked) {
@@ -688,9 +696,9 @@ TEST_F(ProfileDocumentTest, TheFoodSelectionReplacesTheDaysEntries) {
     chosen[0].unitGrams = 28.35;
     chosen.insert(chosen.end(), 3, chosen[0]);
     doc.SetDayFoods(chosen);
-    const auto& foods = doc.log.GetCurrentDay()->foods;
+    const auto& foods = doc.DayFoods();
     ASSERT_EQ(4u, foods.size());
-    EXPECT_EQ(2 + 4, doc.gridLayouts[kFood].RowCount());
+    EXPECT_EQ(2 + 4, doc.Layout(kFood).RowCount());
     ASSERT_NE(nullptr, foods[0].food);
     EXPECT_EQ(1, foods[0].unitIndex);
     EXPECT_TRUE(doc.IsModified());

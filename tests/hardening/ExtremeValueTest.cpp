@@ -60,25 +60,25 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ExtremeCase{"BirthYearIntMin", "YYYY=\"1970\"", "YYYY=\"-2147483648\"",
                     [](const CProfileDocument& doc) {
-                        EXPECT_EQ(-1, doc.log.personal.AgeAt("20240310"));
-                        EXPECT_EQ(DriCategory::UnknownCategory, doc.log.personal.DriCategoryAt("20240310"));
+                        EXPECT_EQ(-1, doc.Log().Personal().AgeAt("20240310"));
+                        EXPECT_EQ(DriCategory::UnknownCategory, doc.Log().Personal().DriCategoryAt("20240310"));
                         EXPECT_EQ(0, ReportedEnergy(doc));
                     }},
         ExtremeCase{"BirthYearIntMax", "YYYY=\"1970\"", "YYYY=\"2147483647\"",
-                    [](const CProfileDocument& doc) { EXPECT_EQ(-1, doc.log.personal.AgeAt("20240310")); }},
+                    [](const CProfileDocument& doc) { EXPECT_EQ(-1, doc.Log().Personal().AgeAt("20240310")); }},
         // The month only decides whether this year's birthday has passed.
         ExtremeCase{"BirthMonthIntMin", "MM=\"1\"", "MM=\"-2147483648\"",
-                    [](const CProfileDocument& doc) { EXPECT_EQ(54, doc.log.personal.AgeAt("20240310")); }},
+                    [](const CProfileDocument& doc) { EXPECT_EQ(54, doc.Log().Personal().AgeAt("20240310")); }},
         ExtremeCase{"HeightInInchesIntMax", "Height=\"170\" UnitsKG=\"1\"", "Height=\"2147483647\" UnitsKG=\"0\"",
                     [](const CProfileDocument& doc) {
-                        EXPECT_EQ(INT_MAX, doc.log.personal.HeightCm());
+                        EXPECT_EQ(INT_MAX, doc.Log().Personal().HeightCm());
                         EXPECT_EQ(INT_MAX, ReportedEnergy(doc));
                     }},
         ExtremeCase{"FoodWeight1e300", "<Log/>",
                     "<Log><LogDay date=\"20240310\"><Food><dayFood weight=\"1e300\" R=\"0\" CWI=\"2\" id=\"7\" "
                     "key=\"100\" name=\"Stew\"/></Food></LogDay></Log>",
                     [](const CProfileDocument& doc) {
-                        const auto& foods = doc.log.GetCurrentDay()->foods;
+                        const auto& foods = doc.DayFoods();
                         ASSERT_EQ(1u, foods.size());
                         EXPECT_EQ(1e300, foods[0].weight);
                         EXPECT_GE(foods[0].unitIndex, 0);

@@ -199,7 +199,7 @@ TEST(HostileProfileEntities, AnInternalEntityReadsAsItsText) {
                        WithoutDeclaration(Replaced(Fixture(kProfile), "<FirstName/>", "<FirstName>&name;</FirstName>")));
     CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
     ASSERT_TRUE(doc.OnOpenDocument(dir.File("p"))) << prompt.messages.at(0);
-    EXPECT_EQ("Ann & Bo", doc.log.personal.firstName);
+    EXPECT_EQ("Ann & Bo", doc.Log().Personal().firstName);
 }
 
 TEST(HostileProfileEncoding, Utf16WithADeclarationButNoByteOrderMarkReadsAsTheSameProfile) {
@@ -213,7 +213,7 @@ TEST(HostileProfileEncoding, Utf16WithADeclarationButNoByteOrderMarkReadsAsTheSa
     CProfileDocument b(&DocumentFixture::Meals(), &DocumentFixture::Foods());
     ASSERT_TRUE(a.OnOpenDocument(dir.File("utf8")));
     ASSERT_TRUE(b.OnOpenDocument(dir.File("utf16"))) << prompt.messages.at(0);
-    EXPECT_EQ("Ann", b.log.personal.firstName);
+    EXPECT_EQ("Ann", b.Log().Personal().firstName);
     EXPECT_EQ(a.CopyText(), b.CopyText());
 }
 
@@ -227,8 +227,9 @@ TEST(HostileProfileGrid, NegativeCountsReadAsNoRows) {
                             "<Cols size=\"-2147483648\""));
     CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
     ASSERT_TRUE(doc.OnOpenDocument(dir.File("p")));
-    EXPECT_EQ(0, doc.gridLayouts[CSingleDayDocData::kDietLayout].RowCount());
-    for (const CGridDim& layout : doc.gridLayouts) EXPECT_TRUE(layout.sizes.empty() || layout.IsConsistent());
+    EXPECT_EQ(0, doc.Layout(LayoutKind::Diet).RowCount());
+    for (LayoutKind kind : {LayoutKind::Diet, LayoutKind::Food})
+        EXPECT_TRUE(doc.Layout(kind).sizes.empty() || doc.Layout(kind).IsConsistent());
     EXPECT_TRUE(prompt.messages.empty());
 }
 
@@ -245,16 +246,16 @@ TEST(HostileProfileNames, NamesWithControlCharactersAndMarkupSurviveSavingAndOpe
     const std::string lastRead = "x\r\ny &amp; ]]> \"q\" '\xC2\xB5' J\xEF\xBF\xBDrg";
     CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
     doc.OnNewDocument();
-    doc.log.personal.firstName = first;
-    doc.log.personal.lastName = last;
-    doc.log.personal.notes = first + "\n" + last;
+    doc.Log().Personal().firstName = first;
+    doc.Log().Personal().lastName = last;
+    doc.Log().Personal().notes = first + "\n" + last;
     ASSERT_TRUE(doc.OnSaveDocument(dir.File("p"))) << prompt.messages.at(0);
 
     CProfileDocument reopened(&DocumentFixture::Meals(), &DocumentFixture::Foods());
     ASSERT_TRUE(reopened.OnOpenDocument(dir.File("p"))) << prompt.messages.at(0);
-    EXPECT_EQ(firstRead, reopened.log.personal.firstName);
-    EXPECT_EQ(lastRead, reopened.log.personal.lastName);
-    EXPECT_EQ(firstRead + "\n" + lastRead, reopened.log.personal.notes);
+    EXPECT_EQ(firstRead, reopened.Log().Personal().firstName);
+    EXPECT_EQ(lastRead, reopened.Log().Personal().lastName);
+    EXPECT_EQ(firstRead + "\n" + lastRead, reopened.Log().Personal().notes);
 }
 
 // ---- the food data source ----------------------------------------------------------------------
@@ -408,7 +409,7 @@ TEST_P(HostileClipboardTest, FailsToPasteAndLeavesTheDayEmpty) {
     CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
     EXPECT_FALSE(doc.Paste(GetParam().text()));
     EXPECT_THAT(prompt.messages, ElementsAre(CProfileDocument::kPasteFailed));
-    EXPECT_TRUE(doc.log.GetCurrentDay()->IsEmpty());
+    EXPECT_TRUE(doc.CurrentDay().IsEmpty());
     EXPECT_FALSE(doc.IsModified());
 }
 

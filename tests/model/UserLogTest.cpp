@@ -67,7 +67,7 @@ std::string Profile(const std::string& inner) { return "<Profile version='1'>" +
 TEST(UserLog, NewLogHoldsTodaysEmptyDayAndWritesAnEmptyLog) {
     ScopedClock clock(date(2026, 12, 10));
     CUserLog log(&Meals(), &Foods());
-    ASSERT_EQ(1u, log.days.size());
+    ASSERT_EQ(1u, log.Days().size());
     EXPECT_EQ("20261210", log.GetCurrentDay()->date);
     EXPECT_TRUE(log.GetCurrentDay()->IsEmpty());
     EXPECT_THAT(ProfileXml(log), ::testing::HasSubstr("<Log/>"));
@@ -81,10 +81,10 @@ TEST(UserLog, DaysStaySortedAndSelectingCreatesOnlyOnce) {
     EXPECT_TRUE(log.SelectDay("20270101"));   // after every day
     EXPECT_FALSE(log.SelectDay("20261205"));  // exists
     std::vector<std::string> keys;
-    for (const auto& d : log.days) keys.push_back(d->date);
+    for (const auto& d : log.Days()) keys.push_back(d->date);
     EXPECT_THAT(keys, ElementsAre("20261201", "20261205", "20261210", "20270101"));
     EXPECT_EQ("20261205", log.GetCurrentDay()->date);
-    EXPECT_EQ("20261205", log.personal.date);
+    EXPECT_EQ("20261205", log.Personal().date);
     EXPECT_EQ(-1, log.FindDay("20261203"));
     EXPECT_EQ(3, log.FindDay("20270101"));
 }
@@ -160,27 +160,27 @@ TEST(UserLog, RequirementsFromTheFileAreCheckedAndReported) {
         "<NutrientRequirement gid='13' min='8' max='45'/><NutrientRequirement gid='3' min='50'/></Nutrients>"));
     EXPECT_EQ("Removed nutrient\n\tSelenium : µg\nUnknown nutrient\n\tMystery : mg\n",
               LoadReport::FormatLost("", "\t", "\n"));
-    ASSERT_EQ(2u, log->requirements.size());
-    EXPECT_EQ("Iron", log->requirements[0].name);
-    EXPECT_EQ("mg", log->requirements[0].units);
-    EXPECT_EQ(45, log->requirements[0].max);
+    ASSERT_EQ(2u, log->Requirements().size());
+    EXPECT_EQ("Iron", log->RequirementAt(0).name);
+    EXPECT_EQ("mg", log->RequirementAt(0).units);
+    EXPECT_EQ(45, log->RequirementAt(0).max);
     EXPECT_FALSE(log->AddRequirement(20, -1, -1));
     EXPECT_FALSE(log->RemoveRequirement(2));
 
     // A nutrient of the data source outside the standard table is followed like any other, and
     // survives reading the profile again.
     ASSERT_TRUE(log->AddRequirement(318, 100, -1));
-    EXPECT_EQ("Vitamin A, IU", log->requirements.back().name);
-    EXPECT_EQ("IU", log->requirements.back().units);
+    EXPECT_EQ("Vitamin A, IU", log->Requirements().back().name);
+    EXPECT_EQ("IU", log->Requirements().back().units);
     auto reread = ReadProfile(Profile("<Nutrients><NutrientRequirement gid='318' name='Vitamin A, IU' units='IU' "
                                       "min='100'/></Nutrients>"));
     EXPECT_TRUE(LoadReport::IsEmpty());
-    ASSERT_EQ(1u, reread->requirements.size());
-    EXPECT_EQ("Vitamin A, IU", reread->requirements[0].name);
+    ASSERT_EQ(1u, reread->Requirements().size());
+    EXPECT_EQ("Vitamin A, IU", reread->RequirementAt(0).name);
 
     // Without any data source nothing can be checked; the requirements are kept rather than lost.
     auto unchecked = ReadProfile(Profile("<Nutrients><NutrientRequirement gid='20' min='55'/></Nutrients>"), nullptr);
-    EXPECT_EQ(1u, unchecked->requirements.size());
+    EXPECT_EQ(1u, unchecked->Requirements().size());
 }
 
 TEST(UserLog, DayLimitsOverrideTheProfileAndListsAreFollowed) {
@@ -197,9 +197,9 @@ TEST(UserLog, DayLimitsOverrideTheProfileAndListsAreFollowed) {
 
     log->SyncRequirements({29, 3, 5});
     std::vector<int> gids;
-    for (const auto& r : log->requirements) gids.push_back(r.gid);
+    for (const auto& r : log->Requirements()) gids.push_back(r.gid);
     EXPECT_THAT(gids, ElementsAre(3, 29, 5));
-    EXPECT_EQ(50, log->requirements[0].min);
+    EXPECT_EQ(50, log->RequirementAt(0).min);
 }
 
 TEST(UserLog, IntakeIsRoundedToTheNutrientsDecimals) {
@@ -211,7 +211,7 @@ TEST(UserLog, IntakeIsRoundedToTheNutrientsDecimals) {
     log.AddFood(100, 0, "Lunch", Food(101));
     EXPECT_DOUBLE_EQ(13, log.GetIntake(kProtein));
     EXPECT_DOUBLE_EQ(0, log.GetIntake(12));
-    EXPECT_EQ(1u, log.foodCache.count(FoodKey(100, kSource)));
+    EXPECT_EQ(1u, log.FoodCache().count(FoodKey(100, kSource)));
     log.AddFood(5, 0, "", Food(100));
     EXPECT_EQ(log.GetCurrentDay()->foods[0].food, log.GetCurrentDay()->foods[2].food);
 }
@@ -223,14 +223,14 @@ TEST(UserLog, WeightFactConvertsBetweenKilogramsAndPounds) {
         "<LogDay date='20260102'><Food/><Fact name='Weight' value='-1234567890'/><Fact name='Waist' value='80'/></LogDay></Log>"));
     log->ConvertWeightUnits(false);
     log->ConvertWeightUnits(false);
-    EXPECT_EQ("lb", log->facts.GetBuiltIn(0).units);
-    EXPECT_DOUBLE_EQ(143, log->facts.GetBuiltIn(0).value);
-    EXPECT_DOUBLE_EQ(154, log->days[0]->FindFact("Weight")->value);
-    EXPECT_DOUBLE_EQ(-1234567890, log->days[1]->FindFact("Weight")->value);
-    EXPECT_DOUBLE_EQ(80, log->days[1]->FindFact("Waist")->value);
+    EXPECT_EQ("lb", log->Facts().GetBuiltIn(0).units);
+    EXPECT_DOUBLE_EQ(143, log->Facts().GetBuiltIn(0).value);
+    EXPECT_DOUBLE_EQ(154, log->Days()[0]->FindFact("Weight")->value);
+    EXPECT_DOUBLE_EQ(-1234567890, log->Days()[1]->FindFact("Weight")->value);
+    EXPECT_DOUBLE_EQ(80, log->Days()[1]->FindFact("Waist")->value);
     log->ConvertWeightUnits(true);
-    EXPECT_DOUBLE_EQ(70, log->days[0]->FindFact("Weight")->value);
-    EXPECT_EQ("kg", log->facts.GetBuiltIn(0).units);
+    EXPECT_DOUBLE_EQ(70, log->Days()[0]->FindFact("Weight")->value);
+    EXPECT_EQ("kg", log->Facts().GetBuiltIn(0).units);
 }
 
 TEST(UserLog, EnergyInputsComeFromTheDaysBuiltInFacts) {
@@ -240,7 +240,7 @@ TEST(UserLog, EnergyInputsComeFromTheDaysBuiltInFacts) {
     EXPECT_DOUBLE_EQ(72.5, in.weight);
     EXPECT_DOUBLE_EQ(0, in.extraEnergy);
     EXPECT_EQ("20260101", in.date);
-    EXPECT_EQ(&log->personal, in.personal);
+    EXPECT_EQ(&log->Personal(), in.personal);
 
     log->RemoveFactFromDays("Weight", true);
     EXPECT_EQ(nullptr, log->GetCurrentDay()->FindFact("Weight"));
@@ -263,17 +263,17 @@ TEST_P(WeightFactUnits, AreConvertedToThePersonsUnits) {
                                    "'><Fact name='Weight'/></FactReference></FactManager>"
                                    "<Log><LogDay date='20260101'><Food/><Fact name='Weight' value='" +
                                    std::to_string(c.factValue) + "'/></LogDay></Log>"));
-    log->personal.unitsKg = c.personInKg;
+    log->Personal().unitsKg = c.personInKg;
     const EnergyInputs in = log->GetEnergyInputs();
     EXPECT_DOUBLE_EQ(c.personsWeight, in.weight);
 
     // The requirement is the one of the person weighing that much.
-    CPersonalData person = log->personal;
+    CPersonalData person = log->Personal();
     person.weight = c.personsWeight;
     EnergyInputs ownWeight = in;
     ownWeight.weight = 0;
     std::string withFact, withOwn;
-    EXPECT_DOUBLE_EQ(person.EnergyRequirement(ownWeight, withOwn), log->personal.EnergyRequirement(in, withFact));
+    EXPECT_DOUBLE_EQ(person.EnergyRequirement(ownWeight, withOwn), log->Personal().EnergyRequirement(in, withFact));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WeightFactUnits,
@@ -298,11 +298,11 @@ TEST(UserLog, OnlyNonEmptyDaysAreWritten) {
 TEST(UserLog, ProfileRoundTripKeepsEverything) {
     ScopedClock clock(date(2026, 12, 10));
     CUserLog log(&Meals(), &Foods());
-    log.personal.firstName = "Ann";
+    log.Personal().firstName = "Ann";
     log.AddRequirement(13, 8, 45);
     log.AddRequirement(29, 75, -1);
-    log.facts.AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm"));
-    log.energyComposition.SetValue(0, CDS_EnergyComposition::kMin, 15);
+    log.Facts().AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm"));
+    log.EnergyComposition().SetValue(0, CDS_EnergyComposition::kMin, 15);
     log.SelectDay("20261208");
     log.AddFood(150.12345, 0, "Lunch", Food(100));
     log.GetCurrentDay()->foods[0].ResolveUnit();
@@ -323,10 +323,10 @@ TEST(UserLog, ProfileRoundTripKeepsEverything) {
     back.Load(doc.Root().ChildElement("Profile"));
     EXPECT_TRUE(LoadReport::IsEmpty()) << LoadReport::FormatLost("", "\t", "\n");
     EXPECT_EQ(first, ProfileXml(back));
-    ASSERT_EQ(2u, back.days.size());
+    ASSERT_EQ(2u, back.Days().size());
     EXPECT_EQ("20261209", back.GetCurrentDay()->date);
     EXPECT_EQ(2, back.GetCurrentDay()->foods[0].unitIndex);
-    EXPECT_EQ(1, back.days[0]->foods[1].unitIndex);
+    EXPECT_EQ(1, back.Days()[0]->foods[1].unitIndex);
 }
 
 TEST(UserLog, DaysOfForeignFilesAreSortedAndRepeatedDatesMerged) {
@@ -335,15 +335,15 @@ TEST(UserLog, DaysOfForeignFilesAreSortedAndRepeatedDatesMerged) {
         "<LogDay date='20260101'><Food/><Fact name='Waist' value='79'/></LogDay>"
         "<LogDay date='20260105'><Food><dayFood id='7' key='101' weight='2'/></Food><Fact name='Waist' value='81'/>"
         "<Nutrients><NutrientRequirement gid='13' min='9'/></Nutrients></LogDay></Log>"));
-    ASSERT_EQ(2u, log->days.size());
-    EXPECT_EQ("20260101", log->days[0]->date);
-    const auto& merged = *log->days[1];
+    ASSERT_EQ(2u, log->Days().size());
+    EXPECT_EQ("20260101", log->Days()[0]->date);
+    const auto& merged = *log->Days()[1];
     ASSERT_EQ(2u, merged.foods.size());
     EXPECT_EQ(101, merged.foods[1].key);
     EXPECT_NE(nullptr, merged.foods[1].food);
     EXPECT_DOUBLE_EQ(81, merged.FindFact("Waist")->value);
     EXPECT_EQ(1u, merged.requirements.size());
-    EXPECT_EQ(log->days[1], log->GetCurrentDay());
+    EXPECT_EQ(log->Days()[1], log->GetCurrentDay());
     EXPECT_EQ(1, log->FindDay("20260105"));
 }
 

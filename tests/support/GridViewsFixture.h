@@ -31,7 +31,7 @@ protected:
         doc = std::make_unique<CVelmoraDoc>(context);
         EXPECT_TRUE(doc->OnOpenDocument(path));
         doc->SetPathName(path);
-        doc->log.SelectDay("20240506");
+        doc->Log().SelectDay("20240506");
         doc->RecomputeEnergyShares();
         Show();
     }

@@ -37,7 +37,7 @@ protected:
     int Eat(int key, double grams) {
         const int index = doc.AddFoodByKey(key, kSource);
         EXPECT_GE(index, 0);
-        doc.log.GetCurrentDay()->foods[static_cast<std::size_t>(index)].weight = grams;
+        doc.CurrentDay().foods[static_cast<std::size_t>(index)].weight = grams;
         doc.RecomputeEnergyShares();
         return index;
     }

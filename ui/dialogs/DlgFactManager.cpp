@@ -53,7 +53,7 @@ DlgFactManager::DlgFactManager(NS_Data::CUserLog& log, std::string appDir, QWidg
     list_->setColumnWidth(0, metrics.horizontalAdvance(QString::fromLatin1(kNameHeader)) + padding);
     list_->setColumnWidth(1, metrics.horizontalAdvance(QString::fromLatin1(kValueHeader)) + padding);
     list_->horizontalHeader()->setStretchLastSection(true);
-    for (int i = 0; i < log_.facts.Count(); ++i) {
+    for (int i = 0; i < log_.Facts().Count(); ++i) {
         list_->insertRow(i);
         SetRow(i);
     }
@@ -102,7 +102,7 @@ int DlgFactManager::SelectedRow() const {
 }
 
 void DlgFactManager::SetRow(int row) {
-    const UserLog::CFactReference& fact = log_.facts.At(row);
+    const UserLog::CFactReference& fact = log_.Facts().At(row);
     list_->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(fact.name)));
     list_->setItem(row, 1, new QTableWidgetItem(FormatValue(fact.value)));
 }
@@ -119,8 +119,8 @@ void DlgFactManager::ShowNoSelection() {
 
 void DlgFactManager::OnSelectionChanged() {
     const int row = SelectedRow();
-    if (row < 0 || row >= log_.facts.Count()) return ShowNoSelection();
-    const UserLog::CFactReference& fact = log_.facts.At(row);
+    if (row < 0 || row >= log_.Facts().Count()) return ShowNoSelection();
+    const UserLog::CFactReference& fact = log_.Facts().At(row);
     const bool userFact = row >= kFirstUserFact;
     name_->setEnabled(userFact);
     remove_->setEnabled(userFact);
@@ -131,16 +131,16 @@ void DlgFactManager::OnSelectionChanged() {
 
 void DlgFactManager::OnNameEdited() {
     const int row = SelectedRow();
-    const int owner = log_.facts.FindDefinition(name_->text().toStdString());
+    const int owner = log_.Facts().FindDefinition(name_->text().toStdString());
     apply_->setEnabled(row >= 0 && (owner < 0 || owner == row));
 }
 
 void DlgFactManager::OnApply() {
     const int row = SelectedRow();
-    if (row < 0 || row >= log_.facts.Count()) return;
+    if (row < 0 || row >= log_.Facts().Count()) return;
     // A built-in keeps its name whatever the edit holds; another definition's name is never taken.
-    const std::string name = row >= kFirstUserFact ? name_->text().toStdString() : log_.facts.At(row).name;
-    const int owner = log_.facts.FindDefinition(name);
+    const std::string name = row >= kFirstUserFact ? name_->text().toStdString() : log_.Facts().At(row).name;
+    const int owner = log_.Facts().FindDefinition(name);
     if (owner >= 0 && owner != row) return;
     const TypedInput typed = ParseValue(value_->text());
     if (typed.kind == TypedInput::Kind::Refused) {
@@ -150,12 +150,12 @@ void DlgFactManager::OnApply() {
         value_->selectAll();
         return;
     }
-    UserLog::CFactReference& fact = log_.facts.At(row);
+    UserLog::CFactReference& fact = log_.Facts().At(row);
     fact.value = typed.value;
     if (name != fact.name) {
         // Day values are matched to their definition by name: they follow the new name, or the
         // values logged so far would no longer belong to any fact.
-        for (const auto& day : log_.days) {
+        for (const auto& day : log_.Days()) {
             UserLog::CFact* value = day->FindFact(fact.name);
             if (value && !day->FindFact(name)) value->name = name;
         }
@@ -168,22 +168,22 @@ void DlgFactManager::OnNew() {
     std::string name;
     for (int n = 1;; ++n) {
         name = "New Fact " + std::to_string(n);
-        if (log_.facts.FindDefinition(name) < 0) break;
+        if (log_.Facts().FindDefinition(name) < 0) break;
     }
-    const int row = log_.facts.AddOrUpdate(UserLog::CFactReference(name, UserLog::kUndefinedValue, {}));
+    const int row = log_.Facts().AddOrUpdate(UserLog::CFactReference(name, UserLog::kUndefinedValue, {}));
     list_->insertRow(row);
     SetRow(row);
 }
 
 void DlgFactManager::OnRemove() {
     const int row = SelectedRow();
-    if (row < kFirstUserFact || row >= log_.facts.Count()) return;
-    const std::string name = log_.facts.At(row).name;
+    if (row < kFirstUserFact || row >= log_.Facts().Count()) return;
+    const std::string name = log_.Facts().At(row).name;
     list_->blockSignals(true);
     list_->removeRow(row);
     list_->clearSelection();
     list_->blockSignals(false);
     log_.RemoveFactFromDays(name, true);
-    log_.facts.RemoveAt(row);
+    log_.Facts().RemoveAt(row);
     ShowNoSelection();
 }

@@ -38,7 +38,7 @@ void CProfileController::OnFacts() {
 
 void CProfileController::OnSelectIngredients() {
     // The dialog works on a copy, so that Cancel leaves the day as it was.
-    DlgSelectIngredients dialog(doc_.App(), doc_.log.GetCurrentDay()->foods, Gui::DialogParent());
+    DlgSelectIngredients dialog(doc_.App(), doc_.DayFoods(), Gui::DialogParent());
     if (dialog.exec() == QDialog::Accepted) doc_.SetDayFoods(dialog.Entries());
 }
 

@@ -125,7 +125,7 @@ void CVelmoraDoc::OnEditPaste() {
 
 void CVelmoraDoc::OnReport(const char* templatePath) {
     WaitCursor wait;
-    Report::RunTemplate(templatePath, log);
+    Report::RunTemplate(templatePath, Log());
 }
 
 void CVelmoraDoc::OnReportXml() {

@@ -51,7 +51,7 @@ CVelmoraDoc* CViewCalendar::Document() const {
 void CViewCalendar::OnInitialUpdate() {
     CVelmoraDoc* doc = GetDocument();
     if (doc) {
-        const IJSONSerialize* source = &doc->log;
+        const IJSONSerialize* source = &doc->Log();
         calendar_->SetPlaceholders(std::make_unique<Page::PlaceholderTable>(Page::PlaceholderTable{{"%JSON_USERLOG_LOG%", source}}));
         summary_->SetPlaceholders(std::make_unique<Page::PlaceholderTable>(
             Page::PlaceholderTable{{"%JSON_USERLOG_DAY%", source}, {"%JSON_MEASURES%", source}}));
@@ -102,10 +102,10 @@ void CViewCalendar::SelectDay(const std::string& date) {
     if (!doc) return;
     // The page reports its own selection of the day it was rendered for; answering that with
     // another rendering would never end.
-    if (doc->log.GetCurrentDay() && doc->log.GetCurrentDay()->date == date) return;
+    if (doc->CurrentDate() == date) return;
     // A value still being typed in the summary belongs to the day it was typed for.
     summary_->Exchange(true);
-    doc->log.SelectDay(date);
+    doc->Log().SelectDay(date);
     if (doc->FirstView() == this) doc->RefreshFirstView();
     else UpdateData(false);
 }
@@ -113,12 +113,12 @@ void CViewCalendar::SelectDay(const std::string& date) {
 void CViewCalendar::OnInputFact(const Gui::ElementEvent& event) {
     if (event.dispatchId != Gui::ElementEvent::kPropertyChange) return;
     CVelmoraDoc* doc = Document();
-    if (!doc || !doc->log.GetCurrentDay()) return;
+    if (!doc) return;
     const std::size_t split = event.value.rfind('=');
     if (split == std::string::npos) return;
     const std::string name = event.value.substr(0, split);
     const std::string text = event.value.substr(split + 1);
-    UserLog::CLogDay& day = *doc->log.GetCurrentDay();
+    UserLog::CLogDay& day = doc->CurrentDay();
     const TypedInput typed = ReadTyped(text, TypedRule::Value);
     QJsonValue shown;  // null: no value
     switch (typed.kind) {

@@ -14,9 +14,8 @@
 
 namespace {
 
-int Entries(const CVelmoraDoc& doc) { return static_cast<int>(doc.log.GetCurrentDay()->foods.size()); }
+int Entries(const CVelmoraDoc& doc) { return static_cast<int>(doc.DayFoods().size()); }
 
-CGridDim& DietLayout(CVelmoraDoc& doc) { return doc.gridLayouts[CSingleDayDocData::kDietLayout]; }
 
 }  // namespace
 
@@ -31,12 +30,18 @@ CViewDiet::CViewDiet(QWidget* parent) : CViewBase(parent) {
 
     connect(grid_, &CCellGrid::cellTextEdited, this, &CViewDiet::OnCellEdited);
     connect(grid_, &CCellGrid::rowResized, this, [this](int row, int height) {
-        if (CVelmoraDoc* doc = GetDocument(); doc && !filling_)
-            DietGrid::StoreRowSize(DietLayout(*doc), CCellGridSizes(*grid_), Entries(*doc), row, height);
+        if (CVelmoraDoc* doc = GetDocument(); doc && !filling_) {
+            CGridDim layout = doc->Layout(LayoutKind::Diet);
+            DietGrid::StoreRowSize(layout, CCellGridSizes(*grid_), Entries(*doc), row, height);
+            doc->SetLayout(LayoutKind::Diet, std::move(layout));
+        }
     });
     connect(grid_, &CCellGrid::columnResized, this, [this](int column, int width) {
-        if (CVelmoraDoc* doc = GetDocument(); doc && !filling_)
-            DietGrid::StoreColumnSize(DietLayout(*doc), CCellGridSizes(*grid_), column, width);
+        if (CVelmoraDoc* doc = GetDocument(); doc && !filling_) {
+            CGridDim layout = doc->Layout(LayoutKind::Diet);
+            DietGrid::StoreColumnSize(layout, CCellGridSizes(*grid_), column, width);
+            doc->SetLayout(LayoutKind::Diet, std::move(layout));
+        }
     });
     connect(grid_, &CCellGrid::sizesChanged, this, &CViewDiet::OnSizesChanged);
 
@@ -58,10 +63,10 @@ bool CViewDiet::DoDataExchange(bool save) {
     if (save) {
         // Every size the user set is in the layout already, in the layout's own encoding; a
         // layout out of step with the grid takes the grid's sizes whole.
-        CGridDim& layout = DietLayout(*doc);
+        const CGridDim& layout = doc->Layout(LayoutKind::Diet);
         const int rows = grid_->rowCount();
         if (!layout.IsConsistent() || layout.ColumnCount() != grid_->columnCount() || layout.RowCount() < rows)
-            doc->CaptureGridLayout(CCellGridSizes(*grid_), CSingleDayDocData::kDietLayout);
+            doc->CaptureGridLayout(CCellGridSizes(*grid_), LayoutKind::Diet);
         return true;
     }
     Fill();
@@ -72,15 +77,15 @@ void CViewDiet::Fill() {
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
     const QScopedValueRollback<bool> filling(filling_, true);
-    const DietGrid::Table table = DietGrid::Build(doc->log);
+    const DietGrid::Table table = DietGrid::Build(doc->Log());
     // A refused text stays marked in its cell until corrected, while the day's grid keeps its
     // shape; on another day, or with other rows or columns, the cell means something else.
-    const std::string date = doc->log.GetCurrentDay()->date;
+    const std::string date = doc->CurrentDate();
     if (date != markedDate_ || table.Rows() != grid_->rowCount() || table.Columns() != grid_->columnCount())
         CellMarks::ClearAll(*grid_);
     markedDate_ = date;
     CCellGridSizes sizes(*grid_);
-    DietGrid::ApplyLayout(DietLayout(*doc), table.Rows() - 4, table.Columns() - DietGrid::kFixedColumns, sizes);
+    DietGrid::ApplyLayout(doc->Layout(LayoutKind::Diet), table.Rows() - 4, table.Columns() - DietGrid::kFixedColumns, sizes);
     const QColor face = palette().color(QPalette::Button);
     for (int r = 0; r < table.Rows(); ++r) {
         for (int c = 0; c < table.Columns(); ++c) {

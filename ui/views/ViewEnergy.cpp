@@ -89,7 +89,7 @@ void CViewEnergy::OnInitialUpdate() {
 bool CViewEnergy::DoDataExchange(bool save) {
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return true;
-    auto& composition = doc->log.energyComposition;
+    auto& composition = doc->Log().EnergyComposition();
     if (save) {
         composition_->FinishEdit();
         composition.SetRequested(satisfy_->isChecked() ? 1 : 0);
@@ -105,12 +105,12 @@ bool CViewEnergy::DoDataExchange(bool save) {
 
 void CViewEnergy::FillFoodEnergy() {
     foods_->Clear();
-    for (const EnergyRows::FoodRow& row : EnergyRows::FoodEnergy(GetDocument()->log)) AddRow(foods_, row);
+    for (const EnergyRows::FoodRow& row : EnergyRows::FoodEnergy(GetDocument()->Log())) AddRow(foods_, row);
     foods_->WidenToContents(0, 400);
 }
 
 void CViewEnergy::FillRequirement() {
-    const EnergyRows::Requirement requirement = EnergyRows::EnergyRequirement(GetDocument()->log);
+    const EnergyRows::Requirement requirement = EnergyRows::EnergyRequirement(GetDocument()->Log());
     parameters_->Clear();
     for (const auto& [name, value] : requirement.parameters) AddRow(parameters_, std::array{name, value});
     parameters_->WidenToContents(0, 300);
@@ -120,7 +120,7 @@ void CViewEnergy::FillRequirement() {
 
 void CViewEnergy::FillComposition() {
     composition_->Clear();
-    for (const EnergyRows::CompositionRow& row : EnergyRows::Composition(GetDocument()->log.energyComposition)) {
+    for (const EnergyRows::CompositionRow& row : EnergyRows::Composition(GetDocument()->Log().EnergyComposition())) {
         AddRow(composition_, row);
         const int r = composition_->rowCount() - 1;
         composition_->SetCellEditable(r, 1, true);
@@ -134,7 +134,7 @@ void CViewEnergy::OnCompositionEdited(int row, int column, const QString& text) 
     // The typed text stays as it is; the composition keeps the number read from it, or its old
     // value when the text is no number, and the cell is then marked until corrected.
     const CellStore outcome = StoreTypedCell(*composition_, row, column, text, [&](const std::string& typed) {
-        return EnergyRows::StoreRange(doc->log.energyComposition, row, column, typed);
+        return EnergyRows::StoreRange(doc->Log().EnergyComposition(), row, column, typed);
     });
     if (outcome.error.empty() && outcome.stored) {
         // A changed range is written to the profile; closing must ask to save it.

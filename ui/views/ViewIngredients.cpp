@@ -208,7 +208,7 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
             QStringList names;
             const CVelmoraDoc* doc = GetDocument();
             if (!doc) return names;
-            const auto& foods = doc->log.GetCurrentDay()->foods;
+            const auto& foods = doc->DayFoods();
             if (row >= 0 && std::size_t(row) < foods.size())
                 for (const std::string& n : DayFoodList::UnitNames(foods[std::size_t(row)])) names << QString::fromStdString(n);
             return names;
@@ -249,7 +249,7 @@ void CViewIngredients::OnInitialUpdate() {
     CVelmoraDoc* doc = GetDocument();
     if (doc) {
         const Gui::CAppContext& app = doc->App();
-        tree_->ShowProgramFoods(app, doc->log.GetCurrentDay()->foods);
+        tree_->ShowProgramFoods(app, doc->DayFoods());
         mealNames_.clear();
         if (app.meals)
             for (int i = 0; i < app.meals->MealCount(); ++i) mealNames_ << QString::fromStdString(app.meals->MealAt(i).Name());
@@ -309,8 +309,8 @@ void CViewIngredients::FillList() {
     filling_ = true;
     // A refused amount or weight stays marked until corrected while the day's list keeps its
     // rows; a refill after another entry's change recreates the cells.
-    const int rows = int(GetDocument()->log.GetCurrentDay()->foods.size());
-    const std::string date = GetDocument()->log.GetCurrentDay()->date;
+    const int rows = int(GetDocument()->DayFoods().size());
+    const std::string date = GetDocument()->CurrentDate();
     std::vector<CellMarks::Mark> marks;
     if (date == listDate_ && rows == list_->rowCount()) marks = CellMarks::All(*list_);
     listDate_ = date;
@@ -324,7 +324,7 @@ void CViewIngredients::FillList() {
 }
 
 void CViewIngredients::SetRow(int row) {
-    const auto& foods = GetDocument()->log.GetCurrentDay()->foods;
+    const auto& foods = GetDocument()->DayFoods();
     if (row < 0 || std::size_t(row) >= foods.size() || row >= list_->rowCount()) return;
     const std::vector<std::string> texts = DayFoodList::RowTexts(foods[std::size_t(row)]);
     for (int column = 0; column < DayFoodList::kColumnCount; ++column) {
@@ -352,7 +352,7 @@ std::optional<FoodKey> CViewIngredients::TreeFood() const {
 
 std::vector<FoodKey> CViewIngredients::ComparisonFoods() const {
     if (!GetDocument()) return {};
-    return DayFoodList::ComparisonKeys(GetDocument()->log.GetCurrentDay()->foods, SelectedRows(), TreeFood());
+    return DayFoodList::ComparisonKeys(GetDocument()->DayFoods(), SelectedRows(), TreeFood());
 }
 
 void CViewIngredients::UpdateButtons() {
@@ -367,7 +367,7 @@ void CViewIngredients::UpdateButtons() {
 }
 
 void CViewIngredients::RefreshTreeIcons() {
-    tree_->SetStatusList(GetDocument()->log.GetCurrentDay()->foods);
+    tree_->SetStatusList(GetDocument()->DayFoods());
     tree_->UpdateAllFoodIcons();
 }
 
@@ -415,7 +415,7 @@ void CViewIngredients::OnClear() {
     filling_ = true;
     list_->setRowCount(0);
     filling_ = false;
-    auto& foods = doc->log.GetCurrentDay()->foods;
+    auto& foods = doc->DayFoods();
     while (!foods.empty()) {
         tree_->UpdateFoodIcon(foods.front().GetFoodKey(), 0);
         doc->RemoveFood(0);
@@ -440,8 +440,9 @@ void CViewIngredients::MoveSelected(int step) {
     // A mark belongs to the entry's text, which the rows are about to trade.
     for (int column : {DayFoodList::kAmount, DayFoodList::kWeight})
         for (int r : {row, target}) CellMarks::Clear(*list_, r, column);
-    doc->gridLayouts[CSingleDayDocData::kFoodLayout].SwapRowSizes(NutrientsByFood::kFirstEntryLayoutRow + row,
-                                                                   NutrientsByFood::kFirstEntryLayoutRow + target);
+    CGridDim layout = doc->Layout(LayoutKind::Food);
+    layout.SwapRowSizes(NutrientsByFood::kFirstEntryLayoutRow + row, NutrientsByFood::kFirstEntryLayoutRow + target);
+    doc->SetLayout(LayoutKind::Food, std::move(layout));
     SetRow(row);
     SetRow(target);
     list_->clearSelection();
@@ -452,7 +453,7 @@ void CViewIngredients::MoveSelected(int step) {
 void CViewIngredients::OnCellChoiceFinished(int row, int column, const QString& text) {
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
-    const auto& foods = doc->log.GetCurrentDay()->foods;
+    const auto& foods = doc->DayFoods();
     if (row < 0 || std::size_t(row) >= foods.size()) return;
     if (column == DayFoodList::kMeal) {
         doc->SetFoodMeal(row, text.toStdString());
@@ -470,7 +471,7 @@ void CViewIngredients::OnCellChoiceFinished(int row, int column, const QString& 
 void CViewIngredients::OnCellTextEditFinished(int row, int column, const QString& text) {
     CVelmoraDoc* doc = GetDocument();
     if (!doc || (column != DayFoodList::kAmount && column != DayFoodList::kWeight)) return;
-    const auto& foods = doc->log.GetCurrentDay()->foods;
+    const auto& foods = doc->DayFoods();
     if (row < 0 || std::size_t(row) >= foods.size()) return;
     // The amount and the weight are two faces of one number: a good text in either corrects both.
     CellMarks::Clear(*list_, row, DayFoodList::kAmount);
@@ -551,9 +552,9 @@ void CViewIngredients::OnResultSelected() {
 void CViewIngredients::RebuildGrid() {
     CVelmoraDoc* doc = GetDocument();
     if (!doc || !initialised_) return;
-    const auto& foods = doc->log.GetCurrentDay()->foods;
+    const auto& foods = doc->DayFoods();
     std::vector<UserLog::CNutrientRequirement> requirements;
-    doc->log.GetEffectiveRequirements(requirements);
+    doc->Log().GetEffectiveRequirements(requirements);
     std::vector<NutrientsByFood::ShownFood> entries;
     for (int row : SelectedRows()) {
         if (std::size_t(row) >= foods.size()) continue;
@@ -563,9 +564,9 @@ void CViewIngredients::RebuildGrid() {
     std::optional<NutrientsByFood::ShownFood> treeFood;
     if (const CDS_Ingredient* food = tree_->FoodOfItem(tree_->currentItem())) treeFood = {{-1, food->Name(), food}};
     const NutrientsByFood::Grid grid =
-        NutrientsByFood::Build(requirements, entries, treeFood ? &*treeFood : nullptr, doc->log.DataSource());
+        NutrientsByFood::Build(requirements, entries, treeFood ? &*treeFood : nullptr, doc->Log().DataSource());
 
-    const CGridDim& layout = doc->gridLayouts[CSingleDayDocData::kFoodLayout];
+    const CGridDim& layout = doc->Layout(LayoutKind::Food);
     const int rows = int(grid.rows.size());
     grid_->SetSize(rows, grid.columns);
     const QColor header = palette().color(QPalette::Button);
@@ -590,11 +591,18 @@ void CViewIngredients::RebuildGrid() {
 void CViewIngredients::StoreRowSize(int gridRow, int height) {
     CVelmoraDoc* doc = GetDocument();
     const int index = NutrientsByFood::LayoutRowOfGridRow(gridRow, SelectedRows(), TreeFood().has_value());
-    if (doc && index >= 0) doc->gridLayouts[CSingleDayDocData::kFoodLayout].SetRowSize(index, height);
+    if (!doc || index < 0) return;
+    CGridDim layout = doc->Layout(LayoutKind::Food);
+    layout.SetRowSize(index, height);
+    doc->SetLayout(LayoutKind::Food, std::move(layout));
 }
 
 void CViewIngredients::StoreColumnSize(int column, int width) {
-    if (CVelmoraDoc* doc = GetDocument()) doc->gridLayouts[CSingleDayDocData::kFoodLayout].SetColumnSize(column, width);
+    CVelmoraDoc* doc = GetDocument();
+    if (!doc) return;
+    CGridDim layout = doc->Layout(LayoutKind::Food);
+    layout.SetColumnSize(column, width);
+    doc->SetLayout(LayoutKind::Food, std::move(layout));
 }
 
 void CViewIngredients::OnCompareFoods() {

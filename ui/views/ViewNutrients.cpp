@@ -118,7 +118,7 @@ void CViewNutrients::FillRows() {
     nutrients_->Clear();
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
-    for (const NutrientRows::Row& row : NutrientRows::Rows(doc->log, nullptr)) {
+    for (const NutrientRows::Row& row : NutrientRows::Rows(doc->Log(), nullptr)) {
         const int r = nutrients_->AddRow();
         nutrients_->SetText(r, kName, Q(row.name));
         nutrients_->SetText(r, kUnits, Q(row.units));
@@ -129,9 +129,9 @@ void CViewNutrients::FillRows() {
 void CViewNutrients::RefreshRows() {
     const QScopedValueRollback<bool> updating(updating_, true);
     CVelmoraDoc* doc = GetDocument();
-    const std::vector<NutrientRows::Row> rows = NutrientRows::Rows(doc->log, doc->App().intakes);
-    if (doc->log.GetCurrentDay()->date != markedDate_) CellMarks::ClearAll(*nutrients_);
-    markedDate_ = doc->log.GetCurrentDay()->date;
+    const std::vector<NutrientRows::Row> rows = NutrientRows::Rows(doc->Log(), doc->App().intakes);
+    if (doc->CurrentDate() != markedDate_) CellMarks::ClearAll(*nutrients_);
+    markedDate_ = doc->CurrentDate();
     const int count = std::min(static_cast<int>(rows.size()), nutrients_->rowCount());
     for (int r = 0; r < count; ++r) {
         const NutrientRows::Row& row = rows[static_cast<std::size_t>(r)];
@@ -152,7 +152,7 @@ void CViewNutrients::RefreshRows() {
 void CViewNutrients::RefreshOrder() {
     const int current = order_->currentRow();
     order_->clear();
-    for (const std::string& name : NutrientRows::OrderNames(GetDocument()->log)) order_->addItem(Q(name));
+    for (const std::string& name : NutrientRows::OrderNames(GetDocument()->Log())) order_->addItem(Q(name));
     if (current >= 0 && current < order_->count()) order_->setCurrentRow(current);
 }
 

@@ -72,7 +72,7 @@ void CViewPersonal::OnInitialUpdate() {
 bool CViewPersonal::DoDataExchange(bool save) {
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return true;
-    CPersonalData& p = doc->log.personal;
+    CPersonalData& p = doc->Log().Personal();
     // One limit for the whole exchange, so a hung page costs the user seconds, not minutes.
     CPageWaitBound bound;
 
@@ -131,7 +131,7 @@ bool CViewPersonal::DoDataExchange(bool save) {
 }
 
 void CViewPersonal::TakePage(CVelmoraDoc& doc) {
-    CPersonalData& p = doc.log.personal;
+    CPersonalData& p = doc.Log().Personal();
     std::string firstName = p.firstName, lastName = p.lastName;
     // A drop-down with nothing selected answers -1; the field then keeps what it had rather than
     // turning into a day, month or year before the list starts.
@@ -177,7 +177,7 @@ void CViewPersonal::TakePage(CVelmoraDoc& doc) {
             keptWeight = unitsKg ? PoundsToKg(p.weight) : KgToPounds(p.weight);
             keptHeight = unitsKg ? InchesToCm(p.height) : static_cast<int>(std::lround(p.height / 2.54));
             p.unitsKg = unitsKg;
-            doc.log.ConvertWeightUnits(unitsKg == 1);
+            doc.Log().ConvertWeightUnits(unitsKg == 1);
         }
     }
     if (gender == 0 || gender == 1) p.female = 1 - gender;

@@ -37,7 +37,7 @@ bool CViewPlaceholder::DoDataExchange(bool save) {
     if (save) return true;
     QString text;
     if (CVelmoraDoc* doc = GetDocument()) {
-        const std::string& key = doc->log.GetCurrentDay()->date;
+        const std::string& key = doc->CurrentDate();
         if (key.size() == 8)
             text = QStringLiteral("Day: %1-%2-%3")
                        .arg(QString::fromStdString(key.substr(0, 4)), QString::fromStdString(key.substr(4, 2)),

@@ -36,13 +36,13 @@ std::string ReadText(const std::string& path) {
 
 std::vector<std::string> DayKeys(const NS_Data::CUserLog& log) {
     std::vector<std::string> keys;
-    for (const auto& d : log.days) keys.push_back(d->date);
+    for (const auto& d : log.Days()) keys.push_back(d->date);
     return keys;
 }
 
 std::vector<int> Gids(const NS_Data::CUserLog& log) {
     std::vector<int> gids;
-    for (const auto& r : log.requirements) gids.push_back(r.gid);
+    for (const auto& r : log.Requirements()) gids.push_back(r.gid);
     return gids;
 }
 
@@ -52,7 +52,7 @@ std::vector<int> Gids(const NS_Data::CUserLog& log) {
 // and changed grid sizes.
 void FillProfile(CProfileDocument& doc) {
     doc.OnNewDocument();
-    CPersonalData& p = doc.log.personal;
+    CPersonalData& p = doc.Log().Personal();
     p.firstName = "Ann";
     p.lastName = "Lee";
     p.notes = "Line one\nLine <two> & \"three\", 5 \xC2\xB5g";
@@ -62,10 +62,10 @@ void FillProfile(CProfileDocument& doc) {
     p.pregnant = 1;
     p.height = 168;
     p.weight = 61.5;
-    doc.log.facts.AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm"));
-    doc.log.facts.At(UserLog::CFactManager::kWeight).value = 60;
-    doc.log.energyComposition.SetValue(0, CDS_EnergyComposition::kMin, 12);
-    auto& iron = doc.log.requirements[static_cast<std::size_t>(doc.log.FindRequirement(kIron))];
+    doc.Log().Facts().AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm"));
+    doc.Log().Facts().At(UserLog::CFactManager::kWeight).value = 60;
+    doc.Log().EnergyComposition().SetValue(0, CDS_EnergyComposition::kMin, 12);
+    auto& iron = doc.Log().RequirementAt(doc.Log().FindRequirement(kIron));
     iron.min = 8;
     iron.max = 45.5;
 
@@ -79,7 +79,7 @@ void FillProfile(CProfileDocument& doc) {
     const int nuts = doc.AddFoodByKey(kNuts, kSource);
     doc.SetFoodWeight(nuts, 56.7);
     doc.SetFoodMeal(nuts, "Supper");
-    auto day = doc.log.GetCurrentDay();
+    auto day = doc.Log().GetCurrentDay();
     day->SetFact("Weight", 61.5);
     day->requirements.emplace_back(kVitaminC, 75, -1);
     day->energyComposition = std::make_unique<CDS_EnergyComposition>();
@@ -87,15 +87,19 @@ void FillProfile(CProfileDocument& doc) {
 
     doc.GoToDate("20240305");  // stays empty
     // Enough days to be written in more than one piece, with empty days among them.
-    doc.log.facts.AddOrUpdate(UserLog::CFactReference("Gr\xC3\xB6\xC3\x9F" "e", UserLog::kUndefinedValue, "cm"));
+    doc.Log().Facts().AddOrUpdate(UserLog::CFactReference("Gr\xC3\xB6\xC3\x9F" "e", UserLog::kUndefinedValue, "cm"));
     for (date d(2024, 4, 1); d < date(2024, 7, 1); d += boost::gregorian::days(1)) {
         doc.GoToDate(boost::gregorian::to_iso_string(d));
         if (d.day() % 3 != 0) doc.SetDayFact("Gr\xC3\xB6\xC3\x9F" "e", 160 + d.day() / 10.0);
     }
     doc.GoToDate("20240302");
     doc.SetDayFact("Waist", 79.5);
-    doc.gridLayouts[CSingleDayDocData::kFoodLayout].SetRowSize(1, 40);
-    doc.gridLayouts[CSingleDayDocData::kDietLayout].SetColumnSize(4, 75);
+    CGridDim food = doc.Layout(LayoutKind::Food);
+    food.SetRowSize(1, 40);
+    doc.SetLayout(LayoutKind::Food, food);
+    CGridDim diet = doc.Layout(LayoutKind::Diet);
+    diet.SetColumnSize(4, 75);
+    doc.SetLayout(LayoutKind::Diet, diet);
 }
 
 // The document writes the file a few days at a time; the file read back and written as one
@@ -120,22 +124,22 @@ TEST(ProfileFile, ASavedProfileReadsBackToTheSameFile) {
     EXPECT_EQ(dir.Read("first.vlx"), dir.Read("second.vlx"));
 
     // The empty days are gone; the last day of the file is current.
-    const auto keys = DayKeys(read.log);
+    const auto keys = DayKeys(read.Log());
     ASSERT_EQ(2u + 91u - 30u, keys.size());
     EXPECT_EQ("20240301", keys[0]);
     EXPECT_EQ("20240302", keys[1]);
-    EXPECT_EQ(-1, read.log.FindDay("20240305"));
-    EXPECT_EQ(-1, read.log.FindDay("20240403"));
-    EXPECT_EQ("20240629", read.log.GetCurrentDay()->date);
-    const auto& foods = read.log.days[0]->foods;
+    EXPECT_EQ(-1, read.Log().FindDay("20240305"));
+    EXPECT_EQ(-1, read.Log().FindDay("20240403"));
+    EXPECT_EQ("20240629", read.CurrentDate());
+    const auto& foods = read.Log().Days()[0]->foods;
     ASSERT_EQ(3u, foods.size());
     EXPECT_EQ("Lunch", foods[0].meal);
     EXPECT_EQ(1, foods[1].unitIndex);
     EXPECT_DOUBLE_EQ(2, foods[1].Amount());
     EXPECT_DOUBLE_EQ(56.7, foods[2].weight);
-    EXPECT_EQ(doc.gridLayouts[0].sizes, read.gridLayouts[0].sizes);
-    EXPECT_EQ(doc.gridLayouts[1].sizes, read.gridLayouts[1].sizes);
-    EXPECT_EQ(doc.log.personal.notes, read.log.personal.notes);
+    EXPECT_EQ(doc.Layout(LayoutKind::Diet).sizes, read.Layout(LayoutKind::Diet).sizes);
+    EXPECT_EQ(doc.Layout(LayoutKind::Food).sizes, read.Layout(LayoutKind::Food).sizes);
+    EXPECT_EQ(doc.Log().Personal().notes, read.Log().Personal().notes);
     EXPECT_TRUE(prompt.messages.empty());
 }
 
@@ -205,7 +209,7 @@ TEST(ProfileFile, ALegacyDietOpensWithItsNotes) {
               "Unknown nutrient\n\tUnobtainium\n",
               LostText());
 
-    const auto day = data.log.GetCurrentDay();
+    const auto day = data.Log().GetCurrentDay();
     EXPECT_EQ("20100315", day->date);
     ASSERT_EQ(2u, day->foods.size());
     EXPECT_EQ("Stew", day->foods[0].food->Name());
@@ -216,13 +220,13 @@ TEST(ProfileFile, ALegacyDietOpensWithItsNotes) {
     EXPECT_TRUE(day->foods[1].food->IsPlaceholder());
     EXPECT_EQ("Dinner", day->foods[1].meal);
 
-    EXPECT_EQ("Mara", data.log.personal.firstName);
-    EXPECT_EQ("Kept since the old program", data.log.personal.notes);
-    EXPECT_DOUBLE_EQ(15, data.log.energyComposition.GetValue(0, CDS_EnergyComposition::kMin));
+    EXPECT_EQ("Mara", data.Log().Personal().firstName);
+    EXPECT_EQ("Kept since the old program", data.Log().Personal().notes);
+    EXPECT_DOUBLE_EQ(15, data.Log().EnergyComposition().GetValue(0, CDS_EnergyComposition::kMin));
     // Every nutrient of the data source is followed; the limits read for iron stay.
-    EXPECT_THAT(Gids(data.log), ElementsAre(kIron, kEnergy, kProtein, kFat, kCarbohydrate, kVitaminC));
-    EXPECT_DOUBLE_EQ(8, data.log.requirements[0].min);
-    EXPECT_DOUBLE_EQ(45, data.log.requirements[0].max);
+    EXPECT_THAT(Gids(data.Log()), ElementsAre(kIron, kEnergy, kProtein, kFat, kCarbohydrate, kVitaminC));
+    EXPECT_DOUBLE_EQ(8, data.Log().RequirementAt(0).min);
+    EXPECT_DOUBLE_EQ(45, data.Log().RequirementAt(0).max);
 }
 
 TEST(ProfileFile, ALegacyDietWithoutADateIsReadIntoToday) {
@@ -234,8 +238,8 @@ TEST(ProfileFile, ALegacyDietWithoutADateIsReadIntoToday) {
     CSingleDayDocData data(&Meals(), &Foods());
     std::string error;
     ASSERT_TRUE(ReadProfileFile(data, dir.File("undated.xml"), error)) << error;
-    EXPECT_EQ("20240310", data.log.GetCurrentDay()->date);
-    EXPECT_EQ(2u, data.log.GetCurrentDay()->foods.size());
+    EXPECT_EQ("20240310", data.CurrentDate());
+    EXPECT_EQ(2u, data.DayFoods().size());
 }
 
 TEST(ProfileFile, TheLoadReportListsEachLostItemOnceUnderItsKey) {
@@ -244,8 +248,8 @@ TEST(ProfileFile, TheLoadReportListsEachLostItemOnceUnderItsKey) {
     std::string error;
     ASSERT_TRUE(ReadProfileFile(data, Data("lost-data.xml"), error)) << error;
     EXPECT_EQ("Unknown food reference\n\tOld Cake\nUnknown nutrient\n\tUnobtainium : mg\n\tKryptonite : g\n", LostText());
-    EXPECT_THAT(Gids(data.log), ElementsAre(kIron));
-    EXPECT_EQ(3u, data.log.GetCurrentDay()->foods.size());
+    EXPECT_THAT(Gids(data.Log()), ElementsAre(kIron));
+    EXPECT_EQ(3u, data.DayFoods().size());
 }
 
 struct LayoutCase {
@@ -262,22 +266,22 @@ TEST_P(ProfileFileLayouts, AMissingGridKeepsItsInitialLayout) {
     CSingleDayDocData data(&Meals(), &Foods());
     std::string error;
     ASSERT_TRUE(ReadProfileFile(data, Data(GetParam().file), error)) << error;
-    EXPECT_EQ(GetParam().diet, data.gridLayouts[0].sizes);
-    EXPECT_EQ(GetParam().food, data.gridLayouts[1].sizes);
+    EXPECT_EQ(GetParam().diet, data.Layout(LayoutKind::Diet).sizes);
+    EXPECT_EQ(GetParam().food, data.Layout(LayoutKind::Food).sizes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ProfileFileLayouts,
-                         ::testing::Values(LayoutCase{"no-view.xml", CSingleDayDocData::InitialLayout(0).sizes,
-                                                      CSingleDayDocData::InitialLayout(1).sizes},
+                         ::testing::Values(LayoutCase{"no-view.xml", CSingleDayDocData::InitialLayout(LayoutKind::Diet).sizes,
+                                                      CSingleDayDocData::InitialLayout(LayoutKind::Food).sizes},
                                            LayoutCase{"only-diet-grid.xml", {2, 2, -3, 24, -2, 60},
-                                                      CSingleDayDocData::InitialLayout(1).sizes}));
+                                                      CSingleDayDocData::InitialLayout(LayoutKind::Food).sizes}));
 
 TEST(ProfileFile, InitialLayoutsOfANewDocument) {
     CSingleDayDocData data(&Meals(), &Foods());
-    EXPECT_EQ("Diet", data.gridLayouts[0].gridName.value_or(""));
-    EXPECT_THAT(data.gridLayouts[0].sizes, ElementsAre(4, 4, -3, 0, 0, 0, -2, 0, 0, 0));
-    EXPECT_EQ("Food", data.gridLayouts[1].gridName.value_or(""));
-    EXPECT_THAT(data.gridLayouts[1].sizes, ElementsAre(2, 1, 0, -3, -2));
+    EXPECT_EQ("Diet", data.Layout(LayoutKind::Diet).gridName.value_or(""));
+    EXPECT_THAT(data.Layout(LayoutKind::Diet).sizes, ElementsAre(4, 4, -3, 0, 0, 0, -2, 0, 0, 0));
+    EXPECT_EQ("Food", data.Layout(LayoutKind::Food).gridName.value_or(""));
+    EXPECT_THAT(data.Layout(LayoutKind::Food).sizes, ElementsAre(2, 1, 0, -3, -2));
 }
 
 enum class Failure {

@@ -116,7 +116,7 @@ TEST(PageTemplate, EveryOccurrenceIsReplacedAndTheRestOfThePageKept) {
 TEST(PageTemplate, InsertedJsonIsNeverSearchedAgain) {
     auto log = ExchangeFixture::LogOn("20260110");
     // A fact named like a later key, and a food named like its own key.
-    log->facts.AddOrUpdate(UserLog::CFactReference(CUserLog::kJsonLog, 1, ""));
+    log->Facts().AddOrUpdate(UserLog::CFactReference(CUserLog::kJsonLog, 1, ""));
     CDS_Ingredient food;
     food.SetFoodKey(FoodKey(555, 7));
     food.SetName(CUserLog::kJsonDay);

@@ -24,7 +24,7 @@ using DietGridTest = Profile;
 
 TEST_F(DietGridTest, ADayWithoutFoodsHasTheHeaderAndTheThreeSummaryRows) {
     Follow({kProtein});
-    const DietGrid::Table t = DietGrid::Build(doc.log);
+    const DietGrid::Table t = DietGrid::Build(doc.Log());
     ASSERT_EQ(t.Rows(), 4);
     ASSERT_EQ(t.Columns(), 5);
     EXPECT_THAT(RowTexts(t, 0),
@@ -38,10 +38,10 @@ TEST_F(DietGridTest, ADayWithoutFoodsHasTheHeaderAndTheThreeSummaryRows) {
 // typing, and its background.
 TEST_F(DietGridTest, EachKindOfCellHasItsTextEditabilityAndColour) {
     Follow({kProtein});
-    doc.log.requirements[0].min = 5;
+    doc.Log().RequirementAt(0).min = 5;
     Eat(kYogurt, 250);
-    doc.log.GetCurrentDay()->foods[0].max = 300;
-    const DietGrid::Table t = DietGrid::Build(doc.log);
+    doc.CurrentDay().foods[0].max = 300;
+    const DietGrid::Table t = DietGrid::Build(doc.Log());
     ASSERT_EQ(t.Rows(), 5);
 
     struct Expected {
@@ -85,13 +85,13 @@ TEST_F(DietGridTest, AmountsAreRoundedAtTheNutrientsDecimalsOfTheTableOrTheDataS
     Follow({kCalcium, kGlow, kIron});
     Eat(kYogurt, 33.3);  // calcium 39.96 mg at 0 decimals; glow 0.08325 mg at 1
     Eat(kMeat, 100.1);   // iron 2.5025 mg at 2 decimals
-    const DietGrid::Table t = DietGrid::Build(doc.log);
+    const DietGrid::Table t = DietGrid::Build(doc.Log());
     EXPECT_THAT(RowTexts(t, 0), ::testing::ElementsAre(" Nutrients By Ingredient Weight ", "Weight", "Min", "Max",
                                                        "Calcium\n   mg", "Glow\n   mg", "Iron\n   mg"));
     EXPECT_THAT(RowTexts(t, 1), ::testing::ElementsAre("Yogurt", "33.3", "", "", "40", "0.1", "0"));
     EXPECT_THAT(RowTexts(t, 2), ::testing::ElementsAre("Lean Meat", "100.1", "", "", "0", "0", "2.5"));
     EXPECT_THAT(RowTexts(t, 5), ::testing::ElementsAre("Total", "", "", "", "40", "0.1", "2.5"));
-    EXPECT_EQ(doc.log.GetIntake(kGlow), 0.1);
+    EXPECT_EQ(doc.Log().GetIntake(kGlow), 0.1);
 }
 
 TEST_F(DietGridTest, TheTotalTurnsLightRedOnlyOutsideItsLimits) {
@@ -115,19 +115,19 @@ TEST_F(DietGridTest, TheTotalTurnsLightRedOnlyOutsideItsLimits) {
     Follow({kProtein});
     Eat(kMeat, 0);
     for (const Case& c : cases) {
-        doc.log.GetCurrentDay()->foods[0].weight = c.grams;
-        doc.log.requirements[0].min = c.min;
-        doc.log.requirements[0].max = c.max;
-        EXPECT_EQ(DietGrid::Build(doc.log).At(4, 4).background, c.colour) << c.grams << " " << c.min << " " << c.max;
+        doc.CurrentDay().foods[0].weight = c.grams;
+        doc.Log().RequirementAt(0).min = c.min;
+        doc.Log().RequirementAt(0).max = c.max;
+        EXPECT_EQ(DietGrid::Build(doc.Log()).At(4, 4).background, c.colour) << c.grams << " " << c.min << " " << c.max;
     }
 }
 
 TEST_F(DietGridTest, TheDaysOwnLimitsAreShownAndJudgedInPlaceOfTheProfiles) {
     Follow({kProtein});
-    doc.log.requirements[0].min = 5;
-    doc.log.GetCurrentDay()->requirements.emplace_back(kProtein, 100, -1);
+    doc.Log().RequirementAt(0).min = 5;
+    doc.CurrentDay().requirements.emplace_back(kProtein, 100, -1);
     Eat(kYogurt, 250);
-    const DietGrid::Table t = DietGrid::Build(doc.log);
+    const DietGrid::Table t = DietGrid::Build(doc.Log());
     EXPECT_EQ(t.At(2, 4).text, "100");
     EXPECT_EQ(t.At(4, 4).background, kRed);
 }
@@ -137,9 +137,9 @@ TEST_F(DietGridTest, TypedValuesAreStoredWhereTheCellBelongs) {
     Follow({kProtein, kIron});
     Eat(kMeat, 0);
     Eat(kYogurt, 50);
-    ASSERT_EQ(doc.log.energyComposition.GetValue(0, CDS_EnergyComposition::kValue), 100);
-    auto& foods = doc.log.GetCurrentDay()->foods;
-    auto& reqs = doc.log.requirements;
+    ASSERT_EQ(doc.Log().EnergyComposition().GetValue(0, CDS_EnergyComposition::kValue), 100);
+    auto& foods = doc.DayFoods();
+    auto& reqs = doc.Log().Requirements();
     doc.SetModifiedFlag(false);
 
     // Rows: 0 header, 1-2 entries, 3 Min, 4 Max, 5 Total.
@@ -148,7 +148,7 @@ TEST_F(DietGridTest, TypedValuesAreStoredWhereTheCellBelongs) {
     EXPECT_TRUE(doc.IsModified());
     EXPECT_GE(refreshes, 1);
     // The energy shares follow the new weight: 120 g meat + 50 g yogurt give 48.77 % protein.
-    EXPECT_EQ(doc.log.energyComposition.GetValue(0, CDS_EnergyComposition::kValue), 49);
+    EXPECT_EQ(doc.Log().EnergyComposition().GetValue(0, CDS_EnergyComposition::kValue), 49);
 
     EXPECT_TRUE(DietGrid::StoreCell(doc, 2, 2, "10.5").stored);
     EXPECT_EQ(foods[1].min, 10.5);
@@ -172,9 +172,9 @@ TEST_F(DietGridTest, TypedValuesAreStoredWhereTheCellBelongs) {
 TEST_F(DietGridTest, RefusedTextsKeepTheOldValueAndSayWhy) {
     Follow({kProtein});
     Eat(kMeat, 100);
-    auto& entry = doc.log.GetCurrentDay()->foods[0];
+    auto& entry = doc.CurrentDay().foods[0];
     entry.min = 5;
-    doc.log.requirements[0].max = 60;
+    doc.Log().RequirementAt(0).max = 60;
     doc.SetModifiedFlag(false);
     refreshes = 0;
     struct Case {
@@ -199,8 +199,8 @@ TEST_F(DietGridTest, RefusedTextsKeepTheOldValueAndSayWhy) {
     }
     EXPECT_EQ(entry.weight, 100);
     EXPECT_EQ(entry.min, 5);
-    EXPECT_EQ(doc.log.requirements[0].max, 60);
-    EXPECT_EQ(DietGrid::Build(doc.log).At(3, 4).text, "60");
+    EXPECT_EQ(doc.Log().RequirementAt(0).max, 60);
+    EXPECT_EQ(DietGrid::Build(doc.Log()).At(3, 4).text, "60");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(refreshes, 0);
 }
@@ -209,21 +209,21 @@ TEST_F(DietGridTest, RefusedTextsKeepTheOldValueAndSayWhy) {
 // profile's, which the day would go on hiding.
 TEST_F(DietGridTest, ALimitTypedOverTheDaysOwnChangesTheDays) {
     Follow({kProtein, kIron});
-    doc.log.requirements[0].min = 5;
-    doc.log.GetCurrentDay()->requirements.emplace_back(kProtein, 100, -1);
+    doc.Log().RequirementAt(0).min = 5;
+    doc.CurrentDay().requirements.emplace_back(kProtein, 100, -1);
     EXPECT_TRUE(DietGrid::StoreCell(doc, 1, 4, "30").stored);
     EXPECT_TRUE(DietGrid::StoreCell(doc, 2, 4, "90").stored);
-    EXPECT_EQ(doc.log.GetCurrentDay()->requirements[0].min, 30);
-    EXPECT_EQ(doc.log.GetCurrentDay()->requirements[0].max, 90);
-    EXPECT_EQ(doc.log.requirements[0].min, 5);
-    EXPECT_EQ(doc.log.requirements[0].max, -1);
-    const DietGrid::Table t = DietGrid::Build(doc.log);
+    EXPECT_EQ(doc.CurrentDay().requirements[0].min, 30);
+    EXPECT_EQ(doc.CurrentDay().requirements[0].max, 90);
+    EXPECT_EQ(doc.Log().RequirementAt(0).min, 5);
+    EXPECT_EQ(doc.Log().RequirementAt(0).max, -1);
+    const DietGrid::Table t = DietGrid::Build(doc.Log());
     EXPECT_EQ(t.At(1, 4).text, "30");
     EXPECT_EQ(t.At(2, 4).text, "90");
     // A nutrient without limits of the day's own still takes the profile's.
     EXPECT_TRUE(DietGrid::StoreCell(doc, 1, 5, "8").stored);
-    EXPECT_EQ(doc.log.requirements[1].min, 8);
-    EXPECT_EQ(doc.log.GetCurrentDay()->requirements.size(), 1u);
+    EXPECT_EQ(doc.Log().RequirementAt(1).min, 8);
+    EXPECT_EQ(doc.CurrentDay().requirements.size(), 1u);
 }
 
 TEST_F(DietGridTest, CellsWithoutInputChangeNothing) {
@@ -238,8 +238,8 @@ TEST_F(DietGridTest, CellsWithoutInputChangeNothing) {
         EXPECT_FALSE(outcome.stored) << row << "," << column;
         EXPECT_EQ(outcome.error, "") << row << "," << column;
     }
-    EXPECT_EQ(doc.log.GetCurrentDay()->foods[0].weight, 100);
-    EXPECT_EQ(doc.log.requirements[0].min, -1);
+    EXPECT_EQ(doc.DayFoods()[0].weight, 100);
+    EXPECT_EQ(doc.Log().RequirementAt(0).min, -1);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(refreshes, 0);
 }

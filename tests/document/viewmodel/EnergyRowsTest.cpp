@@ -15,7 +15,7 @@ using Row = EnergyRows::FoodRow;
 using EnergyRowsTest = Profile;
 
 TEST_F(EnergyRowsTest, ADayWithoutFoodsHasOnlyTheTotalRow) {
-    EXPECT_THAT(EnergyRows::FoodEnergy(doc.log),
+    EXPECT_THAT(EnergyRows::FoodEnergy(doc.Log()),
                 ElementsAre(Row{"Total (rounded)", "0", "", "N/A", "N/A", "N/A", "N/A"}));
 }
 
@@ -23,7 +23,7 @@ TEST_F(EnergyRowsTest, AnEntrysEnergyIsSplitBetweenItsComponents) {
     Eat(kMeat, 150);  // protein 20, fat 10 per 100 g: 170 kcal in 100 g
     // The total row shows the profile composition as the document keeps it: rounded to add up
     // to 100 at the fewest decimals.
-    EXPECT_THAT(EnergyRows::FoodEnergy(doc.log),
+    EXPECT_THAT(EnergyRows::FoodEnergy(doc.Log()),
                 ElementsAre(Row{"Lean Meat", "255", "100", "47.06", "52.94", "0", "0"},
                             Row{"Total (rounded)", "255", "", "47", "53", "0", "0"}));
 }
@@ -32,7 +32,7 @@ TEST_F(EnergyRowsTest, EachEntryShowsItsShareOfTheDay) {
     Eat(kMeat, 150);    // 255 kcal
     Eat(kYogurt, 100);  // 13.6 kcal, all protein
     Eat(kWater, 500);   // no energy at all
-    EXPECT_THAT(EnergyRows::FoodEnergy(doc.log),
+    EXPECT_THAT(EnergyRows::FoodEnergy(doc.Log()),
                 ElementsAre(Row{"Lean Meat", "255", "94.94", "47.06", "52.94", "0", "0"},
                             Row{"Yogurt", "13.6", "5.06", "100", "0", "0", "0"},
                             Row{"Water", "0", "0", "?", "?", "?", "?"},
@@ -42,7 +42,7 @@ TEST_F(EnergyRowsTest, EachEntryShowsItsShareOfTheDay) {
 TEST_F(EnergyRowsTest, WithoutAnyEnergyTheSharesAreNotAvailable) {
     Eat(kWater, 500);
     Eat(kMeat, 0);
-    EXPECT_THAT(EnergyRows::FoodEnergy(doc.log),
+    EXPECT_THAT(EnergyRows::FoodEnergy(doc.Log()),
                 ElementsAre(Row{"Water", "0", "N/A", "?", "?", "?", "?"},
                             Row{"Lean Meat", "0", "N/A", "47.06", "52.94", "0", "0"},
                             Row{"Total (rounded)", "0", "", "N/A", "N/A", "N/A", "N/A"}));
@@ -50,7 +50,7 @@ TEST_F(EnergyRowsTest, WithoutAnyEnergyTheSharesAreNotAvailable) {
 
 TEST_F(EnergyRowsTest, TheCompositionStandsBesideTheUnchangingReference) {
     const auto reference = EnergyRows::Composition(CDS_EnergyComposition());
-    CDS_EnergyComposition& profile = doc.log.energyComposition;
+    CDS_EnergyComposition& profile = doc.Log().EnergyComposition();
     EXPECT_TRUE(EnergyRows::StoreRange(profile, 0, 1, "15").stored);
     EXPECT_TRUE(EnergyRows::StoreRange(profile, 1, 3, "30.456").stored);
     EXPECT_EQ(profile.GetValue(0, CDS_EnergyComposition::kMin), 15);
@@ -67,7 +67,7 @@ TEST_F(EnergyRowsTest, TheCompositionStandsBesideTheUnchangingReference) {
 }
 
 TEST_F(EnergyRowsTest, OnlyMinAndMaxTakeTypedRanges) {
-    CDS_EnergyComposition& profile = doc.log.energyComposition;
+    CDS_EnergyComposition& profile = doc.Log().EnergyComposition();
     const auto before = EnergyRows::Composition(profile);
     for (int column : {0, 2, 4, 5, 6}) EXPECT_FALSE(EnergyRows::StoreRange(profile, 0, column, "15").stored) << column;
     EXPECT_FALSE(EnergyRows::StoreRange(profile, 4, 1, "15").stored);
@@ -82,13 +82,13 @@ TEST_F(EnergyRowsTest, OnlyMinAndMaxTakeTypedRanges) {
 }
 
 TEST_F(EnergyRowsTest, TheRequirementLineNamesTheEquationAndRoundsToWholeKilocalories) {
-    doc.log.personal.birthYear = 1990;
-    const EnergyRows::Requirement r = EnergyRows::EnergyRequirement(doc.log);
+    doc.Log().Personal().birthYear = 1990;
+    const EnergyRows::Requirement r = EnergyRows::EnergyRequirement(doc.Log());
     std::string equation;
-    const double kcal = doc.log.personal.EnergyRequirement(doc.log.GetEnergyInputs(), equation);
+    const double kcal = doc.Log().Personal().EnergyRequirement(doc.Log().GetEnergyInputs(), equation);
     ASSERT_FALSE(equation.empty());
     EXPECT_EQ(r.text, "Energy: " + equation + " = " + std::to_string(static_cast<long>(kcal + 0.5)) + " kcal");
-    EXPECT_EQ(r.parameters, doc.log.personal.EnergyDetails(doc.log.GetEnergyInputs()));
+    EXPECT_EQ(r.parameters, doc.Log().Personal().EnergyDetails(doc.Log().GetEnergyInputs()));
 }
 
 }  // namespace

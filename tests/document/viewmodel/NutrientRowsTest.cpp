@@ -20,7 +20,7 @@ std::vector<std::string> Shown(const std::vector<NutrientRows::Row>& rows) {
 
 std::vector<int> Gids(const CProfileDocument& doc) {
     std::vector<int> gids;
-    for (const auto& r : doc.log.requirements) gids.push_back(r.gid);
+    for (const auto& r : doc.Log().Requirements()) gids.push_back(r.gid);
     return gids;
 }
 
@@ -28,26 +28,26 @@ class NutrientRowsTest : public Profile {
 protected:
     NutrientRowsTest() { intakes.InitializeBuiltIn(); }
 
-    std::vector<NutrientRows::Row> Rows() const { return NutrientRows::Rows(doc.log, &intakes); }
+    std::vector<NutrientRows::Row> Rows() const { return NutrientRows::Rows(doc.Log(), &intakes); }
 
     CDC_DietaryIntakesMgr intakes;
 };
 
 TEST_F(NutrientRowsTest, EveryDataSourceNutrientHasARowWithTheEffectiveLimitsOfTheFollowedOnes) {
     Follow({kIron, kProtein});
-    doc.log.requirements[0].min = 8;
-    doc.log.requirements[1].max = 60.5;
-    doc.log.GetCurrentDay()->requirements.emplace_back(kProtein, 40, -1);
+    doc.Log().RequirementAt(0).min = 8;
+    doc.Log().RequirementAt(1).max = 60.5;
+    doc.CurrentDay().requirements.emplace_back(kProtein, 40, -1);
     const auto rows = Rows();
     EXPECT_THAT(Shown(rows), ElementsAre("Protein [40, ]", "Total lipid (fat)", "Iron, Fe [8, ]", "Calcium, Ca",
                                          "Glow", "Nameless"));
     EXPECT_EQ(rows[2].units, "mg");
-    EXPECT_THAT(NutrientRows::OrderNames(doc.log), ElementsAre("Iron", "Protein"));
+    EXPECT_THAT(NutrientRows::OrderNames(doc.Log()), ElementsAre("Iron", "Protein"));
 }
 
 TEST_F(NutrientRowsTest, TheOrderNamesANutrientOutsideTheStandardTableAsTheDataSourceDoes) {
     Follow({kGlow, kIron});
-    EXPECT_THAT(NutrientRows::OrderNames(doc.log), ElementsAre("Glow", "Iron"));
+    EXPECT_THAT(NutrientRows::OrderNames(doc.Log()), ElementsAre("Glow", "Iron"));
 }
 
 // The reference values for the person on the current day.
@@ -72,14 +72,14 @@ TEST_F(NutrientRowsTest, ReferenceValuesFollowThePersonsCategoryAndAgeOnTheDay) 
         {"day before the birth", 1, 0, 0, 2025, 1, "20240507", 2, "", "", ""},
     };
     for (const Case& c : cases) {
-        CPersonalData& person = doc.log.personal;
+        CPersonalData& person = doc.Log().Personal();
         person.female = c.female;
         person.pregnant = c.pregnant;
         person.lactation = c.lactation;
         person.birthYear = c.bornYear;
         person.birthMonth = c.bornMonth;
         person.birthDay = 1;
-        doc.log.SelectDay(c.day);
+        doc.Log().SelectDay(c.day);
         const NutrientRows::Row row = Rows()[static_cast<std::size_t>(c.row)];
         EXPECT_EQ(row.rda, c.rda) << c.who << " " << row.name;
         EXPECT_EQ(row.ai, c.ai) << c.who << " " << row.name;
@@ -88,31 +88,31 @@ TEST_F(NutrientRowsTest, ReferenceValuesFollowThePersonsCategoryAndAgeOnTheDay) 
 }
 
 TEST_F(NutrientRowsTest, NutrientsOutsideTheReferenceTableShowNoReferenceValues) {
-    doc.log.personal.birthYear = 1990;
+    doc.Log().Personal().birthYear = 1990;
     for (const auto& row : Rows()) {
         if (row.name == "Protein" || row.name == "Iron, Fe" || row.name == "Calcium, Ca") continue;
         EXPECT_EQ(row.rda + row.ai + row.ul, "") << row.name;
     }
     EXPECT_EQ(Rows()[1].gid, kFat);  // in the table, but with no values for anyone
     EXPECT_EQ(Rows()[5].gid, -1);
-    EXPECT_EQ(NutrientRows::Rows(doc.log, nullptr)[2].rda, "");
+    EXPECT_EQ(NutrientRows::Rows(doc.Log(), nullptr)[2].rda, "");
 }
 
 TEST_F(NutrientRowsTest, CheckingAppendsWithoutLimitsAndUncheckingRemoves) {
     Follow({kIron});
-    doc.log.requirements[0].min = 8;
+    doc.Log().RequirementAt(0).min = 8;
     doc.SetModifiedFlag(false);
     EXPECT_TRUE(NutrientRows::SetFollowed(doc, 0, true));
     EXPECT_THAT(Gids(doc), ElementsAre(kIron, kProtein));
     EXPECT_EQ(Rows()[0].min + Rows()[0].max, "");
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.gridLayouts[CSingleDayDocData::kDietLayout].ColumnCount(), 6);
+    EXPECT_EQ(doc.Layout(LayoutKind::Diet).ColumnCount(), 6);
 
     EXPECT_TRUE(NutrientRows::SetFollowed(doc, 2, false));
     EXPECT_THAT(Gids(doc), ElementsAre(kProtein));
     EXPECT_FALSE(Rows()[2].followed);
     EXPECT_EQ(Rows()[2].min, "");
-    EXPECT_THAT(NutrientRows::OrderNames(doc.log), ElementsAre("Protein"));
+    EXPECT_THAT(NutrientRows::OrderNames(doc.Log()), ElementsAre("Protein"));
 
     EXPECT_FALSE(NutrientRows::SetFollowed(doc, 0, true));
     EXPECT_FALSE(NutrientRows::SetFollowed(doc, 1, false));
@@ -125,10 +125,10 @@ TEST_F(NutrientRowsTest, ATypedLimitGoesToTheProfileAndMarksItModified) {
     doc.SetModifiedFlag(false);
     EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 2, "50").stored);
     EXPECT_TRUE(NutrientRows::StoreLimit(doc, 2, 3, "12.5").stored);
-    EXPECT_EQ(doc.log.requirements[0].min, 50);
-    EXPECT_EQ(doc.log.requirements[1].max, 12.5);
+    EXPECT_EQ(doc.Log().RequirementAt(0).min, 50);
+    EXPECT_EQ(doc.Log().RequirementAt(1).max, 12.5);
     EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 2, "").stored);
-    EXPECT_EQ(doc.log.requirements[0].min, -1);
+    EXPECT_EQ(doc.Log().RequirementAt(0).min, -1);
     EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 2, "50").stored);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(refreshes, 0);
@@ -141,22 +141,22 @@ TEST_F(NutrientRowsTest, ATypedLimitGoesToTheProfileAndMarksItModified) {
         EXPECT_FALSE(outcome.stored) << refused;
         EXPECT_NE(outcome.error, "") << refused;
     }
-    EXPECT_EQ(doc.log.requirements[0].min, 50);
+    EXPECT_EQ(doc.Log().RequirementAt(0).min, 50);
     EXPECT_FALSE(doc.IsModified());
 }
 
 // A day with limits of its own: the tab shows its list, so ticks and limits change that list.
 TEST_F(NutrientRowsTest, OnADayWithItsOwnLimitsTheListShownIsTheOneEdited) {
     Follow({kProtein, kFat, kIron});
-    doc.log.requirements[2].max = 45;
-    auto& own = doc.log.GetCurrentDay()->requirements;
+    doc.Log().RequirementAt(2).max = 45;
+    auto& own = doc.CurrentDay().requirements;
     own.emplace_back(kIron, 10, 20);
     own.emplace_back(kFat, 30, -1);
 
     EXPECT_TRUE(NutrientRows::StoreLimit(doc, 2, 3, "25").stored);
     EXPECT_EQ(Rows()[2].max, "25");
     EXPECT_EQ(own[0].max, 25);
-    EXPECT_EQ(doc.log.requirements[2].max, 45);
+    EXPECT_EQ(doc.Log().RequirementAt(2).max, 45);
 
     // Unticked, the nutrient stays away: ticked again later it starts without the old limits.
     EXPECT_TRUE(NutrientRows::SetFollowed(doc, 1, false));
@@ -166,9 +166,9 @@ TEST_F(NutrientRowsTest, OnADayWithItsOwnLimitsTheListShownIsTheOneEdited) {
     EXPECT_EQ(Rows()[1].min + Rows()[1].max, "");
 
     // The order shown is dragged: iron, shown second now, goes first.
-    EXPECT_THAT(NutrientRows::OrderNames(doc.log), ElementsAre("Protein", "Iron", "Total Fat"));
+    EXPECT_THAT(NutrientRows::OrderNames(doc.Log()), ElementsAre("Protein", "Iron", "Total Fat"));
     EXPECT_TRUE(NutrientRows::Drop(doc, 1, 0));
-    EXPECT_THAT(NutrientRows::OrderNames(doc.log), ElementsAre("Iron", "Protein", "Total Fat"));
+    EXPECT_THAT(NutrientRows::OrderNames(doc.Log()), ElementsAre("Iron", "Protein", "Total Fat"));
     EXPECT_EQ(Rows()[2].min, "10");
 }
 
@@ -190,33 +190,33 @@ TEST_F(NutrientRowsTest, DroppingAnOrderItemMovesTheRequirement) {
     for (const Case& c : cases) {
         NutrientRows::Clear(doc);
         for (int gid : start) doc.AddNutrient(gid);
-        doc.log.requirements[0].min = 12;
+        doc.Log().RequirementAt(0).min = 12;
         EXPECT_EQ(NutrientRows::Drop(doc, c.from, c.drop), c.order != start) << c.from << "->" << c.drop;
         EXPECT_EQ(Gids(doc), c.order) << c.from << "->" << c.drop;
-        EXPECT_EQ(doc.log.requirements[static_cast<std::size_t>(doc.log.FindRequirement(kProtein))].min, 12);
+        EXPECT_EQ(doc.Log().RequirementAt(doc.Log().FindRequirement(kProtein)).min, 12);
     }
 }
 
 TEST_F(NutrientRowsTest, ResetSelectAllAndClearChangeTheFollowedSet) {
     const std::vector<int> all = {kProtein, kFat, kIron, kCalcium, kGlow, -1};
     Follow({kCalcium, kProtein});
-    doc.log.requirements[1].min = 40;
+    doc.Log().RequirementAt(1).min = 40;
 
     NutrientRows::SelectAll(doc);
     EXPECT_EQ(Gids(doc), (std::vector<int>{kCalcium, kProtein, kFat, kIron, kGlow, -1}));
-    EXPECT_EQ(doc.log.requirements[1].min, 40);
+    EXPECT_EQ(doc.Log().RequirementAt(1).min, 40);
 
     NutrientRows::Reset(doc);
     EXPECT_EQ(Gids(doc), all);
-    EXPECT_EQ(doc.log.requirements[0].min, -1);
+    EXPECT_EQ(doc.Log().RequirementAt(0).min, -1);
 
     doc.SetModifiedFlag(false);
     NutrientRows::Clear(doc);
-    EXPECT_TRUE(doc.log.requirements.empty());
-    EXPECT_TRUE(NutrientRows::OrderNames(doc.log).empty());
+    EXPECT_TRUE(doc.Log().Requirements().empty());
+    EXPECT_TRUE(NutrientRows::OrderNames(doc.Log()).empty());
     for (const auto& row : Rows()) EXPECT_FALSE(row.followed) << row.name;
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.gridLayouts[CSingleDayDocData::kDietLayout].ColumnCount(), 4);
+    EXPECT_EQ(doc.Layout(LayoutKind::Diet).ColumnCount(), 4);
 }
 
 }  // namespace

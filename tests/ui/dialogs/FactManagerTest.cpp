@@ -29,7 +29,7 @@ std::vector<std::string> Column(const QTableWidget* list, int column) {
 
 std::vector<std::string> Names(const NS_Data::CUserLog& log) {
     std::vector<std::string> out;
-    for (const auto& fact : log.facts.Definitions()) out.push_back(fact.name);
+    for (const auto& fact : log.Facts().Definitions()) out.push_back(fact.name);
     return out;
 }
 
@@ -37,10 +37,10 @@ std::vector<std::string> Names(const NS_Data::CUserLog& log) {
 class FactManager : public ::testing::Test {
 protected:
     static bool Prepare(NS_Data::CUserLog& log) {
-        log.facts.AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm"));
+        log.Facts().AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm"));
         for (const char* date : {"20240501", "20240502"}) {
-            log.days[log.InsertDay(date)]->SetFact("Waist", 81);
-            log.days[log.FindDay(date)]->SetFact("Weight", 70);
+            log.Days()[log.InsertDay(date)]->SetFact("Waist", 81);
+            log.Days()[log.FindDay(date)]->SetFact("Weight", 70);
         }
         return true;
     }
@@ -101,13 +101,13 @@ TEST_F(FactManager, UnderAGermanLocaleAValueShowsWithTheDotAndReadsWithTheCommaT
     Select(0);
     dialog.ValueEdit()->setText(QStringLiteral("72,5"));
     dialog.ApplyButton()->click();
-    EXPECT_DOUBLE_EQ(log.facts.At(0).value, 72.5);
+    EXPECT_DOUBLE_EQ(log.Facts().At(0).value, 72.5);
     EXPECT_EQ(dialog.List()->item(0, 1)->text(), QStringLiteral("72.5"));
     Select(2);
     EXPECT_EQ(dialog.ValueEdit()->text(), QStringLiteral("80"));
     dialog.ValueEdit()->setText(QStringLiteral("81.25"));
     dialog.ApplyButton()->click();
-    EXPECT_DOUBLE_EQ(log.facts.At(2).value, 81.25);
+    EXPECT_DOUBLE_EQ(log.Facts().At(2).value, 81.25);
     Select(0);
     EXPECT_EQ(dialog.ValueEdit()->text(), QStringLiteral("72.5"));
 }
@@ -121,8 +121,8 @@ TEST_F(FactManager, ABuiltInTakesATargetButKeepsItsName) {
     dialog.NameEdit()->setText(QStringLiteral("Mass"));
     dialog.ValueEdit()->setText(QStringLiteral("65.5"));
     dialog.ApplyButton()->click();
-    EXPECT_EQ(log.facts.At(0).name, "Weight");
-    EXPECT_DOUBLE_EQ(log.facts.At(0).value, 65.5);
+    EXPECT_EQ(log.Facts().At(0).name, "Weight");
+    EXPECT_DOUBLE_EQ(log.Facts().At(0).value, 65.5);
     EXPECT_EQ(dialog.List()->item(0, 1)->text(), QStringLiteral("65.5"));
 }
 
@@ -148,11 +148,11 @@ TEST_F(FactManager, ApplyRenamesAndTheDaysValuesFollow) {
     dialog.NameEdit()->setText(QStringLiteral("Waist size"));
     dialog.ValueEdit()->setText(QStringLiteral("78"));
     dialog.ApplyButton()->click();
-    EXPECT_EQ(log.facts.At(2).name, "Waist size");
-    EXPECT_DOUBLE_EQ(log.facts.At(2).value, 78);
+    EXPECT_EQ(log.Facts().At(2).name, "Waist size");
+    EXPECT_DOUBLE_EQ(log.Facts().At(2).value, 78);
     EXPECT_EQ(Column(dialog.List(), 0).back(), "Waist size");
     EXPECT_EQ(Column(dialog.List(), 1).back(), "78");
-    for (const auto& day : log.days) {
+    for (const auto& day : log.Days()) {
         if (day->date == "20240501" || day->date == "20240502") {
             ASSERT_NE(day->FindFact("Waist size"), nullptr) << day->date;
             EXPECT_EQ(day->FindFact("Waist"), nullptr);
@@ -161,7 +161,7 @@ TEST_F(FactManager, ApplyRenamesAndTheDaysValuesFollow) {
 
     dialog.ValueEdit()->clear();
     dialog.ApplyButton()->click();
-    EXPECT_FALSE(UserLog::IsDefined(log.facts.At(2).value));
+    EXPECT_FALSE(UserLog::IsDefined(log.Facts().At(2).value));
     EXPECT_EQ(dialog.List()->item(2, 1)->text(), QString());
 }
 
@@ -172,8 +172,8 @@ TEST_F(FactManager, AValueThatIsNoNumberIsRefusedWithItsReasonAndNothingIsApplie
     dialog.ValueEdit()->setText(QStringLiteral("abc"));
     dialog.ApplyButton()->click();
     EXPECT_EQ(prompt.messages, std::vector<std::string>{"\"abc\" is not a number; the old value is kept."});
-    EXPECT_EQ(log.facts.At(2).name, "Waist");
-    EXPECT_DOUBLE_EQ(log.facts.At(2).value, 80);
+    EXPECT_EQ(log.Facts().At(2).name, "Waist");
+    EXPECT_DOUBLE_EQ(log.Facts().At(2).value, 80);
     EXPECT_EQ(Column(dialog.List(), 1).back(), "80");
     EXPECT_EQ(dialog.ValueEdit()->text(), QStringLiteral("abc"));
 }
@@ -189,8 +189,8 @@ TEST_F(FactManager, NewTakesTheFirstFreeNumber) {
     for (int i = 0; i < 3; ++i) dialog.NewButton()->click();
     EXPECT_EQ(Column(dialog.List(), 0), (std::vector<std::string>{"Weight", "Extra Energy", "Waist", "New Fact 1",
                                                                   "New Fact 2", "New Fact 3"}));
-    EXPECT_FALSE(UserLog::IsDefined(log.facts.At(4).value));
-    EXPECT_TRUE(log.facts.At(4).units.empty());
+    EXPECT_FALSE(UserLog::IsDefined(log.Facts().At(4).value));
+    EXPECT_TRUE(log.Facts().At(4).units.empty());
     Select(4);
     dialog.RemoveButton()->click();
     dialog.NewButton()->click();
@@ -205,10 +205,10 @@ TEST_F(FactManager, RemoveTakesTheValuesOfEveryDayWithoutAsking) {
     dialog.RemoveButton()->click();
     EXPECT_EQ(Names(log), (std::vector<std::string>{"Weight", "Extra Energy"}));
     EXPECT_EQ(Column(dialog.List(), 0), Names(log));
-    for (const auto& day : log.days) {
+    for (const auto& day : log.Days()) {
         EXPECT_EQ(day->FindFact("Waist"), nullptr) << day->date;
     }
-    EXPECT_NE(log.days[log.FindDay("20240501")]->FindFact("Weight"), nullptr);
+    EXPECT_NE(log.Days()[log.FindDay("20240501")]->FindFact("Weight"), nullptr);
     EXPECT_TRUE(dialog.NameEdit()->text().isEmpty());
     EXPECT_TRUE(dialog.ValueEdit()->text().isEmpty());
     EXPECT_TRUE(prompt.questions.empty());
@@ -270,7 +270,7 @@ TEST_F(FactsCommand, ATargetOrANewFactModifiesTheProfile) {
         dialog.ApplyButton()->click();
     });
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_DOUBLE_EQ(doc->log.facts.At(1).value, 300);
+    EXPECT_DOUBLE_EQ(doc->Log().Facts().At(1).value, 300);
 }
 
 }  // namespace

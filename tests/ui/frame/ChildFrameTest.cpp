@@ -40,7 +40,7 @@ public:
 
 protected:
     bool DoDataExchange(bool save) override {
-        auto& name = GetDocument()->log.personal.firstName;
+        auto& name = GetDocument()->Log().Personal().firstName;
         if (!save) {
             edit->setText(QString::fromStdString(name));
             return true;
@@ -132,7 +132,7 @@ TEST_F(ProfileWindow, AViewIsMadeOnceAndReloadedWhenItComesBack) {
     ClickTab(frame, Personal);
     // Only the view on show is attached to the document.
     EXPECT_EQ(doc->FirstView(), frame->TabView(Personal));
-    doc->log.SelectDay("20240506");
+    doc->Log().SelectDay("20240506");
 
     ClickTab(frame, Food);
     EXPECT_EQ(frame->TabView(Food), food);
@@ -156,7 +156,7 @@ TEST_F(ProfileWindow, AViewWhoseInputDoesNotValidateKeepsItsTab) {
     QTest::keyClicks(name->edit, "Zoe");
     ClickTab(frame, Log);
     EXPECT_EQ(frame->CurrentTab(), Log);
-    EXPECT_EQ(frame->GetActiveDocument()->log.personal.firstName, "Zoe");
+    EXPECT_EQ(frame->GetActiveDocument()->Log().Personal().firstName, "Zoe");
 }
 
 TEST_F(ProfileWindow, ACommandSeesWhatWasJustTyped) {
@@ -189,7 +189,7 @@ TEST_P(ClosingModified, AsksToSaveFirst) {
     prompt.answers = {c.answer};
     CChildFrameBase* frame = Open();
     CVelmoraDoc* doc = frame->GetActiveDocument();
-    doc->log.personal.lastName = "Smith";
+    doc->Log().Personal().lastName = "Smith";
     doc->SetModifiedFlag();
 
     QTest::mouseClick(frame->TabCtrl()->ButtonAt(CCustomTabCtrl::Close), Qt::LeftButton);

@@ -42,7 +42,7 @@ protected:
     // the document's current day stands in.
     QString DayShown() {
         if (auto* view = qobject_cast<CViewPlaceholder*>(main().ActiveChildFrame()->GetActiveView())) return view->DayText();
-        const std::string key = Active()->log.GetCurrentDay()->date;
+        const std::string key = Active()->CurrentDate();
         return QStringLiteral("Day: %1-%2-%3")
             .arg(QString::fromStdString(key.substr(0, 4)), QString::fromStdString(key.substr(4, 2)),
                  QString::fromStdString(key.substr(6, 2)));
@@ -74,14 +74,14 @@ TEST_F(ProfileCommands, ADayCopiedPastesOntoAnEmptyDayKeepingThatDaysDate) {
     EXPECT_FALSE(doc->IsModified());
 
     main().ExecuteCommand(CommandId::EditPaste);
-    const auto day = doc->log.GetCurrentDay();
+    const auto day = doc->Log().GetCurrentDay();
     EXPECT_EQ(day->date, "20240510");
     ASSERT_EQ(day->foods.size(), 1u);
     EXPECT_EQ(day->foods[0].name, "Nuts");
     EXPECT_DOUBLE_EQ(day->foods[0].weight, 30);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_TRUE(run.prompt.messages.empty());
-    EXPECT_EQ(doc->log.FindDay("20240507") >= 0, true);
+    EXPECT_EQ(doc->Log().FindDay("20240507") >= 0, true);
 }
 
 struct PasteCase {
@@ -98,8 +98,8 @@ TEST_P(FailedPaste, TellsWhyAndLeavesTheDayAsItWas) {
     QApplication::clipboard()->setText(QString::fromUtf8(GetParam().clipboard));
     main().ExecuteCommand(CommandId::EditPaste);
     EXPECT_EQ(run.prompt.messages, std::vector<std::string>{GetParam().message});
-    EXPECT_TRUE(doc->log.GetCurrentDay()->IsEmpty());
-    EXPECT_EQ(doc->log.GetCurrentDay()->date, "20240601");
+    EXPECT_TRUE(doc->CurrentDay().IsEmpty());
+    EXPECT_EQ(doc->CurrentDate(), "20240601");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ProfileCommands, DeleteEmptiesTheDayAndSavingDropsIt) {
     CVelmoraDoc* doc = OpenAnn();
     main().ExecuteCommand(CommandId::EditDelete);
-    EXPECT_TRUE(doc->log.GetCurrentDay()->IsEmpty());
+    EXPECT_TRUE(doc->CurrentDay().IsEmpty());
     EXPECT_TRUE(doc->IsModified());
     main().ExecuteCommand(CommandId::FileSave);
     EXPECT_FALSE(doc->IsModified());

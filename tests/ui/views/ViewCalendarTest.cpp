@@ -25,7 +25,7 @@ class LogView : public ::testing::Test {
 protected:
     LogView() : doc(app.Context()) {
         EXPECT_TRUE(doc.OnOpenDocument(app.AddProfile("Ann", "Ann")));
-        doc.log.SelectDay("20240506");
+        doc.Log().SelectDay("20240506");
         view.SetDocument(&doc);
         doc.AddView(&view);
         view.resize(1000, 600);
@@ -41,7 +41,7 @@ protected:
         const int before = view.CalendarPage().Renderings();
         view.CalendarPage().RunScript(QStringLiteral("document.getElementById('%1').click()").arg(id));
         return QTest::qWaitFor([&] {
-            return view.CalendarPage().Renderings() > before && doc.log.GetCurrentDay()->date == expectedDay;
+            return view.CalendarPage().Renderings() > before && doc.CurrentDate() == expectedDay;
         });
     }
 
@@ -99,7 +99,7 @@ TEST_F(LogView, ClickingADayMakesItTheCurrentDayOnBothPages) {
 
     // A date the log has no day for gets an empty one.
     ASSERT_TRUE(ClickAndWait(QStringLiteral("20240520"), "20240520"));
-    EXPECT_GE(doc.log.FindDay("20240520"), 0);
+    EXPECT_GE(doc.Log().FindDay("20240520"), 0);
     EXPECT_EQ(Summary("document.getElementById('FoodContent').textContent"), QStringLiteral("No food is selected for the day"));
     EXPECT_EQ(Calendar("document.getElementById('20240520').querySelector('.foods').textContent"), QString());
 
@@ -112,15 +112,15 @@ TEST_F(LogView, ClickingADayMakesItTheCurrentDayOnBothPages) {
 TEST_F(LogView, ClicksWhileAnotherIsHandledAreHandledAfterItInTheirOrder) {
     std::vector<std::string> shown;
     QObject::connect(&doc, &CVelmoraDoc::changed, [&] {
-        const std::string& day = doc.log.GetCurrentDay()->date;
+        const std::string& day = doc.CurrentDate();
         if (shown.empty() || shown.back() != day) shown.push_back(day);
     });
     // The three clicks come in before the first is handled.
     view.CalendarPage().RunScript(QStringLiteral(
         "['20240520', '20240507', '20240521'].forEach(id => document.getElementById(id).click()); true"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.log.GetCurrentDay()->date == "20240521"; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.CurrentDate() == "20240521"; }));
     EXPECT_EQ(shown, (std::vector<std::string>{"20240520", "20240507", "20240521"}));
-    EXPECT_GE(doc.log.FindDay("20240520"), 0);
+    EXPECT_GE(doc.Log().FindDay("20240520"), 0);
     EXPECT_EQ(Calendar("document.querySelector('.selected').id"), QStringLiteral("20240521"));
     EXPECT_EQ(Summary("document.getElementById('FoodContent').textContent"), QStringLiteral("No food is selected for the day"));
 }
@@ -130,8 +130,8 @@ TEST_F(LogView, AValueBeingTypedStaysWithItsDayWhenAnotherDayIsClicked) {
         "document.querySelectorAll('#FactsContent tr')[1].cells[2].click();"
         "document.getElementById('InplaceInput').value = '62'; true"));
     ASSERT_TRUE(ClickAndWait(QStringLiteral("20240507"), "20240507"));
-    EXPECT_DOUBLE_EQ(doc.log.days[static_cast<std::size_t>(doc.log.FindDay("20240506"))]->FindFact("Weight")->value, 62);
-    EXPECT_EQ(doc.log.GetCurrentDay()->FindFact("Weight"), nullptr);
+    EXPECT_DOUBLE_EQ(doc.Log().Days()[static_cast<std::size_t>(doc.Log().FindDay("20240506"))]->FindFact("Weight")->value, 62);
+    EXPECT_EQ(doc.CurrentDay().FindFact("Weight"), nullptr);
 }
 
 struct MonthCase {
@@ -149,7 +149,7 @@ TEST_F(LogView, MonthAndYearButtonsGoToTheFirstOfTheMonth) {
         {"20240310", "prevYear", "20230301", "March 2023"},
     };
     for (const auto& c : cases) {
-        doc.log.SelectDay(c.from);
+        doc.Log().SelectDay(c.from);
         view.UpdateData(false);
         ASSERT_TRUE(ClickAndWait(QString::fromLatin1(c.button), c.to)) << c.from << ' ' << c.button;
         EXPECT_EQ(Calendar("document.getElementById('Month').textContent + ' ' + document.getElementById('Year').textContent"),
@@ -169,7 +169,7 @@ TEST_F(LogView, WeeksRunFromSundayToSaturday) {
         {"20241103", "20241027", "20241130"},  // the last day is a Saturday
     };
     for (const auto& c : cases) {
-        doc.log.SelectDay(c.day);
+        doc.Log().SelectDay(c.day);
         view.UpdateData(false);
         const QString ids = Calendar("Array.from(document.querySelectorAll('#calendar td')).map(td => td.id).join(',')");
         const QStringList list = ids.split(u',');
@@ -203,7 +203,7 @@ TEST_F(LogView, ATypedFactValueGoesIntoTheDayAndARefusedOneKeepsTheOld) {
         doc.SetModifiedFlag(false);
         const int renderings = view.SummaryPage().Renderings();
         TypeFactValue(1, QString::fromLatin1(c.typed));
-        const UserLog::CFact* fact = doc.log.GetCurrentDay()->FindFact("Weight");
+        const UserLog::CFact* fact = doc.CurrentDay().FindFact("Weight");
         EXPECT_EQ(fact ? std::optional<double>(fact->value) : std::nullopt, c.stored) << c.typed;
         EXPECT_EQ(Summary(cell + ".textContent"), QString::fromLatin1(c.shown));
         const bool refused = *c.message != 0;
@@ -221,28 +221,28 @@ TEST_F(LogView, UnderAGermanLocaleAFactValueTakesTheComma) {
     const ScopedGermanNumbers german;
     if (!german.Active()) GTEST_SKIP() << german.Why();
     TypeFactValue(1, QStringLiteral("63,4"));
-    EXPECT_DOUBLE_EQ(doc.log.GetCurrentDay()->FindFact("Weight")->value, 63.4);
+    EXPECT_DOUBLE_EQ(doc.CurrentDay().FindFact("Weight")->value, 63.4);
     EXPECT_EQ(Summary("document.querySelectorAll('#FactsContent tr')[1].cells[2].textContent"), QStringLiteral("63.4"));
 }
 
 TEST_F(LogView, AFactNameIsSplitAtTheLastEqualsSign) {
     view.OnInputFact({Gui::ElementEvent::kPropertyChange, "inputFact", "a=b=3.5"});
-    const UserLog::CFact* fact = doc.log.GetCurrentDay()->FindFact("a=b");
+    const UserLog::CFact* fact = doc.CurrentDay().FindFact("a=b");
     ASSERT_NE(fact, nullptr);
     EXPECT_DOUBLE_EQ(fact->value, 3.5);
 
-    const auto count = doc.log.GetCurrentDay()->facts.Count();
+    const auto count = doc.CurrentDay().facts.Count();
     view.OnInputFact({Gui::ElementEvent::kPropertyChange, "inputFact", "no sign"});
     view.OnInputFact({0, "inputFact", "Weight=1"});  // not a value change
-    EXPECT_EQ(doc.log.GetCurrentDay()->facts.Count(), count);
-    EXPECT_DOUBLE_EQ(doc.log.GetCurrentDay()->FindFact("Weight")->value, 63.5);
+    EXPECT_EQ(doc.CurrentDay().facts.Count(), count);
+    EXPECT_DOUBLE_EQ(doc.CurrentDay().FindFact("Weight")->value, 63.5);
 }
 
 TEST_F(LogView, AHiddenViewStillStoresFactsInItsDocument) {
     doc.RemoveView(&view);
     view.SetDocument(nullptr);
     view.OnInputFact({Gui::ElementEvent::kPropertyChange, "inputFact", "Weight=64"});
-    EXPECT_DOUBLE_EQ(doc.log.GetCurrentDay()->FindFact("Weight")->value, 64);
+    EXPECT_DOUBLE_EQ(doc.CurrentDay().FindFact("Weight")->value, 64);
 }
 
 TEST_F(LogView, TheRightMouseButtonIsRefused) {
@@ -261,7 +261,7 @@ protected:
         auto doc = std::make_unique<CVelmoraDoc>(app.Context());
         EXPECT_TRUE(doc->OnOpenDocument(path));
         doc->SetPathName(path);
-        doc->log.SelectDay("20240506");
+        doc->Log().SelectDay("20240506");
         profile = doc.get();
         frame = std::make_unique<CChildFrameDay>(std::move(doc));
         EXPECT_TRUE(frame->Create());
@@ -290,7 +290,7 @@ TEST_F(LogTab, ComingBackToTheTabLeavesOneObserverPerPage) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->SummaryPage().Renderings() > before; }));
     QTest::qWait(300);
     EXPECT_EQ(view->SummaryPage().Renderings(), before + 1);
-    EXPECT_EQ(profile->log.GetCurrentDay()->date, "20240507");
+    EXPECT_EQ(profile->CurrentDate(), "20240507");
 }
 
 TEST_F(LogTab, AValueBeingTypedIsInTheProfileSavedByTheNextCommand) {

@@ -62,24 +62,24 @@ TEST_F(DietView, TypedWeightsAndLimitsTakeEffectAtOnce) {
     doc->SetModifiedFlag(false);
     CCellGrid* grid = view->Grid();
     Type(grid, 1, 1, "120");
-    EXPECT_EQ(doc->log.GetCurrentDay()->foods[0].weight, 120);
+    EXPECT_EQ(doc->DayFoods()[0].weight, 120);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(grid->CellText(1, 5), "12");
     EXPECT_EQ(grid->CellText(5, 5), "14.4");
 
     Type(grid, 3, 5, "20");  // protein's "Min"
-    EXPECT_EQ(doc->log.requirements[1].min, 20);
+    EXPECT_EQ(doc->Log().RequirementAt(1).min, 20);
     EXPECT_EQ(grid->CellBackground(5, 5), QColor(255, 150, 150));
     Type(grid, 3, 5, "");
-    EXPECT_EQ(doc->log.requirements[1].min, -1);
+    EXPECT_EQ(doc->Log().RequirementAt(1).min, -1);
     EXPECT_EQ(grid->CellBackground(5, 5), QColor(Qt::white));
 
     Type(grid, 2, 3, "300");  // the broth's own maximum
-    EXPECT_EQ(doc->log.GetCurrentDay()->foods[1].max, 300);
+    EXPECT_EQ(doc->DayFoods()[1].max, 300);
     EXPECT_EQ(grid->CellText(2, 3), "300");
 
     Type(grid, 1, 1, "1e999");
-    EXPECT_EQ(doc->log.GetCurrentDay()->foods[0].weight, 120);
+    EXPECT_EQ(doc->DayFoods()[0].weight, 120);
     EXPECT_EQ(grid->CellText(1, 1), "1e999");
     EXPECT_TRUE(CellMarks::IsMarked(*grid, 1, 1));
 }
@@ -108,19 +108,19 @@ TEST_F(DietView, ARefusedTextKeepsTheOldValueAndIsMarkedUntilCorrected) {
         EXPECT_TRUE(CellMarks::IsMarked(*grid, c.row, c.column)) << c.text;
         EXPECT_EQ(window.StatusMessage(), QString::fromLatin1(c.message));
     }
-    EXPECT_EQ(doc->log.GetCurrentDay()->foods[0].weight, 250);
-    EXPECT_EQ(doc->log.requirements[1].min, -1);
+    EXPECT_EQ(doc->DayFoods()[0].weight, 250);
+    EXPECT_EQ(doc->Log().RequirementAt(1).min, -1);
     EXPECT_EQ(grid->CellText(5, 5), "27.4");
     EXPECT_FALSE(doc->IsModified());
 
     // Another cell's good number refills the grid around the marks.
     Type(grid, 2, 1, "100");
-    EXPECT_EQ(doc->log.GetCurrentDay()->foods[1].weight, 100);
+    EXPECT_EQ(doc->DayFoods()[1].weight, 100);
     EXPECT_EQ(grid->CellText(1, 1), "1,5");
     EXPECT_TRUE(CellMarks::IsMarked(*grid, 1, 1));
     // A good number in the cell itself takes the mark away.
     Type(grid, 1, 1, "200");
-    EXPECT_EQ(doc->log.GetCurrentDay()->foods[0].weight, 200);
+    EXPECT_EQ(doc->DayFoods()[0].weight, 200);
     EXPECT_FALSE(CellMarks::IsMarked(*grid, 1, 1));
     EXPECT_EQ(grid->CellText(1, 1), "200");
     // An emptied limit is removed, which is no mistake.
@@ -128,7 +128,7 @@ TEST_F(DietView, ARefusedTextKeepsTheOldValueAndIsMarkedUntilCorrected) {
     EXPECT_FALSE(CellMarks::IsMarked(*grid, 3, 5));
     // Another day's grid starts without marks.
     Type(grid, 3, 5, "x");
-    doc->log.SelectDay("20240507");
+    doc->Log().SelectDay("20240507");
     view->UpdateData(false);
     EXPECT_FALSE(CellMarks::IsMarked(*grid, 2, 5));
     EXPECT_FALSE(CellMarks::IsMarked(*grid, 3, 5));
@@ -138,13 +138,13 @@ TEST_F(DietView, UnderAGermanLocaleACommaWeightIsTaken) {
     const ScopedGermanNumbers german;
     if (!german.Active()) GTEST_SKIP() << german.Why();
     Type(view->Grid(), 1, 1, "120,5");
-    EXPECT_EQ(doc->log.GetCurrentDay()->foods[0].weight, 120.5);
+    EXPECT_EQ(doc->DayFoods()[0].weight, 120.5);
     EXPECT_EQ(view->Grid()->CellText(1, 1), "120.5");
 }
 
 // On a day with limits of its own the Min and Max rows show them; typing changes what is shown.
 TEST_F(DietView, TheMinAndMaxRowsOfADayWithItsOwnLimitsEditThatDay) {
-    doc->log.GetCurrentDay()->requirements.emplace_back(3, 40, -1);  // protein
+    doc->CurrentDay().requirements.emplace_back(3, 40, -1);  // protein
     view->UpdateData(false);
     CCellGrid* grid = view->Grid();
     EXPECT_EQ(grid->CellText(3, 5), "40");
@@ -153,10 +153,10 @@ TEST_F(DietView, TheMinAndMaxRowsOfADayWithItsOwnLimitsEditThatDay) {
     EXPECT_EQ(grid->CellText(3, 5), "20");
     EXPECT_EQ(grid->CellText(4, 5), "30");
     EXPECT_EQ(grid->CellBackground(5, 5), QColor(Qt::white));  // 27.4 within 20 to 30
-    EXPECT_EQ(doc->log.GetCurrentDay()->requirements[0].min, 20);
-    EXPECT_EQ(doc->log.GetCurrentDay()->requirements[0].max, 30);
-    EXPECT_EQ(doc->log.requirements[1].min, -1);
-    EXPECT_EQ(doc->log.requirements[1].max, -1);
+    EXPECT_EQ(doc->CurrentDay().requirements[0].min, 20);
+    EXPECT_EQ(doc->CurrentDay().requirements[0].max, 30);
+    EXPECT_EQ(doc->Log().RequirementAt(1).min, -1);
+    EXPECT_EQ(doc->Log().RequirementAt(1).max, -1);
 }
 
 TEST_F(DietView, LeavingTheTabStoresAnEditInProgress) {
@@ -167,16 +167,16 @@ TEST_F(DietView, LeavingTheTabStoresAnEditInProgress) {
     ASSERT_NE(editor, nullptr);
     editor->setText("100");
     view->UpdateData(true);
-    EXPECT_EQ(doc->log.GetCurrentDay()->foods[1].weight, 100);
+    EXPECT_EQ(doc->DayFoods()[1].weight, 100);
 }
 
 TEST_F(DietView, CalculateNutrientsRecomputesAndRefills) {
     EXPECT_TRUE(view->CanRun(Gui::CommandId::CalculateNutrients));
     doc->SetModifiedFlag(false);
-    doc->log.GetCurrentDay()->foods[1].weight = 0;  // changed behind the view's back
+    doc->CurrentDay().foods[1].weight = 0;  // changed behind the view's back
     EXPECT_TRUE(view->RunCommand(Gui::CommandId::CalculateNutrients));
     EXPECT_EQ(view->Grid()->CellText(2, 1), "0");
-    EXPECT_EQ(doc->log.energyComposition.GetValue(0, CDS_EnergyComposition::kValue), 24.2);  // the stew alone
+    EXPECT_EQ(doc->Log().EnergyComposition().GetValue(0, CDS_EnergyComposition::kValue), 24.2);  // the stew alone
     EXPECT_TRUE(doc->IsModified());
     EXPECT_FALSE(view->Answers(Gui::CommandId::CalculateIngredients));
 }
@@ -195,7 +195,7 @@ TEST_F(DietView, DraggedSizesMarkTheProfileModifiedAndSurviveSavingAndReopening)
 
     doc = std::make_unique<CVelmoraDoc>(app.Context());
     ASSERT_TRUE(doc->OnOpenDocument(path));
-    doc->log.SelectDay("20240506");
+    doc->Log().SelectDay("20240506");
     view.reset();
     Show();
     EXPECT_EQ(view->Grid()->ColumnWidth(5), protein);

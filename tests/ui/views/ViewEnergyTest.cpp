@@ -60,8 +60,8 @@ TEST_F(EnergyView, ATypedRangeIsKeptByTheCompositionAndMarksTheProfileModified) 
     CReportList* composition = view->Composition();
     Type(composition, 0, 1, "15");
     Type(composition, 2, 3, "70.5");
-    EXPECT_EQ(doc->log.energyComposition.GetValue(0, CDS_EnergyComposition::kMin), 15);
-    EXPECT_EQ(doc->log.energyComposition.GetValue(2, CDS_EnergyComposition::kMax), 70.5);
+    EXPECT_EQ(doc->Log().EnergyComposition().GetValue(0, CDS_EnergyComposition::kMin), 15);
+    EXPECT_EQ(doc->Log().EnergyComposition().GetValue(2, CDS_EnergyComposition::kMax), 70.5);
     EXPECT_EQ(composition->Text(0, 1), "15");
     EXPECT_TRUE(doc->IsModified());
     EXPECT_FALSE(OpensEditor(composition, 0, 2));
@@ -77,7 +77,7 @@ TEST_F(EnergyView, ATypedRangeIsKeptByTheCompositionAndMarksTheProfileModified) 
 TEST_F(EnergyView, FollowsTheDocumentOnEveryRefresh) {
     doc->SetFoodWeight(1, 0);  // refreshes the view on show
     EXPECT_EQ(RowTexts(view->FoodEnergy(), 1).mid(0, 3), (QStringList{"Broth", "0", "0"}));
-    doc->log.SelectDay("20240501");
+    doc->Log().SelectDay("20240501");
     doc->UpdateAllViews();
     ASSERT_EQ(view->FoodEnergy()->rowCount(), 1);
     EXPECT_EQ(RowTexts(view->FoodEnergy(), 0),
@@ -86,12 +86,12 @@ TEST_F(EnergyView, FollowsTheDocumentOnEveryRefresh) {
 
 TEST_F(EnergyView, TheHiddenCheckBoxCarriesTheRequestedFlag) {
     EXPECT_FALSE(view->SatisfyComposition()->isVisible());
-    doc->log.energyComposition.SetRequested(1);
+    doc->Log().EnergyComposition().SetRequested(1);
     view->UpdateData(false);
     EXPECT_TRUE(view->SatisfyComposition()->isChecked());
     view->SatisfyComposition()->setChecked(false);
     view->UpdateData(true);
-    EXPECT_EQ(doc->log.energyComposition.Requested(), 0);
+    EXPECT_EQ(doc->Log().EnergyComposition().Requested(), 0);
 }
 
 }  // namespace

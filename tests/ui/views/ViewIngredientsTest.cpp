@@ -64,7 +64,7 @@ protected:
         workers.WaitForAll();
     }
 
-    std::vector<UserLog::CDayFood>& Entries() { return doc->log.GetCurrentDay()->foods; }
+    std::vector<UserLog::CDayFood>& Entries() { return doc->CurrentDay().foods; }
     void SelectInTree(const FoodKey& key) { ASSERT_NE(view->Tree().ShowFood(source, key), nullptr); }
     void Add(const FoodKey& key) {
         SelectInTree(key);
@@ -279,9 +279,10 @@ TEST_F(FoodTab, EditorsOfTheListReachTheEntry) {
 
 TEST_F(FoodTab, ReorderingKeepsTheSelectionAndTheRememberedRowSizes) {
     for (const FoodKey& key : {kMilkWhole, kMilkSkim, kCheese}) Add(key);
-    CGridDim& layout = doc->gridLayouts[CSingleDayDocData::kFoodLayout];
+    CGridDim layout = doc->Layout(LayoutKind::Food);
     layout.SetRowSize(2, 11);
     layout.SetRowSize(3, 22);
+    doc->SetLayout(LayoutKind::Food, layout);
 
     SelectRows({0});
     EXPECT_FALSE(view->UpButton().isEnabled());
@@ -292,6 +293,7 @@ TEST_F(FoodTab, ReorderingKeepsTheSelectionAndTheRememberedRowSizes) {
     EXPECT_EQ(Cell(1, kName), QStringLiteral("Milk, whole"));
     EXPECT_EQ(Entries()[1].GetFoodKey(), kMilkWhole);
     EXPECT_THAT(view->SelectedRows(), ElementsAre(1));
+    layout = doc->Layout(LayoutKind::Food);
     EXPECT_EQ(layout.RowSize(2), 22);
     EXPECT_EQ(layout.RowSize(3), 11);
 
@@ -383,13 +385,14 @@ TEST_F(FoodTab, ComparisonNeedsTwoFoodsInTheGrid) {
 TEST_F(FoodTab, TheGridShowsTheSelectedEntriesThenTheTreeFoodWithTheirRememberedSizes) {
     Add(kMilkWhole);
     Add(kCheese);
-    CGridDim& layout = doc->gridLayouts[CSingleDayDocData::kFoodLayout];
+    CGridDim layout = doc->Layout(LayoutKind::Food);
     layout.SetRowSize(2, 40);  // the entry of list row 0
+    doc->SetLayout(LayoutKind::Food, layout);
     CCellGrid& grid = view->Grid();
     SelectRows({0});
 
     ASSERT_EQ(grid.rowCount(), 3);
-    ASSERT_EQ(grid.columnCount(), 1 + int(doc->log.requirements.size()));
+    ASSERT_EQ(grid.columnCount(), 1 + int(doc->Log().Requirements().size()));
     EXPECT_EQ(grid.CellText(0, 0), QStringLiteral(" Nutrients By Food "));
     EXPECT_EQ(grid.CellText(1, 0), QStringLiteral("Milk, whole"));
     EXPECT_EQ(grid.CellText(2, 0), QStringLiteral("Cheese, cheddar"));
@@ -415,6 +418,7 @@ TEST_F(FoodTab, TheGridShowsTheSelectedEntriesThenTheTreeFoodWithTheirRemembered
     EXPECT_TRUE(doc->IsModified());
     emit grid.rowResized(0, 60);
     emit grid.columnResized(protein, 90);
+    layout = doc->Layout(LayoutKind::Food);
     EXPECT_EQ(layout.RowSize(0), 55);
     EXPECT_EQ(layout.RowSize(1), 60);
     EXPECT_EQ(layout.ColumnSize(protein), 90);
@@ -528,7 +532,7 @@ TEST_F(FoodTab, OkInSelectIngredientsKeepsTheUnitsOfTheEntriesAlreadyThere) {
     ASSERT_TRUE(doc->OnSaveDocument(file));
     auto reopened = std::make_unique<CVelmoraDoc>(doc->App());
     ASSERT_TRUE(reopened->OnOpenDocument(file));
-    const auto& foods = reopened->log.GetCurrentDay()->foods;
+    const auto& foods = reopened->DayFoods();
     ASSERT_EQ(foods.size(), 3u);
     EXPECT_EQ(foods[1].UnitName(), "cup");
     EXPECT_EQ(foods[0].UnitName(), "slice");
@@ -567,7 +571,7 @@ TEST(FoodComparison, ShowsEachFoodOnceAndTakesAFoodFoundBySearch) {
     ASSERT_TRUE(frame->SelectTab(4));
     auto* view = dynamic_cast<CViewIngredients*>(frame->GetActiveView());
     ASSERT_NE(view, nullptr);
-    const FoodKey nuts = run.App().DocManager()->Documents().front()->log.GetCurrentDay()->foods.at(0).GetFoodKey();
+    const FoodKey nuts = run.App().DocManager()->Documents().front()->DayFoods().at(0).GetFoodKey();
     auto columns = [&run](const std::string& name) {
         const std::string page = run.Folder().Read("export.htm");
         std::size_t count = 0;

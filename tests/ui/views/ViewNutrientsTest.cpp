@@ -26,7 +26,7 @@ QStringList Order(const CDragList* list) {
 
 std::vector<int> Gids(const CVelmoraDoc& doc) {
     std::vector<int> gids;
-    for (const auto& r : doc.log.requirements) gids.push_back(r.gid);
+    for (const auto& r : doc.Log().Requirements()) gids.push_back(r.gid);
     return gids;
 }
 
@@ -39,8 +39,8 @@ void ClickCheck(CReportList* list, int row) {
 using NutrientsView = GridViewTest<CViewNutrients>;
 
 TEST_F(NutrientsView, ListsEveryNutrientWithItsChecksLimitsAndReferenceValues) {
-    doc->log.requirements[4].min = 8;
-    doc->log.GetCurrentDay()->requirements.emplace_back(29, 60, 1500);
+    doc->Log().RequirementAt(4).min = 8;
+    doc->CurrentDay().requirements.emplace_back(29, 60, 1500);
     view->UpdateData(false);
 
     const CReportList* list = view->NutrientList();
@@ -71,11 +71,11 @@ TEST_F(NutrientsView, ListsEveryNutrientWithItsChecksLimitsAndReferenceValues) {
 }
 
 TEST_F(NutrientsView, ReferenceValuesFollowTheDayShown) {
-    doc->log.personal.birthYear = 2006;  // 18 on 6 May 2024
-    doc->log.personal.female = 0;
+    doc->Log().Personal().birthYear = 2006;  // 18 on 6 May 2024
+    doc->Log().Personal().female = 0;
     view->UpdateData(false);
     EXPECT_EQ(view->NutrientList()->Text(kProtein, 4), "52");
-    doc->log.SelectDay("20250506");
+    doc->Log().SelectDay("20250506");
     view->UpdateData(false);
     EXPECT_EQ(view->NutrientList()->Text(kProtein, 4), "56");
 }
@@ -85,8 +85,8 @@ TEST_F(NutrientsView, CheckingAndUncheckingChangeTheFollowedNutrients) {
     CReportList* list = view->NutrientList();
     ClickCheck(list, kVitaminA);
     EXPECT_TRUE(list->IsChecked(kVitaminA));
-    EXPECT_EQ(doc->log.requirements.size(), 7u);
-    EXPECT_EQ(doc->log.requirements.back().min, -1);
+    EXPECT_EQ(doc->Log().Requirements().size(), 7u);
+    EXPECT_EQ(doc->Log().Requirements().back().min, -1);
     EXPECT_TRUE(list->IsCellEditable(kVitaminA, 2));
     EXPECT_EQ(view->OrderList()->count(), 7);
     EXPECT_TRUE(doc->IsModified());
@@ -94,7 +94,7 @@ TEST_F(NutrientsView, CheckingAndUncheckingChangeTheFollowedNutrients) {
     list->item(kIron, 2)->setText("8");
     ClickCheck(list, kIron);
     EXPECT_FALSE(list->IsChecked(kIron));
-    EXPECT_EQ(doc->log.FindRequirement(13), -1);
+    EXPECT_EQ(doc->Log().FindRequirement(13), -1);
     EXPECT_EQ(list->Text(kIron, 2), "");
     EXPECT_FALSE(list->IsCellEditable(kIron, 2));
     EXPECT_FALSE(Order(view->OrderList()).contains("Iron"));
@@ -102,7 +102,7 @@ TEST_F(NutrientsView, CheckingAndUncheckingChangeTheFollowedNutrients) {
 
 TEST_F(NutrientsView, ChecksWrittenByTheViewItselfChangeNothing) {
     const std::vector<int> before = Gids(*doc);
-    doc->log.requirements.pop_back();  // as if vitamin C had been dropped elsewhere
+    doc->Log().RemoveRequirement(static_cast<int>(before.size()) - 1);  // as if vitamin C had been dropped elsewhere
     view->UpdateData(false);
     EXPECT_FALSE(view->NutrientList()->IsChecked(kVitaminC));
     EXPECT_EQ(Gids(*doc), std::vector<int>(before.begin(), before.end() - 1));
@@ -110,22 +110,22 @@ TEST_F(NutrientsView, ChecksWrittenByTheViewItselfChangeNothing) {
 
 TEST_F(NutrientsView, ATypedLimitIsStoredAndARefusedOneStaysMarked) {
     const InMainWindow window(view.get());
-    doc->log.requirements[4].max = 45;
+    doc->Log().RequirementAt(4).max = 45;
     view->UpdateData(false);
     doc->SetModifiedFlag(false);
     CReportList* list = view->NutrientList();
     Type(list, kProtein, 2, "50");
-    EXPECT_EQ(doc->log.requirements[1].min, 50);
+    EXPECT_EQ(doc->Log().RequirementAt(1).min, 50);
     EXPECT_TRUE(doc->IsModified());
     Type(list, kIron, 3, "lots");
-    EXPECT_EQ(doc->log.requirements[4].max, 45);
+    EXPECT_EQ(doc->Log().RequirementAt(4).max, 45);
     EXPECT_EQ(list->Text(kIron, 3), "lots");
     EXPECT_TRUE(CellMarks::IsMarked(*list, kIron, 3));
     EXPECT_EQ(window.StatusMessage(), QStringLiteral("\"lots\" is not a number; the old value is kept."));
     view->UpdateData(false);
     EXPECT_EQ(list->Text(kIron, 3), "lots");
     Type(list, kIron, 3, "");
-    EXPECT_EQ(doc->log.requirements[4].max, -1);
+    EXPECT_EQ(doc->Log().RequirementAt(4).max, -1);
     EXPECT_FALSE(CellMarks::IsMarked(*list, kIron, 3));
     EXPECT_FALSE(OpensEditor(list, kVitaminA, 2));
     EXPECT_FALSE(OpensEditor(list, kProtein, 4));
@@ -133,14 +133,14 @@ TEST_F(NutrientsView, ATypedLimitIsStoredAndARefusedOneStaysMarked) {
 
 // A day with limits of its own: the tab shows them, and its ticks and limits edit what it shows.
 TEST_F(NutrientsView, OnADayWithItsOwnLimitsTheListShownIsEdited) {
-    doc->log.requirements[5].min = 75;
-    doc->log.GetCurrentDay()->requirements.emplace_back(29, 60, 1500);  // vitamin C
+    doc->Log().RequirementAt(5).min = 75;
+    doc->CurrentDay().requirements.emplace_back(29, 60, 1500);  // vitamin C
     view->UpdateData(false);
     CReportList* list = view->NutrientList();
     Type(list, kVitaminC, 2, "90");
     EXPECT_EQ(list->Text(kVitaminC, 2), "90");
-    EXPECT_EQ(doc->log.GetCurrentDay()->requirements[0].min, 90);
-    EXPECT_EQ(doc->log.requirements[5].min, 75);
+    EXPECT_EQ(doc->CurrentDay().requirements[0].min, 90);
+    EXPECT_EQ(doc->Log().RequirementAt(5).min, 75);
 
     ClickCheck(list, kVitaminC);
     EXPECT_FALSE(list->IsChecked(kVitaminC));
@@ -163,7 +163,7 @@ TEST_F(NutrientsView, DroppingAnOrderItemMovesTheRequirement) {
 
 TEST_F(NutrientsView, TheButtonsResetSelectAllAndClear) {
     QTest::mouseClick(view->ClearButton(), Qt::LeftButton);
-    EXPECT_TRUE(doc->log.requirements.empty());
+    EXPECT_TRUE(doc->Log().Requirements().empty());
     EXPECT_EQ(view->OrderList()->count(), 0);
     for (int r = 0; r < 7; ++r) EXPECT_FALSE(view->NutrientList()->IsChecked(r)) << r;
 
@@ -171,7 +171,7 @@ TEST_F(NutrientsView, TheButtonsResetSelectAllAndClear) {
     QTest::mouseClick(view->SelectAllButton(), Qt::LeftButton);
     EXPECT_EQ(Gids(*doc), (std::vector<int>{13, 1, 3, 4, 5, 29, 318}));
 
-    doc->log.requirements[0].min = 5;
+    doc->Log().RequirementAt(0).min = 5;
     QTest::mouseClick(view->ResetButton(), Qt::LeftButton);
     EXPECT_EQ(Gids(*doc), (std::vector<int>{1, 3, 4, 5, 13, 29, 318}));
     EXPECT_EQ(view->NutrientList()->Text(kIron, 2), "");

@@ -43,7 +43,7 @@ protected:
     QString Shown(const char* id) {
         return Page(QStringLiteral("getComputedStyle(document.getElementById('%1')).display").arg(QLatin1String(id)));
     }
-    CPersonalData& Person() { return doc.log.personal; }
+    CPersonalData& Person() { return doc.Log().Personal(); }
 
     TestApp app;
     RecordingPrompt prompt;
@@ -130,8 +130,8 @@ TEST(PersonalBmi, FollowsHeightWeightAndUnits) {
 
 TEST_F(PersonalView, SwitchingToPoundsConvertsTheLoggedWeights) {
     Person() = Someone(1, 170, 70);
-    doc.log.SelectDay("20240506");
-    doc.log.GetCurrentDay()->SetFact("Weight", 70);
+    doc.Log().SelectDay("20240506");
+    doc.CurrentDay().SetFact("Weight", 70);
     view.UpdateData(false);
     Page("document.getElementById('radioLB').click(); true");
     EXPECT_EQ(Value("Weight"), QStringLiteral("154"));
@@ -143,7 +143,7 @@ TEST_F(PersonalView, SwitchingToPoundsConvertsTheLoggedWeights) {
     EXPECT_EQ(Person().unitsKg, 0);
     EXPECT_DOUBLE_EQ(Person().weight, 154);
     EXPECT_EQ(Person().height, 67);
-    EXPECT_DOUBLE_EQ(doc.log.GetCurrentDay()->FindFact("Weight")->value, 154);
+    EXPECT_DOUBLE_EQ(doc.CurrentDay().FindFact("Weight")->value, 154);
     EXPECT_TRUE(doc.IsModified());
 }
 
@@ -279,15 +279,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(PersonalView, ARefusedHeightLeavesTheEnergyRequirementAlone) {
-    doc.log.SelectDay("20240506");
+    doc.Log().SelectDay("20240506");
     Person() = Someone(1, 170, 70);
     Person().pregnant = Person().lactation = 0;
     std::string equation;
-    const double before = Person().EnergyRequirement(doc.log.GetEnergyInputs(), equation);
+    const double before = Person().EnergyRequirement(doc.Log().GetEnergyInputs(), equation);
     view.UpdateData(false);
     Page("document.getElementById('Height').value = '1650'; document.getElementById('Weight').value = '0'; true");
     view.UpdateData(true);
-    EXPECT_DOUBLE_EQ(Person().EnergyRequirement(doc.log.GetEnergyInputs(), equation), before);
+    EXPECT_DOUBLE_EQ(Person().EnergyRequirement(doc.Log().GetEnergyInputs(), equation), before);
     EXPECT_EQ(CViewPersonal::BmiText(Person()), QStringLiteral("24.2"));
 }
 
@@ -327,16 +327,16 @@ TEST(PersonalTab, LeavingTheTabGivesTheEnergyRequirementTheNewData) {
     ASSERT_NE(view, nullptr);
 
     std::string equation;
-    const double before = profile->log.personal.EnergyRequirement(profile->log.GetEnergyInputs(), equation);
+    const double before = profile->Log().Personal().EnergyRequirement(profile->Log().GetEnergyInputs(), equation);
     view->Page().RunScript(QStringLiteral(
         "var s = document.getElementById('ddlLifeStyle'); s.selectedIndex = 3; s.dispatchEvent(new Event('change'));"
         "var w = document.getElementById('Weight'); w.value = '80'; w.dispatchEvent(new Event('input')); true"));
     ASSERT_TRUE(frame.SelectTab(3));  // Energy
 
-    EXPECT_EQ(profile->log.personal.lifeStyle, 3);
-    EXPECT_DOUBLE_EQ(profile->log.personal.weight, 80);
+    EXPECT_EQ(profile->Log().Personal().lifeStyle, 3);
+    EXPECT_DOUBLE_EQ(profile->Log().Personal().weight, 80);
     EXPECT_TRUE(profile->IsModified());
-    EXPECT_GT(profile->log.personal.EnergyRequirement(profile->log.GetEnergyInputs(), equation), before);
+    EXPECT_GT(profile->Log().Personal().EnergyRequirement(profile->Log().GetEnergyInputs(), equation), before);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST_F(ClosingDuringAPageWait, WaitsForTheExchangeAndThenCloses) {
     EXPECT_FALSE(closeAnswered);
     ASSERT_TRUE(frame);
     ASSERT_TRUE(personal);
-    EXPECT_EQ(frame->GetActiveDocument()->log.personal.lastName, "Smith");
+    EXPECT_EQ(frame->GetActiveDocument()->Log().Personal().lastName, "Smith");
     EXPECT_TRUE(run.Main().isVisible());
 
     // ...and the close comes after it, asking about the change as any close does.

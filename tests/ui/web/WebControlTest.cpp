@@ -55,7 +55,7 @@ TEST_F(PageHost, RenderingRunsTheLoadScriptAndFillsEveryPlaceholderWithFreshJson
     EXPECT_TRUE(Eval("day.log === null").toBool());
 
     // A name that spells a key is inserted as it is, not expanded again.
-    log.facts.AddOrUpdate(UserLog::CFactReference("%JSON_MEASURES%", 3, "x"));
+    log.Facts().AddOrUpdate(UserLog::CFactReference("%JSON_MEASURES%", 3, "x"));
     host.Exchange(false);
     EXPECT_EQ(Eval("data.facts.length").toInt(), 3);
     EXPECT_EQ(Eval("twice[0].facts[2].name").toString(), QStringLiteral("%JSON_MEASURES%"));
