@@ -8,12 +8,32 @@
 
 namespace {
 
-const char* const kHeads[] = {"Beef", "Pork", "Chicken", "Milk", "Cheese", "Bread", "Apples", "Beans", "Rice", "Soup",
-                              "Fish", "Turkey", "Cereals", "Cookies", "Potatoes", "Tomatoes", "Yogurt", "Pasta", "Oil",
-                              "Candies", "Snacks", "Juice", "Nuts", "Lamb", "Eggs", "Babyfood", "Crackers", "Onions"};
-const char* const kParts[] = {"ground", "raw", "cooked", "boiled", "roasted", "dried", "canned", "frozen", "whole",
-                              "lean only", "with salt", "without salt", "fat free", "enriched", "sweetened",
-                              "unprepared", "prepared with water", "chopped", "sliced", "stewed", "fried", "baked"};
+const char* const kHeads[] = {"Beef",     "Pork",     "Chicken", "Milk",  "Cheese",   "Bread",    "Apples",
+                              "Beans",    "Rice",     "Soup",    "Fish",  "Turkey",   "Cereals",  "Cookies",
+                              "Potatoes", "Tomatoes", "Yogurt",  "Pasta", "Oil",      "Candies",  "Snacks",
+                              "Juice",    "Nuts",     "Lamb",    "Eggs",  "Babyfood", "Crackers", "Onions"};
+const char* const kParts[] = {"ground",
+                              "raw",
+                              "cooked",
+                              "boiled",
+                              "roasted",
+                              "dried",
+                              "canned",
+                              "frozen",
+                              "whole",
+                              "lean only",
+                              "with salt",
+                              "without salt",
+                              "fat free",
+                              "enriched",
+                              "sweetened",
+                              "unprepared",
+                              "prepared with water",
+                              "chopped",
+                              "sliced",
+                              "stewed",
+                              "fried",
+                              "baked"};
 // USDA nutrient numbers.
 const int kNumbers[] = {208, 203, 204, 205, 221, 255, 262, 263, 269, 291, 301, 303, 304, 305, 306, 307, 309, 312, 317,
                         319, 320, 321, 322, 323, 328, 334, 337, 338, 401, 404, 405, 406, 415, 417, 418, 421, 430, 431,
@@ -85,7 +105,8 @@ void WriteBenchDataSource(const std::string& path, int foods) {
             name += std::to_string(key);
             out << ind << "<Food Name=\"" << name << "\" key=\"" << key++ << "\">\n" << ind << "  <Nutrition>\n";
             const int values = 45 + static_cast<int>(rng() % 11);
-            for (int v = 0; v < values; ++v) out << ind << "    <E N=\"" << kNumbers[v] << "\" V=\"" << Value(rng) << "\"/>\n";
+            for (int v = 0; v < values; ++v)
+                out << ind << "    <E N=\"" << kNumbers[v] << "\" V=\"" << Value(rng) << "\"/>\n";
             out << ind << "  </Nutrition>\n" << ind << "  <EnergyFactors P=\"4.27\" F=\"8.79\" C=\"3.87\"/>\n";
             out << ind << "  <Units main=\"1\">\n";
             for (int u = 1 + static_cast<int>(rng() % 3); u > 0; --u)

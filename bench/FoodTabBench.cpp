@@ -110,8 +110,7 @@ void BM_SearchKeystrokeOnTheWindowThread(benchmark::State& state) {
     for (auto _ : state) {
         context.SetText("milk whole");
         workers.Launch([&] {
-            while (context.ProcessNext(source)) {
-            }
+            while (context.ProcessNext(source)) {}
         });
     }
     workers.WaitForAll();

@@ -8,9 +8,9 @@
 #include "refdata/DataSourceMgr.h"
 
 #include <benchmark/benchmark.h>
-#include <boost/date_time/gregorian/gregorian.hpp>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <boost/date_time/gregorian/gregorian.hpp>
 
 #include <chrono>
 #include <filesystem>
@@ -75,7 +75,8 @@ const std::string& TenYearFile() {
         for (int d = 0; d < 3650; ++d, day += boost::gregorian::days(1)) {
             log.SelectDay(boost::gregorian::to_iso_string(day));
             for (int e = 0; e < 10; ++e)
-                log.AddFood(50.0 + e * 12.5, e % 3, e % 2 ? "Lunch" : "Dinner", *Foods().FindFood(FoodKey(100 + e % 4, 7)));
+                log.AddFood(50.0 + e * 12.5, e % 3, e % 2 ? "Lunch" : "Dinner",
+                            *Foods().FindFood(FoodKey(100 + e % 4, 7)));
             log.GetCurrentDay()->SetFact("Weight", 70 + d % 10 * 0.1);
         }
         Xml::XmlDocument doc;

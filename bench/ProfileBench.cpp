@@ -71,7 +71,8 @@ private:
         std::ofstream out(path);
         out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<DataSource Name=\"Bench\" ID=\"" << kSourceId << "\">\n";
         out << "  <Nutrients>\n";
-        for (int n : kNumbers) out << "    <Nutrient Name=\"N" << n << "\" Units=\"mg\" Accuracy=\"2\" id=\"" << n << "\"/>\n";
+        for (int n : kNumbers)
+            out << "    <Nutrient Name=\"N" << n << "\" Units=\"mg\" Accuracy=\"2\" id=\"" << n << "\"/>\n";
         out << "  </Nutrients>\n  <foodPortions>\n    <portion id=\"1\" title=\"cup\"/>\n"
                "    <portion id=\"2\" title=\"piece\"/>\n  </foodPortions>\n  <FoodGroups>\n"
                "    <FoodGroup id=\"All\" code=\"1\">\n";
@@ -161,7 +162,8 @@ void BM_Libxml2SaveFormatFileEnc(benchmark::State& state) {
     xmlDocPtr doc = xmlReadFile(w.File("profile.vlx").c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOBLANKS);
     if (!doc) state.SkipWithError("parse failed");
     for (auto _ : state)
-        if (xmlSaveFormatFileEnc(w.File("libxml2.vlx").c_str(), doc, "UTF-8", 1) < 0) state.SkipWithError("save failed");
+        if (xmlSaveFormatFileEnc(w.File("libxml2.vlx").c_str(), doc, "UTF-8", 1) < 0)
+            state.SkipWithError("save failed");
     xmlFreeDoc(doc);
 }
 BENCHMARK(BM_Libxml2SaveFormatFileEnc)->Unit(benchmark::kMillisecond);

@@ -30,7 +30,8 @@ std::string Resolve(const Inputs& in) {
     std::error_code ec;
     if (in.option && !in.option->empty()) return WithoutTrailingSlash(fs::absolute(*in.option, ec).string());
     if (in.env && !in.env->empty()) return WithoutTrailingSlash(fs::absolute(*in.env, ec).string());
-    if (!in.exeDir.empty() && fs::exists(fs::path(in.exeDir) / "config.xml", ec)) return WithoutTrailingSlash(in.exeDir);
+    if (!in.exeDir.empty() && fs::exists(fs::path(in.exeDir) / "config.xml", ec))
+        return WithoutTrailingSlash(in.exeDir);
 
     const fs::path dir = fs::path(in.dataHome) / "velmora";
     fs::create_directories(dir, ec);

@@ -1,17 +1,17 @@
 #include "FileUtil.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <random>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -62,8 +62,9 @@ void Write(const std::string& path, const std::string& data, const WriteOptions&
 // A name of the form the temporary files of `target` take, ".NAME.XXXXXX", not yet used.
 std::string FreshHiddenName(const std::filesystem::path& folder, const std::string& target) {
     static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static std::mt19937_64 random(std::random_device{}() ^
-                                  static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    static std::mt19937_64 random(
+        std::random_device{}() ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     std::string name = "." + target + ".";
     for (int i = 0; i < 6; ++i) name += kChars[random() % (sizeof kChars - 1)];
     return (folder / name).string();

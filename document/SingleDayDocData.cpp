@@ -7,7 +7,9 @@
 #include <algorithm>
 
 CSingleDayDocData::CSingleDayDocData(const Meal::CMealManager* mealList, const CDataSourceMgr* source)
-    : meals_(mealList), log_(mealList, source), layouts_{InitialLayout(LayoutKind::Diet), InitialLayout(LayoutKind::Food)} {}
+    : meals_(mealList),
+      log_(mealList, source),
+      layouts_{InitialLayout(LayoutKind::Diet), InitialLayout(LayoutKind::Food)} {}
 
 CGridDim CSingleDayDocData::InitialLayout(LayoutKind kind) {
     if (kind == LayoutKind::Diet) return CGridDim("Diet", {4, 4, -3, 0, 0, 0, -2, 0, 0, 0});

@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             lastBar = bar;
         },
         error);
-    if (!ok && (error.rfind(CDataSourceMgr::kCantLoad + file.Path() + "\n", 0) != 0 ||
-                mgr.DocumentErrorDetail().empty()))
+    if (!ok &&
+        (error.rfind(CDataSourceMgr::kCantLoad + file.Path() + "\n", 0) != 0 || mgr.DocumentErrorDetail().empty()))
         FuzzSupport::Fault("load error without the path and a reason: " + error);
 
     const CFoodIndex& foods = mgr.Foods();
@@ -37,8 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)foods.UpperName(i);
         std::string unit;
         double grams = 0;
-        for (int u = 0; e.food->GetUnit(u, unit, grams); ++u) {
-        }
+        for (int u = 0; e.food->GetUnit(u, unit, grams); ++u) {}
     }
     for (std::size_t i = 0; i < mgr.Nutrients().size(); ++i) (void)mgr.NutrientAt(i);
     for (const auto& group : mgr.RootGroup().subGroups) (void)BuildSmartHierarchy(*group, 2, 2, false);

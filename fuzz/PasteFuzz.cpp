@@ -4,8 +4,8 @@
 
 #include "FuzzSupport.h"
 
-#include "document/report/PageTemplate.h"
 #include "document/ProfileDocument.h"
+#include "document/report/PageTemplate.h"
 #include "model/Meal.h"
 #include "refdata/DataSourceMgr.h"
 
@@ -39,8 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool pasted = doc.Paste(text);
     if (doc.CurrentDate() != date) FuzzSupport::Fault("pasting moved the day");
     if (!pasted) {
-        if (!doc.CurrentDay().IsEmpty() || doc.IsModified())
-            FuzzSupport::Fault("a failed paste changed the document");
+        if (!doc.CurrentDay().IsEmpty() || doc.IsModified()) FuzzSupport::Fault("a failed paste changed the document");
         return 0;
     }
     if (!doc.IsModified()) FuzzSupport::Fault("a paste left the document unmodified");

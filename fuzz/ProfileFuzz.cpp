@@ -5,11 +5,11 @@
 
 #include "FuzzSupport.h"
 
-#include "document/report/PageTemplate.h"
 #include "document/ProfileDocument.h"
-#include "document/fileio/ProfileFile.h"
-#include "document/report/ReportDocument.h"
 #include "document/SingleDayDocData.h"
+#include "document/fileio/ProfileFile.h"
+#include "document/report/PageTemplate.h"
+#include "document/report/ReportDocument.h"
 #include "model/Meal.h"
 #include "refdata/DataSourceMgr.h"
 

@@ -52,7 +52,10 @@ UnitFraction FractionOf(double x) {
 }
 
 CDayFood::CDayFood(std::shared_ptr<CDS_Ingredient> fromFood)
-    : key(fromFood->GetFoodKey().key), source(fromFood->GetFoodKey().source), name(fromFood->Name()), food(std::move(fromFood)) {}
+    : key(fromFood->GetFoodKey().key),
+      source(fromFood->GetFoodKey().source),
+      name(fromFood->Name()),
+      food(std::move(fromFood)) {}
 
 void CDayFood::Save(const Xml::XmlElement& parent) const {
     Xml::XmlElement el = parent.AddElement("dayFood");

@@ -52,7 +52,7 @@ public:
     int ChooseUnit() const;
 
     double weight = 0;
-    int unitIndex = 0;   // into the food's units; -1 while undetermined
+    int unitIndex = 0;       // into the food's units; -1 while undetermined
     double unitGrams = 1.0;  // "R"
     // The unit is still as a file gave it ("R", or "CWI" of older files), to be resolved.
     bool unitAsRead = false;

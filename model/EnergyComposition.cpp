@@ -24,7 +24,8 @@ CDS_EnergyComposition::CDS_EnergyComposition()
       }} {}
 
 EnergyComponent& CDS_EnergyComposition::Component(int component) {
-    if (component < 0 || component >= kComponentCount) throw std::out_of_range("No energy component " + std::to_string(component));
+    if (component < 0 || component >= kComponentCount)
+        throw std::out_of_range("No energy component " + std::to_string(component));
     return components_[static_cast<std::size_t>(component)];
 }
 
@@ -110,7 +111,8 @@ void CDS_EnergyComposition::Load(const XmlElement& element) {
     for (std::size_t i = 0; i < components_.size(); ++i) {
         EnergyComponent& c = components_[i];
         XmlElement ce = element.SelectSingleNode("EnergyComponent[@Name='" + c.name + "']");
-        if (!ce) throw Xml::XmlError(Xml::XmlError::NotElement, "EnergyComposition has no EnergyComponent named " + c.name);
+        if (!ce)
+            throw Xml::XmlError(Xml::XmlError::NotElement, "EnergyComposition has no EnergyComponent named " + c.name);
         unknownOfComponents_[i].Capture(ce, {"Name", "Min", "Max", "Value", "included", "balanced"}, {});
         c.min = StoredNumber(ce.GetAttribute("Min"));
         c.max = StoredNumber(ce.GetAttribute("Max"));
@@ -123,6 +125,7 @@ void CDS_EnergyComposition::Load(const XmlElement& element) {
     unknown_.Capture(element, {"type", "requested"}, [this](const XmlElement& child) {
         if (child.TagName() != "EnergyComponent") return false;
         const std::string name = child.GetAttribute("Name", "").AsString();
-        return std::any_of(components_.begin(), components_.end(), [&name](const EnergyComponent& c) { return c.name == name; });
+        return std::any_of(components_.begin(), components_.end(),
+                           [&name](const EnergyComponent& c) { return c.name == name; });
     });
 }

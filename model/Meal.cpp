@@ -17,8 +17,10 @@ MealTime MealTime::FromText(const std::string& text) {
     std::int16_t h = 0;
     std::int16_t m = 0;
     auto r = std::from_chars(p, end, h);
-    if (r.ec == std::errc() && r.ptr != end) r = std::from_chars(r.ptr + 1, end, m);
-    else r.ec = std::errc::invalid_argument;
+    if (r.ec == std::errc() && r.ptr != end)
+        r = std::from_chars(r.ptr + 1, end, m);
+    else
+        r.ec = std::errc::invalid_argument;
     if (r.ec != std::errc()) throw XmlError(XmlError::Conversion, "'" + text + "' is not a time of day");
     return MealTime{m, h};
 }
@@ -46,12 +48,9 @@ void SortByStartTime(std::vector<CMeal>& meals) {
 CMealManager::CMealManager() {
     // The unnamed meal starts at 24:01, after every real time of day, so it sorts last.
     mealList_ = {
-        CMeal("", {.minutes = 1, .hours = 24}),
-        CMeal("Breakfast", {.minutes = 0, .hours = 7}),
-        CMeal("Brunch", {.minutes = 30, .hours = 9}),
-        CMeal("Lunch", {.minutes = 0, .hours = 12}),
-        CMeal("Dinner", {.minutes = 0, .hours = 17}),
-        CMeal("Supper", {.minutes = 0, .hours = 19}),
+        CMeal("", {.minutes = 1, .hours = 24}),       CMeal("Breakfast", {.minutes = 0, .hours = 7}),
+        CMeal("Brunch", {.minutes = 30, .hours = 9}), CMeal("Lunch", {.minutes = 0, .hours = 12}),
+        CMeal("Dinner", {.minutes = 0, .hours = 17}), CMeal("Supper", {.minutes = 0, .hours = 19}),
     };
     SortByStartTime(mealList_);
 }

@@ -17,8 +17,8 @@
 #include <cmath>
 #include <iterator>
 
-using Xml::XmlElement;
 using TextFormat::Printf;
+using Xml::XmlElement;
 
 double PoundsToKg(double lb) { return Nutrient::RoundDecimals(lb / 2.2, 1); }
 
@@ -212,14 +212,15 @@ std::vector<EnergyDetail> CPersonalData::EnergyDetails(const EnergyInputs& input
     details.emplace_back("Weight", Printf(unitsKg ? "%G kg" : "%G lb", {w}));
 
     if (c != DriCategory::Infant) {
-        details.emplace_back("Height", unitsKg ? Printf("%d cm", {height})
-                                               : Printf("%d feet %d inches", {height / 12, height % 12}));
+        details.emplace_back(
+            "Height", unitsKg ? Printf("%d cm", {height}) : Printf("%d feet %d inches", {height / 12, height % 12}));
         details.emplace_back("Gender", female ? "Female" : "Male");
         details.emplace_back("Life Style", LifeStyleName());
     }
 
     const int dep = EnergyDeposition(c, n);
-    if (c != DriCategory::UnknownCategory && dep != 0) details.emplace_back("Energy Deposition", Printf("%d kcal", {dep}));
+    if (c != DriCategory::UnknownCategory && dep != 0)
+        details.emplace_back("Energy Deposition", Printf("%d kcal", {dep}));
     if (c == DriCategory::FemalePregnant || c == DriCategory::FemalePregnantLactation)
         details.emplace_back("Pregnancy", kNotTakenIntoAccount);
     if (c == DriCategory::FemaleLactation || c == DriCategory::FemalePregnantLactation)

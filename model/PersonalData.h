@@ -11,9 +11,9 @@
 class CPersonalData;
 
 // Unit conversions used throughout the program: 1 kg = 2.2 lb, 1 inch = 2.54 cm.
-double PoundsToKg(double lb);   // one decimal
-double KgToPounds(double kg);   // one decimal
-int InchesToCm(int inches);     // whole centimetres
+double PoundsToKg(double lb);  // one decimal
+double KgToPounds(double kg);  // one decimal
+int InchesToCm(int inches);    // whole centimetres
 
 // What the energy requirement of one day depends on besides the person; the user log fills it
 // from the day's built-in facts.
@@ -21,7 +21,7 @@ struct EnergyInputs {
     double weight = 0;       // the day's weight in the person's units; 0: use the person's weight
     double extraEnergy = 0;  // kcal/day spent beyond the life style; 0 when not recorded
     const CPersonalData* personal = nullptr;
-    std::string date;        // "YYYYMMDD"; empty means today
+    std::string date;  // "YYYYMMDD"; empty means today
 };
 
 // (name, value) texts describing the inputs of an energy requirement.
@@ -67,9 +67,9 @@ public:
     int female = 1;
     int pregnant = 0;
     int lactation = 0;
-    int lifeStyle = 1;  // 0 sedentary .. 3 very active
-    int unitsKg = 1;    // 1: kg and cm; 0: lb and inches
-    int height = 170;   // cm or inches
+    int lifeStyle = 1;     // 0 sedentary .. 3 very active
+    int unitsKg = 1;       // 1: kg and cm; 0: lb and inches
+    int height = 170;      // cm or inches
     double weight = 70.0;  // kg or lb
     // What a newer version wrote into "Personal", "DOB", "Sex" and "Weight" that this one does
     // not read; written back unchanged.

@@ -10,6 +10,7 @@
 inline double StoredNumber(const Xml::XmlValue& value) {
     const double d = value.AsDouble();
     if (!std::isfinite(d))
-        throw Xml::XmlError(Xml::XmlError::Conversion, "Can't convert value '" + value.AsString() + "' to a finite number");
+        throw Xml::XmlError(Xml::XmlError::Conversion,
+                            "Can't convert value '" + value.AsString() + "' to a finite number");
     return d;
 }

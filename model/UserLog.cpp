@@ -159,7 +159,8 @@ CNutrientRequirement* CUserLog::EffectiveRequirement(int gid) {
     const int index = FindRequirement(gid);
     if (index < 0) return nullptr;
     auto& own = currentDay_->requirements;
-    const auto last = std::find_if(own.rbegin(), own.rend(), [gid](const CNutrientRequirement& r) { return r.gid == gid; });
+    const auto last =
+        std::find_if(own.rbegin(), own.rend(), [gid](const CNutrientRequirement& r) { return r.gid == gid; });
     return last != own.rend() ? &*last : &requirements_[static_cast<std::size_t>(index)];
 }
 
@@ -274,7 +275,8 @@ std::shared_ptr<CLogDay> CUserLog::AddReadDay(std::shared_ptr<CLogDay> day) {
 void CUserLog::Load(const Xml::XmlElement& element) {
     unknown_ = {};
     unknown_.profile.Capture(element, {"version"}, {"Personal", "FactManager", "Energy", "Nutrients", "Meals", "Log"});
-    if (Xml::XmlElement energy = element.ChildElement("Energy")) unknown_.energy.Capture(energy, {}, {"EnergyComposition"});
+    if (Xml::XmlElement energy = element.ChildElement("Energy"))
+        unknown_.energy.Capture(energy, {}, {"EnergyComposition"});
     personal_.Load(element.ChildElement("Personal"));
     if (Xml::XmlElement factManager = element.ChildElement("FactManager")) facts_.Load(factManager);
     energyComposition_.Load(element.SelectSingleNode("Energy/EnergyComposition"));

@@ -106,7 +106,9 @@ public:
     // through Add/Remove/Move/SyncRequirements, so it never holds a nutrient the data source lacks;
     // a requirement's limits are edited in place.
     const std::vector<UserLog::CNutrientRequirement>& Requirements() const noexcept { return requirements_; }
-    UserLog::CNutrientRequirement& RequirementAt(int index) { return requirements_.at(static_cast<std::size_t>(index)); }
+    UserLog::CNutrientRequirement& RequirementAt(int index) {
+        return requirements_.at(static_cast<std::size_t>(index));
+    }
     // The requirement ends at position `to`; false when either position is outside the list.
     bool MoveRequirement(int from, int to);
 

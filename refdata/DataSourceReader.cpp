@@ -4,16 +4,16 @@
 
 #include "core/FileUtil.h"
 
-#include <libxml/parser.h>
 #include <libxml/SAX2.h>
 #include <libxml/entities.h>
+#include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
 #include <exception>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace DataSourceReader {
 
@@ -85,8 +85,9 @@ public:
     bool Run(int fd, std::string& why);
 
 private:
-    static void OnStart(void* self, const xmlChar* localname, const xmlChar* prefix, const xmlChar* uri, int nbNamespaces,
-                        const xmlChar** namespaces, int nbAttributes, int nbDefaulted, const xmlChar** attributes);
+    static void OnStart(void* self, const xmlChar* localname, const xmlChar* prefix, const xmlChar* uri,
+                        int nbNamespaces, const xmlChar** namespaces, int nbAttributes, int nbDefaulted,
+                        const xmlChar** attributes);
     static void OnEnd(void* self, const xmlChar* localname, const xmlChar* prefix, const xmlChar* uri);
     // A document type declaration may declare internal general entities and nothing that reaches
     // outside the file; reading stops at anything else.
@@ -244,7 +245,8 @@ void Reader::Start(const xmlChar* name, bool plain, const SaxAttrs& attrs) {
                     auto group = std::make_unique<StagedGroup>();
                     group->attrs = attrs.Stage();
                     StagedGroup* g = group.get();
-                    (frames_.back() == Frame::FoodGroups ? doc_.groups : groups_.back()->subGroups).push_back(std::move(group));
+                    (frames_.back() == Frame::FoodGroups ? doc_.groups : groups_.back()->subGroups)
+                        .push_back(std::move(group));
                     groups_.push_back(g);
                     next = Frame::Group;
                 } else if (name == n_.Food && frames_.back() == Frame::Group) {
@@ -276,8 +278,7 @@ void Reader::Start(const xmlChar* name, bool plain, const SaxAttrs& attrs) {
                     }
                 }
                 break;
-            case Frame::Ignore:
-                break;
+            case Frame::Ignore: break;
         }
     }
     frames_.push_back(next);
@@ -363,7 +364,7 @@ bool Reader::Run(int fd, std::string& why) {
     ctxt_->validate = 0;
     ctxt_->sax->serror = kIgnoreError;
     auto intern = [this](const char* s) { return xmlDictLookup(ctxt_->dict, reinterpret_cast<const xmlChar*>(s), -1); };
-    n_ = Names{intern("DataSource"), intern("Nutrients"), intern("Nutrient"), intern("foodPortions"),
+    n_ = Names{intern("DataSource"), intern("Nutrients"),  intern("Nutrient"),  intern("foodPortions"),
                intern("portion"),    intern("FoodGroups"), intern("FoodGroup"), intern("Food"),
                intern("Nutrition"),  intern("Units"),      intern("E")};
 

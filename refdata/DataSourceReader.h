@@ -45,10 +45,10 @@ struct StagedGroup {
 
 struct StagedDocument {
     std::string rootName;
-    StagedAttrs root;  // the document element's attributes, whatever its name
-    std::vector<StagedAttrs> nutrients;  // /DataSource/Nutrients/Nutrient
-    bool hasPortions = false;  // the first /DataSource/foodPortions
-    std::vector<StagedAttrs> portions;  // its "portion" children
+    StagedAttrs root;                                  // the document element's attributes, whatever its name
+    std::vector<StagedAttrs> nutrients;                // /DataSource/Nutrients/Nutrient
+    bool hasPortions = false;                          // the first /DataSource/foodPortions
+    std::vector<StagedAttrs> portions;                 // its "portion" children
     std::vector<std::unique_ptr<StagedGroup>> groups;  // /DataSource/FoodGroups/FoodGroup
 };
 

@@ -18,18 +18,12 @@ struct BuiltInIntake {
 // Where ranges overlap the earlier row decides. "µg" is U+00B5 followed by g; Vitamin D's units
 // are written with a plain u.
 const DietaryIntakesValues kBiotin[] = {
-    {Infant, 0, 6, -1.0f, 5.0f, -1.0f},
-    {Infant, 7, 12, -1.0f, 6.0f, -1.0f},
-    {Children, 1, 3, -1.0f, 8.0f, -1.0f},
-    {Children, 4, 8, -1.0f, 12.0f, -1.0f},
-    {Male, 9, 13, -1.0f, 20.0f, -1.0f},
-    {Male, 14, 18, -1.0f, 25.0f, -1.0f},
-    {Male, 19, 0, -1.0f, 30.0f, -1.0f},
-    {Female, 9, 13, -1.0f, 20.0f, -1.0f},
-    {Female, 14, 18, -1.0f, 25.0f, -1.0f},
-    {Female, 19, 0, -1.0f, 30.0f, -1.0f},
-    {FemalePregnant, 0, 50, -1.0f, 30.0f, -1.0f},
-    {FemaleLactation, 0, 50, -1.0f, 35.0f, -1.0f},
+    {Infant, 0, 6, -1.0f, 5.0f, -1.0f},           {Infant, 7, 12, -1.0f, 6.0f, -1.0f},
+    {Children, 1, 3, -1.0f, 8.0f, -1.0f},         {Children, 4, 8, -1.0f, 12.0f, -1.0f},
+    {Male, 9, 13, -1.0f, 20.0f, -1.0f},           {Male, 14, 18, -1.0f, 25.0f, -1.0f},
+    {Male, 19, 0, -1.0f, 30.0f, -1.0f},           {Female, 9, 13, -1.0f, 20.0f, -1.0f},
+    {Female, 14, 18, -1.0f, 25.0f, -1.0f},        {Female, 19, 0, -1.0f, 30.0f, -1.0f},
+    {FemalePregnant, 0, 50, -1.0f, 30.0f, -1.0f}, {FemaleLactation, 0, 50, -1.0f, 35.0f, -1.0f},
 };
 const DietaryIntakesValues kCholine[] = {
     {Infant, 0, 6, -1.0f, 125.0f, -1.0f},
@@ -80,16 +74,11 @@ const DietaryIntakesValues kNiacin[] = {
     {FemaleLactation, 19, 50, 17.0f, -1.0f, 35.0f},
 };
 const DietaryIntakesValues kPantothenicAcid[] = {
-    {Infant, 0, 6, -1.0f, 1.7f, -1.0f},
-    {Infant, 7, 12, -1.0f, 1.8f, -1.0f},
-    {Children, 1, 3, -1.0f, 2.0f, -1.0f},
-    {Children, 4, 8, -1.0f, 3.0f, -1.0f},
-    {Male, 9, 13, -1.0f, 4.0f, -1.0f},
-    {Male, 14, 0, -1.0f, 5.0f, -1.0f},
-    {Female, 9, 13, -1.0f, 4.0f, -1.0f},
-    {Female, 14, 0, -1.0f, 5.0f, -1.0f},
-    {FemalePregnant, 0, 50, -1.0f, 6.0f, -1.0f},
-    {FemaleLactation, 0, 50, -1.0f, 7.0f, -1.0f},
+    {Infant, 0, 6, -1.0f, 1.7f, -1.0f},          {Infant, 7, 12, -1.0f, 1.8f, -1.0f},
+    {Children, 1, 3, -1.0f, 2.0f, -1.0f},        {Children, 4, 8, -1.0f, 3.0f, -1.0f},
+    {Male, 9, 13, -1.0f, 4.0f, -1.0f},           {Male, 14, 0, -1.0f, 5.0f, -1.0f},
+    {Female, 9, 13, -1.0f, 4.0f, -1.0f},         {Female, 14, 0, -1.0f, 5.0f, -1.0f},
+    {FemalePregnant, 0, 50, -1.0f, 6.0f, -1.0f}, {FemaleLactation, 0, 50, -1.0f, 7.0f, -1.0f},
 };
 const DietaryIntakesValues kRiboflavin[] = {
     {Infant, 0, 6, -1.0f, 0.3f, -1.0f},
@@ -152,16 +141,11 @@ const DietaryIntakesValues kVitaminB6[] = {
     {FemaleLactation, 19, 50, 2.0f, -1.0f, 100.0f},
 };
 const DietaryIntakesValues kVitaminB12[] = {
-    {Infant, 0, 6, -1.0f, 0.4f, -1.0f},
-    {Infant, 7, 12, -1.0f, 0.5f, -1.0f},
-    {Children, 1, 3, 0.9f, -1.0f, -1.0f},
-    {Children, 4, 8, 1.2f, -1.0f, -1.0f},
-    {Male, 9, 13, 1.8f, -1.0f, -1.0f},
-    {Male, 14, 0, 2.4f, -1.0f, -1.0f},
-    {Female, 9, 13, 1.8f, -1.0f, -1.0f},
-    {Female, 14, 0, 2.4f, -1.0f, -1.0f},
-    {FemalePregnant, 0, 50, 2.6f, -1.0f, -1.0f},
-    {FemaleLactation, 0, 50, 2.8f, -1.0f, -1.0f},
+    {Infant, 0, 6, -1.0f, 0.4f, -1.0f},          {Infant, 7, 12, -1.0f, 0.5f, -1.0f},
+    {Children, 1, 3, 0.9f, -1.0f, -1.0f},        {Children, 4, 8, 1.2f, -1.0f, -1.0f},
+    {Male, 9, 13, 1.8f, -1.0f, -1.0f},           {Male, 14, 0, 2.4f, -1.0f, -1.0f},
+    {Female, 9, 13, 1.8f, -1.0f, -1.0f},         {Female, 14, 0, 2.4f, -1.0f, -1.0f},
+    {FemalePregnant, 0, 50, 2.6f, -1.0f, -1.0f}, {FemaleLactation, 0, 50, 2.8f, -1.0f, -1.0f},
 };
 const DietaryIntakesValues kVitaminC[] = {
     {Infant, 0, 6, -1.0f, 40.0f, -1.0f},
@@ -180,16 +164,11 @@ const DietaryIntakesValues kVitaminC[] = {
     {FemaleLactation, 19, 50, 120.0f, -1.0f, 2000.0f},
 };
 const DietaryIntakesValues kVitaminD[] = {
-    {Infant, 0, 12, -1.0f, 5.0f, 25.0f},
-    {Children, 1, 8, -1.0f, 5.0f, 50.0f},
-    {Male, 9, 50, -1.0f, 5.0f, 50.0f},
-    {Male, 51, 70, -1.0f, 10.0f, 50.0f},
-    {Male, 71, 0, -1.0f, 15.0f, 50.0f},
-    {Female, 9, 50, -1.0f, 5.0f, 50.0f},
-    {Female, 51, 70, -1.0f, 10.0f, 50.0f},
-    {Female, 71, 0, -1.0f, 15.0f, 50.0f},
-    {FemalePregnant, 0, 50, -1.0f, 5.0f, 50.0f},
-    {FemaleLactation, 0, 50, -1.0f, 5.0f, 50.0f},
+    {Infant, 0, 12, -1.0f, 5.0f, 25.0f},         {Children, 1, 8, -1.0f, 5.0f, 50.0f},
+    {Male, 9, 50, -1.0f, 5.0f, 50.0f},           {Male, 51, 70, -1.0f, 10.0f, 50.0f},
+    {Male, 71, 0, -1.0f, 15.0f, 50.0f},          {Female, 9, 50, -1.0f, 5.0f, 50.0f},
+    {Female, 51, 70, -1.0f, 10.0f, 50.0f},       {Female, 71, 0, -1.0f, 15.0f, 50.0f},
+    {FemalePregnant, 0, 50, -1.0f, 5.0f, 50.0f}, {FemaleLactation, 0, 50, -1.0f, 5.0f, 50.0f},
 };
 const DietaryIntakesValues kVitaminE[] = {
     {Infant, 0, 6, -1.0f, 4.0f, -1.0f},
@@ -384,14 +363,10 @@ const DietaryIntakesValues kMolybdenum[] = {
     {FemaleLactation, 19, 50, 50.0f, -1.0f, 2000.0f},
 };
 const DietaryIntakesValues kNickel[] = {
-    {Children, 1, 3, -1.0f, -1.0f, 0.2f},
-    {Children, 4, 8, -1.0f, -1.0f, 0.3f},
-    {Male, 9, 13, -1.0f, -1.0f, 0.6f},
-    {Male, 14, 0, -1.0f, -1.0f, 1.0f},
-    {Female, 9, 13, -1.0f, -1.0f, 0.6f},
-    {Female, 14, 0, -1.0f, -1.0f, 1.0f},
-    {FemalePregnant, 0, 50, -1.0f, -1.0f, 1.0f},
-    {FemaleLactation, 0, 50, -1.0f, -1.0f, 1.0f},
+    {Children, 1, 3, -1.0f, -1.0f, 0.2f},        {Children, 4, 8, -1.0f, -1.0f, 0.3f},
+    {Male, 9, 13, -1.0f, -1.0f, 0.6f},           {Male, 14, 0, -1.0f, -1.0f, 1.0f},
+    {Female, 9, 13, -1.0f, -1.0f, 0.6f},         {Female, 14, 0, -1.0f, -1.0f, 1.0f},
+    {FemalePregnant, 0, 50, -1.0f, -1.0f, 1.0f}, {FemaleLactation, 0, 50, -1.0f, -1.0f, 1.0f},
 };
 const DietaryIntakesValues kPhosphorus[] = {
     {Infant, 0, 6, -1.0f, 100.0f, -1.0f},
@@ -412,16 +387,11 @@ const DietaryIntakesValues kPhosphorus[] = {
     {FemaleLactation, 19, 50, 700.0f, -1.0f, 4000.0f},
 };
 const DietaryIntakesValues kSelenium[] = {
-    {Infant, 0, 6, -1.0f, 15.0f, 45.0f},
-    {Infant, 7, 12, -1.0f, 20.0f, 60.0f},
-    {Children, 1, 3, 20.0f, -1.0f, 90.0f},
-    {Children, 4, 8, 30.0f, -1.0f, 150.0f},
-    {Male, 9, 13, 40.0f, -1.0f, 280.0f},
-    {Male, 14, 0, 55.0f, -1.0f, 400.0f},
-    {Female, 9, 13, 40.0f, -1.0f, 280.0f},
-    {Female, 14, 0, 55.0f, -1.0f, 400.0f},
-    {FemalePregnant, 0, 50, 60.0f, -1.0f, 400.0f},
-    {FemaleLactation, 0, 50, 70.0f, -1.0f, 400.0f},
+    {Infant, 0, 6, -1.0f, 15.0f, 45.0f},           {Infant, 7, 12, -1.0f, 20.0f, 60.0f},
+    {Children, 1, 3, 20.0f, -1.0f, 90.0f},         {Children, 4, 8, 30.0f, -1.0f, 150.0f},
+    {Male, 9, 13, 40.0f, -1.0f, 280.0f},           {Male, 14, 0, 55.0f, -1.0f, 400.0f},
+    {Female, 9, 13, 40.0f, -1.0f, 280.0f},         {Female, 14, 0, 55.0f, -1.0f, 400.0f},
+    {FemalePregnant, 0, 50, 60.0f, -1.0f, 400.0f}, {FemaleLactation, 0, 50, 70.0f, -1.0f, 400.0f},
 };
 const DietaryIntakesValues kVanadium[] = {
     {Male, 19, 0, -1.0f, -1.0f, 1.0f},
@@ -444,16 +414,11 @@ const DietaryIntakesValues kZinc[] = {
     {FemaleLactation, 19, 50, 12.0f, -1.0f, 40.0f},
 };
 const DietaryIntakesValues kPotassium[] = {
-    {Infant, 0, 6, -1.0f, 400.0f, -1.0f},
-    {Infant, 7, 12, -1.0f, 700.0f, -1.0f},
-    {Children, 1, 3, -1.0f, 3000.0f, -1.0f},
-    {Children, 4, 8, -1.0f, 3800.0f, -1.0f},
-    {Male, 9, 13, -1.0f, 4500.0f, -1.0f},
-    {Male, 14, 0, -1.0f, 4700.0f, -1.0f},
-    {Female, 9, 13, -1.0f, 4500.0f, -1.0f},
-    {Female, 14, 0, -1.0f, 4700.0f, -1.0f},
-    {FemalePregnant, 0, 50, -1.0f, 4700.0f, -1.0f},
-    {FemaleLactation, 0, 50, -1.0f, 5100.0f, -1.0f},
+    {Infant, 0, 6, -1.0f, 400.0f, -1.0f},           {Infant, 7, 12, -1.0f, 700.0f, -1.0f},
+    {Children, 1, 3, -1.0f, 3000.0f, -1.0f},        {Children, 4, 8, -1.0f, 3800.0f, -1.0f},
+    {Male, 9, 13, -1.0f, 4500.0f, -1.0f},           {Male, 14, 0, -1.0f, 4700.0f, -1.0f},
+    {Female, 9, 13, -1.0f, 4500.0f, -1.0f},         {Female, 14, 0, -1.0f, 4700.0f, -1.0f},
+    {FemalePregnant, 0, 50, -1.0f, 4700.0f, -1.0f}, {FemaleLactation, 0, 50, -1.0f, 5100.0f, -1.0f},
 };
 const DietaryIntakesValues kSodium[] = {
     {Infant, 0, 6, -1.0f, 120.0f, -1.0f},
@@ -472,52 +437,33 @@ const DietaryIntakesValues kSodium[] = {
     {FemaleLactation, 0, 50, -1.0f, 1500.0f, 2300.0f},
 };
 const DietaryIntakesValues kCarbohydrate[] = {
-    {Infant, 0, 6, -1.0f, 60.0f, -1.0f},
-    {Infant, 7, 12, -1.0f, 95.0f, -1.0f},
-    {Children, 1, 8, 130.0f, -1.0f, -1.0f},
-    {Male, 9, 0, 130.0f, -1.0f, -1.0f},
-    {Female, 9, 0, 130.0f, -1.0f, -1.0f},
-    {FemalePregnant, 0, 50, 175.0f, -1.0f, -1.0f},
+    {Infant, 0, 6, -1.0f, 60.0f, -1.0f},           {Infant, 7, 12, -1.0f, 95.0f, -1.0f},
+    {Children, 1, 8, 130.0f, -1.0f, -1.0f},        {Male, 9, 0, 130.0f, -1.0f, -1.0f},
+    {Female, 9, 0, 130.0f, -1.0f, -1.0f},          {FemalePregnant, 0, 50, 175.0f, -1.0f, -1.0f},
     {FemaleLactation, 0, 50, -1.0f, -1.0f, -1.0f},
 };
 const DietaryIntakesValues kTotalFiber[] = {
-    {Infant, 0, 12, -1.0f, -1.0f, -1.0f},
-    {Children, 1, 3, -1.0f, 19.0f, -1.0f},
-    {Children, 4, 8, -1.0f, 25.0f, -1.0f},
-    {Male, 9, 13, -1.0f, 31.0f, -1.0f},
-    {Male, 14, 50, -1.0f, 38.0f, -1.0f},
-    {Male, 50, 0, -1.0f, 30.0f, -1.0f},
-    {Female, 9, 18, -1.0f, 26.0f, -1.0f},
-    {Female, 19, 50, -1.0f, 25.0f, -1.0f},
-    {Female, 50, 0, -1.0f, 21.0f, -1.0f},
-    {FemalePregnant, 0, 50, -1.0f, 28.0f, -1.0f},
+    {Infant, 0, 12, -1.0f, -1.0f, -1.0f},          {Children, 1, 3, -1.0f, 19.0f, -1.0f},
+    {Children, 4, 8, -1.0f, 25.0f, -1.0f},         {Male, 9, 13, -1.0f, 31.0f, -1.0f},
+    {Male, 14, 50, -1.0f, 38.0f, -1.0f},           {Male, 50, 0, -1.0f, 30.0f, -1.0f},
+    {Female, 9, 18, -1.0f, 26.0f, -1.0f},          {Female, 19, 50, -1.0f, 25.0f, -1.0f},
+    {Female, 50, 0, -1.0f, 21.0f, -1.0f},          {FemalePregnant, 0, 50, -1.0f, 28.0f, -1.0f},
     {FemaleLactation, 0, 50, -1.0f, 29.0f, -1.0f},
 };
 const DietaryIntakesValues kProteinAndAminoAcids[] = {
-    {Infant, 0, 6, -1.0f, 9.1f, -1.0f},
-    {Infant, 7, 12, 13.5f, -1.0f, -1.0f},
-    {Children, 1, 3, 13.0f, -1.0f, -1.0f},
-    {Children, 4, 8, 19.0f, -1.0f, -1.0f},
-    {Male, 9, 13, 34.0f, -1.0f, -1.0f},
-    {Male, 14, 18, 52.0f, -1.0f, -1.0f},
-    {Male, 18, 0, 56.0f, -1.0f, -1.0f},
-    {Female, 9, 13, 34.0f, -1.0f, -1.0f},
-    {Female, 14, 18, 46.0f, -1.0f, -1.0f},
-    {Female, 18, 0, 46.0f, -1.0f, -1.0f},
-    {FemalePregnant, 0, 50, 71.0f, -1.0f, -1.0f},
-    {FemaleLactation, 0, 50, 71.0f, -1.0f, -1.0f},
+    {Infant, 0, 6, -1.0f, 9.1f, -1.0f},           {Infant, 7, 12, 13.5f, -1.0f, -1.0f},
+    {Children, 1, 3, 13.0f, -1.0f, -1.0f},        {Children, 4, 8, 19.0f, -1.0f, -1.0f},
+    {Male, 9, 13, 34.0f, -1.0f, -1.0f},           {Male, 14, 18, 52.0f, -1.0f, -1.0f},
+    {Male, 18, 0, 56.0f, -1.0f, -1.0f},           {Female, 9, 13, 34.0f, -1.0f, -1.0f},
+    {Female, 14, 18, 46.0f, -1.0f, -1.0f},        {Female, 18, 0, 46.0f, -1.0f, -1.0f},
+    {FemalePregnant, 0, 50, 71.0f, -1.0f, -1.0f}, {FemaleLactation, 0, 50, 71.0f, -1.0f, -1.0f},
 };
 const DietaryIntakesValues kTotalFat[] = {
-    {Infant, 0, 6, -1.0f, 31.0f, -1.0f},
-    {Infant, 7, 12, -1.0f, 30.0f, -1.0f},
-    {Children, 1, 3, -1.0f, -1.0f, -1.0f},
-    {Children, 4, 8, -1.0f, -1.0f, -1.0f},
-    {Male, 9, 18, -1.0f, -1.0f, -1.0f},
-    {Male, 19, 0, -1.0f, -1.0f, -1.0f},
-    {Female, 9, 18, -1.0f, -1.0f, -1.0f},
-    {Female, 19, 0, -1.0f, -1.0f, -1.0f},
-    {FemalePregnant, 0, 50, -1.0f, -1.0f, -1.0f},
-    {FemaleLactation, 0, 50, -1.0f, -1.0f, -1.0f},
+    {Infant, 0, 6, -1.0f, 31.0f, -1.0f},          {Infant, 7, 12, -1.0f, 30.0f, -1.0f},
+    {Children, 1, 3, -1.0f, -1.0f, -1.0f},        {Children, 4, 8, -1.0f, -1.0f, -1.0f},
+    {Male, 9, 18, -1.0f, -1.0f, -1.0f},           {Male, 19, 0, -1.0f, -1.0f, -1.0f},
+    {Female, 9, 18, -1.0f, -1.0f, -1.0f},         {Female, 19, 0, -1.0f, -1.0f, -1.0f},
+    {FemalePregnant, 0, 50, -1.0f, -1.0f, -1.0f}, {FemaleLactation, 0, 50, -1.0f, -1.0f, -1.0f},
 };
 const DietaryIntakesValues kEnergy[] = {
     {Infant, 0, 12, -1.0f, -1.0f, -1.0f},

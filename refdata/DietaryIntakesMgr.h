@@ -42,7 +42,9 @@ public:
     void InitializeBuiltIn();
     // The nutrient of that gid, searching the groups in order; null when there is none.
     const DietaryIntake* FindIntake(int gid) const;
-    const std::vector<DietaryIntake>& GroupIntakes(int group) const { return groups_.at(static_cast<std::size_t>(group)); }
+    const std::vector<DietaryIntake>& GroupIntakes(int group) const {
+        return groups_.at(static_cast<std::size_t>(group));
+    }
 
 private:
     std::array<std::vector<DietaryIntake>, kGroupCount> groups_;

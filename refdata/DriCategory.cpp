@@ -2,9 +2,9 @@
 
 namespace {
 
-const char* const kNames[] = {"Infant",          "Children",         "Male",
-                              "Female",          "Female Pregnant",  "Female Lactation",
-                              "Female Pregnant Lactation", "Unknown"};
+const char* const kNames[] = {
+    "Infant", "Children", "Male", "Female", "Female Pregnant", "Female Lactation", "Female Pregnant Lactation",
+    "Unknown"};
 
 }  // namespace
 

@@ -24,7 +24,8 @@ void CFoodIndex::Merge(std::vector<FoodIndexEntry> added) {
     all.insert(all.end(), entries_.begin(), entries_.end());
     all.insert(all.end(), added.begin(), added.end());
     added = {};
-    std::stable_sort(all.begin(), all.end(), [](const FoodIndexEntry& a, const FoodIndexEntry& b) { return a.key < b.key; });
+    std::stable_sort(all.begin(), all.end(),
+                     [](const FoodIndexEntry& a, const FoodIndexEntry& b) { return a.key < b.key; });
     // Of each run of equal keys the last one read wins.
     std::vector<FoodIndexEntry> unique;
     unique.reserve(all.size());

@@ -36,7 +36,8 @@ std::vector<std::string> SplitTerms(const std::string& text) {
 
 bool StartsOnEdit(const std::string& text) {
     // Characters, not bytes: continuation bytes of UTF-8 sequences do not count.
-    const auto length = std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+    const auto length =
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
     return length % 3 == 0;
 }
 
@@ -93,7 +94,8 @@ std::optional<FoodMatchList> Narrow(const CDataSourceMgr& source, const FoodMatc
 FoodMatchList Run(const CDataSourceMgr& source, const std::string& text) {
     const std::vector<std::string> terms = SplitTerms(text);
     FoodMatchList list;
-    for (std::size_t i = 0; i < terms.size(); ++i) list = *(i == 0 ? First(source, terms[i]) : Narrow(source, list, terms[i]));
+    for (std::size_t i = 0; i < terms.size(); ++i)
+        list = *(i == 0 ? First(source, terms[i]) : Narrow(source, list, terms[i]));
     return list;
 }
 

@@ -40,7 +40,8 @@ using CancelFlag = std::atomic<bool>;
 
 // Every food of the index whose name contains the term, in FoodKey order; nullopt when cancelled.
 // Case does not count (a-z against A-Z); an empty term matches nothing.
-std::optional<FoodMatchList> First(const CDataSourceMgr& source, std::string_view term, const CancelFlag* cancel = nullptr);
+std::optional<FoodMatchList> First(const CDataSourceMgr& source, std::string_view term,
+                                   const CancelFlag* cancel = nullptr);
 // The matches of `previous` whose name also contains the term, in their order; nullopt when
 // cancelled.
 std::optional<FoodMatchList> Narrow(const CDataSourceMgr& source, const FoodMatchList& previous, std::string_view term,

@@ -49,16 +49,15 @@ double CDS_PersonalProfile::Compute() const {
     // the boys' or girls' equation.
     const int deposition = age < 9 ? 20 : 25;
     switch (category) {
-        case DriCategory::Infant:
-            return eq::Infant(weight, eq::InfantDeposition(age));
+        case DriCategory::Infant: return eq::Infant(weight, eq::InfantDeposition(age));
         case DriCategory::Male:
-            if (age <= 18) return eq::Boys(age, eq::ActivityCoefficient(Group::Boys, lifeStyle), weight, height, deposition);
+            if (age <= 18)
+                return eq::Boys(age, eq::ActivityCoefficient(Group::Boys, lifeStyle), weight, height, deposition);
             return eq::Men(age, eq::ActivityCoefficient(Group::Men, lifeStyle), weight, height);
         case DriCategory::Female:
             if (age <= 18)
                 return eq::Girls(age, eq::ActivityCoefficient(Group::Girls, lifeStyle), weight, height, deposition);
             return eq::Women(age, eq::ActivityCoefficient(Group::Women, lifeStyle), weight, height);
-        default:
-            return 0;
+        default: return 0;
     }
 }

@@ -46,7 +46,7 @@ public:
     // Energy requirement in kcal/day; 0 for a category other than infants, male or female.
     double Compute() const;
 
-    int category = 7;  // 0 infants, 2 male, 3 female (DriCategory values)
+    int category = 7;   // 0 infants, 2 male, 3 female (DriCategory values)
     double weight = 0;  // kg
     int age = 0;        // months for infants, else years
     int height = 0;     // cm

@@ -82,7 +82,8 @@ void Compact(Node& node, int depth, int size) {
     }
 }
 
-std::vector<SmartItem> ToItems(const std::list<Node>& nodes, const std::vector<std::string_view>& names, bool useFullTitle) {
+std::vector<SmartItem> ToItems(const std::list<Node>& nodes, const std::vector<std::string_view>& names,
+                               bool useFullTitle) {
     std::vector<SmartItem> items;
     items.reserve(nodes.size());
     for (const Node& n : nodes) {
@@ -90,8 +91,10 @@ std::vector<SmartItem> ToItems(const std::list<Node>& nodes, const std::vector<s
             items.push_back(SmartItem{SmartItem::Kind::Category, n.name, -1, ToItems(n.children, names, useFullTitle)});
         } else {
             const bool full = useFullTitle || n.name.empty();
-            items.push_back(SmartItem{SmartItem::Kind::Food, full ? std::string(names[static_cast<std::size_t>(n.data)]) : n.name,
-                                      n.data, {}});
+            items.push_back(SmartItem{SmartItem::Kind::Food,
+                                      full ? std::string(names[static_cast<std::size_t>(n.data)]) : n.name,
+                                      n.data,
+                                      {}});
         }
     }
     return items;

@@ -54,7 +54,6 @@ struct SourceFood {
     std::vector<std::pair<std::string, double>> nutrients;
 };
 
-
 struct OutFood {
     int ndb = 0;
     std::string name;
@@ -82,7 +81,8 @@ std::vector<IndexEntry> ParseIndex(const std::string& text, const std::string& w
         if (line.empty()) continue;
         bool ok = line.size() >= 6 && line[5] == '|';
         for (std::size_t i = 0; ok && i < 5; ++i) ok = line[i] >= '0' && line[i] <= '9';
-        if (!ok) throw ConvertError(what + ":" + std::to_string(lineNo) + ": expected NNNNN|name, found '" + line + "'");
+        if (!ok)
+            throw ConvertError(what + ":" + std::to_string(lineNo) + ": expected NNNNN|name, found '" + line + "'");
         out.push_back({line.substr(0, 5), std::stoi(line.substr(0, 5))});
     }
     return out;
@@ -283,8 +283,8 @@ ConvertResult BuildDataSource(const CUsdaSource& source) {
         }
         const auto& v = out.values;
         if (v.count(kRetinol) && v.count(kBetaCarotene) && v.count(kAlphaCarotene) && v.count(kBetaCryptoxanthin))
-            out.values[kVitaminARae] = v.at(kRetinol) + v.at(kBetaCarotene) / 12.0 +
-                                       (v.at(kAlphaCarotene) + v.at(kBetaCryptoxanthin)) / 24.0;
+            out.values[kVitaminARae] =
+                v.at(kRetinol) + v.at(kBetaCarotene) / 12.0 + (v.at(kAlphaCarotene) + v.at(kBetaCryptoxanthin)) / 24.0;
         if (out.values.empty()) {
             ++summary.empty;
             continue;

@@ -14,7 +14,7 @@ struct SourceNutrient {
     int number = 0;          // USDA nutrient number; 0 for a derived figure that USDA does not define
     std::string name;        // USDA's name, e.g. "Thiamin"
     std::string units;
-    int decimals = -1;       // USDA's display decimals; -1 when the table gives none
+    int decimals = -1;  // USDA's display decimals; -1 when the table gives none
 };
 
 struct FoodGroup {

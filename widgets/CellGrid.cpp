@@ -128,9 +128,7 @@ void CCellGrid::SetColumnSize(int column, int stored) {
 
 int CCellGrid::RowHeight(int row) const { return row >= 0 && row < rowCount() ? rowHeight(row) : 0; }
 
-int CCellGrid::ColumnWidth(int column) const {
-    return column >= 0 && column < columnCount() ? columnWidth(column) : 0;
-}
+int CCellGrid::ColumnWidth(int column) const { return column >= 0 && column < columnCount() ? columnWidth(column) : 0; }
 
 void CCellGrid::FitColumn(int column) {
     // sizeHintForColumn looks at the rows on screen only; the grids are small enough to measure
@@ -199,74 +197,73 @@ std::optional<CCellGrid::Border> CCellGrid::BorderAt(const QPoint& pos) const {
 
 bool CCellGrid::viewportEvent(QEvent* event) {
     switch (event->type()) {
-    case QEvent::MouseMove: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const QPoint pos = mouse->position().toPoint();
-        if (drag_) {
-            const bool horizontal = drag_->border.orientation == Qt::Horizontal;
-            const int delta = horizontal ? pos.x() - drag_->start.x() : pos.y() - drag_->start.y();
-            const int size = std::max(drag_->startSize + delta, horizontal ? kMinColumnWidth : kMinRowHeight);
-            if (horizontal)
-                setColumnWidth(drag_->border.index, size);
-            else
-                setRowHeight(drag_->border.index, size);
+        case QEvent::MouseMove: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            const QPoint pos = mouse->position().toPoint();
+            if (drag_) {
+                const bool horizontal = drag_->border.orientation == Qt::Horizontal;
+                const int delta = horizontal ? pos.x() - drag_->start.x() : pos.y() - drag_->start.y();
+                const int size = std::max(drag_->startSize + delta, horizontal ? kMinColumnWidth : kMinRowHeight);
+                if (horizontal)
+                    setColumnWidth(drag_->border.index, size);
+                else
+                    setRowHeight(drag_->border.index, size);
+                return true;
+            }
+            if (mouse->buttons() == Qt::NoButton) {
+                const auto border = BorderAt(pos);
+                if (border)
+                    viewport()->setCursor(border->orientation == Qt::Horizontal ? Qt::SplitHCursor : Qt::SplitVCursor);
+                else
+                    viewport()->unsetCursor();
+            }
+            break;
+        }
+        case QEvent::MouseButtonPress: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::LeftButton) break;
+            const QPoint pos = mouse->position().toPoint();
+            const auto border = BorderAt(pos);
+            if (!border) break;
+            FinishEdit();
+            const bool horizontal = border->orientation == Qt::Horizontal;
+            drag_ = Drag{*border, pos, horizontal ? columnWidth(border->index) : rowHeight(border->index)};
             return true;
         }
-        if (mouse->buttons() == Qt::NoButton) {
-            const auto border = BorderAt(pos);
-            if (border)
-                viewport()->setCursor(border->orientation == Qt::Horizontal ? Qt::SplitHCursor : Qt::SplitVCursor);
-            else
-                viewport()->unsetCursor();
-        }
-        break;
-    }
-    case QEvent::MouseButtonPress: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton) break;
-        const QPoint pos = mouse->position().toPoint();
-        const auto border = BorderAt(pos);
-        if (!border) break;
-        FinishEdit();
-        const bool horizontal = border->orientation == Qt::Horizontal;
-        drag_ = Drag{*border, pos, horizontal ? columnWidth(border->index) : rowHeight(border->index)};
-        return true;
-    }
-    case QEvent::MouseButtonRelease: {
-        if (!drag_) break;
-        const Drag drag = *drag_;
-        drag_.reset();
-        const bool horizontal = drag.border.orientation == Qt::Horizontal;
-        const int size = horizontal ? columnWidth(drag.border.index) : rowHeight(drag.border.index);
-        if (size == drag.startSize) return true;
-        if (horizontal) {
-            autoColumns_[static_cast<std::size_t>(drag.border.index)] = false;
-            emit columnResized(drag.border.index, size);
-        } else {
-            emit rowResized(drag.border.index, size);
-        }
-        emit sizesChanged();
-        return true;
-    }
-    case QEvent::MouseButtonDblClick: {
-        // A double click on a column border fits the column to its contents, as spreadsheets do.
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const auto border = BorderAt(mouse->position().toPoint());
-        if (!border || border->orientation != Qt::Horizontal) break;
-        const int before = columnWidth(border->index);
-        FitColumn(border->index);
-        autoColumns_[static_cast<std::size_t>(border->index)] = false;
-        if (columnWidth(border->index) != before) {
-            emit columnResized(border->index, columnWidth(border->index));
+        case QEvent::MouseButtonRelease: {
+            if (!drag_) break;
+            const Drag drag = *drag_;
+            drag_.reset();
+            const bool horizontal = drag.border.orientation == Qt::Horizontal;
+            const int size = horizontal ? columnWidth(drag.border.index) : rowHeight(drag.border.index);
+            if (size == drag.startSize) return true;
+            if (horizontal) {
+                autoColumns_[static_cast<std::size_t>(drag.border.index)] = false;
+                emit columnResized(drag.border.index, size);
+            } else {
+                emit rowResized(drag.border.index, size);
+            }
             emit sizesChanged();
+            return true;
         }
-        return true;
-    }
-    case QEvent::Leave:
-        if (!drag_) viewport()->unsetCursor();
-        break;
-    default:
-        break;
+        case QEvent::MouseButtonDblClick: {
+            // A double click on a column border fits the column to its contents, as spreadsheets do.
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            const auto border = BorderAt(mouse->position().toPoint());
+            if (!border || border->orientation != Qt::Horizontal) break;
+            const int before = columnWidth(border->index);
+            FitColumn(border->index);
+            autoColumns_[static_cast<std::size_t>(border->index)] = false;
+            if (columnWidth(border->index) != before) {
+                emit columnResized(border->index, columnWidth(border->index));
+                emit sizesChanged();
+            }
+            return true;
+        }
+        case QEvent::Leave:
+            if (!drag_) viewport()->unsetCursor();
+            break;
+        default: break;
     }
     return QTableWidget::viewportEvent(event);
 }

@@ -132,7 +132,9 @@ bool CCustomTabCtrl::SetCurSel(int index) {
 
 void CCustomTabCtrl::SetButtonToolTip(Button button, const QString& text) { ButtonAt(button)->setToolTip(text); }
 
-QToolButton* CCustomTabCtrl::ButtonAt(Button button) const { return buttons_.at(static_cast<std::size_t>(Slot(button))); }
+QToolButton* CCustomTabCtrl::ButtonAt(Button button) const {
+    return buttons_.at(static_cast<std::size_t>(Slot(button)));
+}
 
 void CCustomTabCtrl::Select(int index) {
     if (index < 0 || index >= tabs_->count() || index == tabs_->currentIndex()) return;

@@ -34,8 +34,10 @@ void CDragList::DropItem(int oldIndex, int dropIndex) {
 }
 
 void CDragList::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->source() == this) event->acceptProposedAction();
-    else event->ignore();
+    if (event->source() == this)
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void CDragList::dragMoveEvent(QDragMoveEvent* event) {

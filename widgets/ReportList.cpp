@@ -136,7 +136,8 @@ bool CReportList::IsCellEditable(int row, int column) const {
 }
 
 void CReportList::SetChecked(int row, bool checked) {
-    if (QTableWidgetItem* cell = checkBoxes_ ? Cell(row, 0) : nullptr) cell->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    if (QTableWidgetItem* cell = checkBoxes_ ? Cell(row, 0) : nullptr)
+        cell->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
 bool CReportList::IsChecked(int row) const {

@@ -105,7 +105,8 @@ const CDataSourceMgr& CliContext::DataSource() {
     if (dataSourceMgr_) return *dataSourceMgr_;
     const std::string path = DataSourcePath();
     if (path.empty())
-        throw std::runtime_error("no data source is configured: set \"Data Source\" in config.xml or pass --data-source FILE");
+        throw std::runtime_error(
+            "no data source is configured: set \"Data Source\" in config.xml or pass --data-source FILE");
     auto mgr = std::make_unique<CDataSourceMgr>();
     std::string error;
     if (!mgr->Load(path, {}, error)) throw std::runtime_error(error);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/settings/GeneralManager.h"
 #include "core/Services.h"
+#include "core/settings/GeneralManager.h"
 #include "core/settings/SettingsMgr.h"
 #include "core/settings/UpdateManager.h"
 

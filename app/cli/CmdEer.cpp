@@ -52,7 +52,8 @@ int CmdEer(CliContext&, std::vector<std::string>& args) {
 
     CheckRange(profile.height, EnergyEquation::kMinHeightCm, EnergyEquation::kMaxHeightCm, "--height");
     if (!EnergyEquation::WeightInRange(profile.weight))
-        throw UsageError("--weight must be above 0 and at most " + TextFormat::G(EnergyEquation::kMaxWeightKg) + " (kg)");
+        throw UsageError("--weight must be above 0 and at most " + TextFormat::G(EnergyEquation::kMaxWeightKg) +
+                         " (kg)");
     if (profile.category == 0)
         CheckRange(profile.age, 0, 12, "--age (months)");
     else

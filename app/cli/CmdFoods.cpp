@@ -26,7 +26,8 @@ void PrintItems(const CDS_FoodGroup& group, const std::vector<SmartItem>& items,
             std::cout << indent << "[category] " << item.text << '\n';
             PrintItems(group, item.children, level + 1);
         } else {
-            std::cout << indent << item.text << '\t' << group.foods[static_cast<std::size_t>(item.food)]->GetFoodKey() << '\n';
+            std::cout << indent << item.text << '\t' << group.foods[static_cast<std::size_t>(item.food)]->GetFoodKey()
+                      << '\n';
         }
     }
 }
@@ -40,8 +41,7 @@ int Search(CliContext& ctx, std::vector<std::string>& args) {
     const CDataSourceMgr& source = ctx.DataSource();
     CFoodSearchContext search;
     search.SetText(text);
-    while (search.ProcessNext(source)) {
-    }
+    while (search.ProcessNext(source)) {}
     if (auto list = search.LastResult())
         for (const FoodMatch& m : *list) std::cout << m.key << '\t' << m.food->Name() << '\n';
     return 0;

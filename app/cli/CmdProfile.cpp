@@ -30,7 +30,8 @@ std::string TakeFile(std::vector<std::string>& args, const std::string& command)
 int New(CliContext& ctx, std::vector<std::string>& args) {
     const std::string path = TakeFile(args, "profile new");
     std::error_code ec;
-    if (std::filesystem::exists(path, ec)) throw std::runtime_error("'" + path + "' exists already; it is left as it is");
+    if (std::filesystem::exists(path, ec))
+        throw std::runtime_error("'" + path + "' exists already; it is left as it is");
     CProfileDocument doc(&Meals(), &ctx.DataSource());
     doc.OnNewDocument();
     return doc.OnSaveDocument(path) ? 0 : 1;

@@ -1,10 +1,10 @@
 #include "Commands.h"
 
 #include "core/Services.h"
+#include "document/SingleDayDocData.h"
 #include "document/fileio/ProfileFile.h"
 #include "document/report/Report.h"
 #include "document/report/ReportDocument.h"
-#include "document/SingleDayDocData.h"
 #include "model/Meal.h"
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
@@ -25,7 +25,8 @@ const Meal::CMealManager& MealList() {
 
 std::unique_ptr<CSingleDayDocData> LoadProfileForCommand(CliContext& ctx, const std::string& path,
                                                          const std::optional<std::string>& date) {
-    if (date && !Services::ParseDateKey(*date)) throw UsageError("--date needs a date as YYYYMMDD, not '" + *date + "'");
+    if (date && !Services::ParseDateKey(*date))
+        throw UsageError("--date needs a date as YYYYMMDD, not '" + *date + "'");
     auto data = std::make_unique<CSingleDayDocData>(&MealList(), &ctx.DataSource());
     std::string error;
     if (!ReadProfileFile(*data, path, error)) throw std::runtime_error(error);

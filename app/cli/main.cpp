@@ -15,17 +15,23 @@ const Cli::Command kCommands[] = {
      "  foods tree GROUPCODE [--depth N] [--size N] [--full-title]\n"
      "                                what the food tree shows under a group",
      Cli::CmdFoods},
-    {"dri", "dri --category NAME --age N --gid G\n"
-            "                                reference intakes (RDA, AI, UL) of a nutrient for a person",
+    {"dri",
+     "dri --category NAME --age N --gid G\n"
+     "                                reference intakes (RDA, AI, UL) of a nutrient for a person",
      Cli::CmdDri},
-    {"eer", "eer [--category Infants|Male|Female] [--age N] [--weight KG] [--height CM] [--life-style 0..3]\n"
-            "                                estimated energy requirement in kcal/day", Cli::CmdEer},
-    {"json", "json FILE --placeholder KEY [--date YYYYMMDD]\n"
-             "                                the JSON a page gets for KEY (%JSON_USERLOG_LOG%, %JSON_USERLOG_DAY%, %JSON_MEASURES%)",
+    {"eer",
+     "eer [--category Infants|Male|Female] [--age N] [--weight KG] [--height CM] [--life-style 0..3]\n"
+     "                                estimated energy requirement in kcal/day",
+     Cli::CmdEer},
+    {"json",
+     "json FILE --placeholder KEY [--date YYYYMMDD]\n"
+     "                                the JSON a page gets for KEY (%JSON_USERLOG_LOG%, %JSON_USERLOG_DAY%, "
+     "%JSON_MEASURES%)",
      Cli::CmdJson},
-    {"report", "report FILE --template summary|menu [--date YYYYMMDD] [--xml]\n"
-               "  report [FILE] --compare SOURCE:KEY,SOURCE:KEY,... [--xml]\n"
-               "                                a report's HTML, or with --xml its document",
+    {"report",
+     "report FILE --template summary|menu [--date YYYYMMDD] [--xml]\n"
+     "  report [FILE] --compare SOURCE:KEY,SOURCE:KEY,... [--xml]\n"
+     "                                a report's HTML, or with --xml its document",
      Cli::CmdReport},
     {"profile",
      "profile new FILE              a new profile (every nutrient of the data source followed)\n"
@@ -41,7 +47,8 @@ const Cli::Command kCommands[] = {
      "                                record a fact's value on a day\n"
      "                                (--force: save even when reading had to drop data)",
      Cli::CmdDay},
-    {"convert-usda", "convert-usda SOURCE OUT.xml   build a food data source from USDA SR24 (cronometer .deb, its jar or a folder)",
+    {"convert-usda",
+     "convert-usda SOURCE OUT.xml   build a food data source from USDA SR24 (cronometer .deb, its jar or a folder)",
      Cli::CmdConvertUsda},
 };
 

@@ -155,7 +155,8 @@ DLG_Logo::DLG_Logo(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Fra
 
     setFixedWidth(kWidth);
     adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void DLG_Logo::SetStatus(const QString& text) {

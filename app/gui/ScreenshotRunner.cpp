@@ -39,7 +39,8 @@ void WaitForPages(QWidget* window) {
     const auto allRendered = [&pages] {
         return std::all_of(pages.begin(), pages.end(), [](CWebControlBase* p) { return p->Renderings() > 0; });
     };
-    while (!allRendered() && timer.elapsed() < kPageLoadLimitMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    while (!allRendered() && timer.elapsed() < kPageLoadLimitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     timer.restart();
     while (timer.elapsed() < kPageDrawMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
@@ -71,7 +72,8 @@ void CScreenshotRunner::Start() {
                 CChildFrameBase* child = app_.MainFrame()->ActiveChildFrame();
                 if (!child) return false;
                 for (int i = 0; i < child->TabCount(); ++i)
-                    if (QString::fromStdString(child->TabName(i)) == name) child->TabCtrl()->TabBar()->setCurrentIndex(i);
+                    if (QString::fromStdString(child->TabName(i)) == name)
+                        child->TabCtrl()->TabBar()->setCurrentIndex(i);
                 return true;
             });
             steps_.push_back([this, name] { return Grab(name.toLower()); });

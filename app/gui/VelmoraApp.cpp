@@ -4,8 +4,8 @@
 #include "DlgLogo.h"
 #include "Version.h"
 
-#include "ui/frame/ChildFrame.h"
 #include "ui/dialogs/DlgSettings.h"
+#include "ui/frame/ChildFrame.h"
 #include "ui/frame/DocManager.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/frame/QtServices.h"
@@ -34,8 +34,7 @@ QSettings UserSettings() { return QSettings(QStringLiteral("Orrindale"), QString
 
 }  // namespace
 
-CVelmoraApp::CVelmoraApp(Options options)
-    : options_(std::move(options)), settings_(ResolveAppDir(options_.appDir)) {
+CVelmoraApp::CVelmoraApp(Options options) : options_(std::move(options)), settings_(ResolveAppDir(options_.appDir)) {
     using Gui::CommandId;
     OnCommand(CommandId::FileNew, [this] {
         if (docManager_) docManager_->OnFileNew();
@@ -150,8 +149,10 @@ bool CVelmoraApp::InitInstance() {
     mainFrame_->SetOpenFileHandler([this](const std::string& path) { docManager_->OpenDocumentFile(path); });
 
     Trace("ShowWindow");
-    if (general_.IsMaximized()) mainFrame_->showMaximized();
-    else mainFrame_->showNormal();
+    if (general_.IsMaximized())
+        mainFrame_->showMaximized();
+    else
+        mainFrame_->showNormal();
     Trace("UpdateWindow");
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 

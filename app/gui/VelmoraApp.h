@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/frame/AppContext.h"
 #include "ui/commands/CommandTarget.h"
+#include "ui/frame/AppContext.h"
 #include "ui/frame/DocTemplate.h"
 #include "ui/frame/RecentFileList.h"
 #include "ui/views/SearchWorkers.h"

@@ -48,12 +48,18 @@ CommandLine Parse(const std::vector<std::string>& args) {
     CommandLine cl;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string value;
-        if (TakeValue(args, i, "--app-dir", value)) cl.options.appDir = value;
-        else if (TakeValue(args, i, "--data-source", value)) cl.options.dataSource = value;
-        else if (TakeValue(args, i, "--screenshots", value)) cl.screenshots = value;
-        else if (TakeValue(args, i, "--screenshot-profile", value)) cl.screenshotProfile = value;
-        else if (args[i].rfind("--", 0) == 0) throw std::runtime_error("unknown option " + args[i]);
-        else cl.options.files.push_back(args[i]);
+        if (TakeValue(args, i, "--app-dir", value))
+            cl.options.appDir = value;
+        else if (TakeValue(args, i, "--data-source", value))
+            cl.options.dataSource = value;
+        else if (TakeValue(args, i, "--screenshots", value))
+            cl.screenshots = value;
+        else if (TakeValue(args, i, "--screenshot-profile", value))
+            cl.screenshotProfile = value;
+        else if (args[i].rfind("--", 0) == 0)
+            throw std::runtime_error("unknown option " + args[i]);
+        else
+            cl.options.files.push_back(args[i]);
     }
     return cl;
 }
@@ -105,7 +111,8 @@ int main(int argc, char** argv) {
         if (!app.InitInstance()) return app.ExitInstance(1);
         std::optional<CScreenshotRunner> screenshots;
         if (cl.screenshots) {
-            screenshots.emplace(app, QString::fromStdString(*cl.screenshots), QString::fromStdString(cl.screenshotProfile));
+            screenshots.emplace(app, QString::fromStdString(*cl.screenshots),
+                                QString::fromStdString(cl.screenshotProfile));
             QTimer::singleShot(0, &qapp, [&screenshots] { screenshots->Start(); });
         }
         result = app.ExitInstance(QApplication::exec());

@@ -1,8 +1,8 @@
 #include "UpdateManager.h"
 
-#include "core/Services.h"
 #include "SettingsMgr.h"
 #include "Version.h"
+#include "core/Services.h"
 
 #include <boost/date_time/gregorian/gregorian.hpp>
 

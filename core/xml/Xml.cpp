@@ -3,9 +3,9 @@
 #include "core/FileUtil.h"
 #include "core/TextUtil.h"
 
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
-#include <libxml/SAX2.h>
 #include <libxml/tree.h>
 #include <libxml/xmlIO.h>
 #include <libxml/xmlsave.h>
@@ -16,10 +16,10 @@
 #include <libxslt/xsltInternals.h>
 #include <libxslt/xsltutils.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <algorithm>
 #include <mutex>
 #include <string_view>
 
@@ -89,8 +89,8 @@ void InitLibrary() {
 // references by their text: the only entities a document may declare are internal ones (the
 // guard below stops the parser at any other declaration), and without HUGE libxml2's limits on
 // entity amplification stay in force.
-constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR |
-                              XML_PARSE_NOWARNING | XML_PARSE_NOCDATA | XML_PARSE_NOENT;
+constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR | XML_PARSE_NOWARNING |
+                              XML_PARSE_NOCDATA | XML_PARSE_NOENT;
 
 struct ParserCtxtDeleter {
     void operator()(xmlParserCtxtPtr c) const { xmlFreeParserCtxt(c); }
@@ -441,9 +441,7 @@ XmlNodeList XmlNode::SelectNodes(const std::string& path) const {
     return XmlNodeList(doc_, std::move(nodes));
 }
 
-XmlNode XmlNode::SelectSingleNode(const std::string& path) const {
-    return SelectNodes(path).Item(0);
-}
+XmlNode XmlNode::SelectSingleNode(const std::string& path) const { return SelectNodes(path).Item(0); }
 
 std::string XmlNode::GetText() const {
     Check();
@@ -580,8 +578,7 @@ std::vector<XmlElement> XmlElement::ChildElements(const std::string& name) const
     CheckElement();
     std::vector<XmlElement> out;
     for (xmlNodePtr c = node_->children; c; c = c->next)
-        if (c->type == XML_ELEMENT_NODE && (name.empty() || name == S(c->name)))
-            out.emplace_back(XmlNode(doc_, c));
+        if (c->type == XML_ELEMENT_NODE && (name.empty() || name == S(c->name))) out.emplace_back(XmlNode(doc_, c));
     return out;
 }
 
@@ -647,8 +644,8 @@ bool XmlDocument::Load(const std::string& path) {
         parseError_ = path + ": " + AttributeBound::Message();
         return false;
     }
-    xmlDocPtr doc = xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), path.c_str(), nullptr,
-                                      kParseOptions);
+    xmlDocPtr doc =
+        xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), path.c_str(), nullptr, kParseOptions);
     if (guard.refused || !ParsedWhole(doc, ctxt.get())) {
         parseError_ = guard.refused ? path + ": " + kExternalReferencesRefused : DescribeError(ctxt.get(), path);
         xmlFreeDoc(doc);
@@ -672,11 +669,11 @@ bool XmlDocument::LoadXml(const std::string& text) {
         parseError_ = std::string("text: ") + AttributeBound::Message();
         return false;
     }
-    xmlDocPtr doc = xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), nullptr,
-                                      "UTF-8", kParseOptions);
+    xmlDocPtr doc =
+        xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), nullptr, "UTF-8", kParseOptions);
     if (guard.refused || !ParsedWhole(doc, ctxt.get())) {
-        parseError_ = guard.refused ? std::string("text: ") + kExternalReferencesRefused
-                                    : DescribeError(ctxt.get(), "text");
+        parseError_ =
+            guard.refused ? std::string("text: ") + kExternalReferencesRefused : DescribeError(ctxt.get(), "text");
         xmlFreeDoc(doc);
         return false;
     }
@@ -759,9 +756,7 @@ XmlNode XmlDocument::AppendChild(const XmlNode& node) const {
     return AsNode().AppendChild(node);
 }
 
-XmlNode XmlDocument::AsNode() const {
-    return XmlNode(holder_, reinterpret_cast<xmlNodePtr>(holder_->doc));
-}
+XmlNode XmlDocument::AsNode() const { return XmlNode(holder_, reinterpret_cast<xmlNodePtr>(holder_->doc)); }
 
 XmlNode XmlDocument::SelectSingleNode(const std::string& path) const { return AsNode().SelectSingleNode(path); }
 

@@ -70,8 +70,8 @@ private:
     char quote_ = 0;
     int count_ = 0;
     int declDepth_ = 0;
-    std::string bang_;        // what followed "<!" so far
-    const char* end_ = "";    // what ends the markup being skipped
+    std::string bang_;         // what followed "<!" so far
+    const char* end_ = "";     // what ends the markup being skipped
     std::size_t matched_ = 0;  // how much of end_ was seen
 };
 

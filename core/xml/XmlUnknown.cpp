@@ -41,7 +41,8 @@ void UnknownParts::Capture(const XmlElement& element, std::initializer_list<std:
         isKnownChild);
 }
 
-void UnknownParts::CaptureBy(const XmlElement& element, const std::function<bool(std::string_view name)>& isKnownAttribute,
+void UnknownParts::CaptureBy(const XmlElement& element,
+                             const std::function<bool(std::string_view name)>& isKnownAttribute,
                              const std::function<bool(const XmlElement& child)>& isKnownChild) {
     attributes_.clear();
     children_.reset();

@@ -29,7 +29,8 @@ bool ReadLegacyDiet(NS_Data::CUserLog& log, const Xml::XmlElement& diet) {
             const double min = StoredNumber(e.GetAttribute("min", -1.0));
             const double max = StoredNumber(e.GetAttribute("max", -1.0));
             std::string name;
-            if (Xml::XmlElement nutrient = e.ChildElement("Nutrient")) name = nutrient.GetAttribute("Name", "").AsString();
+            if (Xml::XmlElement nutrient = e.ChildElement("Nutrient"))
+                name = nutrient.GetAttribute("Name", "").AsString();
             const int gid = Nutrient::GidOfStandardNutrient(name);
             if (gid == -1)
                 LoadReport::AddUnique("Unknown nutrient", name);
@@ -44,7 +45,8 @@ bool ReadLegacyDiet(NS_Data::CUserLog& log, const Xml::XmlElement& diet) {
             CDS_IngredientEx food;
             food.Load(e);
             if (!std::isfinite(food.weight))
-                throw Xml::XmlError(Xml::XmlError::Conversion, "Can't convert the weight of " + food.Name() + " to a finite number");
+                throw Xml::XmlError(Xml::XmlError::Conversion,
+                                    "Can't convert the weight of " + food.Name() + " to a finite number");
             if (food.GetFoodKey().source == 0) {
                 LoadReport::AddUnique("Unknown data source for food", food.Name());
             } else if (food.GetFoodKey().key == -1) {

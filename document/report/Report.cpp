@@ -42,8 +42,8 @@ std::optional<std::string> Transform(const std::string& templatePath, const Xml:
         if (data.Root().TransformNode(sheet.AsNode(), html)) return html;
         return std::nullopt;
     } catch (const Xml::XmlError& e) {
-        GetLog("log.txt")->Write(CU_Log::ERR, "\nStyle sheet:\n" + sheet.Root().GetXml() + "\nXML Document:\n" +
-                                                  data.Root().GetXml());
+        GetLog("log.txt")->Write(
+            CU_Log::ERR, "\nStyle sheet:\n" + sheet.Root().GetXml() + "\nXML Document:\n" + data.Root().GetXml());
         // Without a word the user would click the report again and again and see nothing happen.
         Services::Prompt().Message("Can't apply template: " + TemplateFile(templatePath) + "\n" + e.what());
         return std::nullopt;
@@ -148,7 +148,8 @@ const char* ShellErrorText(int code) {
         case 27: return "The file name association is incomplete or invalid.";
         case 28: return "The DDE transaction could not be completed because the request timed out.";
         case 29: return "The DDE transaction failed.";
-        case 30: return "The DDE transaction could not be completed because other DDE transactions were being processed.";
+        case 30:
+            return "The DDE transaction could not be completed because other DDE transactions were being processed.";
         case 31:
             return "There is no application associated with the given file name extension. This error will also be "
                    "returned if you attempt to print a file that is not printable.";

@@ -1,7 +1,7 @@
 #include "ReportDocument.h"
 
-#include "document/fileio/ProfileFile.h"
 #include "document/SingleDayDocData.h"
+#include "document/fileio/ProfileFile.h"
 
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
@@ -16,8 +16,7 @@ void BuildReportDocument(const CSingleDayDocData& data, const std::string& versi
     BuildReportDocument(data.Log(), version, doc);
 }
 
-void BuildFoodCompareDocument(const CDataSourceMgr& source, const std::vector<FoodKey>& foods,
-                              Xml::XmlDocument& doc) {
+void BuildFoodCompareDocument(const CDataSourceMgr& source, const std::vector<FoodKey>& foods, Xml::XmlDocument& doc) {
     Xml::XmlElement root = CreateDocumentRoot(doc, "report", kCompareTemplate);
     Xml::XmlElement nutrients = root.AddElement("Nutrients");
     for (const CDS_Nutrition& n : source.Nutrients()) n.Save(nutrients);

@@ -28,7 +28,6 @@ void BuildReportDocument(const CSingleDayDocData& data, const std::string& versi
 // Fills a new document for the food comparison: every nutrient of the data source under
 // "Nutrients", then the listed foods under "ComparedFood" in list order. A key the data source
 // does not hold is left out.
-void BuildFoodCompareDocument(const CDataSourceMgr& source, const std::vector<FoodKey>& foods,
-                              Xml::XmlDocument& doc);
+void BuildFoodCompareDocument(const CDataSourceMgr& source, const std::vector<FoodKey>& foods, Xml::XmlDocument& doc);
 
 }  // namespace Report

@@ -74,7 +74,8 @@ std::vector<FoodKey> ComparisonKeys(const std::vector<UserLog::CDayFood>& entrie
         if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
     };
     for (int row : selectedRows)
-        if (row >= 0 && static_cast<std::size_t>(row) < entries.size()) add(entries[static_cast<std::size_t>(row)].GetFoodKey());
+        if (row >= 0 && static_cast<std::size_t>(row) < entries.size())
+            add(entries[static_cast<std::size_t>(row)].GetFoodKey());
     if (treeFood) add(*treeFood);
     return keys;
 }

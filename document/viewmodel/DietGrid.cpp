@@ -1,8 +1,8 @@
 #include "DietGrid.h"
 
 #include "GridDim.h"
-#include "document/ProfileDocument.h"
 #include "TypedNumber.h"
+#include "document/ProfileDocument.h"
 
 #include "model/TextFormat.h"
 #include "model/UserLog.h"
@@ -87,7 +87,8 @@ Table::Table(int rows, int columns)
 
 const Cell& Table::At(int row, int column) const {
     if (row < 0 || row >= rows_ || column < 0 || column >= columns_) throw std::out_of_range("Diet grid cell");
-    return cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column)];
+    return cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
+                  static_cast<std::size_t>(column)];
 }
 
 Cell& Table::At(int row, int column) { return const_cast<Cell&>(static_cast<const Table&>(*this).At(row, column)); }

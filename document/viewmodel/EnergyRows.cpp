@@ -8,7 +8,6 @@
 #include "refdata/Ingredient.h"
 #include "refdata/NutrientCatalogue.h"
 
-
 namespace EnergyRows {
 
 namespace {
@@ -52,8 +51,9 @@ std::vector<FoodRow> FoodEnergy(const NS_Data::CUserLog& log) {
     last[0] = kTotal;
     last[1] = TextFormat::LowerG(RoundDecimals(total, 0));
     for (int k = 0; k < kComponents; ++k)
-        last[3 + k] = total == 0 ? kNotAvailable
-                                 : TextFormat::LowerG(log.EnergyComposition().GetValue(k, CDS_EnergyComposition::kValue));
+        last[3 + k] = total == 0
+                          ? kNotAvailable
+                          : TextFormat::LowerG(log.EnergyComposition().GetValue(k, CDS_EnergyComposition::kValue));
     rows.push_back(std::move(last));
     return rows;
 }
@@ -88,7 +88,8 @@ std::vector<CompositionRow> Composition(const CDS_EnergyComposition& profile) {
 CellStore StoreRange(CDS_EnergyComposition& profile, int row, int column, const std::string& text) {
     if (row < 0 || row >= kComponents || (column != 1 && column != 3)) return {};
     const TypedInput typed = ReadTyped(text, TypedRule::Limit);
-    if (typed.kind == TypedInput::Kind::Cleared) return {false, "An energy range can't be empty; the old value is kept."};
+    if (typed.kind == TypedInput::Kind::Cleared)
+        return {false, "An energy range can't be empty; the old value is kept."};
     if (typed.kind == TypedInput::Kind::Refused) return {false, typed.error};
     profile.SetValue(row, column == 1 ? CDS_EnergyComposition::kMin : CDS_EnergyComposition::kMax, typed.value);
     return {true, {}};

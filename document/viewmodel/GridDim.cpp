@@ -24,8 +24,10 @@ bool CGridDim::IsConsistent() const noexcept {
 }
 
 void CGridDim::EnsureCounts() {
-    if (sizes.empty()) sizes = {0, 0};
-    else if (sizes.size() == 1) sizes.push_back(0);
+    if (sizes.empty())
+        sizes = {0, 0};
+    else if (sizes.size() == 1)
+        sizes.push_back(0);
 }
 
 std::optional<std::size_t> CGridDim::RowSlot(int index) const noexcept {
@@ -172,8 +174,10 @@ void CGridDim::Load(const Xml::XmlElement& view) {
 
     unknownGrid_.Capture(grid, {"name"}, {"Rows", "Cols"});
     const auto noChild = [](const Xml::XmlElement&) { return false; };
-    unknownRows_.CaptureBy(rows, [](std::string_view n) { return IsSizeAttribute(n, 'R'); }, noChild);
-    unknownCols_.CaptureBy(cols, [](std::string_view n) { return IsSizeAttribute(n, 'C'); }, noChild);
+    unknownRows_.CaptureBy(
+        rows, [](std::string_view n) { return IsSizeAttribute(n, 'R'); }, noChild);
+    unknownCols_.CaptureBy(
+        cols, [](std::string_view n) { return IsSizeAttribute(n, 'C'); }, noChild);
 
     sizes.clear();
     for (std::int32_t s : rowSizes) AddRow(s);

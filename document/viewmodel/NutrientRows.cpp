@@ -1,7 +1,7 @@
 #include "NutrientRows.h"
 
-#include "document/ProfileDocument.h"
 #include "TypedNumber.h"
+#include "document/ProfileDocument.h"
 
 #include "model/TextFormat.h"
 #include "model/UserLog.h"
@@ -65,7 +65,8 @@ std::vector<std::string> OrderNames(const NS_Data::CUserLog& log) {
     std::vector<UserLog::CNutrientRequirement> effective;
     log.GetEffectiveRequirements(effective);
     std::vector<std::string> names;
-    for (const UserLog::CNutrientRequirement& req : effective) names.push_back(Nutrient::LabelOf(req.gid, log.DataSource()).name);
+    for (const UserLog::CNutrientRequirement& req : effective)
+        names.push_back(Nutrient::LabelOf(req.gid, log.DataSource()).name);
     return names;
 }
 

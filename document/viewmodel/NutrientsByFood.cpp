@@ -43,7 +43,8 @@ Grid Build(const std::vector<UserLog::CNutrientRequirement>& requirements, const
 int LayoutRowOfGridRow(int gridRow, const std::vector<int>& selectedRows, bool hasTreeFood) {
     const int entries = static_cast<int>(selectedRows.size());
     if (gridRow == 0) return kHeaderLayoutRow;
-    if (gridRow >= 1 && gridRow <= entries) return kFirstEntryLayoutRow + selectedRows[static_cast<std::size_t>(gridRow - 1)];
+    if (gridRow >= 1 && gridRow <= entries)
+        return kFirstEntryLayoutRow + selectedRows[static_cast<std::size_t>(gridRow - 1)];
     if (hasTreeFood && gridRow == entries + 1) return kTreeFoodLayoutRow;
     return -1;
 }

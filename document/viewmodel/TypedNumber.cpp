@@ -2,11 +2,11 @@
 
 #include "core/TextUtil.h"
 
+#include <langinfo.h>
+#include <locale.h>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <langinfo.h>
-#include <locale.h>
 
 namespace {
 
@@ -63,7 +63,9 @@ std::optional<double> TypedNumber(std::string_view text) {
     return value;
 }
 
-std::string TooLargeText(std::string_view text) { return Quoted(text) + " is too large a number; the old value is kept."; }
+std::string TooLargeText(std::string_view text) {
+    return Quoted(text) + " is too large a number; the old value is kept.";
+}
 
 TypedInput ReadTyped(std::string_view text, TypedRule rule) {
     double value = 0;

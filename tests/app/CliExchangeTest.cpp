@@ -54,23 +54,46 @@ const std::string kProfile = kData + "profile.xml";
 INSTANTIATE_TEST_SUITE_P(
     Commands, CliExchange,
     testing::Values(
-        CliCase{"json_of_a_chosen_day", {"json", kProfile, "--placeholder", "%JSON_USERLOG_DAY%", "--date", "20260105"}, 0,
-                "\"date\" : \"20260105\"", ""},
-        CliCase{"json_escapes_script_ends", {"json", kProfile, "--placeholder", "%JSON_USERLOG_DAY%", "--date", "20260110"}, 0,
-                "Soup \\u003c/script\\u003e", ""},
+        CliCase{"json_of_a_chosen_day",
+                {"json", kProfile, "--placeholder", "%JSON_USERLOG_DAY%", "--date", "20260105"},
+                0,
+                "\"date\" : \"20260105\"",
+                ""},
+        CliCase{"json_escapes_script_ends",
+                {"json", kProfile, "--placeholder", "%JSON_USERLOG_DAY%", "--date", "20260110"},
+                0,
+                "Soup \\u003c/script\\u003e",
+                ""},
         CliCase{"json_unknown_key_is_null", {"json", kProfile, "--placeholder", "%JSON_OTHER%"}, 0, "null\n", ""},
-        CliCase{"summary", {"report", kProfile, "--template", "summary", "--date", "20260110"}, 0,
-                "Daily summary for Ada Test", ""},
-        CliCase{"menu_document", {"report", kProfile, "--template", "menu", "--xml"}, 0,
-                "<root app=\"velmora\" type=\"report\" version=\"/xslt/DailyMenu.xsl\">", ""},
+        CliCase{"summary",
+                {"report", kProfile, "--template", "summary", "--date", "20260110"},
+                0,
+                "Daily summary for Ada Test",
+                ""},
+        CliCase{"menu_document",
+                {"report", kProfile, "--template", "menu", "--xml"},
+                0,
+                "<root app=\"velmora\" type=\"report\" version=\"/xslt/DailyMenu.xsl\">",
+                ""},
         CliCase{"comparison", {"report", "--compare", "7:100,7:101"}, 0, "Food comparison", ""},
-        CliCase{"comparison_document", {"report", kProfile, "--compare", "7:101", "--xml"}, 0,
-                "<ComparedFood>\n    <Food Name=\"Broth\"", ""},
-        CliCase{"missing_profile", {"report", kData + "absent.xml", "--template", "summary"}, 1, "", "Can't open file:\n"},
-        CliCase{"not_a_profile", {"json", kData + "foods.xml", "--placeholder", "%JSON_MEASURES%"}, 1, "",
+        CliCase{"comparison_document",
+                {"report", kProfile, "--compare", "7:101", "--xml"},
+                0,
+                "<ComparedFood>\n    <Food Name=\"Broth\"",
+                ""},
+        CliCase{
+            "missing_profile", {"report", kData + "absent.xml", "--template", "summary"}, 1, "", "Can't open file:\n"},
+        CliCase{"not_a_profile",
+                {"json", kData + "foods.xml", "--placeholder", "%JSON_MEASURES%"},
+                1,
+                "",
                 "Can't load file:\n"},
-        CliCase{"unknown_template", {"report", kProfile, "--template", "weekly"}, 2, "", "--template is summary or menu"},
-        CliCase{"bad_date", {"json", kProfile, "--placeholder", "%JSON_MEASURES%", "--date", "2026-01-10"}, 2, "",
+        CliCase{
+            "unknown_template", {"report", kProfile, "--template", "weekly"}, 2, "", "--template is summary or menu"},
+        CliCase{"bad_date",
+                {"json", kProfile, "--placeholder", "%JSON_MEASURES%", "--date", "2026-01-10"},
+                2,
+                "",
                 "--date needs a date as YYYYMMDD"},
         CliCase{"bad_food_key", {"report", "--compare", "7-100"}, 2, "", "SOURCE:KEY"}),
     [](const auto& info) { return std::string(info.param.what); });
@@ -97,7 +120,8 @@ TEST(CliExchange, SummaryOfADayOnTheUsdaDatabase) {
     if (!fs::exists(usda)) GTEST_SKIP() << "no converted USDA database at " << usda;
     TempDir dir;
     InstallTemplates(dir);
-    const Result r = RunCli(dir, {"report", kData + "usda-profile.xml", "--template", "summary"}, {"--data-source", usda});
+    const Result r =
+        RunCli(dir, {"report", kData + "usda-profile.xml", "--template", "summary"}, {"--data-source", usda});
     ASSERT_EQ(0, r.code) << r.err;
     EXPECT_NE(std::string::npos, r.out.find("Daily summary for Maren Holt"));
     EXPECT_NE(std::string::npos, r.out.find("1\u00A0medium (3\" dia)"));

@@ -85,7 +85,9 @@ TEST_F(CliProfile, CheckOfABrokenFilePrintsTheReadersError) {
 
 TEST_F(CliProfile, FoodsAndFactsAddedToADayAreShown) {
     NewProfile();
-    ASSERT_EQ(0, Run({"day", "add", profile, "--date", "20240301", "--food", "7:100", "--grams", "150", "--meal", "Lunch"}).code);
+    ASSERT_EQ(0,
+              Run({"day", "add", profile, "--date", "20240301", "--food", "7:100", "--grams", "150", "--meal", "Lunch"})
+                  .code);
     ASSERT_EQ(0, Run({"day", "add", profile, "--date", "20240301", "--food", "7:101", "--grams", "240"}).code);
     ASSERT_EQ(0, Run({"day", "fact", profile, "--date", "20240301", "--name", "Weight", "--value", "61.5"}).code);
 
@@ -138,11 +140,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadInputCase{"UnknownFood", {"add", "--date", "20240301", "--food", "7:999"}, "no food 7:999"},
         BadInputCase{"FoodNotAKey", {"add", "--date", "20240301", "--food", "stew"}, "SOURCE:KEY"},
         BadInputCase{"BadDate", {"add", "--date", "20240231", "--food", "7:100"}, "'20240231' is not a date"},
-        BadInputCase{"UnknownMeal", {"add", "--date", "20240301", "--food", "7:100", "--meal", "Elevenses"},
+        BadInputCase{"UnknownMeal",
+                     {"add", "--date", "20240301", "--food", "7:100", "--meal", "Elevenses"},
                      "unknown meal 'Elevenses'"},
         BadInputCase{"NegativeGrams", {"add", "--date", "20240301", "--food", "7:100", "--grams", "-5"}, "negative"},
-        BadInputCase{"UnknownFact", {"fact", "--date", "20240301", "--name", "Height", "--value", "2"}, "no fact 'Height'"},
-        BadInputCase{"FactValueNotANumber", {"fact", "--date", "20240301", "--name", "Weight", "--value", "heavy"},
+        BadInputCase{
+            "UnknownFact", {"fact", "--date", "20240301", "--name", "Height", "--value", "2"}, "no fact 'Height'"},
+        BadInputCase{"FactValueNotANumber",
+                     {"fact", "--date", "20240301", "--name", "Weight", "--value", "heavy"},
                      "must be a number"},
         BadInputCase{"ShowBadDate", {"show", "--date", "2024-03-01"}, "is not a date"}),
     [](const auto& info) { return std::string(info.param.name); });

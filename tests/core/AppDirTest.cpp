@@ -47,7 +47,9 @@ TEST(AppDir, SharedFilesComeFromTheFolderElseFromWhereTheProgramCameWith) {
     tmp.Write("installed/xslt/HTML.xsl", "installed");
     tmp.Write("installed/help/reference/index.htm", "installed help");
     const std::vector<std::string> fallbacks{tmp.File("build"), tmp.File("installed") + "/"};
-    auto shared = [&](const std::string& relative) { return AppDir::SharedFile(tmp.File("mine"), relative, fallbacks); };
+    auto shared = [&](const std::string& relative) {
+        return AppDir::SharedFile(tmp.File("mine"), relative, fallbacks);
+    };
 
     EXPECT_EQ(tmp.File("build/xslt/HTML.xsl"), shared("/xslt/HTML.xsl"));
     EXPECT_EQ(tmp.File("installed/help/reference/index.htm"), shared("/help/reference/index.htm"));

@@ -2,9 +2,9 @@
 
 #include "support/TempDir.h"
 
-#include <boost/date_time/posix_time/posix_time.hpp>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <boost/date_time/posix_time/posix_time.hpp>
 
 using namespace boost::posix_time;
 using boost::gregorian::date;
@@ -33,17 +33,15 @@ TEST(Log, OneObjectPerNameAndOnlyLinesWithinTheThreshold) {
     b->Write(CU_Log::DBG, "filtered out");
     b->Write(CU_Log::ERR, "line one\nsecond line");
     b->Write(CU_Log::NONE, "unnamed level");
-    EXPECT_THAT(dir.Read("log.txt"),
-                MatchesRegex("\\[ERR\\] [0-9]{8}T[0-9]{6}(\\.[0-9]{6})? : line one\nsecond line\n"
-                             "\\[\\] [0-9]{8}T[0-9]{6}(\\.[0-9]{6})? : unnamed level\n"));
+    EXPECT_THAT(dir.Read("log.txt"), MatchesRegex("\\[ERR\\] [0-9]{8}T[0-9]{6}(\\.[0-9]{6})? : line one\nsecond line\n"
+                                                  "\\[\\] [0-9]{8}T[0-9]{6}(\\.[0-9]{6})? : unnamed level\n"));
     SetLogFolder("");
 }
 
 TEST(Log, LineFormat) {
     const ptime whole(date(2011, 3, 15), hours(14) + minutes(25) + seconds(1));
     EXPECT_EQ("[EVT] 20110315T142501 : started", LogDetail::FormatLine(0, whole, "started"));
-    EXPECT_EQ("[TIME] 20110315T142501.046875 : x",
-              LogDetail::FormatLine(6, whole + microseconds(46875), "x"));
+    EXPECT_EQ("[TIME] 20110315T142501.046875 : x", LogDetail::FormatLine(6, whole + microseconds(46875), "x"));
     EXPECT_EQ("[] 20110315T142501 : ", LogDetail::FormatLine(1, whole, ""));
 }
 

@@ -12,14 +12,14 @@
 
 #include <ostream>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <csignal>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <tuple>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace DocumentFixture;
 using boost::gregorian::date;
@@ -162,7 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileDocumentOperation,
     ::testing::Values(
         OperationCase{"AddFood", [](CProfileDocument& d) { EXPECT_EQ(2, d.AddFoodByKey(kSalt, kSource)); }, true, 0, 0},
-        OperationCase{"AddUnknownFood", [](CProfileDocument& d) { EXPECT_EQ(-1, d.AddFoodByKey(999, kSource)); }, false, 0, 0},
+        OperationCase{"AddUnknownFood", [](CProfileDocument& d) { EXPECT_EQ(-1, d.AddFoodByKey(999, kSource)); }, false,
+                      0, 0},
         OperationCase{"RemoveFood", [](CProfileDocument& d) { d.RemoveFood(0); }, true, 1, 0},
         OperationCase{"RemoveFoodOutOfRange", [](CProfileDocument& d) { d.RemoveFood(2); }, false, 0, 0},
         OperationCase{"MoveFood", [](CProfileDocument& d) { d.MoveFood(0, 1); }, true, 0, 0},
@@ -174,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
         OperationCase{"SetFoodMeal", [](CProfileDocument& d) { d.SetFoodMeal(0, "Dinner"); }, true, 0, 0},
         OperationCase{"SetFoodMealUnchanged", [](CProfileDocument& d) { d.SetFoodMeal(1, "Lunch"); }, false, 0, 0},
         OperationCase{"AddNutrient", [](CProfileDocument& d) { EXPECT_TRUE(d.AddNutrient(kProtein)); }, true, 0, 0},
-        OperationCase{"AddNutrientTheDataSourceLacks", [](CProfileDocument& d) { EXPECT_FALSE(d.AddNutrient(12)); }, false, 0, 0},
+        OperationCase{"AddNutrientTheDataSourceLacks", [](CProfileDocument& d) { EXPECT_FALSE(d.AddNutrient(12)); },
+                      false, 0, 0},
         OperationCase{"RemoveNutrient", [](CProfileDocument& d) { d.RemoveNutrient(0); }, true, 0, 0},
         OperationCase{"RemoveNutrientOutOfRange", [](CProfileDocument& d) { d.RemoveNutrient(2); }, false, 0, 0},
         OperationCase{"MoveNutrient", [](CProfileDocument& d) { d.MoveNutrient(1, 0); }, true, 0, 0},
@@ -422,10 +424,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FactsCase{"NothingChanged", [](NS_Data::CUserLog&) {}, false},
                       FactsCase{"UnitsOnly", [](NS_Data::CUserLog& l) { l.Facts().At(2).units = "in"; }, false},
                       FactsCase{"TargetValue", [](NS_Data::CUserLog& l) { l.Facts().At(0).value = 65; }, true},
-                      FactsCase{"TargetCleared", [](NS_Data::CUserLog& l) { l.Facts().At(2).value = UserLog::kUndefinedValue; }, true},
+                      FactsCase{"TargetCleared",
+                                [](NS_Data::CUserLog& l) { l.Facts().At(2).value = UserLog::kUndefinedValue; }, true},
                       FactsCase{"Renamed", [](NS_Data::CUserLog& l) { l.Facts().At(2).name = "Hips"; }, true},
                       FactsCase{"Added",
-                                [](NS_Data::CUserLog& l) { l.Facts().AddOrUpdate(UserLog::CFactReference("New Fact 1", UserLog::kUndefinedValue, "")); },
+                                [](NS_Data::CUserLog& l) {
+                                    l.Facts().AddOrUpdate(
+                                        UserLog::CFactReference("New Fact 1", UserLog::kUndefinedValue, ""));
+                                },
                                 true},
                       FactsCase{"Removed",
                                 [](NS_Data::CUserLog& l) {
@@ -492,7 +498,8 @@ TEST_F(ProfileDocumentTest, AFileChangedWhileSavingIsNotOverwritten) {
     EXPECT_FALSE(doc.OnSaveDocument(path));
     EXPECT_EQ(theirs, dir.Read("p.vlx"));
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_THAT(prompt.messages, ElementsAre("Can't save file:\n" + path + "\n" + CProfileDocument::kChangedWhileSaving));
+    EXPECT_THAT(prompt.messages,
+                ElementsAre("Can't save file:\n" + path + "\n" + CProfileDocument::kChangedWhileSaving));
 }
 
 // An export writes another file; the document's own file is still the one watched for changes.
@@ -579,8 +586,9 @@ struct FileSizeLimit : Fault {
 
 struct ReadOnlyFolder : Fault {
     explicit ReadOnlyFolder(std::filesystem::path p) : folder(std::move(p)) {
-        std::filesystem::permissions(folder, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                                                 std::filesystem::perms::others_write,
+        std::filesystem::permissions(folder,
+                                     std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                         std::filesystem::perms::others_write,
                                      std::filesystem::perm_options::remove);
     }
     ~ReadOnlyFolder() override {
@@ -618,25 +626,24 @@ TEST_P(ProfileDocumentSaveFailure, LeavesTheOldFileAndTheDocumentModified) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileDocumentSaveFailure,
-    ::testing::Values(
-        SaveFailureCase{"FolderWhereTheFileMustGo", false,
-                        [](const TempDir& dir, std::string& path) -> std::unique_ptr<Fault> {
-                            dir.Write("profile/inside.txt", "kept");
-                            path = dir.File("profile");
-                            return nullptr;
-                        }},
-        SaveFailureCase{"DiskFull", false,
-                        [](const TempDir& dir, std::string& path) -> std::unique_ptr<Fault> {
-                            dir.Write("profile", "<?xml version=\"1.0\"?>\n<root app=\"velmora\"/>\n");
-                            path = dir.File("profile");
-                            return std::make_unique<FileSizeLimit>();
-                        }},
-        SaveFailureCase{"ReadOnlyFolder", true,
-                        [](const TempDir& dir, std::string& path) -> std::unique_ptr<Fault> {
-                            dir.Write("profile", "old");
-                            path = dir.File("profile");
-                            return std::make_unique<ReadOnlyFolder>(dir.Path());
-                        }}),
+    ::testing::Values(SaveFailureCase{"FolderWhereTheFileMustGo", false,
+                                      [](const TempDir& dir, std::string& path) -> std::unique_ptr<Fault> {
+                                          dir.Write("profile/inside.txt", "kept");
+                                          path = dir.File("profile");
+                                          return nullptr;
+                                      }},
+                      SaveFailureCase{"DiskFull", false,
+                                      [](const TempDir& dir, std::string& path) -> std::unique_ptr<Fault> {
+                                          dir.Write("profile", "<?xml version=\"1.0\"?>\n<root app=\"velmora\"/>\n");
+                                          path = dir.File("profile");
+                                          return std::make_unique<FileSizeLimit>();
+                                      }},
+                      SaveFailureCase{"ReadOnlyFolder", true,
+                                      [](const TempDir& dir, std::string& path) -> std::unique_ptr<Fault> {
+                                          dir.Write("profile", "old");
+                                          path = dir.File("profile");
+                                          return std::make_unique<ReadOnlyFolder>(dir.Path());
+                                      }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProfileDocumentTest, AFileThatFailsToOpenIsReportedWithTheReadersText) {
@@ -671,9 +678,10 @@ TEST_F(ProfileDocumentTest, LostDataOfOtherReadsIsNotShownHere) {
 
     CProfileDocument other(&Meals(), &Foods());
     other.GoToDate("20240311");
-    ASSERT_TRUE(other.Paste(std::string("<clipboard method=\"copy\"><LogDay date=\"20240301\"><Food>"
-                                        "<dayFood weight=\"80\" R=\"1\" meal=\"\" id=\"7\" key=\"999\" name=\"Old Cake\"/>"
-                                        "</Food></LogDay></clipboard>")));
+    ASSERT_TRUE(
+        other.Paste(std::string("<clipboard method=\"copy\"><LogDay date=\"20240301\"><Food>"
+                                "<dayFood weight=\"80\" R=\"1\" meal=\"\" id=\"7\" key=\"999\" name=\"Old Cake\"/>"
+                                "</Food></LogDay></clipboard>")));
     EXPECT_THAT(prompt.messages, ElementsAre("Imported data lost:\nUnknown food reference\n\tOld Cake\n"));
     prompt.messages.clear();
 

@@ -2,15 +2,15 @@
 // defined answers (an unknown age, the largest height) instead of overflowing.
 
 #include "core/FileUtil.h"
-#include "support/DocumentFixture.h"
 #include "document/ProfileDocument.h"
 #include "document/report/ReportDocument.h"
 #include "model/DayFood.h"
+#include "support/DocumentFixture.h"
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
 
-#include <boost/date_time/gregorian/gregorian.hpp>
 #include <gtest/gtest.h>
+#include <boost/date_time/gregorian/gregorian.hpp>
 
 #include <climits>
 #include <cmath>
@@ -108,7 +108,8 @@ TEST_P(NonFiniteValue, RefusesTheFileAndSaysWhy) {
     EXPECT_FALSE(doc.OnOpenDocument(dir.File("p")));
     ASSERT_EQ(1u, prompt.messages.size());
     EXPECT_EQ(0u, prompt.messages[0].find("Can't open file:\n" + dir.File("p") + "\n")) << prompt.messages[0];
-    EXPECT_NE(std::string::npos, prompt.messages[0].find(std::string("'") + GetParam().value + "'")) << prompt.messages[0];
+    EXPECT_NE(std::string::npos, prompt.messages[0].find(std::string("'") + GetParam().value + "'"))
+        << prompt.messages[0];
 }
 
 constexpr const char* kDay = "<Log><LogDay date=\"20240310\"><Food>%FOOD%</Food>%REST%</LogDay></Log>";
@@ -125,20 +126,20 @@ const std::string kInfFoodLimit = Day(R"(<dayFood weight="1" R="1" id="7" key="1
 const std::string kInfFact = Day("", R"(<Fact name="Weight" value="-inf"/>)");
 const std::string kNanDayLimit = Day("", R"(<Nutrients><NutrientRequirement gid="13" min="NaN"/></Nutrients>)");
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NonFiniteValue,
-    ::testing::Values(NonFiniteCase{"PersonsWeight", "<Weight value=\"70\"", "<Weight value=\"-inf\"", "-inf"},
-                      NonFiniteCase{"FoodWeight", "<Log/>", kNanFood.c_str(), "nan"},
-                      NonFiniteCase{"FoodLimit", "<Log/>", kInfFoodLimit.c_str(), "inf"},
-                      NonFiniteCase{"FactValue", "<Log/>", kInfFact.c_str(), "-inf"},
-                      NonFiniteCase{"FactTarget", "<Fact name=\"Weight\"/>", "<Fact name=\"Weight\" value=\"infinity\"/>",
-                                    "infinity"},
-                      NonFiniteCase{"ProfileLimit", "gid=\"13\" name=\"Iron\" units=\"mg\"",
-                                    "gid=\"13\" name=\"Iron\" units=\"mg\" max=\"inf\"", "inf"},
-                      NonFiniteCase{"DayLimit", "<Log/>", kNanDayLimit.c_str(), "NaN"},
-                      NonFiniteCase{"Composition", "Min=\"10\" Max=\"35\" Value=\"30\"", "Min=\"10\" Max=\"35\" Value=\"nan\"",
-                                    "nan"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, NonFiniteValue,
+                         ::testing::Values(NonFiniteCase{"PersonsWeight", "<Weight value=\"70\"",
+                                                         "<Weight value=\"-inf\"", "-inf"},
+                                           NonFiniteCase{"FoodWeight", "<Log/>", kNanFood.c_str(), "nan"},
+                                           NonFiniteCase{"FoodLimit", "<Log/>", kInfFoodLimit.c_str(), "inf"},
+                                           NonFiniteCase{"FactValue", "<Log/>", kInfFact.c_str(), "-inf"},
+                                           NonFiniteCase{"FactTarget", "<Fact name=\"Weight\"/>",
+                                                         "<Fact name=\"Weight\" value=\"infinity\"/>", "infinity"},
+                                           NonFiniteCase{"ProfileLimit", "gid=\"13\" name=\"Iron\" units=\"mg\"",
+                                                         "gid=\"13\" name=\"Iron\" units=\"mg\" max=\"inf\"", "inf"},
+                                           NonFiniteCase{"DayLimit", "<Log/>", kNanDayLimit.c_str(), "NaN"},
+                                           NonFiniteCase{"Composition", "Min=\"10\" Max=\"35\" Value=\"30\"",
+                                                         "Min=\"10\" Max=\"35\" Value=\"nan\"", "nan"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ExtremeValue, AmountsBeyondHundredThousandthsAreNoSmallFraction) {
     for (double x : {1e12, -1e300, HUGE_VAL, std::nan("")}) {

@@ -2,20 +2,20 @@
 // file as it was; the few that are read must read back the same after a save.
 
 #include "core/FileUtil.h"
-#include "core/xml/Xml.h"
 #include "core/settings/GeneralManager.h"
 #include "core/settings/SettingsMgr.h"
 #include "core/settings/UpdateManager.h"
-#include "support/DocumentFixture.h"
+#include "core/xml/Xml.h"
 #include "document/ProfileDocument.h"
 #include "document/fileio/ProfileFile.h"
 #include "refdata/DataSourceMgr.h"
+#include "support/DocumentFixture.h"
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
 
-#include <boost/date_time/gregorian/gregorian.hpp>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <boost/date_time/gregorian/gregorian.hpp>
 
 #include <sys/stat.h>
 
@@ -25,8 +25,8 @@
 #include <string>
 
 using ::testing::ElementsAre;
-using ::testing::Not;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 namespace {
@@ -84,7 +84,8 @@ std::string ExternalEntity(const std::string& root, const std::string& where) {
 
 std::map<std::string, std::string> Files(const std::filesystem::path& folder) {
     std::map<std::string, std::string> out;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) out[e.path().filename()] = FileUtil::ReadFile(e.path());
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        out[e.path().filename()] = FileUtil::ReadFile(e.path());
     return out;
 }
 
@@ -124,7 +125,11 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, HostileProfileTest,
     ::testing::Values(
         HostileProfile{"Empty", [] { return std::string(); }, kCantOpen.c_str()},
-        HostileProfile{"Truncated", [] { const auto t = Fixture(kProfile); return t.substr(0, t.size() / 2); },
+        HostileProfile{"Truncated",
+                       [] {
+                           const auto t = Fixture(kProfile);
+                           return t.substr(0, t.size() / 2);
+                       },
                        kCantOpen.c_str()},
         HostileProfile{"WrongRoot", [] { return std::string("<?xml version=\"1.0\"?><settings app=\"velmora\"/>"); },
                        kCantLoad.c_str()},
@@ -155,22 +160,23 @@ INSTANTIATE_TEST_SUITE_P(
         HostileProfile{"GridCountHugerThanItsSizes",
                        [] { return Replaced(Fixture(kProfile), "<Rows size=\"4\"", "<Rows size=\"2147483647\""); },
                        kCantOpen.c_str()},
-        HostileProfile{"DeepNesting",
-                       [] { return Replaced(Fixture(kProfile), "<Log/>", Nested(100000, "Log")); },
+        HostileProfile{"DeepNesting", [] { return Replaced(Fixture(kProfile), "<Log/>", Nested(100000, "Log")); },
                        kCantOpen.c_str()},
         HostileProfile{"HundredMegabyteAttribute",
                        [] { return Replaced(Fixture(kProfile), "date=\"20240310\"", "date=\"" + kHundredMb + "\""); },
                        kCantOpen.c_str()},
         HostileProfile{"EntityExpansion",
                        [] {
-                           return BillionLaughs("Profile", WithoutDeclaration(Replaced(Fixture(kProfile), "<FirstName/>",
-                                                                                       "<FirstName>@</FirstName>")));
+                           return BillionLaughs(
+                               "Profile", WithoutDeclaration(
+                                              Replaced(Fixture(kProfile), "<FirstName/>", "<FirstName>@</FirstName>")));
                        },
                        kCantOpen.c_str()},
         HostileProfile{"ExternalEntity",
                        [] {
-                           return ExternalEntity("Profile", WithoutDeclaration(Replaced(Fixture(kProfile), "<FirstName/>",
-                                                                                        "<FirstName>@</FirstName>")));
+                           return ExternalEntity(
+                               "Profile", WithoutDeclaration(
+                                              Replaced(Fixture(kProfile), "<FirstName/>", "<FirstName>@</FirstName>")));
                        },
                        kCantOpen.c_str()}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -195,8 +201,9 @@ TEST(HostileProfileEntities, AnInternalEntityReadsAsItsText) {
     ScopedClock clock{boost::gregorian::date(2024, 3, 10)};
     RecordingPrompt prompt;
     TempDir dir;
-    dir.Write("p", "<?xml version=\"1.0\"?><!DOCTYPE root [<!ENTITY name \"Ann &amp; Bo\">]>" +
-                       WithoutDeclaration(Replaced(Fixture(kProfile), "<FirstName/>", "<FirstName>&name;</FirstName>")));
+    dir.Write("p",
+              "<?xml version=\"1.0\"?><!DOCTYPE root [<!ENTITY name \"Ann &amp; Bo\">]>" +
+                  WithoutDeclaration(Replaced(Fixture(kProfile), "<FirstName/>", "<FirstName>&name;</FirstName>")));
     CProfileDocument doc(&DocumentFixture::Meals(), &DocumentFixture::Foods());
     ASSERT_TRUE(doc.OnOpenDocument(dir.File("p"))) << prompt.messages.at(0);
     EXPECT_EQ("Ann & Bo", doc.Log().Personal().firstName);
@@ -239,7 +246,9 @@ TEST(HostileProfileNames, NamesWithControlCharactersAndMarkupSurviveSavingAndOpe
     ScopedClock clock{boost::gregorian::date(2024, 3, 10)};
     RecordingPrompt prompt;
     TempDir dir;
-    const std::string first = "A\x01" "B\tC\x1F\x7F</script><script>alert(1)</script>";
+    const std::string first =
+        "A\x01"
+        "B\tC\x1F\x7F</script><script>alert(1)</script>";
     const std::string last = "x\r\ny &amp; ]]> \"q\" '\xC2\xB5' J\xF6rg";
     // XML can't carry the control characters and the Latin-1 byte; the rest comes back as typed.
     const std::string firstRead = "AB\tC\x7F</script><script>alert(1)</script>";
@@ -286,26 +295,31 @@ const std::string kSource = "tests/data/refdata/sample.xml";
 INSTANTIATE_TEST_SUITE_P(
     Cases, HostileSourceTest,
     ::testing::Values(
-        HostileSource{"Truncated", [] { const auto t = Fixture(kSource); return t.substr(0, t.size() * 2 / 3); }, "line "},
+        HostileSource{"Truncated",
+                      [] {
+                          const auto t = Fixture(kSource);
+                          return t.substr(0, t.size() * 2 / 3);
+                      },
+                      "line "},
         HostileSource{"WrongRoot", [] { return std::string("<settings/>"); }, "root element <settings>: "},
         HostileSource{"Utf16WithoutBomOrDeclaration",
                       [] { return Utf16WithoutBom(WithoutDeclaration(Fixture(kSource))); }, "line "},
-        HostileSource{"Latin1ClaimingUtf8",
-                      [] { return Replaced(Fixture(kSource), "Milk, whole", "Milch, gr\xFCn"); }, "line "},
-        HostileSource{"KeyBeyond32Bits", [] { return Replaced(Fixture(kSource), "key=\"1001\"", "key=\"2147483648\""); },
-                      "2147483648"},
-        HostileSource{"NutrientIdBeyond32Bits",
-                      [] { return Replaced(Fixture(kSource), "<E N=\"1\" V=\"61\"/>", "<E N=\"4294967297\" V=\"61\"/>"); },
-                      "4294967297"},
+        HostileSource{"Latin1ClaimingUtf8", [] { return Replaced(Fixture(kSource), "Milk, whole", "Milch, gr\xFCn"); },
+                      "line "},
+        HostileSource{"KeyBeyond32Bits",
+                      [] { return Replaced(Fixture(kSource), "key=\"1001\"", "key=\"2147483648\""); }, "2147483648"},
+        HostileSource{
+            "NutrientIdBeyond32Bits",
+            [] { return Replaced(Fixture(kSource), "<E N=\"1\" V=\"61\"/>", "<E N=\"4294967297\" V=\"61\"/>"); },
+            "4294967297"},
         HostileSource{"AccuracyBeyond16Bits",
                       [] { return Replaced(Fixture(kSource), "Accuracy=\"0\"", "Accuracy=\"65536\""); }, "65536"},
-        HostileSource{"DeepNesting",
-                      [] {
-                          return Replaced(Fixture(kSource), "<FoodGroups>", "<FoodGroups>" + Nested(100000, "FoodGroup"));
-                      },
+        HostileSource{
+            "DeepNesting",
+            [] { return Replaced(Fixture(kSource), "<FoodGroups>", "<FoodGroups>" + Nested(100000, "FoodGroup")); },
+            "line "},
+        HostileSource{"HundredMegabyteAttribute", [] { return Replaced(Fixture(kSource), "Milk, whole", kHundredMb); },
                       "line "},
-        HostileSource{"HundredMegabyteAttribute",
-                      [] { return Replaced(Fixture(kSource), "Milk, whole", kHundredMb); }, "line "},
         HostileSource{"EntityExpansion", [] { return BillionLaughs("DataSource", "<DataSource Name=\"@\"/>"); },
                       "entity"},
         HostileSource{"ExternalEntity", [] { return ExternalEntity("DataSource", "<DataSource Name=\"@\"/>"); },
@@ -366,11 +380,16 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, HostileConfigTest,
     ::testing::Values(
         HostileConfig{"Empty", [] { return std::string(); }},
-        HostileConfig{"Truncated", [] { const auto t = Fixture(kConfig); return t.substr(0, t.size() / 2); }},
-        HostileConfig{"Garbage", [] {
-            static const char kPng[] = "\x89PNG\r\n\x1a\n\x00\x00 not settings at all";
-            return std::string(kPng, sizeof kPng - 1);
-        }},
+        HostileConfig{"Truncated",
+                      [] {
+                          const auto t = Fixture(kConfig);
+                          return t.substr(0, t.size() / 2);
+                      }},
+        HostileConfig{"Garbage",
+                      [] {
+                          static const char kPng[] = "\x89PNG\r\n\x1a\n\x00\x00 not settings at all";
+                          return std::string(kPng, sizeof kPng - 1);
+                      }},
         HostileConfig{"NoRoot", [] { return std::string("<?xml version=\"1.0\"?>\n"); }},
         HostileConfig{"WrongRoot", [] { return std::string("<Profile><section name=\"General\"/></Profile>"); }},
         HostileConfig{"NulByte", [] { return Replaced(Fixture(kConfig), "kg/cm", std::string("kg\0cm", 5)); }},
@@ -378,12 +397,13 @@ INSTANTIATE_TEST_SUITE_P(
                       [] { return Utf16WithoutBom(WithoutDeclaration(Fixture(kConfig))); }},
         HostileConfig{"Latin1ClaimingUtf8",
                       [] { return Replaced(Fixture(kConfig), "foods/usda-sr24.xml", "foods/l\xE9gumes.xml"); }},
-        HostileConfig{"EntityExpansion",
-                      [] { return BillionLaughs("settings", WithoutDeclaration(Replaced(Fixture(kConfig), "kg/cm", "@"))); }},
-        HostileConfig{"ExternalEntity",
-                      [] { return ExternalEntity("settings", WithoutDeclaration(Replaced(Fixture(kConfig), "kg/cm", "@"))); }},
-        HostileConfig{"ParamWithoutName",
-                      [] { return Replaced(Fixture(kConfig), "name=\"Maximized\" ", ""); }},
+        HostileConfig{
+            "EntityExpansion",
+            [] { return BillionLaughs("settings", WithoutDeclaration(Replaced(Fixture(kConfig), "kg/cm", "@"))); }},
+        HostileConfig{
+            "ExternalEntity",
+            [] { return ExternalEntity("settings", WithoutDeclaration(Replaced(Fixture(kConfig), "kg/cm", "@"))); }},
+        HostileConfig{"ParamWithoutName", [] { return Replaced(Fixture(kConfig), "name=\"Maximized\" ", ""); }},
         HostileConfig{"DeepNesting",
                       [] {
                           return Replaced(Fixture(kConfig), "<section name=\"Update\">",
@@ -437,8 +457,9 @@ INSTANTIATE_TEST_SUITE_P(
                          }},
         HostileClipboard{"Utf16WithoutBom",
                          [] { return Utf16WithoutBom(ClipboardDay("<Fact name=\"Weight\" value=\"70\"/>")); }},
-        HostileClipboard{"KeyBeyond32Bits",
-                         [] { return ClipboardDay("<Food><dayFood weight=\"1\" id=\"7\" key=\"4294967296\"/></Food>"); }},
+        HostileClipboard{
+            "KeyBeyond32Bits",
+            [] { return ClipboardDay("<Food><dayFood weight=\"1\" id=\"7\" key=\"4294967296\"/></Food>"); }},
         HostileClipboard{"DayWithoutDate", [] { return std::string("<clipboard><LogDay/></clipboard>"); }},
         HostileClipboard{"NoDay", [] { return std::string("<clipboard/>"); }}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -39,16 +39,12 @@ TEST_P(ProfileNameCheck, AcceptsLettersDigitsAndBlanksOnly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileNameCheck,
-    ::testing::Values(NameCase{"WordsAndDigit", "Ann Lee 2", ""},
-                      NameCase{"Empty", "", ProfileName::kEmptyName},
-                      NameCase{"FullStop", "Ann.Lee", Refused(".")},
-                      NameCase{"Underscore", "Ann_Lee", Refused("_")},
-                      NameCase{"ParentFolder", "../x", Refused(".")},
-                      NameCase{"AbsolutePath", "/etc/x", Refused("/")},
+    ::testing::Values(NameCase{"WordsAndDigit", "Ann Lee 2", ""}, NameCase{"Empty", "", ProfileName::kEmptyName},
+                      NameCase{"FullStop", "Ann.Lee", Refused(".")}, NameCase{"Underscore", "Ann_Lee", Refused("_")},
+                      NameCase{"ParentFolder", "../x", Refused(".")}, NameCase{"AbsolutePath", "/etc/x", Refused("/")},
                       NameCase{"Backslash", "a\\b", Refused("\\")},
                       NameCase{"Nul", std::string("ann\0lee", 7), Refused(std::string(1, '\0'))},
-                      NameCase{"Newline", "ann\nlee", Refused("\n")},
-                      NameCase{"BackupMark", "Ann~", Refused("~")},
+                      NameCase{"Newline", "ann\nlee", Refused("\n")}, NameCase{"BackupMark", "Ann~", Refused("~")},
                       NameCase{"OutsideAscii", "Zo\xC3\xAB", Refused("\xC3\xAB")},
                       NameCase{"BrokenUtf8", "Zo\xEB", Refused("\xEB")}),
     [](const auto& info) { return std::string(info.param.label); });

@@ -5,22 +5,22 @@
 #include "core/settings/GeneralManager.h"
 #include "core/settings/SettingsMgr.h"
 #include "core/settings/UpdateManager.h"
-#include "support/DocumentFixture.h"
 #include "document/ProfileDocument.h"
 #include "document/fileio/ProfileFile.h"
 #include "document/fileio/ProfileName.h"
+#include "support/DocumentFixture.h"
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <csignal>
 #include <cstring>
 #include <memory>
 #include <set>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -34,10 +34,10 @@ struct SaveStep {
     const char* name;
     Target target;
     Op op;
-    int call;          // the how-manieth call of that operation during one save (from 1)
-    bool partial;      // a write that gets half the bytes out before the step strikes
-    int error;         // errno of the failing call
-    bool newInPlace;   // the new file has replaced the old one when this step comes
+    int call;         // the how-manieth call of that operation during one save (from 1)
+    bool partial;     // a write that gets half the bytes out before the step strikes
+    int error;        // errno of the failing call
+    bool newInPlace;  // the new file has replaced the old one when this step comes
     friend void PrintTo(const SaveStep& s, std::ostream* os) { *os << s.name; }
 };
 
@@ -60,7 +60,9 @@ public:
     }
     int Sync(int fd) override { return At(Op::Sync) ? Strike() : IFileOps::Sync(fd); }
     int Close(int fd) override { return At(Op::Close) ? Strike(fd) : IFileOps::Close(fd); }
-    int Link(const std::string& a, const std::string& b) override { return At(Op::Link) ? Strike() : IFileOps::Link(a, b); }
+    int Link(const std::string& a, const std::string& b) override {
+        return At(Op::Link) ? Strike() : IFileOps::Link(a, b);
+    }
     int Rename(const std::string& a, const std::string& b) override {
         return At(Op::Rename) ? Strike() : IFileOps::Rename(a, b);
     }

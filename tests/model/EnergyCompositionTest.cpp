@@ -102,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
         RoundCase{"whole numbers suffice", {25.4, 24.6, 50, 0}, 2, {25, 25, 50, 0}},
         RoundCase{"never 100: stored at the most decimals", {33.333, 33.333, 33.334, 0}, 2, {33.33, 33.33, 33.33, 0}},
         RoundCase{"one decimal", {20.44, 29.46, 50.1, 0}, 2, {20.4, 29.5, 50.1, 0}},
-        RoundCase{"-1 means three decimals", {10.4444, 20.4444, 30.4444, 38.6668}, -1, {10.444, 20.444, 30.444, 38.667}},
+        RoundCase{
+            "-1 means three decimals", {10.4444, 20.4444, 30.4444, 38.6668}, -1, {10.444, 20.444, 30.444, 38.667}},
         RoundCase{"other negatives change nothing", {10.1234, 20.0001, 69.8765, 0}, -2, {10.1234, 20.0001, 69.8765, 0}},
         RoundCase{"zero decimals", {33.333, 33.333, 33.334, 0}, 0, {33, 33, 33, 0}}));
 

@@ -195,7 +195,8 @@ TEST(DayFacts, RoundTripThroughTheDayElement) {
 TEST(DayFacts, LoadKeepsRepeatedNamesInFileOrder) {
     XmlDocument doc;
     CDayFacts day;
-    day.Load(XmlFixture::Parse(doc, R"(<LogDay date="20100615"><Fact name="A" value="1"/><Food><Fact name="nested"/></Food>
+    day.Load(
+        XmlFixture::Parse(doc, R"(<LogDay date="20100615"><Fact name="A" value="1"/><Food><Fact name="nested"/></Food>
         <Fact name="A" value="2"/><Fact value="3"/></LogDay>)"));
     ASSERT_EQ(3u, day.Count());
     EXPECT_DOUBLE_EQ(1, day.Find("A")->value);

@@ -54,8 +54,11 @@ TEST(MealManager, LoadLeavesTheListAlone) {
 
 TEST(Meals, StableSortByHoursThenMinutes) {
     // Enough meals that a sort could not get away with insertion sort; names give creation order.
-    const MealTime times[] = {{.minutes = 5, .hours = 20}, {.minutes = 30, .hours = 8}, {.minutes = 59, .hours = 6},
-                              {.minutes = 0, .hours = 12}, {.minutes = 30, .hours = 8}};
+    const MealTime times[] = {{.minutes = 5, .hours = 20},
+                              {.minutes = 30, .hours = 8},
+                              {.minutes = 59, .hours = 6},
+                              {.minutes = 0, .hours = 12},
+                              {.minutes = 30, .hours = 8}};
     std::vector<CMeal> meals;
     for (int i = 0; i < 60; ++i) meals.emplace_back(std::to_string(i), times[i % 5]);
     SortByStartTime(meals);

@@ -1,7 +1,7 @@
 #include "model/PersonalData.h"
 
-#include "support/XmlFixture.h"
 #include "support/FakeServices.h"
+#include "support/XmlFixture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -108,14 +108,16 @@ struct RangeCase {
 
 TEST(PersonalData, HeightAndWeightFollowTheEnergyCalculatorsRanges) {
     const RangeCase cases[] = {
-        {1, 50, 0.1, true, true},       {1, 250, 500, true, true},      {1, 49, 0, false, false},
-        {1, 251, 500.01, false, false}, {1, 1650, -70, false, false},   {1, 170, std::nan(""), true, false},
-        {0, 20, 1100, true, true},      {0, 98, 0.2, true, true},       {0, 19, 1100.1, false, false},
+        {1, 50, 0.1, true, true},       {1, 250, 500, true, true},    {1, 49, 0, false, false},
+        {1, 251, 500.01, false, false}, {1, 1650, -70, false, false}, {1, 170, std::nan(""), true, false},
+        {0, 20, 1100, true, true},      {0, 98, 0.2, true, true},     {0, 19, 1100.1, false, false},
         {0, 99, 0, false, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CPersonalData::HeightRangeError(c.height, c.unitsKg).empty(), c.heightIn) << c.unitsKg << ' ' << c.height;
-        EXPECT_EQ(CPersonalData::WeightRangeError(c.weight, c.unitsKg).empty(), c.weightIn) << c.unitsKg << ' ' << c.weight;
+        EXPECT_EQ(CPersonalData::HeightRangeError(c.height, c.unitsKg).empty(), c.heightIn)
+            << c.unitsKg << ' ' << c.height;
+        EXPECT_EQ(CPersonalData::WeightRangeError(c.weight, c.unitsKg).empty(), c.weightIn)
+            << c.unitsKg << ' ' << c.weight;
     }
     EXPECT_EQ(CPersonalData::HeightRangeError(1650, 1), "Height must be from 50 to 250 cm.");
     EXPECT_EQ(CPersonalData::HeightRangeError(19, 0), "Height must be from 20 to 98 inches (50 to 250 cm).");
@@ -183,63 +185,125 @@ const char* const kPregnancyNote = " Pregnancy and Lactation are not taken into 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PersonalEnergy,
     ::testing::Values(
-        EnergyCase{"man of 30, active", {1980, 1, 1, 0, 0, 0, 2, 1, 180, 80}, 0, 0,
+        EnergyCase{"man of 30, active",
+                   {1980, 1, 1, 0, 0, 0, 2, 1, 180, 80},
+                   0,
+                   0,
                    662 - 285.9 + 1.25 * (1272.8 + 971.28),
                    "662 - 9.53 * Age(30) + Activity Coef(1.25) * ( 15.91 * Weight(80) + 5.396 * Height(180) )"},
-        EnergyCase{"woman of 16, low active", {1994, 1, 1, 1, 0, 0, 1, 1, 165, 55}, 0, 0,
+        EnergyCase{"woman of 16, low active",
+                   {1994, 1, 1, 1, 0, 0, 1, 1, 165, 55},
+                   0,
+                   0,
                    135.3 - 492.8 + 1.16 * (550 + 1541.1) + 25,
                    "135.3 - 30.8 * Age(16) + Activity Coef(1.16) * ( 10 * Weight(55) + 9.34 * Height(165) + "
                    "Energy Deposition(25) )"},
-        EnergyCase{"woman of 30", {1980, 1, 1, 1, 0, 0, 3, 1, 165, 60.5}, 0, 0,
+        EnergyCase{"woman of 30",
+                   {1980, 1, 1, 1, 0, 0, 3, 1, 165, 60.5},
+                   0,
+                   0,
                    354 - 6.91 * 30 + 1.45 * (9.36 * 60.5 + 7.26 * 165),
                    "354 - 6.91 * Age(30) + Activity Coef(1.45) * ( 9.36 * Weight(60.5) + 7.26 * Height(165) )"},
-        EnergyCase{"pregnant woman of 30", {1980, 1, 1, 1, 1, 0, 1, 1, 165, 60}, 0, 0,
+        EnergyCase{"pregnant woman of 30",
+                   {1980, 1, 1, 1, 1, 0, 1, 1, 165, 60},
+                   0,
+                   0,
                    354 - 6.91 * 30 + 1.12 * (9.36 * 60 + 7.26 * 165),
                    "354 - 6.91 * Age(30) + Activity Coef(1.12) * ( 9.36 * Weight(60) + 7.26 * Height(165) ) "
                    "Pregnancy and Lactation are not taken into account now."},
-        EnergyCase{"lactating girl of 17", {1993, 1, 1, 1, 0, 1, 0, 1, 160, 50}, 0, 0,
+        EnergyCase{"lactating girl of 17",
+                   {1993, 1, 1, 1, 0, 1, 0, 1, 160, 50},
+                   0,
+                   0,
                    135.3 - 30.8 * 17 + (10 * 50 + 9.34 * 160) + 25,
                    "135.3 - 30.8 * Age(17) + Activity Coef(1) * ( 10 * Weight(50) + 9.34 * Height(160) + "
                    "Energy Deposition(25) ) Pregnancy and Lactation are not taken into account now."},
-        EnergyCase{"boy of 15", {1995, 1, 1, 0, 0, 0, 3, 1, 170, 60}, 0, 0,
+        EnergyCase{"boy of 15",
+                   {1995, 1, 1, 0, 0, 0, 3, 1, 170, 60},
+                   0,
+                   0,
                    88.5 - 61.9 * 15 + 1.42 * (26.7 * 60 + 9.03 * 170) + 25,
                    "88.5 - 61.9 * Age(15) + Activity Coef(1.42) * ( 26.7 * Weight(60) + 9.03 * Height(170) + "
                    "Energy Deposition(25) )"},
-        EnergyCase{"man of 19 has no deposition", {1991, 1, 1, 0, 0, 0, 0, 1, 180, 75}, 0, 0,
+        EnergyCase{"man of 19 has no deposition",
+                   {1991, 1, 1, 0, 0, 0, 0, 1, 180, 75},
+                   0,
+                   0,
                    662 - 9.53 * 19 + (15.91 * 75 + 5.396 * 180),
                    "662 - 9.53 * Age(19) + Activity Coef(1) * ( 15.91 * Weight(75) + 5.396 * Height(180) )"},
-        EnergyCase{"boy of 5", {2005, 1, 1, 0, 0, 0, 1, 1, 110, 20}, 0, 0,
+        EnergyCase{"boy of 5",
+                   {2005, 1, 1, 0, 0, 0, 1, 1, 110, 20},
+                   0,
+                   0,
                    88.5 - 61.9 * 5 + 1.13 * (26.7 * 20 + 9.03 * 110) + 20,
                    "88.5 - 61.9 * Age(5) + Activity Coef(1.13) * ( 26.7 * Weight(20) + 9.03 * Height(110) ) + "
                    "Energy Deposition(20)"},
-        EnergyCase{"girl of 5", {2005, 1, 1, 1, 0, 0, 2, 1, 110, 20}, 0, 0,
+        EnergyCase{"girl of 5",
+                   {2005, 1, 1, 1, 0, 0, 2, 1, 110, 20},
+                   0,
+                   0,
                    135.3 - 30.8 * 5 + 1.31 * (10 * 20 + 9.34 * 110) + 20,
                    "135.3 - 30.8 * Age(5) + Activity Coef(1.31) * ( 10 * Weight(20) + 9.34 * Height(110) + "
                    "Energy Deposition(20) )"},
-        EnergyCase{"boy of 2: toddlers' equation", {2008, 1, 1, 0, 0, 0, 3, 1, 90, 12.5}, 0, 0, 89 * 12.5 - 100 + 20,
+        EnergyCase{"boy of 2: toddlers' equation",
+                   {2008, 1, 1, 0, 0, 0, 3, 1, 90, 12.5},
+                   0,
+                   0,
+                   89 * 12.5 - 100 + 20,
                    "89 * Weight(12.5) - 100 + Energy Deposition(20) )"},
-        EnergyCase{"girl of 1: toddlers' equation", {2009, 6, 1, 1, 0, 0, 3, 1, 75, 10}, 0, 0, 89 * 10 - 100 + 20,
+        EnergyCase{"girl of 1: toddlers' equation",
+                   {2009, 6, 1, 1, 0, 0, 3, 1, 75, 10},
+                   0,
+                   0,
+                   89 * 10 - 100 + 20,
                    "89 * Weight(10) - 100 + Energy Deposition(20) )"},
-        EnergyCase{"infant of 4 months", {2010, 1, 20, 1, 0, 0, 1, 1, 60, 6}, 0, 0, 490,
+        EnergyCase{"infant of 4 months",
+                   {2010, 1, 20, 1, 0, 0, 1, 1, 60, 6},
+                   0,
+                   0,
+                   490,
                    "89 * Weight(6) - 100 + Energy Deposition(56) )"},
-        EnergyCase{"infant of 2 months", {2010, 4, 1, 0, 0, 0, 1, 1, 55, 5}, 0, 0, 89 * 5 - 100 + 175,
+        EnergyCase{"infant of 2 months",
+                   {2010, 4, 1, 0, 0, 0, 1, 1, 55, 5},
+                   0,
+                   0,
+                   89 * 5 - 100 + 175,
                    "89 * Weight(5) - 100 + Energy Deposition(175) )"},
-        EnergyCase{"infant of 9 months", {2009, 9, 1, 0, 0, 0, 1, 1, 70, 9}, 0, 0, 89 * 9 - 100 + 22,
+        EnergyCase{"infant of 9 months",
+                   {2009, 9, 1, 0, 0, 0, 1, 1, 70, 9},
+                   0,
+                   0,
+                   89 * 9 - 100 + 22,
                    "89 * Weight(9) - 100 + Energy Deposition(22) )"},
-        EnergyCase{"pounds and inches", {1980, 1, 1, 0, 0, 0, 2, 0, 70, 154}, 0, 0,
+        EnergyCase{"pounds and inches",
+                   {1980, 1, 1, 0, 0, 0, 2, 0, 70, 154},
+                   0,
+                   0,
                    662 - 285.9 + 1.25 * (15.91 * 70 + 5.396 * 178),
                    "662 - 9.53 * Age(30) + Activity Coef(1.25) * ( 15.91 * Weight(70) + 5.396 * Height(178) )"},
-        EnergyCase{"the day's weight wins", {1980, 1, 1, 0, 0, 0, 2, 1, 180, 80}, 90, 0,
+        EnergyCase{"the day's weight wins",
+                   {1980, 1, 1, 0, 0, 0, 2, 1, 180, 80},
+                   90,
+                   0,
                    662 - 285.9 + 1.25 * (15.91 * 90 + 971.28),
                    "662 - 9.53 * Age(30) + Activity Coef(1.25) * ( 15.91 * Weight(90) + 5.396 * Height(180) )"},
-        EnergyCase{"the day's weight in pounds", {1980, 1, 1, 0, 0, 0, 2, 0, 70, 154}, 165, 0,
+        EnergyCase{"the day's weight in pounds",
+                   {1980, 1, 1, 0, 0, 0, 2, 0, 70, 154},
+                   165,
+                   0,
                    662 - 285.9 + 1.25 * (15.91 * 75 + 5.396 * 178),
                    "662 - 9.53 * Age(30) + Activity Coef(1.25) * ( 15.91 * Weight(75) + 5.396 * Height(178) )"},
-        EnergyCase{"extra energy", {1980, 1, 1, 0, 0, 0, 2, 1, 180, 80}, 0, 300,
+        EnergyCase{"extra energy",
+                   {1980, 1, 1, 0, 0, 0, 2, 1, 180, 80},
+                   0,
+                   300,
                    662 - 285.9 + 1.25 * (1272.8 + 971.28) + 300,
                    "662 - 9.53 * Age(30) + Activity Coef(1.25) * ( 15.91 * Weight(80) + 5.396 * Height(180) ) + "
                    "Extra Energy(300)"},
-        EnergyCase{"life style out of range counts as sedentary", {1980, 1, 1, 0, 0, 0, 9, 1, 180, 80}, 0, 0,
+        EnergyCase{"life style out of range counts as sedentary",
+                   {1980, 1, 1, 0, 0, 0, 9, 1, 180, 80},
+                   0,
+                   0,
                    662 - 285.9 + (1272.8 + 971.28),
                    "662 - 9.53 * Age(30) + Activity Coef(1) * ( 15.91 * Weight(80) + 5.396 * Height(180) )"},
         EnergyCase{"unknown age has no requirement", {2011, 1, 1, 0, 0, 0, 2, 1, 180, 80}, 0, 300, 0, ""}));
@@ -276,61 +340,60 @@ TEST_P(PersonalDetails, ListTheInputs) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PersonalDetails,
-    ::testing::Values(
-        DetailsCase{"man in kg",
-                    {1980, 1, 1, 0, 0, 0, 2, 1, 180, 80},
-                    0,
-                    0,
-                    {{"Age", "30 years"},
-                     {"Weight", "80 kg"},
-                     {"Height", "180 cm"},
-                     {"Gender", "Male"},
-                     {"Life Style", "ACTIVE"}}},
-        DetailsCase{"man in pounds and inches, the unconverted weight",
-                    {1980, 1, 1, 0, 0, 0, 2, 0, 70, 154},
-                    0,
-                    0,
-                    {{"Age", "30 years"},
-                     {"Weight", "154 lb"},
-                     {"Height", "5 feet 10 inches"},
-                     {"Gender", "Male"},
-                     {"Life Style", "ACTIVE"}}},
-        DetailsCase{"infant: no height, gender or life style",
-                    {2010, 1, 20, 1, 0, 0, 1, 1, 60, 6.2},
-                    0,
-                    0,
-                    {{"Age", "4 months"}, {"Weight", "6.2 kg"}, {"Energy Deposition", "56 kcal"}}},
-        DetailsCase{"girl of 16 with the day's weight and extra energy",
-                    {1994, 1, 1, 1, 0, 0, 7, 1, 165, 55},
-                    56.5,
-                    120.5,
-                    {{"Age", "16 years"},
-                     {"Weight", "56.5 kg"},
-                     {"Height", "165 cm"},
-                     {"Gender", "Female"},
-                     {"Life Style", "?"},
-                     {"Energy Deposition", "25 kcal"},
-                     {"Extra Energy", "120.5 kcal"}}},
-        DetailsCase{"pregnant and lactating",
-                    {1980, 1, 1, 1, 1, 1, 0, 1, 165, 60},
-                    0,
-                    0,
-                    {{"Age", "30 years"},
-                     {"Weight", "60 kg"},
-                     {"Height", "165 cm"},
-                     {"Gender", "Female"},
-                     {"Life Style", "SEDENTARY"},
-                     {"Pregnancy", "not taken into account"},
-                     {"Lactation", "not taken into account"}}},
-        DetailsCase{"unknown age",
-                    {2011, 1, 1, 0, 0, 0, 1, 1, 180, 80},
-                    0,
-                    0,
-                    {{"Age", "unknown"},
-                     {"Weight", "80 kg"},
-                     {"Height", "180 cm"},
-                     {"Gender", "Male"},
-                     {"Life Style", "LOWACTIVE"}}}));
+    ::testing::Values(DetailsCase{"man in kg",
+                                  {1980, 1, 1, 0, 0, 0, 2, 1, 180, 80},
+                                  0,
+                                  0,
+                                  {{"Age", "30 years"},
+                                   {"Weight", "80 kg"},
+                                   {"Height", "180 cm"},
+                                   {"Gender", "Male"},
+                                   {"Life Style", "ACTIVE"}}},
+                      DetailsCase{"man in pounds and inches, the unconverted weight",
+                                  {1980, 1, 1, 0, 0, 0, 2, 0, 70, 154},
+                                  0,
+                                  0,
+                                  {{"Age", "30 years"},
+                                   {"Weight", "154 lb"},
+                                   {"Height", "5 feet 10 inches"},
+                                   {"Gender", "Male"},
+                                   {"Life Style", "ACTIVE"}}},
+                      DetailsCase{"infant: no height, gender or life style",
+                                  {2010, 1, 20, 1, 0, 0, 1, 1, 60, 6.2},
+                                  0,
+                                  0,
+                                  {{"Age", "4 months"}, {"Weight", "6.2 kg"}, {"Energy Deposition", "56 kcal"}}},
+                      DetailsCase{"girl of 16 with the day's weight and extra energy",
+                                  {1994, 1, 1, 1, 0, 0, 7, 1, 165, 55},
+                                  56.5,
+                                  120.5,
+                                  {{"Age", "16 years"},
+                                   {"Weight", "56.5 kg"},
+                                   {"Height", "165 cm"},
+                                   {"Gender", "Female"},
+                                   {"Life Style", "?"},
+                                   {"Energy Deposition", "25 kcal"},
+                                   {"Extra Energy", "120.5 kcal"}}},
+                      DetailsCase{"pregnant and lactating",
+                                  {1980, 1, 1, 1, 1, 1, 0, 1, 165, 60},
+                                  0,
+                                  0,
+                                  {{"Age", "30 years"},
+                                   {"Weight", "60 kg"},
+                                   {"Height", "165 cm"},
+                                   {"Gender", "Female"},
+                                   {"Life Style", "SEDENTARY"},
+                                   {"Pregnancy", "not taken into account"},
+                                   {"Lactation", "not taken into account"}}},
+                      DetailsCase{"unknown age",
+                                  {2011, 1, 1, 0, 0, 0, 1, 1, 180, 80},
+                                  0,
+                                  0,
+                                  {{"Age", "unknown"},
+                                   {"Weight", "80 kg"},
+                                   {"Height", "180 cm"},
+                                   {"Gender", "Male"},
+                                   {"Life Style", "LOWACTIVE"}}}));
 
 // ---- XML -----------------------------------------------------------------------------------
 
@@ -417,40 +480,41 @@ TEST_P(PersonalLoad, ReadsOlderAndCurrentForms) {
     EXPECT_EQ(c.notes, p.notes);
 }
 
-#define PERSONAL(attrs, children)                                                                  \
-    "<Personal date='20100615' LifeStyle='2' Height='180' UnitsKG='1' " attrs                      \
+#define PERSONAL(attrs, children)                                             \
+    "<Personal date='20100615' LifeStyle='2' Height='180' UnitsKG='1' " attrs \
     "><FirstName>A</FirstName><LastName>B</LastName>" children "</Personal>"
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PersonalLoad,
     ::testing::Values(
-        LoadCase{"weight as attribute",
-                 PERSONAL("Weight='65.5'", "<DOB YYYY='1970' MM='2' DD='3'/><Sex Female='0'/>"), 65.5, 1970, 2, 3,
-                 0, 0, ""},
+        LoadCase{"weight as attribute", PERSONAL("Weight='65.5'", "<DOB YYYY='1970' MM='2' DD='3'/><Sex Female='0'/>"),
+                 65.5, 1970, 2, 3, 0, 0, ""},
         LoadCase{"attribute wins over the child",
-                 PERSONAL("Weight='65'", "<DOB YYYY='1970' MM='2' DD='3'/><Sex Female='0'/><Weight value='90'/>"),
-                 65, 1970, 2, 3, 0, 0, ""},
-        LoadCase{"weight child",
-                 PERSONAL("", "<DOB YYYY='1970' MM='2' DD='3'/><Sex Female='0'/><Weight value='82.25' date='20100615'/>"),
-                 82.25, 1970, 2, 3, 0, 0, ""},
+                 PERSONAL("Weight='65'", "<DOB YYYY='1970' MM='2' DD='3'/><Sex Female='0'/><Weight value='90'/>"), 65,
+                 1970, 2, 3, 0, 0, ""},
+        LoadCase{
+            "weight child",
+            PERSONAL("", "<DOB YYYY='1970' MM='2' DD='3'/><Sex Female='0'/><Weight value='82.25' date='20100615'/>"),
+            82.25, 1970, 2, 3, 0, 0, ""},
         LoadCase{"weight child without value",
                  PERSONAL("", "<DOB YYYY='1970' MM='2' DD='3'/><Sex Female='0'/><Weight/>"), 0, 1970, 2, 3, 0, 0, ""},
-        LoadCase{"no weight at all keeps the weight",
-                 PERSONAL("", "<DOB YYYY='1970' MM='2' DD='3'/><Sex Female='0'/>"), 70, 1970, 2, 3, 0, 0, ""},
+        LoadCase{"no weight at all keeps the weight", PERSONAL("", "<DOB YYYY='1970' MM='2' DD='3'/><Sex Female='0'/>"),
+                 70, 1970, 2, 3, 0, 0, ""},
         LoadCase{"birth date as one text",
-                 PERSONAL("", "<DOB date='19850312' YYYY='1970' MM='2' DD='3'/><Sex Female='0'/>"), 70, 1985, 3, 12,
-                 0, 0, ""},
+                 PERSONAL("", "<DOB date='19850312' YYYY='1970' MM='2' DD='3'/><Sex Female='0'/>"), 70, 1985, 3, 12, 0,
+                 0, ""},
         LoadCase{"empty date text uses the parts",
                  PERSONAL("", "<DOB date='' YYYY='1970' MM='2' DD='3'/><Sex Female='0'/>"), 70, 1970, 2, 3, 0, 0, ""},
         LoadCase{"malformed date text uses the parts",
-                 PERSONAL("", "<DOB date='1985-3-12' YYYY='1970' MM='2' DD='3'/><Sex Female='0'/>"), 70, 1970, 2, 3,
-                 0, 0, ""},
+                 PERSONAL("", "<DOB date='1985-3-12' YYYY='1970' MM='2' DD='3'/><Sex Female='0'/>"), 70, 1970, 2, 3, 0,
+                 0, ""},
         LoadCase{"a man's pregnancy flags are not read",
                  PERSONAL("", "<DOB YYYY='1970' MM='2' DD='3'/><Sex Female='0' Pregnant='1' Lactation='1'/>"), 70, 1970,
                  2, 3, 0, 0, ""},
         LoadCase{"a woman's are",
-                 PERSONAL("", "<DOB YYYY='1970' MM='2' DD='3'/><Sex Female='1' Pregnant='0' Lactation='1'/>"
-                              "<PersonalNotes>notes</PersonalNotes>"),
+                 PERSONAL("",
+                          "<DOB YYYY='1970' MM='2' DD='3'/><Sex Female='1' Pregnant='0' Lactation='1'/>"
+                          "<PersonalNotes>notes</PersonalNotes>"),
                  70, 1970, 2, 3, 0, 1, "notes"}));
 
 TEST(PersonalDataXml, MissingDateMeansToday) {
@@ -458,8 +522,9 @@ TEST(PersonalDataXml, MissingDateMeansToday) {
     XmlDocument doc;
     CPersonalData p;
     p.date = "20000101";
-    p.Load(XmlFixture::Parse(doc, "<Personal LifeStyle='0' Height='160' UnitsKG='0'><FirstName/><LastName/>"
-                                  "<DOB YYYY='1970' MM='1' DD='1'/><Sex Female='1'/></Personal>"));
+    p.Load(XmlFixture::Parse(doc,
+                             "<Personal LifeStyle='0' Height='160' UnitsKG='0'><FirstName/><LastName/>"
+                             "<DOB YYYY='1970' MM='1' DD='1'/><Sex Female='1'/></Personal>"));
     EXPECT_EQ("20110203", p.date);
     EXPECT_EQ(0, p.unitsKg);
     EXPECT_EQ(406, p.HeightCm());  // 160 inches
@@ -467,11 +532,16 @@ TEST(PersonalDataXml, MissingDateMeansToday) {
 
 TEST(PersonalDataXml, MissingRequiredValuesFailTheLoad) {
     const char* broken[] = {
-        "<Personal Height='160' UnitsKG='1'><FirstName/><LastName/><DOB YYYY='1970' MM='1' DD='1'/><Sex Female='1'/></Personal>",
-        "<Personal LifeStyle='x' Height='160' UnitsKG='1'><FirstName/><LastName/><DOB YYYY='1970' MM='1' DD='1'/><Sex Female='1'/></Personal>",
-        "<Personal LifeStyle='1' Height='160' UnitsKG='1'><FirstName/><LastName/><DOB YYYY='1970' MM='1'/><Sex Female='1'/></Personal>",
-        "<Personal LifeStyle='1' Height='160' UnitsKG='1'><FirstName/><LastName/><DOB YYYY='1970' MM='1' DD='1'/></Personal>",
-        "<Personal LifeStyle='1' Height='160' UnitsKG='1'><LastName/><DOB YYYY='1970' MM='1' DD='1'/><Sex Female='1'/></Personal>",
+        "<Personal Height='160' UnitsKG='1'><FirstName/><LastName/><DOB YYYY='1970' MM='1' DD='1'/><Sex "
+        "Female='1'/></Personal>",
+        "<Personal LifeStyle='x' Height='160' UnitsKG='1'><FirstName/><LastName/><DOB YYYY='1970' MM='1' DD='1'/><Sex "
+        "Female='1'/></Personal>",
+        "<Personal LifeStyle='1' Height='160' UnitsKG='1'><FirstName/><LastName/><DOB YYYY='1970' MM='1'/><Sex "
+        "Female='1'/></Personal>",
+        "<Personal LifeStyle='1' Height='160' UnitsKG='1'><FirstName/><LastName/><DOB YYYY='1970' MM='1' "
+        "DD='1'/></Personal>",
+        "<Personal LifeStyle='1' Height='160' UnitsKG='1'><LastName/><DOB YYYY='1970' MM='1' DD='1'/><Sex "
+        "Female='1'/></Personal>",
     };
     for (const char* xml : broken) {
         XmlDocument doc;

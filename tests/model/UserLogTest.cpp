@@ -56,8 +56,10 @@ const std::string kPersonal =
     "<Personal LifeStyle='1' Height='170' UnitsKG='1' Weight='70'><FirstName>A</FirstName><LastName>B</LastName>"
     "<DOB date='19800101'/><Sex Female='1'/></Personal>"
     "<Energy><EnergyComposition>"
-    "<EnergyComponent Name='Protein' Min='10' Max='35' Value='0'/><EnergyComponent Name='Fat' Min='20' Max='35' Value='0'/>"
-    "<EnergyComponent Name='Carbohydrates' Min='45' Max='65' Value='0'/><EnergyComponent Name='Alcohol' Min='0' Max='0' Value='0'/>"
+    "<EnergyComponent Name='Protein' Min='10' Max='35' Value='0'/><EnergyComponent Name='Fat' Min='20' Max='35' "
+    "Value='0'/>"
+    "<EnergyComponent Name='Carbohydrates' Min='45' Max='65' Value='0'/><EnergyComponent Name='Alcohol' Min='0' "
+    "Max='0' Value='0'/>"
     "</EnergyComposition></Energy>";
 
 std::string Profile(const std::string& inner) { return "<Profile version='1'>" + kPersonal + inner + "</Profile>"; }
@@ -136,9 +138,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST(UserLog, MissingFoodsBecomePlaceholdersReportedOnce) {
-    auto log = ReadProfile(Profile(
-        "<Log><LogDay date='20260101'><Food><dayFood id='7' key='999' weight='10'/><dayFood id='7' key='999' weight='5'/>"
-        "<dayFood id='7' key='998' name='Gone soup' weight='1'/><dayFood id='7' key='100' weight='1'/></Food></LogDay></Log>"));
+    auto log =
+        ReadProfile(Profile("<Log><LogDay date='20260101'><Food><dayFood id='7' key='999' weight='10'/><dayFood id='7' "
+                            "key='999' weight='5'/>"
+                            "<dayFood id='7' key='998' name='Gone soup' weight='1'/><dayFood id='7' key='100' "
+                            "weight='1'/></Food></LogDay></Log>"));
     EXPECT_EQ("Unknown food reference\n\tkey 7:999\n\tGone soup\n", LoadReport::FormatLost("", "\t", "\n"));
     const auto& foods = log->GetCurrentDay()->foods;
     EXPECT_EQ(foods[0].food, foods[1].food);
@@ -154,10 +158,10 @@ TEST(UserLog, MissingFoodsBecomePlaceholdersReportedOnce) {
 }
 
 TEST(UserLog, RequirementsFromTheFileAreCheckedAndReported) {
-    auto log = ReadProfile(Profile(
-        "<Nutrients><NutrientRequirement gid='999' name='Mystery' units='mg' min='1'/>"
-        "<NutrientRequirement gid='20' name='Selenium' units='µg' min='55'/>"
-        "<NutrientRequirement gid='13' min='8' max='45'/><NutrientRequirement gid='3' min='50'/></Nutrients>"));
+    auto log = ReadProfile(
+        Profile("<Nutrients><NutrientRequirement gid='999' name='Mystery' units='mg' min='1'/>"
+                "<NutrientRequirement gid='20' name='Selenium' units='µg' min='55'/>"
+                "<NutrientRequirement gid='13' min='8' max='45'/><NutrientRequirement gid='3' min='50'/></Nutrients>"));
     EXPECT_EQ("Removed nutrient\n\tSelenium : µg\nUnknown nutrient\n\tMystery : mg\n",
               LoadReport::FormatLost("", "\t", "\n"));
     ASSERT_EQ(2u, log->Requirements().size());
@@ -172,8 +176,9 @@ TEST(UserLog, RequirementsFromTheFileAreCheckedAndReported) {
     ASSERT_TRUE(log->AddRequirement(318, 100, -1));
     EXPECT_EQ("Vitamin A, IU", log->Requirements().back().name);
     EXPECT_EQ("IU", log->Requirements().back().units);
-    auto reread = ReadProfile(Profile("<Nutrients><NutrientRequirement gid='318' name='Vitamin A, IU' units='IU' "
-                                      "min='100'/></Nutrients>"));
+    auto reread =
+        ReadProfile(Profile("<Nutrients><NutrientRequirement gid='318' name='Vitamin A, IU' units='IU' "
+                            "min='100'/></Nutrients>"));
     EXPECT_TRUE(LoadReport::IsEmpty());
     ASSERT_EQ(1u, reread->Requirements().size());
     EXPECT_EQ("Vitamin A, IU", reread->RequirementAt(0).name);
@@ -184,10 +189,10 @@ TEST(UserLog, RequirementsFromTheFileAreCheckedAndReported) {
 }
 
 TEST(UserLog, DayLimitsOverrideTheProfileAndListsAreFollowed) {
-    auto log = ReadProfile(Profile(
-        "<Nutrients><NutrientRequirement gid='13' min='8'/><NutrientRequirement gid='3' min='50'/></Nutrients>"
-        "<Log><LogDay date='20260101'><Food/><Nutrients><NutrientRequirement gid='3' min='60' max='90'/>"
-        "<NutrientRequirement gid='29' min='1'/></Nutrients></LogDay></Log>"));
+    auto log = ReadProfile(
+        Profile("<Nutrients><NutrientRequirement gid='13' min='8'/><NutrientRequirement gid='3' min='50'/></Nutrients>"
+                "<Log><LogDay date='20260101'><Food/><Nutrients><NutrientRequirement gid='3' min='60' max='90'/>"
+                "<NutrientRequirement gid='29' min='1'/></Nutrients></LogDay></Log>"));
     std::vector<UserLog::CNutrientRequirement> effective;
     EXPECT_TRUE(log->GetEffectiveRequirements(effective));
     ASSERT_EQ(2u, effective.size());
@@ -217,10 +222,11 @@ TEST(UserLog, IntakeIsRoundedToTheNutrientsDecimals) {
 }
 
 TEST(UserLog, WeightFactConvertsBetweenKilogramsAndPounds) {
-    auto log = ReadProfile(Profile(
-        "<FactManager><FactReference units='kg'><Fact name='Weight' value='65'/></FactReference></FactManager>"
-        "<Log><LogDay date='20260101'><Food/><Fact name='Weight' value='70'/></LogDay>"
-        "<LogDay date='20260102'><Food/><Fact name='Weight' value='-1234567890'/><Fact name='Waist' value='80'/></LogDay></Log>"));
+    auto log = ReadProfile(
+        Profile("<FactManager><FactReference units='kg'><Fact name='Weight' value='65'/></FactReference></FactManager>"
+                "<Log><LogDay date='20260101'><Food/><Fact name='Weight' value='70'/></LogDay>"
+                "<LogDay date='20260102'><Food/><Fact name='Weight' value='-1234567890'/><Fact name='Waist' "
+                "value='80'/></LogDay></Log>"));
     log->ConvertWeightUnits(false);
     log->ConvertWeightUnits(false);
     EXPECT_EQ("lb", log->Facts().GetBuiltIn(0).units);
@@ -234,8 +240,9 @@ TEST(UserLog, WeightFactConvertsBetweenKilogramsAndPounds) {
 }
 
 TEST(UserLog, EnergyInputsComeFromTheDaysBuiltInFacts) {
-    auto log = ReadProfile(Profile("<Log><LogDay date='20260101'><Food/><Fact name='Weight' value='72.5'/>"
-                                   "<Fact name='Extra Energy' value='-1234567890'/></LogDay></Log>"));
+    auto log =
+        ReadProfile(Profile("<Log><LogDay date='20260101'><Food/><Fact name='Weight' value='72.5'/>"
+                            "<Fact name='Extra Energy' value='-1234567890'/></LogDay></Log>"));
     EnergyInputs in = log->GetEnergyInputs();
     EXPECT_DOUBLE_EQ(72.5, in.weight);
     EXPECT_DOUBLE_EQ(0, in.extraEnergy);
@@ -331,7 +338,8 @@ TEST(UserLog, ProfileRoundTripKeepsEverything) {
 
 TEST(UserLog, DaysOfForeignFilesAreSortedAndRepeatedDatesMerged) {
     auto log = ReadProfile(Profile(
-        "<Log><LogDay date='20260105'><Food><dayFood id='7' key='100' weight='1'/></Food><Fact name='Waist' value='80'/></LogDay>"
+        "<Log><LogDay date='20260105'><Food><dayFood id='7' key='100' weight='1'/></Food><Fact name='Waist' "
+        "value='80'/></LogDay>"
         "<LogDay date='20260101'><Food/><Fact name='Waist' value='79'/></LogDay>"
         "<LogDay date='20260105'><Food><dayFood id='7' key='101' weight='2'/></Food><Fact name='Waist' value='81'/>"
         "<Nutrients><NutrientRequirement gid='13' min='9'/></Nutrients></LogDay></Log>"));

@@ -6,10 +6,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -51,7 +51,9 @@ std::vector<std::string> Events(const std::vector<LoadProgress>& events) {
 class Sample : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(mgr.Load(kData + "sample.xml", [this](const LoadProgress& p) { events.push_back(p); }, error)) << error;
+        ASSERT_TRUE(mgr.Load(
+            kData + "sample.xml", [this](const LoadProgress& p) { events.push_back(p); }, error))
+            << error;
     }
     const CDS_FoodGroup& TopGroup(std::size_t i) { return *mgr.RootGroup().subGroups.at(i); }
 
@@ -80,14 +82,16 @@ TEST_F(Sample, DocumentAndNutrients) {
 }
 
 TEST_F(Sample, ReportsProgressInOrder) {
-    EXPECT_EQ((std::vector<std::string>{"step 1", "step 2", "step 3", "group 0/3", "group 1/3", "group 2/3"}), Events(events));
+    EXPECT_EQ((std::vector<std::string>{"step 1", "step 2", "step 3", "group 0/3", "group 1/3", "group 2/3"}),
+              Events(events));
     EXPECT_EQ(50, events.back().BarPosition());
     EXPECT_EQ(30, events[3].BarPosition());
 }
 
 TEST_F(Sample, GroupTreeFollowsTheFile) {
     const CDS_FoodGroup& root = mgr.RootGroup();
-    EXPECT_EQ((std::vector<std::string>{"Dairy and Egg Products", "Beef Products", "Mixed Dishes"}), Names(root.subGroups));
+    EXPECT_EQ((std::vector<std::string>{"Dairy and Egg Products", "Beef Products", "Mixed Dishes"}),
+              Names(root.subGroups));
     EXPECT_TRUE(root.foods.empty());  // a food straight under FoodGroups is not read
     EXPECT_EQ(nullptr, mgr.FindFood(FoodKey(99999, 7)));
 
@@ -206,12 +210,14 @@ TEST(DataSourceMgr, FailureKeepsWhatWasReadBefore) {
     CDataSourceMgr mgr;
     std::string error;
     std::vector<LoadProgress> events;
-    EXPECT_FALSE(mgr.Load(kData + "partial.xml", [&](const LoadProgress& p) { events.push_back(p); }, error));
+    EXPECT_FALSE(mgr.Load(
+        kData + "partial.xml", [&](const LoadProgress& p) { events.push_back(p); }, error));
     EXPECT_THAT(error, StartsWith(CantLoad(kData + "partial.xml")));
     EXPECT_EQ((std::vector<std::string>{"step 1", "step 2", "step 3", "group 0/3"}), Events(events));
     EXPECT_EQ(5, mgr.SourceId());
     ASSERT_EQ(1u, mgr.Nutrients().size());
-    EXPECT_EQ((std::vector<std::string>{"Cereal Grains and Pasta", "Baked Products"}), Names(mgr.RootGroup().subGroups));
+    EXPECT_EQ((std::vector<std::string>{"Cereal Grains and Pasta", "Baked Products"}),
+              Names(mgr.RootGroup().subGroups));
     EXPECT_EQ((std::vector<std::string>{"Bread, rye"}), Names(mgr.RootGroup().subGroups[1]->foods));
     EXPECT_NE(nullptr, mgr.FindFood(FoodKey(20044, 5)));
     EXPECT_NE(nullptr, mgr.FindFood(FoodKey(18060, 5)));
@@ -241,7 +247,8 @@ TEST(DataSourceMgr, DocumentErrorLoadsNothing) {
     CDataSourceMgr mgr;
     std::string error;
     std::vector<LoadProgress> events;
-    EXPECT_FALSE(mgr.Load(kData + "broken/truncated.xml", [&](const LoadProgress& p) { events.push_back(p); }, error));
+    EXPECT_FALSE(mgr.Load(
+        kData + "broken/truncated.xml", [&](const LoadProgress& p) { events.push_back(p); }, error));
     EXPECT_THAT(error, StartsWith(CantLoad(kData + "broken/truncated.xml") + "line "));
     EXPECT_TRUE(events.empty());
     EXPECT_EQ(-1, mgr.SourceId());
@@ -338,12 +345,13 @@ TEST(DataSourceMgr, SecondLoadAddsToTheFirst) {
 
 TEST(DataSourceMgr, OtherEncodingsAndNamespacedElements) {
     TempDir dir;
-    dir.Write("latin1.xml", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
-                            "<DataSource Name=\"Caf\xE9\"><FoodGroups><FoodGroup id=\"G\" code=\"1\">"
-                            "<Food Name=\"P\xE2t\xE9\" key=\"1\"><EnergyFactors/><Units main=\"1\"/></Food>"
-                            "<x:Food xmlns:x=\"urn:other\" Name=\"Elsewhere\" key=\"2\"><EnergyFactors/><Units/></x:Food>"
-                            "<Food Name=\"A &amp;#38; B &#38; &lt;C&gt; &#233;\" key=\"3\"><EnergyFactors/><Units/></Food>"
-                            "</FoodGroup></FoodGroups></DataSource>");
+    dir.Write("latin1.xml",
+              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
+              "<DataSource Name=\"Caf\xE9\"><FoodGroups><FoodGroup id=\"G\" code=\"1\">"
+              "<Food Name=\"P\xE2t\xE9\" key=\"1\"><EnergyFactors/><Units main=\"1\"/></Food>"
+              "<x:Food xmlns:x=\"urn:other\" Name=\"Elsewhere\" key=\"2\"><EnergyFactors/><Units/></x:Food>"
+              "<Food Name=\"A &amp;#38; B &#38; &lt;C&gt; &#233;\" key=\"3\"><EnergyFactors/><Units/></Food>"
+              "</FoodGroup></FoodGroups></DataSource>");
     CDataSourceMgr mgr;
     std::string error;
     ASSERT_TRUE(mgr.Load(dir.File("latin1.xml"), {}, error)) << error;
@@ -419,6 +427,7 @@ INSTANTIATE_TEST_SUITE_P(Files, BrokenDataSource, testing::ValuesIn(kBroken), []
 TEST(BrokenDataSource, TableCoversTheFolder) {
     std::set<std::string> listed, present;
     for (const auto& b : kBroken) listed.insert(b.file);
-    for (const auto& entry : std::filesystem::directory_iterator(kData + "broken")) present.insert(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(kData + "broken"))
+        present.insert(entry.path().filename().string());
     EXPECT_EQ(listed, present);
 }

@@ -70,24 +70,24 @@ TEST_P(DriLookup, FirstMatchingRowDecides) {
     EXPECT_EQ(c.ul, ul);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    People, DriLookup,
-    testing::Values(DriCase{"woman_25_iron", 13, Female, 25, 18, -1, 45},
-                    DriCase{"woman_25_calcium", 12, Female, 25, -1, 1000, 2500},
-                    DriCase{"man_18_protein_row_14_18", 3, Male, 18, 52, -1, -1},
-                    DriCase{"man_19_protein", 3, Male, 19, 56, -1, -1},
-                    DriCase{"man_50_fiber_row_14_50", 11, Male, 50, -1, 38, -1},
-                    DriCase{"man_51_fiber", 11, Male, 51, -1, 30, -1},
-                    DriCase{"girl_14_sodium_row_9_14", 17, Female, 14, -1, 1500, 2200},
-                    DriCase{"infant_6_months_calcium", 12, Infant, 6, -1, 210, -1},
-                    DriCase{"infant_7_months_calcium", 12, Infant, 7, -1, 270, -1},
-                    DriCase{"man_90_open_range", 66, Male, 90, -1, 15, 50},
-                    DriCase{"copper_fraction", 19, Infant, 8, -1, 0.22f, -1},
-                    DriCase{"pregnant_51_iron", 13, FemalePregnant, 51, -1, -1, -1, false},
-                    DriCase{"pregnant_lactating", 13, FemalePregnantLactation, 30, -1, -1, -1, false},
-                    DriCase{"unknown_category", 12, UnknownCategory, 30, -1, -1, -1, false},
-                    DriCase{"row_without_values", 4, Female, 30, -1, -1, -1},
-                    // Ages are compared as 16-bit numbers: 65536 + 25 is 25.
-                    DriCase{"age_wraps_at_16_bits", 13, Female, 65536 + 25, 18, -1, 45},
-                    DriCase{"negative_age", 12, Infant, -1, -1, -1, -1, false}),
-    [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(People, DriLookup,
+                         testing::Values(DriCase{"woman_25_iron", 13, Female, 25, 18, -1, 45},
+                                         DriCase{"woman_25_calcium", 12, Female, 25, -1, 1000, 2500},
+                                         DriCase{"man_18_protein_row_14_18", 3, Male, 18, 52, -1, -1},
+                                         DriCase{"man_19_protein", 3, Male, 19, 56, -1, -1},
+                                         DriCase{"man_50_fiber_row_14_50", 11, Male, 50, -1, 38, -1},
+                                         DriCase{"man_51_fiber", 11, Male, 51, -1, 30, -1},
+                                         DriCase{"girl_14_sodium_row_9_14", 17, Female, 14, -1, 1500, 2200},
+                                         DriCase{"infant_6_months_calcium", 12, Infant, 6, -1, 210, -1},
+                                         DriCase{"infant_7_months_calcium", 12, Infant, 7, -1, 270, -1},
+                                         DriCase{"man_90_open_range", 66, Male, 90, -1, 15, 50},
+                                         DriCase{"copper_fraction", 19, Infant, 8, -1, 0.22f, -1},
+                                         DriCase{"pregnant_51_iron", 13, FemalePregnant, 51, -1, -1, -1, false},
+                                         DriCase{"pregnant_lactating", 13, FemalePregnantLactation, 30, -1, -1, -1,
+                                                 false},
+                                         DriCase{"unknown_category", 12, UnknownCategory, 30, -1, -1, -1, false},
+                                         DriCase{"row_without_values", 4, Female, 30, -1, -1, -1},
+                                         // Ages are compared as 16-bit numbers: 65536 + 25 is 25.
+                                         DriCase{"age_wraps_at_16_bits", 13, Female, 65536 + 25, 18, -1, 45},
+                                         DriCase{"negative_age", 12, Infant, -1, -1, -1, -1, false}),
+                         [](const auto& info) { return std::string(info.param.what); });

@@ -23,7 +23,8 @@ std::string Escape(const std::string& s) {
 void LoadFoods(CDataSourceMgr& mgr, const TempDir& dir, const std::vector<std::pair<int, std::string>>& foods) {
     std::string xml = "<DataSource Name=\"Search\" ID=\"1\"><FoodGroups><FoodGroup id=\"All\" code=\"1\">";
     for (const auto& [key, name] : foods)
-        xml += "<Food Name=\"" + Escape(name) + "\" key=\"" + std::to_string(key) + "\"><EnergyFactors/><Units main=\"1\"/></Food>";
+        xml += "<Food Name=\"" + Escape(name) + "\" key=\"" + std::to_string(key) +
+               "\"><EnergyFactors/><Units main=\"1\"/></Food>";
     dir.Write("search.xml", xml + "</FoodGroup></FoodGroups></DataSource>");
     std::string error;
     ASSERT_TRUE(mgr.Load(dir.File("search.xml"), {}, error)) << error;
@@ -67,12 +68,9 @@ TEST_P(SplitTerms, AtRunsOfSpaces) { EXPECT_EQ(GetParam().terms, FoodSearch::Spl
 
 INSTANTIATE_TEST_SUITE_P(Texts, SplitTerms,
                          testing::Values(SplitCase{"milk whole", {"milk", "whole"}},
-                                         SplitCase{"milk   whole", {"milk", "whole"}},
-                                         SplitCase{" milk", {"", "milk"}},
+                                         SplitCase{"milk   whole", {"milk", "whole"}}, SplitCase{" milk", {"", "milk"}},
                                          SplitCase{"   milk whole", {"", "milk", "whole"}},
-                                         SplitCase{"milk  ", {"milk"}},
-                                         SplitCase{"   ", {""}},
-                                         SplitCase{"", {}},
+                                         SplitCase{"milk  ", {"milk"}}, SplitCase{"   ", {""}}, SplitCase{"", {}},
                                          SplitCase{"a\tb", {"a\tb"}}));
 
 TEST(FoodSearch, StartsOnEveryThirdCharacter) {
@@ -176,14 +174,12 @@ TEST(FoodSearch, ConcurrentWorkersEndWithTheLastText) {
     for (const auto& text : texts) {
         ctx.SetText(text);
         workers.emplace_back([&] {
-            while (auto list = ctx.ProcessNext(mgr)) {
-            }
+            while (auto list = ctx.ProcessNext(mgr)) {}
         });
     }
     for (auto& w : workers) w.join();
     // A worker of the last text may have found another one busy; finish what is left.
-    while (ctx.ProcessNext(mgr)) {
-    }
+    while (ctx.ProcessNext(mgr)) {}
     EXPECT_EQ(3u, ctx.ResultCount());
     ASSERT_TRUE(ctx.LastResult());
     EXPECT_EQ(Keys(FoodSearch::Run(mgr, "milk whole 12")), Keys(*ctx.LastResult()));

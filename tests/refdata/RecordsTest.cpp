@@ -59,13 +59,14 @@ TEST(Ingredient, ReadsFoodElement) {
 }
 
 TEST(Ingredient, UnitsWithoutMainHaveNoGram) {
-    const CDS_Ingredient food = LoadFood(R"(<Food Name="Soup" key="1"><EnergyFactors/><Units><E M="cup" K="240"/></Units></Food>)");
+    const CDS_Ingredient food =
+        LoadFood(R"(<Food Name="Soup" key="1"><EnergyFactors/><Units><E M="cup" K="240"/></Units></Food>)");
     EXPECT_EQ(Units({{"cup", 240.0}}), food.Units());
 }
 
 TEST(Ingredient, IdentityFromDataSourceChildWins) {
-    const CDS_Ingredient food =
-        LoadFood(R"(<Food Name="Apple" key="5" source="6"><DataSource ID="3" Key="2001"/><EnergyFactors/><Units main="1"/></Food>)");
+    const CDS_Ingredient food = LoadFood(
+        R"(<Food Name="Apple" key="5" source="6"><DataSource ID="3" Key="2001"/><EnergyFactors/><Units main="1"/></Food>)");
     EXPECT_EQ(FoodKey(2001, 3), food.GetFoodKey());
 }
 
@@ -118,7 +119,8 @@ TEST(Ingredient, SaveLoadRoundTrip) {
 }
 
 TEST(Ingredient, CopiesAreDeep) {
-    CDS_Ingredient food = LoadFood(R"(<Food Name="Oats" key="1"><Nutrition><E N="1" V="379"/></Nutrition><EnergyFactors/><Units main="1"/></Food>)");
+    CDS_Ingredient food = LoadFood(
+        R"(<Food Name="Oats" key="1"><Nutrition><E N="1" V="379"/></Nutrition><EnergyFactors/><Units main="1"/></Food>)");
     CDS_Ingredient copy = food;
     copy.SetNutrientValue(1, 1.0);
     copy.SetUnits({{"gram", 1.0}});
@@ -145,15 +147,18 @@ TEST_P(IngredientRejects, RaisesXmlError) {
 
 INSTANTIATE_TEST_SUITE_P(
     MissingOrBadValues, IngredientRejects,
-    testing::Values(BadFood{"no name", R"(<Food key="1"><EnergyFactors/><Units/></Food>)"},
-                    BadFood{"no key", R"(<Food Name="a"><EnergyFactors/><Units/></Food>)"},
-                    BadFood{"no identity key", R"(<Food Name="a" key="1"><DataSource ID="1"/><EnergyFactors/><Units/></Food>)"},
-                    BadFood{"no factors", R"(<Food Name="a" key="1"><Units/></Food>)"},
-                    BadFood{"no units", R"(<Food Name="a" key="1"><EnergyFactors/></Food>)"},
-                    BadFood{"bad factor", R"(<Food Name="a" key="1"><EnergyFactors P="x"/><Units/></Food>)"},
-                    BadFood{"value missing", R"(<Food Name="a" key="1"><Nutrition><E N="1"/></Nutrition><EnergyFactors/><Units/></Food>)"},
-                    BadFood{"negative gid", R"(<Food Name="a" key="1"><Nutrition><E N="-1" V="1"/></Nutrition><EnergyFactors/><Units/></Food>)"},
-                    BadFood{"unit weight", R"(<Food Name="a" key="1"><EnergyFactors/><Units><E M="cup"/></Units></Food>)"}),
+    testing::Values(
+        BadFood{"no name", R"(<Food key="1"><EnergyFactors/><Units/></Food>)"},
+        BadFood{"no key", R"(<Food Name="a"><EnergyFactors/><Units/></Food>)"},
+        BadFood{"no identity key", R"(<Food Name="a" key="1"><DataSource ID="1"/><EnergyFactors/><Units/></Food>)"},
+        BadFood{"no factors", R"(<Food Name="a" key="1"><Units/></Food>)"},
+        BadFood{"no units", R"(<Food Name="a" key="1"><EnergyFactors/></Food>)"},
+        BadFood{"bad factor", R"(<Food Name="a" key="1"><EnergyFactors P="x"/><Units/></Food>)"},
+        BadFood{"value missing",
+                R"(<Food Name="a" key="1"><Nutrition><E N="1"/></Nutrition><EnergyFactors/><Units/></Food>)"},
+        BadFood{"negative gid",
+                R"(<Food Name="a" key="1"><Nutrition><E N="-1" V="1"/></Nutrition><EnergyFactors/><Units/></Food>)"},
+        BadFood{"unit weight", R"(<Food Name="a" key="1"><EnergyFactors/><Units><E M="cup"/></Units></Food>)"}),
     [](const auto& info) {
         std::string n = info.param.what;
         for (char& c : n)
@@ -175,7 +180,8 @@ class NutritionReads : public testing::TestWithParam<NutrientCase> {};
 TEST_P(NutritionReads, DerivesGidFromId) {
     Xml::XmlDocument doc;
     CDS_Nutrition n;
-    n.Load(Parse(doc, std::string("<Nutrient Name=\"Energy\" Units=\"kcal\" Accuracy=\"1\" ") + GetParam().attrs + "/>"));
+    n.Load(
+        Parse(doc, std::string("<Nutrient Name=\"Energy\" Units=\"kcal\" Accuracy=\"1\" ") + GetParam().attrs + "/>"));
     EXPECT_EQ("Energy", n.Name());
     EXPECT_EQ("kcal", n.Units());
     EXPECT_EQ(1, n.Accuracy());
@@ -186,14 +192,14 @@ TEST_P(NutritionReads, DerivesGidFromId) {
 
 INSTANTIATE_TEST_SUITE_P(Ids, NutritionReads,
                          testing::Values(NutrientCase{R"(id="208")", 208, 1, -1},
-                                         NutrientCase{R"(id="999")", 999, 999, -1},
-                                         NutrientCase{"", -1, -1, -1},
+                                         NutrientCase{R"(id="999")", 999, 999, -1}, NutrientCase{"", -1, -1, -1},
                                          NutrientCase{R"(id="0")", 0, 0, -1},
                                          NutrientCase{R"(id="203" EnergyComponent="0" gid="77")", 203, 3, 0}));
 
 TEST(Nutrition, RequiredAttributes) {
-    for (const char* text : {R"(<Nutrient Units="g" Accuracy="1"/>)", R"(<Nutrient Name="a" Accuracy="1"/>)",
-                             R"(<Nutrient Name="a" Units="g"/>)", R"(<Nutrient Name="a" Units="g" Accuracy="70000"/>)"}) {
+    for (const char* text :
+         {R"(<Nutrient Units="g" Accuracy="1"/>)", R"(<Nutrient Name="a" Accuracy="1"/>)",
+          R"(<Nutrient Name="a" Units="g"/>)", R"(<Nutrient Name="a" Units="g" Accuracy="70000"/>)"}) {
         Xml::XmlDocument doc;
         CDS_Nutrition n;
         EXPECT_THROW(n.Load(Parse(doc, text)), Xml::XmlError) << text;
@@ -262,15 +268,24 @@ TEST(IngredientEx, RequiresUnitIndexAndFood) {
 // The streaming reader converts attribute text itself; it must agree with the XML layer on every
 // text, accepted or refused.
 TEST(AttrValue, AgreesWithXmlValue) {
-    for (const char* text : {"12", " 12 ", "+12", "-7", "2.5", "3.5", "-2.5", "1e3", "28.35", "0x10", "", " ", "+", "12a",
-                             "nan", "inf", "2147483647", "2147483648", "-2147483648.4", "1e10", "\t5\n", "++1", "+-5"}) {
+    for (const char* text :
+         {"12", " 12 ", "+12", "-7",  "2.5",        "3.5",        "-2.5",          "1e3",  "28.35", "0x10", "",   " ",
+          "+",  "12a",  "nan", "inf", "2147483647", "2147483648", "-2147483648.4", "1e10", "\t5\n", "++1",  "+-5"}) {
         const Xml::XmlValue v{std::string(text)};
         std::optional<double> d, dv;
         std::optional<int> i, iv;
-        try { d = v.AsDouble(); } catch (const Xml::XmlError&) {}
-        try { dv = AttrValue::ToDouble(text); } catch (const Xml::XmlError&) {}
-        try { i = v.AsInt(); } catch (const Xml::XmlError&) {}
-        try { iv = AttrValue::ToInt(text); } catch (const Xml::XmlError&) {}
+        try {
+            d = v.AsDouble();
+        } catch (const Xml::XmlError&) {}
+        try {
+            dv = AttrValue::ToDouble(text);
+        } catch (const Xml::XmlError&) {}
+        try {
+            i = v.AsInt();
+        } catch (const Xml::XmlError&) {}
+        try {
+            iv = AttrValue::ToInt(text);
+        } catch (const Xml::XmlError&) {}
         EXPECT_EQ(d.has_value(), dv.has_value()) << '"' << text << '"';
         if (d && dv && !std::isnan(*d)) {
             EXPECT_EQ(*d, *dv) << text;

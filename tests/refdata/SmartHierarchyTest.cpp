@@ -21,7 +21,8 @@ std::string Render(const std::vector<SmartItem>& items, int level = 0) {
     return out;
 }
 
-const std::vector<std::string_view> kDairy = {"Milk, whole", "Milk, skim", "Milk, dry, nonfat", "Cheese, cheddar", "Apple"};
+const std::vector<std::string_view> kDairy = {"Milk, whole", "Milk, skim", "Milk, dry, nonfat", "Cheese, cheddar",
+                                              "Apple"};
 const std::vector<std::string_view> kBeef = {"Beef, ground, raw", "Beef, ground, cooked", "Beef, steak, raw",
                                              "Beef, steak, cooked", "Beef, liver"};
 
@@ -58,14 +59,18 @@ INSTANTIATE_TEST_SUITE_P(
                       "'Milk, whole'\n'Milk, skim'\n'Milk, dry, nonfat'\n'Cheese, cheddar'\n'Apple'\n"},
         HierarchyCase{"dairy_full_title", &kDairy, 2, 2, true,
                       "[Milk]\n  'Milk, whole'\n  'Milk, skim'\n  'Milk, dry, nonfat'\n'Cheese, cheddar'\n'Apple'\n"},
-        HierarchyCase{"beef_2_2", &kBeef, 2, 2, false,
-                      "[Beef]\n  [ ground]\n    ' raw'\n    ' cooked'\n  [ steak]\n    ' raw'\n    ' cooked'\n  ' liver'\n"},
-        HierarchyCase{"beef_1_2", &kBeef, 1, 2, false,
-                      "[Beef]\n  ' ground, raw'\n  ' ground, cooked'\n  ' steak, raw'\n  ' steak, cooked'\n  ' liver'\n"},
-        HierarchyCase{"beef_2_3", &kBeef, 2, 3, false,
-                      "[Beef]\n  ' ground, raw'\n  ' ground, cooked'\n  ' steak, raw'\n  ' steak, cooked'\n  ' liver'\n"},
-        HierarchyCase{"beef_2_6", &kBeef, 2, 6, false,
-                      "'Beef, ground, raw'\n'Beef, ground, cooked'\n'Beef, steak, raw'\n'Beef, steak, cooked'\n'Beef, liver'\n"}),
+        HierarchyCase{
+            "beef_2_2", &kBeef, 2, 2, false,
+            "[Beef]\n  [ ground]\n    ' raw'\n    ' cooked'\n  [ steak]\n    ' raw'\n    ' cooked'\n  ' liver'\n"},
+        HierarchyCase{
+            "beef_1_2", &kBeef, 1, 2, false,
+            "[Beef]\n  ' ground, raw'\n  ' ground, cooked'\n  ' steak, raw'\n  ' steak, cooked'\n  ' liver'\n"},
+        HierarchyCase{
+            "beef_2_3", &kBeef, 2, 3, false,
+            "[Beef]\n  ' ground, raw'\n  ' ground, cooked'\n  ' steak, raw'\n  ' steak, cooked'\n  ' liver'\n"},
+        HierarchyCase{
+            "beef_2_6", &kBeef, 2, 6, false,
+            "'Beef, ground, raw'\n'Beef, ground, cooked'\n'Beef, steak, raw'\n'Beef, steak, cooked'\n'Beef, liver'\n"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(SmartHierarchy, FoodsKeepTheirPositions) {
@@ -80,8 +85,8 @@ TEST(SmartHierarchy, FoodsKeepTheirPositions) {
 TEST(SmartHierarchy, EdgeNames) {
     // A name ending with a comma has an empty leaf and shows its full name; a name that is also a
     // category's name stays a food of its own; a chain of single children joins into one name.
-    const std::vector<std::string_view> names = {"Beef,", "Beef, raw", "Beef", "Oil, olive, extra virgin", "Oil, olive, light",
-                                                 "Tea"};
+    const std::vector<std::string_view> names = {
+        "Beef,", "Beef, raw", "Beef", "Oil, olive, extra virgin", "Oil, olive, light", "Tea"};
     EXPECT_EQ("[Beef]\n  'Beef,'\n  ' raw'\n'Beef'\n[Oil, olive]\n  ' extra virgin'\n  ' light'\n'Tea'\n",
               Render(BuildSmartHierarchy(names, 2, 2, false)));
 }
@@ -91,7 +96,9 @@ TEST(SmartHierarchy, PartsCompareExactly) {
     EXPECT_EQ("[Milk]\n  ' whole'\n  'whole'\n'milk, skim'\n", Render(BuildSmartHierarchy(names, 2, 2, false)));
 }
 
-TEST(SmartHierarchy, EmptyGroup) { EXPECT_TRUE(BuildSmartHierarchy(std::vector<std::string_view>{}, 2, 2, false).empty()); }
+TEST(SmartHierarchy, EmptyGroup) {
+    EXPECT_TRUE(BuildSmartHierarchy(std::vector<std::string_view>{}, 2, 2, false).empty());
+}
 
 TEST(SmartHierarchy, FromAGroupOfTheDataSource) {
     CDataSourceMgr mgr;

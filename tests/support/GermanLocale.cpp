@@ -3,11 +3,11 @@
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
+#include <unistd.h>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 

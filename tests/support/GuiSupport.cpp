@@ -4,8 +4,8 @@
 
 #include <QApplication>
 #include <QSettings>
-#include <QTest>
 #include <QStatusBar>
+#include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>

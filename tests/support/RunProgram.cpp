@@ -1,7 +1,7 @@
 #include "support/RunProgram.h"
 
-#include <cstdio>
 #include <sys/wait.h>
+#include <cstdio>
 
 namespace {
 

@@ -11,21 +11,29 @@
 RunningApp::RunningApp(const Config& config) : clock(boost::gregorian::date(2024, 5, 7)) {
     ClearUserSettings();
     const std::string source = config.dataSource.empty() ? TestFile("model/foods.xml") : config.dataSource;
-    folder_.Write("config.xml", "<?xml version=\"1.0\"?>\n<settings>\n"
-                                "  <section name=\"General\">\n"
-                                "    <param name=\"Data Source\" type=\"ifile\" write=\"true\"><value>" + source + "</value></param>\n"
-                                "    <param name=\"Maximized\" type=\"boolean\" write=\"true\"><value>" +
-                                    std::string(config.maximized ? "true" : "false") + "</value></param>\n"
-                                "    <param name=\"Load Last Profile\" type=\"boolean\" write=\"true\"><value>" +
-                                    std::string(config.loadLastProfile ? "true" : "false") + "</value></param>\n"
-                                "    <param name=\"Run Wizard\" type=\"boolean\" write=\"true\"><value>" +
-                                    std::string(config.runWizard ? "true" : "false") + "</value></param>\n"
-                                "  </section>\n"
-                                "  <section name=\"Update\">\n"
-                                "    <param name=\"Time Interval\" type=\"choice\" write=\"true\"><value>month</value></param>\n"
-                                "    <param name=\"Last Check Date\" type=\"info\"><value>" + config.lastCheck + "</value></param>\n"
-                                "  </section>\n"
-                                "</settings>\n");
+    folder_.Write("config.xml",
+                  "<?xml version=\"1.0\"?>\n<settings>\n"
+                  "  <section name=\"General\">\n"
+                  "    <param name=\"Data Source\" type=\"ifile\" write=\"true\"><value>" +
+                      source +
+                      "</value></param>\n"
+                      "    <param name=\"Maximized\" type=\"boolean\" write=\"true\"><value>" +
+                      std::string(config.maximized ? "true" : "false") +
+                      "</value></param>\n"
+                      "    <param name=\"Load Last Profile\" type=\"boolean\" write=\"true\"><value>" +
+                      std::string(config.loadLastProfile ? "true" : "false") +
+                      "</value></param>\n"
+                      "    <param name=\"Run Wizard\" type=\"boolean\" write=\"true\"><value>" +
+                      std::string(config.runWizard ? "true" : "false") +
+                      "</value></param>\n"
+                      "  </section>\n"
+                      "  <section name=\"Update\">\n"
+                      "    <param name=\"Time Interval\" type=\"choice\" write=\"true\"><value>month</value></param>\n"
+                      "    <param name=\"Last Check Date\" type=\"info\"><value>" +
+                      config.lastCheck +
+                      "</value></param>\n"
+                      "  </section>\n"
+                      "</settings>\n");
     std::filesystem::create_directories(folder_.Path() / "profiles");
 }
 

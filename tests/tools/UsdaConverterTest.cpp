@@ -116,8 +116,9 @@ TEST_F(UsdaConversion, NutrientListFollowsTheTableAndKeepsOnlyUsedOnes) {
     };
     std::vector<Row> rows;
     for (const auto& n : doc_->Root().ChildElement("Nutrients").ChildElements("Nutrient"))
-        rows.push_back({n.GetAttribute("id").AsInt(), n.GetAttribute("Name").AsString(), n.GetAttribute("Units").AsString(),
-                        n.GetAttribute("Accuracy").AsInt(), n.GetAttribute("EnergyComponent", -1).AsInt()});
+        rows.push_back({n.GetAttribute("id").AsInt(), n.GetAttribute("Name").AsString(),
+                        n.GetAttribute("Units").AsString(), n.GetAttribute("Accuracy").AsInt(),
+                        n.GetAttribute("EnergyComponent", -1).AsInt()});
     std::vector<int> ids;
     for (const auto& r : rows) ids.push_back(r.id);
     // No Ash (207), no Omega sums, no Vitamin D in IU (324); RAE (320) right after Vitamin A in IU.
@@ -134,10 +135,10 @@ TEST_F(UsdaConversion, NutrientListFollowsTheTableAndKeepsOnlyUsedOnes) {
     EXPECT_EQ(-1, row(208).energyComponent);
     EXPECT_EQ("Vitamin D (D2 + D3)", row(328).name);
     EXPECT_EQ("\xC2\xB5g", row(328).units);
-    EXPECT_EQ(1, row(328).accuracy);   // from the standard table
+    EXPECT_EQ(1, row(328).accuracy);  // from the standard table
     EXPECT_EQ(1, row(221).accuracy);
-    EXPECT_EQ(3, row(404).accuracy);   // Thiamin, standard table
-    EXPECT_EQ(0, row(318).accuracy);   // IU, not in the standard table
+    EXPECT_EQ(3, row(404).accuracy);  // Thiamin, standard table
+    EXPECT_EQ(0, row(318).accuracy);  // IU, not in the standard table
     EXPECT_EQ("IU", row(318).units);
     EXPECT_EQ("Vitamin A, RAE", row(320).name);
     // Fluoride in mg, as the reference intakes give it, keeping the precision of USDA's µg.
@@ -169,25 +170,24 @@ TEST_P(UsdaValue, ReadsBackExactly) {
     EXPECT_EQ(*c.value, it->second);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fixture, UsdaValue,
-    ::testing::Values(
-        ValueCase{"energy by gid 1", 1001, 1, 717.0},
-        ValueCase{"written 0.0050", 1001, 30, 0.005},
-        ValueCase{"vitamin D IU / 40", 1001, 66, 60.0 / 40.0},
-        ValueCase{"vitamin D of 4 IU", 42128, 66, 4.0 / 40.0},
-        ValueCase{"vitamin A IU kept under its number", 1001, 318, 2499.0},
-        ValueCase{"RAE from retinol and carotenoids", 1001, 22, 671.0 + 158.0 / 12.0 + (0.0 + 0.0) / 24.0},
-        ValueCase{"no RAE without carotenoids", 19411, 22, std::nullopt},
-        ValueCase{"a given zero stays", 19411, 6, 0.0},
-        ValueCase{"a missing nutrient is absent, not 0", 42128, 21, std::nullopt},
-        ValueCase{"ash left out", 1001, 207, std::nullopt}),
-    [](const auto& info) {
-        std::string name = info.param.what;
-        for (char& ch : name)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Fixture, UsdaValue,
+                         ::testing::Values(ValueCase{"energy by gid 1", 1001, 1, 717.0},
+                                           ValueCase{"written 0.0050", 1001, 30, 0.005},
+                                           ValueCase{"vitamin D IU / 40", 1001, 66, 60.0 / 40.0},
+                                           ValueCase{"vitamin D of 4 IU", 42128, 66, 4.0 / 40.0},
+                                           ValueCase{"vitamin A IU kept under its number", 1001, 318, 2499.0},
+                                           ValueCase{"RAE from retinol and carotenoids", 1001, 22,
+                                                     671.0 + 158.0 / 12.0 + (0.0 + 0.0) / 24.0},
+                                           ValueCase{"no RAE without carotenoids", 19411, 22, std::nullopt},
+                                           ValueCase{"a given zero stays", 19411, 6, 0.0},
+                                           ValueCase{"a missing nutrient is absent, not 0", 42128, 21, std::nullopt},
+                                           ValueCase{"ash left out", 1001, 207, std::nullopt}),
+                         [](const auto& info) {
+                             std::string name = info.param.what;
+                             for (char& ch : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                             return name;
+                         });
 
 TEST_F(UsdaConversion, ValuesOfAFoodAreTheMappedOnesOnly) {
     std::set<int> gids;

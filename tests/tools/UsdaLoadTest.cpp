@@ -31,9 +31,9 @@ TEST(UsdaDataSource, LoadsWithEveryFoodItsUnitsAndValues) {
     const CDS_Ingredient* butter = mgr.FindFood(FoodKey(1001, Usda::kUsdaSourceId));
     ASSERT_NE(nullptr, butter);
     EXPECT_EQ("Butter, salted", butter->Name());
-    EXPECT_DOUBLE_EQ(717, butter->NutrientValue(1));     // energy, number 208
-    EXPECT_DOUBLE_EQ(81.11, butter->NutrientValue(4));   // fat, number 204
-    EXPECT_DOUBLE_EQ(1.5, butter->NutrientValue(66));    // vitamin D: 60 IU / 40 in µg, number 328
+    EXPECT_DOUBLE_EQ(717, butter->NutrientValue(1));    // energy, number 208
+    EXPECT_DOUBLE_EQ(81.11, butter->NutrientValue(4));  // fat, number 204
+    EXPECT_DOUBLE_EQ(1.5, butter->NutrientValue(66));   // vitamin D: 60 IU / 40 in µg, number 328
     EXPECT_DOUBLE_EQ(8.79, butter->EnergyFactor(1));
     std::vector<std::string> units;
     for (const FoodUnit& u : butter->Units()) units.push_back(u.name);
@@ -86,13 +86,14 @@ std::string PerDayUnits(std::string units) {
 // with an RDA or an AI for a woman of 30.
 TEST(UsdaDataSource, EveryNutrientUsdaHasGetsReferenceIntakes) {
     // SR24 has no values for these.
-    const std::set<std::string> notInUsda = {"Biotin", "Boron", "Chromium", "Iodine", "Molybdenum",
-                                             "Nickel", "Vanadium", "Unknown"};
+    const std::set<std::string> notInUsda = {"Biotin",     "Boron",  "Chromium", "Iodine",
+                                             "Molybdenum", "Nickel", "Vanadium", "Unknown"};
     // Adults have no RDA or AI for these: energy is the person's own requirement, fat has a
     // range of energy only.
     const std::set<std::string> noAdultValue = {"Energy", "Total Fat"};
     std::map<int, Usda::OutNutrient> byGid;
-    for (const Usda::OutNutrient& n : Usda::NutrientDefinitions()) byGid.emplace(Nutrient::GidOfNutrientNumber(n.number), n);
+    for (const Usda::OutNutrient& n : Usda::NutrientDefinitions())
+        byGid.emplace(Nutrient::GidOfNutrientNumber(n.number), n);
 
     CDC_DietaryIntakesMgr intakes;
     intakes.InitializeBuiltIn();

@@ -51,7 +51,8 @@ std::string MakeArchive(Kind kind, const Entries& entries) {
         archive_entry_set_filetype(e.get(), AE_IFREG);
         archive_entry_set_perm(e.get(), 0644);
         archive_entry_set_size(e.get(), static_cast<la_int64_t>(data.size()));
-        if (archive_write_header(a.get(), e.get()) != ARCHIVE_OK) throw std::runtime_error(archive_error_string(a.get()));
+        if (archive_write_header(a.get(), e.get()) != ARCHIVE_OK)
+            throw std::runtime_error(archive_error_string(a.get()));
         if (archive_write_data(a.get(), data.data(), data.size()) != static_cast<la_ssize_t>(data.size()))
             throw std::runtime_error(archive_error_string(a.get()));
     }
@@ -76,9 +77,10 @@ void Replace(Entries& entries, const std::string& name, const std::string& data)
 std::string MakeJar(const Entries& entries) { return MakeArchive(Kind::Zip, entries); }
 
 std::string MakeDeb(const Entries& dataEntries) {
-    return MakeArchive(Kind::Ar, {{"debian-binary", "2.0\n"},
-                                  {"control.tar.xz", MakeArchive(Kind::TarXz, {{"./control", "Package: cronometer\n"}})},
-                                  {"data.tar.xz", MakeArchive(Kind::TarXz, dataEntries)}});
+    return MakeArchive(Kind::Ar,
+                       {{"debian-binary", "2.0\n"},
+                        {"control.tar.xz", MakeArchive(Kind::TarXz, {{"./control", "Package: cronometer\n"}})},
+                        {"data.tar.xz", MakeArchive(Kind::TarXz, dataEntries)}});
 }
 
 std::string CopyOfFixture(const TempDir& dir, const std::string& name) {
@@ -109,21 +111,23 @@ TEST_P(UsdaSourceKind, GivesTheSameFileAsTheFolder) {
 
 INSTANTIATE_TEST_SUITE_P(
     All, UsdaSourceKind,
-    ::testing::Values(
-        SourceCase{"UnpackedJarParent", [](const TempDir& d) {
-                       CopyOfFixture(d, "usda_sr24");
-                       return d.Path().string();
-                   }},
-        SourceCase{"Jar", [](const TempDir& d) {
-                       d.Write("usda_sr24.jar", MakeJar(FixtureEntries("usda_sr24/")));
-                       return d.File("usda_sr24.jar");
-                   }},
-        SourceCase{"Deb", [](const TempDir& d) {
-                       d.Write("cronometer_all.deb",
-                               MakeDeb({{"./usr/share/doc/cronometer/copyright", "public domain\n"},
-                                        {kJarPath, MakeJar(FixtureEntries("usda_sr24/"))}}));
-                       return d.File("cronometer_all.deb");
-                   }}),
+    ::testing::Values(SourceCase{"UnpackedJarParent",
+                                 [](const TempDir& d) {
+                                     CopyOfFixture(d, "usda_sr24");
+                                     return d.Path().string();
+                                 }},
+                      SourceCase{"Jar",
+                                 [](const TempDir& d) {
+                                     d.Write("usda_sr24.jar", MakeJar(FixtureEntries("usda_sr24/")));
+                                     return d.File("usda_sr24.jar");
+                                 }},
+                      SourceCase{"Deb",
+                                 [](const TempDir& d) {
+                                     d.Write("cronometer_all.deb",
+                                             MakeDeb({{"./usr/share/doc/cronometer/copyright", "public domain\n"},
+                                                      {kJarPath, MakeJar(FixtureEntries("usda_sr24/"))}}));
+                                     return d.File("cronometer_all.deb");
+                                 }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct BadCase {
@@ -188,12 +192,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"FoodOfAnotherKind", FolderWith("01001.xml", "<meal uid=\"01001\"/>"),
                 "usda/01001.xml: the root element is <meal>, not <food>"},
         BadCase{"NutrientAmountNotANumber",
-                FolderWith("19411.xml", "<food uid=\"19411\" name=\"Chips\"><nutrient amount=\"lots\" name=\"Energy\"/></food>"),
+                FolderWith("19411.xml",
+                           "<food uid=\"19411\" name=\"Chips\"><nutrient amount=\"lots\" name=\"Energy\"/></food>"),
                 "usda/19411.xml: <nutrient> amount is not a number: 'lots'"},
-        BadCase{"MeasureWeightInfinite",
-                FolderWith("19411.xml", "<food uid=\"19411\" name=\"Chips\"><measure amount=\"1.0\" name=\"oz\" grams=\"inf\"/></food>"),
-                "usda/19411.xml: <measure> grams is not a number: 'inf'"},
-        BadCase{"FoodWithoutName", FolderWith("19411.xml", "<food uid=\"19411\"/>"), "usda/19411.xml: <food> has no name"},
+        BadCase{
+            "MeasureWeightInfinite",
+            FolderWith("19411.xml",
+                       "<food uid=\"19411\" name=\"Chips\"><measure amount=\"1.0\" name=\"oz\" grams=\"inf\"/></food>"),
+            "usda/19411.xml: <measure> grams is not a number: 'inf'"},
+        BadCase{"FoodWithoutName", FolderWith("19411.xml", "<food uid=\"19411\"/>"),
+                "usda/19411.xml: <food> has no name"},
         BadCase{"FileOfAnotherFood", FolderWith("19411.xml", "<food uid=\"19412\" name=\"Chips\"/>"),
                 "usda/19411.xml: uid \"19412\" does not match the file name"},
         BadCase{"JarWithoutIndex",

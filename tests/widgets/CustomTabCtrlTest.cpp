@@ -78,7 +78,8 @@ TEST_P(TabStripButtons, MoveTheSelection) {
 INSTANTIATE_TEST_SUITE_P(, TabStripButtons,
                          ::testing::Values(MoveCase{2, CCustomTabCtrl::First, 0}, MoveCase{2, CCustomTabCtrl::Prev, 1},
                                            MoveCase{2, CCustomTabCtrl::Next, 3}, MoveCase{1, CCustomTabCtrl::Last, 3},
-                                           MoveCase{0, CCustomTabCtrl::First, -1}, MoveCase{0, CCustomTabCtrl::Prev, -1},
-                                           MoveCase{3, CCustomTabCtrl::Next, -1}, MoveCase{3, CCustomTabCtrl::Last, -1}));
+                                           MoveCase{0, CCustomTabCtrl::First, -1},
+                                           MoveCase{0, CCustomTabCtrl::Prev, -1}, MoveCase{3, CCustomTabCtrl::Next, -1},
+                                           MoveCase{3, CCustomTabCtrl::Last, -1}));
 
 }  // namespace

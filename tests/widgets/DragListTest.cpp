@@ -28,12 +28,11 @@ TEST_F(DragListTest, ADropMovesTheTextBeforeTheTargetAndReportsBothIndexes) {
         QStringList after;
     };
     const Case cases[] = {
-        {0, 3, {"b", "c", "a"}},   // below the last
-        {0, 2, {"b", "a", "c"}},   // before "c": one place earlier when moving down
-        {2, 0, {"c", "a", "b"}},
-        {1, 1, {"a", "b", "c"}},   // onto itself
-        {1, 2, {"a", "b", "c"}},   // just before the next
-        {1, -1, {"a", "b", "c"}},  // outside the list
+        {0, 3, {"b", "c", "a"}},                            // below the last
+        {0, 2, {"b", "a", "c"}},                            // before "c": one place earlier when moving down
+        {2, 0, {"c", "a", "b"}},  {1, 1, {"a", "b", "c"}},  // onto itself
+        {1, 2, {"a", "b", "c"}},                            // just before the next
+        {1, -1, {"a", "b", "c"}},                           // outside the list
     };
     for (const Case& c : cases) {
         list.clear();

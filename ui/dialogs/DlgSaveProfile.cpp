@@ -26,7 +26,8 @@ std::optional<std::string> FirstBadProfileNameChar(const std::string& name) {
     return std::nullopt;
 }
 
-DlgSaveProfile::DlgSaveProfile(const std::vector<std::string>& names, QWidget* parent) : QDialog(parent), names_(names) {
+DlgSaveProfile::DlgSaveProfile(const std::vector<std::string>& names, QWidget* parent)
+    : QDialog(parent), names_(names) {
     setWindowTitle(QStringLiteral("Save Profile"));
 
     list_ = new QListWidget(this);
@@ -61,7 +62,8 @@ DlgSaveProfile::DlgSaveProfile(const std::vector<std::string>& names, QWidget* p
     SortProfileNames(sorted);
     for (const auto& name : sorted) list_->addItem(QString::fromStdString(name));
 
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { edit_->setText(item->text()); });
+    connect(list_, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { edit_->setText(item->text()); });
     connect(save_, &QPushButton::clicked, this, &DlgSaveProfile::accept);
     connect(cancel, &QPushButton::clicked, this, &DlgSaveProfile::reject);
     resize(380, 300);
@@ -80,7 +82,8 @@ void DlgSaveProfile::accept() {
             return;
     }
     if (auto bad = FirstBadProfileNameChar(text)) {
-        Services::Prompt().Question("Profile name does not support: '" + *bad + "' character", Services::Buttons::OkCancel);
+        Services::Prompt().Question("Profile name does not support: '" + *bad + "' character",
+                                    Services::Buttons::OkCancel);
         return;
     }
     chosen_ = text;

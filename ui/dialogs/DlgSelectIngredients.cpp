@@ -2,8 +2,8 @@
 
 #include "ui/views/IngredientTree.h"
 
-#include "document/viewmodel/DayFoodList.h"
 #include "document/ProfileDocument.h"
+#include "document/viewmodel/DayFoodList.h"
 #include "model/TextFormat.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/Ingredient.h"
@@ -21,8 +21,8 @@
 namespace {
 
 // The blanks widen the columns, which are as wide as their headers.
-constexpr const char* kColumns[] = {" Name           ", " Units  ", " Category   ", "Protein", "Fat  ", "Carbohydrate",
-                                    "Alcohol"};
+constexpr const char* kColumns[] = {" Name           ", " Units  ", " Category   ", "Protein", "Fat  ",
+                                    "Carbohydrate",     "Alcohol"};
 constexpr int kFactorColumn = 3;
 
 }  // namespace
@@ -94,7 +94,8 @@ DlgSelectIngredients::DlgSelectIngredients(const Gui::CAppContext& app, std::vec
     connect(down_, &QPushButton::clicked, this, &DlgSelectIngredients::OnDown);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help_, &QPushButton::clicked, this, [this] { Gui::OpenHelpPage(app_.appDir, "/help/reference/ingredients.htm"); });
+    connect(help_, &QPushButton::clicked, this,
+            [this] { Gui::OpenHelpPage(app_.appDir, "/help/reference/ingredients.htm"); });
     connect(list_, &QTableWidget::itemSelectionChanged, this, &DlgSelectIngredients::UpdateButtons);
     connect(tree_, &QTreeWidget::currentItemChanged, this, &DlgSelectIngredients::UpdateButtons);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {

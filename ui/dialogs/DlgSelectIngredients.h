@@ -21,7 +21,8 @@ class QTreeWidgetItem;
 class DlgSelectIngredients : public QDialog {
     Q_OBJECT
 public:
-    DlgSelectIngredients(const Gui::CAppContext& app, std::vector<UserLog::CDayFood> entries, QWidget* parent = nullptr);
+    DlgSelectIngredients(const Gui::CAppContext& app, std::vector<UserLog::CDayFood> entries,
+                         QWidget* parent = nullptr);
 
     const std::vector<UserLog::CDayFood>& Entries() const { return entries_; }
 

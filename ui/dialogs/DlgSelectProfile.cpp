@@ -13,7 +13,8 @@
 
 void SortProfileNames(std::vector<std::string>& names) {
     auto lower = [](std::string s) {
-        std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        std::transform(s.begin(), s.end(), s.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         return s;
     };
     std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
@@ -41,11 +42,11 @@ DlgSelectProfile::DlgSelectProfile(const std::vector<std::string>& names, const 
 
     connect(ok_, &QPushButton::clicked, this, &DlgSelectProfile::accept);
     connect(cancel_, &QPushButton::clicked, this, &DlgSelectProfile::reject);
-    connect(help_, &QPushButton::clicked, this,
-            [this] { Gui::OpenHelpPage(appDir_, "/help/start/start_main.htm"); });
+    connect(help_, &QPushButton::clicked, this, [this] { Gui::OpenHelpPage(appDir_, "/help/start/start_main.htm"); });
     connect(list_, &QListWidget::itemDoubleClicked, this, &DlgSelectProfile::accept);
 
-    const int buttonWidth = std::max({ok_->sizeHint().width(), cancel_->sizeHint().width(), help_->sizeHint().width(), 80});
+    const int buttonWidth =
+        std::max({ok_->sizeHint().width(), cancel_->sizeHint().width(), help_->sizeHint().width(), 80});
     const int buttonHeight = ok_->sizeHint().height();
     for (QPushButton* b : {ok_, cancel_, help_}) b->resize(buttonWidth, buttonHeight);
     ok_->move(0, 10);

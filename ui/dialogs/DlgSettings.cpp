@@ -2,8 +2,8 @@
 
 #include "ui/frame/AppContext.h"
 
-#include "core/settings/ConfigManager.h"
 #include "core/Services.h"
+#include "core/settings/ConfigManager.h"
 #include "core/settings/SettingsMgr.h"
 
 #include <QCheckBox>

@@ -25,8 +25,10 @@ CChildFrameBase::CChildFrameBase(std::unique_ptr<CVelmoraDoc> document, std::vec
         connect(document_.get(), &CVelmoraDoc::titleChanged, this, &CChildFrameBase::UpdateTitle);
         connect(document_.get(), &CVelmoraDoc::changed, this, [this] { setWindowModified(document_->IsModified()); });
         connect(document_.get(), &CVelmoraDoc::closeRequested, this, [this] {
-            if (parentWidget()) parentWidget()->close();  // the MDI window around this frame
-            else close();
+            if (parentWidget())
+                parentWidget()->close();  // the MDI window around this frame
+            else
+                close();
         });
     }
     UpdateTitle();
@@ -59,8 +61,10 @@ bool CChildFrameBase::Create() {
     static_cast<QVBoxLayout*>(layout())->addWidget(tabs_);
     connect(tabs_, &CCustomTabCtrl::selectionChanged, this, &CChildFrameBase::OnTabSelected);
     connect(tabs_, &CCustomTabCtrl::closeRequested, this, [this] {
-        if (parentWidget()) parentWidget()->close();
-        else close();
+        if (parentWidget())
+            parentWidget()->close();
+        else
+            close();
     });
     return true;
 }
@@ -106,8 +110,10 @@ bool CChildFrameBase::SelectTab(int c) {
 
     viewStack_->setCurrentWidget(next);  // hides the old view, shows the new one
     document_->AddView(next);
-    if (created) next->OnInitialUpdate();
-    else next->UpdateData(false);
+    if (created)
+        next->OnInitialUpdate();
+    else
+        next->UpdateData(false);
     activeView_ = next;
     if (old) document_->RemoveView(old);
     if (tabs_ && tabs_->GetCurSel() != c) tabs_->SetCurSel(c);
@@ -120,8 +126,10 @@ void CChildFrameBase::BeforeCommand() {
 
 void CChildFrameBase::CloseWithoutAsking() {
     closeConfirmed_ = true;
-    if (parentWidget()) parentWidget()->close();
-    else close();
+    if (parentWidget())
+        parentWidget()->close();
+    else
+        close();
 }
 
 void CChildFrameBase::closeEvent(QCloseEvent* event) {

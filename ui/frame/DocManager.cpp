@@ -1,12 +1,12 @@
 #include "DocManager.h"
 
 #include "ChildFrame.h"
-#include "ui/dialogs/DlgSaveProfile.h"
-#include "ui/dialogs/DlgSelectProfile.h"
 #include "MainFrame.h"
 #include "QtServices.h"
 #include "RecentFileList.h"
 #include "VelmoraDoc.h"
+#include "ui/dialogs/DlgSaveProfile.h"
+#include "ui/dialogs/DlgSelectProfile.h"
 
 #include "core/Services.h"
 #include "document/fileio/ProfileName.h"
@@ -38,9 +38,7 @@ CVelmoraDoc* CDocManagerEx::OpenDocumentFile(const std::string& path, bool addTo
 
     int match = -1;
     switch (template_.MatchDocType(path, openPaths, match)) {
-        case CDynamicDocTemplate::noAttempt:
-            Services::Prompt().Message(kFailedToOpen);
-            return nullptr;
+        case CDynamicDocTemplate::noAttempt: Services::Prompt().Message(kFailedToOpen); return nullptr;
         case CDynamicDocTemplate::yesAlreadyOpen: {
             CVelmoraDoc* doc = docs[static_cast<std::size_t>(match)];
             for (CChildFrameBase* frame : mainFrame_.ChildFrames())
@@ -95,7 +93,7 @@ std::unique_ptr<CVelmoraDoc> CDocManagerEx::NewDocument() {
 
 CChildFrameDay* CDocManagerEx::CreateFrame(CVelmoraDoc* doc) {
     auto frame = std::make_unique<CChildFrameDay>(std::unique_ptr<CVelmoraDoc>(doc));
-    if (!frame->Create()) return nullptr;  // the document goes with the frame
+    if (!frame->Create()) return nullptr;     // the document goes with the frame
     CChildFrameDay* shown = frame.release();  // the main window's area owns it from here
     mainFrame_.AddChildFrame(shown);
     shown->InitialUpdateFrame();

@@ -69,8 +69,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     OnCommand(CommandId::ContextHelp, [] { QWhatsThis::enterWhatsThisMode(); });
     // The help pages are the reference pages of the application folder.
     for (CommandId help : {CommandId::Help, CommandId::HelpFinder, CommandId::HelpIndex})
-        OnCommand(help, [this] { app_->RunCommand(CommandId::HelpReference); },
-                  [this] { return app_ && app_->CanRun(CommandId::HelpReference); });
+        OnCommand(
+            help, [this] { app_->RunCommand(CommandId::HelpReference); },
+            [this] { return app_ && app_->CanRun(CommandId::HelpReference); });
 }
 
 CMainFrame::~CMainFrame() {
@@ -186,21 +187,21 @@ bool CMainFrame::Create() {
     windowMenu_ = BuildMenu(QStringLiteral("&Window"), {cmd(C::WindowCascade), cmd(C::WindowTile)});
     connect(windowMenu_, &QMenu::aboutToShow, this, &CMainFrame::RebuildWindowMenu);
     menus_[kProfile] = {
-        BuildMenu(QStringLiteral("&Profile"), {cmd(C::FileNew), cmd(C::FileOpen), cmd(C::FileClose), cmd(C::FileSave),
-                                               cmd(C::FileSaveAs), sep, cmd(C::Import), cmd(C::Export), sep,
-                                               cmd(C::AppExit)}),
-        BuildMenu(QStringLiteral("&Edit"), {cmd(C::EditDelete), cmd(C::EditCopy), cmd(C::EditPaste), sep, cmd(C::Facts)}),
+        BuildMenu(QStringLiteral("&Profile"),
+                  {cmd(C::FileNew), cmd(C::FileOpen), cmd(C::FileClose), cmd(C::FileSave), cmd(C::FileSaveAs), sep,
+                   cmd(C::Import), cmd(C::Export), sep, cmd(C::AppExit)}),
+        BuildMenu(QStringLiteral("&Edit"),
+                  {cmd(C::EditDelete), cmd(C::EditCopy), cmd(C::EditPaste), sep, cmd(C::Facts)}),
         BuildMenu(QStringLiteral("Reports"), {submenu("Daily", {cmd(C::ReportSummary), cmd(C::ReportMenu)}),
                                               cmd(C::ReportFoodComparison), cmd(C::ReportXml)}),
-        BuildMenu(QStringLiteral("Tools"),
-                  {cmd(C::EnergyRequirements), sep, cmd(C::SoftwareUpdate), cmd(C::Settings)}),
+        BuildMenu(QStringLiteral("Tools"), {cmd(C::EnergyRequirements), sep, cmd(C::SoftwareUpdate), cmd(C::Settings)}),
         windowMenu_,
         BuildMenu(QStringLiteral("&Help"), {cmd(C::HelpReference), cmd(C::AppAbout)}),
     };
 
     auto id = [](C c) { return static_cast<int>(c); };
-    BuildToolBar(kNoProfile, {id(C::FileNew), id(C::FileOpen), kGap, id(C::Import), kGap, id(C::HelpFinder),
-                              id(C::AppAbout)});
+    BuildToolBar(kNoProfile,
+                 {id(C::FileNew), id(C::FileOpen), kGap, id(C::Import), kGap, id(C::HelpFinder), id(C::AppAbout)});
     BuildToolBar(kProfile, {id(C::FileNew), id(C::FileOpen), id(C::FileSave), kGap, id(C::Import), id(C::Export),
                             id(C::GoToDate), kGap, id(C::EditCopy), id(C::EditPaste), id(C::EditDelete), kGap,
                             id(C::HelpFinder), id(C::AppAbout)});
@@ -290,7 +291,8 @@ std::vector<CChildFrameBase*> CMainFrame::ChildFrames() const {
     std::vector<CChildFrameBase*> frames;
     if (!mdi_) return frames;
     for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder))
-        if (auto* frame = qobject_cast<CChildFrameBase*>(sub->widget()); frame && !sub->isHidden()) frames.push_back(frame);
+        if (auto* frame = qobject_cast<CChildFrameBase*>(sub->widget()); frame && !sub->isHidden())
+            frames.push_back(frame);
     return frames;
 }
 

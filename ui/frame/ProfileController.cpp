@@ -19,8 +19,8 @@ CProfileController::CProfileController(CVelmoraDoc& doc) : doc_(doc) {
 }
 
 void CProfileController::OnExport() {
-    auto path = Gui::ChooseSaveFile("Export", doc_.ExportFileName(), CVelmoraDoc::kExportDefaultExt,
-                                    kProfileFileFilter);
+    auto path =
+        Gui::ChooseSaveFile("Export", doc_.ExportFileName(), CVelmoraDoc::kExportDefaultExt, kProfileFileFilter);
     if (path) doc_.Export(*path);
 }
 

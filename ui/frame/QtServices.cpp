@@ -81,7 +81,8 @@ bool QtShell::Open(const std::string& url) {
 
 std::optional<std::string> QtFileChooser::OpenFile(const std::string& initialPath, const std::string& defaultExt,
                                                    const std::string& filter) {
-    QFileDialog dialog(DialogParent(), g_dialogTitle.empty() ? QStringLiteral("Open") : QString::fromStdString(g_dialogTitle));
+    QFileDialog dialog(DialogParent(),
+                       g_dialogTitle.empty() ? QStringLiteral("Open") : QString::fromStdString(g_dialogTitle));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);

@@ -36,8 +36,10 @@ CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app) : CProfileDocument(app.mea
     hooks.modifiedChanged = [this](bool) { emit changed(); };
 
     using Gui::CommandId;
-    OnCommand(CommandId::EditCopy, [this] { OnEditCopy(); }, [this] { return CanCopy(); });
-    OnCommand(CommandId::EditPaste, [this] { OnEditPaste(); }, [this] { return CanPaste(); });
+    OnCommand(
+        CommandId::EditCopy, [this] { OnEditCopy(); }, [this] { return CanCopy(); });
+    OnCommand(
+        CommandId::EditPaste, [this] { OnEditPaste(); }, [this] { return CanPaste(); });
     OnCommand(CommandId::EditDelete, [this] { DeleteDay(); });
     OnCommand(CommandId::ReportSummary, [this] { OnReport(Report::kSummaryTemplate); });
     OnCommand(CommandId::ReportMenu, [this] { OnReport(Report::kMenuTemplate); });
@@ -55,8 +57,9 @@ bool CVelmoraDoc::DoFileSave() {
     namespace fs = std::filesystem;
     const std::string& path = GetPathName();
     std::error_code ec;
-    const bool writable = !path.empty() && (!fs::exists(path, ec) ||
-                                            (fs::status(path, ec).permissions() & fs::perms::owner_write) != fs::perms::none);
+    const bool writable =
+        !path.empty() &&
+        (!fs::exists(path, ec) || (fs::status(path, ec).permissions() & fs::perms::owner_write) != fs::perms::none);
     return DoSave(writable ? path : std::string());
 }
 

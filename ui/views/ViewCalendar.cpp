@@ -52,7 +52,8 @@ void CViewCalendar::OnInitialUpdate() {
     CVelmoraDoc* doc = GetDocument();
     if (doc) {
         const IJSONSerialize* source = &doc->Log();
-        calendar_->SetPlaceholders(std::make_unique<Page::PlaceholderTable>(Page::PlaceholderTable{{"%JSON_USERLOG_LOG%", source}}));
+        calendar_->SetPlaceholders(
+            std::make_unique<Page::PlaceholderTable>(Page::PlaceholderTable{{"%JSON_USERLOG_LOG%", source}}));
         summary_->SetPlaceholders(std::make_unique<Page::PlaceholderTable>(
             Page::PlaceholderTable{{"%JSON_USERLOG_DAY%", source}, {"%JSON_MEASURES%", source}}));
     }
@@ -75,8 +76,10 @@ bool CViewCalendar::DoDataExchange(bool save) {
     summary_->Exchange(true);
     calendar_->Exchange(false);
     summary_->Exchange(false);
-    calendar_->AddObserver("daySelected", std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnDaySelected));
-    summary_->AddObserver("inputFact", std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnInputFact));
+    calendar_->AddObserver("daySelected",
+                           std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnDaySelected));
+    summary_->AddObserver("inputFact",
+                          std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnInputFact));
     if (bound.Failed()) Services::Prompt().Message(CWebControlBase::kNotAnsweringLoad);
     return true;
 }
@@ -106,8 +109,10 @@ void CViewCalendar::SelectDay(const std::string& date) {
     // A value still being typed in the summary belongs to the day it was typed for.
     summary_->Exchange(true);
     doc->Log().SelectDay(date);
-    if (doc->FirstView() == this) doc->RefreshFirstView();
-    else UpdateData(false);
+    if (doc->FirstView() == this)
+        doc->RefreshFirstView();
+    else
+        UpdateData(false);
 }
 
 void CViewCalendar::OnInputFact(const Gui::ElementEvent& event) {
@@ -144,7 +149,8 @@ void CViewCalendar::OnInputFact(const Gui::ElementEvent& event) {
 
 void CViewCalendar::AnswerFact(const std::string& name, const QJsonValue& value, const std::string& text,
                                const std::string& reason) {
-    const QJsonArray args{QString::fromStdString(name), value, QString::fromStdString(text), QString::fromStdString(reason)};
+    const QJsonArray args{QString::fromStdString(name), value, QString::fromStdString(text),
+                          QString::fromStdString(reason)};
     const QString json = QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact));
     summary_->RunScript(QStringLiteral("typeof showFact === 'function' && showFact.apply(null, %1)").arg(json));
 }

@@ -37,7 +37,8 @@ private:
     void SelectDay(const std::string& date);
     // Tells the summary page what became of a typed fact value: the value the day now holds
     // (null for none) or, with a reason, the text that was refused.
-    void AnswerFact(const std::string& name, const QJsonValue& value, const std::string& text, const std::string& reason);
+    void AnswerFact(const std::string& name, const QJsonValue& value, const std::string& text,
+                    const std::string& reason);
 
     QSplitter* splitter_ = nullptr;
     CWebControlBase* calendar_ = nullptr;

@@ -16,7 +16,6 @@ namespace {
 
 int Entries(const CVelmoraDoc& doc) { return static_cast<int>(doc.DayFoods().size()); }
 
-
 }  // namespace
 
 CViewDiet::CViewDiet(QWidget* parent) : CViewBase(parent) {
@@ -45,8 +44,9 @@ CViewDiet::CViewDiet(QWidget* parent) : CViewBase(parent) {
     });
     connect(grid_, &CCellGrid::sizesChanged, this, &CViewDiet::OnSizesChanged);
 
-    OnCommand(Gui::CommandId::CalculateNutrients, [this] { OnCalculateNutrients(); },
-              [this] { return GetDocument() != nullptr; });
+    OnCommand(
+        Gui::CommandId::CalculateNutrients, [this] { OnCalculateNutrients(); },
+        [this] { return GetDocument() != nullptr; });
 }
 
 void CViewDiet::OnCalculateNutrients() {
@@ -85,7 +85,8 @@ void CViewDiet::Fill() {
         CellMarks::ClearAll(*grid_);
     markedDate_ = date;
     CCellGridSizes sizes(*grid_);
-    DietGrid::ApplyLayout(doc->Layout(LayoutKind::Diet), table.Rows() - 4, table.Columns() - DietGrid::kFixedColumns, sizes);
+    DietGrid::ApplyLayout(doc->Layout(LayoutKind::Diet), table.Rows() - 4, table.Columns() - DietGrid::kFixedColumns,
+                          sizes);
     const QColor face = palette().color(QPalette::Button);
     for (int r = 0; r < table.Rows(); ++r) {
         for (int c = 0; c < table.Columns(); ++c) {

@@ -37,10 +37,10 @@ CViewEnergy::CViewEnergy(QWidget* parent) : CViewBase(parent) {
     note_ = new QLabel(QString::fromUtf8(EnergyRows::kNote), upper);
     composition_ = new CReportList(upper);
     composition_->setObjectName(QStringLiteral("compositionList"));
-    composition_->SetColumns({QStringLiteral("Source "), QStringLiteral("Min(%)"), QStringLiteral("Min*(%)"),
-                              QStringLiteral("Max(%)"), QStringLiteral("Max*(%)"), QStringLiteral("Value(%)"),
-                              QStringLiteral("Optimal(%)")},
-                             {2.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0});
+    composition_->SetColumns(
+        {QStringLiteral("Source "), QStringLiteral("Min(%)"), QStringLiteral("Min*(%)"), QStringLiteral("Max(%)"),
+         QStringLiteral("Max*(%)"), QStringLiteral("Value(%)"), QStringLiteral("Optimal(%)")},
+        {2.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0});
     // Kept for the composition's "requested" value, which nothing on this tab sets yet.
     satisfy_ = new QCheckBox(QStringLiteral("Satisfy energy composition"), upper);
     satisfy_->hide();
@@ -51,10 +51,10 @@ CViewEnergy::CViewEnergy(QWidget* parent) : CViewBase(parent) {
 
     foods_ = new CReportList;
     foods_->setObjectName(QStringLiteral("foodEnergyList"));
-    foods_->SetColumns({QStringLiteral(" Ingredient "), QStringLiteral(" kCal "), QStringLiteral(" % "),
-                        QStringLiteral(" Protein "), QStringLiteral(" Fat "), QStringLiteral(" Carbs "),
-                        QStringLiteral(" Alcohol ")},
-                       {3.0, 1.5, 3.0, 1.2, 1.5, 1.2, 1.2});
+    foods_->SetColumns(
+        {QStringLiteral(" Ingredient "), QStringLiteral(" kCal "), QStringLiteral(" % "), QStringLiteral(" Protein "),
+         QStringLiteral(" Fat "), QStringLiteral(" Carbs "), QStringLiteral(" Alcohol ")},
+        {3.0, 1.5, 3.0, 1.2, 1.5, 1.2, 1.2});
 
     // Rows one text line high keep the lists of the upper area whole on a usual screen.
     const int line = fontMetrics().lineSpacing() + 6;

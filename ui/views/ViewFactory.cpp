@@ -13,7 +13,7 @@
 
 std::unique_ptr<CViewBase> CreateViewByName(const std::string& name) {
     static constexpr std::array<const char*, 7> kKnown = {"Personal", "Log",       "Diet",    "Energy",
-                                                           "Food",     "Nutrients", "Analysis"};
+                                                          "Food",     "Nutrients", "Analysis"};
     if (name == "Personal") return std::make_unique<CViewPersonal>();
     if (name == "Log") return std::make_unique<CViewCalendar>();
     if (name == "Diet") return std::make_unique<CViewDiet>();

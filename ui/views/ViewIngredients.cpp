@@ -4,10 +4,10 @@
 #include "SearchWorkers.h"
 #include "ui/frame/VelmoraDoc.h"
 
+#include "document/report/Report.h"
 #include "document/viewmodel/DayFoodList.h"
 #include "document/viewmodel/NutrientsByFood.h"
 #include "document/viewmodel/TypedNumber.h"
-#include "document/report/Report.h"
 #include "model/Meal.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/Ingredient.h"
@@ -66,13 +66,17 @@ public:
 
     FoodListDelegate(QObject* parent, std::function<QStringList()> meals, std::function<QStringList(int row)> units,
                      Finished choice, Finished text)
-        : QStyledItemDelegate(parent), meals_(std::move(meals)), units_(std::move(units)),
-          choice_(std::move(choice)), text_(std::move(text)) {}
+        : QStyledItemDelegate(parent),
+          meals_(std::move(meals)),
+          units_(std::move(units)),
+          choice_(std::move(choice)),
+          text_(std::move(text)) {}
 
     // The editor open now, if any.
     QWidget* OpenEditor() const { return open_; }
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
         QWidget* editor = MakeEditor(parent, option, index);
         open_ = editor;
         return editor;
@@ -117,13 +121,14 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
         const int row = index.row(), column = index.column();
         const bool choice = qobject_cast<QComboBox*>(editor) != nullptr;
-        const QString text = choice ? static_cast<QComboBox*>(editor)->currentText()
-                                    : static_cast<QLineEdit*>(editor)->text();
+        const QString text =
+            choice ? static_cast<QComboBox*>(editor)->currentText() : static_cast<QLineEdit*>(editor)->text();
         if (choice && static_cast<QComboBox*>(editor)->currentIndex() < 0) return;
         // Leaving a cell without changing it is no edit: it must not mark the profile modified.
         if (text == index.data().toString()) return;
         const Finished& call = choice ? choice_ : text_;
-        QMetaObject::invokeMethod(parent(), [call, row, column, text] { call(row, column, text); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            parent(), [call, row, column, text] { call(row, column, text); }, Qt::QueuedConnection);
     }
 
 private:
@@ -210,7 +215,8 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
             if (!doc) return names;
             const auto& foods = doc->DayFoods();
             if (row >= 0 && std::size_t(row) < foods.size())
-                for (const std::string& n : DayFoodList::UnitNames(foods[std::size_t(row)])) names << QString::fromStdString(n);
+                for (const std::string& n : DayFoodList::UnitNames(foods[std::size_t(row)]))
+                    names << QString::fromStdString(n);
             return names;
         },
         [this](int row, int column, const QString& text) { OnCellChoiceFinished(row, column, text); },
@@ -239,8 +245,9 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     });
     UpdateButtons();
 
-    OnCommand(Gui::CommandId::ReportFoodComparison, [this] { OnCompareFoods(); },
-              [this] { return ComparisonFoods().size() >= 2; });
+    OnCommand(
+        Gui::CommandId::ReportFoodComparison, [this] { OnCompareFoods(); },
+        [this] { return ComparisonFoods().size() >= 2; });
 }
 
 CViewIngredients::~CViewIngredients() = default;
@@ -252,13 +259,15 @@ void CViewIngredients::OnInitialUpdate() {
         tree_->ShowProgramFoods(app, doc->DayFoods());
         mealNames_.clear();
         if (app.meals)
-            for (int i = 0; i < app.meals->MealCount(); ++i) mealNames_ << QString::fromStdString(app.meals->MealAt(i).Name());
+            for (int i = 0; i < app.meals->MealCount(); ++i)
+                mealNames_ << QString::fromStdString(app.meals->MealAt(i).Name());
     }
     SetUpList(list_, kListHeaders, kListFactors);
     // "Breakfast" must not be cut to "Breakf...": the meal column takes the longest meal's name.
     const QFontMetrics metrics(list_->font());
     int mealWidth = list_->columnWidth(DayFoodList::kMeal);
-    for (const QString& meal : mealNames_) mealWidth = std::max(mealWidth, metrics.horizontalAdvance(meal) + 3 * metrics.averageCharWidth());
+    for (const QString& meal : mealNames_)
+        mealWidth = std::max(mealWidth, metrics.horizontalAdvance(meal) + 3 * metrics.averageCharWidth());
     list_->setColumnWidth(DayFoodList::kMeal, mealWidth);
     SetUpList(results_, {QStringLiteral("Food Item")}, {20});
     results_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -334,7 +343,8 @@ void CViewIngredients::SetRow(int row) {
             if (column == DayFoodList::kName) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
             list_->setItem(row, column, item);
         }
-        if (!CellMarks::IsMarked(*list_, row, column)) item->setText(QString::fromStdString(texts[std::size_t(column)]));
+        if (!CellMarks::IsMarked(*list_, row, column))
+            item->setText(QString::fromStdString(texts[std::size_t(column)]));
     }
 }
 
@@ -479,8 +489,9 @@ void CViewIngredients::OnCellTextEditFinished(int row, int column, const QString
     const TypedInput typed = ReadTyped(text.toStdString(), TypedRule::Weight);
     std::string error = typed.error;
     if (typed.kind == TypedInput::Kind::Number) {
-        const double weight = column == DayFoodList::kAmount ? DayFoodList::WeightOfAmount(foods[std::size_t(row)], typed.value)
-                                                             : typed.value;
+        const double weight = column == DayFoodList::kAmount
+                                  ? DayFoodList::WeightOfAmount(foods[std::size_t(row)], typed.value)
+                                  : typed.value;
         // An amount of a heavy unit may make a weight too large to hold.
         if (DayFoodList::IsAcceptableWeight(weight)) {
             doc->SetFoodWeight(row, weight);
@@ -515,7 +526,8 @@ void CViewIngredients::StartSearch() {
     app.searchWorkers->Launch([context, source, self] {
         while (auto list = context->ProcessNext(*source)) {
             QMetaObject::invokeMethod(
-                qApp, [self, list] {
+                qApp,
+                [self, list] {
                     if (self) self->ShowResults(list);
                 },
                 Qt::QueuedConnection);

@@ -51,11 +51,11 @@ CViewNutrients::CViewNutrients(QWidget* parent) : CViewBase(parent) {
     nutrients_->setObjectName(QStringLiteral("nutrientList"));
     nutrients_->SetCheckBoxes(true);
     nutrients_->SetRowHeight(20);
-    nutrients_->SetColumns({QStringLiteral(" Name                             "), QStringLiteral(" Units   "),
-                            QStringLiteral(" Min   "), QStringLiteral(" Max  "), QStringLiteral(" RDA    "),
-                            QStringLiteral(" Adequate Intakes"), QStringLiteral("Upper Level"), QStringLiteral(" Source "),
-                            QStringLiteral(" Reference ")},
-                           std::vector<double>(9, 1.0));
+    nutrients_->SetColumns(
+        {QStringLiteral(" Name                             "), QStringLiteral(" Units   "), QStringLiteral(" Min   "),
+         QStringLiteral(" Max  "), QStringLiteral(" RDA    "), QStringLiteral(" Adequate Intakes"),
+         QStringLiteral("Upper Level"), QStringLiteral(" Source "), QStringLiteral(" Reference ")},
+        std::vector<double>(9, 1.0));
     nutrients_->setToolTip(QStringLiteral("Check nutrient you want to observe"));
     leftLayout->addWidget(note_);
     leftLayout->addWidget(nutrients_, 1);
@@ -141,7 +141,8 @@ void CViewNutrients::RefreshRows() {
         // A refused limit stays in its cell until corrected, unless the nutrient is no longer followed.
         for (int column : {kMin, kMax}) {
             if (!row.followed) CellMarks::Clear(*nutrients_, r, column);
-            if (!CellMarks::IsMarked(*nutrients_, r, column)) nutrients_->SetText(r, column, Q(column == kMin ? row.min : row.max));
+            if (!CellMarks::IsMarked(*nutrients_, r, column))
+                nutrients_->SetText(r, column, Q(column == kMin ? row.min : row.max));
         }
         nutrients_->SetText(r, kRda, Q(row.rda));
         nutrients_->SetText(r, kAi, Q(row.ai));

@@ -2,8 +2,8 @@
 
 #include "ui/frame/VelmoraDoc.h"
 
-#include "core/settings/GeneralManager.h"
 #include "core/Services.h"
+#include "core/settings/GeneralManager.h"
 #include "model/PersonalData.h"
 #include "model/TextFormat.h"
 #include "refdata/NutrientCatalogue.h"

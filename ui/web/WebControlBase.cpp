@@ -98,8 +98,8 @@ QString ReadResource(const QString& path) {
 }
 
 QString ScriptBootstrap() {
-    static const QString text =
-        ReadResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + u'\n' + ReadResource(QStringLiteral(":/web/bridge.js"));
+    static const QString text = ReadResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + u'\n' +
+                                ReadResource(QStringLiteral(":/web/bridge.js"));
     return text;
 }
 
@@ -111,7 +111,9 @@ QString Literal(const QString& text) {
 
 QString Literal(const std::string& text) { return Literal(QString::fromStdString(text)); }
 
-QString JsonText(const QJsonArray& array) { return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact)); }
+QString JsonText(const QJsonArray& array) {
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
 
 QString NumberText(double number) { return QString::asprintf("%G", number); }
 
@@ -190,7 +192,9 @@ CPageWaitBound::CPageWaitBound()
     g_bounds.push_back(this);
 }
 
-CPageWaitBound::~CPageWaitBound() { g_bounds.erase(std::remove(g_bounds.begin(), g_bounds.end(), this), g_bounds.end()); }
+CPageWaitBound::~CPageWaitBound() {
+    g_bounds.erase(std::remove(g_bounds.begin(), g_bounds.end(), this), g_bounds.end());
+}
 
 bool CWebControlBase::WaitFor(const std::function<bool()>& done) {
     const auto now = std::chrono::steady_clock::now();
@@ -446,11 +450,13 @@ void CPageFields::Int(const std::string& id, int& value) {
 }
 
 void CPageFields::SelectedIndex(const std::string& id, int& index) {
-    fields_.push_back({"index", id, 0, [&index] { return QJsonValue(index); }, [&index](const QVariant& v) { index = v.toInt(); }});
+    fields_.push_back(
+        {"index", id, 0, [&index] { return QJsonValue(index); }, [&index](const QVariant& v) { index = v.toInt(); }});
 }
 
 void CPageFields::Radio(const std::string& name, int& index, int count) {
-    fields_.push_back({"radio", name, count, [&index] { return QJsonValue(index); }, [&index](const QVariant& v) { index = v.toInt(); }});
+    fields_.push_back({"radio", name, count, [&index] { return QJsonValue(index); },
+                       [&index](const QVariant& v) { index = v.toInt(); }});
 }
 
 void CPageFields::Text(const std::string& id, std::string& text) {
@@ -463,7 +469,8 @@ void CPageFields::Has(const std::string& id, bool& present) {
 }
 
 void CPageFields::Show(const std::string& id, bool visible) {
-    fields_.push_back({"class", id, 0, [visible] { return QJsonValue(QString::fromLatin1(visible ? "show" : "hide")); }, {}});
+    fields_.push_back(
+        {"class", id, 0, [visible] { return QJsonValue(QString::fromLatin1(visible ? "show" : "hide")); }, {}});
 }
 
 void CPageFields::SetDisabled(const std::string& id, bool disabled) {

@@ -17,11 +17,12 @@ void PrepareWebEngine() {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // Drawing in memory, there is no GPU to talk to.
-    const QByteArray platform = QCoreApplication::instance() ? QGuiApplication::platformName().toUtf8()
-                                                             : qgetenv("QT_QPA_PLATFORM");
+    const QByteArray platform =
+        QCoreApplication::instance() ? QGuiApplication::platformName().toUtf8() : qgetenv("QT_QPA_PLATFORM");
     if (platform == "offscreen" || platform == "minimal") {
         QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-        if (!flags.contains("--disable-gpu")) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --disable-gpu").trimmed());
+        if (!flags.contains("--disable-gpu"))
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --disable-gpu").trimmed());
     }
 }
 

@@ -1,8 +1,8 @@
+#include "core/FileUtil.h"
+#include "core/Log.h"
 #include "core/settings/GeneralManager.h"
 #include "core/settings/SettingsMgr.h"
 #include "core/settings/UpdateManager.h"
-#include "core/FileUtil.h"
-#include "core/Log.h"
 
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
@@ -82,14 +82,15 @@ TEST(Param, TypedAccessChecksTheType) {
 TEST(Param, ReadsValueOrNestedParamsAndTypeNamesExactly) {
     Xml::XmlDocument doc;
     ConfigManager section;
-    section.Load(ParseRoot(doc,
-                           "<section name='General'>"
-                           "<param name='Units' type='choice' write='true'><value>kg/cm</value></param>"
-                           "<param name='Units' type='choice'><value>lb/inch</value></param>"
-                           "<param name='Both' type='list'><description>d</description><value>v</value>"
-                           "<param name='ignored' type='string'/></param>"
-                           "<param name='Tree' type='list'><param name='leaf' type='Integer'><value>3</value></param></param>"
-                           "</section>"));
+    section.Load(
+        ParseRoot(doc,
+                  "<section name='General'>"
+                  "<param name='Units' type='choice' write='true'><value>kg/cm</value></param>"
+                  "<param name='Units' type='choice'><value>lb/inch</value></param>"
+                  "<param name='Both' type='list'><description>d</description><value>v</value>"
+                  "<param name='ignored' type='string'/></param>"
+                  "<param name='Tree' type='list'><param name='leaf' type='Integer'><value>3</value></param></param>"
+                  "</section>"));
     EXPECT_EQ("General", section.Name());
     EXPECT_EQ("kg/cm", section.FindChild("Units", 0)->Value());
     EXPECT_TRUE(section.FindChild("Units", 0)->IsWritable());
@@ -116,9 +117,10 @@ TEST(Param, EmptyValueIsWrittenAsAttributesOnly) {
     p.Save(root);
     Param q("plain", String);
     q.Save(root);
-    EXPECT_EQ("<root>\n  <param name=\"Data Source\" type=\"ifile\">\n    <description>where</description>\n"
-              "  </param>\n  <param name=\"plain\" type=\"string\"/>\n</root>",
-              root.GetXml());
+    EXPECT_EQ(
+        "<root>\n  <param name=\"Data Source\" type=\"ifile\">\n    <description>where</description>\n"
+        "  </param>\n  <param name=\"plain\" type=\"string\"/>\n</root>",
+        root.GetXml());
 }
 
 TEST(SettingsStore, SaveAndReadAgainGiveTheSameSections) {
@@ -148,7 +150,8 @@ TEST(SettingsStore, MissingFileIsReportedAndEverySettingFallsBack) {
     EXPECT_FALSE(s.settings.LoadSettings());
     EXPECT_TRUE(s.settings.ReadFailed());
     ASSERT_EQ(1u, s.prompt.messages.size());
-    EXPECT_EQ("Error reading config file: " + s.dir.File("config.xml") + "\nNo such file or directory", s.prompt.messages[0]);
+    EXPECT_EQ("Error reading config file: " + s.dir.File("config.xml") + "\nNo such file or directory",
+              s.prompt.messages[0]);
     EXPECT_TRUE(s.general.Children().empty());
     EXPECT_EQ("", s.general.GetDataSource());
     EXPECT_TRUE(s.general.IsMaximized());
@@ -158,9 +161,10 @@ TEST(SettingsStore, MissingFileIsReportedAndEverySettingFallsBack) {
     // The next save writes every registered section (there is nothing to keep aside), and the
     // next read finds them.
     ASSERT_TRUE(s.settings.SaveSettings());
-    EXPECT_EQ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<settings>\n  <section name=\"General\"/>\n"
-              "  <section name=\"Update\"/>\n</settings>\n",
-              s.dir.Read("config.xml"));
+    EXPECT_EQ(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<settings>\n  <section name=\"General\"/>\n"
+        "  <section name=\"Update\"/>\n</settings>\n",
+        s.dir.Read("config.xml"));
     EXPECT_EQ(1u, s.prompt.messages.size());
     EXPECT_TRUE(s.settings.LoadSettings());
     EXPECT_FALSE(s.settings.ReadFailed());
@@ -186,8 +190,8 @@ TEST(SettingsStore, ReadErrorNamesTheFileAndTheReason) {
         Store s;
         s.dir.Write("config.xml", c.content);
         EXPECT_FALSE(s.settings.LoadSettings());
-        EXPECT_THAT(s.prompt.messages,
-                    ElementsAre("Error reading config file: " + s.dir.File("config.xml") + "\n" + c.reason + runsOnInstalled));
+        EXPECT_THAT(s.prompt.messages, ElementsAre("Error reading config file: " + s.dir.File("config.xml") + "\n" +
+                                                   c.reason + runsOnInstalled));
     }
 }
 
@@ -224,7 +228,8 @@ TEST(SettingsStore, FailedSaveIsReportedAndKeepsTheModifiedFlag) {
     std::filesystem::create_directory(s.dir.Path() / "config.xml");  // a folder where the file must go
     EXPECT_FALSE(s.settings.SaveSettings());
     ASSERT_EQ(1u, s.prompt.messages.size());
-    EXPECT_THAT(s.prompt.messages[0], ::testing::StartsWith("Can't save settings:\n" + s.dir.File("config.xml") + "\n"));
+    EXPECT_THAT(s.prompt.messages[0],
+                ::testing::StartsWith("Can't save settings:\n" + s.dir.File("config.xml") + "\n"));
     EXPECT_TRUE(s.settings.IsModified());
 }
 
@@ -318,7 +323,8 @@ TEST(GeneralSettings, AccessorsReadFlagsLenientlyAndNeverRaise) {
         SetLogFolder(logDir.Path().string() + "/");
         Store s;
         s.WriteConfig(std::string("<section name='General'><param name='Load Last Profile' type='") + c.type +
-                      "'><value>" + c.value + "</value></param><param name='Maximized' type='string'><value>yes"
+                      "'><value>" + c.value +
+                      "</value></param><param name='Maximized' type='string'><value>yes"
                       "</value></param><param name='Smart Hierarchy Size' type='boolean'><value>5</value></param>"
                       "<param name='Data Source' type='string'><value>foods/a.xml</value></param></section>");
         EXPECT_TRUE(s.settings.LoadSettings());
@@ -330,15 +336,15 @@ TEST(GeneralSettings, AccessorsReadFlagsLenientlyAndNeverRaise) {
 
         const std::string log = logDir.Read("log.txt");
         const bool plain = std::string(c.type) == "boolean" && std::string(c.value) != "maybe" && *c.value;
-        const std::string note = std::string("Setting \"Load Last Profile\" (") + c.type + ") has the value \"" + c.value +
-                                 "\", which can't be read; using false instead.";
+        const std::string note = std::string("Setting \"Load Last Profile\" (") + c.type + ") has the value \"" +
+                                 c.value + "\", which can't be read; using false instead.";
         EXPECT_EQ(plain ? 0u : 1u, Occurrences(log, note)) << log;
-        EXPECT_EQ(1u, Occurrences(log, "Setting \"Maximized\" (string) has the value \"yes\", which can't be read; "
-                                       "using true instead."))
+        EXPECT_EQ(1u, Occurrences(log,
+                                  "Setting \"Maximized\" (string) has the value \"yes\", which can't be read; "
+                                  "using true instead."))
             << log;
         EXPECT_EQ(1u, Occurrences(log, "Setting \"Smart Hierarchy Size\" (boolean)")) << log;
         EXPECT_EQ(1u, Occurrences(log, "Setting \"Data Source\" (string)")) << log;
         SetLogFolder("");
     }
 }
-

@@ -1,6 +1,6 @@
+#include "Version.h"
 #include "core/settings/SettingsMgr.h"
 #include "core/settings/UpdateManager.h"
-#include "Version.h"
 
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
@@ -57,9 +57,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Month ends: one month after January 31st is the last day of February.
         DueCase{"month", "01/31/11", date(2011, 2, 27), false}, DueCase{"month", "01/31/11", date(2011, 2, 28), true},
         // Unknown intervals are monthly; unreadable or future stamps make the check due.
-        DueCase{"fortnight", "03/15/11", date(2011, 4, 14), false}, DueCase{"month", "13/45/11", date(2011, 4, 1), true},
-        DueCase{"month", "05/01/30", date(2026, 12, 10), true}, DueCase{"month", "", date(2026, 12, 10), true},
-        DueCase{"month", "1/1/11", date(2011, 1, 2), true},
+        DueCase{"fortnight", "03/15/11", date(2011, 4, 14), false},
+        DueCase{"month", "13/45/11", date(2011, 4, 1), true}, DueCase{"month", "05/01/30", date(2026, 12, 10), true},
+        DueCase{"month", "", date(2026, 12, 10), true}, DueCase{"month", "1/1/11", date(2011, 1, 2), true},
         // "never": only "Software Update" opens the page, whatever the stamp says.
         DueCase{"never", "03/15/11", date(2026, 12, 10), false}, DueCase{"never", "", date(2026, 12, 10), false},
         DueCase{"never", "13/45/11", date(2011, 4, 1), false}));

@@ -94,15 +94,17 @@ TEST(XmlDocument, ForeignLayoutIsReindented) {
     XmlDocument doc;
     ASSERT_TRUE(doc.LoadXml("<a>\n\t\t<b x='1'>   <c>text</c></b>\n<d>  </d></a>"));
     doc.Indent();
-    EXPECT_EQ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a>\n  <b x=\"1\">\n    <c>text</c>\n  </b>\n"
-              "  <d>  </d>\n</a>\n",
-              doc.GetXml());
+    EXPECT_EQ(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a>\n  <b x=\"1\">\n    <c>text</c>\n  </b>\n"
+        "  <d>  </d>\n</a>\n",
+        doc.GetXml());
 }
 
 TEST(XmlDocument, PathsWithChildStepsAndNamePredicates) {
     XmlDocument doc;
-    ASSERT_TRUE(doc.LoadXml("<settings><section name='General'><param name='a'/><param name='b'/></section>"
-                            "<section name='Update'><param name='c'/></section></settings>"));
+    ASSERT_TRUE(
+        doc.LoadXml("<settings><section name='General'><param name='a'/><param name='b'/></section>"
+                    "<section name='Update'><param name='c'/></section></settings>"));
     XmlElement update = doc.Root().SelectSingleNode("section[@name='Update']");
     ASSERT_FALSE(update.IsNull());
     EXPECT_EQ("c", XmlElement(update.SelectSingleNode("param")).GetAttribute("name").AsString());
@@ -199,10 +201,9 @@ TEST(XmlDocument, HostileDocumentsFailWithoutExpandingOrReading) {
         "<!ENTITY lol8 \"&lol7;&lol7;&lol7;&lol7;&lol7;&lol7;&lol7;&lol7;&lol7;&lol7;\">"
         "<!ENTITY lol9 \"&lol8;&lol8;&lol8;&lol8;&lol8;&lol8;&lol8;&lol8;&lol8;&lol8;\">"
         "]><lolz>&lol9;</lolz>";
-    const std::string xxe = "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY x SYSTEM \"file://" +
-                            dir.File("secret.txt") + "\">]><r>&x;</r>";
-    const std::string externalDtd = "<?xml version=\"1.0\"?><!DOCTYPE r SYSTEM \"" + dir.File("secret.txt") +
-                                    "\"><r/>";
+    const std::string xxe =
+        "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY x SYSTEM \"file://" + dir.File("secret.txt") + "\">]><r>&x;</r>";
+    const std::string externalDtd = "<?xml version=\"1.0\"?><!DOCTYPE r SYSTEM \"" + dir.File("secret.txt") + "\"><r/>";
     for (const std::string& text : {laughs, xxe, externalDtd}) {
         XmlDocument doc;
         EXPECT_FALSE(doc.LoadXml(text));
@@ -224,15 +225,19 @@ TEST(XmlDocument, DocumentTypeDeclarationsWithInternalEntitiesOnly) {
         std::string text;
         std::string reason;  // empty: read
     } cases[] = {
-        {"internal entities", "<!DOCTYPE a [<!ENTITY nbsp \"&#160;\"><!ENTITY who \"J &amp; K\">]><a n='1&nbsp;2'>&who;&nbsp;</a>", ""},
-        {"no subset", "<!DOCTYPE a><a n='1\xC2\xA0" "2'>J &amp; K\xC2\xA0</a>", ""},
+        {"internal entities",
+         "<!DOCTYPE a [<!ENTITY nbsp \"&#160;\"><!ENTITY who \"J &amp; K\">]><a n='1&nbsp;2'>&who;&nbsp;</a>", ""},
+        {"no subset",
+         "<!DOCTYPE a><a n='1\xC2\xA0"
+         "2'>J &amp; K\xC2\xA0</a>",
+         ""},
         {"SYSTEM subset", "<!DOCTYPE a SYSTEM \"" + secret + "\"><a/>", refused},
         {"PUBLIC subset", "<!DOCTYPE a PUBLIC \"-//X//Y\" \"" + secret + "\"><a/>", refused},
         {"external entity", "<!DOCTYPE a [<!ENTITY s SYSTEM \"" + secret + "\">]><a>&s;</a>", refused},
         {"public entity", "<!DOCTYPE a [<!ENTITY s PUBLIC \"-//X//Y\" \"" + secret + "\">]><a>&s;</a>", refused},
         {"parameter entity", "<!DOCTYPE a [<!ENTITY % p \"<!ENTITY q 'x'>\"> %p;]><a>&q;</a>", refused},
-        {"unparsed entity", "<!DOCTYPE a [<!NOTATION n SYSTEM \"x\"><!ENTITY u SYSTEM \"" + secret + "\" NDATA n>]><a/>",
-         refused},
+        {"unparsed entity",
+         "<!DOCTYPE a [<!NOTATION n SYSTEM \"x\"><!ENTITY u SYSTEM \"" + secret + "\" NDATA n>]><a/>", refused},
         {"undeclared entity", "<!DOCTYPE a [<!ENTITY nbsp \"&#160;\">]><a>&mdash;</a>", "Entity 'mdash' not defined"},
     };
     for (const auto& c : cases) {
@@ -243,7 +248,11 @@ TEST(XmlDocument, DocumentTypeDeclarationsWithInternalEntitiesOnly) {
             ASSERT_TRUE(fromFile.Load(dir.File("doc.xml"))) << c.what << ": " << fromFile.ParseError();
             for (const XmlDocument* doc : {&fromText, &fromFile}) {
                 EXPECT_EQ("J & K\xC2\xA0", doc->Root().GetText()) << c.what;
-                EXPECT_EQ("1\xC2\xA0" "2", doc->Root().GetAttribute("n").AsString()) << c.what;
+                EXPECT_EQ(
+                    "1\xC2\xA0"
+                    "2",
+                    doc->Root().GetAttribute("n").AsString())
+                    << c.what;
             }
             continue;
         }
@@ -258,17 +267,20 @@ TEST(XmlDocument, DocumentTypeDeclarationsWithInternalEntitiesOnly) {
 // Users edit the report templates; one that declares &nbsp; for its output is used.
 TEST(XmlNode, StyleSheetDeclaringAnEntityTransforms) {
     XmlDocument sheet;
-    ASSERT_TRUE(sheet.LoadXml(
-        "<!DOCTYPE xsl:stylesheet [<!ENTITY nbsp \"&#160;\">]>"
-        "<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>"
-        "<xsl:output method='xml' omit-xml-declaration='yes' encoding='UTF-8'/>"
-        "<xsl:template match='/r'><p>a&nbsp;b</p></xsl:template></xsl:stylesheet>"))
+    ASSERT_TRUE(
+        sheet.LoadXml("<!DOCTYPE xsl:stylesheet [<!ENTITY nbsp \"&#160;\">]>"
+                      "<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>"
+                      "<xsl:output method='xml' omit-xml-declaration='yes' encoding='UTF-8'/>"
+                      "<xsl:template match='/r'><p>a&nbsp;b</p></xsl:template></xsl:stylesheet>"))
         << sheet.ParseError();
     XmlDocument report;
     ASSERT_TRUE(report.LoadXml("<r/>"));
     std::string out;
     ASSERT_TRUE(report.AsNode().TransformNode(sheet.AsNode(), out));
-    EXPECT_EQ("<p>a\xC2\xA0" "b</p>\n", out);
+    EXPECT_EQ(
+        "<p>a\xC2\xA0"
+        "b</p>\n",
+        out);
 }
 
 // libxml2 needs time growing with the square of the attributes of one element, so an element
@@ -310,7 +322,8 @@ TEST(XmlDocument, ElementsWithTooManyAttributesAreRefused) {
     dir.Write("many.xml", cases[1].text);
     XmlDocument doc;
     EXPECT_FALSE(doc.Load(dir.File("many.xml")));
-    EXPECT_EQ(dir.File("many.xml") + ": an element has more than " + std::to_string(most) + " attributes", doc.ParseError());
+    EXPECT_EQ(dir.File("many.xml") + ": an element has more than " + std::to_string(most) + " attributes",
+              doc.ParseError());
     EXPECT_FALSE(doc.LoadXml(cases[1].text));
     ASSERT_TRUE(doc.LoadXml(cases[0].text)) << doc.ParseError();
     EXPECT_EQ("1", doc.Root().ChildElement("e").GetAttribute("a" + std::to_string(most - 1)).AsString());
@@ -318,11 +331,11 @@ TEST(XmlDocument, ElementsWithTooManyAttributesAreRefused) {
 
 TEST(XmlNode, TransformWithStyleSheet) {
     XmlDocument sheet;
-    ASSERT_TRUE(sheet.LoadXml(
-        "<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>"
-        "<xsl:output method='html'/>"
-        "<xsl:template match='/report'><p><xsl:value-of select='@title'/>: "
-        "<xsl:value-of select='count(item)'/></p></xsl:template></xsl:stylesheet>"));
+    ASSERT_TRUE(
+        sheet.LoadXml("<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>"
+                      "<xsl:output method='html'/>"
+                      "<xsl:template match='/report'><p><xsl:value-of select='@title'/>: "
+                      "<xsl:value-of select='count(item)'/></p></xsl:template></xsl:stylesheet>"));
     XmlDocument report;
     ASSERT_TRUE(report.LoadXml("<report title='Daily &amp; more'><item/><item/></report>"));
     std::string html;

@@ -6,9 +6,9 @@
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
 
-#include <boost/date_time/gregorian/gregorian.hpp>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <boost/date_time/gregorian/gregorian.hpp>
 
 #include <ostream>
 
@@ -87,10 +87,17 @@ void FillProfile(CProfileDocument& doc) {
 
     doc.GoToDate("20240305");  // stays empty
     // Enough days to be written in more than one piece, with empty days among them.
-    doc.Log().Facts().AddOrUpdate(UserLog::CFactReference("Gr\xC3\xB6\xC3\x9F" "e", UserLog::kUndefinedValue, "cm"));
+    doc.Log().Facts().AddOrUpdate(
+        UserLog::CFactReference("Gr\xC3\xB6\xC3\x9F"
+                                "e",
+                                UserLog::kUndefinedValue, "cm"));
     for (date d(2024, 4, 1); d < date(2024, 7, 1); d += boost::gregorian::days(1)) {
         doc.GoToDate(boost::gregorian::to_iso_string(d));
-        if (d.day() % 3 != 0) doc.SetDayFact("Gr\xC3\xB6\xC3\x9F" "e", 160 + d.day() / 10.0);
+        if (d.day() % 3 != 0)
+            doc.SetDayFact(
+                "Gr\xC3\xB6\xC3\x9F"
+                "e",
+                160 + d.day() / 10.0);
     }
     doc.GoToDate("20240302");
     doc.SetDayFact("Waist", 79.5);
@@ -158,16 +165,41 @@ TEST(ProfileFile, WhatANewerVersionWroteIsWrittenBack) {
     ASSERT_TRUE(doc.OnSaveDocument(dir.File("first")));
     const std::string saved = dir.Read("first");
     for (const char* kept :
-         {"sync=\"cloud-7\"", "theme=\"dark\"", "waist=\"81\"", "place=\"Oslo\"", "trimester=\"0\"", "scale=\"bathroom\"",
-          "<Goal kind=\"maintain\"/>", "shared=\"no\"", "colour=\"blue\"", "<Fact name=\"Weight\" precision=\"1\"/>",
-          "<Archived name=\"Hips\"/>", "source=\"manual\"", "locked=\"true\"", "colour=\"red\"", "Name=\"Fibre\"",
-          "<History/>", "order=\"custom\"", "source=\"DRI\"", "<Group name=\"Minerals\"/>",
-          "<RecentFoods>\n      <Food id=\"7\" key=\"100\" used=\"20240301\"/>\n      <Food id=\"7\" key=\"103\" used=\"20240302\"/>\n",
-          "<Favourites>", "span=\"all\"", "mood=\"good\"", "total=\"2\"", "photo=\"stew.jpg\"",
-          "<Note>Ate out.\nSecond line, kept as written.</Note>", "<Hint gid=\"29\"/>",
-          "<Fact name=\"Weight\" value=\"62\" time=\"07:30\"/>", "<Water litres=\"2\"/>",
-          "<LogDay date=\"20240302\">\n        <Food/>\n        <Steps count=\"9000\"/>", "<Summary days=\"2\"/>",
-          "zoom=\"110\"", "<Grid name=\"Calendar\">\n      <Rows size=\"1\" R0=\"20\"/>", "<Sync last=\"20240310T120000\"/>",
+         {"sync=\"cloud-7\"",
+          "theme=\"dark\"",
+          "waist=\"81\"",
+          "place=\"Oslo\"",
+          "trimester=\"0\"",
+          "scale=\"bathroom\"",
+          "<Goal kind=\"maintain\"/>",
+          "shared=\"no\"",
+          "colour=\"blue\"",
+          "<Fact name=\"Weight\" precision=\"1\"/>",
+          "<Archived name=\"Hips\"/>",
+          "source=\"manual\"",
+          "locked=\"true\"",
+          "colour=\"red\"",
+          "Name=\"Fibre\"",
+          "<History/>",
+          "order=\"custom\"",
+          "source=\"DRI\"",
+          "<Group name=\"Minerals\"/>",
+          "<RecentFoods>\n      <Food id=\"7\" key=\"100\" used=\"20240301\"/>\n      <Food id=\"7\" key=\"103\" "
+          "used=\"20240302\"/>\n",
+          "<Favourites>",
+          "span=\"all\"",
+          "mood=\"good\"",
+          "total=\"2\"",
+          "photo=\"stew.jpg\"",
+          "<Note>Ate out.\nSecond line, kept as written.</Note>",
+          "<Hint gid=\"29\"/>",
+          "<Fact name=\"Weight\" value=\"62\" time=\"07:30\"/>",
+          "<Water litres=\"2\"/>",
+          "<LogDay date=\"20240302\">\n        <Food/>\n        <Steps count=\"9000\"/>",
+          "<Summary days=\"2\"/>",
+          "zoom=\"110\"",
+          "<Grid name=\"Calendar\">\n      <Rows size=\"1\" R0=\"20\"/>",
+          "<Sync last=\"20240310T120000\"/>",
           "<Grid name=\"Food\" frozen=\"1\">\n      <Rows size=\"2\" R0=\"0\" R1=\"-3\" heading=\"2\"/>",
           "C6=\"0\" hidden=\"C3\"/>\n      <Split at=\"3\"/>\n    </Grid>"})
         EXPECT_THAT(saved, HasSubstr(kept));
@@ -202,12 +234,13 @@ TEST(ProfileFile, ALegacyDietOpensWithItsNotes) {
     std::string error;
     ASSERT_TRUE(ReadProfileFile(data, Data("legacy-diet.xml"), error)) << error;
 
-    EXPECT_EQ("Removed nutrient\n\tCalcium\n"
-              "Unknown data source for food\n\tMystery Soup\n"
-              "Unknown food reference\n\tOld Cake\n"
-              "Unknown key for food\n\tLost Bread\n"
-              "Unknown nutrient\n\tUnobtainium\n",
-              LostText());
+    EXPECT_EQ(
+        "Removed nutrient\n\tCalcium\n"
+        "Unknown data source for food\n\tMystery Soup\n"
+        "Unknown food reference\n\tOld Cake\n"
+        "Unknown key for food\n\tLost Bread\n"
+        "Unknown nutrient\n\tUnobtainium\n",
+        LostText());
 
     const auto day = data.Log().GetCurrentDay();
     EXPECT_EQ("20100315", day->date);
@@ -247,7 +280,8 @@ TEST(ProfileFile, TheLoadReportListsEachLostItemOnceUnderItsKey) {
     CSingleDayDocData data(&Meals(), &Foods());
     std::string error;
     ASSERT_TRUE(ReadProfileFile(data, Data("lost-data.xml"), error)) << error;
-    EXPECT_EQ("Unknown food reference\n\tOld Cake\nUnknown nutrient\n\tUnobtainium : mg\n\tKryptonite : g\n", LostText());
+    EXPECT_EQ("Unknown food reference\n\tOld Cake\nUnknown nutrient\n\tUnobtainium : mg\n\tKryptonite : g\n",
+              LostText());
     EXPECT_THAT(Gids(data.Log()), ElementsAre(kIron));
     EXPECT_EQ(3u, data.DayFoods().size());
 }
@@ -271,9 +305,11 @@ TEST_P(ProfileFileLayouts, AMissingGridKeepsItsInitialLayout) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ProfileFileLayouts,
-                         ::testing::Values(LayoutCase{"no-view.xml", CSingleDayDocData::InitialLayout(LayoutKind::Diet).sizes,
+                         ::testing::Values(LayoutCase{"no-view.xml",
+                                                      CSingleDayDocData::InitialLayout(LayoutKind::Diet).sizes,
                                                       CSingleDayDocData::InitialLayout(LayoutKind::Food).sizes},
-                                           LayoutCase{"only-diet-grid.xml", {2, 2, -3, 24, -2, 60},
+                                           LayoutCase{"only-diet-grid.xml",
+                                                      {2, 2, -3, 24, -2, 60},
                                                       CSingleDayDocData::InitialLayout(LayoutKind::Food).sizes}));
 
 TEST(ProfileFile, InitialLayoutsOfANewDocument) {

@@ -42,9 +42,9 @@ bool SameJson(const Json::Value& a, const Json::Value& b) {
 
 struct ShapeCase {
     const char* name;
-    const char* day;          // made current before writing
+    const char* day;  // made current before writing
     const char* placeholder;
-    const char* expected;     // JSON
+    const char* expected;  // JSON
 };
 
 class PlaceholderShape : public ::testing::TestWithParam<ShapeCase> {};
@@ -54,19 +54,19 @@ TEST_P(PlaceholderShape, IsWhatThePagesRead) {
     auto log = ExchangeFixture::LogOn(c.day);
     const Json::Value written = Parse(Page::PlaceholderJson(log.get(), c.placeholder));
     const Json::Value expected = Parse(c.expected);
-    EXPECT_TRUE(SameJson(expected, written)) << "expected " << expected.toStyledString() << "written "
-                                             << written.toStyledString();
+    EXPECT_TRUE(SameJson(expected, written))
+        << "expected " << expected.toStyledString() << "written " << written.toStyledString();
 }
 
 // The day 20260110 as every page gets it: the food under its current name, 100 g in a cup of
 // 240 g as 0.417, a food the data source lacks under its stored name, "" for no meal.
-#define DAY_20260110                                                                                     \
-    R"({"date": "20260110", "facts": [{"name": "Weight", "value": 61.5}],)"                             \
-    R"( "food": [{"amount": 0.417, "meal": "Breakfast", "name": "Stew", "units": "cup"},)"              \
-    R"(          {"amount": 3, "meal": "Lunch", "name": "Stew", "units": "piece"},)"                     \
-    R"(          {"amount": 2, "meal": "", "name": "Broth", "units": "tablespoon"},)"                    \
-    R"(          {"amount": 5, "meal": "Elevenses", "name": "Salt", "units": "g"},)"                     \
-    R"(          {"amount": 20, "meal": "Breakfast", "units": "g",)"                                     \
+#define DAY_20260110                                                                       \
+    R"({"date": "20260110", "facts": [{"name": "Weight", "value": 61.5}],)"                \
+    R"( "food": [{"amount": 0.417, "meal": "Breakfast", "name": "Stew", "units": "cup"},)" \
+    R"(          {"amount": 3, "meal": "Lunch", "name": "Stew", "units": "piece"},)"       \
+    R"(          {"amount": 2, "meal": "", "name": "Broth", "units": "tablespoon"},)"      \
+    R"(          {"amount": 5, "meal": "Elevenses", "name": "Salt", "units": "g"},)"       \
+    R"(          {"amount": 20, "meal": "Breakfast", "units": "g",)"                       \
     R"(           "name": "Soup </script><script>alert(1)</script> & more"}]})"
 
 INSTANTIATE_TEST_SUITE_P(
@@ -124,7 +124,8 @@ TEST(PageTemplate, InsertedJsonIsNeverSearchedAgain) {
 
     const Page::PlaceholderTable table{
         {CUserLog::kJsonLog, log.get()}, {CUserLog::kJsonDay, log.get()}, {CUserLog::kJsonMeasures, log.get()}};
-    const std::string page = Page::FillPlaceholders("m=%JSON_MEASURES%;;d=%JSON_USERLOG_DAY%;;l=%JSON_USERLOG_LOG%", table);
+    const std::string page =
+        Page::FillPlaceholders("m=%JSON_MEASURES%;;d=%JSON_USERLOG_DAY%;;l=%JSON_USERLOG_LOG%", table);
 
     const std::size_t d = page.find(";;d=");
     const std::size_t l = page.find(";;l=");
@@ -139,8 +140,8 @@ TEST(PageTemplate, InsertedJsonIsNeverSearchedAgain) {
 
 TEST(PageTemplate, NamesCannotCloseTheScriptTheyAreInsertedInto) {
     auto log = ExchangeFixture::LogOn("20260110");
-    const std::string page = Page::FillPlaceholders("<script>var day = %JSON_USERLOG_DAY%;</script>",
-                                                    {{CUserLog::kJsonDay, log.get()}});
+    const std::string page =
+        Page::FillPlaceholders("<script>var day = %JSON_USERLOG_DAY%;</script>", {{CUserLog::kJsonDay, log.get()}});
 
     EXPECT_EQ(page.size() - std::string("</script>").size(), page.find("</script>"));
     EXPECT_EQ(0u, page.rfind("<script>"));

@@ -46,7 +46,8 @@ TEST(ReportDocument, HoldsTheCurrentDayWithIntakesAmountsAndEnergyRequirement) {
     EXPECT_EQ("/xslt/HTML.xsl", Attr(root, "version"));
     const Xml::XmlElement profile = root.ChildElement("Profile");
     EXPECT_EQ("/xslt/HTML.xsl", Attr(profile, "version"));
-    EXPECT_THAT(Names(profile.ChildElements()), ::testing::ElementsAre("Personal", "Energy", "Nutrients", "Meals", "Log"));
+    EXPECT_THAT(Names(profile.ChildElements()),
+                ::testing::ElementsAre("Personal", "Energy", "Nutrients", "Meals", "Log"));
 
     // The day has its own protein minimum of 70; the profile's limits are written, with the
     // day's intake beside them.
@@ -96,7 +97,8 @@ TEST(ReportDocument, EmptyDayKeepsItsSkeletonAndTheSplitIsThatDays) {
 
 TEST(ReportDocument, FoodComparisonHoldsEveryNutrientAndTheFoundFoodsInListOrder) {
     Xml::XmlDocument doc;
-    Report::BuildFoodCompareDocument(ExchangeFixture::Foods(), {FoodKey(101, 7), FoodKey(999, 7), FoodKey(100, 7)}, doc);
+    Report::BuildFoodCompareDocument(ExchangeFixture::Foods(), {FoodKey(101, 7), FoodKey(999, 7), FoodKey(100, 7)},
+                                     doc);
 
     EXPECT_EQ("/xslt/FoodCompare.xsl", Attr(doc.Root(), "version"));
     EXPECT_EQ("report", Attr(doc.Root(), "type"));
@@ -140,7 +142,9 @@ protected:
     }
 
     std::string Read(const std::string& name) const { return root.Read("my reports #1/" + name); }
-    void WriteFile(const std::string& name, const std::string& text) const { root.Write("my reports #1/" + name, text); }
+    void WriteFile(const std::string& name, const std::string& text) const {
+        root.Write("my reports #1/" + name, text);
+    }
 
     TempDir root;
     fs::path app;
@@ -243,7 +247,7 @@ TEST_F(ReportRun, UnwritableOutputIsReportedAndNothingOpened) {
 struct BadTemplate {
     const char* name;
     const char* content;
-    bool loads;           // well-formed, so the failure is the transformation's
+    bool loads;  // well-formed, so the failure is the transformation's
 };
 
 class ReportTemplateFailure : public ReportRun, public ::testing::WithParamInterface<BadTemplate> {};
@@ -270,7 +274,8 @@ TEST_P(ReportTemplateFailure, TellsTheUserLeavesTheOldPageAndLogsTransformationE
     EXPECT_THAT(prompt.messages[0], StartsWith("Can't apply template: " + path + "\n"));
     EXPECT_THAT(logged, StartsWith("[ERR] "));
     const std::size_t sheet = logged.find(" : \nStyle sheet:\n<");
-    const std::size_t document = logged.find("\nXML Document:\n<root app=\"velmora\" type=\"report\" version=\"/xslt/HTML.xsl\">");
+    const std::size_t document =
+        logged.find("\nXML Document:\n<root app=\"velmora\" type=\"report\" version=\"/xslt/HTML.xsl\">");
     ASSERT_NE(std::string::npos, sheet);
     ASSERT_NE(std::string::npos, document);
     EXPECT_LT(sheet, document);
@@ -329,24 +334,24 @@ TEST_P(ExportXml, WritesTheProfileOpensItAndExplainsShellErrors) {
     EXPECT_THAT(app.Read("export.xml"), HasSubstr("<LogDay date=\"20260110\">"));
     EXPECT_EQ(std::vector<std::string>({"file://" + path}), shell.opened);
     if (c.text)
-        EXPECT_EQ(std::vector<std::string>({"File " + path + " could not be opened: " + c.text + " "}), prompt.messages);
+        EXPECT_EQ(std::vector<std::string>({"File " + path + " could not be opened: " + c.text + " "}),
+                  prompt.messages);
     else
         EXPECT_TRUE(prompt.messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ExportXml,
-    ::testing::Values(
-        ShellCase{"OutOfResources", 0, "The operating system is out of memory or resources."},
-        ShellCase{"FileNotFound", 2, "The specified file was not found."},
-        ShellCase{"AccessDenied", 5, "The operating system denied access to the specified file."},
-        ShellCase{"SharingViolation", 26, "A sharing violation occurred"},
-        ShellCase{"NoAssociation", 31,
-                  "There is no application associated with the given file name extension. This error will also "
-                  "be returned if you attempt to print a file that is not printable."},
-        ShellCase{"DllNotFound", 32, "The specified DLL was not found."},
-        ShellCase{"UnlistedCode", 1, nullptr},
-        ShellCase{"Opened", 33, nullptr}),
+    ::testing::Values(ShellCase{"OutOfResources", 0, "The operating system is out of memory or resources."},
+                      ShellCase{"FileNotFound", 2, "The specified file was not found."},
+                      ShellCase{"AccessDenied", 5, "The operating system denied access to the specified file."},
+                      ShellCase{"SharingViolation", 26, "A sharing violation occurred"},
+                      ShellCase{
+                          "NoAssociation", 31,
+                          "There is no application associated with the given file name extension. This error will also "
+                          "be returned if you attempt to print a file that is not printable."},
+                      ShellCase{"DllNotFound", 32, "The specified DLL was not found."},
+                      ShellCase{"UnlistedCode", 1, nullptr}, ShellCase{"Opened", 33, nullptr}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -36,7 +36,8 @@ TEST(DayFoodList, AmountAndWeightConvertThroughTheShownUnit) {
     // Nuts: unit 0 is the gram, unit 1 an ounce of 28.35 g.
     const auto ounce = EntryOf(kNuts, 0, 1);
     EXPECT_DOUBLE_EQ(DayFoodList::WeightOfAmount(ounce, 2), 56.7);
-    EXPECT_EQ(DayFoodList::RowTexts(EntryOf(kNuts, 56.7, 1)), (std::vector<std::string>{"Nuts", "", "oz", "2", "56.7"}));
+    EXPECT_EQ(DayFoodList::RowTexts(EntryOf(kNuts, 56.7, 1)),
+              (std::vector<std::string>{"Nuts", "", "oz", "2", "56.7"}));
 
     // Choosing another unit keeps the weight; only the amount changes.
     auto grams = EntryOf(kNuts, 56.7, 0, "Lunch");
@@ -88,17 +89,18 @@ TEST_P(Buttons, FollowTheSelection) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Buttons,
-    ::testing::Values(ButtonCase{"empty list, no food", 0, {}, std::nullopt, {false, false, false, false, false}},
-                      ButtonCase{"a food not on the day", 0, {}, 0u, {true, false, false, false, false}},
-                      ButtonCase{"on the day without a meal", 1, {}, kFoodWithoutMeal, {false, false, true, false, false}},
-                      ButtonCase{"with and without a meal", 2, {}, kFoodWithoutMeal | kFoodWithMeal,
-                                 {false, false, true, false, false}},
-                      ButtonCase{"only with a meal", 1, {}, kFoodWithMeal, {true, false, true, false, false}},
-                      ButtonCase{"first row", 3, {0}, std::nullopt, {false, true, true, false, true}},
-                      ButtonCase{"middle row", 3, {1}, std::nullopt, {false, true, true, true, true}},
-                      ButtonCase{"last row", 3, {2}, std::nullopt, {false, true, true, true, false}},
-                      ButtonCase{"the only row", 1, {0}, std::nullopt, {false, true, true, false, false}},
-                      ButtonCase{"two rows", 3, {0, 2}, std::nullopt, {false, false, true, false, false}}));
+    ::testing::Values(
+        ButtonCase{"empty list, no food", 0, {}, std::nullopt, {false, false, false, false, false}},
+        ButtonCase{"a food not on the day", 0, {}, 0u, {true, false, false, false, false}},
+        ButtonCase{"on the day without a meal", 1, {}, kFoodWithoutMeal, {false, false, true, false, false}},
+        ButtonCase{
+            "with and without a meal", 2, {}, kFoodWithoutMeal | kFoodWithMeal, {false, false, true, false, false}},
+        ButtonCase{"only with a meal", 1, {}, kFoodWithMeal, {true, false, true, false, false}},
+        ButtonCase{"first row", 3, {0}, std::nullopt, {false, true, true, false, true}},
+        ButtonCase{"middle row", 3, {1}, std::nullopt, {false, true, true, true, true}},
+        ButtonCase{"last row", 3, {2}, std::nullopt, {false, true, true, true, false}},
+        ButtonCase{"the only row", 1, {0}, std::nullopt, {false, true, true, false, false}},
+        ButtonCase{"two rows", 3, {0, 2}, std::nullopt, {false, false, true, false, false}}));
 
 TEST(DayFoodList, ComparisonTakesTheSelectedEntriesInListOrderThenTheTreeFood) {
     const std::vector<UserLog::CDayFood> entries{EntryOf(kStew), EntryOf(kBroth), EntryOf(kNuts)};

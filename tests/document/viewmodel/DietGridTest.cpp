@@ -253,8 +253,12 @@ class SizesSeen : public IGridSizes {
 public:
     int RowCount() const override { return static_cast<int>(rows.size()); }
     int ColumnCount() const override { return static_cast<int>(columns.size()); }
-    int RowHeight(int row) const override { return rows.at(static_cast<std::size_t>(row)) <= 0 ? 20 : rows.at(static_cast<std::size_t>(row)); }
-    int ColumnWidth(int column) const override { return columns.at(static_cast<std::size_t>(column)) <= 0 ? 50 : columns.at(static_cast<std::size_t>(column)); }
+    int RowHeight(int row) const override {
+        return rows.at(static_cast<std::size_t>(row)) <= 0 ? 20 : rows.at(static_cast<std::size_t>(row));
+    }
+    int ColumnWidth(int column) const override {
+        return columns.at(static_cast<std::size_t>(column)) <= 0 ? 50 : columns.at(static_cast<std::size_t>(column));
+    }
     void SetRowCount(int n) override { rows.resize(static_cast<std::size_t>(n), 0); }
     void SetColumnCount(int n) override { columns.resize(static_cast<std::size_t>(n), 0); }
     void SetRowHeight(int row, int height) override { rows.at(static_cast<std::size_t>(row)) = height; }
@@ -289,9 +293,9 @@ TEST(DietLayout, ADraggedSizeGoesToItsSlotAndLeavesTheOthersInTheirEncoding) {
     CGridDim layout = TwoEntryLayout();
     SizesSeen grid;
     DietGrid::ApplyLayout(layout, 1, 5, grid);
-    DietGrid::StoreRowSize(layout, grid, 1, 4, 55);     // the "Total" row
-    DietGrid::StoreRowSize(layout, grid, 1, 1, 25);     // the entry
-    DietGrid::StoreColumnSize(layout, grid, 1, 90);     // "Weight"
+    DietGrid::StoreRowSize(layout, grid, 1, 4, 55);  // the "Total" row
+    DietGrid::StoreRowSize(layout, grid, 1, 1, 25);  // the entry
+    DietGrid::StoreColumnSize(layout, grid, 1, 90);  // "Weight"
     EXPECT_THAT(layout.sizes, ::testing::ElementsAre(6, 9, -3, 25, 32, 40, 41, 55, -2, 90, 0, 0, 70, 0, 0, 0, 75));
 }
 

@@ -32,11 +32,11 @@ TEST_F(EnergyRowsTest, EachEntryShowsItsShareOfTheDay) {
     Eat(kMeat, 150);    // 255 kcal
     Eat(kYogurt, 100);  // 13.6 kcal, all protein
     Eat(kWater, 500);   // no energy at all
-    EXPECT_THAT(EnergyRows::FoodEnergy(doc.Log()),
-                ElementsAre(Row{"Lean Meat", "255", "94.94", "47.06", "52.94", "0", "0"},
-                            Row{"Yogurt", "13.6", "5.06", "100", "0", "0", "0"},
-                            Row{"Water", "0", "0", "?", "?", "?", "?"},
-                            Row{"Total (rounded)", "269", "", "50", "50", "0", "0"}));
+    EXPECT_THAT(
+        EnergyRows::FoodEnergy(doc.Log()),
+        ElementsAre(Row{"Lean Meat", "255", "94.94", "47.06", "52.94", "0", "0"},
+                    Row{"Yogurt", "13.6", "5.06", "100", "0", "0", "0"}, Row{"Water", "0", "0", "?", "?", "?", "?"},
+                    Row{"Total (rounded)", "269", "", "50", "50", "0", "0"}));
 }
 
 TEST_F(EnergyRowsTest, WithoutAnyEnergyTheSharesAreNotAvailable) {

@@ -50,12 +50,22 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, GridDimEdit,
     ::testing::Values(
         EditCase{"AddRowToEmpty", {}, [](CGridDim& g) { g.AddRow(5); }, {1, 0, 5}},
-        EditCase{"AddRowGoesBeforeTheColumns", kTwoByThree, [](CGridDim& g) { g.AddRow(5); }, {3, 3, 10, 11, 5, 20, 21, 22}},
+        EditCase{
+            "AddRowGoesBeforeTheColumns", kTwoByThree, [](CGridDim& g) { g.AddRow(5); }, {3, 3, 10, 11, 5, 20, 21, 22}},
         EditCase{"AddColumnToEmpty", {}, [](CGridDim& g) { g.AddColumn(5); }, {0, 1, 5}},
         EditCase{"AddColumnAppends", kTwoByThree, [](CGridDim& g) { g.AddColumn(5); }, {2, 4, 10, 11, 20, 21, 22, 5}},
-        EditCase{"InsertColumnAtFront", kTwoByThree, [](CGridDim& g) { g.InsertColumn(0, 5); }, {2, 4, 10, 11, 5, 20, 21, 22}},
-        EditCase{"InsertColumnInside", kTwoByThree, [](CGridDim& g) { g.InsertColumn(2, 5); }, {2, 4, 10, 11, 20, 21, 5, 22}},
-        EditCase{"InsertColumnBeyondAppends", kTwoByThree, [](CGridDim& g) { g.InsertColumn(9, 5); }, {2, 4, 10, 11, 20, 21, 22, 5}},
+        EditCase{"InsertColumnAtFront",
+                 kTwoByThree,
+                 [](CGridDim& g) { g.InsertColumn(0, 5); },
+                 {2, 4, 10, 11, 5, 20, 21, 22}},
+        EditCase{"InsertColumnInside",
+                 kTwoByThree,
+                 [](CGridDim& g) { g.InsertColumn(2, 5); },
+                 {2, 4, 10, 11, 20, 21, 5, 22}},
+        EditCase{"InsertColumnBeyondAppends",
+                 kTwoByThree,
+                 [](CGridDim& g) { g.InsertColumn(9, 5); },
+                 {2, 4, 10, 11, 20, 21, 22, 5}},
         EditCase{"RemoveRow", kTwoByThree, [](CGridDim& g) { g.RemoveRow(0); }, {1, 3, 11, 20, 21, 22}},
         EditCase{"RemoveRowOutOfRange", kTwoByThree, [](CGridDim& g) { g.RemoveRow(2); }, kTwoByThree},
         EditCase{"RemoveRowOfEmpty", {}, [](CGridDim& g) { g.RemoveRow(0); }, {}},
@@ -63,13 +73,18 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"RemoveColumnNegative", kTwoByThree, [](CGridDim& g) { g.RemoveColumn(-1); }, kTwoByThree},
         EditCase{"SwapRowSizes", kTwoByThree, [](CGridDim& g) { g.SwapRowSizes(0, 1); }, {2, 3, 11, 10, 20, 21, 22}},
         EditCase{"SwapRowSizesOutOfRange", kTwoByThree, [](CGridDim& g) { g.SwapRowSizes(0, 2); }, kTwoByThree},
-        EditCase{"SetColumnSizeStandsAfterTheRows", kTwoByThree,
-                 [](CGridDim& g) { EXPECT_TRUE(g.SetColumnSize(0, 7)); }, {2, 3, 10, 11, 7, 21, 22}},
-        EditCase{"SetRowSizeOutOfRange", kTwoByThree, [](CGridDim& g) { EXPECT_FALSE(g.SetRowSize(2, 7)); }, kTwoByThree},
+        EditCase{"SetColumnSizeStandsAfterTheRows",
+                 kTwoByThree,
+                 [](CGridDim& g) { EXPECT_TRUE(g.SetColumnSize(0, 7)); },
+                 {2, 3, 10, 11, 7, 21, 22}},
+        EditCase{"SetRowSizeOutOfRange", kTwoByThree, [](CGridDim& g) { EXPECT_FALSE(g.SetRowSize(2, 7)); },
+                 kTwoByThree},
         // A list shorter than its counts claim: nothing is written or removed beyond its end.
         EditCase{"RemoveColumnOfTruncatedList", {1, 3, 10, 20}, [](CGridDim& g) { g.RemoveColumn(2); }, {1, 3, 10, 20}},
-        EditCase{"SetColumnSizeOfTruncatedList", {1, 3, 10, 20},
-                 [](CGridDim& g) { EXPECT_FALSE(g.SetColumnSize(1, 7)); }, {1, 3, 10, 20}}),
+        EditCase{"SetColumnSizeOfTruncatedList",
+                 {1, 3, 10, 20},
+                 [](CGridDim& g) { EXPECT_FALSE(g.SetColumnSize(1, 7)); },
+                 {1, 3, 10, 20}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GridDim, SizesOutsideTheListReadAsZero) {
@@ -120,9 +135,10 @@ TEST_F(GridDimXml, WritesCountsAndOneAttributePerSize) {
     out.AppendChild(view);
     CGridDim("Food", {2, 1, 0, -3, -2}).Save(view);
     CGridDim("Empty", {}).Save(view);
-    EXPECT_EQ("<View>\n  <Grid name=\"Food\">\n    <Rows size=\"2\" R0=\"0\" R1=\"-3\"/>\n"
-              "    <Cols size=\"1\" C0=\"-2\"/>\n  </Grid>\n</View>",
-              view.GetXml());
+    EXPECT_EQ(
+        "<View>\n  <Grid name=\"Food\">\n    <Rows size=\"2\" R0=\"0\" R1=\"-3\"/>\n"
+        "    <Cols size=\"1\" C0=\"-2\"/>\n  </Grid>\n</View>",
+        view.GetXml());
 }
 
 TEST_F(GridDimXml, ReadsItsOwnGridByName) {

@@ -39,8 +39,8 @@ TEST_F(NutrientRowsTest, EveryDataSourceNutrientHasARowWithTheEffectiveLimitsOfT
     doc.Log().RequirementAt(1).max = 60.5;
     doc.CurrentDay().requirements.emplace_back(kProtein, 40, -1);
     const auto rows = Rows();
-    EXPECT_THAT(Shown(rows), ElementsAre("Protein [40, ]", "Total lipid (fat)", "Iron, Fe [8, ]", "Calcium, Ca",
-                                         "Glow", "Nameless"));
+    EXPECT_THAT(Shown(rows), ElementsAre("Protein [40, ]", "Total lipid (fat)", "Iron, Fe [8, ]", "Calcium, Ca", "Glow",
+                                         "Nameless"));
     EXPECT_EQ(rows[2].units, "mg");
     EXPECT_THAT(NutrientRows::OrderNames(doc.Log()), ElementsAre("Iron", "Protein"));
 }

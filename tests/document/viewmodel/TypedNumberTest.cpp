@@ -14,11 +14,26 @@ TEST(TypedNumber, TakesOnlyATextThatIsAWholeNumber) {
         std::optional<double> value;
     };
     const Case cases[] = {
-        {"50", 50},          {" 12.5 ", 12.5},        {"-3", -3},          {"+.5", 0.5},        {"5.", 5},
-        {"2e3", 2000},       {"1e-400", 0},           {"abc", std::nullopt}, {"", std::nullopt}, {"  ", std::nullopt},
-        {"12kg", std::nullopt}, {"--2", std::nullopt}, {"1.5.2", std::nullopt}, {".", std::nullopt},
-        {"1e", std::nullopt}, {"0x10", std::nullopt}, {"inf", std::nullopt}, {"nan", std::nullopt},
-        {"1e999", std::nullopt}, {"-1e400", std::nullopt},
+        {"50", 50},
+        {" 12.5 ", 12.5},
+        {"-3", -3},
+        {"+.5", 0.5},
+        {"5.", 5},
+        {"2e3", 2000},
+        {"1e-400", 0},
+        {"abc", std::nullopt},
+        {"", std::nullopt},
+        {"  ", std::nullopt},
+        {"12kg", std::nullopt},
+        {"--2", std::nullopt},
+        {"1.5.2", std::nullopt},
+        {".", std::nullopt},
+        {"1e", std::nullopt},
+        {"0x10", std::nullopt},
+        {"inf", std::nullopt},
+        {"nan", std::nullopt},
+        {"1e999", std::nullopt},
+        {"-1e400", std::nullopt},
         // Under the C locale the comma is no decimal separator: "1,5" is refused, never 1.
         {"1,5", std::nullopt},
     };

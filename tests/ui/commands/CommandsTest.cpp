@@ -64,7 +64,8 @@ TEST(CommandTarget, RunsACommandItAnswersOnlyWhileItCanRun) {
 
     std::vector<std::string> ran;
     bool saveable = false;
-    target.OnCommand(CommandId::FileSave, [&] { ran.push_back("save"); }, [&] { return saveable; });
+    target.OnCommand(
+        CommandId::FileSave, [&] { ran.push_back("save"); }, [&] { return saveable; });
     target.OnCommand(CommandId::FileNew, [&] { ran.push_back("new"); });
     EXPECT_TRUE(target.Answers(CommandId::FileSave));
     EXPECT_FALSE(target.CanRun(CommandId::FileSave));

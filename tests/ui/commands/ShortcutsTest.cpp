@@ -70,7 +70,9 @@ QString FocusFirstField(QWebEngineView* page) {
                        "  field.focus();"
                        "  return document.activeElement.tagName + '#' + document.activeElement.id;"
                        "})()"),
-        [answer](const QVariant& result) { *answer = {true, result.toString()}; });
+        [answer](const QVariant& result) {
+            *answer = {true, result.toString()};
+        });
     if (!QTest::qWaitFor([&] { return answer->first; }, 5000)) return {};
     return answer->second;
 }

@@ -2,8 +2,8 @@
 
 #include "ui/frame/MainFrame.h"
 
-#include "ui/dialogs/DlgEnergy.h"
 #include "core/AppDir.h"
+#include "ui/dialogs/DlgEnergy.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -112,22 +112,24 @@ TEST_P(EnergyRefusals, AreReportedAndLeaveTheResultAlone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Dialog, EnergyRefusals,
-    testing::Values(RefusalCase{"short woman", 2, "30", "50", "40", "Please enter an integer between 50 and 250."},
-                    RefusalCase{"short infant", 0, "4", "6", "40", "Please enter an integer between 50 and 250."},
-                    RefusalCase{"tall man", 1, "30", "80", "251", "Please enter an integer between 50 and 250."},
-                    RefusalCase{"height not a number", 1, "30", "80", "1.8m", "Please enter an integer between 50 and 250."},
-                    RefusalCase{"infant of 13 months", 0, "13", "6", "160", "Please enter an integer between 0 and 12."},
-                    RefusalCase{"adult of 0 years", 2, "0", "50", "160", "Please enter an integer between 1 and 150."},
-                    RefusalCase{"adult of 151 years", 1, "151", "50", "160", "Please enter an integer between 1 and 150."},
-                    RefusalCase{"weight not a number", 2, "30", "heavy", "160", "Please enter a number."},
-                    RefusalCase{"no weight", 2, "30", "0", "160", "Please enter a number above 0 and at most 500."},
-                    RefusalCase{"heavy man", 1, "30", "500.5", "180", "Please enter a number above 0 and at most 500."}));
+    testing::Values(
+        RefusalCase{"short woman", 2, "30", "50", "40", "Please enter an integer between 50 and 250."},
+        RefusalCase{"short infant", 0, "4", "6", "40", "Please enter an integer between 50 and 250."},
+        RefusalCase{"tall man", 1, "30", "80", "251", "Please enter an integer between 50 and 250."},
+        RefusalCase{"height not a number", 1, "30", "80", "1.8m", "Please enter an integer between 50 and 250."},
+        RefusalCase{"infant of 13 months", 0, "13", "6", "160", "Please enter an integer between 0 and 12."},
+        RefusalCase{"adult of 0 years", 2, "0", "50", "160", "Please enter an integer between 1 and 150."},
+        RefusalCase{"adult of 151 years", 1, "151", "50", "160", "Please enter an integer between 1 and 150."},
+        RefusalCase{"weight not a number", 2, "30", "heavy", "160", "Please enter a number."},
+        RefusalCase{"no weight", 2, "30", "0", "160", "Please enter a number above 0 and at most 500."},
+        RefusalCase{"heavy man", 1, "30", "500.5", "180", "Please enter a number above 0 and at most 500."}));
 
 TEST(EnergyDialog, HelpOpensAPageOfTheApplicationFolder) {
     RecordingShell shell;
     DlgEnergy dialog("/opt/velmora");
     dialog.HelpButton()->click();
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/reference/index.htm#energy"});
+    EXPECT_EQ(shell.opened,
+              std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/reference/index.htm#energy"});
 }
 
 TEST(EnergyCommand, OpensTheCalculatorForAProfile) {

@@ -3,12 +3,12 @@
 #include "support/GermanLocale.h"
 
 #include "ui/dialogs/DlgFactManager.h"
-#include "ui/frame/MainFrame.h"
 #include "ui/frame/ChildFrame.h"
+#include "ui/frame/MainFrame.h"
 #include "ui/frame/VelmoraDoc.h"
 
-#include "model/UserLog.h"
 #include "core/AppDir.h"
+#include "model/UserLog.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -187,15 +187,15 @@ TEST_F(FactManager, ApplyWithoutASelectedRowChangesNothing) {
 
 TEST_F(FactManager, NewTakesTheFirstFreeNumber) {
     for (int i = 0; i < 3; ++i) dialog.NewButton()->click();
-    EXPECT_EQ(Column(dialog.List(), 0), (std::vector<std::string>{"Weight", "Extra Energy", "Waist", "New Fact 1",
-                                                                  "New Fact 2", "New Fact 3"}));
+    EXPECT_EQ(Column(dialog.List(), 0),
+              (std::vector<std::string>{"Weight", "Extra Energy", "Waist", "New Fact 1", "New Fact 2", "New Fact 3"}));
     EXPECT_FALSE(UserLog::IsDefined(log.Facts().At(4).value));
     EXPECT_TRUE(log.Facts().At(4).units.empty());
     Select(4);
     dialog.RemoveButton()->click();
     dialog.NewButton()->click();
-    EXPECT_EQ(Names(log), (std::vector<std::string>{"Weight", "Extra Energy", "Waist", "New Fact 1", "New Fact 3",
-                                                    "New Fact 2"}));
+    EXPECT_EQ(Names(log),
+              (std::vector<std::string>{"Weight", "Extra Energy", "Waist", "New Fact 1", "New Fact 3", "New Fact 2"}));
     EXPECT_EQ(Column(dialog.List(), 0), Names(log));
 }
 
@@ -226,7 +226,8 @@ TEST_F(FactManager, BuiltInsCannotBeRemoved) {
 TEST_F(FactManager, HelpOpensTheFactManagerPlaceOfTheFactsPage) {
     RecordingShell shell;
     dialog.HelpButton()->click();
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/reference/facts.htm#facts_manger"});
+    EXPECT_EQ(shell.opened,
+              std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/reference/facts.htm#facts_manger"});
 }
 
 // The "Facts ..." command of a profile: the document is modified exactly when the definitions

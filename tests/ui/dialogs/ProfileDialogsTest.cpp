@@ -1,9 +1,9 @@
 #include "support/FakeServices.h"
 
+#include "core/AppDir.h"
 #include "ui/dialogs/DlgSaveProfile.h"
 #include "ui/dialogs/DlgSelectDate.h"
 #include "ui/dialogs/DlgSelectProfile.h"
-#include "core/AppDir.h"
 
 #include <QCalendarWidget>
 #include <QDialogButtonBox>
@@ -57,7 +57,8 @@ TEST(SelectProfile, HelpOpensTheStartPageOfTheApplicationFolder) {
     RecordingShell shell;
     DlgSelectProfile dialog({"Ann"}, "/opt/velmora");
     dialog.findChildren<QPushButton*>().at(2)->click();
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/start/start_main.htm"});
+    EXPECT_EQ(shell.opened,
+              std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/start/start_main.htm"});
 }
 
 TEST(SelectProfile, ResizingKeepsTheButtonsTenPixelsFromTheRightEdge) {
@@ -103,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"Empty", "", {}, {"Please select profile name."}, {}, false},
         SaveCase{"WordsAndDigits", "Ann Lee 2", {}, {}, {}, true},
         SaveCase{"FullStop", "Ann.Lee", {Answer::Ok}, {}, {"Profile name does not support: '.' character"}, false},
-        SaveCase{"Underscore", "Ann_Lee", {Answer::Cancel}, {}, {"Profile name does not support: '_' character"}, false},
+        SaveCase{
+            "Underscore", "Ann_Lee", {Answer::Cancel}, {}, {"Profile name does not support: '_' character"}, false},
         SaveCase{"Slash", "x/Ann", {}, {}, {"Profile name does not support: '/' character"}, false},
         SaveCase{"OutsideAscii", "Zo\xC3\xAB", {}, {}, {"Profile name does not support: '\xC3\xAB' character"}, false},
         SaveCase{"ExistingCancelled", "Ann", {Answer::Cancel}, {}, {"Existing profile will be replaced."}, false},

@@ -3,11 +3,11 @@
 #include "ui/dialogs/DlgSettings.h"
 #include "ui/frame/MainFrame.h"
 
+#include "core/AppDir.h"
 #include "core/settings/ConfigManager.h"
 #include "core/settings/SettingsMgr.h"
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
-#include "core/AppDir.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,8 +25,8 @@
 
 namespace {
 
-using Services::Answer;
 using Gui::CommandId;
+using Services::Answer;
 
 const char* const kQuestion = "Settings have been modified.\rPress Yes to save the changes.";
 
@@ -111,8 +111,8 @@ TEST_F(SettingsDialog, BuildsARowForEveryWritableParameterByType) {
     EXPECT_EQ(dialog->Tree()->topLevelItem(0)->text(0), QStringLiteral("Test"));
     EXPECT_EQ(dialog->Tree()->topLevelItem(1)->text(0), QStringLiteral("Quiet"));
     // Read-only, content and the sections without writable parameters get nothing.
-    EXPECT_EQ(dialog->Builder().Paths(),
-              (std::vector<std::string>{"Count", "Title", "Flag", "File", "Items", "Mode", "Since", "a", "a.b", "a.c"}));
+    EXPECT_EQ(dialog->Builder().Paths(), (std::vector<std::string>{"Count", "Title", "Flag", "File", "Items", "Mode",
+                                                                   "Since", "a", "a.b", "a.c"}));
 
     EXPECT_EQ(Row("Count").label->text(), QStringLiteral("Count"));
     EXPECT_EQ(Row("Count").edit->text(), QStringLiteral("3"));
@@ -217,7 +217,8 @@ TEST_F(SettingsDialog, AValueNotAmongTheChoicesIsLeftAlone) {
 TEST_F(SettingsDialog, HelpOpensTheSettingsPage) {
     RecordingShell shell;
     dialog->HelpButton()->click();
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/reference/settings_manager.htm"});
+    EXPECT_EQ(shell.opened,
+              std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/reference/settings_manager.htm"});
 }
 
 struct BrokenCase {
@@ -251,11 +252,10 @@ TEST_P(SettingsDialogRefuses, AParameterItCannotShow) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Dialog, SettingsDialogRefuses,
-    testing::Values(BrokenCase{"type index 10", 10, "1", "Unknown control type: x.y"},
-                    BrokenCase{"boolean neither true nor false", Config::Boolean, "maybe",
-                               "wrong boolean setting format specified: maybe"}));
+INSTANTIATE_TEST_SUITE_P(Dialog, SettingsDialogRefuses,
+                         testing::Values(BrokenCase{"type index 10", 10, "1", "Unknown control type: x.y"},
+                                         BrokenCase{"boolean neither true nor false", Config::Boolean, "maybe",
+                                                    "wrong boolean setting format specified: maybe"}));
 
 TEST(SettingsCommand, OpensTheApplicationsSections) {
     RunningApp run;

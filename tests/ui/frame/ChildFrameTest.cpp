@@ -97,7 +97,9 @@ protected:
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
     }
 
-    QString DayShown(CChildFrameBase* frame) { return static_cast<CViewPlaceholder*>(frame->GetActiveView())->DayText(); }
+    QString DayShown(CChildFrameBase* frame) {
+        return static_cast<CViewPlaceholder*>(frame->GetActiveView())->DayText();
+    }
 
     TestApp app;
     CMainFrame main;

@@ -33,17 +33,18 @@ TEST_P(MatchDocType, OffersEveryXmlFileAndRefusesTheRest) {
 constexpr const char* kDiet = "<?xml version=\"1.0\"?><Diet date=\"20110305\"/>";
 constexpr const char* kProfile = "<?xml version=\"1.0\"?><root app=\"velmora\"/>";
 
-INSTANTIATE_TEST_SUITE_P(
-    , MatchDocType,
-    ::testing::Values(MatchCase{"old.vlx", kDiet, 2, CDynamicDocTemplate::yesAttemptNative},
-                      MatchCase{"old", kDiet, 2, CDynamicDocTemplate::yesAttemptForeign},
-                      MatchCase{"Ann", kProfile, 2, CDynamicDocTemplate::yesAttemptForeign},
-                      MatchCase{"Ann.vlx", kProfile, 2, CDynamicDocTemplate::yesAttemptForeign},
-                      MatchCase{"Ann.vlx", "<?xml version=\"1.0\"?><Profile/>", 1, CDynamicDocTemplate::yesAttemptNative},
-                      MatchCase{"old.vlx", kDiet, 3, CDynamicDocTemplate::noAttempt},
-                      MatchCase{"notes.vlx", "Ann's diet, not XML", 2, CDynamicDocTemplate::noAttempt},
-                      MatchCase{"half.vlx", "<Diet><Food>", 2, CDynamicDocTemplate::noAttempt},
-                      MatchCase{"gone.vlx", nullptr, 2, CDynamicDocTemplate::noAttempt}));
+INSTANTIATE_TEST_SUITE_P(, MatchDocType,
+                         ::testing::Values(MatchCase{"old.vlx", kDiet, 2, CDynamicDocTemplate::yesAttemptNative},
+                                           MatchCase{"old", kDiet, 2, CDynamicDocTemplate::yesAttemptForeign},
+                                           MatchCase{"Ann", kProfile, 2, CDynamicDocTemplate::yesAttemptForeign},
+                                           MatchCase{"Ann.vlx", kProfile, 2, CDynamicDocTemplate::yesAttemptForeign},
+                                           MatchCase{"Ann.vlx", "<?xml version=\"1.0\"?><Profile/>", 1,
+                                                     CDynamicDocTemplate::yesAttemptNative},
+                                           MatchCase{"old.vlx", kDiet, 3, CDynamicDocTemplate::noAttempt},
+                                           MatchCase{"notes.vlx", "Ann's diet, not XML", 2,
+                                                     CDynamicDocTemplate::noAttempt},
+                                           MatchCase{"half.vlx", "<Diet><Food>", 2, CDynamicDocTemplate::noAttempt},
+                                           MatchCase{"gone.vlx", nullptr, 2, CDynamicDocTemplate::noAttempt}));
 
 TEST(MatchDocTypeOpen, AFileAlreadyOpenIsFoundByWhateverPathNamesIt) {
     TempDir dir;
@@ -84,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FilterCase{"Velmora xml file (*.vlx)|*.vlx|eXtensible Markup Language file (*.xml)|*.xml|All Files (*.*)|*.*||",
                    "Velmora xml file (*.vlx);;eXtensible Markup Language file (*.xml);;All Files (*)"},
-        FilterCase{"Nutrition Data File (*.xml)|*.xml|All Files (*.*)|*.*||", "Nutrition Data File (*.xml);;All Files (*)"},
+        FilterCase{"Nutrition Data File (*.xml)|*.xml|All Files (*.*)|*.*||",
+                   "Nutrition Data File (*.xml);;All Files (*)"},
         FilterCase{"Pages|*.htm;*.html||", "Pages (*.htm *.html)"}, FilterCase{"", ""}));
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include "support/RunningApp.h"
 
-#include "ui/frame/ChildFrame.h"
 #include "ui/dialogs/DlgSaveProfile.h"
 #include "ui/dialogs/DlgSelectDate.h"
 #include "ui/dialogs/DlgSelectProfile.h"
+#include "ui/frame/ChildFrame.h"
 #include "ui/frame/DocManager.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/frame/QtServices.h"
@@ -41,7 +41,8 @@ protected:
     // The day line of a placeholder view; other views show the day their own way, so for them
     // the document's current day stands in.
     QString DayShown() {
-        if (auto* view = qobject_cast<CViewPlaceholder*>(main().ActiveChildFrame()->GetActiveView())) return view->DayText();
+        if (auto* view = qobject_cast<CViewPlaceholder*>(main().ActiveChildFrame()->GetActiveView()))
+            return view->DayText();
         const std::string key = Active()->CurrentDate();
         return QStringLiteral("Day: %1-%2-%3")
             .arg(QString::fromStdString(key.substr(0, 4)), QString::fromStdString(key.substr(4, 2)),

@@ -67,8 +67,7 @@ TEST(HelpPages, LinksBetweenPagesLeadToPagesAndPlacesThatExist) {
             const std::string target = (*it)[1].str();
             if (target.find("://") != std::string::npos) continue;
             const std::size_t hash = target.find('#');
-            const fs::path file =
-                hash == 0 ? entry.path() : entry.path().parent_path() / target.substr(0, hash);
+            const fs::path file = hash == 0 ? entry.path() : entry.path().parent_path() / target.substr(0, hash);
             ASSERT_TRUE(fs::is_regular_file(file)) << entry.path() << ": " << target;
             if (hash != std::string::npos) {
                 EXPECT_TRUE(HasAnchor(Read(file), target.substr(hash + 1))) << entry.path() << ": " << target;

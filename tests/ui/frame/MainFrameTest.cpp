@@ -6,15 +6,15 @@
 #include "ui/frame/AppContext.h"
 #include "ui/frame/ChildFrame.h"
 #include "ui/frame/DocManager.h"
-#include "widgets/HyperLink.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/frame/VelmoraDoc.h"
+#include "widgets/HyperLink.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMdiArea>
-#include <QMenuBar>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTest>
@@ -81,8 +81,10 @@ TEST_F(MainWindow, WithoutAProfileShowsTheShortMenuAndToolBar) {
     EXPECT_EQ(main().ToolBarOnShow(), CMainFrame::kNoProfile);
     EXPECT_TRUE(main().ToolBar(CMainFrame::kNoProfile)->isVisible());
     EXPECT_FALSE(main().ToolBar(CMainFrame::kProfile)->isVisible());
-    EXPECT_EQ(Buttons(main().ToolBar(CMainFrame::kNoProfile)), (std::vector<int>{57600, 57601, 0, 32872, 0, 57667, 57664}));
-    for (CommandId on : {CommandId::FileNew, CommandId::FileOpen, CommandId::Import, CommandId::HelpFinder, CommandId::AppAbout})
+    EXPECT_EQ(Buttons(main().ToolBar(CMainFrame::kNoProfile)),
+              (std::vector<int>{57600, 57601, 0, 32872, 0, 57667, 57664}));
+    for (CommandId on :
+         {CommandId::FileNew, CommandId::FileOpen, CommandId::Import, CommandId::HelpFinder, CommandId::AppAbout})
         EXPECT_TRUE(Enabled(on)) << static_cast<int>(on);
 }
 
@@ -91,14 +93,15 @@ TEST_F(MainWindow, AProfileWindowBringsTheProfileMenuAndToolBar) {
     ASSERT_EQ(main().ChildFrames().size(), 1u);
     EXPECT_EQ(main().ActiveChildFrame()->GetActiveDocument()->GetTitle(), "Profile1");
     EXPECT_EQ(main().MenuOnShow(), CMainFrame::kProfile);
-    EXPECT_EQ(Describe(main().Menus(CMainFrame::kProfile)),
-              (std::vector<std::string>{
-                  "&Profile: &New\tCtrl+N | &Open\tCtrl+O | &Close | &Save\tCtrl+S | Save &As\tCtrl+A | &Import\tCtrl+I | "
-                  "&Export\tCtrl+E | &Exit |",
-                  "&Edit: &Delete\tCtrl+D | &Copy\tCtrl+C | &Paste\tCtrl+V | Facts ... |",
-                  "Reports: [Daily: Summary | Menu |] Food Comparison | XML |",
-                  "Tools: Energy ... | Software Update | &Settings |", "&Window: &Cascade | &Tile |",
-                  "&Help: &Reference | &About Program |"}));
+    EXPECT_EQ(
+        Describe(main().Menus(CMainFrame::kProfile)),
+        (std::vector<std::string>{
+            "&Profile: &New\tCtrl+N | &Open\tCtrl+O | &Close | &Save\tCtrl+S | Save &As\tCtrl+A | &Import\tCtrl+I | "
+            "&Export\tCtrl+E | &Exit |",
+            "&Edit: &Delete\tCtrl+D | &Copy\tCtrl+C | &Paste\tCtrl+V | Facts ... |",
+            "Reports: [Daily: Summary | Menu |] Food Comparison | XML |",
+            "Tools: Energy ... | Software Update | &Settings |", "&Window: &Cascade | &Tile |",
+            "&Help: &Reference | &About Program |"}));
     EXPECT_EQ(main().ToolBarOnShow(), CMainFrame::kProfile);
     EXPECT_TRUE(main().ToolBar(CMainFrame::kProfile)->isVisible());
     EXPECT_FALSE(main().ToolBar(CMainFrame::kNoProfile)->isVisible());
@@ -119,9 +122,8 @@ TEST_F(MainWindow, CommandsWithoutAHandlerYetAreDisabled) {
     EXPECT_FALSE(Enabled(CommandId::ReportFoodComparison));
     for (CommandId on : {CommandId::FileSave, CommandId::FileSaveAs, CommandId::Export, CommandId::EditDelete,
                          CommandId::GoToDate, CommandId::ReportSummary, CommandId::ReportMenu, CommandId::ReportXml,
-                         CommandId::SoftwareUpdate, CommandId::WindowCascade,
-                         CommandId::Facts, CommandId::EnergyRequirements, CommandId::Settings,
-                         CommandId::SelectIngredients})
+                         CommandId::SoftwareUpdate, CommandId::WindowCascade, CommandId::Facts,
+                         CommandId::EnergyRequirements, CommandId::Settings, CommandId::SelectIngredients})
         EXPECT_TRUE(Enabled(on)) << static_cast<int>(on);
     // A new profile's day is empty: nothing to copy, room to paste.
     EXPECT_FALSE(Enabled(CommandId::EditCopy));
@@ -170,14 +172,16 @@ TEST_F(MainWindow, HelpAndSoftwareUpdateOpenTheirPagesInTheBrowser) {
 TEST_F(MainWindow, AHelpPageOrReportThatCannotBeShownIsNamedInAMessage) {
     const std::string help = AppDir::ExecutableDir() + "/help/reference/index.htm";
     const std::string report = run.Folder().File("export.htm");
-    const std::string noBrowser = "There is no application associated with the given file name extension. This error "
-                                  "will also be returned if you attempt to print a file that is not printable.";
+    const std::string noBrowser =
+        "There is no application associated with the given file name extension. This error "
+        "will also be returned if you attempt to print a file that is not printable.";
     run.shell.works = false;
     main().ExecuteCommand(CommandId::HelpReference);
     main().ExecuteCommand(CommandId::FileNew);
     main().ExecuteCommand(CommandId::ReportSummary);
-    EXPECT_EQ(run.prompt.messages, (std::vector<std::string>{"File " + help + " could not be opened: " + noBrowser + " ",
-                                                             "File " + report + " could not be opened: " + noBrowser + " "}));
+    EXPECT_EQ(run.prompt.messages,
+              (std::vector<std::string>{"File " + help + " could not be opened: " + noBrowser + " ",
+                                        "File " + report + " could not be opened: " + noBrowser + " "}));
     // The report was written all the same, from the templates the program came with.
     EXPECT_NE(run.Folder().Read("export.htm").find("<html"), std::string::npos);
 
@@ -186,8 +190,9 @@ TEST_F(MainWindow, AHelpPageOrReportThatCannotBeShownIsNamedInAMessage) {
     run.shell.opened.clear();
     run.shell.works = true;
     Gui::OpenHelpPage(run.App().AppDir(), "/help/reference/gone.htm#here");
-    EXPECT_EQ(run.prompt.messages, std::vector<std::string>{"File " + run.Folder().File("help/reference/gone.htm") +
-                                                            " could not be opened: The specified file was not found. "});
+    EXPECT_EQ(run.prompt.messages,
+              std::vector<std::string>{"File " + run.Folder().File("help/reference/gone.htm") +
+                                       " could not be opened: The specified file was not found. "});
     EXPECT_EQ(run.shell.opened, std::vector<std::string>{});
 }
 
@@ -223,7 +228,8 @@ TEST_F(MainWindow, AboutShowsTheVersionAndOpensItsLinks) {
     });
     main().ExecuteCommand(CommandId::AppAbout);
     EXPECT_EQ(product, QStringLiteral("Velmora, version 2.0.2"));
-    EXPECT_EQ(run.shell.opened, (std::vector<std::string>{"https://www.orrindale.com", "mailto:support@orrindale.com"}));
+    EXPECT_EQ(run.shell.opened,
+              (std::vector<std::string>{"https://www.orrindale.com", "mailto:support@orrindale.com"}));
 }
 
 TEST_F(MainWindow, TheWindowMenuListsTheProfilesAndSwitchesBetweenThem) {
@@ -263,7 +269,8 @@ TEST_F(MainWindow, QuittingAsksForEveryModifiedProfileAndCancelKeepsThemAll) {
     main().ExecuteCommand(CommandId::FileNew);
     run.prompt.answers = {Answer::No, Answer::Cancel};
     EXPECT_FALSE(main().close());
-    EXPECT_EQ(run.prompt.questions, (std::vector<std::string>{"Save changes to Profile1?", "Save changes to Profile2?"}));
+    EXPECT_EQ(run.prompt.questions,
+              (std::vector<std::string>{"Save changes to Profile1?", "Save changes to Profile2?"}));
     QTest::qWait(0);
     EXPECT_EQ(main().ChildFrames().size(), 2u);
     EXPECT_TRUE(main().isVisible());

@@ -44,7 +44,8 @@ TEST(Startup, LoadLastProfileTriesTheRecentFilesNewestFirstUntilOneOpens) {
     const std::string bob = run.AddProfile("Ann", "Bob");
     run.SetRecentFiles({run.Folder().File("profiles/Gone"), run.Folder().File("notes.txt"), ann, bob});
     ASSERT_TRUE(run.Start());
-    EXPECT_EQ(run.prompt.messages, (std::vector<std::string>{CDocManagerEx::kFailedToOpen, CDocManagerEx::kFailedToOpen}));
+    EXPECT_EQ(run.prompt.messages,
+              (std::vector<std::string>{CDocManagerEx::kFailedToOpen, CDocManagerEx::kFailedToOpen}));
     EXPECT_EQ(OpenTitles(run.Main()), std::vector<std::string>{"Ann"});
     EXPECT_EQ(run.Main().MenuOnShow(), CMainFrame::kProfile);
     EXPECT_EQ(run.Main().ToolBarOnShow(), CMainFrame::kProfile);
@@ -88,9 +89,10 @@ TEST(Startup, TheUserIdIsMadeOnceAndKept) {
         ASSERT_TRUE(run.Start());
         first = run.App().GetUserId();
     }
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}$"))
-                    .match(QString::fromStdString(first))
-                    .hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}$"))
+            .match(QString::fromStdString(first))
+            .hasMatch())
         << first;
     QSettings settings(QStringLiteral("Orrindale"), QStringLiteral("Velmora"));
     EXPECT_EQ(settings.value(QStringLiteral("Velmora/UserId")).toString().toStdString(), first);
@@ -153,7 +155,9 @@ TEST(Startup, AnUnreadableConfigIsKeptAndTheInstalledSettingsRun) {
     std::filesystem::copy_file(TestFile("model/foods.xml"), run.Folder().File("foods/usda-sr24.xml"));
     ASSERT_TRUE(run.Start());
     ASSERT_EQ(run.prompt.messages.size(), 1u);
-    EXPECT_EQ(run.prompt.messages[0].rfind("Error reading config file: " + run.Folder().File("config.xml") + "\nline 1", 0), 0u)
+    EXPECT_EQ(
+        run.prompt.messages[0].rfind("Error reading config file: " + run.Folder().File("config.xml") + "\nline 1", 0),
+        0u)
         << run.prompt.messages[0];
     EXPECT_EQ(run.Folder().Read("config.xml"), broken);
     EXPECT_FALSE(std::filesystem::exists(run.Folder().File("config.xml.broken")));
@@ -207,17 +211,17 @@ TEST_P(StartupDataSource, IsReadRelativeToTheApplicationFolderAndItsFailureRepor
         EXPECT_TRUE(run.prompt.messages.empty());
     else
         EXPECT_EQ(run.prompt.messages,
-                  std::vector<std::string>{CDataSourceMgr::kCantLoad + std::string(c.setting[0] == '@' ? setting : run.Folder().File(setting)) +
+                  std::vector<std::string>{CDataSourceMgr::kCantLoad +
+                                           std::string(c.setting[0] == '@' ? setting : run.Folder().File(setting)) +
                                            "\n" + c.reason});
     EXPECT_TRUE(run.Main().isVisible());
 }
 
-INSTANTIATE_TEST_SUITE_P(, StartupDataSource,
-                         ::testing::Values(SourceCase{"Relative", "foods/test.xml", true},
-                                           SourceCase{"Absolute", "@model/foods.xml", true},
-                                           SourceCase{"Missing", "foods/none.xml", false, "No such file or directory"},
-                                           SourceCase{"NotXml", "@ui/Ann-notes.txt", false,
-                                                      "line 1: Start tag expected, '<' not found"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    , StartupDataSource,
+    ::testing::Values(SourceCase{"Relative", "foods/test.xml", true}, SourceCase{"Absolute", "@model/foods.xml", true},
+                      SourceCase{"Missing", "foods/none.xml", false, "No such file or directory"},
+                      SourceCase{"NotXml", "@ui/Ann-notes.txt", false, "line 1: Start tag expected, '<' not found"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -54,7 +54,8 @@ TEST(IngredientTree, GroupsAreFilledOnFirstExpansionAndFoodsAreFound) {
 
 TEST(IngredientTree, EverySortOfItemHasAPictureOfItsOwn) {
     using Kind = CIngredientTree::IconKind;
-    const Kind kinds[] = {Kind::DataSource, Kind::Group, Kind::Food, Kind::FoodWithoutMeal, Kind::FoodWithMeal, Kind::Category};
+    const Kind kinds[] = {Kind::DataSource,      Kind::Group,        Kind::Food,
+                          Kind::FoodWithoutMeal, Kind::FoodWithMeal, Kind::Category};
     for (Kind a : kinds) {
         for (Kind b : kinds) {
             if (a == b) continue;
@@ -133,12 +134,12 @@ INSTANTIATE_TEST_SUITE_P(
         HierarchyCase{0, 2, false, 1001, "Milk, whole|Milk, skim|Milk, dry, nonfat|Cheese, cheddar|Apple"},
         HierarchyCase{2, 2, true, 1001, "Milk[Milk, whole|Milk, skim|Milk, dry, nonfat]|Cheese, cheddar|Apple"},
         HierarchyCase{2, 2, false, 13003, "Beef[ ground[ raw| cooked]| steak[ raw| cooked]| liver]"},
-        HierarchyCase{1, 2, false, 13003,
-                      "Beef[ ground, raw| ground, cooked| steak, raw| steak, cooked| liver]"},
+        HierarchyCase{1, 2, false, 13003, "Beef[ ground, raw| ground, cooked| steak, raw| steak, cooked| liver]"},
         HierarchyCase{2, 6, false, 13003,
                       "Beef, ground, raw|Beef, ground, cooked|Beef, steak, raw|Beef, steak, cooked|Beef, liver"},
         // Subgroups come before the group's own foods.
-        HierarchyCase{2, 2, false, 13100, "Beef cuts[Beef[ ground[ raw| cooked]| steak[ raw| cooked]| liver]]|Beef, jerky"}));
+        HierarchyCase{2, 2, false, 13100,
+                      "Beef cuts[Beef[ ground[ raw| cooked]| steak[ raw| cooked]| liver]]|Beef, jerky"}));
 
 TEST_F(FoodTree, WithoutTheUsersSettingsCategoriesNeedThreeFoodsOnTwoLevels) {
     EXPECT_EQ(GroupOutline(std::nullopt, FoodKey(1001, 5)), "Milk[ whole| skim| dry, nonfat]|Cheese, cheddar|Apple");

@@ -40,9 +40,8 @@ protected:
     bool ClickAndWait(const QString& id, const std::string& expectedDay) {
         const int before = view.CalendarPage().Renderings();
         view.CalendarPage().RunScript(QStringLiteral("document.getElementById('%1').click()").arg(id));
-        return QTest::qWaitFor([&] {
-            return view.CalendarPage().Renderings() > before && doc.CurrentDate() == expectedDay;
-        });
+        return QTest::qWaitFor(
+            [&] { return view.CalendarPage().Renderings() > before && doc.CurrentDate() == expectedDay; });
     }
 
     // Clicks the "Today Value" cell of a fact row, types into the editor and lets the tab go.
@@ -62,11 +61,13 @@ protected:
 
 TEST_F(LogView, ShowsTheMonthWithItsFoodsAndTheDaySummary) {
     EXPECT_EQ(Calendar("document.title"), QStringLiteral("Diet Log"));
-    EXPECT_EQ(Calendar("document.getElementById('Month').textContent + ' ' + document.getElementById('Year').textContent"),
-              QStringLiteral("May 2024"));
+    EXPECT_EQ(
+        Calendar("document.getElementById('Month').textContent + ' ' + document.getElementById('Year').textContent"),
+        QStringLiteral("May 2024"));
     EXPECT_EQ(Calendar("document.getElementById('20240506').querySelector('.foods').innerText"),
               QStringLiteral("Stew\nBroth"));
-    EXPECT_EQ(Calendar("document.getElementById('20240507').querySelector('.foods').innerText"), QStringLiteral("Nuts"));
+    EXPECT_EQ(Calendar("document.getElementById('20240507').querySelector('.foods').innerText"),
+              QStringLiteral("Nuts"));
     EXPECT_EQ(Calendar("document.getElementById('20240506').className"), QStringLiteral("day selected"));
     EXPECT_EQ(Calendar("getComputedStyle(document.getElementById('20240506')).backgroundColor"),
               QStringLiteral("rgb(255, 255, 0)"));
@@ -84,23 +85,27 @@ TEST_F(LogView, ShowsTheMonthWithItsFoodsAndTheDaySummary) {
 
 TEST_F(LogView, SectionTitlesTurnTheirArrowAndKeepTheContent) {
     const QString state = QStringLiteral(
-        "document.getElementById('FoodIcon').className + '/' + document.getElementById('FoodContent').className + '/' + "
+        "document.getElementById('FoodIcon').className + '/' + document.getElementById('FoodContent').className + '/' "
+        "+ "
         "(document.getElementById('FoodContent').offsetHeight > 0)");
     EXPECT_EQ(Summary(state), QStringLiteral("icon iconDown/expanded/true"));
     view.SummaryPage().RunScript(QStringLiteral("document.querySelector('.sectionTitle').click()"));
     EXPECT_EQ(Summary(state), QStringLiteral("icon iconRight/collapsed/true"));
-    EXPECT_EQ(Summary("getComputedStyle(document.getElementById('FoodIcon')).backgroundPosition"), QStringLiteral("-32px -16px"));
+    EXPECT_EQ(Summary("getComputedStyle(document.getElementById('FoodIcon')).backgroundPosition"),
+              QStringLiteral("-32px -16px"));
 }
 
 TEST_F(LogView, ClickingADayMakesItTheCurrentDayOnBothPages) {
     ASSERT_TRUE(ClickAndWait(QStringLiteral("20240507"), "20240507"));
-    EXPECT_EQ(Summary("document.querySelector('#FoodContent tr:nth-child(2)').cells[0].textContent"), QStringLiteral("Nuts"));
+    EXPECT_EQ(Summary("document.querySelector('#FoodContent tr:nth-child(2)').cells[0].textContent"),
+              QStringLiteral("Nuts"));
     EXPECT_EQ(Calendar("document.querySelector('.selected').id"), QStringLiteral("20240507"));
 
     // A date the log has no day for gets an empty one.
     ASSERT_TRUE(ClickAndWait(QStringLiteral("20240520"), "20240520"));
     EXPECT_GE(doc.Log().FindDay("20240520"), 0);
-    EXPECT_EQ(Summary("document.getElementById('FoodContent').textContent"), QStringLiteral("No food is selected for the day"));
+    EXPECT_EQ(Summary("document.getElementById('FoodContent').textContent"),
+              QStringLiteral("No food is selected for the day"));
     EXPECT_EQ(Calendar("document.getElementById('20240520').querySelector('.foods').textContent"), QString());
 
     // The page's own selection of the day it shows starts no further rendering.
@@ -122,15 +127,17 @@ TEST_F(LogView, ClicksWhileAnotherIsHandledAreHandledAfterItInTheirOrder) {
     EXPECT_EQ(shown, (std::vector<std::string>{"20240520", "20240507", "20240521"}));
     EXPECT_GE(doc.Log().FindDay("20240520"), 0);
     EXPECT_EQ(Calendar("document.querySelector('.selected').id"), QStringLiteral("20240521"));
-    EXPECT_EQ(Summary("document.getElementById('FoodContent').textContent"), QStringLiteral("No food is selected for the day"));
+    EXPECT_EQ(Summary("document.getElementById('FoodContent').textContent"),
+              QStringLiteral("No food is selected for the day"));
 }
 
 TEST_F(LogView, AValueBeingTypedStaysWithItsDayWhenAnotherDayIsClicked) {
-    view.SummaryPage().RunScript(QStringLiteral(
-        "document.querySelectorAll('#FactsContent tr')[1].cells[2].click();"
-        "document.getElementById('InplaceInput').value = '62'; true"));
+    view.SummaryPage().RunScript(
+        QStringLiteral("document.querySelectorAll('#FactsContent tr')[1].cells[2].click();"
+                       "document.getElementById('InplaceInput').value = '62'; true"));
     ASSERT_TRUE(ClickAndWait(QStringLiteral("20240507"), "20240507"));
-    EXPECT_DOUBLE_EQ(doc.Log().Days()[static_cast<std::size_t>(doc.Log().FindDay("20240506"))]->FindFact("Weight")->value, 62);
+    EXPECT_DOUBLE_EQ(
+        doc.Log().Days()[static_cast<std::size_t>(doc.Log().FindDay("20240506"))]->FindFact("Weight")->value, 62);
     EXPECT_EQ(doc.CurrentDay().FindFact("Weight"), nullptr);
 }
 
@@ -152,8 +159,10 @@ TEST_F(LogView, MonthAndYearButtonsGoToTheFirstOfTheMonth) {
         doc.Log().SelectDay(c.from);
         view.UpdateData(false);
         ASSERT_TRUE(ClickAndWait(QString::fromLatin1(c.button), c.to)) << c.from << ' ' << c.button;
-        EXPECT_EQ(Calendar("document.getElementById('Month').textContent + ' ' + document.getElementById('Year').textContent"),
-                  QString::fromLatin1(c.shown));
+        EXPECT_EQ(
+            Calendar(
+                "document.getElementById('Month').textContent + ' ' + document.getElementById('Year').textContent"),
+            QString::fromLatin1(c.shown));
     }
 }
 
@@ -171,7 +180,8 @@ TEST_F(LogView, WeeksRunFromSundayToSaturday) {
     for (const auto& c : cases) {
         doc.Log().SelectDay(c.day);
         view.UpdateData(false);
-        const QString ids = Calendar("Array.from(document.querySelectorAll('#calendar td')).map(td => td.id).join(',')");
+        const QString ids =
+            Calendar("Array.from(document.querySelectorAll('#calendar td')).map(td => td.id).join(',')");
         const QStringList list = ids.split(u',');
         EXPECT_EQ(list.first(), QString::fromLatin1(c.first)) << c.day;
         EXPECT_EQ(list.last(), QString::fromLatin1(c.last)) << c.day;
@@ -207,7 +217,8 @@ TEST_F(LogView, ATypedFactValueGoesIntoTheDayAndARefusedOneKeepsTheOld) {
         EXPECT_EQ(fact ? std::optional<double>(fact->value) : std::nullopt, c.stored) << c.typed;
         EXPECT_EQ(Summary(cell + ".textContent"), QString::fromLatin1(c.shown));
         const bool refused = *c.message != 0;
-        EXPECT_EQ(Summary(cell + ".className"), refused ? QStringLiteral("value today invalid") : QStringLiteral("value today"));
+        EXPECT_EQ(Summary(cell + ".className"),
+                  refused ? QStringLiteral("value today invalid") : QStringLiteral("value today"));
         EXPECT_EQ(Summary(cell + ".title"), QString::fromLatin1(c.message));
         if (refused) {
             EXPECT_EQ(window.StatusMessage(), QString::fromLatin1(c.message));
@@ -248,7 +259,8 @@ TEST_F(LogView, AHiddenViewStillStoresFactsInItsDocument) {
 TEST_F(LogView, TheRightMouseButtonIsRefused) {
     RecordingPrompt prompt;
     for (CWebControlBase* page : {&view.CalendarPage(), &view.SummaryPage()})
-        page->RunScript(QStringLiteral("document.body.dispatchEvent(new MouseEvent('mousedown', {button: 2, bubbles: true})); true"));
+        page->RunScript(QStringLiteral(
+            "document.body.dispatchEvent(new MouseEvent('mousedown', {button: 2, bubbles: true})); true"));
     EXPECT_EQ(prompt.messages, (std::vector<std::string>{"function disabled", "function disabled"}));
 }
 
@@ -299,9 +311,9 @@ TEST_F(LogTab, AValueBeingTypedIsInTheProfileSavedByTheNextCommand) {
     ASSERT_NE(view, nullptr);
 
     // The editor still has the focus when the command comes.
-    view->SummaryPage().RunScript(QStringLiteral(
-        "document.querySelectorAll('#FactsContent tr')[1].cells[2].click();"
-        "document.getElementById('InplaceInput').value = '71.25'; true"));
+    view->SummaryPage().RunScript(
+        QStringLiteral("document.querySelectorAll('#FactsContent tr')[1].cells[2].click();"
+                       "document.getElementById('InplaceInput').value = '71.25'; true"));
     frame->BeforeCommand();
     ASSERT_TRUE(profile->IsModified());
     ASSERT_TRUE(profile->DoFileSave());

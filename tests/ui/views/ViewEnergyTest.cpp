@@ -29,7 +29,8 @@ using EnergyView = GridViewTest<CViewEnergy>;
 
 TEST_F(EnergyView, ShowsTheDaysFoodEnergyTheRequirementAndTheComposition) {
     const CReportList* foods = view->FoodEnergy();
-    EXPECT_EQ(Headers(foods), (QStringList{" Ingredient ", " kCal ", " % ", " Protein ", " Fat ", " Carbs ", " Alcohol "}));
+    EXPECT_EQ(Headers(foods),
+              (QStringList{" Ingredient ", " kCal ", " % ", " Protein ", " Fat ", " Carbs ", " Alcohol "}));
     ASSERT_EQ(foods->rowCount(), 3);
     // Stew: 10 g protein, 5 g fat, 20 g carbohydrate in 100 g; broth: 1 g protein.
     EXPECT_EQ(RowTexts(foods, 0), (QStringList{"Stew", "412.5", "97.73", "24.24", "27.27", "48.48", "0"}));
@@ -41,7 +42,8 @@ TEST_F(EnergyView, ShowsTheDaysFoodEnergyTheRequirementAndTheComposition) {
     EXPECT_GT(view->Parameters()->rowCount(), 0);
     QStringList labels;
     for (const QLabel* label : view->findChildren<QLabel*>()) labels << label->text();
-    EXPECT_TRUE(labels.contains(QStringLiteral("Numbers in * columns are recommended values based on AMDR"))) << labels.join('|').toStdString();
+    EXPECT_TRUE(labels.contains(QStringLiteral("Numbers in * columns are recommended values based on AMDR")))
+        << labels.join('|').toStdString();
 
     const CReportList* composition = view->Composition();
     ASSERT_EQ(composition->rowCount(), 4);
@@ -80,8 +82,7 @@ TEST_F(EnergyView, FollowsTheDocumentOnEveryRefresh) {
     doc->Log().SelectDay("20240501");
     doc->UpdateAllViews();
     ASSERT_EQ(view->FoodEnergy()->rowCount(), 1);
-    EXPECT_EQ(RowTexts(view->FoodEnergy(), 0),
-              (QStringList{"Total (rounded)", "0", "", "N/A", "N/A", "N/A", "N/A"}));
+    EXPECT_EQ(RowTexts(view->FoodEnergy(), 0), (QStringList{"Total (rounded)", "0", "", "N/A", "N/A", "N/A", "N/A"}));
 }
 
 TEST_F(EnergyView, TheHiddenCheckBoxCarriesTheRequestedFlag) {

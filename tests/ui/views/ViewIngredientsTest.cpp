@@ -8,15 +8,15 @@
 #include "refdata/Ingredient.h"
 #include "ui/dialogs/DlgSelectIngredients.h"
 #include "ui/frame/ChildFrame.h"
-#include "widgets/CellGrid.h"
-#include "widgets/CellMark.h"
 #include "ui/frame/DocManager.h"
-#include "ui/views/IngredientTree.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/frame/ProfileController.h"
-#include "ui/views/SearchWorkers.h"
 #include "ui/frame/VelmoraDoc.h"
+#include "ui/views/IngredientTree.h"
+#include "ui/views/SearchWorkers.h"
 #include "ui/views/ViewIngredients.h"
+#include "widgets/CellGrid.h"
+#include "widgets/CellMark.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

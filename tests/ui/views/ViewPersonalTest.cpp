@@ -10,8 +10,8 @@
 #include "model/LogDay.h"
 
 #include <QTest>
-#include <QWebEngineView>
 #include <QTextEdit>
+#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,8 @@
 namespace {
 
 auto Fields(const CPersonalData& p) {
-    return std::make_tuple(p.firstName, p.lastName, p.notes, p.birthYear, p.birthMonth, p.birthDay, p.female, p.pregnant,
-                           p.lactation, p.lifeStyle, p.unitsKg, p.height, p.weight);
+    return std::make_tuple(p.firstName, p.lastName, p.notes, p.birthYear, p.birthMonth, p.birthDay, p.female,
+                           p.pregnant, p.lactation, p.lifeStyle, p.unitsKg, p.height, p.weight);
 }
 
 // The "Personal" view of a new profile, on show and attached to its document.
@@ -39,7 +39,9 @@ protected:
     }
 
     QString Page(const QString& script) { return view.Page().RunScript(script).toString(); }
-    QString Value(const char* id) { return Page(QStringLiteral("document.getElementById('%1').value").arg(QLatin1String(id))); }
+    QString Value(const char* id) {
+        return Page(QStringLiteral("document.getElementById('%1').value").arg(QLatin1String(id)));
+    }
     QString Shown(const char* id) {
         return Page(QStringLiteral("getComputedStyle(document.getElementById('%1')).display").arg(QLatin1String(id)));
     }
@@ -99,7 +101,8 @@ TEST_F(PersonalView, ThePageShowsThePersonAsStored) {
 TEST_F(PersonalView, PoundsAndInchesShowFeetAndInches) {
     Person() = Someone(0, 67, 150);
     view.UpdateData(false);
-    EXPECT_EQ(Page("document.getElementById('ddlFeet').selectedIndex + ' ' + document.getElementById('ddlInches').selectedIndex"),
+    EXPECT_EQ(Page("document.getElementById('ddlFeet').selectedIndex + ' ' + "
+                   "document.getElementById('ddlInches').selectedIndex"),
               QStringLiteral("5 7"));
     EXPECT_EQ(Page("document.getElementById('lebelWeight').textContent"), QStringLiteral(" lb"));
     EXPECT_EQ(Shown("Height"), QStringLiteral("none"));
@@ -135,7 +138,8 @@ TEST_F(PersonalView, SwitchingToPoundsConvertsTheLoggedWeights) {
     view.UpdateData(false);
     Page("document.getElementById('radioLB').click(); true");
     EXPECT_EQ(Value("Weight"), QStringLiteral("154"));
-    EXPECT_EQ(Page("document.getElementById('ddlFeet').selectedIndex + ' ' + document.getElementById('ddlInches').selectedIndex"),
+    EXPECT_EQ(Page("document.getElementById('ddlFeet').selectedIndex + ' ' + "
+                   "document.getElementById('ddlInches').selectedIndex"),
               QStringLiteral("5 7"));
     doc.SetModifiedFlag(false);
 
@@ -151,13 +155,16 @@ TEST_F(PersonalView, AMansPregnancyAndLactationAreOffAndDisabled) {
     Person().female = 0;
     view.UpdateData(false);
     for (const char* id : {"ddlPregnant", "ddlLactation"}) {
-        EXPECT_EQ(Page(QStringLiteral("var s = document.getElementById('%1'); s.disabled + ' ' + s.options[s.selectedIndex].text")
+        EXPECT_EQ(Page(QStringLiteral(
+                           "var s = document.getElementById('%1'); s.disabled + ' ' + s.options[s.selectedIndex].text")
                            .arg(QLatin1String(id))),
                   QStringLiteral("true No"))
             << id;
     }
     // Choosing "Female" on the page gives them back.
-    Page("var g = document.getElementById('ddlGender'); g.selectedIndex = 0; g.dispatchEvent(new Event('change')); true");
+    Page(
+        "var g = document.getElementById('ddlGender'); g.selectedIndex = 0; g.dispatchEvent(new Event('change')); "
+        "true");
     EXPECT_EQ(Page("document.getElementById('ddlPregnant').disabled"), QStringLiteral("false"));
 }
 
@@ -174,7 +181,9 @@ TEST_F(PersonalView, HeightAndWeightTakeOnlyDigitsAndTheDot) {
 
 TEST_F(PersonalView, TheRightMouseButtonBringsNoMessage) {
     view.UpdateData(false);
-    Page("document.getElementById('FirstName').dispatchEvent(new MouseEvent('mousedown', {button: 2, bubbles: true})); true");
+    Page(
+        "document.getElementById('FirstName').dispatchEvent(new MouseEvent('mousedown', {button: 2, bubbles: true})); "
+        "true");
     EXPECT_TRUE(prompt.messages.empty());
 }
 
@@ -273,7 +282,8 @@ INSTANTIATE_TEST_SUITE_P(
         RangeCase{"heavy_lb", 0, "$('Weight').value = '1100.5'", 67, 154,
                   "Weight must be above 0 and at most 1100 lb. The weight stays 154 lb."},
         RangeCase{"edges_inches", 0,
-                  "$('ddlFeet').selectedIndex = 1; $('ddlInches').selectedIndex = 8; $('Weight').value = '1100'", 20, 1100, ""},
+                  "$('ddlFeet').selectedIndex = 1; $('ddlInches').selectedIndex = 8; $('Weight').value = '1100'", 20,
+                  1100, ""},
         RangeCase{"to_pounds_without_weight", 1, "$('radioLB').click(); $('Weight').value = '0'", 67, 154,
                   "Weight must be above 0 and at most 1100 lb. The weight stays 154 lb."}),
     [](const auto& info) { return std::string(info.param.what); });

@@ -313,7 +313,7 @@ struct NumberCase {
 // What the pages write, the page host and the typed-number reader take alike.
 TEST(PageNumbers, ReadTheSameInEveryLocale) {
     const NumberCase cases[] = {
-        {"72.5", 72.5}, {" 70 ", 70}, {"", std::nullopt},    {"abc", std::nullopt},    {"12abc", std::nullopt},
+        {"72.5", 72.5}, {" 70 ", 70},          {"", std::nullopt},    {"abc", std::nullopt}, {"12abc", std::nullopt},
         {"+3", 3},      {"inf", std::nullopt}, {"nan", std::nullopt}, {"-1.5e2", -150},
     };
     for (const auto& c : cases) {
