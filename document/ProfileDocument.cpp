@@ -283,8 +283,6 @@ void CProfileDocument::SetDayFact(const std::string& name, double value) {
     Call(hooks.updateAllViews);
 }
 
-bool CProfileDocument::ApplyGridLayout(IGridSizes& grid, LayoutKind kind) const { return Layout(kind).Apply(grid); }
-
 void CProfileDocument::CaptureGridLayout(const IGridSizes& grid, LayoutKind kind) { MutableLayout(kind).Capture(grid); }
 
 bool CProfileDocument::CanCopy() const { return !CurrentDay().IsEmpty(); }

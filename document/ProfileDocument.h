@@ -103,7 +103,6 @@ public:
     void SetDefaultRequirements();
     // Sets a fact's value on the current day.
     void SetDayFact(const std::string& name, double value);
-    bool ApplyGridLayout(IGridSizes& grid, LayoutKind kind) const;
     void CaptureGridLayout(const IGridSizes& grid, LayoutKind kind);
 
     // ---- commands ----

@@ -34,12 +34,6 @@ public:
     // False for any other element. Missing required data raises the XML layer's error.
     bool Load(const Xml::XmlElement& documentElement);
 
-    // What a newer version wrote into the document element and "View" that this one does not
-    // read; written back unchanged.
-    struct UnknownOfDocument {
-        Xml::UnknownParts root, view;
-    };
-
     // What Save writes but the days, which the profile writer streams in after the rest of "Log".
     void SaveWithoutDays(const Xml::XmlElement& root) const;
 
@@ -63,6 +57,12 @@ protected:
     CGridDim& MutableLayout(LayoutKind kind) { return layouts_[Slot(kind)]; }
 
 private:
+    // What a newer version wrote into the document element and "View" that this one does not
+    // read; written back unchanged.
+    struct UnknownOfDocument {
+        Xml::UnknownParts root, view;
+    };
+
     static constexpr std::size_t Slot(LayoutKind kind) noexcept { return static_cast<std::size_t>(kind); }
 
     void SaveParts(const Xml::XmlElement& root, bool withDays) const;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace Gui {
 
@@ -80,8 +82,15 @@ const Command* FindCommand(CommandId id) {
 }
 
 const Command* CommandForKeys(const QKeySequence& keys) {
-    for (const Command& command : kCommands)
-        if (command.Shortcuts().contains(keys)) return &command;
+    // Asked for every key typed into a page: the key texts are parsed once.
+    static const std::vector<std::pair<QKeySequence, const Command*>> byKeys = [] {
+        std::vector<std::pair<QKeySequence, const Command*>> all;
+        for (const Command& command : kCommands)
+            for (const QKeySequence& k : command.Shortcuts()) all.emplace_back(k, &command);
+        return all;
+    }();
+    for (const auto& [k, command] : byKeys)
+        if (k == keys) return command;
     return nullptr;
 }
 

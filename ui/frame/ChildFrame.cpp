@@ -24,12 +24,7 @@ CChildFrameBase::CChildFrameBase(std::unique_ptr<CVelmoraDoc> document, std::vec
         controller_ = std::make_unique<CProfileController>(*document_);
         connect(document_.get(), &CVelmoraDoc::titleChanged, this, &CChildFrameBase::UpdateTitle);
         connect(document_.get(), &CVelmoraDoc::changed, this, [this] { setWindowModified(document_->IsModified()); });
-        connect(document_.get(), &CVelmoraDoc::closeRequested, this, [this] {
-            if (parentWidget())
-                parentWidget()->close();  // the MDI window around this frame
-            else
-                close();
-        });
+        connect(document_.get(), &CVelmoraDoc::closeRequested, this, &CChildFrameBase::CloseWindow);
     }
     UpdateTitle();
 }
@@ -60,12 +55,7 @@ bool CChildFrameBase::Create() {
     tabs_->SetCurSel(0);
     static_cast<QVBoxLayout*>(layout())->addWidget(tabs_);
     connect(tabs_, &CCustomTabCtrl::selectionChanged, this, &CChildFrameBase::OnTabSelected);
-    connect(tabs_, &CCustomTabCtrl::closeRequested, this, [this] {
-        if (parentWidget())
-            parentWidget()->close();
-        else
-            close();
-    });
+    connect(tabs_, &CCustomTabCtrl::closeRequested, this, &CChildFrameBase::CloseWindow);
     return true;
 }
 
@@ -126,6 +116,11 @@ void CChildFrameBase::BeforeCommand() {
 
 void CChildFrameBase::CloseWithoutAsking() {
     closeConfirmed_ = true;
+    CloseWindow();
+}
+
+void CChildFrameBase::CloseWindow() {
+    // The MDI window around this frame, when there is one.
     if (parentWidget())
         parentWidget()->close();
     else

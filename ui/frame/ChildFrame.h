@@ -63,6 +63,8 @@ protected:
 
 private:
     void OnTabSelected(int c);
+    // Closes the window, asking to save first unless the user already answered.
+    void CloseWindow();
     // Makes the view of the tab named `name` and puts it in the window, not yet on show.
     CViewBase* MakeView(const std::string& name);
     void UpdateTitle();
