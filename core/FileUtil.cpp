@@ -378,3 +378,18 @@ std::string ReadFile(const std::string& path, std::uint64_t maxBytes) {
 }
 
 }  // namespace FileUtil
+
+namespace FileUtil {
+
+std::string MoveAside(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(path, ec))) return {};
+    std::string aside = path + ".broken";
+    for (int n = 1; fs::exists(fs::symlink_status(aside, ec)); ++n) aside = path + ".broken." + std::to_string(n);
+    if (::rename(path.c_str(), aside.c_str()) != 0)
+        throw FileError("Can't move the unreadable file " + path + " to " + aside + ": " + std::strerror(errno));
+    return aside;
+}
+
+}  // namespace FileUtil

@@ -90,6 +90,11 @@ void WriteFileAtomic(const std::string& path, const std::string& data, const Wri
 // The same, and the file being replaced, if there is one, stays on as `backupPath`.
 void WriteFileAtomic(const std::string& path, const std::string& data, const std::string& backupPath);
 
+// Moves a file that can't be read out of the way of the next write, to PATH.broken (or
+// PATH.broken.N when that is taken), and answers where it went; empty when there was no file.
+// FileError when the move fails.
+std::string MoveAside(const std::string& path);
+
 // The most a reader takes from one file: documents (profiles, settings, templates) and the
 // food data source, which is larger by nature.
 constexpr std::uint64_t kMaxDocumentBytes = std::uint64_t{256} << 20;

@@ -99,6 +99,14 @@ std::shared_ptr<CDS_Ingredient> CUserLog::CachedFood(const FoodKey& key, bool& m
     return food;
 }
 
+void CUserLog::RefreshFoods() {
+    if (!dataSource_) return;
+    for (auto& [key, food] : foodCache_) {
+        const CDS_Ingredient* current = dataSource_->FindFood(key);
+        if (current && !food->IsPlaceholder()) *food = *current;
+    }
+}
+
 bool CUserLog::ResolveFoods() {
     bool madePlaceholder = false;
     for (CDayFood& entry : currentDay_->foods) {

@@ -67,6 +67,10 @@ public:
     // lacks, noted under "Unknown food reference") and its shown unit; false when a new
     // placeholder was needed.
     bool ResolveFoods();
+    // Brings the private copies of foods up to date with the food tables, after the user changed
+    // one of their own foods: entries already logged show the new values. Copies of foods the
+    // tables no longer hold stay as they are.
+    void RefreshFoods();
 
     int FindRequirement(int gid) const;
     // Appends when the data source has a nutrient with that gid; false and nothing added otherwise.

@@ -3,6 +3,8 @@
 #include "DataSourceReader.h"
 #include "RecordReaders.h"
 
+#include <algorithm>
+
 namespace {
 
 // A "Food" element that could not be read into a record.
@@ -120,6 +122,7 @@ CDataSourceMgr::~CDataSourceMgr() = default;
 
 bool CDataSourceMgr::Load(const std::string& path, const LoadProgressFn& progress, std::string& error) {
     detail_.clear();
+    path_ = path;
     DataSourceReader::StagedDocument doc;
     if (!DataSourceReader::Read(path, doc, detail_)) {
         error = kCantLoad + path + "\n" + detail_;
@@ -139,8 +142,80 @@ bool CDataSourceMgr::Load(const std::string& path, const LoadProgressFn& progres
     return false;
 }
 
+bool CDataSourceMgr::HasTable(int sourceId) const {
+    if (sourceId_ != -1 && sourceId_ == sourceId) return true;
+    return std::any_of(more_.begin(), more_.end(), [sourceId](const Table& t) { return t.sourceId == sourceId; });
+}
+
+std::vector<FoodTableInfo> CDataSourceMgr::Tables() const {
+    std::vector<FoodTableInfo> tables;
+    if (sourceId_ != -1) tables.push_back(FoodTableInfo{&root_, sourceId_, path_, false});
+    for (const Table& t : more_) tables.push_back(FoodTableInfo{t.root.get(), t.sourceId, t.path, t.writable});
+    return tables;
+}
+
+bool CDataSourceMgr::AddTable(const std::string& path, std::string& error) {
+    CDataSourceMgr other;
+    if (!other.Load(path, {}, error)) return false;
+    if (HasTable(other.sourceId_)) {
+        error = kCantLoad + path + "\nIts ID " + std::to_string(other.sourceId_) +
+                " is the ID of a table already loaded; give it another ID in its \"DataSource\" element.";
+        return false;
+    }
+    auto root = std::make_unique<CDS_FoodGroup>(0, other.root_.name, nullptr);
+    root->subGroups = std::move(other.root_.subGroups);
+    for (auto& sub : root->subGroups) sub->parent = root.get();
+
+    std::vector<FoodIndexEntry> added(other.index_.begin(), other.index_.end());
+    index_.Merge(std::move(added));
+    for (auto& food : other.owned_) owned_.push_back(std::move(food));
+    other.index_.Clear();
+    for (const CDS_Nutrition& n : other.nutrients_) {
+        const bool known = std::any_of(nutrients_.begin(), nutrients_.end(),
+                                       [&n](const CDS_Nutrition& mine) { return mine.gid == n.gid; });
+        if (!known) nutrients_.push_back(n);
+    }
+    more_.push_back(Table{path, other.sourceId_, std::move(root), false});
+    return true;
+}
+
+bool CDataSourceMgr::SetTable(int sourceId, const std::string& name, const std::string& path,
+                              const FoodTableGroups& groups) {
+    auto table =
+        std::find_if(more_.begin(), more_.end(), [sourceId](const Table& t) { return t.sourceId == sourceId; });
+    if (table == more_.end()) {
+        if (HasTable(sourceId)) return false;
+        more_.push_back(Table{path, sourceId, nullptr, true});
+        table = std::prev(more_.end());
+    } else if (!table->writable) {
+        return false;
+    }
+    if (table->root) retired_.push_back(std::move(table->root));
+    table->root = std::make_unique<CDS_FoodGroup>(0, name, nullptr);
+    table->path = path;
+
+    std::vector<FoodIndexEntry> added;
+    int code = 0;
+    for (const auto& [groupName, foods] : groups) {
+        table->root->subGroups.push_back(std::make_unique<CDS_FoodGroup>(++code, groupName, table->root.get()));
+        CDS_FoodGroup& group = *table->root->subGroups.back();
+        for (const CDS_Ingredient& food : foods) {
+            owned_.push_back(std::make_unique<CDS_Ingredient>(food));
+            CDS_Ingredient& mine = *owned_.back();
+            mine.SetFoodKey(FoodKey(food.GetFoodKey().key, sourceId));
+            group.foods.push_back(&mine);
+            added.push_back(FoodIndexEntry{mine.GetFoodKey(), &mine, &group});
+        }
+    }
+    index_.ReplaceSource(sourceId, std::move(added));
+    return true;
+}
+
 void CDataSourceMgr::Clear() {
     std::vector<CDS_FoodGroup*> stack{&root_};
+    for (Table& t : more_)
+        if (t.root) stack.push_back(t.root.get());
+    for (auto& r : retired_) stack.push_back(r.get());
     while (!stack.empty()) {
         CDS_FoodGroup* g = stack.back();
         stack.pop_back();

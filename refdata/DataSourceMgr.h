@@ -29,9 +29,23 @@ struct LoadProgress {
 };
 using LoadProgressFn = std::function<void(const LoadProgress&)>;
 
+// One food table as the food tree shows it: its root group (named by the file's "Name"), its ID and
+// the file it came from.
+struct FoodTableInfo {
+    const CDS_FoodGroup* root = nullptr;
+    int sourceId = 0;
+    std::string path;
+    bool writable = false;  // the user's own table, which changes while the program runs
+};
+
+// The groups of a writable table, in order: each group's name and its foods.
+using FoodTableGroups = std::vector<std::pair<std::string, std::vector<CDS_Ingredient>>>;
+
 // The food data source: the group tree, the foods, the nutrient list and the portion titles of
-// one read-only XML file, loaded once at start-up and read by the rest of the program. After
-// Load returns nothing changes until Clear, so any thread may read it meanwhile.
+// one read-only XML file, loaded once at start-up and read by the rest of the program, and beside
+// it any further tables (each under its own ID, so food keys never collide) and the user's own
+// writable table. Between loads nothing changes, so any thread may read it meanwhile; SetTable is
+// the one change while the program runs, and its caller stops the readers first.
 class CDataSourceMgr {
 public:
     // Every load error starts with this, the path and a line feed; the reason follows.
@@ -50,6 +64,20 @@ public:
     // The reason of the last failure (as in `error`, without the first line); empty after success.
     const std::string& DocumentErrorDetail() const noexcept { return detail_; }
 
+    // Loads one more table beside those loaded. Its foods keep the file's ID; its nutrients that
+    // the loaded tables lack are appended to Nutrients(). All or nothing: a file that fails to
+    // load, or whose ID a loaded table has, adds nothing, and `error` says why.
+    bool AddTable(const std::string& path, std::string& error);
+    // Puts `groups` in as the writable table `sourceId` named `name`, replacing what it held (it is
+    // made when absent). The foods take the table's ID. Records and groups handed out before stay
+    // valid until Clear, but the food index changes: no search may run meanwhile. False when a
+    // table read from a file has that ID.
+    bool SetTable(int sourceId, const std::string& name, const std::string& path, const FoodTableGroups& groups);
+    // Every table: the first loaded (when there is one), then the others in loading order.
+    std::vector<FoodTableInfo> Tables() const;
+    // Whether a table of that ID is loaded.
+    bool HasTable(int sourceId) const;
+
     // Deletes every food and empties the food index and the portion titles; groups stay, without
     // foods.
     void Clear();
@@ -66,7 +94,7 @@ public:
     const CFoodIndex& Foods() const noexcept { return index_; }
     // Portion id -> title.
     const std::map<int, std::string>& PortionTitles() const noexcept { return portionTitles_; }
-    // The file's "ID", -1 before any load.
+    // The file's "ID" (of the first table), -1 before any load.
     int SourceId() const noexcept { return sourceId_; }
     int Version() const noexcept { return version_; }
 
@@ -82,5 +110,17 @@ private:
     CDS_FoodGroup root_;
     std::map<int, std::string> portionTitles_;
     int sourceId_ = -1;
+    std::string path_;
     std::string detail_;
+
+    struct Table {
+        std::string path;
+        int sourceId = 0;
+        std::unique_ptr<CDS_FoodGroup> root;
+        bool writable = false;
+    };
+    // The tables after the first, in loading order.
+    std::vector<Table> more_;
+    // Roots a writable table held before its last change, kept so that groups handed out stay valid.
+    std::vector<std::unique_ptr<CDS_FoodGroup>> retired_;
 };

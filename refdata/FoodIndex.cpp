@@ -35,6 +35,14 @@ void CFoodIndex::Merge(std::vector<FoodIndexEntry> added) {
     BuildNames();
 }
 
+void CFoodIndex::ReplaceSource(std::int32_t source, std::vector<FoodIndexEntry> added) {
+    std::erase_if(entries_, [source](const FoodIndexEntry& e) { return e.key.source == source; });
+    if (added.empty())
+        BuildNames();
+    else
+        Merge(std::move(added));
+}
+
 void CFoodIndex::Clear() {
     entries_.clear();
     names_.clear();

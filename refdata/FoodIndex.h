@@ -46,6 +46,8 @@ public:
     // Adds foods; a food replaces an earlier one of the same key, whether already indexed or
     // earlier in `added`.
     void Merge(std::vector<FoodIndexEntry> added);
+    // Drops every food of the source and adds those given.
+    void ReplaceSource(std::int32_t source, std::vector<FoodIndexEntry> added);
     void Clear();
 
 private:

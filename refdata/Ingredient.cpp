@@ -60,7 +60,9 @@ int CDS_Ingredient::FindUnitByWeight(double grams) const {
 
 void CDS_Ingredient::AddUnit(const std::string& unitName, double grams) { units_.push_back(FoodUnit{unitName, grams}); }
 
-void CDS_Ingredient::Save(const Xml::XmlElement& parent) const {
+void CDS_Ingredient::Save(const Xml::XmlElement& parent) const { SaveFood(parent); }
+
+Xml::XmlElement CDS_Ingredient::SaveFood(const Xml::XmlElement& parent) const {
     Xml::XmlElement food = parent.AddElement(kFood);
     food.SetAttribute("Name", name_);
     Xml::XmlElement nutrition = food.AddElement("Nutrition");
@@ -80,6 +82,7 @@ void CDS_Ingredient::Save(const Xml::XmlElement& parent) const {
         e.SetAttribute("M", u.name);
         e.SetAttribute("K", u.grams);
     }
+    return food;
 }
 
 void CDS_Ingredient::Load(const Xml::XmlElement& element) { ReadFood(*this, element); }

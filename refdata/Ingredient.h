@@ -46,6 +46,8 @@ public:
     // Writes a "Food" element under the parent. Units are written as plain "E" entries, so
     // reading the element back yields the same unit list.
     void Save(const Xml::XmlElement& parent) const override;
+    // The same, answering the element written.
+    Xml::XmlElement SaveFood(const Xml::XmlElement& parent) const;
     // Reads a "Food" element; raises Xml::XmlError on a missing required element or attribute
     // or a value that is not a number. Nutrient values are added to those already present.
     void Load(const Xml::XmlElement& element) override;
@@ -81,6 +83,7 @@ public:
     void ReserveNutrientValues(std::size_t count) { nutrientValues_.reserve(count); }
     void ShrinkNutrientValues() { nutrientValues_.shrink_to_fit(); }
     const std::array<double, EnergyComponents::kCount>& EnergyFactors() const noexcept { return energyFactors_; }
+    void SetEnergyFactors(const std::array<double, EnergyComponents::kCount>& factors) { energyFactors_ = factors; }
     const std::vector<FoodUnit>& Units() const noexcept { return units_; }
     void SetUnits(std::vector<FoodUnit> units) { units_ = std::move(units); }
 

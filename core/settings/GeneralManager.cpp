@@ -10,6 +10,12 @@ namespace Config::General {
 namespace {
 
 constexpr const char* kDataSource = "Data Source";
+constexpr const char* kMoreDataSources = "More Data Sources";
+constexpr const char* kMoreDataSourcesHelp =
+    "Further food tables, loaded beside the data source under their own IDs (one file per entry; a relative path is "
+    "taken from the application folder). Changes take effect at the next start.";
+// The name of each entry of "More Data Sources".
+constexpr const char* kTableFile = "File";
 
 }  // namespace
 
@@ -55,6 +61,29 @@ bool GeneralManager::SetDataSource(const std::string& path) {
     return true;
 }
 
+std::vector<std::string> GeneralManager::GetMoreDataSources() const {
+    std::vector<std::string> paths;
+    const Param* list = FindChild(kMoreDataSources);
+    if (!list) return paths;
+    for (const auto& child : list->Children())
+        if ((child->Type() == IFile || child->Type() == String) && !child->Value().empty())
+            paths.push_back(child->Value());
+    return paths;
+}
+
+bool GeneralManager::SetMoreDataSources(const std::vector<std::string>& paths) {
+    Param* list = FindChild(kMoreDataSources);
+    if (!list) return false;
+    list->ClearChildren();
+    for (const std::string& path : paths) {
+        auto file = std::make_unique<Param>(kTableFile, IFile);
+        file->SetValue(path);
+        file->SetWritable(true);
+        list->AddChild(std::move(file));
+    }
+    return true;
+}
+
 bool GeneralManager::IsMaximized() const { return BoolOr("Maximized", true); }
 bool GeneralManager::LoadLastProfile() const { return BoolOr("Load Last Profile", false); }
 bool GeneralManager::RunWizard() const { return BoolOr("Run Wizard", false); }
@@ -70,6 +99,16 @@ void GeneralManager::GetChoices(const std::string& name, std::vector<std::string
 }
 
 bool GeneralManager::Edit(const std::string& name) {
+    if (name == kMoreDataSources) {
+        auto chosen =
+            Services::FileChooser().OpenFile("", "*.xml", "Nutrition Data File (*.xml)|*.xml|All Files (*.*)|*.*||");
+        if (!chosen) return false;
+        std::vector<std::string> paths = GetMoreDataSources();
+        paths.push_back(*chosen);
+        if (!SetMoreDataSources(paths)) return false;
+        SetModified(true);
+        return true;
+    }
     if (name != kDataSource) return false;
     auto chosen = Services::FileChooser().OpenFile(GetDataSource(), "*.xml",
                                                    "Nutrition Data File (*.xml)|*.xml|All Files (*.*)|*.*||");
@@ -80,6 +119,12 @@ bool GeneralManager::Edit(const std::string& name) {
 
 void GeneralManager::EnsureDefaults() {
     EnsureBool("Maximized", true, "Start up application with maximized window", true);
+    if (!FindChild(kMoreDataSources)) {
+        auto list = std::make_unique<Param>(kMoreDataSources, List);
+        list->SetDescription(kMoreDataSourcesHelp);
+        list->SetWritable(true);
+        AddChild(std::move(list));
+    }
 }
 
 }  // namespace Config::General

@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace Config::General {
 
@@ -16,6 +17,11 @@ public:
     std::string GetDataSource() const;
     // False when the parameter does not exist; nothing is added then.
     bool SetDataSource(const std::string& path);
+    // The food tables loaded beside "Data Source": the non-empty paths listed under "More Data
+    // Sources", in order (relative ones are taken from the application folder, as "Data Source").
+    std::vector<std::string> GetMoreDataSources() const;
+    // Replaces the list; false when the parameter does not exist.
+    bool SetMoreDataSources(const std::vector<std::string>& paths);
     bool IsMaximized() const;
     bool LoadLastProfile() const;
     bool RunWizard() const;

@@ -126,17 +126,7 @@ bool CSettingsMgr::LoadSettings() {
     return false;
 }
 
-std::string CSettingsMgr::MoveAside() const {
-    namespace fs = std::filesystem;
-    const std::string path = ConfigPath();
-    std::error_code ec;
-    if (!fs::exists(fs::symlink_status(path, ec))) return {};
-    std::string aside = path + ".broken";
-    for (int n = 1; fs::exists(fs::symlink_status(aside, ec)); ++n) aside = path + ".broken." + std::to_string(n);
-    if (::rename(path.c_str(), aside.c_str()) != 0)
-        throw FileUtil::FileError("Can't move the unreadable settings file to " + aside + ": " + std::strerror(errno));
-    return aside;
-}
+std::string CSettingsMgr::MoveAside() const { return FileUtil::MoveAside(ConfigPath()); }
 
 bool CSettingsMgr::SaveSettings() {
     const std::string path = ConfigPath();

@@ -3,6 +3,7 @@
 #include <string>
 
 class CDataSourceMgr;
+class CMyFoods;
 class CDC_DietaryIntakesMgr;
 class CFoodSearchContext;
 class CSearchWorkers;
@@ -30,6 +31,8 @@ struct CAppContext {
     // before the data source goes.
     CFoodSearchContext* searchContext = nullptr;
     CSearchWorkers* searchWorkers = nullptr;
+    // The user's own foods and recipes; null when the program runs without them (some tests).
+    CMyFoods* myFoods = nullptr;
     // Without a trailing separator.
     std::string appDir;
 

@@ -140,8 +140,11 @@ TEST(SettingsStore, SaveAndReadAgainGiveTheSameSections) {
     EXPECT_EQ(first, s.dir.Read("config.xml"));
     EXPECT_EQ("week", s.update.TimeInterval());
     EXPECT_EQ("two", s.general.FindChild("Group")->FindChild("b")->Value());
-    // EnsureDefaults added "Maximized" after the file's own parameters.
-    EXPECT_EQ("Maximized", s.general.Children().back()->Name());
+    // EnsureDefaults added "Maximized" and "More Data Sources" after the file's own parameters.
+    const auto& children = s.general.Children();
+    ASSERT_GE(children.size(), 2u);
+    EXPECT_EQ("Maximized", children[children.size() - 2]->Name());
+    EXPECT_EQ("More Data Sources", children.back()->Name());
     EXPECT_THAT(first, HasSubstr("<param name=\"Units\" type=\"choice\" write=\"true\">"));
 }
 

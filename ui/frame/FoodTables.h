@@ -1,0 +1,16 @@
+#pragma once
+
+#include "AppContext.h"
+
+#include <functional>
+
+class CMyFoods;
+
+namespace Gui {
+
+// Runs a change to the user's own foods (`change` answers whether it changed anything). Food
+// searches read the food tables from worker threads, so they are stopped first; afterwards every
+// open food tree, search and profile sees the new foods.
+bool ChangeMyFoods(const CAppContext& app, const std::function<bool(CMyFoods&)>& change);
+
+}  // namespace Gui
