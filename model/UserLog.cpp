@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <set>
 
 using UserLog::CDayFood;
 using UserLog::CLogDay;
@@ -21,6 +22,10 @@ using UserLog::CNutrientRequirement;
 namespace NS_Data {
 
 namespace {
+
+// Copies of the foods the days use from tables other than the data source (the user's own foods,
+// further tables), so that the profile opens as before where such a food is gone.
+constexpr const char* kFoodCopies = "FoodCopies";
 
 std::string TodayKey() { return boost::gregorian::to_iso_string(Services::Today()); }
 
@@ -84,6 +89,8 @@ std::shared_ptr<CDS_Ingredient> CUserLog::CachedFood(const FoodKey& key, bool& m
     std::shared_ptr<CDS_Ingredient> food;
     if (const CDS_Ingredient* found = dataSource_ ? dataSource_->FindFood(key) : nullptr) {
         food = std::make_shared<CDS_Ingredient>(*found);
+    } else if (auto copy = foodCopies_.find(key); copy != foodCopies_.end()) {
+        food = std::make_shared<CDS_Ingredient>(copy->second);
     } else {
         food = std::make_shared<CDS_Ingredient>();
         food->SetFoodKey(key);
@@ -249,6 +256,7 @@ void CUserLog::SaveProfile(const Xml::XmlElement& parent, bool withDays) const {
     for (const CNutrientRequirement& r : requirements_) r.Save(nutrients);
     unknown_.nutrientList.Restore(nutrients);
     if (meals_) meals_->Save(profile);
+    SaveFoodCopies(profile);
     Xml::XmlElement log = profile.AddElement("Log");
     // Before the days: the profile writer streams the days in after everything else in "Log".
     unknown_.log.Restore(log);
@@ -256,6 +264,26 @@ void CUserLog::SaveProfile(const Xml::XmlElement& parent, bool withDays) const {
         for (const auto& day : days_)
             if (!day->IsEmpty()) day->Save(log);
     unknown_.profile.Restore(profile);
+}
+
+void CUserLog::SaveFoodCopies(const Xml::XmlElement& profile) const {
+    const int primary = dataSource_ ? dataSource_->SourceId() : -1;
+    std::set<FoodKey> used;
+    for (const auto& day : days_)
+        for (const CDayFood& entry : day->foods)
+            if (entry.GetFoodKey().source != primary) used.insert(entry.GetFoodKey());
+    Xml::XmlElement copies;
+    for (const FoodKey& key : used) {
+        const CDS_Ingredient* food = dataSource_ ? dataSource_->FindFood(key) : nullptr;
+        if (!food)
+            if (auto cached = foodCache_.find(key); cached != foodCache_.end() && !cached->second->IsPlaceholder())
+                food = cached->second.get();
+        if (!food)
+            if (auto copy = foodCopies_.find(key); copy != foodCopies_.end()) food = &copy->second;
+        if (!food) continue;
+        if (!copies) copies = profile.AddElement(kFoodCopies);
+        food->Save(copies);
+    }
 }
 
 std::shared_ptr<CLogDay> CUserLog::AddReadDay(std::shared_ptr<CLogDay> day) {
@@ -282,7 +310,8 @@ std::shared_ptr<CLogDay> CUserLog::AddReadDay(std::shared_ptr<CLogDay> day) {
 
 void CUserLog::Load(const Xml::XmlElement& element) {
     unknown_ = {};
-    unknown_.profile.Capture(element, {"version"}, {"Personal", "FactManager", "Energy", "Nutrients", "Meals", "Log"});
+    unknown_.profile.Capture(element, {"version"},
+                             {"Personal", "FactManager", "Energy", "Nutrients", "Meals", kFoodCopies, "Log"});
     if (Xml::XmlElement energy = element.ChildElement("Energy"))
         unknown_.energy.Capture(energy, {}, {"EnergyComposition"});
     personal_.Load(element.ChildElement("Personal"));
@@ -311,6 +340,20 @@ void CUserLog::Load(const Xml::XmlElement& element) {
                 LoadReport::AddUnique("Removed nutrient", note);
             }
             if (requirements_.size() > before) requirements_.back().unknown = read.unknown;
+        }
+    }
+
+    foodCopies_.clear();
+    for (const Xml::XmlElement& copies : element.ChildElements(kFoodCopies)) {
+        for (const Xml::XmlElement& e : copies.ChildElements("Food")) {
+            CDS_Ingredient food;
+            try {
+                food.Load(e);
+            } catch (const Xml::XmlError&) {
+                LoadReport::AddUnique("Unreadable food copy", e.GetAttribute("Name", "").AsString());
+                continue;
+            }
+            foodCopies_.insert_or_assign(food.GetFoodKey(), std::move(food));
         }
     }
 

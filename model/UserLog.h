@@ -123,6 +123,7 @@ public:
 
 private:
     void SaveProfile(const Xml::XmlElement& parent, bool withDays) const;
+    void SaveFoodCopies(const Xml::XmlElement& profile) const;
 
     CPersonalData personal_;
     std::shared_ptr<UserLog::CLogDay> currentDay_;
@@ -132,6 +133,8 @@ private:
     const Meal::CMealManager* meals_ = nullptr;
     const CDataSourceMgr* dataSource_ = nullptr;
     std::map<FoodKey, std::shared_ptr<CDS_Ingredient>> foodCache_;
+    // The food copies the file held: used where the tables lack a food.
+    std::map<FoodKey, CDS_Ingredient> foodCopies_;
     UserLog::CFactManager facts_;
     // What a newer version wrote into "Profile", "Energy", "Nutrients" and "Log" that this one
     // does not read; written back unchanged.

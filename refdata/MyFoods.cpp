@@ -187,7 +187,8 @@ bool CMyFoods::Load(const std::string& path, std::string& error) {
         nextKey = root.GetAttribute("nextKey", 1).AsInt();
         std::set<int> keys;
         const Xml::XmlElement groups = root.ChildElement("FoodGroups");
-        for (const Xml::XmlElement& group : groups ? groups.ChildElements("FoodGroup") : std::vector<Xml::XmlElement>{}) {
+        for (const Xml::XmlElement& group :
+             groups ? groups.ChildElements("FoodGroup") : std::vector<Xml::XmlElement>{}) {
             const std::string groupName = group.GetAttribute("id").AsString();
             for (const Xml::XmlElement& el : group.ChildElements("Food")) {
                 MyFood f;
@@ -232,8 +233,8 @@ std::string CMyFoods::Check(const MyFood& food, const FoodKey& key) const {
             return "The ingredient " + Quoted(i.name) + " is not in the food tables.";
         if (i.food == key) return "A recipe can't be an ingredient of itself: " + Quoted(name) + ".";
         if (const MyFood* inner = Find(i.food); inner && inner->recipe && Reaches(foods_, *inner->recipe, key))
-            return Quoted(i.name) + " can't be an ingredient of " + Quoted(name) + ": it is made with " +
-                   Quoted(name) + ".";
+            return Quoted(i.name) + " can't be an ingredient of " + Quoted(name) + ": it is made with " + Quoted(name) +
+                   ".";
     }
     return {};
 }

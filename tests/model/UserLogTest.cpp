@@ -157,6 +157,39 @@ TEST(UserLog, MissingFoodsBecomePlaceholdersReportedOnce) {
     EXPECT_THAT(ProfileXml(*log), ::testing::HasSubstr("id=\"7\" key=\"999\""));
 }
 
+TEST(UserLog, FoodsOfOtherTablesAreCopiedIntoTheProfileAndUsedWhenTheyAreGone) {
+    CDataSourceMgr tables;
+    std::string error;
+    ASSERT_TRUE(tables.Load(std::string(VELMORA_TEST_DATA) + "/model/foods.xml", {}, error)) << error;
+    CDS_Ingredient bar;
+    bar.SetName("Oat bar");
+    bar.SetFoodKey(FoodKey(1, 0));
+    bar.SetNutrientValue(kProtein, 12.5);
+    bar.AddUnit("bar", 40);
+    ASSERT_TRUE(tables.SetTable(1000, "My Foods", "my.xml", {{"My Foods", {bar}}}));
+
+    CUserLog log(&Meals(), &tables);
+    log.AddFood(40, 1, "", *tables.FindFood(FoodKey(1, 1000)));
+    log.AddFood(10, 0, "", Food(100));
+    const std::string saved = ProfileXml(log);
+    // Only the other table's food is copied: the data source's foods are its own business.
+    EXPECT_THAT(saved, ::testing::HasSubstr("<FoodCopies>\n      <Food Name=\"Oat bar\" source=\"1000\""));
+    EXPECT_THAT(saved, ::testing::Not(::testing::HasSubstr("Name=\"" + Food(100).Name() + "\"")));
+
+    ASSERT_TRUE(tables.SetTable(1000, "My Foods", "my.xml", {{"My Foods", {}}}));  // the user deleted it
+    Xml::XmlDocument doc;
+    ASSERT_TRUE(doc.LoadXml(saved));
+    auto reread = ReadProfile(doc.Root().ChildElement("Profile").GetXml(), &tables);
+    EXPECT_TRUE(LoadReport::IsEmpty()) << LoadReport::FormatLost("", "", "\n");
+    const auto& entry = reread->GetCurrentDay()->foods.at(0);
+    EXPECT_FALSE(entry.food->IsPlaceholder());
+    EXPECT_EQ(12.5, entry.food->NutrientValue(kProtein));
+    EXPECT_EQ("bar", entry.UnitName());
+    // Saved again, the copy stays for the next time.
+    EXPECT_THAT(ProfileXml(*reread),
+                ::testing::HasSubstr("<FoodCopies>\n      <Food Name=\"Oat bar\" source=\"1000\""));
+}
+
 TEST(UserLog, RequirementsFromTheFileAreCheckedAndReported) {
     auto log = ReadProfile(
         Profile("<Nutrients><NutrientRequirement gid='999' name='Mystery' units='mg' min='1'/>"
