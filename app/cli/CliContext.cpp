@@ -3,9 +3,12 @@
 #include "core/AppDir.h"
 #include "core/Log.h"
 #include "refdata/DataSourceMgr.h"
+#include "refdata/MyFoods.h"
 
 #include <charconv>
+#include <cmath>
 #include <filesystem>
+#include <iostream>
 #include <stdexcept>
 
 namespace Cli {
@@ -45,9 +48,30 @@ int ParseInt(const std::string& text, const std::string& what) {
     return n;
 }
 
+std::vector<std::string> TakeOptions(std::vector<std::string>& args, const std::string& name) {
+    std::vector<std::string> values;
+    while (auto value = TakeOption(args, name)) values.push_back(std::move(*value));
+    return values;
+}
+
+double ParseDouble(const std::string& text, const std::string& what) {
+    double d = 0;
+    auto r = std::from_chars(text.data(), text.data() + text.size(), d);
+    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size() || !std::isfinite(d))
+        throw UsageError(what + " must be a number, not '" + text + "'");
+    return d;
+}
+
+FoodKey ParseFoodKeyOption(const std::string& text, const std::string& what) {
+    const auto colon = text.find(':');
+    if (colon == std::string::npos) throw UsageError(what + " must be SOURCE:KEY, not '" + text + "'");
+    return FoodKey(ParseInt(text.substr(colon + 1), what + " KEY"), ParseInt(text.substr(0, colon), what + " SOURCE"));
+}
+
 CliContext::CliContext(std::vector<std::string>& args) {
     auto appDir = TakeOption(args, "--app-dir");
-    dataSource_ = TakeOption(args, "--data-source");
+    dataSources_ = TakeOptions(args, "--data-source");
+    myFoods_ = TakeOption(args, "--my-foods");
     if (auto today = TakeOption(args, "--today")) {
         auto date = Services::ParseDateKey(*today);
         if (!date) throw UsageError("--today needs a date as YYYYMMDD, not '" + *today + "'");
@@ -90,11 +114,33 @@ Settings::CSettingsMgr& CliContext::SettingsStore() {
 std::string CliContext::DataSourcePath() {
     // A file named on the command line is where the user stands, as with every command-line
     // program; the setting is relative to the application folder.
-    if (dataSource_) return dataSource_->empty() ? *dataSource_ : std::filesystem::absolute(*dataSource_).string();
+    if (!dataSources_.empty()) {
+        const std::string& first = dataSources_.front();
+        return first.empty() ? first : std::filesystem::absolute(first).string();
+    }
     std::string path = General().GetDataSource();
     if (path.empty()) return path;
     if (!std::filesystem::path(path).is_absolute()) path = appDir_ + "/" + path;
     return path;
+}
+
+std::vector<std::string> CliContext::MoreTablePaths() {
+    std::vector<std::string> paths;
+    if (!dataSources_.empty()) {
+        for (std::size_t i = 1; i < dataSources_.size(); ++i)
+            if (!dataSources_[i].empty()) paths.push_back(std::filesystem::absolute(dataSources_[i]).string());
+        return paths;
+    }
+    for (std::string path : General().GetMoreDataSources()) {
+        if (!std::filesystem::path(path).is_absolute()) path = appDir_ + "/" + path;
+        paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
+std::string CliContext::MyFoodsPath() const {
+    if (myFoods_) return std::filesystem::absolute(*myFoods_).string();
+    return appDir_ + "/" + ::MyFoods::kDefaultPath;
 }
 
 }  // namespace Cli
@@ -110,8 +156,18 @@ const CDataSourceMgr& CliContext::DataSource() {
     auto mgr = std::make_unique<CDataSourceMgr>();
     std::string error;
     if (!mgr->Load(path, {}, error)) throw std::runtime_error(error);
+    for (const std::string& table : MoreTablePaths())
+        if (!mgr->AddTable(table, error)) std::cerr << "velmora-cli: " << error << '\n';
+    auto mine = std::make_unique<CMyFoods>(*mgr);
+    if (!mine->Load(MyFoodsPath(), error)) std::cerr << "velmora-cli: " << error << '\n';
     dataSourceMgr_ = std::move(mgr);
+    myFoodsTable_ = std::move(mine);
     return *dataSourceMgr_;
+}
+
+CMyFoods& CliContext::MyFoods() {
+    DataSource();
+    return *myFoodsTable_;
 }
 
 }  // namespace Cli

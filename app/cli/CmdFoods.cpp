@@ -73,11 +73,13 @@ int Tree(CliContext& ctx, std::vector<std::string>& args) {
 }  // namespace
 
 int CmdFoods(CliContext& ctx, std::vector<std::string>& args) {
-    if (args.empty()) throw UsageError("foods needs a sub-command: search or tree");
+    if (args.empty()) throw UsageError("foods needs a sub-command: search, tree, add or show");
     const std::string sub = args.front();
     args.erase(args.begin());
     if (sub == "search") return Search(ctx, args);
     if (sub == "tree") return Tree(ctx, args);
+    if (sub == "add") return FoodsAdd(ctx, args);
+    if (sub == "show") return FoodsShow(ctx, args);
     throw UsageError("unknown foods sub-command '" + sub + "'");
 }
 

@@ -13,8 +13,15 @@ const Cli::Command kCommands[] = {
     {"foods",
      "foods search TEXT             foods whose names contain every word of TEXT\n"
      "  foods tree GROUPCODE [--depth N] [--size N] [--full-title]\n"
-     "                                what the food tree shows under a group",
+     "                                what the food tree shows under a group\n"
+     "  foods add --name NAME [--group NAME] [--per GRAMS] --nutrient NUMBER=VALUE... [--portion NAME=GRAMS...]\n"
+     "                                add a food of your own (values per GRAMS, default 100); prints SOURCE:KEY\n"
+     "  foods show SOURCE:KEY         a food's nutrients per 100 g and its portions",
      Cli::CmdFoods},
+    {"recipe",
+     "recipe add --name NAME --ingredient SOURCE:KEY=GRAMS... [--cooked-weight GRAMS] [--servings N]\n"
+     "                                add a recipe of your own; prints SOURCE:KEY",
+     Cli::CmdRecipe},
     {"dri",
      "dri --category NAME --age N --gid G\n"
      "                                reference intakes (RDA, AI, UL) of a nutrient for a person",
@@ -53,7 +60,9 @@ const Cli::Command kCommands[] = {
 };
 
 void PrintUsage(std::ostream& out) {
-    out << "usage: velmora-cli [--app-dir DIR] [--data-source FILE] [--today YYYYMMDD] COMMAND [ARGS]\n"
+    out << "usage: velmora-cli [--app-dir DIR] [--data-source FILE]... [--my-foods FILE] [--today YYYYMMDD] COMMAND "
+           "[ARGS]\n"
+           "  (the first --data-source is the data source, the others are further food tables)\n"
            "commands:\n";
     for (const auto& c : kCommands) out << "  " << c.usage << '\n';
 }

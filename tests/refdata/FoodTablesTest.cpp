@@ -119,7 +119,7 @@ TEST_F(Tables, AWritableTableIsReplacedWholeAndOldRecordsStayValid) {
     ASSERT_TRUE(mgr.SetTable(1000, "My Foods", "my.xml", {{"My Foods", {soup, bread}}, {"My Recipes", {}}}));
 
     EXPECT_EQ("Tomato soup", mgr.FindFood(FoodKey(1, 1000))->Name());
-    EXPECT_EQ("Soup", before->Name());    // a view that held the old record still reads it
+    EXPECT_EQ("Soup", before->Name());      // a view that held the old record still reads it
     EXPECT_EQ("My Foods", oldGroup->name);  // and its group
     ASSERT_EQ(2u, mgr.Tables().size());
     EXPECT_TRUE(mgr.Tables()[1].writable);
@@ -149,8 +149,8 @@ protected:
         for (const auto& [gid, v] : values) f.food.SetNutrientValue(gid, v);
         return f;
     }
-    static MyFood RecipeOf(const std::string& name, std::vector<RecipeIngredient> ingredients,
-                           double cooked = 0.0, double servings = 1.0) {
+    static MyFood RecipeOf(const std::string& name, std::vector<RecipeIngredient> ingredients, double cooked = 0.0,
+                           double servings = 1.0) {
         MyFood f;
         f.food.SetName(name);
         f.recipe = Recipe{std::move(ingredients), cooked, servings};
@@ -170,7 +170,7 @@ protected:
 
 TEST_F(OwnFoods, AFoodIsSavedAtOnceAndReadBackAfterARestart) {
     EXPECT_FALSE(std::filesystem::exists(path));  // created on first use
-    ASSERT_EQ(2u, mgr.Tables().size());         // but shown at once, with its two groups
+    ASSERT_EQ(2u, mgr.Tables().size());           // but shown at once, with its two groups
 
     MyFood bar = Food("Crème \"brûlée\" bar & </script>", {{1, 450}, {3, 7.5}});
     bar.food.AddUnit("bar", 40);
@@ -205,10 +205,9 @@ TEST_F(OwnFoods, RecipeValuesComeFromTheIngredients) {
     //   calcium (2 × 113 + 122) × 100 / 250 = 139.2 mg in 100 g
     //   protein 2 × 3.15 × 100 / 250 = 2.52 g, with factor 4.27 as only whole milk has protein
     //   serving 250 / 2 = 125 g, whole recipe 250 g
-    const FoodKey key = Add(RecipeOf("Milk pudding",
-                                     {{FoodKey(1001, 7), "Milk, whole", 200, "g", 200},
-                                      {FoodKey(1002, 7), "Milk, skim", 1, "cup", 100}},
-                                     250, 2));
+    const FoodKey key = Add(RecipeOf(
+        "Milk pudding",
+        {{FoodKey(1001, 7), "Milk, whole", 200, "g", 200}, {FoodKey(1002, 7), "Milk, skim", 1, "cup", 100}}, 250, 2));
     const CDS_Ingredient* pudding = mgr.FindFood(key);
     ASSERT_NE(nullptr, pudding);
     EXPECT_DOUBLE_EQ(62.4, pudding->NutrientValue(1));
@@ -233,8 +232,8 @@ TEST_F(OwnFoods, RecipeValuesComeFromTheIngredients) {
 TEST_F(OwnFoods, ARecipeInARecipeFollowsItsIngredient) {
     const FoodKey base = Add(Food("Stock", {{1, 10}}));
     const FoodKey soup = Add(RecipeOf("Soup", {{base, "Stock", 300, "g", 300}}));
-    const FoodKey meal = Add(RecipeOf("Soup and milk", {{soup, "Soup", 100, "g", 100},
-                                                        {FoodKey(1002, 7), "Milk, skim", 100, "g", 100}}));
+    const FoodKey meal = Add(
+        RecipeOf("Soup and milk", {{soup, "Soup", 100, "g", 100}, {FoodKey(1002, 7), "Milk, skim", 100, "g", 100}}));
     EXPECT_DOUBLE_EQ(22.0, mgr.FindFood(meal)->NutrientValue(1));  // (10 + 34) / 2
 
     MyFood richer = Food("Stock", {{1, 30}});
