@@ -179,8 +179,7 @@ bool CDataSourceMgr::AddTable(const std::string& path, std::string& error) {
     return true;
 }
 
-bool CDataSourceMgr::SetTable(int sourceId, const std::string& name, const std::string& path,
-                              const FoodTableGroups& groups) {
+bool CDataSourceMgr::SetTable(int sourceId, const std::string& name, const std::string& path, FoodTableGroups groups) {
     auto table =
         std::find_if(more_.begin(), more_.end(), [sourceId](const Table& t) { return t.sourceId == sourceId; });
     if (table == more_.end()) {
@@ -196,13 +195,13 @@ bool CDataSourceMgr::SetTable(int sourceId, const std::string& name, const std::
 
     std::vector<FoodIndexEntry> added;
     int code = 0;
-    for (const auto& [groupName, foods] : groups) {
+    for (auto& [groupName, foods] : groups) {
         table->root->subGroups.push_back(std::make_unique<CDS_FoodGroup>(++code, groupName, table->root.get()));
         CDS_FoodGroup& group = *table->root->subGroups.back();
-        for (const CDS_Ingredient& food : foods) {
-            owned_.push_back(std::make_unique<CDS_Ingredient>(food));
+        for (CDS_Ingredient& food : foods) {
+            owned_.push_back(std::make_unique<CDS_Ingredient>(std::move(food)));
             CDS_Ingredient& mine = *owned_.back();
-            mine.SetFoodKey(FoodKey(food.GetFoodKey().key, sourceId));
+            mine.SetFoodKey(FoodKey(mine.GetFoodKey().key, sourceId));
             group.foods.push_back(&mine);
             added.push_back(FoodIndexEntry{mine.GetFoodKey(), &mine, &group});
         }

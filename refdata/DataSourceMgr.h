@@ -72,7 +72,7 @@ public:
     // made when absent). The foods take the table's ID. Records and groups handed out before stay
     // valid until Clear, but the food index changes: no search may run meanwhile. False when a
     // table read from a file has that ID.
-    bool SetTable(int sourceId, const std::string& name, const std::string& path, const FoodTableGroups& groups);
+    bool SetTable(int sourceId, const std::string& name, const std::string& path, FoodTableGroups groups);
     // Every table: the first loaded (when there is one), then the others in loading order.
     std::vector<FoodTableInfo> Tables() const;
     // Whether a table of that ID is loaded.

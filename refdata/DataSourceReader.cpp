@@ -37,6 +37,8 @@ public:
         return std::string_view(C(a[3]), static_cast<std::size_t>(a[4] - a[3]));
     }
     bool Has(const char* name) const { return Find(name) != nullptr; }
+    // Attributes of any namespace.
+    int Count() const noexcept { return count_; }
 
     StagedAttrs Stage() const {
         StagedAttrs out;
@@ -76,6 +78,7 @@ enum class Frame : unsigned char {
     Food,           // a FoodGroup's Food
     FoodNutrition,  // Food/Nutrition
     FoodUnits,      // Food/Units (the first one)
+    FoodRecipe,     // Food/Recipe (the first one)
 };
 
 class Reader {
@@ -119,6 +122,8 @@ private:
     std::vector<StagedGroup*> groups_;
     std::unique_ptr<CDS_Ingredient> food_;
     std::optional<FoodBuilder> builder_;
+    std::optional<StagedAttrs> recipe_;
+    std::vector<StagedAttrs> ingredients_;
     bool foodBad_ = false;
     std::string foodError_;
     std::size_t lastNutrientCount_ = 0;
@@ -129,7 +134,7 @@ private:
     // Element names interned in the parser's dictionary, so names compare as pointers.
     struct Names {
         const xmlChar *DataSource, *Nutrients, *Nutrient, *foodPortions, *portion, *FoodGroups, *FoodGroup, *Food,
-            *Nutrition, *Units, *E;
+            *Nutrition, *Units, *E, *Recipe, *Ingredient, *DataSourceChild, *EnergyFactors;
     } n_{};
 };
 
@@ -231,6 +236,8 @@ void Reader::Start(const xmlChar* name, bool plain, const SaxAttrs& attrs) {
                     next = Frame::Portions;
                 } else if (name == n_.FoodGroups) {
                     next = Frame::FoodGroups;
+                } else if (name != n_.foodPortions) {
+                    doc_.unstagedParts = true;
                 }
                 break;
             case Frame::Nutrients:
@@ -255,6 +262,15 @@ void Reader::Start(const xmlChar* name, bool plain, const SaxAttrs& attrs) {
                 }
                 break;
             case Frame::Food:
+                if (name == n_.Recipe) {
+                    if (!recipe_) {
+                        recipe_ = attrs.Stage();
+                        next = Frame::FoodRecipe;
+                    }
+                    break;
+                }
+                if (name != n_.Nutrition && name != n_.Units && name != n_.DataSourceChild && name != n_.EnergyFactors)
+                    doc_.unstagedParts = true;
                 if (!foodBad_) {
                     try {
                         const FoodChild kind = builder_->Child(C(name), attrs);
@@ -278,8 +294,13 @@ void Reader::Start(const xmlChar* name, bool plain, const SaxAttrs& attrs) {
                     }
                 }
                 break;
+            case Frame::FoodRecipe:
+                if (name == n_.Ingredient) ingredients_.push_back(attrs.Stage());
+                break;
             case Frame::Ignore: break;
         }
+    } else if (!frames_.empty() && frames_.back() == Frame::Food) {
+        doc_.unstagedParts = true;
     }
     frames_.push_back(next);
 }
@@ -292,6 +313,10 @@ void Reader::End() {
 }
 
 void Reader::StartFood(const SaxAttrs& attrs) {
+    if (attrs.Count() > static_cast<int>(attrs.Has("Name")) + attrs.Has("key") + attrs.Has("source"))
+        doc_.unstagedParts = true;
+    recipe_.reset();
+    ingredients_.clear();
     food_ = std::make_unique<CDS_Ingredient>();
     food_->ReserveNutrientValues(lastNutrientCount_);
     builder_.emplace(*food_);
@@ -323,6 +348,10 @@ void Reader::EndFood() {
         staged.error = food_ && !food_->Name().empty() ? "\"" + food_->Name() + "\": " + foodError_ : foodError_;
     }
     food_.reset();
+    staged.recipe = std::move(recipe_);
+    staged.ingredients = std::move(ingredients_);
+    recipe_.reset();
+    ingredients_.clear();
     groups_.back()->foods.push_back(std::move(staged));
 }
 
@@ -364,9 +393,11 @@ bool Reader::Run(int fd, std::string& why) {
     ctxt_->validate = 0;
     ctxt_->sax->serror = kIgnoreError;
     auto intern = [this](const char* s) { return xmlDictLookup(ctxt_->dict, reinterpret_cast<const xmlChar*>(s), -1); };
-    n_ = Names{intern("DataSource"), intern("Nutrients"),  intern("Nutrient"),  intern("foodPortions"),
-               intern("portion"),    intern("FoodGroups"), intern("FoodGroup"), intern("Food"),
-               intern("Nutrition"),  intern("Units"),      intern("E")};
+    n_ = Names{intern("DataSource"),   intern("Nutrients"),  intern("Nutrient"),
+               intern("foodPortions"), intern("portion"),    intern("FoodGroups"),
+               intern("FoodGroup"),    intern("Food"),       intern("Nutrition"),
+               intern("Units"),        intern("E"),          intern("Recipe"),
+               intern("Ingredient"),   intern("DataSource"), intern("EnergyFactors")};
 
     xmlParseDocument(ctxt_);
 

@@ -26,6 +26,7 @@ public:
         return std::nullopt;
     }
     bool Has(const char* name) const { return Get(name).has_value(); }
+    const std::vector<std::pair<std::string, std::string>>& Items() const noexcept { return items_; }
 
 private:
     std::vector<std::pair<std::string, std::string>> items_;
@@ -35,6 +36,9 @@ private:
 struct StagedFood {
     std::unique_ptr<CDS_Ingredient> food;
     std::string error;  // why there is no record
+    // A "Recipe" child (the user's own table writes them) and its "Ingredient" children.
+    std::optional<StagedAttrs> recipe;
+    std::vector<StagedAttrs> ingredients;
 };
 
 struct StagedGroup {
@@ -50,6 +54,9 @@ struct StagedDocument {
     bool hasPortions = false;                          // the first /DataSource/foodPortions
     std::vector<StagedAttrs> portions;                 // its "portion" children
     std::vector<std::unique_ptr<StagedGroup>> groups;  // /DataSource/FoodGroups/FoodGroup
+    // The document element or a food had a child element or a food an attribute that is not
+    // staged here: a reader that must keep them reads the file another way.
+    bool unstagedParts = false;
 };
 
 // False when the file cannot be read (missing, not a regular file, larger than the data source

@@ -1,7 +1,10 @@
 #include "MyFoods.h"
 
+#include "AttrValue.h"
 #include "DataSourceMgr.h"
+#include "DataSourceReader.h"
 #include "NutrientLabel.h"
+#include "RecordReaders.h"
 
 #include "core/FileUtil.h"
 #include "core/xml/Xml.h"
@@ -164,6 +167,69 @@ const MyFood* CMyFoods::Find(const FoodKey& key) const {
     return it == foods_.end() ? nullptr : &*it;
 }
 
+bool CMyFoods::ReadStaged(const std::string& path, std::vector<MyFood>& foods, int& nextKey) {
+    DataSourceReader::StagedDocument doc;
+    std::string why;
+    if (!DataSourceReader::Read(path, doc, why)) throw std::runtime_error(why);
+    if (doc.rootName != "DataSource") throw std::runtime_error("it is not a food table");
+    if (doc.unstagedParts) return false;
+    for (const auto& [name, value] : doc.root.Items())
+        if (name != "Name" && name != "ID" && name != "version" && name != "nextKey") return false;
+    if (auto next = doc.root.Get("nextKey")) nextKey = AttrValue::ToInt(*next);
+    for (auto& group : doc.groups) {
+        if (!group->subGroups.empty()) return false;
+        const std::string groupName(RecordReaders::Required(group->attrs, "id"));
+        for (auto& staged : group->foods) {
+            if (!staged.food) throw std::runtime_error("a food of group \"" + groupName + "\": " + staged.error);
+            MyFood f;
+            f.food = std::move(*staged.food);
+            f.group = groupName;
+            f.food.SetFoodKey(FoodKey(f.food.GetFoodKey().key, MyFoods::kSourceId));
+            if (staged.recipe) {
+                Recipe recipe;
+                recipe.cookedWeight = RecordReaders::DoubleOr(*staged.recipe, "cookedWeight", 0.0);
+                recipe.servings = RecordReaders::DoubleOr(*staged.recipe, "servings", 1.0);
+                for (const auto& e : staged.ingredients) {
+                    RecipeIngredient i;
+                    i.food = FoodKey(AttrValue::ToInt(RecordReaders::Required(e, "key")),
+                                     AttrValue::ToInt(RecordReaders::Required(e, "source")));
+                    i.name = std::string(e.Get("name").value_or(""));
+                    i.amount = AttrValue::ToDouble(RecordReaders::Required(e, "amount"));
+                    i.unit = std::string(e.Get("unit").value_or("g"));
+                    i.grams = AttrValue::ToDouble(RecordReaders::Required(e, "grams"));
+                    recipe.ingredients.push_back(std::move(i));
+                }
+                f.recipe = std::move(recipe);
+            }
+            foods.push_back(std::move(f));
+        }
+    }
+    return true;
+}
+
+void CMyFoods::ReadWhole(const std::string& path, std::vector<MyFood>& foods, int& nextKey) {
+    Xml::XmlDocument doc;
+    if (!doc.Load(path)) throw std::runtime_error(doc.ParseError());
+    Xml::XmlElement root = doc.Root();
+    if (!root || root.TagName() != "DataSource") throw std::runtime_error("it is not a food table");
+    unknownRoot_.Capture(root, {"Name", "ID", "version", "nextKey"}, {"Nutrients", "foodPortions", "FoodGroups"});
+    nextKey = root.GetAttribute("nextKey", 1).AsInt();
+    const Xml::XmlElement groups = root.ChildElement("FoodGroups");
+    for (const Xml::XmlElement& group : groups ? groups.ChildElements("FoodGroup") : std::vector<Xml::XmlElement>{}) {
+        const std::string groupName = group.GetAttribute("id").AsString();
+        for (const Xml::XmlElement& el : group.ChildElements("Food")) {
+            MyFood f;
+            f.group = groupName;
+            f.food.Load(el);
+            f.food.SetFoodKey(FoodKey(f.food.GetFoodKey().key, MyFoods::kSourceId));
+            if (Xml::XmlElement recipe = el.ChildElement("Recipe")) f.recipe = LoadRecipe(recipe);
+            f.unknown.Capture(el, {"Name", "key", "source"},
+                              {"Nutrition", "DataSource", "EnergyFactors", "Units", "Recipe"});
+            foods.push_back(std::move(f));
+        }
+    }
+}
+
 bool CMyFoods::Load(const std::string& path, std::string& error) {
     path_ = path;
     foods_.clear();
@@ -179,33 +245,21 @@ bool CMyFoods::Load(const std::string& path, std::string& error) {
     std::vector<MyFood> foods;
     int nextKey = 1;
     try {
-        Xml::XmlDocument doc;
-        if (!doc.Load(path)) throw std::runtime_error(doc.ParseError());
-        Xml::XmlElement root = doc.Root();
-        if (!root || root.TagName() != "DataSource") throw std::runtime_error("it is not a food table");
-        unknownRoot_.Capture(root, {"Name", "ID", "version", "nextKey"}, {"Nutrients", "FoodGroups"});
-        nextKey = root.GetAttribute("nextKey", 1).AsInt();
+        // The streaming reader is the fast way; a file with parts it doesn't stage (written by a
+        // newer version) is read whole, so that those parts are written back.
+        if (!ReadStaged(path, foods, nextKey)) {
+            foods.clear();
+            ReadWhole(path, foods, nextKey);
+        }
         std::set<int> keys;
-        const Xml::XmlElement groups = root.ChildElement("FoodGroups");
-        for (const Xml::XmlElement& group :
-             groups ? groups.ChildElements("FoodGroup") : std::vector<Xml::XmlElement>{}) {
-            const std::string groupName = group.GetAttribute("id").AsString();
-            for (const Xml::XmlElement& el : group.ChildElements("Food")) {
-                MyFood f;
-                f.group = groupName;
-                f.food.Load(el);
-                f.food.SetFoodKey(FoodKey(f.food.GetFoodKey().key, MyFoods::kSourceId));
-                if (Xml::XmlElement recipe = el.ChildElement("Recipe")) f.recipe = LoadRecipe(recipe);
-                f.unknown.Capture(el, {"Name", "key", "source"}, {"Nutrition", "EnergyFactors", "Units", "Recipe"});
-                if (std::string why = CheckValues(f.food, tables_); !why.empty()) throw std::runtime_error(why);
-                if (f.recipe)
-                    if (std::string why = CheckRecipeNumbers(*f.recipe, f.food.Name()); !why.empty())
-                        throw std::runtime_error(why);
-                if (!keys.insert(f.food.GetFoodKey().key).second)
-                    throw std::runtime_error("two foods have the key " + std::to_string(f.food.GetFoodKey().key));
-                nextKey = std::max(nextKey, f.food.GetFoodKey().key + 1);
-                foods.push_back(std::move(f));
-            }
+        for (const MyFood& f : foods) {
+            if (std::string why = CheckValues(f.food, tables_); !why.empty()) throw std::runtime_error(why);
+            if (f.recipe)
+                if (std::string why = CheckRecipeNumbers(*f.recipe, f.food.Name()); !why.empty())
+                    throw std::runtime_error(why);
+            if (!keys.insert(f.food.GetFoodKey().key).second)
+                throw std::runtime_error("two foods have the key " + std::to_string(f.food.GetFoodKey().key));
+            nextKey = std::max(nextKey, f.food.GetFoodKey().key + 1);
         }
     } catch (const std::exception& e) {
         unreadable_ = true;
@@ -365,7 +419,7 @@ void CMyFoods::Publish() {
         }
         it->second.push_back(f.food);
     }
-    tables_.SetTable(MyFoods::kSourceId, MyFoods::kTableName, path_, groups);
+    tables_.SetTable(MyFoods::kSourceId, MyFoods::kTableName, path_, std::move(groups));
 }
 
 bool CMyFoods::Compute(const CDataSourceMgr& tables, const Recipe& recipe, CDS_Ingredient& out, std::string& error) {

@@ -101,6 +101,9 @@ public:
     static bool Compute(const CDataSourceMgr& tables, const Recipe& recipe, CDS_Ingredient& out, std::string& error);
 
 private:
+    // False when the file has parts the streaming reader doesn't keep; raises on a bad file.
+    bool ReadStaged(const std::string& path, std::vector<MyFood>& foods, int& nextKey);
+    void ReadWhole(const std::string& path, std::vector<MyFood>& foods, int& nextKey);
     bool Commit(std::vector<MyFood> foods, int nextKey, std::string& error);
     void Publish();
     // Computes again every recipe made, directly or through other recipes, with a changed food.

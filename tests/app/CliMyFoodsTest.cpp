@@ -83,10 +83,14 @@ TEST_F(CliMyFoods, BadFoodsAreRefusedAndNothingIsWritten) {
         {"portion of 0 g", {"foods", "add", "--name", "X", "--portion", "cup=0"}, 1, "must weigh more than 0 g"},
         {"per 0 g", {"foods", "add", "--name", "X", "--per", "0"}, 2, "--per must be more than 0"},
         {"no name", {"foods", "add", "--nutrient", "203=1"}, 2, "needs --name"},
-        {"unknown ingredient", {"recipe", "add", "--name", "R", "--ingredient", "7:4242=10"}, 1,
+        {"unknown ingredient",
+         {"recipe", "add", "--name", "R", "--ingredient", "7:4242=10"},
+         1,
          "is not in the food tables"},
         {"bad ingredient", {"recipe", "add", "--name", "R", "--ingredient", "7-1001=10"}, 2, "must be SOURCE:KEY"},
-        {"no servings", {"recipe", "add", "--name", "R", "--ingredient", "7:1001=10", "--servings", "0"}, 1,
+        {"no servings",
+         {"recipe", "add", "--name", "R", "--ingredient", "7:1001=10", "--servings", "0"},
+         1,
          "must be more than 0"},
     };
     for (const Case& c : cases) {
@@ -105,9 +109,9 @@ TEST_F(CliMyFoods, BadFoodsAreRefusedAndNothingIsWritten) {
 TEST_F(CliMyFoods, FurtherTablesLoadBesideTheDataSourceAndABrokenOneIsReported) {
     dir.Write("second.xml", kSecond);
     dir.Write("broken.xml", "<DataSource Name=\"B\" ID=\"3\">");
-    const ProgramRun r = RunCli(dir, {"foods", "show", "2:1001"},
-                                {"--data-source", kSample, "--data-source", dir.File("broken.xml"),
-                                 "--data-source", dir.File("second.xml")});
+    const ProgramRun r = RunCli(
+        dir, {"foods", "show", "2:1001"},
+        {"--data-source", kSample, "--data-source", dir.File("broken.xml"), "--data-source", dir.File("second.xml")});
     EXPECT_EQ(0, r.code) << r.err;
     EXPECT_EQ("Rice, raw\n208\tEnergy\t356\tkcal\n", r.out);
     EXPECT_THAT(r.err, HasSubstr("Can't load data source file: " + dir.File("broken.xml")));

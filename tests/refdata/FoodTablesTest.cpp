@@ -316,3 +316,22 @@ TEST_F(OwnFoods, AnUnreadableFileIsMovedAsideBeforeTheFirstChange) {
         EXPECT_THAT(folder.Read("my-foods.xml"), HasSubstr("Name=\"Good\""));
     }
 }
+
+// A newer version may write more into a food; a change made here keeps it.
+TEST_F(OwnFoods, WhatANewerVersionWroteIsKeptThroughAChange) {
+    dir.Write("newer.xml", R"(<DataSource Name="My Foods" ID="1000" nextKey="5" origin="phone">
+        <FoodGroups><FoodGroup id="My Foods" code="1">
+        <Food Name="Tea" key="4" barcode="4006381333931"><Nutrition><E N="1" V="1"/></Nutrition>
+          <EnergyFactors/><Units><E M="g" K="1"/></Units><Photo file="tea.jpg"/></Food>
+        </FoodGroup></FoodGroups></DataSource>)");
+    CMyFoods newer(mgr);
+    ASSERT_TRUE(newer.Load(dir.File("newer.xml"), error)) << error;
+    EXPECT_EQ("Tea", mgr.FindFood(FoodKey(4, MyFoods::kSourceId))->Name());
+    auto key = newer.Add(Food("Coffee", {{1, 2}}), error);
+    ASSERT_TRUE(key) << error;
+    EXPECT_EQ(FoodKey(5, MyFoods::kSourceId), *key);
+    const std::string text = dir.Read("newer.xml");
+    EXPECT_THAT(text, HasSubstr("origin=\"phone\""));
+    EXPECT_THAT(text, HasSubstr("barcode=\"4006381333931\""));
+    EXPECT_THAT(text, HasSubstr("<Photo file=\"tea.jpg\"/>"));
+}
