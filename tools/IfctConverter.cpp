@@ -117,7 +117,8 @@ double ScaleTo(const std::string& units, int number, const std::string& origin) 
     if (units == "g") return 1.0;
     if (units == "mg") return 1e3;
     if (units == "\xC2\xB5g") return 1e6;
-    throw ConvertError(origin + ": no conversion from grams to " + units + " (nutrient " + std::to_string(number) + ")");
+    throw ConvertError(origin + ": no conversion from grams to " + units + " (nutrient " + std::to_string(number) +
+                       ")");
 }
 
 // The product of a conversion without the noise of binary fractions: 0.00933 g is 9.33 mg, not
@@ -195,10 +196,11 @@ std::string Lower(std::string s) {
 
 // The English (E.) and Hindi (H.) names of a food's local names, e.g. "A. Garoor gakhir; ...;
 // H. Gai ka doodh; ..." gives "H. Gai ka doodh". Entries may name several languages at once
-// ("H., Mar. Shingara") or lack the space after the point ("A.Urohi").
-std::vector<std::string> SearchNames(const std::string& localNames, const std::string& foodName) {
+// ("H., Mar. Shingara") or lack the space after the point ("A.Urohi"). A name that the food's
+// name or scientific name holds already is left out.
+std::vector<std::string> SearchNames(const std::string& localNames, const std::string& known) {
     std::vector<std::string> out;
-    const std::string lowerFood = Lower(foodName);
+    const std::string lowerKnown = Lower(known);
     std::size_t pos = 0;
     while (pos <= localNames.size()) {
         std::size_t end = localNames.find(';', pos);
@@ -219,7 +221,7 @@ std::vector<std::string> SearchNames(const std::string& localNames, const std::s
         }
         std::string name = part.substr(i);
         while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-        if (name.empty() || Lower(name) == lowerFood || lowerFood.find(Lower(name)) != std::string::npos) continue;
+        if (name.empty() || lowerKnown.find(Lower(name)) != std::string::npos) continue;
         if (languages.count("E")) out.push_back(name);
         if (languages.count("H")) out.push_back("H. " + name);
     }
@@ -232,7 +234,7 @@ std::vector<std::string> SearchNames(const std::string& localNames, const std::s
 std::string FoodName(const std::string& name, const std::string& scientific, const std::string& localNames) {
     std::vector<std::string> extra;
     if (!scientific.empty()) extra.push_back(scientific);
-    for (std::string& n : SearchNames(localNames, name))
+    for (std::string& n : SearchNames(localNames, name + " " + scientific))
         if (std::find(extra.begin(), extra.end(), n) == extra.end()) extra.push_back(std::move(n));
     if (extra.empty()) return name;
     std::string out = name + " (";
@@ -395,10 +397,10 @@ ConvertResult BuildDataSource(const std::string& csv, const std::string& origin)
         auto& v = food.values;
         // The package writes 0 for the energy it lacks, as it does for every oil and fat: a food
         // of 100 g fat would count as nothing. Its energy is the table's own sum instead.
-        const double fromComponents = v.count(kProtein) && v.count(kFat) && v.count(kCarbohydrate)
-                                          ? kProteinFactor * v[kProtein] + kFatFactor * v[kFat] +
-                                                kCarbohydrateFactor * v[kCarbohydrate]
-                                          : 0;
+        const double fromComponents =
+            v.count(kProtein) && v.count(kFat) && v.count(kCarbohydrate)
+                ? kProteinFactor * v[kProtein] + kFatFactor * v[kFat] + kCarbohydrateFactor * v[kCarbohydrate]
+                : 0;
         if (v.count(kEnergy) && v[kEnergy] == 0 && fromComponents > 0) {
             v[kEnergy] = Tidy(fromComponents);
             summary.notes.push_back(code + " " + name + ": energy given as 0; computed from protein, fat and " +
@@ -496,8 +498,7 @@ std::string ReadTable(const std::string& path, std::string& origin) {
         return ReadFromPackage(bytes, path);
     }
     const std::string ext = path.size() >= 4 ? Lower(path.substr(path.size() - 4)) : "";
-    if (ext == ".tgz" || ext == ".gz")
-        throw ConvertError(path + ": not a gzip'd tar package (no gzip header)");
+    if (ext == ".tgz" || ext == ".gz") throw ConvertError(path + ": not a gzip'd tar package (no gzip header)");
     origin = path;
     return bytes;
 }
