@@ -362,6 +362,7 @@ ConvertResult BuildDataSource(const std::string& csv, const std::string& origin)
     };
     std::map<int, Group> groups;  // by code
     std::set<int> keys;
+    std::vector<std::string> energyComputed;
     for (std::size_t r = 1; r < table.rows.size(); ++r) {
         const std::vector<std::string>& row = table.rows[r];
         const std::string rowName = origin + ": row " + std::to_string(r + 1);
@@ -403,8 +404,8 @@ ConvertResult BuildDataSource(const std::string& csv, const std::string& origin)
                 : 0;
         if (v.count(kEnergy) && v[kEnergy] == 0 && fromComponents > 0) {
             v[kEnergy] = Tidy(fromComponents);
-            summary.notes.push_back(code + " " + name + ": energy given as 0; computed from protein, fat and " +
-                                    "carbohydrate as " + Xml::FormatDouble(std::round(fromComponents)) + " kcal");
+            energyComputed.push_back(code + " " + name + " (" + Xml::FormatDouble(std::round(fromComponents)) +
+                                     " kcal)");
         }
         if (v.count(kRetinol) && v.count(kBetaCarotene) && v.count(kAlphaCarotene) && v.count(kBetaCryptoxanthin))
             v[kVitaminARae] =
@@ -420,6 +421,14 @@ ConvertResult BuildDataSource(const std::string& csv, const std::string& origin)
             throw ConvertError(rowName + ": food " + code + " is in group \"" + groupName + "\", but the foods of " +
                                code.substr(0, 1) + " are in \"" + group.name + "\"");
         group.foods.push_back(std::move(food));
+    }
+
+    if (!energyComputed.empty()) {
+        std::string note = "energy given as 0, computed from protein, fat and carbohydrate for " +
+                           std::to_string(energyComputed.size()) +
+                           (energyComputed.size() == 1 ? " food: " : " foods: ");
+        for (std::size_t i = 0; i < energyComputed.size(); ++i) note += (i ? ", " : "") + energyComputed[i];
+        summary.notes.push_back(std::move(note));
     }
 
     std::set<int> used;

@@ -18,7 +18,8 @@ TEST(ConvertIfctCommand, WritesTheFileThatFoodSearchThenReads) {
     const ProgramRun r = RunCli(dir, {"convert-ifct", kFixture, dir.File("ifct.xml")});
     EXPECT_EQ(0, r.code) << r.err;
     EXPECT_THAT(r.out, HasSubstr("Wrote " + dir.File("ifct.xml") + ": 5 foods, 4 groups, 15 nutrients"));
-    EXPECT_THAT(r.err, HasSubstr("note: T013 Ghee: energy given as 0; computed from protein, fat and carbohydrate"));
+    EXPECT_THAT(r.err, HasSubstr("note: energy given as 0, computed from protein, fat and carbohydrate for 1 food: "
+                                 "T013 Ghee (884 kcal)\n"));
 
     const ProgramRun search = RunCli(dir, {"--data-source", dir.File("ifct.xml"), "foods", "search", "gai doodh"});
     EXPECT_EQ(0, search.code) << search.err;
