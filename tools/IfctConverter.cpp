@@ -9,6 +9,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <csv.h>
+#include <libxml/chvalid.h>
 #include <libxml/xmlstring.h>
 
 #include <algorithm>
@@ -258,8 +259,18 @@ std::optional<double> ReadValue(const std::string& cell, const std::string& code
     return value;
 }
 
-bool IsUtf8(const std::string& s) {
-    return s.empty() || xmlCheckUTF8(reinterpret_cast<const xmlChar*>(s.c_str())) != 0;
+// UTF-8 made of characters an XML file may hold, so that every name reads back.
+bool IsXmlText(const std::string& s) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    int left = static_cast<int>(s.size());
+    while (left > 0) {
+        int len = left;
+        const int c = xmlGetUTF8Char(p, &len);
+        if (c < 0 || !xmlIsCharQ(c)) return false;
+        p += len;
+        left -= len;
+    }
+    return true;
 }
 
 struct ArchiveReadDeleter {
@@ -370,7 +381,7 @@ ConvertResult BuildDataSource(const std::string& csv, const std::string& origin)
             throw ConvertError(rowName + " has " + std::to_string(row.size()) + " fields, the header " +
                                std::to_string(width));
         for (const std::string& cell : row)
-            if (!IsUtf8(cell)) throw ConvertError(rowName + " is not UTF-8 text");
+            if (!IsXmlText(cell)) throw ConvertError(rowName + " is not UTF-8 text without control characters");
         const std::string code = Trimmed(row[static_cast<std::size_t>(codeColumn)]);
         const int key = KeyOfFoodCode(code);
         if (key < 0) throw ConvertError(rowName + ": food code '" + code + "' is not a letter and up to three digits");
