@@ -403,7 +403,10 @@ ConvertResult BuildDataSource(const std::string& csv, const std::string& origin)
                 if (!v) complete = false;
                 sum += v.value_or(0);
             }
-            if (complete) food.values[n.def.number] = Tidy(sum * n.scale);
+            if (!complete) continue;
+            if (!std::isfinite(sum * n.scale))
+                throw ConvertError(origin + ": food " + code + ": " + n.def.name + " too large");
+            food.values[n.def.number] = Tidy(sum * n.scale);
         }
 
         auto& v = food.values;

@@ -204,11 +204,15 @@ TEST(IfctPackage, BadInputIsRefusedAndNothingIsWritten) {
          "index.csv: food A015, column ca: negative value -0.00749"},
         {"not a number", "index.csv", replaced(",1456,", ",lots,"), "food A003, column enerc: 'lots' is not a number"},
         {"infinite value", "index.csv", replaced(",1456,", ",inf,"), "food A003, column enerc: 'inf' is not a number"},
+        {"too large in µg", "index.csv", replaced(",0.00000932,", ",1e305,"), "food A015: Folate, total too large"},
         {"short row", "index.csv", replaced(",0.0000012\n", "\n"), "row 4 has 21 fields, the header 22"},
         {"unclosed quote", "index.csv", replaced("\"Ghee\",", "\"Ghee,"), "not a CSV table"},
         {"bad food code", "index.csv", replaced("\"E099\"", "\"E 99\""), "food code 'E 99'"},
         {"not UTF-8", "index.csv", replaced("caf\xC3\xA9", "caf\xE9"), "row 4 is not UTF-8 text"},
-        {"control character", "index.csv", replaced("Ghee\",", std::string("Gh\x01" "ee\",")), "is not UTF-8 text"},
+        {"control character", "index.csv",
+         replaced("Ghee\",", std::string("Gh\x01"
+                                         "ee\",")),
+         "is not UTF-8 text"},
         {"code twice", "index.csv", replaced("\"E099\"", "\"A003\""), "food code A003 comes twice"},
         {"no foods", "index.csv", csv.substr(0, csv.find('\n') + 1), "no foods in the table"},
     };
