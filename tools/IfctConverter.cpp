@@ -9,12 +9,11 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <csv.h>
-#include <libxml/chvalid.h>
-#include <libxml/xmlstring.h>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -259,16 +258,44 @@ std::optional<double> ReadValue(const std::string& cell, const std::string& code
     return value;
 }
 
-// UTF-8 made of characters an XML file may hold, so that every name reads back.
+// UTF-8 made of characters an XML file may hold, so that every name reads back. libxml2's own
+// helpers take a stray continuation byte for the start of a character, so the check is done here.
 bool IsXmlText(const std::string& s) {
     const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    int left = static_cast<int>(s.size());
-    while (left > 0) {
-        int len = left;
-        const int c = xmlGetUTF8Char(p, &len);
-        if (c < 0 || !xmlIsCharQ(c)) return false;
-        p += len;
-        left -= len;
+    const auto* end = p + s.size();
+    while (p < end) {
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            if (b < 0x20 && b != '\t' && b != '\n' && b != '\r') return false;
+            ++p;
+            continue;
+        }
+        int extra = 0;
+        std::uint32_t c = 0;
+        unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+        if (b >= 0xC2 && b <= 0xDF) {
+            extra = 1;
+            c = b & 0x1Fu;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            extra = 2;
+            c = b & 0x0Fu;
+            if (b == 0xE0) low = 0xA0;   // no overlong forms
+            if (b == 0xED) high = 0x9F;  // no surrogates
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            extra = 3;
+            c = b & 0x07u;
+            if (b == 0xF0) low = 0x90;
+            if (b == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+        } else {
+            return false;
+        }
+        if (end - p <= extra || p[1] < low || p[1] > high) return false;
+        for (int i = 1; i <= extra; ++i) {
+            if ((p[i] & 0xC0) != 0x80) return false;
+            c = (c << 6) | (p[i] & 0x3Fu);
+        }
+        if (c == 0xFFFE || c == 0xFFFF) return false;
+        p += extra + 1;
     }
     return true;
 }

@@ -209,6 +209,7 @@ TEST(IfctPackage, BadInputIsRefusedAndNothingIsWritten) {
         {"unclosed quote", "index.csv", replaced("\"Ghee\",", "\"Ghee,"), "not a CSV table"},
         {"bad food code", "index.csv", replaced("\"E099\"", "\"E 99\""), "food code 'E 99'"},
         {"not UTF-8", "index.csv", replaced("caf\xC3\xA9", "caf\xE9"), "row 4 is not UTF-8 text"},
+        {"stray continuation bytes", "index.csv", replaced("Milat", "Mi\x9C\x9Et"), "row 2 is not UTF-8 text"},
         {"control character", "index.csv",
          replaced("Ghee\",", std::string("Gh\x01"
                                          "ee\",")),
