@@ -1,6 +1,7 @@
 #include "UsdaConverter.h"
 
 #include "UsdaTables.h"
+#include "XmlAttr.h"
 
 #include "core/FileUtil.h"
 #include "core/xml/Xml.h"
@@ -182,49 +183,7 @@ std::vector<OutNutrient> NutrientDefinitions() {
     return out;
 }
 
-namespace {
-
-void AppendEscaped(std::string& out, const std::string& text) {
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            // Attribute values lose raw line breaks and tabs to normalisation when read back.
-            case '\t': out += "&#9;"; break;
-            case '\n': out += "&#10;"; break;
-            case '\r': out += "&#13;"; break;
-            default: out += c;
-        }
-    }
-}
-
-void Attr(std::string& out, const char* name, const std::string& value) {
-    out += ' ';
-    out += name;
-    out += "=\"";
-    AppendEscaped(out, value);
-    out += '"';
-}
-
-void Attr(std::string& out, const char* name, int value) {
-    out += ' ';
-    out += name;
-    out += "=\"";
-    out += std::to_string(value);
-    out += '"';
-}
-
-void Attr(std::string& out, const char* name, double value) {
-    out += ' ';
-    out += name;
-    out += "=\"";
-    out += Xml::FormatDouble(value);
-    out += '"';
-}
-
-}  // namespace
+using XmlAttr::Attr;
 
 ConvertResult BuildDataSource(const CUsdaSource& source) {
     ConvertResult result;

@@ -24,6 +24,7 @@ int CmdVersion(CliContext&, std::vector<std::string>&);
 int CmdSettings(CliContext&, std::vector<std::string>&);
 int CmdEer(CliContext&, std::vector<std::string>&);
 int CmdConvertUsda(CliContext&, std::vector<std::string>&);
+int CmdConvertIfct(CliContext&, std::vector<std::string>&);
 int CmdFoods(CliContext&, std::vector<std::string>&);
 int FoodsAdd(CliContext&, std::vector<std::string>&);
 int FoodsShow(CliContext&, std::vector<std::string>&);

