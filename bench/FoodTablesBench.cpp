@@ -41,7 +41,8 @@ void WriteOwnFoods(const std::string& path, const CDataSourceMgr& usda) {
             << "\">\n        <Nutrition>\n";
         for (int gid : gids) out << "          <E N=\"" << gid << "\" V=\"" << (random() % 50000) / 100.0 << "\"/>\n";
         out << "        </Nutrition>\n        <EnergyFactors P=\"4\" F=\"9\" C=\"4\" A=\"7\"/>\n        <Units>\n"
-               "          <E M=\"g\" K=\"1\"/>\n          <E M=\"serving\" K=\"30\"/>\n        </Units>\n      </Food>\n";
+               "          <E M=\"g\" K=\"1\"/>\n          <E M=\"serving\" K=\"30\"/>\n        </Units>\n      "
+               "</Food>\n";
     }
     out << "    </FoodGroup>\n    <FoodGroup id=\"My Recipes\" code=\"2\">\n";
     const auto& index = usda.Foods();

@@ -513,17 +513,9 @@ ConvertResult BuildDataSource(const std::string& csv, const std::string& origin)
             Attr(xml, "key", f.key);
             // Kept for the record; the program reads only the name.
             if (!f.localNames.empty()) Attr(xml, "LocalNames", f.localNames);
-            xml += ">\n        <Nutrition>\n";
-            std::map<int, double> byGid;
-            for (const auto& [number, value] : f.values) byGid[Nutrient::GidOfNutrientNumber(number)] = value;
-            for (const auto& [gid, value] : byGid) {
-                ++summary.values;
-                xml += "          <E";
-                Attr(xml, "N", gid);
-                Attr(xml, "V", value);
-                xml += "/>\n";
-            }
-            xml += "        </Nutrition>\n        <EnergyFactors";
+            xml += ">\n";
+            summary.values += XmlAttr::AppendNutrition(xml, f.values);
+            xml += "        <EnergyFactors";
             Attr(xml, "P", Tidy(kProteinFactor));
             Attr(xml, "F", Tidy(kFatFactor));
             Attr(xml, "C", Tidy(kCarbohydrateFactor));

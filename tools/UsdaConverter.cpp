@@ -335,18 +335,9 @@ ConvertResult BuildDataSource(const CUsdaSource& source) {
             xml += "      <Food";
             Attr(xml, "Name", f.name);
             Attr(xml, "key", f.ndb);
-            xml += ">\n        <Nutrition>\n";
-            // "N" is the global nutrient id; ascending, as the program itself writes foods.
-            std::map<int, double> byGid;
-            for (const auto& [number, value] : f.values) byGid[Nutrient::GidOfNutrientNumber(number)] = value;
-            for (const auto& [gid, value] : byGid) {
-                ++summary.values;
-                xml += "          <E";
-                Attr(xml, "N", gid);
-                Attr(xml, "V", value);
-                xml += "/>\n";
-            }
-            xml += "        </Nutrition>\n        <EnergyFactors";
+            xml += ">\n";
+            summary.values += XmlAttr::AppendNutrition(xml, f.values);
+            xml += "        <EnergyFactors";
             Attr(xml, "P", f.factors[0]);
             Attr(xml, "F", f.factors[1]);
             Attr(xml, "C", f.factors[2]);

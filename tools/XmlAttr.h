@@ -1,6 +1,9 @@
 #pragma once
 
 #include "core/xml/Xml.h"
+#include "refdata/NutrientCatalogue.h"
+
+#include <map>
 
 #include <string>
 
@@ -46,6 +49,22 @@ inline void Attr(std::string& out, const char* name, double value) {
     out += "=\"";
     out += Xml::FormatDouble(value);
     out += '"';
+}
+
+// A food's "Nutrition" element from its values by nutrient number. "N" is the global nutrient id,
+// ascending, as the program itself writes foods. Answers the number of values written.
+inline int AppendNutrition(std::string& out, const std::map<int, double>& byNumber) {
+    std::map<int, double> byGid;
+    for (const auto& [number, value] : byNumber) byGid[Nutrient::GidOfNutrientNumber(number)] = value;
+    out += "        <Nutrition>\n";
+    for (const auto& [gid, value] : byGid) {
+        out += "          <E";
+        Attr(out, "N", gid);
+        Attr(out, "V", value);
+        out += "/>\n";
+    }
+    out += "        </Nutrition>\n";
+    return static_cast<int>(byGid.size());
 }
 
 }  // namespace XmlAttr
