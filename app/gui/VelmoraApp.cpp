@@ -66,6 +66,7 @@ Gui::CAppContext CVelmoraApp::Context() {
     ctx.general = &general_;
     ctx.searchContext = &searchContext_;
     ctx.searchWorkers = &workers_;
+    ctx.myFoods = myFoods_.get();
     ctx.appDir = appDir_;
     return ctx;
 }
@@ -95,6 +96,23 @@ bool CVelmoraApp::LoadConfiguration() {
         const bool loaded = dataSource_.Load(
             path, [&splash](const LoadProgress& progress) { splash.SetProgress(progress.BarPosition()); }, error);
         if (!loaded) Services::Prompt().Message(error);
+    }
+    // The further tables: each one that fails is reported, and the others still load.
+    std::vector<std::string> more = options_.dataSource ? options_.moreDataSources : general_.GetMoreDataSources();
+    for (std::string table : more) {
+        if (table.empty()) continue;
+        if (!std::filesystem::path(table).is_absolute())
+            table = options_.dataSource ? std::filesystem::absolute(table).string() : settings_.GetAppDir() + "/" + table;
+        splash.SetStatus(QStringLiteral("Loading Data file: %1").arg(QString::fromStdString(table)));
+        std::string error;
+        if (!dataSource_.AddTable(table, error)) Services::Prompt().Message(error);
+    }
+    myFoods_ = std::make_unique<CMyFoods>(dataSource_);
+    {
+        const std::string mine = options_.myFoods ? std::filesystem::absolute(*options_.myFoods).string()
+                                                  : settings_.GetAppDir() + "/" + MyFoods::kDefaultPath;
+        std::string error;
+        if (!myFoods_->Load(mine, error)) Services::Prompt().Message(error);
     }
 
     splash.SetStatus(QStringLiteral("Initializing Dietary Intakes"));
@@ -190,6 +208,7 @@ int CVelmoraApp::ExitInstance(int result) {
     mainFrame_.reset();
     searchContext_.Cancel();
     workers_.WaitForAll();
+    myFoods_.reset();
     dataSource_.Clear();
     recent_.WriteList();
     return result;

@@ -13,6 +13,7 @@
 #include "refdata/DataSourceMgr.h"
 #include "refdata/DietaryIntakesMgr.h"
 #include "refdata/FoodSearch.h"
+#include "refdata/MyFoods.h"
 
 #include <memory>
 #include <optional>
@@ -31,6 +32,10 @@ public:
         std::optional<std::string> appDir;      // --app-dir
         std::optional<std::string> dataSource;  // --data-source, instead of the "Data Source" setting
         std::vector<std::string> files;         // profiles named on the command line
+        // Further --data-source options: the tables loaded beside the data source, instead of
+        // the "More Data Sources" setting.
+        std::vector<std::string> moreDataSources;
+        std::optional<std::string> myFoods;  // --my-foods, instead of the application folder's
     };
 
     explicit CVelmoraApp(Options options);
@@ -51,6 +56,7 @@ public:
     CDC_DietaryIntakesMgr& DietaryIntakes() { return intakes_; }
     Settings::CSettingsMgr& SettingsStore() { return settings_; }
     CDataSourceMgr& DataSource() { return dataSource_; }
+    CMyFoods* MyFoods() { return myFoods_.get(); }
     Config::General::GeneralManager& General() { return general_; }
     Meal::CMealManager& Meals() { return meals_; }
     Update::UpdateManager& UpdateSettings() { return update_; }
@@ -80,6 +86,7 @@ private:
     CDC_DietaryIntakesMgr intakes_;
     Settings::CSettingsMgr settings_;
     CDataSourceMgr dataSource_;
+    std::unique_ptr<CMyFoods> myFoods_;
     Config::General::GeneralManager general_;
     Meal::CMealManager meals_;
     Update::UpdateManager update_;

@@ -44,6 +44,14 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::
     return false;
 }
 
+// The first --data-source is the data source, the others are further tables.
+void AddDataSource(CVelmoraApp::Options& options, const std::string& path) {
+    if (options.dataSource)
+        options.moreDataSources.push_back(path);
+    else
+        options.dataSource = path;
+}
+
 CommandLine Parse(const std::vector<std::string>& args) {
     CommandLine cl;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -51,7 +59,9 @@ CommandLine Parse(const std::vector<std::string>& args) {
         if (TakeValue(args, i, "--app-dir", value))
             cl.options.appDir = value;
         else if (TakeValue(args, i, "--data-source", value))
-            cl.options.dataSource = value;
+            AddDataSource(cl.options, value);
+        else if (TakeValue(args, i, "--my-foods", value))
+            cl.options.myFoods = value;
         else if (TakeValue(args, i, "--screenshots", value))
             cl.screenshots = value;
         else if (TakeValue(args, i, "--screenshot-profile", value))

@@ -1,5 +1,7 @@
 #include "VelmoraDoc.h"
 
+#include "FoodTables.h"
+
 #include "ui/views/ViewBase.h"
 
 #include "core/Services.h"
@@ -34,6 +36,11 @@ CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app) : CProfileDocument(app.mea
     };
     hooks.updateAllViews = [this] { UpdateAllViews(); };
     hooks.modifiedChanged = [this](bool) { emit changed(); };
+    // Entries of the user's own foods show what the user just changed.
+    connect(&Gui::CFoodTablesSignal::Instance(), &Gui::CFoodTablesSignal::myFoodsChanged, this, [this] {
+        Log().RefreshFoods();
+        UpdateAllViews();
+    });
 
     using Gui::CommandId;
     OnCommand(

@@ -147,15 +147,29 @@ void CIngredientTree::ShowProgramFoods(const Gui::CAppContext& app, std::vector<
     }
     SetOptions(options);
     SetStatusList(std::move(entries));
-    if (app.dataSource) {
-        QTreeWidgetItem* root = AddDataSource(*app.dataSource);
-        Populate(root);
-        root->setExpanded(true);
+    if (app.dataSource) ShowTables(*app.dataSource);
+}
+
+void CIngredientTree::ShowTables(const CDataSourceMgr& source) {
+    // Whatever is open stays open when a table changes under the tree.
+    std::vector<bool> open;
+    for (int i = 0; i < topLevelItemCount(); ++i) open.push_back(topLevelItem(i)->isExpanded());
+    clear();
+    items_.clear();
+    const std::vector<FoodTableInfo> tables = source.Tables();
+    for (std::size_t i = 0; i < tables.size(); ++i) {
+        QTreeWidgetItem* item = AddTable(*tables[i].root);
+        const bool expand = i < open.size() ? open[i] : i == 0;
+        if (expand) {
+            Populate(item);
+            item->setExpanded(true);
+        }
     }
 }
 
-QTreeWidgetItem* CIngredientTree::AddDataSource(const CDataSourceMgr& source) {
-    const CDS_FoodGroup& root = source.RootGroup();
+QTreeWidgetItem* CIngredientTree::AddDataSource(const CDataSourceMgr& source) { return AddTable(source.RootGroup()); }
+
+QTreeWidgetItem* CIngredientTree::AddTable(const CDS_FoodGroup& root) {
     auto* item = MakeItem(QString::fromStdString(root.name), kGroup, &root);
     item->setIcon(0, Icon(IconKind::DataSource));
     item->setChildIndicatorPolicy(IndicatorOf(root));
@@ -223,7 +237,8 @@ QTreeWidgetItem* CIngredientTree::ShowFood(const CDataSourceMgr& source, const F
         QTreeWidgetItem* found = nullptr;
         for (QTreeWidgetItem* item : level) {
             const CDS_FoodGroup* g = GroupOfItem(item);
-            if (g && g->code == wanted->code) {
+            // Every table's root has code 0: the top level is matched by the table itself.
+            if (g && (wanted->parent ? g->code == wanted->code : g == wanted)) {
                 found = item;
                 break;
             }

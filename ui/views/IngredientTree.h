@@ -39,6 +39,9 @@ public:
     // source as an open root.
     void ShowProgramFoods(const Gui::CAppContext& app, std::vector<UserLog::CDayFood> entries);
     QTreeWidgetItem* AddDataSource(const CDataSourceMgr& source);
+    // One top-level item per food table, the first opened; made again after a table changed,
+    // keeping the tables that were open open.
+    void ShowTables(const CDataSourceMgr& source);
     // Fills a group item with its subgroups and foods unless that was done already.
     void Populate(QTreeWidgetItem* item);
     // `status` holds the FoodStatusFlags of the food against the day's entries.
@@ -68,6 +71,7 @@ public:
 
 private:
     void OnExpanded(QTreeWidgetItem* item);
+    QTreeWidgetItem* AddTable(const CDS_FoodGroup& root);
     void SetFoodIcon(QTreeWidgetItem* item, unsigned status);
 
     Options options_;

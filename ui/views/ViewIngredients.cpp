@@ -9,6 +9,7 @@
 #include "document/viewmodel/NutrientsByFood.h"
 #include "document/viewmodel/TypedNumber.h"
 #include "model/Meal.h"
+#include "ui/frame/FoodTables.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/Ingredient.h"
 #include "widgets/CellGrid.h"
@@ -231,6 +232,8 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     connect(up_, &QPushButton::clicked, this, &CViewIngredients::OnUp);
     connect(down_, &QPushButton::clicked, this, &CViewIngredients::OnDown);
     connect(searchButton_, &QPushButton::clicked, this, &CViewIngredients::StartSearch);
+    connect(&Gui::CFoodTablesSignal::Instance(), &Gui::CFoodTablesSignal::myFoodsChanged, this,
+            &CViewIngredients::OnFoodTablesChanged);
     connect(searchBox_, &QLineEdit::textEdited, this, &CViewIngredients::OnSearchTextChanged);
     connect(searchBox_, &QLineEdit::returnPressed, this, &CViewIngredients::StartSearch);
     connect(results_, &QTableWidget::itemSelectionChanged, this, &CViewIngredients::OnResultSelected);
@@ -274,6 +277,16 @@ void CViewIngredients::OnInitialUpdate() {
     initialised_ = true;
     CViewBase::OnInitialUpdate();
     ApplyProportions();
+}
+
+void CViewIngredients::OnFoodTablesChanged() {
+    CVelmoraDoc* doc = GetDocument();
+    if (!initialised_ || !doc || !doc->App().dataSource) return;
+    tree_->SetStatusList(doc->DayFoods());
+    tree_->ShowTables(*doc->App().dataSource);
+    // The results held records of the index before the change.
+    results_->setRowCount(0);
+    if (!searchBox_->text().isEmpty()) StartSearch();
 }
 
 void CViewIngredients::resizeEvent(QResizeEvent* event) {

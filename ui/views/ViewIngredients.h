@@ -60,6 +60,7 @@ public:
     // A text cell of the list was edited: column 3 the amount, column 4 the weight.
     void OnCellTextEditFinished(int row, int column, const QString& text);
     // Searches for the search box's text on a worker thread; the results arrive later.
+    void OnFoodTablesChanged();
     void StartSearch();
     // The selected rows of the day food list, in list order.
     std::vector<int> SelectedRows() const;
