@@ -102,7 +102,8 @@ bool CVelmoraApp::LoadConfiguration() {
     for (std::string table : more) {
         if (table.empty()) continue;
         if (!std::filesystem::path(table).is_absolute())
-            table = options_.dataSource ? std::filesystem::absolute(table).string() : settings_.GetAppDir() + "/" + table;
+            table =
+                options_.dataSource ? std::filesystem::absolute(table).string() : settings_.GetAppDir() + "/" + table;
         splash.SetStatus(QStringLiteral("Loading Data file: %1").arg(QString::fromStdString(table)));
         std::string error;
         if (!dataSource_.AddTable(table, error)) Services::Prompt().Message(error);

@@ -14,7 +14,7 @@ using enum CommandId;
 // The only list of the program's keys. A key with Alt must not take a letter that a menu title
 // underlines: that key opens the menu. The text is empty where no menu shows the command.
 // clang-format off
-constexpr std::array<Command, 35> kCommands = {{
+constexpr std::array<Command, 41> kCommands = {{
     // id                  text               keys        icon           status tip, tool tip
     {FileNew,              "&New",            "Ctrl+N",   "file-new",    "Create new profile", "New profile"},
     {FileOpen,             "&Open",           "Ctrl+O",   "file-open",   "Open profile", "Open profile"},
@@ -29,6 +29,12 @@ constexpr std::array<Command, 35> kCommands = {{
     {EditCopy,             "&Copy",           "Ctrl+C",   "edit-copy",   "", "Copy"},
     {EditPaste,            "&Paste",          "Ctrl+V",   "edit-paste",  "", "Paste"},
     {Facts,                "Facts ...",       "",         "",            "", ""},
+    {NewFood,              "&New Food ...",   "Ctrl+Shift+N", "",        "Add a food of your own", ""},
+    {EditFood,             "&Edit Food ...",  "Ctrl+Shift+E", "",        "Change the selected food of your own", ""},
+    {DuplicateFood,        "D&uplicate Food ...", "Ctrl+Shift+U", "",    "Start a food of your own from the selected food", ""},
+    {DeleteFood,           "&Delete Food",    "Ctrl+Shift+Del", "",      "Delete the selected food of your own", ""},
+    {NewRecipe,            "New &Recipe ...", "Ctrl+Shift+R", "",        "Make a recipe of foods", ""},
+    {SaveAsRecipe,         "&Save as Recipe ...", "Ctrl+Shift+S", "",    "Turn the day's foods, or one meal's, into a recipe", ""},
     {GoToDate,             "",                "",         "go-to-date",  "", "Select Date"},
     {ReportSummary,        "Summary",         "",         "",            "Export report in HTML format", "HTML Report"},
     {ReportMenu,           "Menu",            "",         "",            "", ""},

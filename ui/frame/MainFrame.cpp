@@ -192,6 +192,8 @@ bool CMainFrame::Create() {
                    cmd(C::Import), cmd(C::Export), sep, cmd(C::AppExit)}),
         BuildMenu(QStringLiteral("&Edit"),
                   {cmd(C::EditDelete), cmd(C::EditCopy), cmd(C::EditPaste), sep, cmd(C::Facts)}),
+        BuildMenu(QStringLiteral("F&oods"), {cmd(C::NewFood), cmd(C::EditFood), cmd(C::DuplicateFood),
+                                             cmd(C::DeleteFood), sep, cmd(C::NewRecipe), cmd(C::SaveAsRecipe)}),
         BuildMenu(QStringLiteral("Reports"), {submenu("Daily", {cmd(C::ReportSummary), cmd(C::ReportMenu)}),
                                               cmd(C::ReportFoodComparison), cmd(C::ReportXml)}),
         BuildMenu(QStringLiteral("Tools"), {cmd(C::EnergyRequirements), sep, cmd(C::SoftwareUpdate), cmd(C::Settings)}),

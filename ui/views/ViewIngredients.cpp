@@ -4,14 +4,17 @@
 #include "SearchWorkers.h"
 #include "ui/frame/VelmoraDoc.h"
 
+#include "core/Services.h"
 #include "document/report/Report.h"
 #include "document/viewmodel/DayFoodList.h"
 #include "document/viewmodel/NutrientsByFood.h"
 #include "document/viewmodel/TypedNumber.h"
 #include "model/Meal.h"
-#include "ui/frame/FoodTables.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/Ingredient.h"
+#include "ui/dialogs/DlgFoodEditor.h"
+#include "ui/dialogs/DlgRecipe.h"
+#include "ui/frame/FoodTables.h"
 #include "widgets/CellGrid.h"
 #include "widgets/CellMark.h"
 #include "widgets/ReportList.h"
@@ -20,6 +23,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -251,6 +255,100 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     OnCommand(
         Gui::CommandId::ReportFoodComparison, [this] { OnCompareFoods(); },
         [this] { return ComparisonFoods().size() >= 2; });
+
+    // The user's own foods and recipes.
+    auto mine = [this] { return GetDocument() && GetDocument()->App().myFoods; };
+    auto ownSelected = [this, mine] {
+        const auto key = SelectedFood();
+        return mine() && key && GetDocument()->App().myFoods->Find(*key);
+    };
+    OnCommand(
+        Gui::CommandId::NewFood, [this] { OnNewFood(std::nullopt); }, mine);
+    OnCommand(
+        Gui::CommandId::DuplicateFood, [this] { OnNewFood(SelectedFood()); },
+        [this, mine] { return mine() && SelectedFood().has_value(); });
+    OnCommand(
+        Gui::CommandId::EditFood, [this] { OnEditFood(); }, ownSelected);
+    OnCommand(
+        Gui::CommandId::DeleteFood, [this] { OnDeleteFood(); }, ownSelected);
+    OnCommand(
+        Gui::CommandId::NewRecipe, [this] { Gui::EditRecipe(this, GetDocument()->App(), std::nullopt, MyFood{}); },
+        mine);
+    OnCommand(
+        Gui::CommandId::SaveAsRecipe, [this] { OnSaveAsRecipe(); },
+        [this, mine] { return mine() && !GetDocument()->DayFoods().empty(); });
+}
+
+std::optional<FoodKey> CViewIngredients::SelectedFood() const {
+    if (auto key = TreeFood()) return key;
+    const std::vector<int> rows = SelectedRows();
+    if (GetDocument() && !rows.empty() && rows.front() < static_cast<int>(GetDocument()->DayFoods().size()))
+        return GetDocument()->DayFoods()[static_cast<std::size_t>(rows.front())].GetFoodKey();
+    return std::nullopt;
+}
+
+void CViewIngredients::OnNewFood(std::optional<FoodKey> from) {
+    const Gui::CAppContext& app = GetDocument()->App();
+    MyFood start;
+    if (from) {
+        if (const CDS_Ingredient* food = app.dataSource->FindFood(*from)) {
+            start.food = *food;
+            if (const MyFood* own = app.myFoods->Find(*from)) start.group = own->group;
+            if (start.group == MyFoods::kRecipesGroup) start.group = MyFoods::kFoodsGroup;
+        }
+    }
+    if (auto key = Gui::EditFood(this, app, std::nullopt, start)) tree_->ShowFood(*app.dataSource, *key);
+}
+
+void CViewIngredients::OnEditFood() {
+    const Gui::CAppContext& app = GetDocument()->App();
+    const auto key = SelectedFood();
+    const MyFood* own = key ? app.myFoods->Find(*key) : nullptr;
+    if (!own) return;
+    const MyFood start = *own;
+    const auto saved = start.recipe ? Gui::EditRecipe(this, app, key, start) : Gui::EditFood(this, app, key, start);
+    if (saved) tree_->ShowFood(*app.dataSource, *saved);
+}
+
+void CViewIngredients::OnDeleteFood() {
+    const Gui::CAppContext& app = GetDocument()->App();
+    const auto key = SelectedFood();
+    const MyFood* own = key ? app.myFoods->Find(*key) : nullptr;
+    if (!own) return;
+    const std::string question =
+        "Delete \"" + own->food.Name() + "\" from your own foods?\nProfiles that logged it keep their own copy of it.";
+    if (Services::Prompt().Question(question, Services::Buttons::YesNo, "Delete Food") != Services::Answer::Yes) return;
+    std::string error;
+    if (!Gui::ChangeMyFoods(app, [&](CMyFoods& foods) { return foods.Remove(*key, error); }))
+        Services::Prompt().Message(error, "Delete Food");
+}
+
+void CViewIngredients::OnSaveAsRecipe() {
+    CVelmoraDoc* doc = GetDocument();
+    const auto& entries = doc->DayFoods();
+    QStringList choices{QStringLiteral("The whole day")};
+    for (const auto& entry : entries) {
+        const QString meal = QString::fromStdString(entry.meal);
+        if (!meal.isEmpty() && !choices.contains(meal)) choices << meal;
+    }
+    QString chosen = choices.front();
+    if (choices.size() > 1) {
+        bool ok = false;
+        chosen = QInputDialog::getItem(this, QStringLiteral("Save as Recipe"), QStringLiteral("Make a recipe of:"),
+                                       choices, 0, false, &ok);
+        if (!ok) return;
+    }
+    MyFood start;
+    start.group = MyFoods::kRecipesGroup;
+    start.recipe.emplace();
+    for (const auto& entry : entries) {
+        if (chosen != choices.front() && QString::fromStdString(entry.meal) != chosen) continue;
+        start.recipe->ingredients.push_back(
+            RecipeIngredient{entry.GetFoodKey(), entry.ShownName(), entry.Amount(), entry.UnitName(), entry.weight});
+    }
+    if (chosen != choices.front()) start.food.SetName(chosen.toStdString());
+    if (auto key = Gui::EditRecipe(this, doc->App(), std::nullopt, start))
+        tree_->ShowFood(*doc->App().dataSource, *key);
 }
 
 CViewIngredients::~CViewIngredients() = default;

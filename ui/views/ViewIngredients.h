@@ -61,6 +61,12 @@ public:
     void OnCellTextEditFinished(int row, int column, const QString& text);
     // Searches for the search box's text on a worker thread; the results arrive later.
     void OnFoodTablesChanged();
+    // The food of the tree's current item, else of the first selected entry of the day.
+    std::optional<FoodKey> SelectedFood() const;
+    void OnNewFood(std::optional<FoodKey> from);
+    void OnEditFood();
+    void OnDeleteFood();
+    void OnSaveAsRecipe();
     void StartSearch();
     // The selected rows of the day food list, in list order.
     std::vector<int> SelectedRows() const;

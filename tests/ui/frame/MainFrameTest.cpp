@@ -99,6 +99,8 @@ TEST_F(MainWindow, AProfileWindowBringsTheProfileMenuAndToolBar) {
             "&Profile: &New\tCtrl+N | &Open\tCtrl+O | &Close | &Save\tCtrl+S | Save &As\tCtrl+A | &Import\tCtrl+I | "
             "&Export\tCtrl+E | &Exit |",
             "&Edit: &Delete\tCtrl+D | &Copy\tCtrl+C | &Paste\tCtrl+V | Facts ... |",
+            "F&oods: &New Food ...\tCtrl+Shift+N | &Edit Food ...\tCtrl+Shift+E | D&uplicate Food ...\tCtrl+Shift+U | "
+            "&Delete Food\tCtrl+Shift+Del | New &Recipe ...\tCtrl+Shift+R | &Save as Recipe ...\tCtrl+Shift+S |",
             "Reports: [Daily: Summary | Menu |] Food Comparison | XML |",
             "Tools: Energy ... | Software Update | &Settings |", "&Window: &Cascade | &Tile |",
             "&Help: &Reference | &About Program |"}));
@@ -235,7 +237,7 @@ TEST_F(MainWindow, AboutShowsTheVersionAndOpensItsLinks) {
 TEST_F(MainWindow, TheWindowMenuListsTheProfilesAndSwitchesBetweenThem) {
     main().ExecuteCommand(CommandId::FileNew);
     main().ExecuteCommand(CommandId::FileNew);
-    QMenu* window = main().Menus(CMainFrame::kProfile).at(4);
+    QMenu* window = main().Menus(CMainFrame::kProfile).at(5);
     emit window->aboutToShow();
     std::vector<std::string> items;
     QAction* first = nullptr;
