@@ -14,8 +14,9 @@ constexpr const char* kMoreDataSources = "More Data Sources";
 constexpr const char* kMoreDataSourcesHelp =
     "Further food tables, loaded beside the data source under their own IDs (one file per entry; a relative path is "
     "taken from the application folder). Changes take effect at the next start.";
-// The name of each entry of "More Data Sources".
-constexpr const char* kTableFile = "File";
+// The name of each entry of "More Data Sources", numbered from 1: the settings dialog tells rows
+// apart by their names.
+std::string TableFileName(std::size_t n) { return "File " + std::to_string(n); }
 
 }  // namespace
 
@@ -76,7 +77,7 @@ bool GeneralManager::SetMoreDataSources(const std::vector<std::string>& paths) {
     if (!list) return false;
     list->ClearChildren();
     for (const std::string& path : paths) {
-        auto file = std::make_unique<Param>(kTableFile, IFile);
+        auto file = std::make_unique<Param>(TableFileName(list->Children().size() + 1), IFile);
         file->SetValue(path);
         file->SetWritable(true);
         list->AddChild(std::move(file));
@@ -102,10 +103,13 @@ bool GeneralManager::Edit(const std::string& name) {
     if (name == kMoreDataSources) {
         auto chosen =
             Services::FileChooser().OpenFile("", "*.xml", "Nutrition Data File (*.xml)|*.xml|All Files (*.*)|*.*||");
-        if (!chosen) return false;
-        std::vector<std::string> paths = GetMoreDataSources();
-        paths.push_back(*chosen);
-        if (!SetMoreDataSources(paths)) return false;
+        Param* list = FindChild(kMoreDataSources);
+        if (!chosen || !list) return false;
+        // Appended, so that the rows showing the entries before keep their parameters.
+        auto file = std::make_unique<Param>(TableFileName(list->Children().size() + 1), IFile);
+        file->SetValue(*chosen);
+        file->SetWritable(true);
+        list->AddChild(std::move(file));
         SetModified(true);
         return true;
     }

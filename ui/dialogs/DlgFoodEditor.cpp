@@ -63,7 +63,8 @@ DlgFoodEditor::DlgFoodEditor(QWidget* parent, const CAppContext& app, std::optio
     QStringList groups{QString::fromUtf8(MyFoods::kFoodsGroup)};
     if (app.myFoods)
         for (const MyFood& f : app.myFoods->Foods())
-            if (!f.recipe && !groups.contains(QString::fromStdString(f.group))) groups << QString::fromStdString(f.group);
+            if (!f.recipe && !groups.contains(QString::fromStdString(f.group)))
+                groups << QString::fromStdString(f.group);
     group_->addItems(groups);
     group_->setCurrentText(QString::fromStdString(start.group.empty() ? MyFoods::kFoodsGroup : start.group));
     form->addRow(QStringLiteral("&Group:"), group_);
@@ -106,7 +107,8 @@ DlgFoodEditor::DlgFoodEditor(QWidget* parent, const CAppContext& app, std::optio
     }
     nutrients_ = new QTableWidget(static_cast<int>(rows.size()), 3, this);
     nutrients_->setObjectName(QStringLiteral("nutrients"));
-    nutrients_->setHorizontalHeaderLabels({QStringLiteral("Nutrient"), QStringLiteral("Value"), QStringLiteral("Units")});
+    nutrients_->setHorizontalHeaderLabels(
+        {QStringLiteral("Nutrient"), QStringLiteral("Value"), QStringLiteral("Units")});
     nutrients_->verticalHeader()->hide();
     nutrients_->horizontalHeader()->setSectionResizeMode(kName, QHeaderView::Stretch);
     nutrients_->setTabKeyNavigation(true);

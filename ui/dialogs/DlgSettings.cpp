@@ -44,6 +44,8 @@ DlgSettings::ConfigUIBuilder::Row& DlgSettings::ConfigUIBuilder::NewRow(Config::
     row = Row{};
     row.param = &param;
     row.section = section_;
+    row.page = page_;
+    row.grid = grid_;
     return row;
 }
 
@@ -54,6 +56,7 @@ void DlgSettings::ConfigUIBuilder::AddParam(Config::Param& param, int depth) {
 
     if (param.IsWritable() && type != Config::Unknown && type != Config::Content) {
         Row& row = NewRow(param, path);
+        row.depth = depth;
         const QString name = Text(param.Name());
         const QString tip = Text(param.Description());
         auto label = [&] {
@@ -143,6 +146,19 @@ void DlgSettings::ConfigUIBuilder::OnButton(const std::string& path) {
     if (row.edit) {
         row.edit->setText(Text(row.param->Value()));
         row.edit->setCursorPosition(0);
+    }
+    if (row.param->Type() == Config::List) {
+        // The editor added entries to the list: their rows go below it, with the page's stretch
+        // below them.
+        section_ = row.section;
+        page_ = row.page;
+        grid_ = row.grid;
+        prefix_ = path;
+        const int depth = row.depth;
+        for (const auto& child : row.param->Children())
+            if (!rows_.count(path + "." + child->Name())) AddParam(*child, depth + 1);
+        for (int r = 0; r < grid_->rowCount(); ++r) grid_->setRowStretch(r, 0);
+        grid_->setRowStretch(grid_->rowCount(), 1);
     }
 }
 

@@ -43,6 +43,10 @@ public:
             QComboBox* choice = nullptr;
             QLabel* info = nullptr;
             QPushButton* button = nullptr;  // "..." or "View/Modify"
+            // Where the row stands, so that entries a list's editor adds go below it.
+            QWidget* page = nullptr;
+            QGridLayout* grid = nullptr;
+            int depth = 0;
         };
 
         // Adds the rows of the section's parameters to `page`. std::logic_error for a parameter

@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "core/settings/GeneralManager.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -256,6 +258,52 @@ INSTANTIATE_TEST_SUITE_P(Dialog, SettingsDialogRefuses,
                          testing::Values(BrokenCase{"type index 10", 10, "1", "Unknown control type: x.y"},
                                          BrokenCase{"boolean neither true nor false", Config::Boolean, "maybe",
                                                     "wrong boolean setting format specified: maybe"}));
+
+// "More Data Sources": each added table shows as a row of its own at once, and its file is
+// saved; a row emptied by the user is no table.
+TEST(SettingsMoreDataSources, AddedTablesShowAtOnceAndAreSaved) {
+    struct Chooser : Services::IFileChooser {
+        std::optional<std::string> OpenFile(const std::string&, const std::string&, const std::string&) override {
+            return next;
+        }
+        std::string next;
+    } chooser;
+    Services::SetFileChooser(&chooser);
+    TempDir folder;
+    {
+        std::ifstream in(std::string(VELMORA_SOURCE_DIR) + "/data/config.xml");
+        std::ostringstream text;
+        text << in.rdbuf();
+        folder.Write("config.xml", text.str());
+    }
+    RecordingPrompt prompt;
+    prompt.answers = {Answer::Yes};
+    Settings::CSettingsMgr settings(folder.Path().string());
+    Config::General::GeneralManager general;
+    settings.AddSection("General", &general);
+    settings.LoadSettings();
+    DlgSettings dialog(settings, "/opt/velmora");
+    const auto* list = dialog.Builder().Find("More Data Sources");
+    ASSERT_NE(nullptr, list);
+    for (const char* file : {"foods/ifct2017.xml", "/data/other.xml"}) {
+        chooser.next = file;
+        list->button->click();
+    }
+    const auto* first = dialog.Builder().Find("More Data Sources.File 1");
+    const auto* second = dialog.Builder().Find("More Data Sources.File 2");
+    ASSERT_TRUE(first && second && first->edit && second->edit);
+    EXPECT_EQ("foods/ifct2017.xml", first->edit->text().toStdString());
+    second->edit->clear();
+    dialog.ExitButton()->click();
+    Services::SetFileChooser(nullptr);
+
+    EXPECT_EQ(std::vector<std::string>{"foods/ifct2017.xml"}, general.GetMoreDataSources());
+    Settings::CSettingsMgr again(folder.Path().string());
+    Config::General::GeneralManager reread;
+    again.AddSection("General", &reread);
+    again.LoadSettings();
+    EXPECT_EQ(std::vector<std::string>{"foods/ifct2017.xml"}, reread.GetMoreDataSources());
+}
 
 TEST(SettingsCommand, OpensTheApplicationsSections) {
     RunningApp run;
