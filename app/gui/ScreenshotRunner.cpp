@@ -2,6 +2,7 @@
 
 #include "VelmoraApp.h"
 
+#include "ui/dialogs/DlgFoodEditor.h"
 #include "ui/frame/ChildFrame.h"
 #include "ui/frame/DocManager.h"
 #include "ui/frame/MainFrame.h"
@@ -10,11 +11,14 @@
 #include "widgets/CustomTabCtrl.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QPixmap>
 #include <QScreen>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTextStream>
 #include <QTimer>
 
@@ -50,6 +54,8 @@ void WaitForPages(QWidget* window) {
 CScreenshotRunner::CScreenshotRunner(CVelmoraApp& app, QString outDir, QString profile)
     : app_(app), outDir_(std::move(outDir)), profile_(std::move(profile)) {}
 
+CScreenshotRunner::~CScreenshotRunner() = default;
+
 void CScreenshotRunner::Start() {
     CMainFrame* frame = app_.MainFrame();
     if (!frame) return Finish(2, QStringLiteral("the main window does not exist"));
@@ -78,6 +84,37 @@ void CScreenshotRunner::Start() {
             });
             steps_.push_back([this, name] { return Grab(name.toLower()); });
         }
+        // The food editor as a nutrition label fills it: values per serving of 40 g.
+        steps_.push_back([this] {
+            MyFood label;
+            label.food.SetName("Granola bar, oats and honey");
+            const Gui::CAppContext app = app_.Context();
+            editor_ = std::make_unique<Gui::DlgFoodEditor>(app_.MainFrame(), app, std::nullopt, label);
+            auto* table = editor_->findChild<QTableWidget*>(QStringLiteral("nutrients"));
+            const std::pair<const char*, const char*> values[] = {{"Energy", "190"},
+                                                                  {"Total lipid (fat)", "7"},
+                                                                  {"Fatty acids, total saturated", "1"},
+                                                                  {"Sodium, Na", "160"},
+                                                                  {"Carbohydrate, by difference", "29"},
+                                                                  {"Fiber, total dietary", "2"},
+                                                                  {"Sugars, total", "12"},
+                                                                  {"Protein", "4"}};
+            for (int r = 0; table && r < table->rowCount(); ++r)
+                for (const auto& [nutrient, value] : values)
+                    if (table->item(r, 0)->text() == QString::fromUtf8(nutrient))
+                        table->item(r, 1)->setText(QString::fromUtf8(value));
+            if (auto* basis = editor_->findChild<QComboBox*>(QStringLiteral("basis"))) basis->setCurrentIndex(1);
+            if (auto* grams = editor_->findChild<QDoubleSpinBox*>(QStringLiteral("servingGrams"))) grams->setValue(40);
+            editor_->show();
+            return true;
+        });
+        steps_.push_back([this] {
+            const QString path = QDir(outDir_).filePath(QStringLiteral("food-editor.png"));
+            const bool saved = editor_->grab().save(path, "PNG");
+            editor_.reset();
+            if (!saved) Finish(5, QStringLiteral("can't write ") + path);
+            return saved;
+        });
     }
     QTimer::singleShot(kSettleMs, this, &CScreenshotRunner::Next);
 }

@@ -4,9 +4,13 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CVelmoraApp;
+namespace Gui {
+class DlgFoodEditor;
+}
 
 // Pictures of the program for people to look at: the main window with no profile open, then the
 // given profile with each of its tabs on show, one PNG file each. Runs inside the event loop and
@@ -15,6 +19,7 @@ class CScreenshotRunner : public QObject {
     Q_OBJECT
 public:
     CScreenshotRunner(CVelmoraApp& app, QString outDir, QString profile);
+    ~CScreenshotRunner() override;
 
     void Start();
 
@@ -28,4 +33,5 @@ private:
     QString profile_;
     std::vector<std::function<bool()>> steps_;
     std::size_t step_ = 0;
+    std::unique_ptr<Gui::DlgFoodEditor> editor_;
 };

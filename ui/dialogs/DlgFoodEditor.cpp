@@ -84,7 +84,7 @@ DlgFoodEditor::DlgFoodEditor(QWidget* parent, const CAppContext& app, std::optio
     basisRow->addWidget(basis_);
     basisRow->addWidget(servingGrams_);
     basisRow->addStretch();
-    form->addRow(QStringLiteral("&Values:"), basisRow);
+    form->addRow(QStringLiteral("Values:"), basisRow);
 
     filter_ = new QLineEdit(this);
     filter_->setObjectName(QStringLiteral("filter"));

@@ -5,6 +5,8 @@
 #include "refdata/MyFoods.h"
 #endif
 
+#include "ui/frame/AppContext.h"
+
 #include <QDialog>
 
 #include <optional>
@@ -16,8 +18,6 @@ class QLineEdit;
 class QTableWidget;
 
 namespace Gui {
-
-struct CAppContext;
 
 // "Food": one of the user's own foods. Values are typed per 100 g or per serving of a given
 // weight (kept per 100 g); every nutrient of the food tables is listed, those of a nutrition label
@@ -38,7 +38,7 @@ private:
     void Filter(const QString& text);
     void AddPortionRow(const QString& name, double grams);
 
-    const CAppContext& app_;
+    const CAppContext app_;
     std::optional<FoodKey> key_;
     MyFood start_;
     std::optional<FoodKey> saved_;

@@ -25,6 +25,7 @@
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
@@ -244,6 +245,9 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     connect(list_, &QTableWidget::itemSelectionChanged, this, &CViewIngredients::OnSelectionChanged);
     connect(tree_, &QTreeWidget::currentItemChanged, this, &CViewIngredients::OnSelectionChanged);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, &CViewIngredients::OnTreeDoubleClicked);
+    // The Foods menu's commands, at hand on the tree.
+    tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tree_, &QWidget::customContextMenuRequested, this, &CViewIngredients::ShowFoodsMenu);
     connect(grid_, &CCellGrid::rowResized, this, &CViewIngredients::StoreRowSize);
     connect(grid_, &CCellGrid::columnResized, this, &CViewIngredients::StoreColumnSize);
     connect(grid_, &CCellGrid::sizesChanged, this, [this] {
@@ -277,6 +281,20 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     OnCommand(
         Gui::CommandId::SaveAsRecipe, [this] { OnSaveAsRecipe(); },
         [this, mine] { return mine() && !GetDocument()->DayFoods().empty(); });
+}
+
+void CViewIngredients::ShowFoodsMenu(const QPoint& at) {
+    QMenu menu(this);
+    using Gui::CommandId;
+    for (CommandId id : {CommandId::NewFood, CommandId::EditFood, CommandId::DuplicateFood, CommandId::DeleteFood,
+                         CommandId::NewRecipe, CommandId::SaveAsRecipe}) {
+        const Gui::Command* command = Gui::FindCommand(id);
+        if (!command) continue;
+        QAction* action = menu.addAction(command->MenuText());
+        action->setEnabled(CanRun(id));
+        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    }
+    menu.exec(tree_->viewport()->mapToGlobal(at));
 }
 
 std::optional<FoodKey> CViewIngredients::SelectedFood() const {

@@ -67,6 +67,7 @@ public:
     void OnEditFood();
     void OnDeleteFood();
     void OnSaveAsRecipe();
+    void ShowFoodsMenu(const QPoint& at);
     void StartSearch();
     // The selected rows of the day food list, in list order.
     std::vector<int> SelectedRows() const;
