@@ -16,12 +16,7 @@ using ::testing::HasSubstr;
 
 const std::string kSample = std::string(VELMORA_SOURCE_DIR) + "/tests/data/refdata/sample.xml";
 
-const char* const kSecond = R"(<DataSource Name="Second Table" ID="2">
-  <Nutrients><Nutrient Name="Energy" Units="kcal" Accuracy="0" id="208"/></Nutrients>
-  <FoodGroups><FoodGroup id="Cereals" code="1">
-    <Food Name="Rice, raw" key="1001"><Nutrition><E N="1" V="356"/></Nutrition><EnergyFactors/><Units main="1"/></Food>
-  </FoodGroup></FoodGroups>
-</DataSource>)";
+const std::string kSecond = std::string(VELMORA_SOURCE_DIR) + "/tests/data/refdata/second-table.xml";
 
 // Every run names the sample table as the data source; the user's foods live in the application
 // folder as the program keeps them.
@@ -107,11 +102,10 @@ TEST_F(CliMyFoods, BadFoodsAreRefusedAndNothingIsWritten) {
 }
 
 TEST_F(CliMyFoods, FurtherTablesLoadBesideTheDataSourceAndABrokenOneIsReported) {
-    dir.Write("second.xml", kSecond);
     dir.Write("broken.xml", "<DataSource Name=\"B\" ID=\"3\">");
     const ProgramRun r = RunCli(
         dir, {"foods", "show", "2:1001"},
-        {"--data-source", kSample, "--data-source", dir.File("broken.xml"), "--data-source", dir.File("second.xml")});
+        {"--data-source", kSample, "--data-source", dir.File("broken.xml"), "--data-source", kSecond});
     EXPECT_EQ(0, r.code) << r.err;
     EXPECT_EQ("Rice, raw\n208\tEnergy\t356\tkcal\n", r.out);
     EXPECT_THAT(r.err, HasSubstr("Can't load data source file: " + dir.File("broken.xml")));

@@ -26,13 +26,6 @@ namespace {
 
 using ::testing::HasSubstr;
 
-const char* const kSecond = R"(<DataSource Name="Second Table" ID="2">
-  <Nutrients><Nutrient Name="Energy" Units="kcal" Accuracy="0" id="208"/></Nutrients>
-  <FoodGroups><FoodGroup id="Cereals" code="1">
-    <Food Name="Rice, raw" key="1001"><Nutrition><E N="1" V="356"/></Nutrition><EnergyFactors/><Units main="1"/></Food>
-  </FoodGroup></FoodGroups>
-</DataSource>)";
-
 // The row of a nutrient in the editor's table.
 int RowOf(QTableWidget* table, const QString& name) {
     for (int r = 0; r < table->rowCount(); ++r)
@@ -115,9 +108,8 @@ TEST_F(FoodEditor, ARefusedFoodIsSaidAndNothingIsWritten) {
 
 // The tree shows each table as a node of its own and opens the right one to show a food.
 TEST_F(FoodEditor, TheTreeHasANodePerTableAndFindsFoodsInEach) {
-    dir.Write("second.xml", kSecond);
     std::string error;
-    ASSERT_TRUE(tables.AddTable(dir.File("second.xml"), error)) << error;
+    ASSERT_TRUE(tables.AddTable(TestFile("refdata/second-table.xml"), error)) << error;
     CIngredientTree tree;
     tree.ShowProgramFoods(app, {});
     ASSERT_EQ(3, tree.topLevelItemCount());
@@ -140,7 +132,6 @@ TEST_F(FoodEditor, TheTreeHasANodePerTableAndFindsFoodsInEach) {
 TEST(StartupTables, FurtherTablesAndOwnFoodsLoadAndABrokenTableIsReported) {
     TempDir folder;
     folder.Write("config.xml", "<?xml version=\"1.0\"?><settings/>");
-    folder.Write("second.xml", kSecond);
     folder.Write("broken.xml", "<DataSource Name=\"B\" ID=\"3\">");
     std::filesystem::create_directories(folder.Path() / "foods");
     folder.Write("foods/my-foods.xml",
@@ -150,7 +141,7 @@ TEST(StartupTables, FurtherTablesAndOwnFoodsLoadAndABrokenTableIsReported) {
     RecordingPrompt prompt;
     RecordingShell shell;
     CVelmoraApp::Options options{folder.Path().string(), TestFile("refdata/sample.xml"), {}};
-    options.moreDataSources = {folder.File("broken.xml"), folder.File("second.xml")};
+    options.moreDataSources = {folder.File("broken.xml"), TestFile("refdata/second-table.xml")};
     CVelmoraApp app(options);
     ASSERT_TRUE(app.InitInstance());
     ASSERT_EQ(1u, prompt.messages.size());
