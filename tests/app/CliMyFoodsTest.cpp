@@ -103,9 +103,9 @@ TEST_F(CliMyFoods, BadFoodsAreRefusedAndNothingIsWritten) {
 
 TEST_F(CliMyFoods, FurtherTablesLoadBesideTheDataSourceAndABrokenOneIsReported) {
     dir.Write("broken.xml", "<DataSource Name=\"B\" ID=\"3\">");
-    const ProgramRun r = RunCli(
-        dir, {"foods", "show", "2:1001"},
-        {"--data-source", kSample, "--data-source", dir.File("broken.xml"), "--data-source", kSecond});
+    const ProgramRun r =
+        RunCli(dir, {"foods", "show", "2:1001"},
+               {"--data-source", kSample, "--data-source", dir.File("broken.xml"), "--data-source", kSecond});
     EXPECT_EQ(0, r.code) << r.err;
     EXPECT_EQ("Rice, raw\n208\tEnergy\t356\tkcal\n", r.out);
     EXPECT_THAT(r.err, HasSubstr("Can't load data source file: " + dir.File("broken.xml")));
