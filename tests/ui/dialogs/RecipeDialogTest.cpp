@@ -4,10 +4,10 @@
 #include "refdata/MyFoods.h"
 #include "ui/dialogs/DlgRecipe.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -144,7 +144,8 @@ TEST_F(RecipeDialog, RefusedRecipeIsReportedAndNothingWritten) {
     });
     EXPECT_FALSE(Gui::EditRecipe(nullptr, app, key, MyFood{}));
     EXPECT_TRUE(openAfterRefusal);
-    EXPECT_TRUE(message.startsWith(QStringLiteral("A recipe can't be an ingredient of itself"))) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(QStringLiteral("A recipe can't be an ingredient of itself")))
+        << message.toStdString();
     EXPECT_EQ(folder.Read("my-foods.xml"), before);
     EXPECT_EQ(mine.Find(*key)->recipe->ingredients.size(), 1u);
 }
