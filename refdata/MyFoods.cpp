@@ -134,20 +134,32 @@ void SaveRecipe(const Recipe& recipe, const Xml::XmlElement& food) {
     }
 }
 
-Recipe LoadRecipe(const Xml::XmlElement& el) {
+// A recipe from its "Recipe" element's attributes and those of its "Ingredient" children, from
+// any attribute source (the streaming reader's or the document's).
+template <class A, class List>
+Recipe ReadRecipe(const A& attrs, const List& ingredients) {
+    using namespace RecordReaders;
     Recipe recipe;
-    recipe.cookedWeight = el.GetAttribute("cookedWeight", 0.0).AsDouble();
-    recipe.servings = el.GetAttribute("servings", 1.0).AsDouble();
-    for (const Xml::XmlElement& e : el.ChildElements("Ingredient")) {
+    recipe.cookedWeight = DoubleOr(attrs, "cookedWeight", 0.0);
+    recipe.servings = DoubleOr(attrs, "servings", 1.0);
+    for (const auto& e : ingredients) {
         RecipeIngredient i;
-        i.food = FoodKey(e.GetAttribute("key").AsInt(), e.GetAttribute("source").AsInt());
-        i.name = e.GetAttribute("name", "").AsString();
-        i.amount = e.GetAttribute("amount").AsDouble();
-        i.unit = e.GetAttribute("unit", "g").AsString();
-        i.grams = e.GetAttribute("grams").AsDouble();
+        i.food = FoodKey(AttrValue::ToInt(Required(e, "key")), AttrValue::ToInt(Required(e, "source")));
+        i.name = std::string(e.Get("name").value_or(""));
+        i.amount = AttrValue::ToDouble(Required(e, "amount"));
+        i.unit = std::string(e.Get("unit").value_or("g"));
+        i.grams = AttrValue::ToDouble(Required(e, "grams"));
         recipe.ingredients.push_back(std::move(i));
     }
     return recipe;
+}
+
+Recipe LoadRecipe(const Xml::XmlElement& el) {
+    std::vector<RecordReaders::DomAttrs> ingredients;
+    const std::vector<Xml::XmlElement> elements = el.ChildElements("Ingredient");
+    ingredients.reserve(elements.size());
+    for (const Xml::XmlElement& e : elements) ingredients.emplace_back(e);
+    return ReadRecipe(RecordReaders::DomAttrs(el), ingredients);
 }
 
 }  // namespace
@@ -185,22 +197,7 @@ bool CMyFoods::ReadStaged(const std::string& path, std::vector<MyFood>& foods, i
             f.food = std::move(*staged.food);
             f.group = groupName;
             f.food.SetFoodKey(FoodKey(f.food.GetFoodKey().key, MyFoods::kSourceId));
-            if (staged.recipe) {
-                Recipe recipe;
-                recipe.cookedWeight = RecordReaders::DoubleOr(*staged.recipe, "cookedWeight", 0.0);
-                recipe.servings = RecordReaders::DoubleOr(*staged.recipe, "servings", 1.0);
-                for (const auto& e : staged.ingredients) {
-                    RecipeIngredient i;
-                    i.food = FoodKey(AttrValue::ToInt(RecordReaders::Required(e, "key")),
-                                     AttrValue::ToInt(RecordReaders::Required(e, "source")));
-                    i.name = std::string(e.Get("name").value_or(""));
-                    i.amount = AttrValue::ToDouble(RecordReaders::Required(e, "amount"));
-                    i.unit = std::string(e.Get("unit").value_or("g"));
-                    i.grams = AttrValue::ToDouble(RecordReaders::Required(e, "grams"));
-                    recipe.ingredients.push_back(std::move(i));
-                }
-                f.recipe = std::move(recipe);
-            }
+            if (staged.recipe) f.recipe = ReadRecipe(*staged.recipe, staged.ingredients);
             foods.push_back(std::move(f));
         }
     }

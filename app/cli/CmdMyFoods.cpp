@@ -98,12 +98,10 @@ int FoodsShow(CliContext& ctx, std::vector<std::string>& args) {
     }
     std::cout << food->Name() << '\n';
     // In the order the tables list their nutrients; a value of a nutrient no table declares last.
-    std::vector<int> shown;
     for (const CDS_Nutrition& n : tables.Nutrients()) {
         auto it = food->NutrientValues().find(n.gid);
         if (it == food->NutrientValues().end()) continue;
         std::cout << n.id << '\t' << n.name << '\t' << G(it->second) << '\t' << n.units << '\n';
-        shown.push_back(n.gid);
     }
     for (const auto& [gid, value] : food->NutrientValues())
         if (!NutrientOfGid(tables, gid)) std::cout << gid << '\t' << '\t' << G(value) << '\t' << '\n';
