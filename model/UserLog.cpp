@@ -162,12 +162,17 @@ bool CUserLog::MoveRequirement(int from, int to) {
 }
 
 bool CUserLog::GetEffectiveRequirements(std::vector<CNutrientRequirement>& out) const {
-    out = requirements_;
-    for (const CNutrientRequirement& own : currentDay_->requirements) {
+    out = EffectiveRequirementsOf(*currentDay_);
+    return !currentDay_->requirements.empty();
+}
+
+std::vector<CNutrientRequirement> CUserLog::EffectiveRequirementsOf(const UserLog::CLogDay& day) const {
+    std::vector<CNutrientRequirement> out = requirements_;
+    for (const CNutrientRequirement& own : day.requirements) {
         const int i = FindRequirement(own.gid);
         if (i >= 0) out[static_cast<std::size_t>(i)] = own;
     }
-    return !currentDay_->requirements.empty();
+    return out;
 }
 
 CNutrientRequirement* CUserLog::EffectiveRequirement(int gid) {
@@ -193,9 +198,11 @@ void CUserLog::SyncRequirements(const std::vector<int>& gids) {
     requirements_ = std::move(kept);
 }
 
-double CUserLog::GetIntake(int gid) const {
+double CUserLog::GetIntake(int gid) const { return DayIntake(*currentDay_, gid); }
+
+double CUserLog::DayIntake(const UserLog::CLogDay& day, int gid) const {
     double sum = 0;
-    for (const CDayFood& entry : currentDay_->foods)
+    for (const CDayFood& entry : day.foods)
         if (entry.food) sum += entry.weight * entry.food->NutrientValue(gid);
     return Nutrient::RoundShown(gid, sum / 100, dataSource_);
 }
@@ -213,10 +220,12 @@ void CUserLog::ConvertWeightUnits(bool toKilograms) {
     }
 }
 
-EnergyInputs CUserLog::GetEnergyInputs() const {
+EnergyInputs CUserLog::GetEnergyInputs() const { return GetEnergyInputs(*currentDay_); }
+
+EnergyInputs CUserLog::GetEnergyInputs(const UserLog::CLogDay& day) const {
     EnergyInputs inputs;
-    const auto valueOf = [this](int builtIn) {
-        const UserLog::CFact* fact = currentDay_->FindFact(facts_.GetBuiltIn(builtIn).name);
+    const auto valueOf = [this, &day](int builtIn) {
+        const UserLog::CFact* fact = day.FindFact(facts_.GetBuiltIn(builtIn).name);
         return fact && UserLog::IsDefined(fact->value) ? fact->value : 0.0;
     };
     // The fact is kept in its definition's units, which need not be the person's.
@@ -228,7 +237,7 @@ EnergyInputs CUserLog::GetEnergyInputs() const {
         inputs.weight = KgToPounds(inputs.weight);
     inputs.extraEnergy = valueOf(UserLog::CFactManager::kExtraEnergy);
     inputs.personal = &personal_;
-    inputs.date = currentDay_->date;
+    inputs.date = day.date;
     return inputs;
 }
 

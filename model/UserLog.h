@@ -5,6 +5,7 @@
 #include "LogDay.h"
 #include "NutrientRequirement.h"
 #include "PersonalData.h"
+#include "TargetOptions.h"
 
 #include "core/xml/JsonSerialize.h"
 #include "core/xml/XmlReport.h"
@@ -89,9 +90,19 @@ public:
     // The current day's intake, rounded to the nutrient's display decimals (the data source's
     // accuracy for a nutrient outside the standard table).
     double GetIntake(int gid) const;
+    // The same for any day of the log.
+    double DayIntake(const UserLog::CLogDay& day, int gid) const;
+    // The profile's requirements with that day's own limits in place of the profile's.
+    std::vector<UserLog::CNutrientRequirement> EffectiveRequirementsOf(const UserLog::CLogDay& day) const;
     // Converts the "Weight" fact (definition and every day's value) between kg and lb.
     void ConvertWeightUnits(bool toKilograms);
     EnergyInputs GetEnergyInputs() const;
+    EnergyInputs GetEnergyInputs(const UserLog::CLogDay& day) const;
+
+    // What days are judged against besides the user's own limits (model/Targets). Set by whoever
+    // opens the profile; a log without them judges by own limits alone.
+    const Targets::Options& TargetOptions() const noexcept { return targetOptions_; }
+    void SetTargetOptions(const Targets::Options& options) { targetOptions_ = options; }
     // Removes the fact's values from every day, or from the current day only.
     void RemoveFactFromDays(const std::string& name, bool allDays);
 
@@ -136,6 +147,7 @@ private:
     // The food copies the file held: used where the tables lack a food.
     std::map<FoodKey, CDS_Ingredient> foodCopies_;
     UserLog::CFactManager facts_;
+    Targets::Options targetOptions_{nullptr, false};
     // What a newer version wrote into "Profile", "Energy", "Nutrients" and "Log" that this one
     // does not read; written back unchanged.
     struct {

@@ -1,0 +1,137 @@
+#include "TargetsJson.h"
+
+#include "model/Targets.h"
+#include "model/UserLog.h"
+#include "refdata/Ingredient.h"
+
+#include <cmath>
+
+namespace {
+
+using Targets::Target;
+
+// -1 stands for "none" in the model; the pages test for null.
+Json::Value OrNull(double value) { return value < 0 ? Json::Value() : Json::Value(value); }
+
+double Round(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    return std::round(value * scale) / scale;
+}
+
+Json::Value NutrientJson(const UserLog::CLogDay& day, const Target& target) {
+    Json::Value v;
+    v["gid"] = target.gid;
+    v["name"] = target.name;
+    v["units"] = target.units;
+    v["intake"] = target.intake;
+    v["min"] = OrNull(target.min);
+    v["max"] = OrNull(target.max);
+    v["basis"] = Targets::BasisName(target.basis);
+    v["default"] = target.IsDefault();
+    v["infoUl"] = OrNull(target.infoUl);
+    v["cdrr"] = target.cdrr;
+    v["percent"] = target.percent < 0 ? Json::Value() : Json::Value(target.percent);
+    v["status"] = Targets::StatusName(target.status);
+    Json::Value top(Json::arrayValue);
+    for (const auto& [index, amount] : Targets::TopContributors(day, target.gid)) {
+        const UserLog::CDayFood& entry = day.foods[static_cast<std::size_t>(index)];
+        Json::Value food;
+        food["name"] = entry.food ? entry.food->Name() : entry.name;
+        food["meal"] = entry.meal;
+        food["amount"] = Round(amount, 2);
+        food["share"] = target.intake > 0 ? Json::Value(std::lround(amount / target.intake * 100)) : Json::Value();
+        top.append(food);
+    }
+    v["top"] = top;
+    return v;
+}
+
+Json::Value DayTargets(const NS_Data::CUserLog& log) {
+    const UserLog::CLogDay& day = *log.GetCurrentDay();
+    Json::Value v;
+    v["date"] = day.date;
+    v["hasFoods"] = !day.foods.empty();
+    const std::vector<Target> targets = Targets::ForDay(log, day);
+
+    std::string unused;
+    const double requirement = std::round(log.Personal().EnergyRequirement(log.GetEnergyInputs(day), unused));
+    // The data source's energy, as the Energy row of the Diet grid adds it up.
+    const double eaten = log.DayIntake(day, Targets::kEnergyGid);
+    if (requirement > 0) {
+        Json::Value energy;
+        energy["eaten"] = std::round(eaten);
+        energy["requirement"] = requirement;
+        energy["remaining"] = requirement - std::round(eaten);
+        energy["percent"] = static_cast<Json::Int64>(std::lround(eaten / requirement * 100));
+        energy["min"] = std::round(requirement * (1 - Targets::kEnergyBand));
+        energy["max"] = std::round(requirement * (1 + Targets::kEnergyBand));
+        energy["status"] = Targets::StatusName(Targets::Judge(std::round(eaten), energy["min"].asDouble(),
+                                                              energy["max"].asDouble()));
+        v["energy"] = energy;
+    } else {
+        v["energy"] = Json::Value();
+    }
+
+    // The day's own ranges when it has them, else the profile's; the shares of what was eaten.
+    const CDS_EnergyComposition& ranges = day.energyComposition ? *day.energyComposition : log.EnergyComposition();
+    CDS_EnergyComposition shares;
+    const auto energies = day.ComponentEnergies();
+    shares.SetFromEnergies(energies);
+    Json::Value split(Json::arrayValue);
+    for (int i = 0; i < CDS_EnergyComposition::kComponentCount; ++i) {
+        Json::Value c;
+        c["name"] = ranges.ComponentName(i);
+        const double value = shares.GetValue(i, CDS_EnergyComposition::kValue);
+        const double min = ranges.GetValue(i, CDS_EnergyComposition::kMin);
+        const double max = ranges.GetValue(i, CDS_EnergyComposition::kMax);
+        c["value"] = value;
+        c["min"] = min;
+        c["max"] = max > 0 ? Json::Value(max) : Json::Value();  // 0: no upper limit
+        c["status"] = day.foods.empty() ? "" : Targets::StatusName(Targets::Judge(value, min, max > 0 ? max : -1));
+        split.append(c);
+    }
+    v["split"] = split;
+
+    Json::Value groups(Json::arrayValue);
+    for (const Targets::Group group :
+         {Targets::Group::Macro, Targets::Group::Vitamins, Targets::Group::Minerals, Targets::Group::Other}) {
+        Json::Value nutrients(Json::arrayValue);
+        for (const Target& t : targets)
+            if (t.group == group) nutrients.append(NutrientJson(day, t));
+        if (nutrients.empty()) continue;
+        Json::Value g;
+        g["name"] = Targets::GroupName(group);
+        g["nutrients"] = nutrients;
+        groups.append(g);
+    }
+    v["groups"] = groups;
+    return v;
+}
+
+Json::Value MonthStatus(const NS_Data::CUserLog& log) {
+    Json::Value v(Json::objectValue);
+    const std::string month = log.GetCurrentDay()->date.substr(0, 6);
+    for (const auto& day : log.Days()) {
+        if (day->date.compare(0, 6, month) != 0 || day->foods.empty()) continue;
+        const Targets::DayStatus status = Targets::StatusOf(log, *day);
+        Json::Value d;
+        d["energy"] = Targets::StatusName(status.energy);
+        d["outside"] = status.outside;
+        v[day->date] = d;
+    }
+    return v;
+}
+
+}  // namespace
+
+bool CTargetsJson::WriteJson(Json::Value& value, const std::string& placeholder) const {
+    if (placeholder == kJsonDayTargets) {
+        value = DayTargets(log_);
+        return true;
+    }
+    if (placeholder == kJsonMonthStatus) {
+        value = MonthStatus(log_);
+        return true;
+    }
+    return false;
+}
