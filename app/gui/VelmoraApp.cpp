@@ -117,7 +117,7 @@ bool CVelmoraApp::LoadConfiguration() {
     }
 
     splash.SetStatus(QStringLiteral("Initializing Dietary Intakes"));
-    intakes_.InitializeBuiltIn();
+    intakes_.InitializeBuiltIn(DriEditionFromName(general_.ReferenceIntakes()).value_or(DriEdition::Current));
 
     appDir_ = settings_.GetAppDir();
     SetLogFolder(appDir_ + "/");
@@ -230,8 +230,19 @@ void CVelmoraApp::OnSettings() {
     try {
         DlgSettings dialog(settings_, appDir_, Gui::DialogParent());
         dialog.exec();
+        ApplyTargetSettings();
     } catch (const std::exception& e) {
         Services::Prompt().Message(e.what());
+    }
+}
+
+void CVelmoraApp::ApplyTargetSettings() {
+    const DriEdition edition = DriEditionFromName(general_.ReferenceIntakes()).value_or(DriEdition::Current);
+    if (edition != intakes_.Edition()) intakes_.InitializeBuiltIn(edition);
+    if (!docManager_) return;
+    for (CVelmoraDoc* doc : docManager_->Documents()) {
+        doc->Log().SetTargetOptions({&intakes_, general_.DefaultTargets()});
+        doc->UpdateAllViews();
     }
 }
 

@@ -73,6 +73,9 @@ public:
 
     void OnImport();
     void OnSettings();
+    // The reference intake edition and "Default Targets" as the settings now say, in every open
+    // profile.
+    void ApplyTargetSettings();
     void OnAppAbout();
 
 private:

@@ -14,6 +14,17 @@ constexpr const char* kMoreDataSources = "More Data Sources";
 constexpr const char* kMoreDataSourcesHelp =
     "Further food tables, loaded beside the data source under their own IDs (one file per entry; a relative path is "
     "taken from the application folder). Changes take effect at the next start.";
+constexpr const char* kDefaultTargets = "Default Targets";
+constexpr const char* kDefaultTargetsHelp =
+    "Judge followed nutrients that have no limits of your own against your reference intakes (RDA or AI, UL) "
+    "and energy against its requirement \u00b110 %";
+constexpr const char* kReferenceIntakes = "Reference Intakes";
+constexpr const char* kReferenceIntakesHelp =
+    "Which reference intakes to use: \"current\" has the 2011 values of calcium and vitamin D and the 2019 values "
+    "of sodium and potassium, \"original\" the table the program always had";
+constexpr const char* kCurrent = "current";
+constexpr const char* kOriginal = "original";
+
 // The name of each entry of "More Data Sources", numbered from 1: the settings dialog tells rows
 // apart by their names.
 std::string TableFileName(std::size_t n) { return "File " + std::to_string(n); }
@@ -91,11 +102,23 @@ bool GeneralManager::RunWizard() const { return BoolOr("Run Wizard", false); }
 bool GeneralManager::UseFullTitle() const { return BoolOr("Use Full Title", false); }
 int GeneralManager::SmartHierarchyDepth() const { return IntOr("Smart Hierarchy Depth", 2); }
 int GeneralManager::SmartHierarchySize() const { return IntOr("Smart Hierarchy Size", 2); }
+bool GeneralManager::DefaultTargets() const { return BoolOr(kDefaultTargets, true); }
+
+std::string GeneralManager::ReferenceIntakes() const {
+    const Param* p = FindChild(kReferenceIntakes);
+    if (!p) return kCurrent;
+    if (p->Value() == kCurrent || p->Value() == kOriginal) return p->Value();
+    NoteUnreadable(*p, kCurrent);
+    return kCurrent;
+}
 
 void GeneralManager::GetChoices(const std::string& name, std::vector<std::string>& choices) const {
     if (name == "Units") {
         choices.emplace_back("kg/cm");
         choices.emplace_back("lb/inch");
+    } else if (name == kReferenceIntakes) {
+        choices.emplace_back(kCurrent);
+        choices.emplace_back(kOriginal);
     }
 }
 
@@ -123,6 +146,14 @@ bool GeneralManager::Edit(const std::string& name) {
 
 void GeneralManager::EnsureDefaults() {
     EnsureBool("Maximized", true, "Start up application with maximized window", true);
+    EnsureBool(kDefaultTargets, true, kDefaultTargetsHelp, true);
+    if (!FindChild(kReferenceIntakes)) {
+        auto edition = std::make_unique<Param>(kReferenceIntakes, Choice);
+        edition->SetValue(kCurrent);
+        edition->SetDescription(kReferenceIntakesHelp);
+        edition->SetWritable(true);
+        AddChild(std::move(edition));
+    }
     if (!FindChild(kMoreDataSources)) {
         auto list = std::make_unique<Param>(kMoreDataSources, List);
         list->SetDescription(kMoreDataSourcesHelp);

@@ -28,6 +28,10 @@ public:
     bool UseFullTitle() const;
     int SmartHierarchyDepth() const;
     int SmartHierarchySize() const;
+    // Followed nutrients without limits of the user's own are judged against the reference intakes.
+    bool DefaultTargets() const;
+    // "current" or "original": which edition of the reference intake table the program uses.
+    std::string ReferenceIntakes() const;
 
     void GetChoices(const std::string& name, std::vector<std::string>& choices) const override;
     bool Edit(const std::string& name) override;
