@@ -3,6 +3,7 @@
 #include "core/AppDir.h"
 #include "core/Log.h"
 #include "refdata/DataSourceMgr.h"
+#include "refdata/DietaryIntakesMgr.h"
 #include "refdata/MyFoods.h"
 
 #include <charconv>
@@ -164,6 +165,16 @@ const CDataSourceMgr& CliContext::DataSource() {
     myFoodsTable_ = std::move(mine);
     return *dataSourceMgr_;
 }
+
+const CDC_DietaryIntakesMgr& CliContext::Intakes() {
+    if (!intakes_) {
+        intakes_ = std::make_unique<CDC_DietaryIntakesMgr>();
+        intakes_->InitializeBuiltIn(DriEditionFromName(General().ReferenceIntakes()).value_or(DriEdition::Current));
+    }
+    return *intakes_;
+}
+
+Targets::Options CliContext::TargetOptions() { return {&Intakes(), General().DefaultTargets()}; }
 
 CMyFoods& CliContext::MyFoods() {
     DataSource();

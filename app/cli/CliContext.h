@@ -4,6 +4,7 @@
 #include "core/settings/GeneralManager.h"
 #include "core/settings/SettingsMgr.h"
 #include "core/settings/UpdateManager.h"
+#include "model/TargetOptions.h"
 
 #include <memory>
 #include <optional>
@@ -11,6 +12,7 @@
 #include <vector>
 
 class CDataSourceMgr;
+class CDC_DietaryIntakesMgr;
 class CMyFoods;
 struct FoodKey;
 
@@ -51,6 +53,10 @@ public:
     const CDataSourceMgr& DataSource();
     // The user's own foods, loaded with the data source.
     CMyFoods& MyFoods();
+    // The reference intakes of the edition the "Reference Intakes" setting names, built on first use.
+    const CDC_DietaryIntakesMgr& Intakes();
+    // What profiles are judged against, as the program judges them with these settings.
+    Targets::Options TargetOptions();
 
 private:
     void EnsureSettings();
@@ -65,6 +71,7 @@ private:
     bool settingsLoaded_ = false;
     std::unique_ptr<CDataSourceMgr> dataSourceMgr_;
     std::unique_ptr<CMyFoods> myFoodsTable_;
+    std::unique_ptr<CDC_DietaryIntakesMgr> intakes_;
 };
 
 // Takes the value of `--name VALUE` out of args; nullopt when the option is absent. A missing

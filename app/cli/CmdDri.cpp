@@ -30,6 +30,9 @@ int CmdDri(CliContext&, std::vector<std::string>& args) {
     const std::string categoryName = Required(args, "--category");
     const int age = ParseInt(Required(args, "--age"), "--age");
     const int gid = ParseInt(Required(args, "--gid"), "--gid");
+    const std::string editionName = TakeOption(args, "--edition").value_or("current");
+    const auto edition = DriEditionFromName(editionName);
+    if (!edition) throw UsageError("--edition must be \"current\" or \"original\", not '" + editionName + "'");
     if (!args.empty()) throw UsageError("dri: unexpected argument '" + args.front() + "'");
     const auto category = DriCategoryFromName(categoryName);
     if (!category) {
@@ -39,7 +42,7 @@ int CmdDri(CliContext&, std::vector<std::string>& args) {
     }
 
     CDC_DietaryIntakesMgr dri;
-    dri.InitializeBuiltIn();
+    dri.InitializeBuiltIn(*edition);
     float rda = -1, ai = -1, ul = -1;
     if (const DietaryIntake* intake = dri.FindIntake(gid)) intake->GetValues(*category, age, rda, ai, ul);
     PrintValue("RDA", rda);

@@ -3,6 +3,7 @@
 #include "document/SingleDayDocData.h"
 
 #include "document/report/PageTemplate.h"
+#include "document/report/TargetsJson.h"
 #include "model/UserLog.h"
 
 #include <iostream>
@@ -16,7 +17,9 @@ int CmdJson(CliContext& ctx, std::vector<std::string>& args) {
     if (args.size() != 1) throw UsageError("json needs one profile FILE");
     if (!key) throw UsageError("json needs --placeholder KEY, for example %JSON_USERLOG_LOG%");
     const auto data = LoadProfileForCommand(ctx, args[0], date);
-    std::cout << Page::PlaceholderJson(&data->Log(), *key);
+    const CTargetsJson targets(data->Log());
+    const bool ofTargets = *key == CTargetsJson::kJsonDayTargets || *key == CTargetsJson::kJsonMonthStatus;
+    std::cout << Page::PlaceholderJson(ofTargets ? static_cast<const IJSONSerialize*>(&targets) : &data->Log(), *key);
     return 0;
 }
 

@@ -30,6 +30,7 @@ std::unique_ptr<CSingleDayDocData> LoadProfileForCommand(CliContext& ctx, const 
     auto data = std::make_unique<CSingleDayDocData>(&MealList(), &ctx.DataSource());
     std::string error;
     if (!ReadProfileFile(*data, path, error)) throw std::runtime_error(error);
+    data->Log().SetTargetOptions(ctx.TargetOptions());
     if (date) data->Log().SelectDay(*date);
     return data;
 }

@@ -39,5 +39,6 @@ std::unique_ptr<CSingleDayDocData> LoadProfileForCommand(CliContext& ctx, const 
                                                          const std::optional<std::string>& date);
 int CmdProfile(CliContext&, std::vector<std::string>&);
 int CmdDay(CliContext&, std::vector<std::string>&);
+int CmdTargets(CliContext&, std::vector<std::string>&);
 
 }  // namespace Cli

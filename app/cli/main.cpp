@@ -23,9 +23,14 @@ const Cli::Command kCommands[] = {
      "                                add a recipe of your own; prints SOURCE:KEY",
      Cli::CmdRecipe},
     {"dri",
-     "dri --category NAME --age N --gid G\n"
+     "dri --category NAME --age N --gid G [--edition current|original]\n"
      "                                reference intakes (RDA, AI, UL) of a nutrient for a person",
      Cli::CmdDri},
+    {"targets",
+     "targets FILE [--date YYYYMMDD]\n"
+     "                                each followed nutrient's intake against its target: name, intake, min, max,\n"
+     "                                basis, percent of min, status (tab-separated)",
+     Cli::CmdTargets},
     {"eer",
      "eer [--category Infants|Male|Female] [--age N] [--weight KG] [--height CM] [--life-style 0..3]\n"
      "                                estimated energy requirement in kcal/day",
@@ -33,7 +38,7 @@ const Cli::Command kCommands[] = {
     {"json",
      "json FILE --placeholder KEY [--date YYYYMMDD]\n"
      "                                the JSON a page gets for KEY (%JSON_USERLOG_LOG%, %JSON_USERLOG_DAY%, "
-     "%JSON_MEASURES%)",
+     "%JSON_MEASURES%, %JSON_DAY_TARGETS%, %JSON_MONTH_STATUS%)",
      Cli::CmdJson},
     {"report",
      "report FILE --template summary|menu [--date YYYYMMDD] [--xml]\n"
