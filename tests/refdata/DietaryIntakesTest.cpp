@@ -91,3 +91,68 @@ INSTANTIATE_TEST_SUITE_P(People, DriLookup,
                                          DriCase{"age_wraps_at_16_bits", 13, Female, 65536 + 25, 18, -1, 45},
                                          DriCase{"negative_age", 12, Infant, -1, -1, -1, -1, false}),
                          [](const auto& info) { return std::string(info.param.what); });
+
+struct EditionCase {
+    const char* what;
+    int gid;
+    DriCategory category;
+    int age;
+    float originalRda, originalAi, originalUl;
+    float currentRda, currentAi, currentUl;
+};
+
+void PrintTo(const EditionCase& c, std::ostream* os) { *os << c.what; }
+
+class DriEditions : public testing::TestWithParam<EditionCase> {};
+
+// The current edition replaces the rows of exactly four nutrients; the original stays as it was.
+TEST_P(DriEditions, CurrentReplacesTheRevisedRowsOnly) {
+    const EditionCase& c = GetParam();
+    CDC_DietaryIntakesMgr original, current;
+    original.InitializeBuiltIn(DriEdition::Original);
+    current.InitializeBuiltIn(DriEdition::Current);
+    float rda = 0, ai = 0, ul = 0;
+    original.FindIntake(c.gid)->GetValues(c.category, c.age, rda, ai, ul);
+    EXPECT_EQ(c.originalRda, rda);
+    EXPECT_EQ(c.originalAi, ai);
+    EXPECT_EQ(c.originalUl, ul);
+    current.FindIntake(c.gid)->GetValues(c.category, c.age, rda, ai, ul);
+    EXPECT_EQ(c.currentRda, rda);
+    EXPECT_EQ(c.currentAi, ai);
+    EXPECT_EQ(c.currentUl, ul);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    People, DriEditions,
+    testing::Values(EditionCase{"vitamin_d_woman_25", 66, Female, 25, -1, 5, 50, 15, -1, 100},
+                    EditionCase{"vitamin_d_man_75", 66, Male, 75, -1, 15, 50, 20, -1, 100},
+                    EditionCase{"vitamin_d_infant_8_months", 66, Infant, 8, -1, 5, 25, -1, 10, 38},
+                    EditionCase{"potassium_man_30", 16, Male, 30, -1, 4700, -1, -1, 3400, -1},
+                    EditionCase{"potassium_woman_30", 16, Female, 30, -1, 4700, -1, -1, 2600, -1},
+                    EditionCase{"potassium_lactating_30", 16, FemaleLactation, 30, -1, 5100, -1, -1, 2800, -1},
+                    EditionCase{"calcium_woman_25", 12, Female, 25, -1, 1000, 2500, 1000, -1, 2500},
+                    EditionCase{"calcium_man_60", 12, Male, 60, -1, 1200, 2500, 1000, -1, 2000},
+                    EditionCase{"calcium_infant_6_months", 12, Infant, 6, -1, 210, -1, -1, 200, 1000},
+                    EditionCase{"sodium_girl_14", 17, Female, 14, -1, 1500, 2200, -1, 1500, 2300},
+                    EditionCase{"sodium_child_2", 17, Children, 2, -1, 1000, 1500, -1, 800, 1200},
+                    EditionCase{"iron_unchanged", 13, Female, 25, 18, -1, 45, 18, -1, 45},
+                    EditionCase{"magnesium_unchanged", 14, Male, 40, 420, -1, 350, 420, -1, 350}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST(DietaryIntakes, EditionsAreNamedAndFlagTheirUpperLevels) {
+    EXPECT_EQ(DriEdition::Current, DriEditionFromName("current"));
+    EXPECT_EQ(DriEdition::Original, DriEditionFromName("original"));
+    EXPECT_FALSE(DriEditionFromName("Current"));
+    EXPECT_STREQ("current", DriEditionName(DriEdition::Current));
+
+    CDC_DietaryIntakesMgr mgr;
+    mgr.InitializeBuiltIn(DriEdition::Current);
+    EXPECT_EQ(DriEdition::Current, mgr.Edition());
+    for (const int gid : {14, 32, 34, 25}) EXPECT_TRUE(mgr.FindIntake(gid)->ulForSupplementsOnly) << gid;
+    EXPECT_FALSE(mgr.FindIntake(13)->ulForSupplementsOnly);
+    EXPECT_TRUE(mgr.FindIntake(17)->ulIsCdrr);
+    // The original table's sodium UL is a UL.
+    mgr.InitializeBuiltIn(DriEdition::Original);
+    EXPECT_FALSE(mgr.FindIntake(17)->ulIsCdrr);
+    EXPECT_TRUE(mgr.FindIntake(14)->ulForSupplementsOnly);
+}
