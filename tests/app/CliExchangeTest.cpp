@@ -9,6 +9,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -95,7 +97,33 @@ INSTANTIATE_TEST_SUITE_P(
                 2,
                 "",
                 "--date needs a date as YYYYMMDD"},
-        CliCase{"bad_food_key", {"report", "--compare", "7-100"}, 2, "", "SOURCE:KEY"}),
+        CliCase{"bad_food_key", {"report", "--compare", "7-100"}, 2, "", "SOURCE:KEY"},
+        CliCase{"dri_current_by_default",
+                {"dri", "--category", "Female", "--age", "25", "--gid", "66"},
+                0,
+                "RDA\t15\nAI\t\nUL\t100\n",
+                ""},
+        CliCase{"dri_original_edition",
+                {"dri", "--category", "Female", "--age", "25", "--gid", "66", "--edition", "original"},
+                0,
+                "RDA\t\nAI\t5\nUL\t50\n",
+                ""},
+        CliCase{"dri_unknown_edition",
+                {"dri", "--category", "Female", "--age", "25", "--gid", "66", "--edition", "2019"},
+                2,
+                "",
+                "--edition must be \"current\" or \"original\""},
+        CliCase{"targets_bad_date", {"targets", kProfile, "--date", "2026-01-10"}, 2, "", "--date needs a date"},
+        CliCase{"targets_with_own_limits",
+                {"targets", kProfile, "--date", "20260110"},
+                0,
+                "Protein\t25.3\t70\t\town\t36\tunder\n",
+                ""},
+        CliCase{"json_day_targets",
+                {"json", kProfile, "--placeholder", "%JSON_DAY_TARGETS%", "--date", "20260110"},
+                0,
+                "\"name\" : \"Energy and macronutrients\"",
+                ""}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(CliExchange, ATemplateMissingFromTheFolderIsTheProgramsOwnAndABrokenOneIsNamed) {
@@ -112,6 +140,38 @@ TEST(CliExchange, ATemplateMissingFromTheFolderIsTheProgramsOwnAndABrokenOneIsNa
     EXPECT_EQ("", r.out);
     EXPECT_NE(std::string::npos, r.err.find("Can't load template: " + dir.Path().string() + "/xslt/DailyMenu.xsl"))
         << r.err;
+}
+
+// The sample profile of a woman of 35 without limits of her own but vitamin B-12's minimum.
+std::string UntargetedProfile() {
+    std::ifstream in(kProfile);
+    std::stringstream text;
+    text << in.rdbuf();
+    return std::regex_replace(text.str(), std::regex(R"re((<NutrientRequirement gid="(1|3|13|29)") min="[^"]*"( max="[^"]*")?)re"),
+                              "$1");
+}
+
+TEST(CliExchange, TargetsJudgeTheDayByTheReferenceIntakesUnlessTheProfileHasLimits) {
+    TempDir dir;
+    dir.Write("p.vlx", UntargetedProfile());
+    const std::vector<std::string> global = {"--data-source", kData + "foods.xml"};
+    Result r = RunCli(dir, {"targets", (dir.Path() / "p.vlx").string(), "--date", "20260110"}, global);
+    ASSERT_EQ(0, r.code) << r.err;
+    // Energy: 303 kcal against her requirement of 2,099 kcal ±10 %.
+    EXPECT_EQ("Energy\t303\t1889\t2309\tEER\t16\tunder\n"
+              "Protein\t25.3\t46\t\tRDA\t55\tunder\n"
+              "Iron\t75\t18\t45\tRDA+UL\t417\tover\n"
+              "Vitamin C\t18.1\t75\t2000\tRDA+UL\t24\tunder\n"
+              "Vitamin B-12\t2\t2.4\t\town\t83\tunder\n",
+              r.out);
+
+    // Switched off, the nutrients without limits judge nothing.
+    dir.Write("config.xml", "<settings><section name=\"General\"><param name=\"Default Targets\" type=\"boolean\">"
+                            "<value>false</value></param></section></settings>");
+    r = RunCli(dir, {"targets", (dir.Path() / "p.vlx").string(), "--date", "20260110"}, global);
+    ASSERT_EQ(0, r.code) << r.err;
+    EXPECT_NE(std::string::npos, r.out.find("Protein\t25.3\t\t\tnone\t\t\n")) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find("Vitamin B-12\t2\t2.4\t\town\t83\tunder\n")) << r.out;
 }
 
 // The converted USDA database that set-up builds: a real day, as a person would print it.
