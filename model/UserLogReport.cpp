@@ -4,6 +4,7 @@
 #include "UserLog.h"
 
 #include "Meal.h"
+#include "Targets.h"
 
 #include <algorithm>
 #include <climits>
@@ -66,7 +67,23 @@ void CUserLog::WriteReport(const Xml::XmlElement& parent, const std::string& ver
     // The profile's limits with the current day's intakes; the day's own limits follow in its
     // "LogDay", so a template can tell which apply.
     Xml::XmlElement nutrients = profile.AddElement("Nutrients");
-    for (const UserLog::CNutrientRequirement& r : requirements_) r.WriteReport(nutrients, GetIntake(r.gid));
+    // Each with the target the day is judged against: own limits, else the defaults.
+    const std::vector<Targets::Target> targets = Targets::ForDay(*this, *currentDay_);
+    for (std::size_t i = 0; i < requirements_.size(); ++i) {
+        const UserLog::CNutrientRequirement& r = requirements_[i];
+        r.WriteReport(nutrients, GetIntake(r.gid));
+        if (r.gid == -1 || i >= targets.size()) continue;
+        const Targets::Target& t = targets[i];
+        Xml::XmlElement target = nutrients.SelectSingleNode("NutrientRequirement[last()]").AddElement("Target");
+        if (t.min >= 0) target.SetAttribute("min", t.min);
+        if (t.max >= 0) target.SetAttribute("max", t.max);
+        target.SetAttribute("basis", Targets::BasisName(t.basis));
+        if (t.IsDefault()) target.SetAttribute("default", "true");
+        if (t.percent >= 0) target.SetAttribute("percent", t.percent);
+        if (t.status != Targets::Status::None) target.SetAttribute("status", Targets::StatusName(t.status));
+        if (t.infoUl >= 0) target.SetAttribute("supplementUL", t.infoUl);
+        if (t.cdrr) target.SetAttribute("cdrr", "true");
+    }
     if (meals_) meals_->Save(profile);
     Xml::XmlElement day = currentDay_->WriteReport(profile.AddElement("Log"));
 

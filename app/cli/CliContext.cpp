@@ -166,15 +166,25 @@ const CDataSourceMgr& CliContext::DataSource() {
     return *dataSourceMgr_;
 }
 
+// Commands that only read a profile work without a config.xml, as they always did; judging a day
+// then takes the settings' defaults instead of complaining about the missing file.
+bool CliContext::HasConfig() const {
+    std::error_code ec;
+    return settingsLoaded_ || std::filesystem::exists(appDir_ + "/config.xml", ec);
+}
+
 const CDC_DietaryIntakesMgr& CliContext::Intakes() {
     if (!intakes_) {
         intakes_ = std::make_unique<CDC_DietaryIntakesMgr>();
-        intakes_->InitializeBuiltIn(DriEditionFromName(General().ReferenceIntakes()).value_or(DriEdition::Current));
+        const std::string edition = HasConfig() ? General().ReferenceIntakes() : "current";
+        intakes_->InitializeBuiltIn(DriEditionFromName(edition).value_or(DriEdition::Current));
     }
     return *intakes_;
 }
 
-Targets::Options CliContext::TargetOptions() { return {&Intakes(), General().DefaultTargets()}; }
+Targets::Options CliContext::TargetOptions() {
+    return {&Intakes(), HasConfig() ? General().DefaultTargets() : true};
+}
 
 CMyFoods& CliContext::MyFoods() {
     DataSource();

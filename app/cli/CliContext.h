@@ -60,6 +60,7 @@ public:
 
 private:
     void EnsureSettings();
+    bool HasConfig() const;
 
     std::string appDir_;
     std::vector<std::string> dataSources_;

@@ -146,6 +146,12 @@ bool GeneralManager::Edit(const std::string& name) {
 
 void GeneralManager::EnsureDefaults() {
     EnsureBool("Maximized", true, "Start up application with maximized window", true);
+    if (!FindChild(kMoreDataSources)) {
+        auto list = std::make_unique<Param>(kMoreDataSources, List);
+        list->SetDescription(kMoreDataSourcesHelp);
+        list->SetWritable(true);
+        AddChild(std::move(list));
+    }
     EnsureBool(kDefaultTargets, true, kDefaultTargetsHelp, true);
     if (!FindChild(kReferenceIntakes)) {
         auto edition = std::make_unique<Param>(kReferenceIntakes, Choice);
@@ -153,12 +159,6 @@ void GeneralManager::EnsureDefaults() {
         edition->SetDescription(kReferenceIntakesHelp);
         edition->SetWritable(true);
         AddChild(std::move(edition));
-    }
-    if (!FindChild(kMoreDataSources)) {
-        auto list = std::make_unique<Param>(kMoreDataSources, List);
-        list->SetDescription(kMoreDataSourcesHelp);
-        list->SetWritable(true);
-        AddChild(std::move(list));
     }
 }
 

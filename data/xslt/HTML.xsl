@@ -50,6 +50,7 @@
           tr.low .intake, tr.high .intake { font-weight: 700; }
           .status { white-space: nowrap; }
           .legend { font-size: 8.5pt; color: #666; margin-top: .4em; }
+          .default { color: #777; font-style: italic; }
           footer { margin-top: 2em; font-size: 8pt; color: #999; border-top: 1px solid #ddd; padding-top: .3em; }
           @media print {
             body { margin: 0; max-width: none; padding: 0; }
@@ -231,22 +232,38 @@
       <xsl:when test="$profile/Nutrients/NutrientRequirement">
         <table>
           <thead>
-            <tr><th>Nutrient</th><th class="num">Intake</th><th></th><th class="num">Minimum</th><th class="num">Maximum</th><th>Status</th></tr>
+            <tr><th>Nutrient</th><th class="num">Intake</th><th></th><th class="num">Minimum</th><th class="num">Maximum</th><th class="num">% of target</th><th>Status</th></tr>
           </thead>
           <tbody>
             <xsl:for-each select="$profile/Nutrients/NutrientRequirement">
               <xsl:variable name="own" select="$day/Nutrients/NutrientRequirement[@gid = current()/@gid][1]"/>
               <xsl:variable name="limits" select="$own | self::node()[not($own)]"/>
-              <xsl:variable name="low" select="$limits/@min and @value &lt; $limits/@min"/>
-              <xsl:variable name="high" select="$limits/@max and @value &gt; $limits/@max"/>
+              <!-- The target the program judged the day by; documents without one judge by the limits. -->
+              <xsl:variable name="target" select="Target"/>
+              <xsl:variable name="low" select="($target and $target/@status = 'under') or (not($target) and $limits/@min and @value &lt; $limits/@min)"/>
+              <xsl:variable name="high" select="($target and $target/@status = 'over') or (not($target) and $limits/@max and @value &gt; $limits/@max)"/>
               <tr>
                 <xsl:if test="$low"><xsl:attribute name="class">low</xsl:attribute></xsl:if>
                 <xsl:if test="$high"><xsl:attribute name="class">high</xsl:attribute></xsl:if>
                 <td><xsl:value-of select="@name"/><xsl:if test="$own"><span class="muted"> *</span></xsl:if></td>
                 <td class="num intake"><xsl:value-of select="format-number(@value, '#,##0.###')"/></td>
                 <td class="unit"><xsl:value-of select="translate(@units, '_', ' ')"/></td>
-                <td class="num"><xsl:call-template name="limit"><xsl:with-param name="v" select="$limits/@min"/></xsl:call-template></td>
-                <td class="num"><xsl:call-template name="limit"><xsl:with-param name="v" select="$limits/@max"/></xsl:call-template></td>
+                <xsl:choose>
+                  <xsl:when test="$target/@default = 'true'">
+                    <td class="num default"><xsl:call-template name="limit"><xsl:with-param name="v" select="$target/@min"/></xsl:call-template></td>
+                    <td class="num default"><xsl:call-template name="limit"><xsl:with-param name="v" select="$target/@max"/></xsl:call-template><xsl:if test="$target/@cdrr = 'true'"> †</xsl:if></td>
+                  </xsl:when>
+                  <xsl:otherwise>
+                    <td class="num"><xsl:call-template name="limit"><xsl:with-param name="v" select="$limits/@min"/></xsl:call-template></td>
+                    <td class="num"><xsl:call-template name="limit"><xsl:with-param name="v" select="$limits/@max"/></xsl:call-template></td>
+                  </xsl:otherwise>
+                </xsl:choose>
+                <td class="num percent">
+                  <xsl:choose>
+                    <xsl:when test="$target/@percent"><xsl:value-of select="$target/@percent"/>&#160;%</xsl:when>
+                    <xsl:otherwise><span class="muted">–</span></xsl:otherwise>
+                  </xsl:choose>
+                </td>
                 <td class="status">
                   <xsl:choose>
                     <xsl:when test="$low">▼ below minimum</xsl:when>
@@ -259,6 +276,9 @@
         </table>
         <xsl:if test="$day/Nutrients/NutrientRequirement">
           <p class="legend">* limits set for this day only</p>
+        </xsl:if>
+        <xsl:if test="$profile/Nutrients/NutrientRequirement/Target[@default = 'true']">
+          <p class="legend"><span class="default">Grey italic</span> limits are default targets from the reference intakes: the RDA (else the AI) as minimum and the UL as maximum; energy within 10 % of the requirement. % of target is the intake against the minimum.<xsl:if test="$profile/Nutrients/NutrientRequirement/Target[@cdrr = 'true']"> † For sodium, the 2019 Chronic Disease Risk Reduction intake stands as the upper limit.</xsl:if></p>
         </xsl:if>
       </xsl:when>
       <xsl:otherwise><p class="muted">The profile follows no nutrients.</p></xsl:otherwise>

@@ -140,11 +140,15 @@ TEST(SettingsStore, SaveAndReadAgainGiveTheSameSections) {
     EXPECT_EQ(first, s.dir.Read("config.xml"));
     EXPECT_EQ("week", s.update.TimeInterval());
     EXPECT_EQ("two", s.general.FindChild("Group")->FindChild("b")->Value());
-    // EnsureDefaults added "Maximized" and "More Data Sources" after the file's own parameters.
+    // EnsureDefaults added the settings the file lacks after its own parameters, in order.
     const auto& children = s.general.Children();
-    ASSERT_GE(children.size(), 2u);
-    EXPECT_EQ("Maximized", children[children.size() - 2]->Name());
-    EXPECT_EQ("More Data Sources", children.back()->Name());
+    ASSERT_GE(children.size(), 4u);
+    EXPECT_EQ("Maximized", children[children.size() - 4]->Name());
+    EXPECT_EQ("More Data Sources", children[children.size() - 3]->Name());
+    EXPECT_EQ("Default Targets", children[children.size() - 2]->Name());
+    EXPECT_EQ("Reference Intakes", children.back()->Name());
+    EXPECT_EQ("true", children[children.size() - 2]->Value());
+    EXPECT_EQ("current", children.back()->Value());
     EXPECT_THAT(first, HasSubstr("<param name=\"Units\" type=\"choice\" write=\"true\">"));
 }
 
@@ -241,9 +245,15 @@ TEST(GeneralSettings, AccessorsDefaultsChoicesAndEditor) {
     s.WriteConfig(
         "<section name='General'><param name='Data Source' type='ifile'><value>foods/a.xml</value></param>"
         "<param name='Smart Hierarchy Depth' type='string'><value>3</value></param>"
-        "<param name='Load Last Profile' type='boolean'><value>true</value></param></section>");
+        "<param name='Load Last Profile' type='boolean'><value>true</value></param>"
+        "<param name='Reference Intakes' type='choice'><value>1997</value></param></section>");
     s.settings.LoadSettings();
     EXPECT_EQ("foods/a.xml", s.general.GetDataSource());
+    EXPECT_EQ("current", s.general.ReferenceIntakes());  // not one of the choices: the default
+    EXPECT_TRUE(s.general.DefaultTargets());
+    std::vector<std::string> editions;
+    s.general.GetChoices("Reference Intakes", editions);
+    EXPECT_EQ((std::vector<std::string>{"current", "original"}), editions);
     EXPECT_TRUE(s.general.LoadLastProfile());
     EXPECT_FALSE(s.general.RunWizard());
     EXPECT_FALSE(s.general.UseFullTitle());
