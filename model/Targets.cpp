@@ -77,7 +77,8 @@ DefaultTarget DefaultFor(const CDC_DietaryIntakesMgr& intakes, int gid, int cate
                          double energyRequirement) {
     DefaultTarget target;
     if (gid == kEnergyGid) {
-        if (energyRequirement <= 0) return target;
+        // A requirement from a hostile weight may be no number at all.
+        if (!(energyRequirement > 0) || !std::isfinite(energyRequirement)) return target;
         const double eer = std::round(energyRequirement);
         target.min = std::round(eer * (1 - kEnergyBand));
         target.max = std::round(eer * (1 + kEnergyBand));
@@ -138,7 +139,10 @@ Target For(const NS_Data::CUserLog& log, const UserLog::CLogDay& day, const User
         target.basis = reference.basis;
         target.cdrr = reference.cdrr;
     }
-    if (target.min > 0) target.percent = static_cast<int>(std::lround(target.intake / target.min * 100));
+    if (target.min > 0) {
+        const double percent = target.intake / target.min * 100;
+        if (std::isfinite(percent)) target.percent = static_cast<int>(std::lround(std::min(percent, 1e9)));
+    }
     target.status = Judge(target.intake, target.min, target.max);
     return target;
 }

@@ -57,12 +57,12 @@ Json::Value DayTargets(const NS_Data::CUserLog& log) {
     const double requirement = std::round(log.Personal().EnergyRequirement(log.GetEnergyInputs(day), unused));
     // The data source's energy, as the Energy row of the Diet grid adds it up.
     const double eaten = log.DayIntake(day, Targets::kEnergyGid);
-    if (requirement > 0) {
+    if (requirement > 0 && std::isfinite(requirement) && std::isfinite(eaten)) {
         Json::Value energy;
         energy["eaten"] = std::round(eaten);
         energy["requirement"] = requirement;
         energy["remaining"] = requirement - std::round(eaten);
-        energy["percent"] = static_cast<Json::Int64>(std::lround(eaten / requirement * 100));
+        energy["percent"] = static_cast<Json::Int64>(std::llround(std::min(eaten / requirement * 100, 1e9)));
         energy["min"] = std::round(requirement * (1 - Targets::kEnergyBand));
         energy["max"] = std::round(requirement * (1 + Targets::kEnergyBand));
         energy["status"] = Targets::StatusName(Targets::Judge(std::round(eaten), energy["min"].asDouble(),
