@@ -125,8 +125,8 @@ Target For(const NS_Data::CUserLog& log, const UserLog::CLogDay& day, const User
             std::string unused;
             eer = person.EnergyRequirement(log.GetEnergyInputs(day), unused);
         }
-        reference = DefaultFor(*options.intakes, req.gid, person.DriCategoryAt(day.date),
-                               person.DriAgeAt(day.date), eer);
+        reference =
+            DefaultFor(*options.intakes, req.gid, person.DriCategoryAt(day.date), person.DriAgeAt(day.date), eer);
     }
     target.infoUl = reference.infoUl;
     if (req.min >= 0 || req.max >= 0) {

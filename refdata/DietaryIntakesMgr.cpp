@@ -486,37 +486,56 @@ const DietaryIntakesValues kUnknown[] = {
 // (Institute of Medicine, 2011), sodium and potassium (National Academies, 2019). Sodium's upper
 // value is the 2019 Chronic Disease Risk Reduction intake; the report set no UL for it.
 const DietaryIntakesValues kCalcium2011[] = {
-    {Infant, 0, 6, -1.0f, 200.0f, 1000.0f},          {Infant, 7, 12, -1.0f, 260.0f, 1500.0f},
-    {Children, 1, 3, 700.0f, -1.0f, 2500.0f},        {Children, 4, 8, 1000.0f, -1.0f, 2500.0f},
-    {Male, 9, 18, 1300.0f, -1.0f, 3000.0f},          {Male, 19, 50, 1000.0f, -1.0f, 2500.0f},
-    {Male, 51, 70, 1000.0f, -1.0f, 2000.0f},         {Male, 71, 0, 1200.0f, -1.0f, 2000.0f},
-    {Female, 9, 18, 1300.0f, -1.0f, 3000.0f},        {Female, 19, 50, 1000.0f, -1.0f, 2500.0f},
-    {Female, 51, 0, 1200.0f, -1.0f, 2000.0f},        {FemalePregnant, 0, 18, 1300.0f, -1.0f, 3000.0f},
-    {FemalePregnant, 19, 50, 1000.0f, -1.0f, 2500.0f}, {FemaleLactation, 0, 18, 1300.0f, -1.0f, 3000.0f},
+    {Infant, 0, 6, -1.0f, 200.0f, 1000.0f},
+    {Infant, 7, 12, -1.0f, 260.0f, 1500.0f},
+    {Children, 1, 3, 700.0f, -1.0f, 2500.0f},
+    {Children, 4, 8, 1000.0f, -1.0f, 2500.0f},
+    {Male, 9, 18, 1300.0f, -1.0f, 3000.0f},
+    {Male, 19, 50, 1000.0f, -1.0f, 2500.0f},
+    {Male, 51, 70, 1000.0f, -1.0f, 2000.0f},
+    {Male, 71, 0, 1200.0f, -1.0f, 2000.0f},
+    {Female, 9, 18, 1300.0f, -1.0f, 3000.0f},
+    {Female, 19, 50, 1000.0f, -1.0f, 2500.0f},
+    {Female, 51, 0, 1200.0f, -1.0f, 2000.0f},
+    {FemalePregnant, 0, 18, 1300.0f, -1.0f, 3000.0f},
+    {FemalePregnant, 19, 50, 1000.0f, -1.0f, 2500.0f},
+    {FemaleLactation, 0, 18, 1300.0f, -1.0f, 3000.0f},
     {FemaleLactation, 19, 50, 1000.0f, -1.0f, 2500.0f},
 };
 const DietaryIntakesValues kVitaminD2011[] = {
-    {Infant, 0, 6, -1.0f, 10.0f, 25.0f},          {Infant, 7, 12, -1.0f, 10.0f, 38.0f},
-    {Children, 1, 3, 15.0f, -1.0f, 63.0f},        {Children, 4, 8, 15.0f, -1.0f, 75.0f},
-    {Male, 9, 70, 15.0f, -1.0f, 100.0f},          {Male, 71, 0, 20.0f, -1.0f, 100.0f},
-    {Female, 9, 70, 15.0f, -1.0f, 100.0f},        {Female, 71, 0, 20.0f, -1.0f, 100.0f},
+    {Infant, 0, 6, -1.0f, 10.0f, 25.0f},           {Infant, 7, 12, -1.0f, 10.0f, 38.0f},
+    {Children, 1, 3, 15.0f, -1.0f, 63.0f},         {Children, 4, 8, 15.0f, -1.0f, 75.0f},
+    {Male, 9, 70, 15.0f, -1.0f, 100.0f},           {Male, 71, 0, 20.0f, -1.0f, 100.0f},
+    {Female, 9, 70, 15.0f, -1.0f, 100.0f},         {Female, 71, 0, 20.0f, -1.0f, 100.0f},
     {FemalePregnant, 0, 50, 15.0f, -1.0f, 100.0f}, {FemaleLactation, 0, 50, 15.0f, -1.0f, 100.0f},
 };
 const DietaryIntakesValues kPotassium2019[] = {
-    {Infant, 0, 6, -1.0f, 400.0f, -1.0f},            {Infant, 7, 12, -1.0f, 860.0f, -1.0f},
-    {Children, 1, 3, -1.0f, 2000.0f, -1.0f},         {Children, 4, 8, -1.0f, 2300.0f, -1.0f},
-    {Male, 9, 13, -1.0f, 2500.0f, -1.0f},            {Male, 14, 18, -1.0f, 3000.0f, -1.0f},
-    {Male, 19, 0, -1.0f, 3400.0f, -1.0f},            {Female, 9, 13, -1.0f, 2300.0f, -1.0f},
-    {Female, 14, 18, -1.0f, 2300.0f, -1.0f},         {Female, 19, 0, -1.0f, 2600.0f, -1.0f},
-    {FemalePregnant, 0, 18, -1.0f, 2600.0f, -1.0f},  {FemalePregnant, 19, 50, -1.0f, 2900.0f, -1.0f},
-    {FemaleLactation, 0, 18, -1.0f, 2500.0f, -1.0f}, {FemaleLactation, 19, 50, -1.0f, 2800.0f, -1.0f},
+    {Infant, 0, 6, -1.0f, 400.0f, -1.0f},
+    {Infant, 7, 12, -1.0f, 860.0f, -1.0f},
+    {Children, 1, 3, -1.0f, 2000.0f, -1.0f},
+    {Children, 4, 8, -1.0f, 2300.0f, -1.0f},
+    {Male, 9, 13, -1.0f, 2500.0f, -1.0f},
+    {Male, 14, 18, -1.0f, 3000.0f, -1.0f},
+    {Male, 19, 0, -1.0f, 3400.0f, -1.0f},
+    {Female, 9, 13, -1.0f, 2300.0f, -1.0f},
+    {Female, 14, 18, -1.0f, 2300.0f, -1.0f},
+    {Female, 19, 0, -1.0f, 2600.0f, -1.0f},
+    {FemalePregnant, 0, 18, -1.0f, 2600.0f, -1.0f},
+    {FemalePregnant, 19, 50, -1.0f, 2900.0f, -1.0f},
+    {FemaleLactation, 0, 18, -1.0f, 2500.0f, -1.0f},
+    {FemaleLactation, 19, 50, -1.0f, 2800.0f, -1.0f},
 };
 const DietaryIntakesValues kSodium2019[] = {
-    {Infant, 0, 6, -1.0f, 110.0f, -1.0f},             {Infant, 7, 12, -1.0f, 370.0f, -1.0f},
-    {Children, 1, 3, -1.0f, 800.0f, 1200.0f},         {Children, 4, 8, -1.0f, 1000.0f, 1500.0f},
-    {Male, 9, 13, -1.0f, 1200.0f, 1800.0f},           {Male, 14, 0, -1.0f, 1500.0f, 2300.0f},
-    {Female, 9, 13, -1.0f, 1200.0f, 1800.0f},         {Female, 14, 0, -1.0f, 1500.0f, 2300.0f},
-    {FemalePregnant, 0, 50, -1.0f, 1500.0f, 2300.0f}, {FemaleLactation, 0, 50, -1.0f, 1500.0f, 2300.0f},
+    {Infant, 0, 6, -1.0f, 110.0f, -1.0f},
+    {Infant, 7, 12, -1.0f, 370.0f, -1.0f},
+    {Children, 1, 3, -1.0f, 800.0f, 1200.0f},
+    {Children, 4, 8, -1.0f, 1000.0f, 1500.0f},
+    {Male, 9, 13, -1.0f, 1200.0f, 1800.0f},
+    {Male, 14, 0, -1.0f, 1500.0f, 2300.0f},
+    {Female, 9, 13, -1.0f, 1200.0f, 1800.0f},
+    {Female, 14, 0, -1.0f, 1500.0f, 2300.0f},
+    {FemalePregnant, 0, 50, -1.0f, 1500.0f, 2300.0f},
+    {FemaleLactation, 0, 50, -1.0f, 1500.0f, 2300.0f},
 };
 
 // Group, name, units, gid and the rows of each nutrient.
@@ -610,8 +629,8 @@ void CDC_DietaryIntakesMgr::InitializeBuiltIn(DriEdition edition) {
     for (const BuiltInIntake& b : kIntakes) {
         DietaryIntake intake{b.name, b.units, b.id, std::vector<DietaryIntakesValues>(b.rows.begin(), b.rows.end())};
         // Their ULs are for supplements, fortified foods or drugs, not for the nutrient as food has it.
-        intake.ulForSupplementsOnly = b.id == kMagnesiumGid || b.id == kNiacinGid || b.id == kFolateGid ||
-                                      b.id == kVitaminEGid;
+        intake.ulForSupplementsOnly =
+            b.id == kMagnesiumGid || b.id == kNiacinGid || b.id == kFolateGid || b.id == kVitaminEGid;
         if (edition == DriEdition::Current) {
             const std::span<const DietaryIntakesValues> revised = RevisedRows(b.id);
             if (!revised.empty()) intake.rows.assign(revised.begin(), revised.end());

@@ -182,9 +182,7 @@ const CDC_DietaryIntakesMgr& CliContext::Intakes() {
     return *intakes_;
 }
 
-Targets::Options CliContext::TargetOptions() {
-    return {&Intakes(), HasConfig() ? General().DefaultTargets() : true};
-}
+Targets::Options CliContext::TargetOptions() { return {&Intakes(), HasConfig() ? General().DefaultTargets() : true}; }
 
 CMyFoods& CliContext::MyFoods() {
     DataSource();

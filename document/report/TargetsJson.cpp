@@ -65,8 +65,8 @@ Json::Value DayTargets(const NS_Data::CUserLog& log) {
         energy["percent"] = static_cast<Json::Int64>(std::llround(std::min(eaten / requirement * 100, 1e9)));
         energy["min"] = std::round(requirement * (1 - Targets::kEnergyBand));
         energy["max"] = std::round(requirement * (1 + Targets::kEnergyBand));
-        energy["status"] = Targets::StatusName(Targets::Judge(std::round(eaten), energy["min"].asDouble(),
-                                                              energy["max"].asDouble()));
+        energy["status"] =
+            Targets::StatusName(Targets::Judge(std::round(eaten), energy["min"].asDouble(), energy["max"].asDouble()));
         v["energy"] = energy;
     } else {
         v["energy"] = Json::Value();

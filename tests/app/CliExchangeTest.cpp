@@ -147,8 +147,8 @@ std::string UntargetedProfile() {
     std::ifstream in(kProfile);
     std::stringstream text;
     text << in.rdbuf();
-    return std::regex_replace(text.str(), std::regex(R"re((<NutrientRequirement gid="(1|3|13|29)") min="[^"]*"( max="[^"]*")?)re"),
-                              "$1");
+    return std::regex_replace(
+        text.str(), std::regex(R"re((<NutrientRequirement gid="(1|3|13|29)") min="[^"]*"( max="[^"]*")?)re"), "$1");
 }
 
 TEST(CliExchange, TargetsJudgeTheDayByTheReferenceIntakesUnlessTheProfileHasLimits) {
@@ -158,16 +158,18 @@ TEST(CliExchange, TargetsJudgeTheDayByTheReferenceIntakesUnlessTheProfileHasLimi
     Result r = RunCli(dir, {"targets", (dir.Path() / "p.vlx").string(), "--date", "20260110"}, global);
     ASSERT_EQ(0, r.code) << r.err;
     // Energy: 303 kcal against her requirement of 2,099 kcal ±10 %.
-    EXPECT_EQ("Energy\t303\t1889\t2309\tEER\t16\tunder\n"
-              "Protein\t25.3\t46\t\tRDA\t55\tunder\n"
-              "Iron\t75\t18\t45\tRDA+UL\t417\tover\n"
-              "Vitamin C\t18.1\t75\t2000\tRDA+UL\t24\tunder\n"
-              "Vitamin B-12\t2\t2.4\t\town\t83\tunder\n",
-              r.out);
+    EXPECT_EQ(
+        "Energy\t303\t1889\t2309\tEER\t16\tunder\n"
+        "Protein\t25.3\t46\t\tRDA\t55\tunder\n"
+        "Iron\t75\t18\t45\tRDA+UL\t417\tover\n"
+        "Vitamin C\t18.1\t75\t2000\tRDA+UL\t24\tunder\n"
+        "Vitamin B-12\t2\t2.4\t\town\t83\tunder\n",
+        r.out);
 
     // Switched off, the nutrients without limits judge nothing.
-    dir.Write("config.xml", "<settings><section name=\"General\"><param name=\"Default Targets\" type=\"boolean\">"
-                            "<value>false</value></param></section></settings>");
+    dir.Write("config.xml",
+              "<settings><section name=\"General\"><param name=\"Default Targets\" type=\"boolean\">"
+              "<value>false</value></param></section></settings>");
     r = RunCli(dir, {"targets", (dir.Path() / "p.vlx").string(), "--date", "20260110"}, global);
     ASSERT_EQ(0, r.code) << r.err;
     EXPECT_NE(std::string::npos, r.out.find("Protein\t25.3\t\t\tnone\t\t\n")) << r.out;

@@ -54,28 +54,28 @@ TEST_P(DefaultTargets, ComeFromThePersonsReferenceIntakes) {
 
 INSTANTIATE_TEST_SUITE_P(
     LifeStages, DefaultTargets,
-    testing::Values(
-        DefaultCase{"infant_calcium_ai_and_ul", 12, Infant, 6, 200, 1000, Basis::AiUl},
-        DefaultCase{"infant_biotin_ai_only", 113, Infant, 3, 5, -1, Basis::AI},
-        DefaultCase{"child_vitamin_d", 66, Children, 5, 15, 75, Basis::RdaUl},
-        DefaultCase{"child_magnesium_ul_below_rda_is_information", 14, Children, 2, 80, -1, Basis::RDA, 65},
-        DefaultCase{"man_potassium_ai_without_ul", 16, Male, 30, 3400, -1, Basis::AI},
-        DefaultCase{"man_riboflavin_exact_decimal", 31, Male, 30, 1.3, -1, Basis::RDA},
-        DefaultCase{"man_niacin_supplement_ul", 32, Male, 30, 16, -1, Basis::RDA, 35},
-        DefaultCase{"man_boron_ul_only", 106, Male, 30, -1, 20, Basis::UL},
-        DefaultCase{"man_fat_without_values", 4, Male, 30, -1, -1, Basis::None},
-        DefaultCase{"woman_iron", 13, Female, 30, 18, 45, Basis::RdaUl},
-        DefaultCase{"woman_copper_exact_decimal", 19, Female, 30, 0.9, 10, Basis::RdaUl},
-        DefaultCase{"woman_sodium_cdrr_as_upper", 17, Female, 30, 1500, 2300, Basis::AiUl, -1, true},
-        DefaultCase{"woman_folate_supplement_ul", 34, Female, 30, 400, -1, Basis::RDA, 1000},
-        DefaultCase{"pregnant_iron", 13, FemalePregnant, 30, 27, 45, Basis::RdaUl},
-        DefaultCase{"pregnant_potassium", 16, FemalePregnant, 30, 2900, -1, Basis::AI},
-        DefaultCase{"lactating_vitamin_e_supplement_ul", 25, FemaleLactation, 30, 19, -1, Basis::RDA, 1000},
-        DefaultCase{"lactating_vitamin_c", 29, FemaleLactation, 30, 120, 2000, Basis::RdaUl},
-        DefaultCase{"man_over_70_vitamin_d", 66, Male, 75, 20, 100, Basis::RdaUl},
-        DefaultCase{"man_over_70_calcium", 12, Male, 75, 1200, 2000, Basis::RdaUl},
-        DefaultCase{"pregnant_and_lactating_has_no_rows", 13, FemalePregnantLactation, 30, -1, -1, Basis::None},
-        DefaultCase{"nutrient_outside_the_table", 43, Male, 30, -1, -1, Basis::None}),
+    testing::Values(DefaultCase{"infant_calcium_ai_and_ul", 12, Infant, 6, 200, 1000, Basis::AiUl},
+                    DefaultCase{"infant_biotin_ai_only", 113, Infant, 3, 5, -1, Basis::AI},
+                    DefaultCase{"child_vitamin_d", 66, Children, 5, 15, 75, Basis::RdaUl},
+                    DefaultCase{"child_magnesium_ul_below_rda_is_information", 14, Children, 2, 80, -1, Basis::RDA, 65},
+                    DefaultCase{"man_potassium_ai_without_ul", 16, Male, 30, 3400, -1, Basis::AI},
+                    DefaultCase{"man_riboflavin_exact_decimal", 31, Male, 30, 1.3, -1, Basis::RDA},
+                    DefaultCase{"man_niacin_supplement_ul", 32, Male, 30, 16, -1, Basis::RDA, 35},
+                    DefaultCase{"man_boron_ul_only", 106, Male, 30, -1, 20, Basis::UL},
+                    DefaultCase{"man_fat_without_values", 4, Male, 30, -1, -1, Basis::None},
+                    DefaultCase{"woman_iron", 13, Female, 30, 18, 45, Basis::RdaUl},
+                    DefaultCase{"woman_copper_exact_decimal", 19, Female, 30, 0.9, 10, Basis::RdaUl},
+                    DefaultCase{"woman_sodium_cdrr_as_upper", 17, Female, 30, 1500, 2300, Basis::AiUl, -1, true},
+                    DefaultCase{"woman_folate_supplement_ul", 34, Female, 30, 400, -1, Basis::RDA, 1000},
+                    DefaultCase{"pregnant_iron", 13, FemalePregnant, 30, 27, 45, Basis::RdaUl},
+                    DefaultCase{"pregnant_potassium", 16, FemalePregnant, 30, 2900, -1, Basis::AI},
+                    DefaultCase{"lactating_vitamin_e_supplement_ul", 25, FemaleLactation, 30, 19, -1, Basis::RDA, 1000},
+                    DefaultCase{"lactating_vitamin_c", 29, FemaleLactation, 30, 120, 2000, Basis::RdaUl},
+                    DefaultCase{"man_over_70_vitamin_d", 66, Male, 75, 20, 100, Basis::RdaUl},
+                    DefaultCase{"man_over_70_calcium", 12, Male, 75, 1200, 2000, Basis::RdaUl},
+                    DefaultCase{"pregnant_and_lactating_has_no_rows", 13, FemalePregnantLactation, 30, -1, -1,
+                                Basis::None},
+                    DefaultCase{"nutrient_outside_the_table", 43, Male, 30, -1, -1, Basis::None}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(DefaultTargets, EnergyIsTheRequirementWithinTenPercent) {
@@ -92,8 +92,8 @@ TEST(Targets, JudgeAgainstWhicheverLimitsAreSet) {
         Status status;
     };
     const Case cases[] = {
-        {49.9, 50, -1, Status::Under}, {50, 50, -1, Status::Within}, {100, 50, 100, Status::Within},
-        {100.1, 50, 100, Status::Over}, {5, -1, 4, Status::Over},    {0, 0, -1, Status::Within},
+        {49.9, 50, -1, Status::Under},  {50, 50, -1, Status::Within}, {100, 50, 100, Status::Within},
+        {100.1, 50, 100, Status::Over}, {5, -1, 4, Status::Over},     {0, 0, -1, Status::Within},
         {7, -1, -1, Status::None},
     };
     for (const Case& c : cases)

@@ -14,7 +14,7 @@ using enum CommandId;
 // The only list of the program's keys. A key with Alt must not take a letter that a menu title
 // underlines: that key opens the menu. The text is empty where no menu shows the command.
 // clang-format off
-constexpr std::array<Command, 41> kCommands = {{
+constexpr std::array<Command, 42> kCommands = {{
     // id                  text               keys        icon           status tip, tool tip
     {FileNew,              "&New",            "Ctrl+N",   "file-new",    "Create new profile", "New profile"},
     {FileOpen,             "&Open",           "Ctrl+O",   "file-open",   "Open profile", "Open profile"},
@@ -41,6 +41,7 @@ constexpr std::array<Command, 41> kCommands = {{
     {ReportFoodComparison, "Food Comparison", "",         "",            "", ""},
     {ReportXml,            "XML",             "",         "",            "Export data in XML format", ""},
     {EnergyRequirements,   "Energy ...",      "",         "",            "Energy recommendation", ""},
+    {DayTargets,           "Day &Targets",    "Ctrl+Shift+T", "",        "The day against its targets, on the Log tab", ""},
     {SoftwareUpdate,       "Software Update", "",         "",            "", ""},
     {Settings,             "&Settings",       "",         "",            "Application settings", ""},
     {WindowCascade,        "&Cascade",        "",         "",            "", ""},

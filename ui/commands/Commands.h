@@ -36,6 +36,7 @@ enum class CommandId : int {
     DeleteFood = 33003,
     NewRecipe = 33004,
     SaveAsRecipe = 33005,
+    DayTargets = 33006,
     FileNew = 57600,
     FileOpen = 57601,
     FileClose = 57602,

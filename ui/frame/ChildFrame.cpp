@@ -22,6 +22,13 @@ CChildFrameBase::CChildFrameBase(std::unique_ptr<CVelmoraDoc> document, std::vec
     layout->addWidget(viewArea, 1);
     if (document_) {
         controller_ = std::make_unique<CProfileController>(*document_);
+        controller_->showDayTargets = [this] {
+            for (int c = 0; c < TabCount(); ++c)
+                if (TabName(c) == "Log" && SelectTab(c)) {
+                    tabs_->SetCurSel(c);
+                    if (CViewBase* view = TabView(c)) view->setFocus();
+                }
+        };
         connect(document_.get(), &CVelmoraDoc::titleChanged, this, &CChildFrameBase::UpdateTitle);
         connect(document_.get(), &CVelmoraDoc::changed, this, [this] { setWindowModified(document_->IsModified()); });
         connect(document_.get(), &CVelmoraDoc::closeRequested, this, &CChildFrameBase::CloseWindow);

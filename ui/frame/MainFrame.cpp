@@ -196,7 +196,8 @@ bool CMainFrame::Create() {
                                              cmd(C::DeleteFood), sep, cmd(C::NewRecipe), cmd(C::SaveAsRecipe)}),
         BuildMenu(QStringLiteral("Reports"), {submenu("Daily", {cmd(C::ReportSummary), cmd(C::ReportMenu)}),
                                               cmd(C::ReportFoodComparison), cmd(C::ReportXml)}),
-        BuildMenu(QStringLiteral("Tools"), {cmd(C::EnergyRequirements), sep, cmd(C::SoftwareUpdate), cmd(C::Settings)}),
+        BuildMenu(QStringLiteral("Tools"),
+                  {cmd(C::EnergyRequirements), cmd(C::DayTargets), sep, cmd(C::SoftwareUpdate), cmd(C::Settings)}),
         windowMenu_,
         BuildMenu(QStringLiteral("&Help"), {cmd(C::HelpReference), cmd(C::AppAbout)}),
     };

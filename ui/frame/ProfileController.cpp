@@ -16,6 +16,8 @@ CProfileController::CProfileController(CVelmoraDoc& doc) : doc_(doc) {
     OnCommand(CommandId::EnergyRequirements, [this] { OnEnergyRequirements(); });
     OnCommand(CommandId::SelectIngredients, [this] { OnSelectIngredients(); });
     OnCommand(CommandId::DietWizard, [this] { OnSelectIngredients(); });
+    OnCommand(
+        CommandId::DayTargets, [this] { showDayTargets(); }, [this] { return static_cast<bool>(showDayTargets); });
 }
 
 void CProfileController::OnExport() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "ui/commands/CommandTarget.h"
 
 class CVelmoraDoc;
@@ -17,6 +19,9 @@ public:
     void OnEnergyRequirements();
     // "Select ingredients" and "Diet Wizard": the day's foods edited in the food selection dialog.
     void OnSelectIngredients();
+
+    // Brings the Log tab, where the day is shown against its targets; filled in by the window.
+    std::function<void()> showDayTargets;
 
 private:
     CVelmoraDoc& doc_;

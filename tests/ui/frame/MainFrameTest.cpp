@@ -102,8 +102,8 @@ TEST_F(MainWindow, AProfileWindowBringsTheProfileMenuAndToolBar) {
             "F&oods: &New Food ...\tCtrl+Shift+N | &Edit Food ...\tCtrl+Shift+E | D&uplicate Food ...\tCtrl+Shift+U | "
             "&Delete Food\tCtrl+Shift+Del | New &Recipe ...\tCtrl+Shift+R | &Save as Recipe ...\tCtrl+Shift+S |",
             "Reports: [Daily: Summary | Menu |] Food Comparison | XML |",
-            "Tools: Energy ... | Software Update | &Settings |", "&Window: &Cascade | &Tile |",
-            "&Help: &Reference | &About Program |"}));
+            "Tools: Energy ... | Day &Targets\tCtrl+Shift+T | Software Update | &Settings |",
+            "&Window: &Cascade | &Tile |", "&Help: &Reference | &About Program |"}));
     EXPECT_EQ(main().ToolBarOnShow(), CMainFrame::kProfile);
     EXPECT_TRUE(main().ToolBar(CMainFrame::kProfile)->isVisible());
     EXPECT_FALSE(main().ToolBar(CMainFrame::kNoProfile)->isVisible());
