@@ -10,8 +10,10 @@
 #include "document/fileio/ProfileFile.h"
 #include "document/report/PageTemplate.h"
 #include "document/report/ReportDocument.h"
+#include "document/report/TargetsJson.h"
 #include "model/Meal.h"
 #include "refdata/DataSourceMgr.h"
+#include "refdata/DietaryIntakesMgr.h"
 
 #include <boost/date_time/gregorian/gregorian.hpp>
 
@@ -36,6 +38,11 @@ struct Environment {
     CDataSourceMgr foods;
     Meal::CMealManager meals;
     FuzzSupport::TempFolder folder;
+    CDC_DietaryIntakesMgr intakes = [] {
+        CDC_DietaryIntakesMgr m;
+        m.InitializeBuiltIn(DriEdition::Current);
+        return m;
+    }();
 };
 
 std::string Slurp(const std::string& path) {
@@ -59,6 +66,10 @@ void ShowEverything(const CProfileDocument& doc) {
     std::vector<UserLog::CNutrientRequirement> limits;
     log.GetEffectiveRequirements(limits);
     for (const auto& r : limits) (void)log.GetIntake(r.gid);
+    // Targets from any person and any day: the dashboard, the calendar marks and the report.
+    const CTargetsJson targets(log);
+    for (const char* key : {CTargetsJson::kJsonDayTargets, CTargetsJson::kJsonMonthStatus})
+        (void)Page::PlaceholderJson(&targets, key);
     for (const auto& entry : log.GetCurrentDay()->foods) {
         (void)entry.Amount();
         (void)entry.UnitName();
@@ -76,6 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.Set(data, size);
 
     CProfileDocument doc(&env.meals, &env.foods);
+    doc.Log().SetTargetOptions({&env.intakes, true});
     const int messages = env.prompt.messages;
     if (!doc.OnOpenDocument(file.Path())) {
         const std::string& error = env.prompt.last;
