@@ -51,7 +51,7 @@ CViewNutrients::CViewNutrients(QWidget* parent) : CViewBase(parent) {
     // The text as the program writes it has a carriage return before each line feed; the editor
     // would show it as a character of its own.
     note_->setPlainText(QString::fromUtf8(kNote).remove(QLatin1Char('\r')));
-    note_->setMaximumHeight(note_->fontMetrics().lineSpacing() * 7 + 12);
+    note_->setMaximumHeight(note_->fontMetrics().lineSpacing() * 9 + 12);
     nutrients_ = new CReportList(left);
     nutrients_->setObjectName(QStringLiteral("nutrientList"));
     nutrients_->SetCheckBoxes(true);
