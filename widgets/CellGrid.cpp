@@ -1,6 +1,7 @@
 #include "CellGrid.h"
 
 #include "CellMark.h"
+#include "CellStyle.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -13,7 +14,8 @@ constexpr int kBorderGrip = 3;  // pixels either side of a border that pick it u
 }
 
 // Reports a finished edit to the grid when the text really changed, so that opening and
-// leaving a cell does not read as a change of the user's data.
+// leaving a cell does not read as a change of the user's data. Typing a suggested value over
+// itself is a change: the value becomes the user's.
 class CCellGridDelegate : public QStyledItemDelegate {
 public:
     explicit CCellGridDelegate(CCellGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
@@ -22,7 +24,8 @@ public:
         const QString before = index.data(Qt::EditRole).toString();
         QStyledItemDelegate::setModelData(editor, model, index);
         const QString after = index.data(Qt::EditRole).toString();
-        if (after != before) grid_->EditCommitted(index.row(), index.column(), after);
+        if (after != before || CellStyle::ConfirmsSuggestion(editor, index))
+            grid_->EditCommitted(index.row(), index.column(), after);
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {

@@ -1,6 +1,7 @@
 #include "ReportList.h"
 
 #include "CellMark.h"
+#include "CellStyle.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -19,8 +20,10 @@ public:
         const QString before = index.data(Qt::EditRole).toString();
         QStyledItemDelegate::setModelData(editor, model, index);
         const QString after = index.data(Qt::EditRole).toString();
-        // Opening a cell and leaving it as it was is no change of the user's data.
-        if (after != before) emit list_->cellTextEdited(index.row(), index.column(), after);
+        // Opening a cell and leaving it as it was is no change of the user's data; typing a
+        // suggested value over itself is, as the value becomes the user's.
+        if (after != before || CellStyle::ConfirmsSuggestion(editor, index))
+            emit list_->cellTextEdited(index.row(), index.column(), after);
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {

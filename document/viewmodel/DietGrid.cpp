@@ -1,9 +1,11 @@
 #include "DietGrid.h"
 
 #include "GridDim.h"
+#include "TargetTips.h"
 #include "TypedNumber.h"
 #include "document/ProfileDocument.h"
 
+#include "model/Targets.h"
 #include "model/TextFormat.h"
 #include "model/UserLog.h"
 #include "refdata/Ingredient.h"
@@ -11,6 +13,7 @@
 
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace DietGrid {
 
@@ -19,6 +22,15 @@ namespace {
 using UserLog::CNutrientRequirement;
 
 std::string Limit(double value) { return value == -1 ? std::string() : TextFormat::G(value); }
+
+// A cell in the user's style, without a tool tip.
+Cell Plain(std::string text, bool editable, CellColour background) {
+    Cell cell;
+    cell.text = std::move(text);
+    cell.editable = editable;
+    cell.background = background;
+    return cell;
+}
 
 constexpr int kSummaryRows = 3;
 
@@ -115,9 +127,9 @@ Table Build(const NS_Data::CUserLog& log) {
         const UserLog::CDayFood& entry = entries[static_cast<std::size_t>(j)];
         const int r = 1 + j;
         t.At(r, 0).text = entry.ShownName();
-        t.At(r, 1) = {TextFormat::G(entry.weight), true, CellColour::White};
-        t.At(r, 2) = {Limit(entry.min), true, CellColour::Yellow};
-        t.At(r, 3) = {Limit(entry.max), true, CellColour::Yellow};
+        t.At(r, 1) = Plain(TextFormat::G(entry.weight), true, CellColour::White);
+        t.At(r, 2) = Plain(Limit(entry.min), true, CellColour::Yellow);
+        t.At(r, 3) = Plain(Limit(entry.max), true, CellColour::Yellow);
         for (int i = 0; i < m; ++i) {
             const int gid = requirements[static_cast<std::size_t>(i)].gid;
             const double value = entry.food ? entry.food->NutrientValue(gid) : 0.0;
@@ -134,18 +146,30 @@ Table Build(const NS_Data::CUserLog& log) {
         for (int c = 1; c < kFixedColumns; ++c) t.At(r, c).background = CellColour::Grey;
     t.At(totalRow, 1).background = CellColour::White;
 
+    const std::vector<Targets::Target> targets = Targets::ForDay(log, *log.GetCurrentDay());
     for (int i = 0; i < m; ++i) {
         const CNutrientRequirement& req = requirements[static_cast<std::size_t>(i)];
+        const Targets::Target& target = targets[static_cast<std::size_t>(i)];
         const int c = kFixedColumns + i;
         if (const Nutrient::Label& label = labels[static_cast<std::size_t>(i)]; !label.name.empty())
             t.At(0, c).text = label.name + "\n   " + label.units;
-        t.At(minRow, c) = {Limit(req.min), true, CellColour::Yellow};
-        t.At(maxRow, c) = {Limit(req.max), true, CellColour::Yellow};
-        const double total = log.GetIntake(req.gid);
-        const bool aboveMin = req.min == -1 || total >= req.min;
-        const bool belowMax = req.max == -1 || total <= req.max;
-        t.At(totalRow, c) = {total == -1 ? std::string("N/A") : TextFormat::G(total), false,
-                             aboveMin && belowMax ? CellColour::White : CellColour::LightRed};
+        t.At(minRow, c) = Plain(Limit(req.min), true, CellColour::Yellow);
+        t.At(maxRow, c) = Plain(Limit(req.max), true, CellColour::Yellow);
+        if (target.IsDefault()) {
+            for (const bool upper : {false, true}) {
+                Cell& cell = t.At(upper ? maxRow : minRow, c);
+                cell.text = Limit(upper ? target.max : target.min);
+                cell.defaultTarget = !cell.text.empty();
+                cell.toolTip = TargetTips::DefaultLimit(target, upper);
+            }
+        }
+        // The total as shown is what is judged, so 49.998 against a minimum of 50 is no fault.
+        const double total = target.intake;
+        const bool outside = target.status == Targets::Status::Under || target.status == Targets::Status::Over;
+        Cell& totalCell = t.At(totalRow, c);
+        totalCell = Plain(total == -1 ? std::string("N/A") : TextFormat::G(total), false,
+                          outside ? CellColour::LightRed : CellColour::White);
+        totalCell.toolTip = TargetTips::Outside(target);
     }
     return t;
 }

@@ -13,7 +13,7 @@ class CUserLog;
 }
 
 // The "Diet" grid of the current day as data: every cell's text, whether the user may type into
-// it and its background, so the view only copies it onto the screen.
+// it, its background and style, so the view only copies it onto the screen.
 namespace DietGrid {
 
 inline constexpr const char* kTitle = " Nutrients By Ingredient Weight ";
@@ -38,6 +38,10 @@ struct Cell {
     std::string text;
     bool editable = false;
     CellColour background = CellColour::White;
+    // A Min or Max the reference intakes give a followed nutrient without limits of the user's
+    // own: shown in a style of its own, never stored unless the user types it.
+    bool defaultTarget = false;
+    std::string toolTip;
 };
 
 // n entries and m followed nutrients give n + 4 rows and m + 4 columns: the header row, one row
@@ -56,7 +60,8 @@ private:
     std::vector<Cell> cells_;
 };
 
-// The grid of the log's current day with its effective requirements.
+// The grid of the log's current day with its effective requirements; a total is judged against
+// its target (model/Targets), the user's limits or else the default ones.
 Table Build(const NS_Data::CUserLog& log);
 
 // Stores the text typed into a cell: a weight, an entry's limit or a nutrient's limit (an empty

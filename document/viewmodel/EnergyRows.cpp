@@ -85,6 +85,33 @@ std::vector<CompositionRow> Composition(const CDS_EnergyComposition& profile) {
     return rows;
 }
 
+std::vector<SplitFlag> SplitFlags(const NS_Data::CUserLog& log) {
+    const CDS_EnergyComposition& profile = log.EnergyComposition();
+    const CDS_EnergyComposition reference;  // names the components as the list does
+    double energy = 0;
+    for (const double kcal : log.GetCurrentDay()->ComponentEnergies()) energy += kcal;
+    std::vector<SplitFlag> flags(kComponents);
+    if (energy <= 0) return flags;
+    const auto shown = [&](int i, int column) {
+        return TextFormat::LowerG(RoundDecimals(profile.GetValue(i, column), 2));
+    };
+    for (int i = 0; i < kComponents; ++i) {
+        if (profile.IsBalanced(i)) continue;
+        const double min = profile.GetValue(i, CDS_EnergyComposition::kMin);
+        const double max = profile.GetValue(i, CDS_EnergyComposition::kMax);
+        const bool below = profile.GetValue(i, CDS_EnergyComposition::kValue) < min;
+        std::string text =
+            reference.ComponentName(i) + ": " + shown(i, CDS_EnergyComposition::kValue) + " % of energy, ";
+        if (max == 0)
+            text += "below the minimum of " + shown(i, CDS_EnergyComposition::kMin) + " %";
+        else
+            text += std::string(below ? "below" : "above") + " the range " + shown(i, CDS_EnergyComposition::kMin) +
+                    "–" + shown(i, CDS_EnergyComposition::kMax) + " %";
+        flags[static_cast<std::size_t>(i)] = {true, std::move(text)};
+    }
+    return flags;
+}
+
 CellStore StoreRange(CDS_EnergyComposition& profile, int row, int column, const std::string& text) {
     if (row < 0 || row >= kComponents || (column != 1 && column != 3)) return {};
     const TypedInput typed = ReadTyped(text, TypedRule::Limit);

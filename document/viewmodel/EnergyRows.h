@@ -37,6 +37,14 @@ Requirement EnergyRequirement(const NS_Data::CUserLog& log);
 
 // The profile's ranges and current split beside the built-in reference, one row per component.
 std::vector<CompositionRow> Composition(const CDS_EnergyComposition& profile);
+// Whether a component's share of the day's energy lies outside the profile's range, and a tool tip
+// that says so: "Fat: 37 % of energy, above the range 20–35 %". One per component, in the order of
+// Composition; nothing is flagged on a day without energy.
+struct SplitFlag {
+    bool outside = false;
+    std::string toolTip;
+};
+std::vector<SplitFlag> SplitFlags(const NS_Data::CUserLog& log);
 // Min(%) (column 1) and Max(%) (column 3) take typed numbers, as limits are typed (not negative)
 // but never emptied; nothing is stored for any other cell, nor for a text that is no such number
 // (the outcome says why).

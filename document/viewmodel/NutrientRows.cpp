@@ -1,8 +1,10 @@
 #include "NutrientRows.h"
 
+#include "TargetTips.h"
 #include "TypedNumber.h"
 #include "document/ProfileDocument.h"
 
+#include "model/Targets.h"
 #include "model/TextFormat.h"
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
@@ -43,9 +45,13 @@ std::vector<Row> Rows(const NS_Data::CUserLog& log, const CDC_DietaryIntakesMgr*
         row.gid = nutrient.Gid();
         for (const UserLog::CNutrientRequirement& req : effective) {
             if (req.gid != row.gid) continue;
+            const Targets::Target target = Targets::For(log, *log.GetCurrentDay(), req);
             row.followed = true;
-            row.min = Shown(req.min);
-            row.max = Shown(req.max);
+            row.min = Shown(target.min);
+            row.max = Shown(target.max);
+            row.defaultLimits = target.IsDefault();
+            row.minTip = TargetTips::DefaultLimit(target, false);
+            row.maxTip = TargetTips::DefaultLimit(target, true);
             break;
         }
         const DietaryIntake* intake = intakes && row.gid != -1 ? intakes->FindIntake(row.gid) : nullptr;
@@ -55,6 +61,13 @@ std::vector<Row> Rows(const NS_Data::CUserLog& log, const CDC_DietaryIntakesMgr*
             row.rda = Shown(rda);
             row.ai = Shown(ai);
             row.ul = Shown(ul);
+            if (ul >= 0 && intake->ulForSupplementsOnly) {
+                row.ul += " *";
+                row.ulTip = "For supplements only: not a target for food";
+            } else if (ul >= 0 && intake->ulIsCdrr) {
+                row.ul += " CDRR";
+                row.ulTip = "Chronic Disease Risk Reduction intake (2019), which stands as the upper limit";
+            }
         }
         rows.push_back(std::move(row));
     }

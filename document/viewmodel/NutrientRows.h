@@ -20,16 +20,25 @@ struct Row {
     std::string units;
     int gid = -1;
     bool followed = false;
-    // The effective limits of a followed nutrient, empty when unset or not followed.
+    // The effective limits of a followed nutrient, empty when unset or not followed; without limits
+    // of the user's own, its default target, if any.
     std::string min;
     std::string max;
+    // Min and Max are the default target, not limits the user typed; the tips say where from.
+    bool defaultLimits = false;
+    std::string minTip;
+    std::string maxTip;
     // The reference values for the person on the current day, empty when the table has none.
     std::string rda;
     std::string ai;
     std::string ul;
+    // Why the UL is no plain upper target: it covers supplements only, or it is sodium's Chronic
+    // Disease Risk Reduction intake. The UL text then carries a mark.
+    std::string ulTip;
 };
 
-// Every nutrient of the log's data source; reference values when `intakes` is given.
+// Every nutrient of the log's data source; reference values when `intakes` is given, default
+// targets as the log's target options give them.
 std::vector<Row> Rows(const NS_Data::CUserLog& log, const CDC_DietaryIntakesMgr* intakes);
 
 // The names of the followed nutrients in their order: the standard nutrient table's, else the

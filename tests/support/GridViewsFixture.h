@@ -19,7 +19,8 @@
 
 // The profile "Ann" of tests/data/ui opened on 6 May 2024 (stew 250 g and broth 240 g; energy,
 // protein, fat, carbohydrate, iron and vitamin C followed) and one view of it on screen, made and
-// first shown as the profile window does.
+// first shown as the profile window does. The day is judged by Ann's own limits alone until a
+// test calls UseDefaultTargets.
 template <class View>
 class GridViewTest : public ::testing::Test {
 protected:
@@ -33,6 +34,7 @@ protected:
         doc->SetPathName(path);
         doc->Log().SelectDay("20240506");
         doc->RecomputeEnergyShares();
+        doc->Log().SetTargetOptions({&intakes, false});
         Show();
     }
 
@@ -49,6 +51,15 @@ protected:
         view->show();
         doc->AddView(view.get());
         view->OnInitialUpdate();
+    }
+
+    // Followed nutrients without limits of Ann's own are judged against the current reference
+    // intakes, as a new profile is; the view shows it. Ann is a woman of 54 on the day: protein
+    // RDA 46 g, iron RDA 8 mg and UL 45 mg, vitamin C RDA 75 mg and UL 2000 mg.
+    void UseDefaultTargets() {
+        current.InitializeBuiltIn(DriEdition::Current);
+        doc->Log().SetTargetOptions({&current, true});
+        view->UpdateData(false);
     }
 
     // Types into a cell through its editor and presses Enter, as a user would.
@@ -80,6 +91,7 @@ protected:
     RecordingPrompt prompt;
     TestApp app;
     CDC_DietaryIntakesMgr intakes;
+    CDC_DietaryIntakesMgr current;
     std::string path;
     std::unique_ptr<CVelmoraDoc> doc;
     std::unique_ptr<View> view;

@@ -7,6 +7,7 @@
 #include "model/UserLog.h"
 #include "widgets/CellGrid.h"
 #include "widgets/CellMark.h"
+#include "widgets/CellStyle.h"
 
 #include <QScopedValueRollback>
 #include <QStyle>
@@ -91,7 +92,11 @@ void CViewDiet::Fill() {
     for (int r = 0; r < table.Rows(); ++r) {
         for (int c = 0; c < table.Columns(); ++c) {
             const DietGrid::Cell& cell = table.At(r, c);
-            if (!CellMarks::IsMarked(*grid_, r, c)) grid_->SetCellText(r, c, QString::fromStdString(cell.text));
+            // A marked cell holds what the user typed, in the user's style.
+            const bool marked = CellMarks::IsMarked(*grid_, r, c);
+            if (!marked) grid_->SetCellText(r, c, QString::fromStdString(cell.text));
+            CellStyle::SetSuggested(*grid_, r, c, cell.defaultTarget && !marked);
+            CellStyle::SetToolTip(*grid_, r, c, QString::fromStdString(cell.toolTip));
             grid_->SetCellEditable(r, c, cell.editable);
             if (cell.background == DietGrid::CellColour::ButtonFace) {
                 grid_->SetCellBackground(r, c, face);

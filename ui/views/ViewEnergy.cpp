@@ -2,7 +2,9 @@
 
 #include "ui/frame/VelmoraDoc.h"
 
+#include "document/viewmodel/DietGrid.h"
 #include "document/viewmodel/EnergyRows.h"
+#include "widgets/CellStyle.h"
 #include "widgets/ReportList.h"
 
 #include <QCheckBox>
@@ -13,6 +15,9 @@
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// The composition's "Value(%)": the day's share of energy.
+constexpr int kValueColumn = 5;
 
 template <class Row>
 void AddRow(CReportList* list, const Row& texts) {
@@ -126,6 +131,20 @@ void CViewEnergy::FillComposition() {
         composition_->SetCellEditable(r, 1, true);
         composition_->SetCellEditable(r, 3, true);
     }
+    FlagComposition();
+}
+
+void CViewEnergy::FlagComposition() {
+    const std::vector<EnergyRows::SplitFlag> flags = EnergyRows::SplitFlags(GetDocument()->Log());
+    // In the colour the Diet grid gives a total outside its limits.
+    const DietGrid::Rgb red = DietGrid::RgbOf(DietGrid::CellColour::LightRed);
+    const int rows = std::min(composition_->rowCount(), static_cast<int>(flags.size()));
+    for (int r = 0; r < rows; ++r) {
+        const EnergyRows::SplitFlag& flag = flags[static_cast<std::size_t>(r)];
+        CellStyle::SetBackground(*composition_, r, kValueColumn,
+                                 flag.outside ? QColor(red.red, red.green, red.blue) : QColor());
+        CellStyle::SetToolTip(*composition_, r, kValueColumn, QString::fromStdString(flag.toolTip));
+    }
 }
 
 void CViewEnergy::OnCompositionEdited(int row, int column, const QString& text) {
@@ -139,5 +158,6 @@ void CViewEnergy::OnCompositionEdited(int row, int column, const QString& text) 
     if (outcome.error.empty() && outcome.stored) {
         // A changed range is written to the profile; closing must ask to save it.
         doc->SetModifiedFlag();
+        FlagComposition();
     }
 }

@@ -30,6 +30,8 @@ private:
     void FillFoodEnergy();
     void FillRequirement();
     void FillComposition();
+    // Colours each share outside its range and says why in its tool tip.
+    void FlagComposition();
     void OnCompositionEdited(int row, int column, const QString& text);
 
     QSplitter* splitter_ = nullptr;

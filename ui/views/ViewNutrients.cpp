@@ -4,6 +4,7 @@
 
 #include "document/viewmodel/NutrientRows.h"
 #include "widgets/CellMark.h"
+#include "widgets/CellStyle.h"
 #include "widgets/DragList.h"
 #include "widgets/ReportList.h"
 
@@ -24,7 +25,11 @@ const char* const CViewNutrients::kNote =
     "prevent being able to specify with confidence the percentage of individuals covered by this intake.\r\n"
     "UL = The maximum level of daily nutrient intake that is likely to pose no risk of adverse effects. Unless "
     "otherwise specified, the UL represents total intake from food, water, and supplements. In the absence of ULs, "
-    "extra caution may be warranted in consuming levels above recommended intakes.";
+    "extra caution may be warranted in consuming levels above recommended intakes.\r\n"
+    "Min and Max in grey italics are default targets from the reference intakes (the RDA, else the AI, and the "
+    "UL; for energy the requirement ±10 %), used for a followed nutrient until you type limits of your own. "
+    "For sodium the 2019 Chronic Disease Risk Reduction intake (CDRR) stands as the upper limit. The ULs of "
+    "magnesium, niacin, folate and vitamin E (marked *) apply to supplements only and are no target for food.";
 
 namespace {
 
@@ -46,7 +51,7 @@ CViewNutrients::CViewNutrients(QWidget* parent) : CViewBase(parent) {
     // The text as the program writes it has a carriage return before each line feed; the editor
     // would show it as a character of its own.
     note_->setPlainText(QString::fromUtf8(kNote).remove(QLatin1Char('\r')));
-    note_->setMaximumHeight(note_->fontMetrics().lineSpacing() * 7 + 12);
+    note_->setMaximumHeight(note_->fontMetrics().lineSpacing() * 9 + 12);
     nutrients_ = new CReportList(left);
     nutrients_->setObjectName(QStringLiteral("nutrientList"));
     nutrients_->SetCheckBoxes(true);
@@ -141,12 +146,16 @@ void CViewNutrients::RefreshRows() {
         // A refused limit stays in its cell until corrected, unless the nutrient is no longer followed.
         for (int column : {kMin, kMax}) {
             if (!row.followed) CellMarks::Clear(*nutrients_, r, column);
-            if (!CellMarks::IsMarked(*nutrients_, r, column))
-                nutrients_->SetText(r, column, Q(column == kMin ? row.min : row.max));
+            const bool marked = CellMarks::IsMarked(*nutrients_, r, column);
+            const std::string& limit = column == kMin ? row.min : row.max;
+            if (!marked) nutrients_->SetText(r, column, Q(limit));
+            CellStyle::SetSuggested(*nutrients_, r, column, row.defaultLimits && !marked && !limit.empty());
+            CellStyle::SetToolTip(*nutrients_, r, column, Q(column == kMin ? row.minTip : row.maxTip));
         }
         nutrients_->SetText(r, kRda, Q(row.rda));
         nutrients_->SetText(r, kAi, Q(row.ai));
         nutrients_->SetText(r, kUl, Q(row.ul));
+        CellStyle::SetToolTip(*nutrients_, r, kUl, Q(row.ulTip));
     }
 }
 

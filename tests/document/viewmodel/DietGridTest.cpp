@@ -3,6 +3,7 @@
 #include "support/ViewsFixture.h"
 
 #include "document/viewmodel/GridDim.h"
+#include "refdata/DietaryIntakesMgr.h"
 
 #include <gmock/gmock.h>
 
@@ -224,6 +225,109 @@ TEST_F(DietGridTest, ALimitTypedOverTheDaysOwnChangesTheDays) {
     EXPECT_TRUE(DietGrid::StoreCell(doc, 1, 5, "8").stored);
     EXPECT_EQ(doc.Log().RequirementAt(1).min, 8);
     EXPECT_EQ(doc.CurrentDay().requirements.size(), 1u);
+}
+
+// The profile judged against the current reference intakes, as the program opens it, for a woman of
+// 34: protein RDA 46 g; iron RDA 18 mg, UL 45 mg; calcium RDA 1000 mg, UL 2500 mg.
+class DietGridDefaultsTest : public Profile {
+protected:
+    DietGridDefaultsTest() {
+        intakes.InitializeBuiltIn(DriEdition::Current);
+        doc.Log().SetTargetOptions({&intakes, true});
+        doc.Log().Personal().birthYear = 1990;
+    }
+
+    CDC_DietaryIntakesMgr intakes;
+};
+
+// Rows: 0 header, 1 the entry, 2 Min, 3 Max, 4 Total; columns 4 protein, 5 iron, 6 calcium.
+TEST_F(DietGridDefaultsTest, ANutrientWithoutLimitsOfTheUsersOwnShowsItsDefaultTarget) {
+    Follow({kProtein, kIron, kCalcium});
+    doc.Log().RequirementAt(1).min = 8;  // iron: the user's own minimum, and no maximum
+    Eat(kMeat, 100);                     // 20 g protein, 2.5 mg iron, no calcium
+
+    struct Expected {
+        int row, column;
+        const char* text;
+        bool isDefault;
+    };
+    const Expected cells[] = {
+        {2, 4, "46", true},   {3, 4, "", false},  // protein has no UL
+        {2, 5, "8", false},   {3, 5, "", false},  // own limits win, both of them
+        {2, 6, "1000", true}, {3, 6, "2500", true},
+    };
+    const DietGrid::Table t = DietGrid::Build(doc.Log());
+    for (const Expected& e : cells) {
+        const DietGrid::Cell& cell = t.At(e.row, e.column);
+        EXPECT_EQ(cell.text, e.text) << e.row << "," << e.column;
+        EXPECT_EQ(cell.defaultTarget, e.isDefault) << e.row << "," << e.column;
+        EXPECT_TRUE(cell.editable) << e.row << "," << e.column;
+        EXPECT_EQ(cell.background, kYellow) << e.row << "," << e.column;
+        EXPECT_EQ(cell.toolTip.empty(), !e.isDefault) << e.row << "," << e.column;
+    }
+    EXPECT_EQ(t.At(2, 6).toolTip, "Default target: RDA. Type a number to set a limit of your own.");
+    EXPECT_EQ(t.At(3, 6).toolTip, "Default target: UL. Type a number to set a limit of your own.");
+    EXPECT_EQ(t.At(4, 4).background, kRed);
+    EXPECT_EQ(t.At(4, 4).toolTip, "Below the minimum of 46 g (RDA)");
+    EXPECT_EQ(t.At(4, 5).toolTip, "Below the minimum of 8 mg (your limit)");
+    // A default is never stored.
+    EXPECT_EQ(doc.Log().RequirementAt(0).min, -1);
+    EXPECT_EQ(doc.Log().RequirementAt(2).min + doc.Log().RequirementAt(2).max, -2);
+
+    // With the setting off only the user's own limits show and judge.
+    doc.Log().SetTargetOptions({&intakes, false});
+    const DietGrid::Table off = DietGrid::Build(doc.Log());
+    EXPECT_THAT(RowTexts(off, 2), ::testing::ElementsAre("Min", "", "", "", "", "8", ""));
+    EXPECT_THAT(RowTexts(off, 3), ::testing::ElementsAre("Max", "", "", "", "", "", ""));
+    for (int c = 4; c < 7; ++c) EXPECT_FALSE(off.At(2, c).defaultTarget || off.At(3, c).defaultTarget) << c;
+    EXPECT_EQ(off.At(4, 4).background, kWhite);
+    EXPECT_EQ(off.At(4, 4).toolTip, "");
+    EXPECT_EQ(off.At(4, 5).background, kRed);
+}
+
+TEST_F(DietGridDefaultsTest, TheTotalFollowsTheDefaultTargetAsItFollowsTypedLimits) {
+    struct Case {
+        double grams;  // of meat: 2.5 mg iron per 100 g
+        double ownMin, ownMax;
+        CellColour colour;
+        const char* toolTip;
+    };
+    const Case cases[] = {
+        {100, -1, -1, kRed, "Below the minimum of 18 mg (RDA)"},
+        {720, -1, -1, kWhite, ""},   // 18: exactly the RDA
+        {1800, -1, -1, kWhite, ""},  // 45: exactly the UL
+        {2000, -1, -1, kRed, "Above the maximum of 45 mg (UL)"},
+        {100, 2, -1, kWhite, ""},  // the user's own limits in place of the default
+        {2000, -1, 60, kWhite, ""},
+        {2000, -1, 40, kRed, "Above the maximum of 40 mg (your limit)"},
+    };
+    Follow({kIron});
+    Eat(kMeat, 0);
+    for (const Case& c : cases) {
+        doc.CurrentDay().foods[0].weight = c.grams;
+        doc.Log().RequirementAt(0).min = c.ownMin;
+        doc.Log().RequirementAt(0).max = c.ownMax;
+        const DietGrid::Table t = DietGrid::Build(doc.Log());
+        const DietGrid::Cell& total = t.At(4, 4);
+        EXPECT_EQ(total.background, c.colour) << c.grams << " " << c.ownMin << " " << c.ownMax;
+        EXPECT_EQ(total.toolTip, c.toolTip) << c.grams << " " << c.ownMin << " " << c.ownMax;
+    }
+}
+
+TEST_F(DietGridDefaultsTest, AnOwnLimitTypedOverTheDefaultIsStoredAndEmptyingItBringsTheDefaultBack) {
+    Follow({kIron});
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 1, 4, "18").stored);  // the default's own number
+    EXPECT_EQ(doc.Log().RequirementAt(0).min, 18);
+    DietGrid::Table t = DietGrid::Build(doc.Log());
+    EXPECT_FALSE(t.At(1, 4).defaultTarget);
+    EXPECT_EQ(t.At(2, 4).text, "") << "the UL is a default; the user's minimum replaces the whole target";
+
+    EXPECT_TRUE(DietGrid::StoreCell(doc, 1, 4, "").stored);
+    EXPECT_EQ(doc.Log().RequirementAt(0).min, -1);
+    t = DietGrid::Build(doc.Log());
+    EXPECT_EQ(t.At(1, 4).text, "18");
+    EXPECT_TRUE(t.At(1, 4).defaultTarget);
+    EXPECT_EQ(t.At(2, 4).text, "45");
 }
 
 TEST_F(DietGridTest, CellsWithoutInputChangeNothing) {

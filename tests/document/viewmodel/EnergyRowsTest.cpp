@@ -81,6 +81,49 @@ TEST_F(EnergyRowsTest, OnlyMinAndMaxTakeTypedRanges) {
     EXPECT_TRUE(profile.IsReference());
 }
 
+// The built-in ranges: protein 10-35 %, fat 20-35 %, carbohydrates 45-65 %, alcohol 0-10 %. A
+// maximum of 0 sets no upper limit.
+TEST_F(EnergyRowsTest, AShareOutsideItsRangeIsFlaggedWithWhy) {
+    struct Change {
+        int component, column;
+        double value;
+    };
+    struct Case {
+        const char* what;
+        int food;  // 150 g of it
+        std::vector<Change> changes;
+        std::array<const char*, 4> toolTips;  // empty: not flagged
+    };
+    constexpr int kMin = CDS_EnergyComposition::kMin, kMax = CDS_EnergyComposition::kMax;
+    const Case cases[] = {
+        {"meat: 47 % protein, 53 % fat",
+         kMeat,
+         {},
+         {"Protein: 47 % of energy, above the range 10\u201335 %", "Fat: 53 % of energy, above the range 20\u201335 %",
+          "Carbohydrates: 0 % of energy, below the range 45\u201365 %", ""}},
+        {"on the edges of wider ranges", kMeat, {{0, kMax, 47}, {1, kMax, 53}, {2, kMin, 0}}, {"", "", "", ""}},
+        {"maximum 0",
+         kMeat,
+         {{0, kMax, 0}, {2, kMax, 0}},
+         {"", "Fat: 53 % of energy, above the range 20\u201335 %",
+          "Carbohydrates: 0 % of energy, below the minimum of 45 %", ""}},
+        {"a day without energy", kWater, {}, {"", "", "", ""}},
+    };
+    for (const Case& c : cases) {
+        doc.CurrentDay().foods.clear();
+        doc.Log().EnergyComposition() = CDS_EnergyComposition();
+        for (const Change& change : c.changes)
+            doc.Log().EnergyComposition().SetValue(change.component, change.column, change.value);
+        Eat(c.food, 150);
+        const std::vector<EnergyRows::SplitFlag> flags = EnergyRows::SplitFlags(doc.Log());
+        ASSERT_EQ(flags.size(), 4u);
+        for (std::size_t i = 0; i < 4; ++i) {
+            EXPECT_EQ(flags[i].toolTip, c.toolTips[i]) << c.what << ", component " << i;
+            EXPECT_EQ(flags[i].outside, *c.toolTips[i] != 0) << c.what << ", component " << i;
+        }
+    }
+}
+
 TEST_F(EnergyRowsTest, TheRequirementLineNamesTheEquationAndRoundsToWholeKilocalories) {
     doc.Log().Personal().birthYear = 1990;
     const EnergyRows::Requirement r = EnergyRows::EnergyRequirement(doc.Log());

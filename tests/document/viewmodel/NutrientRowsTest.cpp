@@ -45,6 +45,80 @@ TEST_F(NutrientRowsTest, EveryDataSourceNutrientHasARowWithTheEffectiveLimitsOfT
     EXPECT_THAT(NutrientRows::OrderNames(doc.Log()), ElementsAre("Iron", "Protein"));
 }
 
+// A woman of 34 judged against the current reference intakes: protein RDA 46 g; iron RDA 18 mg,
+// UL 45 mg; calcium RDA 1000 mg, UL 2500 mg.
+TEST_F(NutrientRowsTest, FollowedNutrientsWithoutLimitsOfTheUsersOwnShowTheirDefaultTargets) {
+    CDC_DietaryIntakesMgr current;
+    current.InitializeBuiltIn(DriEdition::Current);
+    doc.Log().Personal().birthYear = 1990;
+    Follow({kProtein, kIron, kCalcium});
+    doc.Log().RequirementAt(1).min = 8;
+
+    doc.Log().SetTargetOptions({&current, true});
+    auto rows = NutrientRows::Rows(doc.Log(), &current);
+    EXPECT_THAT(Shown(rows), ElementsAre("Protein [46, ]", "Total lipid (fat)", "Iron, Fe [8, ]",
+                                         "Calcium, Ca [1000, 2500]", "Glow", "Nameless"));
+    EXPECT_TRUE(rows[0].defaultLimits);
+    EXPECT_FALSE(rows[2].defaultLimits);
+    EXPECT_TRUE(rows[3].defaultLimits);
+    EXPECT_FALSE(rows[1].defaultLimits) << "not followed";
+    EXPECT_EQ(rows[3].maxTip, "Default target: UL. Type a number to set a limit of your own.");
+    EXPECT_EQ(rows[2].minTip + rows[2].maxTip, "");
+
+    doc.Log().SetTargetOptions({&current, false});
+    rows = NutrientRows::Rows(doc.Log(), &current);
+    EXPECT_THAT(Shown(rows), ElementsAre("Protein [, ]", "Total lipid (fat)", "Iron, Fe [8, ]", "Calcium, Ca [, ]",
+                                         "Glow", "Nameless"));
+    for (const auto& row : rows) EXPECT_FALSE(row.defaultLimits) << row.name;
+    EXPECT_EQ(doc.Log().RequirementAt(0).min, -1);
+}
+
+// Magnesium's UL covers supplements only, so it is information, never a maximum; sodium's upper
+// value in the current edition is the Chronic Disease Risk Reduction intake.
+TEST(NutrientRowsUpperLevels, AnUpperLevelThatIsNoPlainTargetForFoodIsMarked) {
+    const ScopedClock clock(boost::gregorian::date(2024, 5, 7));
+    CDataSourceMgr source;
+    std::string error;
+    ASSERT_TRUE(source.Load(std::string(VELMORA_TEST_DATA) + "/document/minerals-foods.xml", {}, error)) << error;
+    Meal::CMealManager meals;
+    CProfileDocument doc(&meals, &source);
+    doc.Log().Personal().birthYear = 1990;  // a woman of 34
+    EXPECT_TRUE(doc.AddNutrient(14));
+    EXPECT_TRUE(doc.AddNutrient(17));
+
+    struct Case {
+        DriEdition edition;
+        const char *magnesiumUl, *sodiumUl, *sodiumMax, *sodiumUlTip;
+    };
+    const Case cases[] = {
+        {DriEdition::Current, "350 *", "2300 CDRR", "2300",
+         "Chronic Disease Risk Reduction intake (2019), which stands as the upper limit"},
+        {DriEdition::Original, "350 *", "2300", "2300", ""},
+    };
+    for (const Case& c : cases) {
+        CDC_DietaryIntakesMgr intakes;
+        intakes.InitializeBuiltIn(c.edition);
+        doc.Log().SetTargetOptions({&intakes, true});
+        const auto rows = NutrientRows::Rows(doc.Log(), &intakes);
+        const char* edition = DriEditionName(c.edition);
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[0].ul, c.magnesiumUl) << edition;
+        EXPECT_EQ(rows[0].ulTip, "For supplements only: not a target for food") << edition;
+        EXPECT_EQ(rows[0].min, "320") << edition;
+        EXPECT_EQ(rows[0].max, "") << edition;
+        EXPECT_EQ(rows[1].ul, c.sodiumUl) << edition;
+        EXPECT_EQ(rows[1].ulTip, c.sodiumUlTip) << edition;
+        EXPECT_EQ(rows[1].max, c.sodiumMax) << edition;
+    }
+    // The CDRR stands as sodium's default maximum, and says so.
+    CDC_DietaryIntakesMgr current;
+    current.InitializeBuiltIn(DriEdition::Current);
+    doc.Log().SetTargetOptions({&current, true});
+    EXPECT_EQ(
+        NutrientRows::Rows(doc.Log(), &current)[1].maxTip,
+        "Default target: CDRR (Chronic Disease Risk Reduction intake). Type a number to set a limit of your own.");
+}
+
 TEST_F(NutrientRowsTest, TheOrderNamesANutrientOutsideTheStandardTableAsTheDataSourceDoes) {
     Follow({kGlow, kIron});
     EXPECT_THAT(NutrientRows::OrderNames(doc.Log()), ElementsAre("Glow", "Iron"));

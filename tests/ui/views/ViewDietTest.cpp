@@ -9,6 +9,7 @@
 #include "ui/views/ViewNutrients.h"
 #include "widgets/CellGrid.h"
 #include "widgets/CellMark.h"
+#include "widgets/CellStyle.h"
 #include "widgets/ReportList.h"
 
 #include <QTest>
@@ -82,6 +83,43 @@ TEST_F(DietView, TypedWeightsAndLimitsTakeEffectAtOnce) {
     EXPECT_EQ(doc->DayFoods()[0].weight, 120);
     EXPECT_EQ(grid->CellText(1, 1), "1e999");
     EXPECT_TRUE(CellMarks::IsMarked(*grid, 1, 1));
+}
+
+TEST_F(DietView, DefaultTargetsShowGreyAndItalicAndGiveWayToTypedLimits) {
+    UseDefaultTargets();
+    CCellGrid* grid = view->Grid();
+    EXPECT_EQ(grid->CellText(3, 5), "46");  // protein's RDA
+    EXPECT_TRUE(CellStyle::IsSuggested(*grid, 3, 5));
+    EXPECT_TRUE(grid->item(3, 5)->font().italic());
+    EXPECT_EQ(grid->item(3, 5)->foreground().color(), CellStyle::SuggestedColour());
+    EXPECT_FALSE(CellStyle::ToolTip(*grid, 3, 5).isEmpty());
+    EXPECT_EQ(grid->CellBackground(3, 5), QColor(255, 255, 0));
+    EXPECT_EQ(grid->CellText(4, 8), "45");  // iron's UL
+    EXPECT_FALSE(CellStyle::IsSuggested(*grid, 1, 1));
+    EXPECT_FALSE(grid->item(1, 1)->font().italic());
+    EXPECT_EQ(grid->CellBackground(5, 5), QColor(255, 150, 150));  // 27.4 g
+    EXPECT_EQ(CellStyle::ToolTip(*grid, 5, 5), "Below the minimum of 46 g (RDA)");
+
+    // Typed over, even as the same number, the default becomes Ann's own limit.
+    doc->SetModifiedFlag(false);
+    Type(grid, 3, 5, "46");
+    EXPECT_EQ(doc->Log().RequirementAt(1).min, 46);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_FALSE(CellStyle::IsSuggested(*grid, 3, 5));
+    EXPECT_FALSE(grid->item(3, 5)->font().italic());
+    EXPECT_EQ(CellStyle::ToolTip(*grid, 5, 5), "Below the minimum of 46 g (your limit)");
+    // Emptied, the default is back on display, and only there.
+    Type(grid, 3, 5, "");
+    EXPECT_EQ(doc->Log().RequirementAt(1).min, -1);
+    EXPECT_EQ(grid->CellText(3, 5), "46");
+    EXPECT_TRUE(CellStyle::IsSuggested(*grid, 3, 5));
+
+    doc->Log().SetTargetOptions({&current, false});
+    view->UpdateData(false);
+    EXPECT_EQ(grid->CellText(3, 5), "");
+    EXPECT_FALSE(CellStyle::IsSuggested(*grid, 3, 5));
+    EXPECT_EQ(grid->CellBackground(5, 5), QColor(Qt::white));
+    EXPECT_EQ(CellStyle::ToolTip(*grid, 5, 5), "");
 }
 
 // A text the cell can't take keeps the old value: the grid keeps the text framed for the user to

@@ -1,6 +1,7 @@
 #include "support/GridViewsFixture.h"
 
 #include "ui/views/ViewEnergy.h"
+#include "widgets/CellStyle.h"
 #include "widgets/ReportList.h"
 
 #include <QCheckBox>
@@ -74,6 +75,23 @@ TEST_F(EnergyView, ATypedRangeIsKeptByTheCompositionAndMarksTheProfileModified) 
     view->UpdateData(false);
     EXPECT_EQ(composition->Text(0, 1), "15");
     EXPECT_EQ(composition->Text(0, 6), optimal);
+}
+
+// The day: protein 26 %, fat 27 %, carbohydrates 47 %, within Ann's ranges.
+TEST_F(EnergyView, AShareOutsideItsRangeIsFlaggedAsTheDietGridFlagsATotal) {
+    CReportList* composition = view->Composition();
+    for (int r = 0; r < 4; ++r) EXPECT_FALSE(CellStyle::Background(*composition, r, 5).isValid()) << r;
+    Type(composition, 2, 1, "50");
+    EXPECT_EQ(CellStyle::Background(*composition, 2, 5), QColor(255, 150, 150));
+    EXPECT_EQ(CellStyle::ToolTip(*composition, 2, 5),
+              QString::fromUtf8("Carbohydrates: 47 % of energy, below the range 50\u201365 %"));
+    EXPECT_FALSE(CellStyle::Background(*composition, 2, 1).isValid()) << "only the share is coloured";
+    view->UpdateData(false);
+    EXPECT_EQ(CellStyle::Background(*composition, 2, 5), QColor(255, 150, 150));
+
+    Type(composition, 2, 1, "47");
+    EXPECT_FALSE(CellStyle::Background(*composition, 2, 5).isValid());
+    EXPECT_EQ(CellStyle::ToolTip(*composition, 2, 5), "");
 }
 
 TEST_F(EnergyView, FollowsTheDocumentOnEveryRefresh) {

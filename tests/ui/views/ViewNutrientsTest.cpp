@@ -2,6 +2,7 @@
 
 #include "ui/views/ViewNutrients.h"
 #include "widgets/CellMark.h"
+#include "widgets/CellStyle.h"
 #include "widgets/DragList.h"
 #include "widgets/ReportList.h"
 
@@ -68,6 +69,31 @@ TEST_F(NutrientsView, ListsEveryNutrientWithItsChecksLimitsAndReferenceValues) {
               (QStringList{"Energy", "Protein", "Total Fat", "Carbohydrate", "Iron", "Vitamin C"}));
     EXPECT_TRUE(view->Note()->toPlainText().startsWith("NOTE: The table is adapted from the DRI reports, see http"));
     EXPECT_TRUE(view->Note()->isReadOnly());
+}
+
+TEST_F(NutrientsView, DefaultTargetsShowGreyAndItalicInMinAndMax) {
+    doc->Log().RequirementAt(4).min = 8;  // iron: Ann's own
+    UseDefaultTargets();
+    CReportList* list = view->NutrientList();
+    struct Expected {
+        int row, column;
+        const char* text;
+        bool suggested;
+    };
+    const Expected cells[] = {
+        {kProtein, 2, "46", true}, {kProtein, 3, "", false}, {kVitaminC, 2, "75", true}, {kVitaminC, 3, "2000", true},
+        {kIron, 2, "8", false},    {kIron, 3, "", false},    {kVitaminA, 2, "", false},  // not followed
+    };
+    for (const Expected& e : cells) {
+        EXPECT_EQ(list->Text(e.row, e.column), e.text) << e.row << "," << e.column;
+        EXPECT_EQ(CellStyle::IsSuggested(*list, e.row, e.column), e.suggested) << e.row << "," << e.column;
+    }
+    EXPECT_TRUE(list->item(kProtein, 2)->font().italic());
+
+    Type(list, kProtein, 2, "46");
+    EXPECT_EQ(doc->Log().RequirementAt(1).min, 46);
+    EXPECT_FALSE(CellStyle::IsSuggested(*list, kProtein, 2));
+    EXPECT_EQ(list->Text(kProtein, 2), "46");
 }
 
 TEST_F(NutrientsView, ReferenceValuesFollowTheDayShown) {
