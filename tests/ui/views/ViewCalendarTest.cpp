@@ -110,7 +110,9 @@ TEST_F(LogView, TheDashboardShowsEachFollowedNutrientAndItsTopFoods) {
     EXPECT_EQ(Summary(shownFoods), QString());
     view.SummaryPage().RunScript(vitaminC + ".click(); true");
     EXPECT_EQ(Summary(shownFoods), QStringLiteral("Stew,18.1 mg,100 %"));
-    EXPECT_EQ(Summary(vitaminC + ".getAttribute('aria-expanded')"), QStringLiteral("true"));
+    EXPECT_EQ(Summary(vitaminC + ".getAttribute('aria-expanded') + '/' + " + vitaminC +
+                      ".nextSibling.querySelector('.limits').textContent"),
+              QStringLiteral("true/target 75 mg (RDA) \u00b7 upper limit 2,000 mg (UL)"));
     view.SummaryPage().RunScript(
         QStringLiteral("var p = Array.from(document.querySelectorAll('.nutrient')).find(r => "
                        "r.querySelector('.name').firstChild.nodeValue == 'Protein'); p.focus();"
