@@ -3,6 +3,7 @@
 #include "ui/frame/VelmoraDoc.h"
 
 #include "core/Services.h"
+#include "document/report/TargetsJson.h"
 #include "document/viewmodel/TypedNumber.h"
 #include "model/LogDay.h"
 
@@ -52,10 +53,15 @@ void CViewCalendar::OnInitialUpdate() {
     CVelmoraDoc* doc = GetDocument();
     if (doc) {
         const IJSONSerialize* source = &doc->Log();
-        calendar_->SetPlaceholders(
-            std::make_unique<Page::PlaceholderTable>(Page::PlaceholderTable{{"%JSON_USERLOG_LOG%", source}}));
+        auto targets = std::make_unique<CTargetsJson>(doc->Log());
+        calendar_->SetPlaceholders(std::make_unique<Page::PlaceholderTable>(
+            Page::PlaceholderTable{{"%JSON_USERLOG_LOG%", source}, {CTargetsJson::kJsonMonthStatus, targets.get()}}));
         summary_->SetPlaceholders(std::make_unique<Page::PlaceholderTable>(
-            Page::PlaceholderTable{{"%JSON_USERLOG_DAY%", source}, {"%JSON_MEASURES%", source}}));
+            Page::PlaceholderTable{{"%JSON_USERLOG_DAY%", source},
+                                   {"%JSON_MEASURES%", source},
+                                   {CTargetsJson::kJsonDayTargets, targets.get()}}));
+        // The tables above no longer point at the old one.
+        targets_ = std::move(targets);
     }
     CViewBase::OnInitialUpdate();
     savedDocument_ = doc;

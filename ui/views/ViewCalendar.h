@@ -8,12 +8,15 @@
 #include <QPointer>
 
 #include <deque>
+#include <memory>
 #include <string>
 
+class CTargetsJson;
 class QSplitter;
 
-// The "Log" tab: the month of the log's current day on the left, that day's foods and facts on
-// the right. A click on a day makes it the current day; a typed fact value goes into the day.
+// The "Log" tab: the month of the log's current day on the left, each logged day marked with how
+// it met its targets; that day's targets, foods and facts on the right. A click on a day makes it the current day; a
+// typed fact value goes into the day.
 class CViewCalendar : public CViewBase {
     Q_OBJECT
 public:
@@ -44,6 +47,8 @@ private:
     CWebControlBase* calendar_ = nullptr;
     CWebControlBase* summary_ = nullptr;
     QPointer<CVelmoraDoc> savedDocument_;
+    // Answers the targets placeholders of both pages for the document's log.
+    std::unique_ptr<CTargetsJson> targets_;
     // Days clicked while an earlier click is handled, in the order of the clicks.
     std::deque<std::string> pendingDays_;
     bool selectingDay_ = false;

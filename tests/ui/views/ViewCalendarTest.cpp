@@ -8,6 +8,7 @@
 #include "ui/views/ViewCalendar.h"
 
 #include "model/LogDay.h"
+#include "refdata/DietaryIntakesMgr.h"
 
 #include <QTest>
 
@@ -20,11 +21,14 @@
 
 namespace {
 
-// The "Log" view of the profile "Ann" of tests/data/ui, on show and attached to its document.
+// The "Log" view of the profile "Ann" of tests/data/ui, on show and attached to its document, her
+// day judged by the current reference intakes.
 class LogView : public ::testing::Test {
 protected:
     LogView() : doc(app.Context()) {
+        intakes.InitializeBuiltIn(DriEdition::Current);
         EXPECT_TRUE(doc.OnOpenDocument(app.AddProfile("Ann", "Ann")));
+        doc.Log().SetTargetOptions({&intakes, true});
         doc.Log().SelectDay("20240506");
         view.SetDocument(&doc);
         doc.AddView(&view);
@@ -55,6 +59,7 @@ protected:
     }
 
     TestApp app;
+    CDC_DietaryIntakesMgr intakes;
     CVelmoraDoc doc;
     CViewCalendar view;
 };
@@ -83,13 +88,67 @@ TEST_F(LogView, ShowsTheMonthWithItsFoodsAndTheDaySummary) {
               QStringLiteral("Weight (kg)||63.5;Extra Energy (kcal)||"));
 }
 
+// Ann, 54, on 6 May 2024: 250 g of stew give 18.1 mg of vitamin C against her RDA of 75 mg and 25 g
+// of her 27.4 g of protein; the broth gives the rest of the protein.
+TEST_F(LogView, TheDashboardShowsEachFollowedNutrientAndItsTopFoods) {
+    EXPECT_EQ(Summary("Array.from(document.querySelectorAll('#TargetsContent .groupName')).map(g => "
+                      "g.textContent).join('|')"),
+              QStringLiteral("Energy split|Energy and macronutrients|Vitamins|Minerals"));
+    EXPECT_EQ(Summary("String(document.querySelectorAll('#TargetsContent .nutrient').length)"), QStringLiteral("6"));
+    const QString vitaminC = QStringLiteral(
+        "Array.from(document.querySelectorAll('.nutrient')).find(r => r.querySelector('.name').firstChild.nodeValue "
+        "== 'Vitamin C')");
+    EXPECT_EQ(Summary(vitaminC + ".querySelector('.figure').textContent + '/' + " + vitaminC +
+                      ".querySelector('.basis').textContent + '/' + " + vitaminC + ".className"),
+              QStringLiteral("18.1 mg \u00b7 24 %/ (RDA+UL)/nutrient under"));
+
+    // A click opens the foods that gave most of it; Enter on a focused row opens another.
+    const QString shownFoods = QStringLiteral(
+        "Array.from(document.querySelectorAll('.detail')).filter(d => !d.hidden).map(d => "
+        "Array.from(d.querySelectorAll('tr')).map(r => Array.from(r.cells).map(c => c.textContent).join(',')).join("
+        "';')).join('|')");
+    EXPECT_EQ(Summary(shownFoods), QString());
+    view.SummaryPage().RunScript(vitaminC + ".click(); true");
+    EXPECT_EQ(Summary(shownFoods), QStringLiteral("Stew,18.1 mg,100 %"));
+    EXPECT_EQ(Summary(vitaminC + ".getAttribute('aria-expanded') + '/' + " + vitaminC +
+                      ".nextSibling.querySelector('.limits').textContent"),
+              QStringLiteral("true/target 75 mg (RDA) \u00b7 upper limit 2,000 mg (UL)"));
+    view.SummaryPage().RunScript(
+        QStringLiteral("var p = Array.from(document.querySelectorAll('.nutrient')).find(r => "
+                       "r.querySelector('.name').firstChild.nodeValue == 'Protein'); p.focus();"
+                       "p.dispatchEvent(new KeyboardEvent('keydown', {key: 'Enter', bubbles: true})); true"));
+    EXPECT_EQ(Summary(shownFoods), QStringLiteral("Stew,25 g,91 %;Broth,2.4 g,9 %|Stew,18.1 mg,100 %"));
+    view.SummaryPage().RunScript(vitaminC + ".click(); true");
+    EXPECT_EQ(Summary(shownFoods), QStringLiteral("Stew,25 g,91 %;Broth,2.4 g,9 %"));
+
+    // A day without foods has a line instead of bars.
+    ASSERT_TRUE(ClickAndWait(QStringLiteral("20240520"), "20240520"));
+    EXPECT_EQ(Summary("String(document.querySelectorAll('#TargetsContent .nutrient, #TargetsContent .track').length)"),
+              QStringLiteral("0"));
+    EXPECT_TRUE(Summary("document.getElementById('TargetsContent').textContent")
+                    .startsWith(QStringLiteral("No foods logged for the day yet")));
+}
+
+// A logged day shows how many nutrients fall outside their range; a day without foods, nothing.
+TEST_F(LogView, TheCalendarMarksEachLoggedDayWithItsStatus) {
+    const QString marks = QStringLiteral(
+        "['20240506', '20240507', '20240508'].map(id => { var m = document.getElementById(id)"
+        ".querySelector('.marks'); return m ? Array.from(m.children).map(c => c.className + ':' + c.textContent)"
+        ".join(',') : '-'; }).join('|')");
+    // Both days are short of energy and of protein, carbohydrate, iron and vitamin C; fat has no target.
+    EXPECT_EQ(Calendar(marks), QStringLiteral("energy under:kcal\u2193,outside:4|energy under:kcal\u2193,outside:4|-"));
+    EXPECT_EQ(Calendar("document.getElementById('20240506').querySelector('.dayBar').lastChild.nodeValue"),
+              QStringLiteral("6"));
+    EXPECT_FALSE(Calendar("document.getElementById('legend').textContent").isEmpty());
+}
+
 TEST_F(LogView, SectionTitlesTurnTheirArrowAndKeepTheContent) {
     const QString state = QStringLiteral(
         "document.getElementById('FoodIcon').className + '/' + document.getElementById('FoodContent').className + '/' "
         "+ "
         "(document.getElementById('FoodContent').offsetHeight > 0)");
     EXPECT_EQ(Summary(state), QStringLiteral("icon iconDown/expanded/true"));
-    view.SummaryPage().RunScript(QStringLiteral("document.querySelector('.sectionTitle').click()"));
+    view.SummaryPage().RunScript(QStringLiteral("document.querySelector('.sectionTitle[onclick*=Food]').click()"));
     EXPECT_EQ(Summary(state), QStringLiteral("icon iconRight/collapsed/true"));
     EXPECT_EQ(Summary("getComputedStyle(document.getElementById('FoodIcon')).backgroundPosition"),
               QStringLiteral("-32px -16px"));
