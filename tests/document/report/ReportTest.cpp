@@ -7,6 +7,7 @@
 
 #include "core/AppDir.h"
 #include "core/Log.h"
+#include "refdata/DietaryIntakesMgr.h"
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
 
@@ -180,6 +181,38 @@ TEST_F(ReportRun, SummaryShowsThePersonTheEnergyAndEveryNutrientAgainstItsLimits
     EXPECT_THAT(html, HasSubstr("▼ below minimum"));
     EXPECT_THAT(html, HasSubstr(">µg<"));
     EXPECT_THAT(html, HasSubstr("charset=UTF-8"));
+}
+
+// A nutrient without limits of the user's own is judged by the person's reference intakes, in the
+// document and on the page; own limits, the day's included, keep judging the others.
+TEST_F(ReportRun, SummaryShowsEachNutrientsTargetAndPercent) {
+    CDC_DietaryIntakesMgr intakes;
+    intakes.InitializeBuiltIn(DriEdition::Current);
+    auto log = ExchangeFixture::LogOn("20260110");
+    log->SetTargetOptions({&intakes, true});
+    log->RequirementAt(log->FindRequirement(29)).min = -1;  // vitamin C: the woman of 35's RDA 75, UL 2000
+
+    Xml::XmlDocument doc;
+    Report::BuildReportDocument(*log, Report::kSummaryTemplate, doc);
+    const Xml::XmlNode vitaminC = doc.SelectSingleNode("//Nutrients/NutrientRequirement[@gid='29']/Target");
+    EXPECT_EQ("75", Attr(vitaminC, "min"));
+    EXPECT_EQ("2000", Attr(vitaminC, "max"));
+    EXPECT_EQ("RDA+UL", Attr(vitaminC, "basis"));
+    EXPECT_EQ("true", Attr(vitaminC, "default"));
+    EXPECT_EQ("24", Attr(vitaminC, "percent"));  // 18.1 mg
+    EXPECT_EQ("under", Attr(vitaminC, "status"));
+    const Xml::XmlNode protein = doc.SelectSingleNode("//Nutrients/NutrientRequirement[@gid='3']/Target");
+    EXPECT_EQ("own", Attr(protein, "basis"));  // the day's own 70 g
+    EXPECT_EQ("36", Attr(protein, "percent"));
+    EXPECT_FALSE(Xml::XmlElement(protein).HasAttribute("default"));
+
+    const auto html = Report::ApplyTemplate(Report::kSummaryTemplate, *log);
+    ASSERT_TRUE(html.has_value());
+    EXPECT_THAT(*html, HasSubstr("% of target"));
+    EXPECT_TRUE(HasRow(*html, "low", "Vitamin C"));
+    EXPECT_TRUE(std::regex_search(*html, std::regex(R"re(<td class="num default">75</td>)re"))) << *html;
+    EXPECT_THAT(*html, HasSubstr("24\u00A0%"));
+    EXPECT_THAT(*html, HasSubstr("default targets from the reference intakes"));
 }
 
 TEST_F(ReportRun, MenuGroupsTheFoodsByMealInTheMealListsOrder) {
