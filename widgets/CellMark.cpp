@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QStyleOptionViewItem>
+#include "TableItems.h"
+
 #include <QTableWidget>
 
 #include <utility>
@@ -15,19 +17,9 @@ constexpr int kReasonRole = Qt::UserRole + 40;
 
 const QColor kFrame(220, 0, 0);
 
-QTableWidgetItem* ItemAt(QTableWidget& table, int row, int column) {
-    if (row < 0 || column < 0 || row >= table.rowCount() || column >= table.columnCount()) return nullptr;
-    QTableWidgetItem* item = table.item(row, column);
-    if (!item) {
-        item = new QTableWidgetItem;
-        table.setItem(row, column, item);
-    }
-    return item;
-}
-
+QTableWidgetItem* ItemAt(QTableWidget& table, int row, int column) { return TableItems::Ensure(table, row, column); }
 const QTableWidgetItem* ItemAt(const QTableWidget& table, int row, int column) {
-    if (row < 0 || column < 0 || row >= table.rowCount() || column >= table.columnCount()) return nullptr;
-    return table.item(row, column);
+    return TableItems::Find(table, row, column);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "CellStyle.h"
 
 #include "CellMark.h"
+#include "TableItems.h"
 
 #include <QLineEdit>
 #include <QTableWidget>
@@ -11,20 +12,12 @@ namespace {
 
 constexpr int kSuggestedRole = Qt::UserRole + 41;
 
+// Cells styled before they hold text are shown, not typed into.
 QTableWidgetItem* ItemAt(QTableWidget& table, int row, int column) {
-    if (row < 0 || column < 0 || row >= table.rowCount() || column >= table.columnCount()) return nullptr;
-    QTableWidgetItem* item = table.item(row, column);
-    if (!item) {
-        item = new QTableWidgetItem;
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        table.setItem(row, column, item);
-    }
-    return item;
+    return TableItems::Ensure(table, row, column, Qt::ItemIsEnabled | Qt::ItemIsSelectable);
 }
-
 const QTableWidgetItem* ItemAt(const QTableWidget& table, int row, int column) {
-    if (row < 0 || column < 0 || row >= table.rowCount() || column >= table.columnCount()) return nullptr;
-    return table.item(row, column);
+    return TableItems::Find(table, row, column);
 }
 
 }  // namespace

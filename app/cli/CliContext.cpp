@@ -8,6 +8,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
@@ -187,6 +188,12 @@ Targets::Options CliContext::TargetOptions() { return {&Intakes(), HasConfig() ?
 CMyFoods& CliContext::MyFoods() {
     DataSource();
     return *myFoodsTable_;
+}
+
+std::string G(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
 }
 
 }  // namespace Cli

@@ -12,13 +12,6 @@ namespace Cli {
 
 namespace {
 
-// "%g", as every number the commands print.
-std::string G(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%g", v);
-    return buf;
-}
-
 // NAME=VALUE split at the last '='.
 std::pair<std::string, std::string> SplitPair(const std::string& text, const std::string& what) {
     const auto eq = text.rfind('=');

@@ -4,18 +4,11 @@
 #include "model/Targets.h"
 #include "model/UserLog.h"
 
-#include <cstdio>
 #include <iostream>
 
 namespace Cli {
 
 namespace {
-
-std::string G(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
 
 std::string Number(double value) { return value < 0 ? std::string() : G(value); }
 
