@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 namespace FoodSearch {
 
@@ -18,7 +19,74 @@ bool Contains(std::string_view upperName, const std::string& upperTerm) {
     return ::memmem(upperName.data(), upperName.size(), upperTerm.data(), upperTerm.size()) != nullptr;
 }
 
+// Hyphens and apostrophes join words: "apple" sits inside "Mammy-apple", not at a word's start.
+bool IsWordChar(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '-' || u == '\'' ||
+           u >= 0x80;
+}
+
+// How a term stands in the name: as a whole word, or one with a short ending ("apple" in
+// "Apples"), 0; at the start of a longer word ("Applebee's") 1; inside a word 2; not at all 3. And
+// where its best place is: at the very start of the name 0, elsewhere in the first comma-separated
+// part 1, after it 2.
+struct Fit {
+    int word = 3;
+    int part = 2;
+};
+
+constexpr std::size_t kShortEnding = 2;
+
+Fit FitOf(std::string_view name, std::string_view term) {
+    Fit best;
+    if (term.empty()) return best;
+    const std::size_t comma = name.find(',');
+    for (std::size_t at = name.find(term); at != std::string_view::npos; at = name.find(term, at + 1)) {
+        const bool starts = at == 0 || !IsWordChar(name[at - 1]);
+        std::size_t end = at + term.size();
+        while (end < name.size() && IsWordChar(name[end])) ++end;
+        const int word = !starts ? 2 : end - at - term.size() <= kShortEnding ? 0 : 1;
+        const int part = at == 0 ? 0 : (comma == std::string_view::npos || at < comma) ? 1 : 2;
+        if (word < best.word || (word == best.word && part < best.part)) best = {word, part};
+    }
+    return best;
+}
+
 }  // namespace
+
+void Rank(const CDataSourceMgr& source, FoodMatchList& matches, const std::vector<std::string>& terms,
+          const std::set<FoodKey>& logged) {
+    struct Key {
+        int word = 0;  // the worst fit of any term
+        int part = 0;  // the sum of the terms' places
+        int notLogged = 0;
+        std::size_t length = 0;
+    };
+    std::vector<std::string> upperTerms;
+    for (const std::string& term : terms)
+        if (!term.empty()) upperTerms.push_back(ToUpperAscii(term));
+    const CFoodIndex& index = source.Foods();
+    std::vector<std::pair<Key, FoodMatch>> keyed;
+    keyed.reserve(matches.size());
+    for (const FoodMatch& m : matches) {
+        const std::string_view name = m.slot < index.Size() ? index.UpperName(m.slot) : std::string_view();
+        Key key;
+        key.length = name.size();
+        key.notLogged = logged.count(m.key) ? 0 : 1;
+        for (const std::string& term : upperTerms) {
+            const Fit fit = FitOf(name, term);
+            key.word = std::max(key.word, fit.word);
+            key.part += fit.part;
+        }
+        keyed.emplace_back(key, m);
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        const Key& x = a.first;
+        const Key& y = b.first;
+        return std::tie(x.word, x.part, x.notLogged, x.length) < std::tie(y.word, y.part, y.notLogged, y.length);
+    });
+    for (std::size_t i = 0; i < matches.size(); ++i) matches[i] = keyed[i].second;
+}
 
 std::vector<std::string> SplitTerms(const std::string& text) {
     std::vector<std::string> terms;
@@ -32,13 +100,6 @@ std::vector<std::string> SplitTerms(const std::string& text) {
         if (i == std::string::npos) break;
     }
     return terms;
-}
-
-bool StartsOnEdit(const std::string& text) {
-    // Characters, not bytes: continuation bytes of UTF-8 sequences do not count.
-    const auto length =
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
-    return length % 3 == 0;
 }
 
 std::optional<FoodMatchList> First(const CDataSourceMgr& source, std::string_view term, const CancelFlag* cancel) {

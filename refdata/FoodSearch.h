@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,9 +32,6 @@ namespace FoodSearch {
 // The terms of a search text: every run of spaces separates two terms, a leading space yields an
 // empty first term (which matches nothing) and trailing spaces yield nothing.
 std::vector<std::string> SplitTerms(const std::string& text);
-// Whether typing into the search box starts a search: when the text is empty or its length in
-// characters is a multiple of 3.
-bool StartsOnEdit(const std::string& text);
 
 // A stop request for a running scan: scans read it every few thousand foods.
 using CancelFlag = std::atomic<bool>;
@@ -49,6 +47,15 @@ std::optional<FoodMatchList> Narrow(const CDataSourceMgr& source, const FoodMatc
 // The whole search of a text: the first term over the index, each further term narrowing the list
 // before. Answers the last list (empty when the text has no terms).
 FoodMatchList Run(const CDataSourceMgr& source, const std::string& text);
+
+// Orders found foods the way a person scans a list for them: foods where every term is a whole
+// word (or one with a short ending: "apple" in "Apples"), then the start of a longer word, before
+// those where a term sits inside a word ("oat" finds oats before goat's milk); then foods whose
+// name starts with the terms, then those whose first comma-separated part holds them ("Chicken,
+// roasted" before "Babyfood, chicken"); then foods in `logged` (those the profile has logged);
+// then shorter names; equal foods keep their order.
+void Rank(const CDataSourceMgr& source, FoodMatchList& matches, const std::vector<std::string>& terms,
+          const std::set<FoodKey>& logged = {});
 
 }  // namespace FoodSearch
 

@@ -1,10 +1,13 @@
 #include "Commands.h"
 
+#include "document/SingleDayDocData.h"
+#include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/FoodSearch.h"
 #include "refdata/SmartHierarchy.h"
 
 #include <iostream>
+#include <set>
 
 namespace Cli {
 
@@ -33,17 +36,28 @@ void PrintItems(const CDS_FoodGroup& group, const std::vector<SmartItem>& items,
 }
 
 // The search as the ingredients view runs it: each term in turn through the shared search
-// context, the last list shown.
+// context, the last list shown in the order the view ranks it (foods the profile logged before
+// ahead of others when --profile names one).
 int Search(CliContext& ctx, std::vector<std::string>& args) {
+    const auto profile = TakeOption(args, "--profile");
     if (args.empty()) throw UsageError("foods search needs a text");
     std::string text = args[0];
     for (std::size_t i = 1; i < args.size(); ++i) text += ' ' + args[i];
     const CDataSourceMgr& source = ctx.DataSource();
+    std::set<FoodKey> logged;
+    if (profile) {
+        const auto data = LoadProfileForCommand(ctx, *profile, std::nullopt);
+        for (const auto& day : data->Log().Days())
+            for (const UserLog::CDayFood& entry : day->foods) logged.insert(entry.GetFoodKey());
+    }
     CFoodSearchContext search;
     search.SetText(text);
     while (search.ProcessNext(source)) {}
-    if (auto list = search.LastResult())
-        for (const FoodMatch& m : *list) std::cout << m.key << '\t' << m.food->Name() << '\n';
+    if (auto list = search.LastResult()) {
+        FoodMatchList ranked = *list;
+        FoodSearch::Rank(source, ranked, search.Terms(), logged);
+        for (const FoodMatch& m : ranked) std::cout << m.key << '\t' << m.food->Name() << '\n';
+    }
     return 0;
 }
 

@@ -11,7 +11,9 @@ const Cli::Command kCommands[] = {
     {"version", "version", Cli::CmdVersion},
     {"settings", "settings                      list the settings of config.xml", Cli::CmdSettings},
     {"foods",
-     "foods search TEXT             foods whose names contain every word of TEXT\n"
+     "foods search TEXT [--profile FILE]\n"
+     "                                foods whose names contain every word of TEXT, best matches first\n"
+     "                                (foods the profile logged before ahead of others)\n"
      "  foods tree GROUPCODE [--depth N] [--size N] [--full-title]\n"
      "                                what the food tree shows under a group\n"
      "  foods add --name NAME [--group NAME] [--per GRAMS] --nutrient NUMBER=VALUE... [--portion NAME=GRAMS...]\n"

@@ -55,15 +55,15 @@ TEST_P(CliFoods, Prints) {
 INSTANTIATE_TEST_SUITE_P(
     Commands, CliFoods,
     testing::Values(
-        CliCase{"search_in_key_order",
+        CliCase{"search_ranks_shorter_names_first",
                 {"foods", "search", "mIlk"},
                 0,
-                "7:1001\tMilk, whole\n7:1002\tMilk, skim\n7:1003\tMilk, dry, nonfat\n",
+                "7:1002\tMilk, skim\n7:1001\tMilk, whole\n7:1003\tMilk, dry, nonfat\n",
                 ""},
         CliCase{"search_narrows",
                 {"foods", "search", "beef  raw"},
                 0,
-                "7:13001\tBeef, ground, raw\n7:13003\tBeef, steak, raw\n",
+                "7:13003\tBeef, steak, raw\n7:13001\tBeef, ground, raw\n",
                 ""},
         CliCase{"search_words_as_arguments",
                 {"foods", "search", "cheddar", "sharp"},
@@ -140,6 +140,26 @@ INSTANTIATE_TEST_SUITE_P(
                 "--weight must be above 0 and at most 500 (kg)"},
         CliCase{"eer_tall", {"eer", "--height", "1650"}, 2, "", "--height must be an integer from 50 to 250"}),
     [](const auto& info) { return std::string(info.param.what); });
+
+// What a person types, and the food they look for, on the converted USDA database.
+TEST(CliFoods, SearchRanksWhatPeopleLookForFirstOnTheUsdaDatabase) {
+    const std::string usda = std::string(VELMORA_BIN_DIR) + "/foods/usda-sr24.xml";
+    if (!std::filesystem::exists(usda)) GTEST_SKIP() << "no converted USDA database at " << usda;
+    const std::pair<const char*, const char*> cases[] = {
+        {"oat", "1:20038\tOats\n"},
+        {"apple", "1:9003\tApples, raw, with skin\n"},
+        {"banana", "1:9040\tBananas, raw\n"},
+        {"broccoli", "1:11090\tBroccoli, raw\n"},
+        {"cheese cheddar", "1:1009\tCheese, cheddar\n"},
+        {"chicken", "1:7018\tChicken spread\n"},  // not a baby food, as table order would have it
+    };
+    TempDir dir;
+    for (const auto& [text, first] : cases) {
+        const Result r = RunCli(dir, {"--data-source", usda, "foods", "search", text});
+        ASSERT_EQ(0, r.code) << r.err;
+        EXPECT_EQ(first, r.out.substr(0, r.out.find('\n') + 1)) << text;
+    }
+}
 
 TEST(CliFoods, BadDataSourceGivesThePathAndTheReason) {
     TempDir dir;

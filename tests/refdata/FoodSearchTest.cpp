@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -72,15 +73,6 @@ INSTANTIATE_TEST_SUITE_P(Texts, SplitTerms,
                                          SplitCase{"   milk whole", {"", "milk", "whole"}},
                                          SplitCase{"milk  ", {"milk"}}, SplitCase{"   ", {""}}, SplitCase{"", {}},
                                          SplitCase{"a\tb", {"a\tb"}}));
-
-TEST(FoodSearch, StartsOnEveryThirdCharacter) {
-    EXPECT_TRUE(FoodSearch::StartsOnEdit(""));
-    EXPECT_FALSE(FoodSearch::StartsOnEdit("mi"));
-    EXPECT_TRUE(FoodSearch::StartsOnEdit("mil"));
-    EXPECT_FALSE(FoodSearch::StartsOnEdit("milk"));
-    EXPECT_TRUE(FoodSearch::StartsOnEdit("milk w"));
-    EXPECT_TRUE(FoodSearch::StartsOnEdit("crè"));  // three characters, four bytes
-}
 
 TEST_F(Search, FirstTermScansInKeyOrder) {
     EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), Keys(*FoodSearch::First(mgr, "milk")));
@@ -183,4 +175,44 @@ TEST(FoodSearch, ConcurrentWorkersEndWithTheLastText) {
     EXPECT_EQ(3u, ctx.ResultCount());
     ASSERT_TRUE(ctx.LastResult());
     EXPECT_EQ(Keys(FoodSearch::Run(mgr, "milk whole 12")), Keys(*ctx.LastResult()));
+}
+
+TEST(FoodSearch, RankPutsWordStartsTheFirstPartLoggedFoodsAndShortNamesFirst) {
+    TempDir dir;
+    CDataSourceMgr mgr;
+    LoadFoods(mgr, dir,
+              {{1, "Goat's milk"},
+               {2, "Babyfood, chicken noodle dinner"},
+               {3, "Oats"},
+               {4, "Chicken, broilers, roasted"},
+               {5, "Oat bran, raw"},
+               {6, "Chicken spread"},
+               {7, "Mammy-apple, raw"},
+               {8, "Apples, raw"},
+               {9, "APPLEBEE'S, fries"},
+               {10, "Apple juice, canned"},
+               {11, "Soup, chicken noodle"}});
+    struct Case {
+        const char* text;
+        std::set<FoodKey> logged;
+        std::vector<int> order;
+    };
+    const Case cases[] = {
+        // A word's start, at the name's start, shorter first; inside a word last.
+        {"oat", {}, {3, 5, 1}},
+        // The first part before later parts; within a part, shorter names first.
+        {"chicken", {}, {6, 4, 11, 2}},
+        // A short ending still counts as the whole word; a longer word after it; "Mammy-apple" holds
+        // "apple" inside one word.
+        {"apple", {}, {8, 10, 9, 7}},
+        // Foods the profile logged come before others that fit as well.
+        {"chicken", {FoodKey(4, 1)}, {4, 6, 11, 2}},
+        // Several terms: the worse fit of the two decides.
+        {"chicken noodle", {}, {11, 2}},
+    };
+    for (const Case& c : cases) {
+        FoodMatchList found = FoodSearch::Run(mgr, c.text);
+        FoodSearch::Rank(mgr, found, FoodSearch::SplitTerms(c.text), c.logged);
+        EXPECT_EQ(c.order, Keys(found)) << c.text;
+    }
 }

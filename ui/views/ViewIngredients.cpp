@@ -10,6 +10,7 @@
 #include "document/viewmodel/NutrientsByFood.h"
 #include "document/viewmodel/TypedNumber.h"
 #include "model/Meal.h"
+#include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/Ingredient.h"
 #include "ui/dialogs/DlgFoodEditor.h"
@@ -24,6 +25,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
@@ -31,15 +33,19 @@
 #include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <set>
 
 namespace {
 
 constexpr int kRowHeight = 20;
+// A pause in typing long enough to search, short enough not to be noticed.
+constexpr int kSearchPauseMs = 60;
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kSourceRole = Qt::UserRole + 1;
 
@@ -182,6 +188,12 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     searchLine->addWidget(searchButton_);
     searchLayout->addLayout(searchLine);
     searchLayout->addWidget(results_, 1);
+    resultCount_ = new QLabel;
+    resultCount_->setObjectName("searchResultCount");
+    searchLayout->addWidget(resultCount_);
+    searchTimer_ = new QTimer(this);
+    searchTimer_->setSingleShot(true);
+    searchTimer_->setInterval(kSearchPauseMs);
 
     auto* listPane = new QWidget;
     auto* listLayout = new QVBoxLayout(listPane);
@@ -240,6 +252,7 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     connect(&Gui::CFoodTablesSignal::Instance(), &Gui::CFoodTablesSignal::myFoodsChanged, this,
             &CViewIngredients::OnFoodTablesChanged);
     connect(searchBox_, &QLineEdit::textEdited, this, &CViewIngredients::OnSearchTextChanged);
+    connect(searchTimer_, &QTimer::timeout, this, &CViewIngredients::StartSearch);
     connect(searchBox_, &QLineEdit::returnPressed, this, &CViewIngredients::StartSearch);
     connect(results_, &QTableWidget::itemSelectionChanged, this, &CViewIngredients::OnResultSelected);
     connect(list_, &QTableWidget::itemSelectionChanged, this, &CViewIngredients::OnSelectionChanged);
@@ -637,11 +650,18 @@ void CViewIngredients::OnCellTextEditFinished(int row, int column, const QString
 }
 
 void CViewIngredients::OnSearchTextChanged(const QString& text) {
-    if (text.isEmpty()) results_->setRowCount(0);
-    if (FoodSearch::StartsOnEdit(text.toStdString())) StartSearch();
+    if (text.isEmpty()) {
+        searchTimer_->stop();
+        results_->setRowCount(0);
+        resultCount_->clear();
+        StartSearch();  // drops the old text's scans
+        return;
+    }
+    searchTimer_->start();
 }
 
 void CViewIngredients::StartSearch() {
+    searchTimer_->stop();
     const CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
     const Gui::CAppContext& app = doc->App();
@@ -649,22 +669,29 @@ void CViewIngredients::StartSearch() {
     CFoodSearchContext* context = app.searchContext;
     const CDataSourceMgr* source = app.dataSource;
     context->SetText(searchBox_->text().toStdString());
+    const std::vector<std::string> terms = context->Terms();
+    // Foods this profile logged before rank ahead of others that fit as well.
+    std::set<FoodKey> logged;
+    for (const auto& day : doc->Log().Days())
+        for (const UserLog::CDayFood& entry : day->foods) logged.insert(entry.GetFoodKey());
     // The pointer is only read on this thread, inside the queued call; a view closed meanwhile
     // simply gets nothing.
     QPointer<CViewIngredients> self(this);
-    app.searchWorkers->Launch([context, source, self] {
+    app.searchWorkers->Launch([context, source, self, terms, logged = std::move(logged)] {
         while (auto list = context->ProcessNext(*source)) {
+            auto ranked = std::make_shared<FoodMatchList>(*list);
+            FoodSearch::Rank(*source, *ranked, terms, logged);
             QMetaObject::invokeMethod(
                 qApp,
-                [self, list] {
-                    if (self) self->ShowResults(list);
+                [self, list, ranked] {
+                    if (self) self->ShowResults(list, *ranked);
                 },
                 Qt::QueuedConnection);
         }
     });
 }
 
-void CViewIngredients::ShowResults(const std::shared_ptr<const FoodMatchList>& list) {
+void CViewIngredients::ShowResults(const std::shared_ptr<const FoodMatchList>& list, const FoodMatchList& ranked) {
     // Lists arrive after the fact: one whose text was replaced meanwhile, or that a further word
     // has narrowed already, is not shown. Whichever worker made the context's last list delivers it.
     const CVelmoraDoc* doc = GetDocument();
@@ -672,9 +699,10 @@ void CViewIngredients::ShowResults(const std::shared_ptr<const FoodMatchList>& l
     const QSignalBlocker block(results_);
     results_->clearSelection();
     results_->setRowCount(0);
-    results_->setRowCount(int(list->size()));
+    results_->setRowCount(int(ranked.size()));
+    resultCount_->setText(ranked.size() == 1 ? tr("1 food found") : tr("%n foods found", nullptr, int(ranked.size())));
     int row = 0;
-    for (const FoodMatch& match : *list) {
+    for (const FoodMatch& match : ranked) {
         auto* item = new QTableWidgetItem(QString::fromStdString(match.food->Name()));
         item->setData(kKeyRole, match.key.key);
         item->setData(kSourceRole, match.key.source);

@@ -20,7 +20,9 @@
 class CCellGrid;
 class QAbstractItemDelegate;
 class CIngredientTree;
+class QLabel;
 class QLineEdit;
+class QTimer;
 class QPushButton;
 class QSplitter;
 class QTreeWidgetItem;
@@ -96,8 +98,8 @@ private:
     void StoreColumnSize(int column, int width);
     void RefreshTreeIcons();
     void OnSearchTextChanged(const QString& text);
-    // A worker's result list; shown only while it is the search's latest.
-    void ShowResults(const std::shared_ptr<const FoodMatchList>& list);
+    // A worker's result list, with the same foods ranked; shown only while it is the search's latest.
+    void ShowResults(const std::shared_ptr<const FoodMatchList>& list, const FoodMatchList& ranked);
     void OnResultSelected();
     void OnTreeDoubleClicked(QTreeWidgetItem* item);
     void OnSelectionChanged();
@@ -109,6 +111,10 @@ private:
     QAbstractItemDelegate* listDelegate_ = nullptr;
     QLineEdit* searchBox_ = nullptr;
     QPushButton* searchButton_ = nullptr;
+    // How many foods the search found.
+    QLabel* resultCount_ = nullptr;
+    // Typing searches once the keys pause, so a fast typist's every letter doesn't start a scan.
+    QTimer* searchTimer_ = nullptr;
     QPushButton* add_ = nullptr;
     QPushButton* delete_ = nullptr;
     QPushButton* clear_ = nullptr;

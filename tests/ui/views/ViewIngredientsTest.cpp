@@ -19,6 +19,7 @@
 #include "widgets/CellMark.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -315,13 +316,16 @@ TEST_F(FoodTab, ReorderingKeepsTheSelectionAndTheRememberedRowSizes) {
     EXPECT_FALSE(view->ClearButton().isEnabled());
 }
 
-TEST_F(FoodTab, TypingSearchesOnEveryThirdCharacterAndNarrowsByEachWord) {
-    QTest::keyClicks(&view->SearchBox(), "mi");
+TEST_F(FoodTab, TypingSearchesOnceTheKeysPauseRankedAndNarrowedByEachWord) {
+    QTest::keyClicks(&view->SearchBox(), "m");
     FinishSearches();
-    EXPECT_TRUE(Results().isEmpty());
-    QTest::keyClicks(&view->SearchBox(), "l");
+    EXPECT_TRUE(Results().isEmpty());  // still typing
+    QTest::keyClicks(&view->SearchBox(), "il");
+    QTest::qWait(150);
     FinishSearches();
-    EXPECT_EQ(Results(), (QStringList{"Milk, whole", "Milk, skim", "Milk, dry, nonfat"}));
+    // Ranked: word starts, then shorter names.
+    EXPECT_EQ(Results(), (QStringList{"Milk, skim", "Milk, whole", "Milk, dry, nonfat"}));
+    EXPECT_EQ(view->findChild<QLabel*>(QStringLiteral("searchResultCount"))->text(), QStringLiteral("3 foods found"));
 
     view->SearchBox().setText(QStringLiteral("MILK whole"));
     view->StartSearch();
