@@ -1,5 +1,7 @@
 #include "ProfileDocument.h"
 
+#include "model/Meal.h"
+
 #include "document/fileio/ProfileFile.h"
 
 #include "core/LoadReport.h"
@@ -41,6 +43,9 @@ void MoveColumn(CGridDim& layout, int from, int to, int offset) {
 }
 
 }  // namespace
+
+// What a food without portions is logged as at first.
+constexpr double kDefaultGrams = 100;
 
 unsigned FoodStatusOf(const std::vector<CDayFood>& entries, const FoodKey& key) {
     unsigned flags = 0;
@@ -173,6 +178,22 @@ int CProfileDocument::AddFoodByKey(int key, int source) {
     EnsureEntryRows();
     SetModifiedFlag();
     return static_cast<int>(CurrentDay().foods.size()) - 1;
+}
+
+int CProfileDocument::AddFoodReady(int key, int source, const Meal::MealTime& timeOfDay) {
+    const int index = AddFoodByKey(key, source);
+    UserLog::CDayFood* entry = Entry(index);
+    if (!entry || !entry->food) return index;
+    // A new entry counts at once; the amount is what the user corrects, not what they must type.
+    const auto& units = entry->food->Units();
+    const bool portion = units.size() > 1 && units[1].grams > 0;
+    entry->unitIndex = portion ? 1 : 0;
+    entry->weight = portion ? units[1].grams : kDefaultGrams;
+    entry->unitGrams = portion ? units[1].grams : 1.0;
+    if (const Meal::CMealManager* meals = Log().Meals())
+        if (const Meal::CMeal* meal = meals->MealForTime(timeOfDay)) entry->meal = meal->Name();
+    RecomputeEnergyShares();
+    return index;
 }
 
 void CProfileDocument::EnsureEntryRows() {

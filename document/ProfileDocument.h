@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+namespace Meal {
+struct MealTime;
+}
 namespace UserLog {
 class CDayFood;
 class CFactReference;
@@ -83,6 +86,9 @@ public:
     // Appends an entry of the food with weight 0, giving both layouts a row for its position when
     // they have none yet; the entry's index, or -1 when the data source has no such food.
     int AddFoodByKey(int key, int source);
+    // The same, ready to count: one of the food's first portion (100 g when it has none) in the
+    // meal of that time of day. Answers the new entry's index, or -1 for an unknown food.
+    int AddFoodReady(int key, int source, const Meal::MealTime& timeOfDay);
     void RemoveFood(int index);
     void MoveFood(int from, int to);
     void SetFoodWeight(int index, double grams);

@@ -55,6 +55,17 @@ CMealManager::CMealManager() {
     SortByStartTime(mealList_);
 }
 
+const CMeal* CMealManager::MealForTime(const MealTime& time) const {
+    const CMeal* first = nullptr;
+    const CMeal* current = nullptr;
+    for (const CMeal& meal : mealList_) {
+        if (meal.name.empty()) continue;
+        if (!first) first = &meal;
+        if (!StartsBefore(time, meal.startTime)) current = &meal;
+    }
+    return current ? current : first;
+}
+
 const CMeal& CMealManager::MealAt(int position) const {
     if (position < 0 || position >= MealCount())
         throw std::out_of_range("Requested item position out of range in Manager.");

@@ -52,6 +52,9 @@ public:
     int MealCount() const noexcept { return static_cast<int>(mealList_.size()); }
     // std::out_of_range "Requested item position out of range in Manager." beyond the list.
     const CMeal& MealAt(int position) const;
+    // The named meal a food eaten at that time of day belongs to: the one that began last before
+    // it, or the first meal of the day for a time before every meal (an early breakfast).
+    const CMeal* MealForTime(const MealTime& time) const;
 
     // Every profile carries the list ("Meals")...
     void Save(const Xml::XmlElement& parent) const override;

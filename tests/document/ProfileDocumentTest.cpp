@@ -1,5 +1,7 @@
 #include "document/ProfileDocument.h"
 
+#include "model/Meal.h"
+
 #include "support/DocumentFixture.h"
 
 #include "core/FileUtil.h"
@@ -259,6 +261,26 @@ TEST_F(ProfileDocumentTest, FoodStatusTellsEntriesWithAndWithoutAMeal) {
     EXPECT_EQ(kFoodWithoutMeal | kFoodWithMeal, doc.FoodStatus(kStew, kSource));
     EXPECT_EQ(unsigned{kFoodWithMeal}, doc.FoodStatus(kBroth, kSource));
     EXPECT_EQ(0u, doc.FoodStatus(kSalt, kSource));
+}
+
+// A food logged ready to count: one of its first portion, or 100 g without one, in the meal of
+// the time of day; never 0 g.
+TEST_F(ProfileDocumentTest, AFoodAddedReadyCountsAtOnce) {
+    const Meal::MealTime lunchtime{.minutes = 15, .hours = 12};
+    const int stew = doc.AddFoodReady(kStew, kSource, lunchtime);
+    const int salt = doc.AddFoodReady(kSalt, kSource, {.minutes = 0, .hours = 20});
+    ASSERT_GE(salt, 0);
+    const auto& foods = doc.CurrentDay().foods;
+    EXPECT_EQ(240, foods[stew].weight);  // one cup
+    EXPECT_EQ(1, foods[stew].unitIndex);
+    EXPECT_EQ(1, foods[stew].Amount());
+    EXPECT_EQ("Lunch", foods[stew].meal);
+    EXPECT_EQ(100, foods[salt].weight);  // no portions: 100 g
+    EXPECT_EQ(0, foods[salt].unitIndex);
+    EXPECT_EQ("Supper", foods[salt].meal);
+    EXPECT_GT(doc.Log().EnergyComposition().GetValue(0, CDS_EnergyComposition::kValue), 0);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(-1, doc.AddFoodReady(999, kSource, lunchtime));
 }
 
 TEST_F(ProfileDocumentTest, ANewWeightRecomputesTheDaysEnergyShares) {

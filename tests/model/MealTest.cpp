@@ -18,6 +18,22 @@ TEST(MealManager, BuiltInListInTimeOrder) {
     for (int i = 0; i < 6; ++i) EXPECT_EQ(names[i], m.MealAt(i).Name()) << i;
 }
 
+TEST(MealManager, AFoodEatenAtATimeBelongsToTheMealThatBeganLast) {
+    CMealManager m;
+    const std::pair<MealTime, const char*> cases[] = {
+        {{.minutes = 0, .hours = 5}, "Breakfast"},  // before every meal: an early breakfast
+        {{.minutes = 0, .hours = 7}, "Breakfast"}, {{.minutes = 29, .hours = 9}, "Breakfast"},
+        {{.minutes = 30, .hours = 9}, "Brunch"},   {{.minutes = 59, .hours = 11}, "Brunch"},
+        {{.minutes = 0, .hours = 12}, "Lunch"},    {{.minutes = 0, .hours = 18}, "Dinner"},
+        {{.minutes = 59, .hours = 23}, "Supper"},
+    };
+    for (const auto& [time, name] : cases) {
+        const CMeal* meal = m.MealForTime(time);
+        ASSERT_NE(nullptr, meal) << time.Text();
+        EXPECT_EQ(name, meal->Name()) << time.Text();
+    }
+}
+
 TEST(MealManager, MealAtBeyondTheListFails) {
     CMealManager m;
     for (int position : {6, -1, 100}) {

@@ -33,6 +33,7 @@
 #include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -255,6 +256,8 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     connect(searchTimer_, &QTimer::timeout, this, &CViewIngredients::StartSearch);
     connect(searchBox_, &QLineEdit::returnPressed, this, &CViewIngredients::StartSearch);
     connect(results_, &QTableWidget::itemSelectionChanged, this, &CViewIngredients::OnResultSelected);
+    // Enter or a double click on a found food logs it.
+    connect(results_, &QTableWidget::itemActivated, this, &CViewIngredients::OnResultActivated);
     connect(list_, &QTableWidget::itemSelectionChanged, this, &CViewIngredients::OnSelectionChanged);
     connect(tree_, &QTreeWidget::currentItemChanged, this, &CViewIngredients::OnSelectionChanged);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, &CViewIngredients::OnTreeDoubleClicked);
@@ -531,16 +534,35 @@ void CViewIngredients::OnSelectionChanged() {
     if (CVelmoraDoc* doc = GetDocument()) emit doc->changed();
 }
 
-void CViewIngredients::OnAdd() {
+void CViewIngredients::OnAdd() { AddTreeFood(false); }
+
+void CViewIngredients::AddTreeFood(bool ready) {
     CVelmoraDoc* doc = GetDocument();
     const auto food = TreeFood();
     if (!doc || !food || (doc->FoodStatus(food->key, food->source) & kFoodWithoutMeal)) return;
     const int row = list_->rowCount();
-    if (doc->AddFoodByKey(food->key, food->source) < 0) return;
+    const QTime now = QTime::currentTime();
+    const Meal::MealTime timeOfDay{.minutes = static_cast<std::int16_t>(now.minute()),
+                                   .hours = static_cast<std::int16_t>(now.hour())};
+    const int added =
+        ready ? doc->AddFoodReady(food->key, food->source, timeOfDay) : doc->AddFoodByKey(food->key, food->source);
+    if (added < 0) return;
     list_->insertRow(row);
     SetRow(row);
     RefreshTreeIcons();
     UpdateButtons();
+    if (!ready) return;
+    // The entry counts already; a number and Enter set how much was eaten.
+    list_->setCurrentCell(row, DayFoodList::kAmount);
+    if (QTableWidgetItem* amount = list_->item(row, DayFoodList::kAmount)) {
+        list_->setFocus();
+        list_->editItem(amount);
+    }
+}
+
+void CViewIngredients::OnResultActivated() {
+    OnResultSelected();
+    AddTreeFood(true);
 }
 
 void CViewIngredients::OnTreeDoubleClicked(QTreeWidgetItem* item) {

@@ -101,6 +101,11 @@ private:
     // A worker's result list, with the same foods ranked; shown only while it is the search's latest.
     void ShowResults(const std::shared_ptr<const FoodMatchList>& list, const FoodMatchList& ranked);
     void OnResultSelected();
+    // Enter or a double click on a found food: logged ready to count (one portion, the meal of
+    // the time of day), with the amount open for typing.
+    void OnResultActivated();
+    // The tree's food onto the day: as it stands (0 g, no meal), or ready to count.
+    void AddTreeFood(bool ready);
     void OnTreeDoubleClicked(QTreeWidgetItem* item);
     void OnSelectionChanged();
     void ApplyProportions();

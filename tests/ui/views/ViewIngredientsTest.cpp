@@ -345,6 +345,21 @@ TEST_F(FoodTab, TypingSearchesOnceTheKeysPauseRankedAndNarrowedByEachWord) {
     EXPECT_TRUE(Results().isEmpty());
 }
 
+TEST_F(FoodTab, EnterOnAFoundFoodLogsItReadyWithTheAmountOpenForTyping) {
+    view->SearchBox().setText(QStringLiteral("milk whole"));
+    view->StartSearch();
+    FinishSearches();
+    ASSERT_EQ(Results(), QStringList{"Milk, whole"});
+    view->Results().setCurrentCell(0, 0);
+    QTest::keyClick(&view->Results(), Qt::Key_Return);
+    ASSERT_EQ(Entries().size(), 1u);
+    EXPECT_GT(Entries()[0].weight, 0);  // one of its first portion
+    EXPECT_FALSE(Entries()[0].meal.empty());
+    EXPECT_EQ(view->FoodList().currentColumn(), kAmount);
+    // An editor is open in the amount cell.
+    EXPECT_NE(view->FoodList().indexWidget(view->FoodList().currentIndex()), nullptr);
+}
+
 TEST_F(FoodTab, OnlyTheLatestSearchIsShown) {
     view->SearchBox().setText(QStringLiteral("beef"));
     view->StartSearch();
