@@ -40,5 +40,6 @@ std::unique_ptr<CSingleDayDocData> LoadProfileForCommand(CliContext& ctx, const 
 int CmdProfile(CliContext&, std::vector<std::string>&);
 int CmdDay(CliContext&, std::vector<std::string>&);
 int CmdTargets(CliContext&, std::vector<std::string>&);
+int CmdSampleProfile(CliContext&, std::vector<std::string>&);
 
 }  // namespace Cli

@@ -59,6 +59,11 @@ const Cli::Command kCommands[] = {
      "                                record a fact's value on a day\n"
      "                                (--force: save even when reading had to drop data)",
      Cli::CmdDay},
+    {"sample-profile",
+     "sample-profile FILE [--days N] [--end YYYYMMDD]\n"
+     "                                a sample profile on the USDA SR24 table: three meals a day, a drifting weight\n"
+     "                                (default 90 days ending today)",
+     Cli::CmdSampleProfile},
     {"convert-usda",
      "convert-usda SOURCE OUT.xml   build a food data source from USDA SR24 (cronometer .deb, its jar or a folder)",
      Cli::CmdConvertUsda},
