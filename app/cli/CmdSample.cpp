@@ -46,7 +46,12 @@ const std::vector<Dish> kBreakfasts = {
 const std::vector<Dish> kLunches = {
     {{kChickenBreast, 150}, {kRice, 250}, {kBroccoli, 120}, {kOliveOil, 10}},
     {{kLentils, 250}, {kWholeWheatBread, 80}, {kTomato, 150}, {kOliveOil, 10}, {kCheddar, 25}},
-    {{kLettuce, 80}, {kTomato, 120}, {kCarrot, 60}, {kCheddar, 40}, {kOliveOil, 15}, {kWhiteBread, 100},
+    {{kLettuce, 80},
+     {kTomato, 120},
+     {kCarrot, 60},
+     {kCheddar, 40},
+     {kOliveOil, 15},
+     {kWhiteBread, 100},
      {kScrambledEgg, 60}},
     {{kSpaghetti, 250}, {kBeefPatty, 100}, {kTomato, 120}},
     {{kWholeWheatBread, 100}, {kCheddar, 50}, {kApple, 180}, {kMilk, 250}},
