@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -164,6 +165,54 @@ TEST_F(CliTrends, CsvReadsBackAsTheLogWithQuotedNames) {
                   R"r("20240304" | "0" | "0" | "0" | "0" | "0" | "0" | "70.1" | "")r",
               }),
               ReadBack(daily));
+}
+
+// The mean of the values of `trends` output lines for the days from `first` to `last` (indexes).
+double MeanOfLines(const std::string& out, std::size_t first, std::size_t last) {
+    std::vector<double> values;
+    std::size_t from = 0, line = 0;
+    for (std::size_t end; (end = out.find('\n', from)) != std::string::npos; from = end + 1, ++line) {
+        const std::string text = out.substr(from, end - from);
+        const std::size_t tab = text.find('\t');
+        if (line >= first && line <= last && tab + 1 < text.size()) values.push_back(std::stod(text.substr(tab + 1)));
+    }
+    double sum = 0;
+    for (double v : values) sum += v;
+    return values.empty() ? NAN : sum / static_cast<double>(values.size());
+}
+
+TEST(CliSampleProfile, ThreeMealsADayAndAWeightThatGoesDown) {
+    TempDir dir;
+    const std::string profile = dir.File("Sample");
+    const ProgramRun refused = RunCli(dir, {"sample-profile", profile}, {"--data-source", kData + "foods.xml"});
+    EXPECT_EQ(1, refused.code);
+    EXPECT_THAT(refused.err, HasSubstr("the sample profile needs the USDA SR24 table"));
+    EXPECT_FALSE(std::filesystem::exists(profile));
+
+    const std::string usda = std::string(VELMORA_BIN_DIR) + "/foods/usda-sr24.xml";
+    if (!std::filesystem::exists(usda)) GTEST_SKIP() << "no converted USDA database at " << usda;
+    const auto run = [&](const std::vector<std::string>& args) {
+        return RunCli(dir, args, {"--data-source", usda, "--today", "20240310"});
+    };
+    ProgramRun r = run({"sample-profile", profile, "--days", "60"});
+    ASSERT_EQ(0, r.code) << r.err;
+    EXPECT_EQ(profile + ": 60 days from 20240111 to 20240310\n", r.out);
+
+    r = run({"trends", profile, "--fact", "Weight", "--from", "20240111", "--to", "20240310"});
+    ASSERT_EQ(0, r.code) << r.err;
+    EXPECT_GT(MeanOfLines(r.out, 0, 13), MeanOfLines(r.out, 46, 59) + 2) << r.out;
+    EXPECT_NEAR(70.25, MeanOfLines(r.out, 0, 59), 1) << r.out;
+
+    r = run({"trends", profile, "--nutrient", "Energy", "--from", "20240111", "--to", "20240310"});
+    ASSERT_EQ(0, r.code) << r.err;
+    EXPECT_NEAR(2000, MeanOfLines(r.out, 0, 59), 300) << r.out;
+    EXPECT_THAT(r.out, testing::MatchesRegex("(.|\n)*\ndays\t5[0-9]\n"));  // a few days without foods
+
+    r = run({"day", "show", profile, "--date", "20240310"});
+    ASSERT_EQ(0, r.code) << r.err;
+    for (const char* meal : {"Breakfast", "Lunch", "Dinner"}) EXPECT_THAT(r.out, HasSubstr(meal));
+
+    EXPECT_EQ(1, run({"sample-profile", profile}).code);  // never over an existing file
 }
 
 }  // namespace
