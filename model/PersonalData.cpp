@@ -82,8 +82,12 @@ CPersonalData::CPersonalData() : date(TodayKey()) {}
 // ---- Derived values ------------------------------------------------------------------------
 
 double CPersonalData::AgeAt(const std::string& dateKey) const {
-    boost::gregorian::date day = Services::Today();
-    if (!dateKey.empty()) {
+    // Today only when asked: the clock reads the local time zone, which a period of many days
+    // judged nutrient by nutrient would otherwise do thousands of times.
+    boost::gregorian::date day;
+    if (dateKey.empty()) {
+        day = Services::Today();
+    } else {
         auto parsed = Services::ParseDateKey(dateKey);
         if (!parsed) return -1;
         day = *parsed;

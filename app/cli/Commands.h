@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CSingleDayDocData;
@@ -40,5 +41,11 @@ std::unique_ptr<CSingleDayDocData> LoadProfileForCommand(CliContext& ctx, const 
 int CmdProfile(CliContext&, std::vector<std::string>&);
 int CmdDay(CliContext&, std::vector<std::string>&);
 int CmdTargets(CliContext&, std::vector<std::string>&);
+int CmdSampleProfile(CliContext&, std::vector<std::string>&);
+// Takes --from YYYYMMDD and --to YYYYMMDD out of args: both required, valid dates, from not after
+// to; else a UsageError naming `command`.
+std::pair<std::string, std::string> TakeDateRange(std::vector<std::string>& args, const std::string& command);
+int CmdTrends(CliContext&, std::vector<std::string>&);
+int CmdExport(CliContext&, std::vector<std::string>&);
 
 }  // namespace Cli

@@ -61,6 +61,22 @@ const Cli::Command kCommands[] = {
      "                                record a fact's value on a day\n"
      "                                (--force: save even when reading had to drop data)",
      Cli::CmdDay},
+    {"trends",
+     "trends FILE (--nutrient NAME|--fact NAME) --from YYYYMMDD --to YYYYMMDD\n"
+     "                                a nutrient's intake or a fact's value on each day (YYYYMMDD<TAB>VALUE, empty\n"
+     "                                on a day without foods or without a value), then average<TAB>VALUE and\n"
+     "                                days<TAB>N over the days that have one",
+     Cli::CmdTrends},
+    {"export",
+     "export csv FILE --from YYYYMMDD --to YYYYMMDD (--entries|--daily) OUT.csv\n"
+     "                                the log as CSV: one row per food entry with every nutrient, or one row per\n"
+     "                                day with every nutrient and fact",
+     Cli::CmdExport},
+    {"sample-profile",
+     "sample-profile FILE [--days N] [--end YYYYMMDD]\n"
+     "                                a sample profile on the USDA SR24 table: three meals a day, a drifting weight\n"
+     "                                (default 90 days ending today)",
+     Cli::CmdSampleProfile},
     {"convert-usda",
      "convert-usda SOURCE OUT.xml   build a food data source from USDA SR24 (cronometer .deb, its jar or a folder)",
      Cli::CmdConvertUsda},
