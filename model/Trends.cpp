@@ -24,8 +24,9 @@ using UserLog::CLogDay;
 std::vector<const CLogDay*> DaysWithin(const NS_Data::CUserLog& log, const std::string& from, const std::string& to) {
     std::vector<const CLogDay*> days;
     const auto& all = log.Days();
-    auto it = std::lower_bound(all.begin(), all.end(), from,
-                               [](const std::shared_ptr<CLogDay>& day, const std::string& key) { return day->date < key; });
+    auto it =
+        std::lower_bound(all.begin(), all.end(), from,
+                         [](const std::shared_ptr<CLogDay>& day, const std::string& key) { return day->date < key; });
     for (; it != all.end() && (*it)->date <= to; ++it) days.push_back(it->get());
     return days;
 }
@@ -63,7 +64,8 @@ std::vector<std::string> DaysOf(const std::string& from, const std::string& to) 
     const auto first = Services::ParseDateKey(from);
     const auto last = Services::ParseDateKey(to);
     if (!first || !last || *first > *last) return days;
-    for (boost::gregorian::day_iterator d(*first); *d <= *last; ++d) days.push_back(boost::gregorian::to_iso_string(*d));
+    for (boost::gregorian::day_iterator d(*first); *d <= *last; ++d)
+        days.push_back(boost::gregorian::to_iso_string(*d));
     return days;
 }
 
@@ -186,8 +188,7 @@ int FindNutrient(const NS_Data::CUserLog& log, const std::string& name) {
     const std::string wanted = LowerCase(name);
     for (const CDS_Nutrition& nutrient : source->Nutrients()) {
         if (nutrient.Gid() == -1) continue;
-        if (LowerCase(nutrient.Name()) == wanted ||
-            LowerCase(Nutrient::LabelOf(nutrient.Gid(), source).name) == wanted)
+        if (LowerCase(nutrient.Name()) == wanted || LowerCase(Nutrient::LabelOf(nutrient.Gid(), source).name) == wanted)
             return nutrient.Gid();
     }
     return -1;

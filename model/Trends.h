@@ -47,10 +47,10 @@ struct PeriodRow {
     int gid = -1;
     std::string name;
     std::string units;
-    int days = 0;                    // days with foods
-    std::optional<double> average;   // over those days
-    std::optional<double> target;    // the lower target of the last logged day, when it has one
-    int percent = -1;                // average ÷ target × 100, rounded; -1 without a target
+    int days = 0;                   // days with foods
+    std::optional<double> average;  // over those days
+    std::optional<double> target;   // the lower target of the last logged day, when it has one
+    int percent = -1;               // average ÷ target × 100, rounded; -1 without a target
     int under = 0, within = 0, over = 0;
     std::string bestDate, worstDate;  // closest to and farthest from the target range
 };
