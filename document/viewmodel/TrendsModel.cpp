@@ -118,12 +118,17 @@ EnergyChart EnergyChartOf(const NS_Data::CUserLog& log, const DateRange& range) 
 std::vector<std::pair<int, std::string>> AxisLabels(const std::vector<std::string>& days, int count) {
     std::vector<std::pair<int, std::string>> labels;
     if (days.empty() || count < 1) return labels;
-    const bool years = days.front().substr(0, 4) != days.back().substr(0, 4);
     const int n = static_cast<int>(days.size());
+    const bool years = days.front().substr(0, 4) != days.back().substr(0, 4);
+    // Over more than a year the day is too fine to tell.
+    const bool months = n > 366;
     const int step = std::max(1, (n + count - 1) / count);
     for (int i = 0; i < n; i += step) {
         const std::string shown = ShowDate(days[static_cast<std::size_t>(i)]);
-        labels.emplace_back(i, years ? shown : shown.substr(5));
+        std::string text = months ? shown.substr(0, 7) : years ? shown : shown.substr(5);
+        // An axis takes each label once.
+        if (!labels.empty() && labels.back().second == text) continue;
+        labels.emplace_back(i, std::move(text));
     }
     return labels;
 }

@@ -65,7 +65,8 @@ struct EnergyChart {
 EnergyChart EnergyChartOf(const NS_Data::CUserLog& log, const DateRange& range);
 
 // Labels along the x axis: at most `count` of them, on evenly spaced days, as (index, text);
-// "MM-DD" within one year, "YYYY-MM-DD" across years.
+// "MM-DD" within one year, "YYYY-MM-DD" across years, "YYYY-MM" over more than a year, each
+// text once.
 std::vector<std::pair<int, std::string>> AxisLabels(const std::vector<std::string>& days, int count);
 
 // "YYYYMMDD" as "YYYY-MM-DD".

@@ -29,6 +29,7 @@
 #include <QSplitter>
 #include <QSvgGenerator>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -163,6 +164,8 @@ CViewTrends::CViewTrends(QWidget* parent) : CViewBase(parent) {
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table_->horizontalHeader()->setSectionResizeMode(kName, QHeaderView::ResizeToContents);
     table_->setSortingEnabled(true);
+    // The profile's order until a column is clicked.
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->setToolTip(QStringLiteral("Double-click a best or worst day to open it on the Log tab"));
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
         if (column != kBest && column != kWorst) return;
@@ -264,10 +267,21 @@ void CViewTrends::OnPeriodChanged() {
 }
 
 void CViewTrends::Redraw() {
-    DrawFact();
     DrawNutrient();
+    DrawFact();
     DrawEnergy();
-    FillTable();
+    // Judging every day of a long period against its targets takes longer than drawing it.
+    if (!tablePending_) {
+        tablePending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (tablePending_) FillTable();
+        });
+    }
+}
+
+QTableWidget* CViewTrends::Table() {
+    if (tablePending_) FillTable();
+    return table_;
 }
 
 int CViewTrends::IndexAt(const QPointF& point) const {
@@ -294,7 +308,10 @@ void CViewTrends::FinishChart(QChart& chart, double low, double high) {
     const int n = static_cast<int>(days_.size());
     auto* x = new QCategoryAxis;
     x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    for (const auto& [index, text] : TrendsModel::AxisLabels(days_, 6)) x->append(Q(text), index);
+    // As many labels as fit the chart's width.
+    const qreal width = chart.plotArea().width() > 0 ? chart.plotArea().width() : 400;
+    for (const auto& [index, text] : TrendsModel::AxisLabels(days_, std::max(2, static_cast<int>(width / 85))))
+        x->append(Q(text), index);
     x->setRange(-0.5, std::max(n, 1) - 0.5);
     x->setGridLineVisible(false);
     auto* y = new QValueAxis;
@@ -314,11 +331,17 @@ void CViewTrends::FinishChart(QChart& chart, double low, double high) {
 
 namespace {
 
+// A chart item per run costs about a millisecond; beyond this many runs the days are dots alone,
+// which over such a period lie as close as a line would.
+constexpr std::size_t kMostRuns = 50;
+
 // Draws a series with gaps: a dot on every day that has a value, and a line through each run of
 // consecutive days. Each piece reports hovering and clicking through `connectPiece`.
 template <class Connect>
 void AddGapped(QChart& chart, const Trends::Series& series, const QString& name, const QColor& color,
                Qt::PenStyle style, bool dots, Connect connectPiece) {
+    const std::vector<TrendsModel::Run> runs = TrendsModel::RunsOf(series);
+    const bool lines = runs.size() <= kMostRuns;
     QPen pen(color, 2, style);
     bool named = false;
     auto add = [&](QXYSeries* piece) {
@@ -328,9 +351,9 @@ void AddGapped(QChart& chart, const Trends::Series& series, const QString& name,
         named = true;
         connectPiece(piece);
     };
-    if (dots) {
+    if (dots || !lines) {
         auto* points = new QScatterSeries;
-        points->setMarkerSize(6);
+        points->setMarkerSize(dots ? 6 : 3);
         points->setColor(color);
         points->setBorderColor(color);
         QList<QPointF> list;
@@ -339,7 +362,8 @@ void AddGapped(QChart& chart, const Trends::Series& series, const QString& name,
         points->replace(list);
         add(points);
     }
-    for (const TrendsModel::Run& run : TrendsModel::RunsOf(series)) {
+    for (const TrendsModel::Run& run : runs) {
+        if (!lines) break;
         if (run.values.size() < 2) continue;
         auto* line = new QLineSeries;
         line->setPen(pen);
@@ -496,6 +520,7 @@ void CViewTrends::DrawEnergy() {
 }
 
 void CViewTrends::FillTable() {
+    tablePending_ = false;
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
     const std::vector<Trends::PeriodRow> rows = Trends::PeriodTable(doc->Log(), range_.from, range_.to);

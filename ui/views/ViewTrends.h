@@ -37,7 +37,8 @@ public:
     QChartView* FactChart() const { return factView_; }
     QChartView* NutrientChart() const { return nutrientView_; }
     QChartView* EnergyChart() const { return energyView_; }
-    QTableWidget* Table() const { return table_; }
+    // The table is filled once the charts are on screen; asking for it fills it at once.
+    QTableWidget* Table();
     const TrendsModel::DateRange& Range() const { return range_; }
 
     // Makes the period's day at `index` the log's current day and brings the Log tab.
@@ -77,4 +78,5 @@ private:
     TrendsModel::DateRange range_;
     std::vector<std::string> days_;
     bool filling_ = false;
+    bool tablePending_ = false;
 };

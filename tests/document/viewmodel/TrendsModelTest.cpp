@@ -6,6 +6,8 @@
 
 #include <gmock/gmock.h>
 
+#include <set>
+
 using namespace ViewsFixture;
 using ::testing::ElementsAre;
 using ::testing::Pair;
@@ -125,6 +127,12 @@ TEST_F(TrendsModelTest, AxisLabelsAreSpacedAndShowTheYearOnlyAcrossYears) {
                 ElementsAre(Pair(0, "05-01"), Pair(2, "05-03"), Pair(4, "05-05")));
     EXPECT_THAT(TrendsModel::AxisLabels(Trends::DaysOf("20231231", "20240101"), 6),
                 ElementsAre(Pair(0, "2023-12-31"), Pair(1, "2024-01-01")));
+    EXPECT_THAT(TrendsModel::AxisLabels(Trends::DaysOf("20230101", "20241231"), 4),
+                ElementsAre(Pair(0, "2023-01"), Pair(183, "2023-07"), Pair(366, "2024-01"), Pair(549, "2024-07")));
+    // Labels closer than a month apart would repeat a month; an axis takes each label once.
+    std::set<std::string> texts;
+    for (const auto& [index, text] : TrendsModel::AxisLabels(Trends::DaysOf("20230101", "20240201"), 30))
+        EXPECT_TRUE(texts.insert(text).second) << text;
     EXPECT_THAT(TrendsModel::AxisLabels({}, 6), ElementsAre());
 }
 

@@ -1,4 +1,5 @@
 #include "support/GridViewsFixture.h"
+#include "support/TempDir.h"
 
 #include "ui/views/ViewTrends.h"
 
@@ -8,6 +9,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QTableWidget>
 #include <QXYSeries>
 
@@ -123,6 +125,19 @@ TEST_F(TrendsView, ClickingADaysBarOpensThatDayOnTheLogTab) {
                       view->NutrientChart()->mapFromScene(chart->mapToScene(inBar)));
     EXPECT_EQ(doc->CurrentDate(), "20240504");
     EXPECT_THAT(asked, ElementsAre(Gui::CommandId::DayTargets));
+}
+
+TEST_F(TrendsView, AChartIsSavedAsPngOrSvgByTheFilesEnding) {
+    TempDir dir;
+    QChartView* chart = view->NutrientChart();
+    ASSERT_TRUE(CViewTrends::SaveChart(*chart, QString::fromStdString(dir.File("iron.png"))));
+    const QImage picture(QString::fromStdString(dir.File("iron.png")));
+    EXPECT_EQ(picture.size(), chart->size() * chart->devicePixelRatio());
+    ASSERT_TRUE(CViewTrends::SaveChart(*chart, QString::fromStdString(dir.File("iron.SVG"))));
+    const std::string svg = dir.Read("iron.SVG");
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("Iron (mg)"), std::string::npos);
+    EXPECT_FALSE(CViewTrends::SaveChart(*chart, QString::fromStdString(dir.File("missing/iron.png"))));
 }
 
 }  // namespace
