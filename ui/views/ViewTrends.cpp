@@ -335,8 +335,8 @@ namespace {
 // which over such a period lie as close as a line would.
 constexpr std::size_t kMostRuns = 50;
 
-// Draws a series with gaps: a dot on every day that has a value, and a line through each run of
-// consecutive days. Each piece reports hovering and clicking through `connectPiece`.
+// Draws a series with gaps: a line through each run of consecutive days, and with `dots` a dot on
+// every day that has a value. Each piece reports hovering and clicking through `connectPiece`.
 template <class Connect>
 void AddGapped(QChart& chart, const Trends::Series& series, const QString& name, const QColor& color,
                Qt::PenStyle style, bool dots, Connect connectPiece) {
@@ -374,6 +374,25 @@ void AddGapped(QChart& chart, const Trends::Series& series, const QString& name,
         line->replace(list);
         add(line);
     }
+}
+
+// A line through the days that have a value, over the gaps between them: a measurement such as
+// the weight, or the requirement, still is what it was on a day nobody wrote it down. With
+// `marks` each of those days has a dot, drawn by the line itself rather than an item per day.
+template <class Connect>
+void AddThrough(QChart& chart, const Trends::Series& series, const QString& name, const QColor& color,
+                Qt::PenStyle style, bool marks, Connect connectPiece) {
+    auto* line = new QLineSeries;
+    line->setName(name);
+    line->setPen(QPen(color, 2, style));
+    QList<QPointF> list;
+    for (std::size_t i = 0; i < series.size(); ++i)
+        if (series[i].value) list.append(QPointF(static_cast<double>(i), *series[i].value));
+    line->replace(list);
+    line->setPointsVisible(marks);
+    line->setMarkerSize(6);
+    chart.addSeries(line);
+    connectPiece(line);
 }
 
 // A horizontal line across the whole period.
@@ -414,7 +433,7 @@ void CViewTrends::DrawFact() {
         connect(piece, &QXYSeries::clicked, this, [this](const QPointF& point) { OpenDay(IndexAt(point)); });
     };
     const int n = static_cast<int>(days_.size());
-    AddGapped(*chart, data.values, Q(data.name), kValueColor, Qt::SolidLine, true, connectPiece);
+    AddThrough(*chart, data.values, Q(data.name), kValueColor, Qt::SolidLine, true, connectPiece);
     AddGapped(*chart, data.moving, QStringLiteral("7-day average"), kAverageColor, Qt::SolidLine, false, connectPiece);
     if (data.target) AddLevel(*chart, *data.target, n, QStringLiteral("Target"), kTargetColor, Qt::DashLine);
     Span span;
@@ -422,6 +441,30 @@ void CViewTrends::DrawFact() {
     span.Add(data.target);
     const double pad = span.Empty() ? 0 : std::max((span.high - span.low) * 0.1, 0.5);
     FinishChart(*chart, span.low - pad, span.high + pad);
+}
+
+void CViewTrends::AddBars(QChart& chart, const Trends::Series& series, const QString& name, const QString& units) {
+    // One set of bars; a day without foods keeps its place with no bar, and says nothing when
+    // hovered.
+    auto* set = new QBarSet(name);
+    set->setColor(kValueColor);
+    set->setBorderColor(kValueColor);
+    QList<qreal> values;
+    values.reserve(static_cast<qsizetype>(series.size()));
+    for (const auto& point : series) values.append(point.value.value_or(0));
+    set->append(values);
+    auto* bars = new QBarSeries;
+    bars->setBarWidth(0.8);
+    bars->append(set);
+    chart.addSeries(bars);
+    connect(set, &QBarSet::hovered, this, [this, series, units](bool on, int index) {
+        if (on && index >= 0 && index < static_cast<int>(series.size()) &&
+            series[static_cast<std::size_t>(index)].value)
+            ShowDayTip(index, *series[static_cast<std::size_t>(index)].value, units);
+        else
+            QToolTip::hideText();
+    });
+    connect(set, &QBarSet::clicked, this, [this](int index) { OpenDay(index); });
 }
 
 void CViewTrends::DrawNutrient() {
@@ -440,28 +483,7 @@ void CViewTrends::DrawNutrient() {
     chart->setTitle(Q(data.name) + QStringLiteral(" (") + units + ')');
     const int n = static_cast<int>(days_.size());
 
-    // One set of bars; a day without foods keeps its place with no bar, and says nothing when
-    // hovered.
-    auto* set = new QBarSet(QStringLiteral("Intake"));
-    set->setColor(kValueColor);
-    set->setBorderColor(kValueColor);
-    QList<qreal> values;
-    values.reserve(n);
-    for (const auto& point : data.intake) values.append(point.value.value_or(0));
-    set->append(values);
-    auto* bars = new QBarSeries;
-    bars->setBarWidth(0.8);
-    bars->append(set);
-    chart->addSeries(bars);
-    const Trends::Series intake = data.intake;
-    connect(set, &QBarSet::hovered, this, [this, intake, units](bool on, int index) {
-        if (on && index >= 0 && index < static_cast<int>(intake.size()) &&
-            intake[static_cast<std::size_t>(index)].value)
-            ShowDayTip(index, *intake[static_cast<std::size_t>(index)].value, units);
-        else
-            QToolTip::hideText();
-    });
-    connect(set, &QBarSet::clicked, this, [this](int index) { OpenDay(index); });
+    AddBars(*chart, data.intake, QStringLiteral("Intake"), units);
 
     if (data.min) {
         if (data.max) {
@@ -510,8 +532,9 @@ void CViewTrends::DrawEnergy() {
         });
         connect(piece, &QXYSeries::clicked, this, [this](const QPointF& point) { OpenDay(IndexAt(point)); });
     };
-    AddGapped(*chart, data.eaten, QStringLiteral("Eaten"), kValueColor, Qt::SolidLine, true, connectPiece);
-    AddGapped(*chart, data.requirement, QStringLiteral("Required"), kTargetColor, Qt::DashLine, true, connectPiece);
+    AddBars(*chart, data.eaten, QStringLiteral("Eaten"), QStringLiteral("kcal"));
+    AddThrough(*chart, data.requirement, QStringLiteral("Required"), kTargetColor, Qt::SolidLine, days_.size() <= 120,
+               connectPiece);
     Span span;
     span.Add(0.0);
     span.Add(data.eaten);

@@ -3,6 +3,7 @@
 #include "ViewBase.h"
 
 #include "document/viewmodel/TrendsModel.h"
+#include "model/Trends.h"
 
 #include <QString>
 
@@ -20,8 +21,9 @@ class QTableWidget;
 // The "Trends" tab: the days of a period side by side. A chart of a fact with its 7-day moving
 // average and target, a chart of a followed nutrient's daily intake against its average and
 // target band, energy eaten against the requirement, and a table of every followed nutrient
-// over the period. A day without foods (or without the fact's value) is a gap. Hovering a day
-// tells its value; clicking it opens the day on the Log tab.
+// over the period. A day without foods has no bar and no value of its own, never a zero; a
+// fact's line passes over the days it was not measured. Hovering a day tells its value; clicking
+// it opens the day on the Log tab.
 class CViewTrends : public CViewBase {
     Q_OBJECT
 public:
@@ -57,6 +59,8 @@ private:
     void DrawNutrient();
     void DrawEnergy();
     void FillTable();
+    // The days' values as bars at their places; a gap has none.
+    void AddBars(QChart& chart, const Trends::Series& series, const QString& name, const QString& units);
     // Sets the chart's x axis to the period's days and its y axis to the values drawn.
     void FinishChart(QChart& chart, double low, double high);
     void ShowDayTip(int index, double value, const QString& units);
