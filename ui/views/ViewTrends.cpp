@@ -54,6 +54,9 @@ const QColor kAverageColor(0xff, 0x7f, 0x0e);
 const QColor kTargetColor(0x2c, 0xa0, 0x2c);
 const QColor kUpperColor(0xd6, 0x27, 0x28);
 
+// Over more days than this the dots of a line would run together into a band.
+constexpr int kMostMarked = 120;
+
 // Columns of the period table.
 enum Column { kName, kAverage, kPercent, kUnder, kWithin, kOver, kBest, kWorst, kColumns };
 
@@ -129,7 +132,10 @@ CViewTrends::CViewTrends(QWidget* parent) : CViewBase(parent) {
         layout->setContentsMargins(2, 2, 2, 2);
         layout->setSpacing(2);
         auto* row = new QHBoxLayout;
-        row->addWidget(new QLabel(label, widget));
+        auto* title = new QLabel(label, widget);
+        // The same height with or without a chooser, so that the charts line up.
+        title->setMinimumHeight(fact_->sizeHint().height());
+        row->addWidget(title);
         if (chooser) row->addWidget(chooser, 1);
         layout->addLayout(row);
         layout->addWidget(view, 1);
@@ -321,6 +327,7 @@ void CViewTrends::FinishChart(QChart& chart, double low, double high) {
     }
     y->setRange(low, high);
     y->applyNiceNumbers();
+    y->setLabelFormat(QStringLiteral("%g"));
     chart.addAxis(x, Qt::AlignBottom);
     chart.addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries* series : chart.series()) {
@@ -433,7 +440,7 @@ void CViewTrends::DrawFact() {
         connect(piece, &QXYSeries::clicked, this, [this](const QPointF& point) { OpenDay(IndexAt(point)); });
     };
     const int n = static_cast<int>(days_.size());
-    AddThrough(*chart, data.values, Q(data.name), kValueColor, Qt::SolidLine, true, connectPiece);
+    AddThrough(*chart, data.values, Q(data.name), kValueColor, Qt::SolidLine, n <= kMostMarked, connectPiece);
     AddGapped(*chart, data.moving, QStringLiteral("7-day average"), kAverageColor, Qt::SolidLine, false, connectPiece);
     if (data.target) AddLevel(*chart, *data.target, n, QStringLiteral("Target"), kTargetColor, Qt::DashLine);
     Span span;
@@ -533,8 +540,8 @@ void CViewTrends::DrawEnergy() {
         connect(piece, &QXYSeries::clicked, this, [this](const QPointF& point) { OpenDay(IndexAt(point)); });
     };
     AddBars(*chart, data.eaten, QStringLiteral("Eaten"), QStringLiteral("kcal"));
-    AddThrough(*chart, data.requirement, QStringLiteral("Required"), kTargetColor, Qt::SolidLine, days_.size() <= 120,
-               connectPiece);
+    // Beside the bars, dots on the requirement would only crowd the chart.
+    AddThrough(*chart, data.requirement, QStringLiteral("Required"), kTargetColor, Qt::SolidLine, false, connectPiece);
     Span span;
     span.Add(0.0);
     span.Add(data.eaten);
