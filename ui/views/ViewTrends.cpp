@@ -219,8 +219,6 @@ QChartView* CViewTrends::MakeChartView() {
     return view;
 }
 
-void CViewTrends::OnInitialUpdate() { CViewBase::OnInitialUpdate(); }
-
 bool CViewTrends::DoDataExchange(bool save) {
     if (save) return true;
     FillChoosers();

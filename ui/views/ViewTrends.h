@@ -29,8 +29,6 @@ class CViewTrends : public CViewBase {
 public:
     explicit CViewTrends(QWidget* parent = nullptr);
 
-    void OnInitialUpdate() override;
-
     QComboBox* PeriodChooser() const { return period_; }
     QDateEdit* FromEdit() const { return from_; }
     QDateEdit* ToEdit() const { return to_; }
