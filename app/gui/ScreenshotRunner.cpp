@@ -72,7 +72,7 @@ void CScreenshotRunner::Start() {
             }
             return true;
         });
-        for (const char* tab : {"Personal", "Log", "Diet", "Energy", "Food", "Nutrients"}) {
+        for (const char* tab : {"Personal", "Log", "Diet", "Energy", "Food", "Nutrients", "Trends"}) {
             const QString name = QString::fromLatin1(tab);
             steps_.push_back([this, name] {
                 CChildFrameBase* child = app_.MainFrame()->ActiveChildFrame();

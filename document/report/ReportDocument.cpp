@@ -3,8 +3,13 @@
 #include "document/SingleDayDocData.h"
 #include "document/fileio/ProfileFile.h"
 
+#include "model/Targets.h"
+#include "model/Trends.h"
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
+
+#include <cmath>
+#include <optional>
 
 namespace Report {
 
@@ -14,6 +19,57 @@ void BuildReportDocument(const NS_Data::CUserLog& log, const std::string& versio
 
 void BuildReportDocument(const CSingleDayDocData& data, const std::string& version, Xml::XmlDocument& doc) {
     BuildReportDocument(data.Log(), version, doc);
+}
+
+namespace {
+
+double OneDecimal(double value) { return std::round(value * 10) / 10; }
+
+void SetAverage(const Xml::XmlElement& el, const char* name, const Trends::Series& series) {
+    if (auto mean = Trends::Average(series)) el.SetAttribute(name, OneDecimal(mean->value));
+}
+
+}  // namespace
+
+void BuildPeriodDocument(const NS_Data::CUserLog& log, const std::string& from, const std::string& to,
+                         Xml::XmlDocument& doc) {
+    Xml::XmlElement root = CreateDocumentRoot(doc, "report", kPeriodTemplate);
+    Xml::XmlElement period = root.AddElement("Period");
+    period.SetAttribute("from", from);
+    period.SetAttribute("to", to);
+    period.SetAttribute("days", static_cast<int>(Trends::DaysOf(from, to).size()));
+    const Trends::Series eaten = Trends::NutrientSeries(log, Targets::kEnergyGid, from, to);
+    const std::optional<Trends::Mean> logged = Trends::Average(eaten);
+    period.SetAttribute("logged", logged ? logged->days : 0);
+
+    Xml::XmlElement energy = period.AddElement("Energy");
+    SetAverage(energy, "eaten", eaten);
+    SetAverage(energy, "required", Trends::RequirementSeries(log, from, to));
+    for (const UserLog::CFactReference& definition : log.Facts().Definitions()) {
+        const Trends::Series values = Trends::FactSeries(log, definition.name, from, to);
+        const std::optional<Trends::Mean> mean = Trends::Average(values);
+        if (!mean) continue;
+        Xml::XmlElement fact = period.AddElement("Fact");
+        fact.SetAttribute("name", definition.name);
+        fact.SetAttribute("units", definition.units);
+        fact.SetAttribute("average", OneDecimal(mean->value));
+        fact.SetAttribute("days", mean->days);
+    }
+    for (const Trends::PeriodRow& row : Trends::PeriodTable(log, from, to)) {
+        Xml::XmlElement el = period.AddElement("Nutrient");
+        el.SetAttribute("gid", row.gid);
+        el.SetAttribute("name", row.name);
+        el.SetAttribute("units", row.units);
+        el.SetAttribute("days", row.days);
+        if (row.average) el.SetAttribute("average", OneDecimal(*row.average));
+        if (row.target) el.SetAttribute("target", OneDecimal(*row.target));
+        if (row.percent >= 0) el.SetAttribute("percent", row.percent);
+        el.SetAttribute("under", row.under);
+        el.SetAttribute("within", row.within);
+        el.SetAttribute("over", row.over);
+        if (!row.bestDate.empty()) el.SetAttribute("best", row.bestDate);
+        if (!row.worstDate.empty()) el.SetAttribute("worst", row.worstDate);
+    }
 }
 
 void BuildFoodCompareDocument(const CDataSourceMgr& source, const std::vector<FoodKey>& foods, Xml::XmlDocument& doc) {

@@ -14,7 +14,7 @@ using enum CommandId;
 // The only list of the program's keys. A key with Alt must not take a letter that a menu title
 // underlines: that key opens the menu. The text is empty where no menu shows the command.
 // clang-format off
-constexpr std::array<Command, 42> kCommands = {{
+constexpr std::array<Command, 44> kCommands = {{
     // id                  text               keys        icon           status tip, tool tip
     {FileNew,              "&New",            "Ctrl+N",   "file-new",    "Create new profile", "New profile"},
     {FileOpen,             "&Open",           "Ctrl+O",   "file-open",   "Open profile", "Open profile"},
@@ -24,6 +24,7 @@ constexpr std::array<Command, 42> kCommands = {{
     {Import,               "&Import",         "Ctrl+I",   "import",      "Import external file",
                                                                         "Import external file"},
     {Export,               "&Export",         "Ctrl+E",   "export",      "Export profile", "Export profile"},
+    {ExportCsv,            "Export CSV...",   "Ctrl+Shift+X", "",        "The log's entries or daily totals as a CSV file", ""},
     {AppExit,              "&Exit",           "",         "",            "Exit program", ""},
     {EditDelete,           "&Delete",         "Ctrl+D",   "edit-delete", "", "Delete"},
     {EditCopy,             "&Copy",           "Ctrl+C",   "edit-copy",   "", "Copy"},
@@ -38,6 +39,7 @@ constexpr std::array<Command, 42> kCommands = {{
     {GoToDate,             "",                "",         "go-to-date",  "", "Select Date"},
     {ReportSummary,        "Summary",         "",         "",            "Export report in HTML format", "HTML Report"},
     {ReportMenu,           "Menu",            "",         "",            "", ""},
+    {ReportPeriod,         "Period Summary",  "",         "",            "The Trends tab's period in an HTML report", ""},
     {ReportFoodComparison, "Food Comparison", "",         "",            "", ""},
     {ReportXml,            "XML",             "",         "",            "Export data in XML format", ""},
     {EnergyRequirements,   "Energy ...",      "",         "",            "Energy recommendation", ""},

@@ -37,6 +37,8 @@ enum class CommandId : int {
     NewRecipe = 33004,
     SaveAsRecipe = 33005,
     DayTargets = 33006,
+    ReportPeriod = 33007,
+    ExportCsv = 33008,
     FileNew = 57600,
     FileOpen = 57601,
     FileClose = 57602,

@@ -155,5 +155,5 @@ void CChildFrameBase::UpdateTitle() {
 }
 
 CChildFrameDay::CChildFrameDay(std::unique_ptr<CVelmoraDoc> document, ViewFactory factory, QWidget* parent)
-    : CChildFrameBase(std::move(document), {"Personal", "Log", "Diet", "Energy", "Food", "Nutrients"},
+    : CChildFrameBase(std::move(document), {"Personal", "Log", "Diet", "Energy", "Food", "Nutrients", "Trends"},
                       std::move(factory), parent) {}

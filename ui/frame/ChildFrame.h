@@ -79,7 +79,7 @@ private:
     bool closeConfirmed_ = false;
 };
 
-// The window of a profile with the tabs "Personal", "Log", "Diet", "Energy", "Food", "Nutrients".
+// The window of a profile with the tabs "Personal", "Log", "Diet", "Energy", "Food", "Nutrients", "Trends".
 class CChildFrameDay : public CChildFrameBase {
     Q_OBJECT
 public:

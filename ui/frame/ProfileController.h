@@ -19,6 +19,8 @@ public:
     void OnEnergyRequirements();
     // "Select ingredients" and "Diet Wizard": the day's foods edited in the food selection dialog.
     void OnSelectIngredients();
+    // "Export CSV...": asks what to write and for which days, then for a file, and writes it.
+    void OnExportCsv();
 
     // Brings the Log tab, where the day is shown against its targets; filled in by the window.
     std::function<void()> showDayTargets;

@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QClipboard>
 
+#include <boost/date_time/gregorian/gregorian.hpp>
+
 #include <algorithm>
 #include <filesystem>
 #include <optional>
@@ -53,6 +55,7 @@ CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app) : CProfileDocument(app.mea
     OnCommand(CommandId::ReportSummary, [this] { OnReport(Report::kSummaryTemplate); });
     OnCommand(CommandId::ReportMenu, [this] { OnReport(Report::kMenuTemplate); });
     OnCommand(CommandId::ReportXml, [this] { OnReportXml(); });
+    OnCommand(CommandId::ReportPeriod, [this] { OnReportPeriod(); });
     OnCommand(CommandId::FileSave, [this] { DoFileSave(); });
     OnCommand(CommandId::FileSaveAs, [this] { DoSave({}); });
     OnCommand(CommandId::FileClose, [this] { emit closeRequested(); });
@@ -149,4 +152,14 @@ void CVelmoraDoc::OnReportXml() {
     } catch (const std::exception& e) {
         Services::Prompt().Message(e.what());
     }
+}
+
+void CVelmoraDoc::OnReportPeriod() {
+    WaitCursor wait;
+    const std::string today = boost::gregorian::to_iso_string(Services::Today());
+    const TrendsModel::DateRange range =
+        trendsRange_ ? *trendsRange_ : TrendsModel::RangeOf(TrendsModel::Period::Last30, Log(), today);
+    Xml::XmlDocument doc;
+    Report::BuildPeriodDocument(Log(), range.from, range.to, doc);
+    Report::RunTemplate(Report::kPeriodTemplate, doc);
 }

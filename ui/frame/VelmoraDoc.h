@@ -4,6 +4,7 @@
 #include "ui/commands/CommandTarget.h"
 
 #include "document/ProfileDocument.h"
+#include "document/viewmodel/TrendsModel.h"
 
 #include <QObject>
 
@@ -64,6 +65,13 @@ public:
     void OnEditPaste();
     void OnReport(const char* templatePath);
     void OnReportXml();
+    // The period summary of the Trends tab's period, or of the last 30 days before the tab was
+    // shown.
+    void OnReportPeriod();
+
+    // The period the Trends tab shows; nullopt until it was shown.
+    const std::optional<TrendsModel::DateRange>& TrendsRange() const { return trendsRange_; }
+    void SetTrendsRange(const TrendsModel::DateRange& range) { trendsRange_ = range; }
 
 signals:
     void titleChanged(const QString& title);
@@ -77,4 +85,5 @@ private:
     FileHooks fileHooks_;
     std::vector<CViewBase*> views_;
     std::string title_;
+    std::optional<TrendsModel::DateRange> trendsRange_;
 };

@@ -8,6 +8,7 @@
 #include "ViewNutrients.h"
 #include "ViewPersonal.h"
 #include "ViewPlaceholder.h"
+#include "ViewTrends.h"
 
 #include <array>
 
@@ -21,6 +22,7 @@ std::unique_ptr<CViewBase> CreateViewByName(const std::string& name) {
     if (name == "Food") return std::make_unique<CViewIngredients>();
     if (name == "Nutrients") return std::make_unique<CViewNutrients>();
     if (name == "Analysis") return std::make_unique<CViewAnalysis>();
+    if (name == "Trends") return std::make_unique<CViewTrends>();
     for (const char* known : kKnown)
         if (name == known) return std::make_unique<CViewPlaceholder>(QString::fromStdString(name));
     return nullptr;

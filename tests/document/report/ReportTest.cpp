@@ -130,7 +130,7 @@ protected:
         LogFolder();
         app = root.Path() / "my reports #1";
         fs::create_directories(app / "xslt");
-        for (const char* name : {"HTML.xsl", "DailyMenu.xsl", "FoodCompare.xsl"})
+        for (const char* name : {"HTML.xsl", "DailyMenu.xsl", "FoodCompare.xsl", "PeriodSummary.xsl"})
             fs::copy_file(fs::path(VELMORA_SOURCE_DIR) / "data" / "xslt" / name, app / "xslt" / name);
         AppDir::Set(app.string());
     }
@@ -251,6 +251,37 @@ TEST_F(ReportRun, ComparisonPutsNutrientsInRowsAndFoodsInColumns) {
     const std::string leanHtml = Report::ApplyTemplate(Report::kCompareTemplate, lean).value_or("");
     EXPECT_THAT(leanHtml, HasSubstr("Protein"));
     EXPECT_EQ(std::string::npos, leanHtml.find("Total lipid"));
+}
+
+// January 2026 holds one day with foods (the 10th) and one with a fact alone (the 5th).
+TEST_F(ReportRun, PeriodSummaryAveragesTheLoggedDaysAndJudgesEachNutrient) {
+    auto log = ExchangeFixture::LogOn("20260201");
+    Xml::XmlDocument doc;
+    Report::BuildPeriodDocument(*log, "20260101", "20260131", doc);
+    EXPECT_EQ("/xslt/PeriodSummary.xsl", Attr(doc.Root(), "version"));
+    const Xml::XmlNode period = doc.SelectSingleNode("/root/Period");
+    EXPECT_EQ("31", Attr(period, "days"));
+    EXPECT_EQ("1", Attr(period, "logged"));
+    EXPECT_EQ("61.5", Attr(doc.SelectSingleNode("//Fact[@name='Weight']"), "average"));
+    const Xml::XmlNode protein = doc.SelectSingleNode("//Nutrient[@gid='3']");
+    EXPECT_EQ("1", Attr(protein, "under"));  // the day's own 70 g
+    EXPECT_EQ("20260110", Attr(protein, "worst"));
+    EXPECT_EQ("36", Attr(protein, "percent"));
+
+    const std::string html = Report::ApplyTemplate(Report::kPeriodTemplate, doc).value_or("");
+    EXPECT_THAT(html, HasSubstr("2026-01-01 to 2026-01-31: 1 of 31 days with foods"));
+    EXPECT_TRUE(
+        std::regex_search(html, std::regex(R"(Protein <span class="units">\(g\)</span>\s*</td>\s*<td>25.3</td>)")))
+        << html;
+    EXPECT_THAT(html, HasSubstr("36%"));
+    EXPECT_THAT(html, HasSubstr("2026-01-10"));
+
+    // Without a day with foods there is nothing to judge, and the page says so.
+    Xml::XmlDocument empty;
+    Report::BuildPeriodDocument(*log, "20260102", "20260106", empty);
+    EXPECT_FALSE(Xml::XmlElement(empty.SelectSingleNode("//Nutrient[@gid='3']")).HasAttribute("average"));
+    EXPECT_THAT(Report::ApplyTemplate(Report::kPeriodTemplate, empty).value_or(""),
+                HasSubstr("No day of the period has foods."));
 }
 
 TEST_F(ReportRun, EachReportReplacesExportHtmAndOpensItsUrl) {

@@ -1,15 +1,19 @@
 #include "support/FakeServices.h"
 
 #include "core/AppDir.h"
+#include "ui/dialogs/DlgExportCsv.h"
 #include "ui/dialogs/DlgSaveProfile.h"
 #include "ui/dialogs/DlgSelectDate.h"
 #include "ui/dialogs/DlgSelectProfile.h"
 
 #include <QCalendarWidget>
+#include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -149,6 +153,23 @@ TEST(SelectDate, CancelChoosesNothing) {
     dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(dialog.DateKey().empty());
+}
+
+TEST(ExportCsv, AnswersTheKindAndTheDaysAndRefusesARangeBackwards) {
+    DlgExportCsv dialog("20240401", "20240430");
+    EXPECT_FALSE(dialog.Entries());  // daily totals unless asked
+    dialog.EntriesButton()->setChecked(true);
+    dialog.FromEdit()->setDate(QDate(2024, 5, 2));
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.ErrorLabel()->text(), QStringLiteral("The first day lies after the last."));
+
+    dialog.ToEdit()->setDate(QDate(2024, 5, 31));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog.Entries());
+    EXPECT_EQ(dialog.From(), "20240502");
+    EXPECT_EQ(dialog.To(), "20240531");
 }
 
 }  // namespace

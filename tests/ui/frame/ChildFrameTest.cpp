@@ -6,6 +6,7 @@
 #include "ui/frame/MainFrame.h"
 #include "ui/frame/VelmoraDoc.h"
 #include "ui/views/ViewPlaceholder.h"
+#include "ui/views/ViewTrends.h"
 
 #include "widgets/CustomTabCtrl.h"
 
@@ -27,7 +28,7 @@ namespace {
 
 using Services::Answer;
 
-enum Tab { Personal, Log, Diet, Energy, Food, Nutrients };
+enum Tab { Personal, Log, Diet, Energy, Food, Nutrients, Trends };
 
 // A view with one input: the person's first name, which must not be left empty.
 class NameView : public CViewBase {
@@ -53,7 +54,7 @@ protected:
 
 // The window is tested on its own: every tab gets a placeholder view, which shows the day.
 std::unique_ptr<CViewBase> PlaceholderViews(const std::string& name) {
-    for (const char* known : {"Personal", "Log", "Diet", "Energy", "Food", "Nutrients"})
+    for (const char* known : {"Personal", "Log", "Diet", "Energy", "Food", "Nutrients", "Trends"})
         if (name == known) return std::make_unique<CViewPlaceholder>(QString::fromStdString(name));
     return nullptr;
 }
@@ -108,9 +109,9 @@ protected:
 
 TEST_F(ProfileWindow, OpensOnPersonalWithTheOtherViewsNotYetMade) {
     CChildFrameBase* frame = Open();
-    ASSERT_EQ(frame->TabCount(), 6);
-    const char* names[] = {"Personal", "Log", "Diet", "Energy", "Food", "Nutrients"};
-    for (int i = 0; i < 6; ++i) {
+    ASSERT_EQ(frame->TabCount(), 7);
+    const char* names[] = {"Personal", "Log", "Diet", "Energy", "Food", "Nutrients", "Trends"};
+    for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(frame->TabName(i), names[i]);
         EXPECT_EQ(frame->TabCtrl()->GetItemText(i).toStdString(), names[i]);
         EXPECT_EQ(frame->TabView(i) != nullptr, i == Personal) << names[i];
@@ -119,6 +120,22 @@ TEST_F(ProfileWindow, OpensOnPersonalWithTheOtherViewsNotYetMade) {
     EXPECT_EQ(frame->GetActiveDocument()->FirstView(), frame->TabView(Personal));
     EXPECT_EQ(DayShown(frame), QStringLiteral("Day: 2024-05-07"));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Ann[*]"));
+}
+
+TEST_F(ProfileWindow, ADayOpenedFromTheTrendsTabIsShownOnTheLogTab) {
+    ScopedClock clock(boost::gregorian::date(2024, 5, 7));
+    CChildFrameBase* frame = Open([](const std::string& name) -> std::unique_ptr<CViewBase> {
+        if (name == "Trends") return std::make_unique<CViewTrends>();
+        return PlaceholderViews(name);
+    });
+    ClickTab(frame, Trends);
+    auto* trends = qobject_cast<CViewTrends*>(frame->GetActiveView());
+    ASSERT_NE(trends, nullptr);
+    ASSERT_EQ(trends->Range().to, "20240507");
+    trends->OpenDay(static_cast<int>(Trends::DaysOf(trends->Range().from, "20240506").size()) - 1);
+    EXPECT_EQ(frame->CurrentTab(), Log);
+    EXPECT_EQ(frame->TabCtrl()->GetCurSel(), Log);
+    EXPECT_EQ(DayShown(frame), QStringLiteral("Day: 2024-05-06"));
 }
 
 TEST_F(ProfileWindow, AViewIsMadeOnceAndReloadedWhenItComesBack) {

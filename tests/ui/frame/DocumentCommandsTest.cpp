@@ -9,10 +9,12 @@
 #include "ui/frame/QtServices.h"
 #include "ui/frame/VelmoraDoc.h"
 #include "ui/views/ViewPlaceholder.h"
+#include "ui/views/ViewTrends.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -253,6 +255,25 @@ TEST_F(ProfileCommands, ReportsUseTheFoldersTemplatesElseTheProgramsAndOpenWhatT
     EXPECT_NE(run.shell.opened[1].find("/export.htm"), std::string::npos);
     EXPECT_NE(run.shell.opened[2].find("/export.xml"), std::string::npos);
     EXPECT_NE(run.Folder().Read("export.xml").find("<root app=\"velmora\" type=\"profile\""), std::string::npos);
+}
+
+TEST_F(ProfileCommands, PeriodSummaryCoversTheTrendsTabsPeriodElseTheLastThirtyDays) {
+    ASSERT_NE(OpenAnn(), nullptr);  // on 7 May 2024
+    main().ExecuteCommand(CommandId::ReportPeriod);
+    EXPECT_EQ(run.prompt.messages, std::vector<std::string>{});
+    ASSERT_EQ(run.shell.opened.size(), 1u);
+    EXPECT_NE(run.Folder().Read("export.htm").find("2024-04-08 to 2024-05-07: 2 of 30 days with foods"),
+              std::string::npos);
+
+    CChildFrameBase* frame = main().ActiveChildFrame();
+    ASSERT_EQ(frame->TabName(6), "Trends");
+    ASSERT_TRUE(frame->SelectTab(6));
+    auto* trends = qobject_cast<CViewTrends*>(frame->GetActiveView());
+    ASSERT_NE(trends, nullptr);
+    trends->PeriodChooser()->setCurrentIndex(0);  // the last 7 days
+    main().ExecuteCommand(CommandId::ReportPeriod);
+    EXPECT_NE(run.Folder().Read("export.htm").find("2024-05-01 to 2024-05-07: 2 of 7 days with foods"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -97,11 +97,11 @@ TEST_F(MainWindow, AProfileWindowBringsTheProfileMenuAndToolBar) {
         Describe(main().Menus(CMainFrame::kProfile)),
         (std::vector<std::string>{
             "&Profile: &New\tCtrl+N | &Open\tCtrl+O | &Close | &Save\tCtrl+S | Save &As\tCtrl+A | &Import\tCtrl+I | "
-            "&Export\tCtrl+E | &Exit |",
+            "&Export\tCtrl+E | Export CSV...\tCtrl+Shift+X | &Exit |",
             "&Edit: &Delete\tCtrl+D | &Copy\tCtrl+C | &Paste\tCtrl+V | Facts ... |",
             "F&oods: &New Food ...\tCtrl+Shift+N | &Edit Food ...\tCtrl+Shift+E | D&uplicate Food ...\tCtrl+Shift+U | "
             "&Delete Food\tCtrl+Shift+Del | New &Recipe ...\tCtrl+Shift+R | &Save as Recipe ...\tCtrl+Shift+S |",
-            "Reports: [Daily: Summary | Menu |] Food Comparison | XML |",
+            "Reports: [Daily: Summary | Menu |] Period Summary | Food Comparison | XML |",
             "Tools: Energy ... | Day &Targets\tCtrl+Shift+T | Software Update | &Settings |",
             "&Window: &Cascade | &Tile |", "&Help: &Reference | &About Program |"}));
     EXPECT_EQ(main().ToolBarOnShow(), CMainFrame::kProfile);
