@@ -2,6 +2,7 @@
 
 #include "QtServices.h"
 #include "VelmoraDoc.h"
+#include "document/fileio/CsvExport.h"
 #include "document/fileio/ProfileFile.h"
 #include "ui/dialogs/DlgEnergy.h"
 #include "ui/dialogs/DlgExportCsv.h"
@@ -22,8 +23,12 @@ namespace {
 // Answers the reason when nothing was written.
 std::optional<std::string> WriteLogCsv(const NS_Data::CUserLog& log, bool entries, const std::string& from,
                                        const std::string& to, const std::string& path) {
-    (void)log, (void)entries, (void)from, (void)to, (void)path;
-    return std::string("CSV export is not part of this build.");
+    try {
+        CsvExport::Write(log, entries ? CsvExport::Kind::Entries : CsvExport::Kind::Daily, from, to, path);
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        return std::string(e.what());
+    }
 }
 
 }  // namespace

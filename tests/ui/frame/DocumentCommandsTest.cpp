@@ -1,5 +1,6 @@
 #include "support/RunningApp.h"
 
+#include "ui/dialogs/DlgExportCsv.h"
 #include "ui/dialogs/DlgSaveProfile.h"
 #include "ui/dialogs/DlgSelectDate.h"
 #include "ui/dialogs/DlgSelectProfile.h"
@@ -15,10 +16,13 @@
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDate>
+#include <QDateEdit>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -274,6 +278,28 @@ TEST_F(ProfileCommands, PeriodSummaryCoversTheTrendsTabsPeriodElseTheLastThirtyD
     main().ExecuteCommand(CommandId::ReportPeriod);
     EXPECT_NE(run.Folder().Read("export.htm").find("2024-05-01 to 2024-05-07: 2 of 7 days with foods"),
               std::string::npos);
+}
+
+// Profile > Export CSV: the kind and days in one dialog, the file in the next, the entries in it.
+TEST_F(ProfileCommands, ExportCsvWritesTheChosenDaysEntries) {
+    ASSERT_NE(OpenAnn(), nullptr);
+    const std::string out = run.Folder().File("ann.csv");
+    OnNextDialog<DlgExportCsv>([&](DlgExportCsv& dialog) {
+        dialog.EntriesButton()->setChecked(true);
+        dialog.FromEdit()->setDate(QDate(2024, 5, 1));
+        dialog.ToEdit()->setDate(QDate(2024, 5, 31));
+        OnNextDialog<QFileDialog>([&](QFileDialog& files) {
+            files.selectFile(QString::fromStdString(out));
+            static_cast<QDialog&>(files).accept();
+        });
+        dialog.accept();
+    });
+    main().ExecuteCommand(CommandId::ExportCsv);
+    EXPECT_EQ(run.prompt.messages, std::vector<std::string>{});
+    ASSERT_TRUE(fs::exists(out));
+    const std::string csv = run.Folder().Read("ann.csv");
+    EXPECT_EQ(csv.rfind("date,meal,food,SOURCE:KEY,amount,unit,grams,", 0), 0u) << csv.substr(0, 200);
+    EXPECT_NE(csv.find("Nuts"), std::string::npos);
 }
 
 }  // namespace
