@@ -165,7 +165,8 @@ std::vector<PeriodRow> PeriodTable(const NS_Data::CUserLog& log, const std::stri
                 best[i] = distance;
                 row.bestDate = day->date;
             }
-            if (distance > worst[i]) {
+            // A period whose every day was within its range has no worst day.
+            if (distance > 0 && distance > worst[i]) {
                 worst[i] = distance;
                 row.worstDate = day->date;
             }

@@ -52,7 +52,8 @@ struct PeriodRow {
     std::optional<double> target;   // the lower target of the last logged day, when it has one
     int percent = -1;               // average ÷ target × 100, rounded; -1 without a target
     int under = 0, within = 0, over = 0;
-    std::string bestDate, worstDate;  // closest to and farthest from the target range
+    // Closest to and farthest from the target range; no worst day when every day was within it.
+    std::string bestDate, worstDate;
 };
 std::vector<PeriodRow> PeriodTable(const NS_Data::CUserLog& log, const std::string& from, const std::string& to);
 

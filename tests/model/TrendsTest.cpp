@@ -218,6 +218,14 @@ TEST_F(TrendsOfALog, PeriodTableJudgesEachLoggedDay) {
     EXPECT_EQ("Protein", row(kProtein).name);
     EXPECT_EQ("g", row(kProtein).units);
 
+    // A period whose every day is within range has a best day but no worst one.
+    for (const Trends::PeriodRow& r : Trends::PeriodTable(log_, "20250310", "20250310"))
+        if (r.gid == kVitaminC) {
+            EXPECT_EQ(1, r.within);
+            EXPECT_EQ("20250310", r.bestDate);
+            EXPECT_EQ("", r.worstDate);
+        }
+
     // A period without foods: every row is there, with nothing to show.
     for (const Trends::PeriodRow& r : Trends::PeriodTable(log_, "20250312", "20250312")) {
         EXPECT_EQ(0, r.days) << r.name;
