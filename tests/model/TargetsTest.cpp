@@ -5,6 +5,7 @@
 #include "refdata/DataSourceMgr.h"
 #include "refdata/DietaryIntakesMgr.h"
 #include "support/FakeServices.h"
+#include "support/JudgedLogFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -100,29 +101,13 @@ TEST(Targets, JudgeAgainstWhicheverLimitsAreSet) {
         EXPECT_EQ(c.status, Targets::Judge(c.intake, c.min, c.max)) << c.intake << " in " << c.min << ".." << c.max;
 }
 
-class TargetsOfADay : public testing::Test {
+class TargetsOfADay : public JudgedLogTest {
 protected:
-    TargetsOfADay() : clock_(date(2026, 12, 10)) {
-        std::string error;
-        EXPECT_TRUE(foods_.Load(std::string(VELMORA_TEST_DATA) + "/model/foods.xml", {}, error)) << error;
-        // A man of 40 (born 1986): iron RDA 8, UL 45; protein RDA 56; vitamin C RDA 90, UL 2000.
-        log_.Personal().female = 0;
-        log_.Personal().birthYear = 1986;
-        log_.SetTargetOptions({&Current(), true});
-        for (const int gid : {kEnergy, kProtein, kIron, kVitaminC}) log_.AddRequirement(gid, -1, -1);
-    }
-
-    const CDS_Ingredient& Food(int key) { return *foods_.FindFood(FoodKey(key, kSource)); }
     const Targets::Target& Of(const std::vector<Targets::Target>& all, int gid) {
         for (const auto& t : all)
             if (t.gid == gid) return t;
         throw std::out_of_range("not followed");
     }
-
-    ScopedClock clock_;
-    CDataSourceMgr foods_;
-    Meal::CMealManager meals_;
-    CUserLog log_{&meals_, &foods_};
 };
 
 TEST_F(TargetsOfADay, DefaultsJudgeTheDayAndOwnLimitsWin) {

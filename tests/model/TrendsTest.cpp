@@ -5,6 +5,7 @@
 #include "refdata/DataSourceMgr.h"
 #include "refdata/DietaryIntakesMgr.h"
 #include "support/FakeServices.h"
+#include "support/JudgedLogFixture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -99,27 +100,8 @@ TEST(TrendsAverage, CountsOnlyDaysWithAValue) {
     EXPECT_FALSE(Trends::Average({}));
 }
 
-class TrendsOfALog : public testing::Test {
+class TrendsOfALog : public JudgedLogTest {
 protected:
-    TrendsOfALog() : clock_(date(2026, 12, 10)) {
-        std::string error;
-        EXPECT_TRUE(foods_.Load(std::string(VELMORA_TEST_DATA) + "/model/foods.xml", {}, error)) << error;
-        // A man of 40: protein RDA 56 without an upper limit; iron RDA 8, UL 45.
-        log_.Personal().female = 0;
-        log_.Personal().birthYear = 1986;
-        log_.SetTargetOptions({&Current(), true});
-        for (const int gid : {kEnergy, kProtein, kIron, kVitaminC}) log_.AddRequirement(gid, -1, -1);
-    }
-
-    static const CDC_DietaryIntakesMgr& Current() {
-        static const CDC_DietaryIntakesMgr mgr = [] {
-            CDC_DietaryIntakesMgr m;
-            m.InitializeBuiltIn(DriEdition::Current);
-            return m;
-        }();
-        return mgr;
-    }
-
     void Eat(const std::string& day, int key, double grams) {
         log_.SelectDay(day);
         log_.AddFood(grams, 0, "", *foods_.FindFood(FoodKey(key, kSource)));
@@ -128,11 +110,6 @@ protected:
         log_.SelectDay(day);
         log_.GetCurrentDay()->SetFact("Weight", kg);
     }
-
-    ScopedClock clock_;
-    CDataSourceMgr foods_;
-    Meal::CMealManager meals_;
-    CUserLog log_{&meals_, &foods_};
 };
 
 TEST_F(TrendsOfALog, DaysWithoutFoodsOrWithoutTheFactAreGaps) {
