@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <tuple>
 
 namespace Targets {
 
@@ -73,15 +74,24 @@ Status Judge(double intake, double min, double max) {
     return Status::Within;
 }
 
+int PercentOf(double value, double of) {
+    if (!(of > 0)) return -1;
+    const double percent = value / of * 100;
+    return std::isfinite(percent) ? static_cast<int>(std::lround(std::min(percent, 1e9))) : -1;
+}
+
+std::pair<double, double> EnergyBand(double requirement) {
+    const double eer = std::round(requirement);
+    return {std::round(eer * (1 - kEnergyBand)), std::round(eer * (1 + kEnergyBand))};
+}
+
 DefaultTarget DefaultFor(const CDC_DietaryIntakesMgr& intakes, int gid, int category, int age,
                          double energyRequirement) {
     DefaultTarget target;
     if (gid == kEnergyGid) {
         // A requirement from a hostile weight may be no number at all.
         if (!(energyRequirement > 0) || !std::isfinite(energyRequirement)) return target;
-        const double eer = std::round(energyRequirement);
-        target.min = std::round(eer * (1 - kEnergyBand));
-        target.max = std::round(eer * (1 + kEnergyBand));
+        std::tie(target.min, target.max) = EnergyBand(energyRequirement);
         target.basis = Basis::EER;
         return target;
     }
@@ -107,7 +117,22 @@ DefaultTarget DefaultFor(const CDC_DietaryIntakesMgr& intakes, int gid, int cate
     return target;
 }
 
-Target For(const NS_Data::CUserLog& log, const UserLog::CLogDay& day, const UserLog::CNutrientRequirement& req) {
+namespace {
+
+// The person as the reference intakes see them on one day, worked out once for all its nutrients.
+struct DayPerson {
+    int category = UnknownCategory;
+    int age = 0;
+    double energyRequirement = 0;  // kcal; 0 unless energy is followed
+};
+
+DayPerson PersonOn(const NS_Data::CUserLog& log, const UserLog::CLogDay& day, bool energy) {
+    const CPersonalData& person = log.Personal();
+    return {person.DriCategoryAt(day.date), person.DriAgeAt(day.date), energy ? log.DayEnergyRequirement(day) : 0};
+}
+
+Target Judged(const NS_Data::CUserLog& log, const UserLog::CLogDay& day, const UserLog::CNutrientRequirement& req,
+              const DayPerson& person) {
     Target target;
     target.gid = req.gid;
     const Nutrient::Label label = Nutrient::LabelOf(req.gid, log.DataSource());
@@ -117,17 +142,9 @@ Target For(const NS_Data::CUserLog& log, const UserLog::CLogDay& day, const User
     target.intake = log.DayIntake(day, req.gid);
 
     const Options& options = log.TargetOptions();
-    const CPersonalData& person = log.Personal();
     DefaultTarget reference;
-    if (options.intakes) {
-        double eer = 0;
-        if (req.gid == kEnergyGid) {
-            std::string unused;
-            eer = person.EnergyRequirement(log.GetEnergyInputs(day), unused);
-        }
-        reference =
-            DefaultFor(*options.intakes, req.gid, person.DriCategoryAt(day.date), person.DriAgeAt(day.date), eer);
-    }
+    if (options.intakes)
+        reference = DefaultFor(*options.intakes, req.gid, person.category, person.age, person.energyRequirement);
     target.infoUl = reference.infoUl;
     if (req.min >= 0 || req.max >= 0) {
         target.min = req.min;
@@ -139,18 +156,25 @@ Target For(const NS_Data::CUserLog& log, const UserLog::CLogDay& day, const User
         target.basis = reference.basis;
         target.cdrr = reference.cdrr;
     }
-    if (target.min > 0) {
-        const double percent = target.intake / target.min * 100;
-        if (std::isfinite(percent)) target.percent = static_cast<int>(std::lround(std::min(percent, 1e9)));
-    }
+    target.percent = PercentOf(target.intake, target.min);
     target.status = Judge(target.intake, target.min, target.max);
     return target;
 }
 
+}  // namespace
+
+Target For(const NS_Data::CUserLog& log, const UserLog::CLogDay& day, const UserLog::CNutrientRequirement& req) {
+    return Judged(log, day, req, PersonOn(log, day, req.gid == kEnergyGid));
+}
+
 std::vector<Target> ForDay(const NS_Data::CUserLog& log, const UserLog::CLogDay& day) {
+    const std::vector<UserLog::CNutrientRequirement> requirements = log.EffectiveRequirementsOf(day);
+    const bool energy =
+        std::any_of(requirements.begin(), requirements.end(), [](const auto& req) { return req.gid == kEnergyGid; });
+    const DayPerson person = PersonOn(log, day, energy);
     std::vector<Target> targets;
-    for (const UserLog::CNutrientRequirement& req : log.EffectiveRequirementsOf(day))
-        targets.push_back(For(log, day, req));
+    targets.reserve(requirements.size());
+    for (const UserLog::CNutrientRequirement& req : requirements) targets.push_back(Judged(log, day, req, person));
     return targets;
 }
 

@@ -3,6 +3,7 @@
 #include "TargetOptions.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace NS_Data {
@@ -58,6 +59,10 @@ struct Target {
 
 // Within when min ≤ intake ≤ max for the limits that are set; None when neither is set.
 Status Judge(double intake, double min, double max);
+// value ÷ of × 100, rounded; -1 when `of` is not above 0 or the quotient is no number.
+int PercentOf(double value, double of);
+// Energy's default band around a requirement in kcal, each edge in whole kcal.
+std::pair<double, double> EnergyBand(double requirement);
 
 // The default target of one nutrient for the day's person: min and max of the basis, left at -1
 // where there is none. Energy needs the day's requirement in kcal (0 when unknown).

@@ -5,12 +5,12 @@
 
 #include "core/Services.h"
 #include "refdata/DataSourceMgr.h"
+#include "refdata/FoodIndex.h"
 #include "refdata/NutrientLabel.h"
 
 #include <boost/date_time/gregorian/gregorian.hpp>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <limits>
 
@@ -43,11 +43,6 @@ Series Walk(const NS_Data::CUserLog& log, const std::string& from, const std::st
         series.push_back(std::move(point));
     }
     return series;
-}
-
-std::string LowerCase(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
 }
 
 // How far an intake lies from a range, relative to the range's edge: 0 inside it.
@@ -88,10 +83,8 @@ Series FactSeries(const NS_Data::CUserLog& log, const std::string& fact, const s
 Series RequirementSeries(const NS_Data::CUserLog& log, const std::string& from, const std::string& to) {
     return Walk(log, from, to, [&](const CLogDay& day) -> std::optional<double> {
         if (day.foods.empty()) return std::nullopt;
-        std::string unused;
-        const double kcal = log.Personal().EnergyRequirement(log.GetEnergyInputs(day), unused);
-        if (!(kcal > 0) || !std::isfinite(kcal)) return std::nullopt;
-        return std::round(kcal);
+        const double kcal = log.DayEnergyRequirement(day);
+        return kcal > 0 ? std::optional<double>(kcal) : std::nullopt;
     });
 }
 
@@ -175,10 +168,7 @@ std::vector<PeriodRow> PeriodTable(const NS_Data::CUserLog& log, const std::stri
     for (std::size_t i = 0; i < rows.size(); ++i) {
         PeriodRow& row = rows[i];
         if (row.days > 0) row.average = sums[i] / row.days;
-        if (row.average && row.target && *row.target > 0) {
-            const double percent = *row.average / *row.target * 100;
-            if (std::isfinite(percent)) row.percent = static_cast<int>(std::lround(std::min(percent, 1e9)));
-        }
+        if (row.average && row.target) row.percent = Targets::PercentOf(*row.average, *row.target);
     }
     return rows;
 }
@@ -186,10 +176,11 @@ std::vector<PeriodRow> PeriodTable(const NS_Data::CUserLog& log, const std::stri
 int FindNutrient(const NS_Data::CUserLog& log, const std::string& name) {
     const CDataSourceMgr* source = log.DataSource();
     if (!source) return -1;
-    const std::string wanted = LowerCase(name);
+    const std::string wanted = ToUpperAscii(name);
     for (const CDS_Nutrition& nutrient : source->Nutrients()) {
         if (nutrient.Gid() == -1) continue;
-        if (LowerCase(nutrient.Name()) == wanted || LowerCase(Nutrient::LabelOf(nutrient.Gid(), source).name) == wanted)
+        if (ToUpperAscii(nutrient.Name()) == wanted ||
+            ToUpperAscii(Nutrient::LabelOf(nutrient.Gid(), source).name) == wanted)
             return nutrient.Gid();
     }
     return -1;

@@ -241,6 +241,19 @@ EnergyInputs CUserLog::GetEnergyInputs(const UserLog::CLogDay& day) const {
     return inputs;
 }
 
+double CUserLog::DayEnergyRequirement(const UserLog::CLogDay& day) const {
+    std::string unused;
+    const double kcal = personal_.EnergyRequirement(GetEnergyInputs(day), unused);
+    return kcal > 0 && std::isfinite(kcal) ? std::round(kcal) : 0;
+}
+
+std::set<FoodKey> CUserLog::LoggedFoods() const {
+    std::set<FoodKey> keys;
+    for (const auto& day : days_)
+        for (const CDayFood& entry : day->foods) keys.insert(entry.GetFoodKey());
+    return keys;
+}
+
 void CUserLog::RemoveFactFromDays(const std::string& name, bool allDays) {
     if (!allDays) {
         currentDay_->RemoveFact(name);

@@ -14,6 +14,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,11 @@ public:
     void ConvertWeightUnits(bool toKilograms);
     EnergyInputs GetEnergyInputs() const;
     EnergyInputs GetEnergyInputs(const UserLog::CLogDay& day) const;
+    // The day's energy requirement in whole kcal; 0 when the person's age is unknown or the
+    // inputs give no number (a hostile weight).
+    double DayEnergyRequirement(const UserLog::CLogDay& day) const;
+    // Every food any day of the log holds.
+    std::set<FoodKey> LoggedFoods() const;
 
     // What days are judged against besides the user's own limits (model/Targets). Set by whoever
     // opens the profile; a log without them judges by own limits alone.

@@ -8,7 +8,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
@@ -188,12 +187,6 @@ Targets::Options CliContext::TargetOptions() { return {&Intakes(), HasConfig() ?
 CMyFoods& CliContext::MyFoods() {
     DataSource();
     return *myFoodsTable_;
-}
-
-std::string G(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
 }
 
 }  // namespace Cli

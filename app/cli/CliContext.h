@@ -84,8 +84,6 @@ bool TakeFlag(std::vector<std::string>& args, const std::string& name);
 int ParseInt(const std::string& text, const std::string& what);
 // A finite decimal number, or UsageError naming the option.
 double ParseDouble(const std::string& text, const std::string& what);
-// "%g", as every number the commands print.
-std::string G(double value);
 // SOURCE:KEY, two whole numbers, or UsageError naming the option.
 FoodKey ParseFoodKeyOption(const std::string& text, const std::string& what);
 // Every value of a repeated `--name VALUE`, in order.

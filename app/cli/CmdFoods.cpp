@@ -45,11 +45,7 @@ int Search(CliContext& ctx, std::vector<std::string>& args) {
     for (std::size_t i = 1; i < args.size(); ++i) text += ' ' + args[i];
     const CDataSourceMgr& source = ctx.DataSource();
     std::set<FoodKey> logged;
-    if (profile) {
-        const auto data = LoadProfileForCommand(ctx, *profile, std::nullopt);
-        for (const auto& day : data->Log().Days())
-            for (const UserLog::CDayFood& entry : day->foods) logged.insert(entry.GetFoodKey());
-    }
+    if (profile) logged = LoadProfileForCommand(ctx, *profile, std::nullopt)->Log().LoggedFoods();
     CFoodSearchContext search;
     search.SetText(text);
     while (search.ProcessNext(source)) {}

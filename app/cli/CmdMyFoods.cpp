@@ -2,10 +2,10 @@
 
 #include "Commands.h"
 
+#include "model/TextFormat.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/MyFoods.h"
 
-#include <cstdio>
 #include <iostream>
 
 namespace Cli {
@@ -94,12 +94,12 @@ int FoodsShow(CliContext& ctx, std::vector<std::string>& args) {
     for (const CDS_Nutrition& n : tables.Nutrients()) {
         auto it = food->NutrientValues().find(n.gid);
         if (it == food->NutrientValues().end()) continue;
-        std::cout << n.id << '\t' << n.name << '\t' << G(it->second) << '\t' << n.units << '\n';
+        std::cout << n.id << '\t' << n.name << '\t' << TextFormat::LowerG(it->second) << '\t' << n.units << '\n';
     }
     for (const auto& [gid, value] : food->NutrientValues())
-        if (!NutrientOfGid(tables, gid)) std::cout << gid << '\t' << '\t' << G(value) << '\t' << '\n';
+        if (!NutrientOfGid(tables, gid)) std::cout << gid << '\t' << '\t' << TextFormat::LowerG(value) << '\t' << '\n';
     for (std::size_t i = 1; i < food->Units().size(); ++i)
-        std::cout << "portion\t" << food->Units()[i].name << '\t' << G(food->Units()[i].grams) << '\n';
+        std::cout << "portion\t" << food->Units()[i].name << '\t' << TextFormat::LowerG(food->Units()[i].grams) << '\n';
     return 0;
 }
 

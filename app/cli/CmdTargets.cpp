@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "model/TextFormat.h"
+
 #include "document/SingleDayDocData.h"
 #include "model/Targets.h"
 #include "model/UserLog.h"
@@ -10,7 +12,7 @@ namespace Cli {
 
 namespace {
 
-std::string Number(double value) { return value < 0 ? std::string() : G(value); }
+std::string Number(double value) { return value < 0 ? std::string() : TextFormat::LowerG(value); }
 
 }  // namespace
 
@@ -22,9 +24,10 @@ int CmdTargets(CliContext& ctx, std::vector<std::string>& args) {
     const auto data = LoadProfileForCommand(ctx, args[0], date);
     const NS_Data::CUserLog& log = data->Log();
     for (const Targets::Target& t : Targets::ForDay(log, *log.GetCurrentDay())) {
-        std::cout << t.name << '\t' << G(t.intake) << '\t' << Number(t.min) << '\t' << Number(t.max) << '\t'
-                  << Targets::BasisName(t.basis) << '\t' << (t.percent < 0 ? std::string() : std::to_string(t.percent))
-                  << '\t' << Targets::StatusName(t.status) << '\n';
+        std::cout << t.name << '\t' << TextFormat::LowerG(t.intake) << '\t' << Number(t.min) << '\t' << Number(t.max)
+                  << '\t' << Targets::BasisName(t.basis) << '\t'
+                  << (t.percent < 0 ? std::string() : std::to_string(t.percent)) << '\t'
+                  << Targets::StatusName(t.status) << '\n';
     }
     return 0;
 }

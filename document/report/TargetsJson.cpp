@@ -53,20 +53,19 @@ Json::Value DayTargets(const NS_Data::CUserLog& log) {
     v["hasFoods"] = !day.foods.empty();
     const std::vector<Target> targets = Targets::ForDay(log, day);
 
-    std::string unused;
-    const double requirement = std::round(log.Personal().EnergyRequirement(log.GetEnergyInputs(day), unused));
+    const double requirement = log.DayEnergyRequirement(day);
     // The data source's energy, as the Energy row of the Diet grid adds it up.
     const double eaten = log.DayIntake(day, Targets::kEnergyGid);
-    if (requirement > 0 && std::isfinite(requirement) && std::isfinite(eaten)) {
+    if (requirement > 0 && std::isfinite(eaten)) {
+        const auto [min, max] = Targets::EnergyBand(requirement);
         Json::Value energy;
         energy["eaten"] = std::round(eaten);
         energy["requirement"] = requirement;
         energy["remaining"] = requirement - std::round(eaten);
-        energy["percent"] = static_cast<Json::Int64>(std::llround(std::min(eaten / requirement * 100, 1e9)));
-        energy["min"] = std::round(requirement * (1 - Targets::kEnergyBand));
-        energy["max"] = std::round(requirement * (1 + Targets::kEnergyBand));
-        energy["status"] =
-            Targets::StatusName(Targets::Judge(std::round(eaten), energy["min"].asDouble(), energy["max"].asDouble()));
+        energy["percent"] = Targets::PercentOf(eaten, requirement);
+        energy["min"] = min;
+        energy["max"] = max;
+        energy["status"] = Targets::StatusName(Targets::Judge(std::round(eaten), min, max));
         v["energy"] = energy;
     } else {
         v["energy"] = Json::Value();

@@ -76,8 +76,7 @@ NutrientChart NutrientChartOf(const NS_Data::CUserLog& log, int gid, const DateR
     chart.intake = Trends::NutrientSeries(log, gid, range.from, range.to);
     chart.average = Trends::Average(chart.intake);
 
-    const int req = log.FindRequirement(gid);
-    if (req < 0) return chart;
+    if (log.FindRequirement(gid) < 0) return chart;
     const UserLog::CLogDay* last = nullptr;
     for (auto it = chart.intake.rbegin(); it != chart.intake.rend() && !last; ++it)
         if (it->value) {
@@ -86,13 +85,14 @@ NutrientChart NutrientChartOf(const NS_Data::CUserLog& log, int gid, const DateR
         }
     if (!last) return chart;
     // Limits the day has of its own stand in for the profile's.
-    const UserLog::CNutrientRequirement* limits = &log.Requirements()[static_cast<std::size_t>(req)];
-    for (const auto& own : last->requirements)
-        if (own.gid == gid) limits = &own;
-    const Targets::Target target = Targets::For(log, *last, *limits);
-    chart.min = Positive(target.min);
-    chart.max = Positive(target.max);
-    chart.upper = target.max > 0 ? chart.max : Positive(target.infoUl);
+    for (const UserLog::CNutrientRequirement& limits : log.EffectiveRequirementsOf(*last)) {
+        if (limits.gid != gid) continue;
+        const Targets::Target target = Targets::For(log, *last, limits);
+        chart.min = Positive(target.min);
+        chart.max = Positive(target.max);
+        chart.upper = target.max > 0 ? chart.max : Positive(target.infoUl);
+        break;
+    }
     return chart;
 }
 

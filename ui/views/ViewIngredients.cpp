@@ -693,9 +693,7 @@ void CViewIngredients::StartSearch() {
     context->SetText(searchBox_->text().toStdString());
     const std::vector<std::string> terms = context->Terms();
     // Foods this profile logged before rank ahead of others that fit as well.
-    std::set<FoodKey> logged;
-    for (const auto& day : doc->Log().Days())
-        for (const UserLog::CDayFood& entry : day->foods) logged.insert(entry.GetFoodKey());
+    std::set<FoodKey> logged = doc->Log().LoggedFoods();
     // The pointer is only read on this thread, inside the queued call; a view closed meanwhile
     // simply gets nothing.
     QPointer<CViewIngredients> self(this);

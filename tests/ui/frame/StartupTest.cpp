@@ -100,7 +100,7 @@ TEST(Startup, TheUserIdIsMadeOnceAndKept) {
     // A later start reads it back (RunningApp would clear it, so start this one by hand).
     TempDir folder;
     folder.Write("config.xml", "<?xml version=\"1.0\"?><settings/>");
-    CVelmoraApp again(CVelmoraApp::Options{folder.Path().string(), std::string(), {}});
+    CVelmoraApp again(CVelmoraApp::Options{folder.Path().string(), std::string(), {}, {}, {}});
     RecordingPrompt prompt;
     RecordingShell shell;
     ASSERT_TRUE(again.InitInstance());
@@ -178,7 +178,7 @@ TEST(Startup, ARelativeDataSourceOptionIsTakenFromTheWorkingFolder) {
     RecordingShell shell;
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(work.Path());
-    CVelmoraApp app(CVelmoraApp::Options{folder.Path().string(), std::string("mine.xml"), {}});
+    CVelmoraApp app(CVelmoraApp::Options{folder.Path().string(), std::string("mine.xml"), {}, {}, {}});
     const bool started = app.InitInstance();
     std::filesystem::current_path(before);
     ASSERT_TRUE(started);
