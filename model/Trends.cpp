@@ -20,17 +20,6 @@ namespace {
 
 using UserLog::CLogDay;
 
-// The log's days within the range, in date order.
-std::vector<const CLogDay*> DaysWithin(const NS_Data::CUserLog& log, const std::string& from, const std::string& to) {
-    std::vector<const CLogDay*> days;
-    const auto& all = log.Days();
-    auto it =
-        std::lower_bound(all.begin(), all.end(), from,
-                         [](const std::shared_ptr<CLogDay>& day, const std::string& key) { return day->date < key; });
-    for (; it != all.end() && (*it)->date <= to; ++it) days.push_back(it->get());
-    return days;
-}
-
 // Walks the range day by day, taking a value from each log day `valueOf` answers for.
 template <class ValueOf>
 Series Walk(const NS_Data::CUserLog& log, const std::string& from, const std::string& to, ValueOf valueOf) {
@@ -53,6 +42,16 @@ double Distance(double intake, double min, double max) {
 }
 
 }  // namespace
+
+std::vector<const CLogDay*> DaysWithin(const NS_Data::CUserLog& log, const std::string& from, const std::string& to) {
+    std::vector<const CLogDay*> days;
+    const auto& all = log.Days();
+    auto it =
+        std::lower_bound(all.begin(), all.end(), from,
+                         [](const std::shared_ptr<CLogDay>& day, const std::string& key) { return day->date < key; });
+    for (; it != all.end() && (*it)->date <= to; ++it) days.push_back(it->get());
+    return days;
+}
 
 std::vector<std::string> DaysOf(const std::string& from, const std::string& to) {
     std::vector<std::string> days;

@@ -7,6 +7,9 @@
 namespace NS_Data {
 class CUserLog;
 }
+namespace UserLog {
+class CLogDay;
+}
 
 // One measurement or nutrient over a run of days, and what a period of the log adds up to. Days
 // are "YYYYMMDD" keys; a range includes both ends. A day without foods has no intake, and a day
@@ -19,6 +22,9 @@ struct Point {
 };
 using Series = std::vector<Point>;
 
+// The log's days within [from, to], in date order (the keys compare as the dates do).
+std::vector<const UserLog::CLogDay*> DaysWithin(const NS_Data::CUserLog& log, const std::string& from,
+                                                const std::string& to);
 // Every day of [from, to], in order; empty when either key is no date or from lies after to.
 std::vector<std::string> DaysOf(const std::string& from, const std::string& to);
 

@@ -241,7 +241,7 @@ void CVelmoraApp::ApplyTargetSettings() {
     if (edition != intakes_.Edition()) intakes_.InitializeBuiltIn(edition);
     if (!docManager_) return;
     for (CVelmoraDoc* doc : docManager_->Documents()) {
-        doc->Log().SetTargetOptions({&intakes_, general_.DefaultTargets()});
+        doc->Log().SetTargetOptions(Gui::TargetOptionsOf(doc->App()));
         doc->UpdateAllViews();
     }
 }

@@ -2,6 +2,7 @@
 
 #include "core/FileUtil.h"
 #include "model/TextFormat.h"
+#include "model/Trends.h"
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/NutrientLabel.h"
@@ -38,22 +39,13 @@ void AddRow(std::string& out, const std::vector<std::string>& fields) {
     out += kRowEnd;
 }
 
-std::vector<const UserLog::CLogDay*> DaysWithin(const NS_Data::CUserLog& log, const std::string& from,
-                                                const std::string& to) {
-    std::vector<const UserLog::CLogDay*> days;
-    // Date keys of one length sort as the dates do.
-    for (const auto& day : log.Days())
-        if (day->date >= from && day->date <= to) days.push_back(day.get());
-    return days;
-}
-
 std::string EntriesText(const NS_Data::CUserLog& log, const std::string& from, const std::string& to) {
     const std::vector<const CDS_Nutrition*> nutrients = Nutrients(log);
     std::vector<std::string> row = {"date", "meal", "food", "SOURCE:KEY", "amount", "unit", "grams"};
     for (const CDS_Nutrition* n : nutrients) row.push_back(Named(n->Name(), n->Units()));
     std::string out;
     AddRow(out, row);
-    for (const UserLog::CLogDay* day : DaysWithin(log, from, to))
+    for (const UserLog::CLogDay* day : Trends::DaysWithin(log, from, to))
         for (const UserLog::CDayFood& entry : day->foods) {
             row = {day->date,
                    entry.meal,
@@ -81,7 +73,7 @@ std::string DailyText(const NS_Data::CUserLog& log, const std::string& from, con
     for (const UserLog::CFactReference& f : facts) row.push_back(Named(f.name, f.units));
     std::string out;
     AddRow(out, row);
-    for (const UserLog::CLogDay* day : DaysWithin(log, from, to)) {
+    for (const UserLog::CLogDay* day : Trends::DaysWithin(log, from, to)) {
         row = {day->date};
         bool anyValue = !day->foods.empty();
         for (const CDS_Nutrition* n : nutrients)

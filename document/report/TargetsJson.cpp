@@ -1,6 +1,7 @@
 #include "TargetsJson.h"
 
 #include "model/Targets.h"
+#include "model/Trends.h"
 #include "model/UserLog.h"
 #include "refdata/Ingredient.h"
 
@@ -110,8 +111,8 @@ Json::Value DayTargets(const NS_Data::CUserLog& log) {
 Json::Value MonthStatus(const NS_Data::CUserLog& log) {
     Json::Value v(Json::objectValue);
     const std::string month = log.GetCurrentDay()->date.substr(0, 6);
-    for (const auto& day : log.Days()) {
-        if (day->date.compare(0, 6, month) != 0 || day->foods.empty()) continue;
+    for (const UserLog::CLogDay* day : Trends::DaysWithin(log, month + "01", month + "31")) {
+        if (day->foods.empty()) continue;
         const Targets::DayStatus status = Targets::StatusOf(log, *day);
         Json::Value d;
         d["energy"] = Targets::StatusName(status.energy);

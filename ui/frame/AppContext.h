@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/TargetOptions.h"
+
 #include <string>
 
 class CDataSourceMgr;
@@ -38,6 +40,10 @@ struct CAppContext {
 
     std::string ProfilesFolder() const { return appDir + "/profiles/"; }
 };
+
+// What profiles are judged against: the loaded reference intakes and the "Default Targets"
+// setting (on when the program runs without settings).
+Targets::Options TargetOptionsOf(const CAppContext& app);
 
 // Opens a help page in the browser: the application folder's, else the one the program came with;
 // `page` starts with a slash. When it can't be shown the user is told with the file's path.

@@ -24,9 +24,11 @@ CChildFrameBase::CChildFrameBase(std::unique_ptr<CVelmoraDoc> document, std::vec
         controller_ = std::make_unique<CProfileController>(*document_);
         controller_->showDayTargets = [this] {
             for (int c = 0; c < TabCount(); ++c)
-                if (TabName(c) == "Log" && SelectTab(c)) {
+                if (TabName(c) == "Log") {
+                    if (!SelectTab(c)) return;
                     tabs_->SetCurSel(c);
                     if (CViewBase* view = TabView(c)) view->setFocus();
+                    return;
                 }
         };
         connect(document_.get(), &CVelmoraDoc::titleChanged, this, &CChildFrameBase::UpdateTitle);

@@ -5,7 +5,6 @@
 #include "ui/views/ViewBase.h"
 
 #include "core/Services.h"
-#include "core/settings/GeneralManager.h"
 #include "document/fileio/ProfileFile.h"
 #include "document/report/Report.h"
 #include "document/report/ReportDocument.h"
@@ -33,7 +32,7 @@ public:
 }  // namespace
 
 CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app) : CProfileDocument(app.meals, app.dataSource), app_(app) {
-    Log().SetTargetOptions({app.intakes, app.general ? app.general->DefaultTargets() : true});
+    Log().SetTargetOptions(Gui::TargetOptionsOf(app));
     hooks.refreshView = [this] { RefreshFirstView(); };
     hooks.storeView = [this] {
         if (CViewBase* view = FirstView()) view->UpdateData(true);

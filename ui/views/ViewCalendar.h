@@ -15,8 +15,8 @@ class CTargetsJson;
 class QSplitter;
 
 // The "Log" tab: the month of the log's current day on the left, each logged day marked with how
-// it met its targets; that day's targets, foods and facts on the right. A click on a day makes it the current day; a
-// typed fact value goes into the day.
+// it met its targets; that day's targets, foods and facts on the right. A click on a day makes it
+// the current day; a typed fact value goes into the day.
 class CViewCalendar : public CViewBase {
     Q_OBJECT
 public:

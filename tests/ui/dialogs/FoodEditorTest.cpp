@@ -140,7 +140,7 @@ TEST(StartupTables, FurtherTablesAndOwnFoodsLoadAndABrokenTableIsReported) {
                  "</FoodGroup></FoodGroups></DataSource>");
     RecordingPrompt prompt;
     RecordingShell shell;
-    CVelmoraApp::Options options{folder.Path().string(), TestFile("refdata/sample.xml"), {}};
+    CVelmoraApp::Options options{folder.Path().string(), TestFile("refdata/sample.xml"), {}, {}, {}};
     options.moreDataSources = {folder.File("broken.xml"), TestFile("refdata/second-table.xml")};
     CVelmoraApp app(options);
     ASSERT_TRUE(app.InitInstance());
