@@ -40,7 +40,8 @@ Json::Value NutrientJson(const UserLog::CLogDay& day, const Target& target) {
         food["name"] = entry.food ? entry.food->Name() : entry.name;
         food["meal"] = entry.meal;
         food["amount"] = Round(amount, 2);
-        food["share"] = target.intake > 0 ? Json::Value(std::lround(amount / target.intake * 100)) : Json::Value();
+        const int share = Targets::PercentOf(amount, target.intake);
+        food["share"] = share < 0 ? Json::Value() : Json::Value(share);
         top.append(food);
     }
     v["top"] = top;
