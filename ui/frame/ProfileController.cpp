@@ -14,24 +14,7 @@
 
 #include <boost/date_time/gregorian/gregorian.hpp>
 
-#include <optional>
-#include <string>
-
-namespace {
-
-// Writes the log's days within [from, to] to a CSV file: every entry, or each day's totals.
-// Answers the reason when nothing was written.
-std::optional<std::string> WriteLogCsv(const NS_Data::CUserLog& log, bool entries, const std::string& from,
-                                       const std::string& to, const std::string& path) {
-    try {
-        CsvExport::Write(log, entries ? CsvExport::Kind::Entries : CsvExport::Kind::Daily, from, to, path);
-        return std::nullopt;
-    } catch (const std::exception& e) {
-        return std::string(e.what());
-    }
-}
-
-}  // namespace
+#include <exception>
 
 CProfileController::CProfileController(CVelmoraDoc& doc) : doc_(doc) {
     using Gui::CommandId;
@@ -85,6 +68,10 @@ void CProfileController::OnExportCsv() {
     auto path = Gui::ChooseSaveFile("Export CSV", doc_.ExportFileName(), "*.csv",
                                     "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||");
     if (!path) return;
-    if (auto error = WriteLogCsv(doc_.Log(), dialog.Entries(), dialog.From(), dialog.To(), *path))
-        Services::Prompt().Message(*error);
+    try {
+        CsvExport::Write(doc_.Log(), dialog.Entries() ? CsvExport::Kind::Entries : CsvExport::Kind::Daily,
+                         dialog.From(), dialog.To(), *path);
+    } catch (const std::exception& e) {
+        Services::Prompt().Message(e.what());
+    }
 }
