@@ -72,7 +72,10 @@ void CProfileDocument::SetModifiedFlag(bool modified) {
 }
 
 bool CProfileDocument::OnNewDocument() {
+    // A new profile starts with nothing to take back.
+    suppressed_ = true;
     SetDefaultRequirements();
+    suppressed_ = false;
     SetModifiedFlag();
     return true;
 }
@@ -164,6 +167,119 @@ bool CProfileDocument::SaveTo(const std::string& path, bool ownFile) {
     return true;
 }
 
+namespace {
+
+template <typename Part>
+std::string TextOf(const Part& part) {
+    Xml::XmlDocument doc;
+    Xml::XmlElement root = doc.CreateElement("part");
+    doc.AppendChild(root);
+    part.Save(root);
+    return doc.GetXml();
+}
+
+}  // namespace
+
+bool ProfileSnapshot::SameAs(const ProfileSnapshot& other) const {
+    if (days.size() != other.days.size() || requirementsText != other.requirementsText ||
+        energyRanges != other.energyRanges || layoutsText != other.layoutsText)
+        return false;
+    for (std::size_t i = 0; i < days.size(); ++i)
+        if (days[i].date != other.days[i].date || days[i].text != other.days[i].text) return false;
+    return true;
+}
+
+ProfileSnapshot CProfileDocument::TakeSnapshot(const std::vector<std::string>& dates) const {
+    ProfileSnapshot s;
+    s.currentDate = CurrentDate();
+    std::vector<std::string> touched{s.currentDate};
+    for (const std::string& date : dates)
+        if (std::find(touched.begin(), touched.end(), date) == touched.end()) touched.push_back(date);
+    for (const std::string& date : touched) {
+        const int index = Log().FindDay(date);
+        ProfileSnapshot::Day& taken = s.days.emplace_back(ProfileSnapshot::Day{date, std::nullopt, {}});
+        if (index < 0) continue;
+        taken.day = *Log().Days()[static_cast<std::size_t>(index)];
+        // An empty day is not written, so it is the same as no day.
+        if (!taken.day->IsEmpty()) taken.text = TextOf(*taken.day);
+    }
+    s.requirements = Log().Requirements();
+    struct {
+        const std::vector<UserLog::CNutrientRequirement>& list;
+        void Save(const Xml::XmlElement& parent) const {
+            for (const UserLog::CNutrientRequirement& r : list) r.Save(parent);
+        }
+    } requirements{s.requirements};
+    s.requirementsText = TextOf(requirements);
+    const CDS_EnergyComposition& composition = Log().EnergyComposition();
+    for (int c = 0; c < CDS_EnergyComposition::kComponentCount; ++c)
+        s.energyRanges[static_cast<std::size_t>(c)] = {composition.GetValue(c, CDS_EnergyComposition::kMin),
+                                                       composition.GetValue(c, CDS_EnergyComposition::kMax)};
+    s.dietLayout = Layout(LayoutKind::Diet);
+    s.foodLayout = Layout(LayoutKind::Food);
+    struct {
+        const CGridDim& diet;
+        const CGridDim& food;
+        void Save(const Xml::XmlElement& parent) const {
+            diet.Save(parent);
+            food.Save(parent);
+        }
+    } layouts{s.dietLayout, s.foodLayout};
+    s.layoutsText = TextOf(layouts);
+    return s;
+}
+
+CProfileDocument::ChangeScope::ChangeScope(CProfileDocument& document, std::string label,
+                                           std::vector<std::string> dates)
+    : document_(document), label_(std::move(label)), dates_(std::move(dates)) {
+    if (document_.changeDepth_++ == 0 && !document_.suppressed_ && document_.hooks.undoableChange)
+        before_ = document_.TakeSnapshot(dates_);
+}
+
+CProfileDocument::ChangeScope::~ChangeScope() {
+    if (--document_.changeDepth_ != 0 || !before_) return;
+    try {
+        auto step = std::make_shared<UndoStep>();
+        step->after = document_.TakeSnapshot(dates_);
+        if (step->after.SameAs(*before_)) return;
+        step->label = std::move(label_);
+        step->before = std::move(*before_);
+        document_.hooks.undoableChange(std::move(step));
+    } catch (const std::exception&) {
+        // The change itself is made; only the way back is lost, which must not take the change
+        // (or the program) with it.
+    }
+}
+
+void CProfileDocument::Restore(const UndoStep& step, bool forward) {
+    const ProfileSnapshot& to = forward ? step.after : step.before;
+    const ProfileSnapshot& from = forward ? step.before : step.after;
+    suppressed_ = true;
+    for (std::size_t i = 0; i < to.days.size() && i < from.days.size(); ++i) {
+        const ProfileSnapshot::Day& day = to.days[i];
+        if (day.text != from.days[i].text) Log().DayOf(day.date) = day.day ? *day.day : UserLog::CLogDay(day.date);
+    }
+    if (to.requirementsText != from.requirementsText) Log().RestoreRequirements(to.requirements);
+    if (to.energyRanges != from.energyRanges) {
+        CDS_EnergyComposition& composition = Log().EnergyComposition();
+        for (int c = 0; c < CDS_EnergyComposition::kComponentCount; ++c) {
+            const auto& [min, max] = to.energyRanges[static_cast<std::size_t>(c)];
+            composition.SetValue(c, CDS_EnergyComposition::kMin, min);
+            composition.SetValue(c, CDS_EnergyComposition::kMax, max);
+        }
+    }
+    if (to.layoutsText != from.layoutsText) {
+        SetLayout(LayoutKind::Diet, to.dietLayout);
+        SetLayout(LayoutKind::Food, to.foodLayout);
+    }
+    Log().SelectDay(to.currentDate);
+    RecomputeEnergyShares();
+    suppressed_ = false;
+    SetModifiedFlag();
+    Call(hooks.updateAllViews);
+    Call(hooks.refreshView);
+}
+
 CDayFood* CProfileDocument::Entry(int index) {
     auto& foods = CurrentDay().foods;
     if (index < 0 || static_cast<std::size_t>(index) >= foods.size()) return nullptr;
@@ -171,6 +287,7 @@ CDayFood* CProfileDocument::Entry(int index) {
 }
 
 int CProfileDocument::AddFoodByKey(int key, int source) {
+    ChangeScope change(*this, "Add Food");
     const CDataSourceMgr* data = Log().DataSource();
     const CDS_Ingredient* food = data ? data->FindFood(FoodKey(key, source)) : nullptr;
     if (!food) return -1;
@@ -181,6 +298,7 @@ int CProfileDocument::AddFoodByKey(int key, int source) {
 }
 
 int CProfileDocument::AddFoodReady(int key, int source, const Meal::MealTime& timeOfDay) {
+    ChangeScope change(*this, "Add Food");
     const int index = AddFoodByKey(key, source);
     UserLog::CDayFood* entry = Entry(index);
     if (!entry || !entry->food) return index;
@@ -206,6 +324,7 @@ void CProfileDocument::EnsureEntryRows() {
 }
 
 void CProfileDocument::RemoveFood(int index) {
+    ChangeScope change(*this, "Delete Food");
     if (!Entry(index)) return;
     CurrentDay().RemoveFood(index);
     MutableLayout(LayoutKind::Food).RemoveRow(index + kFoodRowOffset);
@@ -216,6 +335,7 @@ void CProfileDocument::RemoveFood(int index) {
 }
 
 void CProfileDocument::MoveFood(int from, int to) {
+    ChangeScope change(*this, "Move Food");
     auto& foods = CurrentDay().foods;
     if (!Entry(from)) return;
     CDayFood entry = std::move(foods[static_cast<std::size_t>(from)]);
@@ -227,6 +347,7 @@ void CProfileDocument::MoveFood(int from, int to) {
 }
 
 void CProfileDocument::SetFoodWeight(int index, double grams) {
+    ChangeScope change(*this, "Change Amount");
     CDayFood* entry = Entry(index);
     // Weights a person can have eaten only: a negative one would lower every total of the day.
     if (!entry || !std::isfinite(grams) || grams < 0) return;
@@ -237,6 +358,7 @@ void CProfileDocument::SetFoodWeight(int index, double grams) {
 }
 
 void CProfileDocument::SetFoodUnit(int index, int unitIndex) {
+    ChangeScope change(*this, "Change Unit");
     CDayFood* entry = Entry(index);
     if (!entry || entry->unitIndex == unitIndex) return;
     entry->unitIndex = unitIndex;
@@ -246,6 +368,7 @@ void CProfileDocument::SetFoodUnit(int index, int unitIndex) {
 }
 
 void CProfileDocument::SetFoodMeal(int index, const std::string& meal) {
+    ChangeScope change(*this, "Change Meal");
     CDayFood* entry = Entry(index);
     if (!entry || entry->meal == meal) return;
     entry->meal = meal;
@@ -257,6 +380,7 @@ unsigned CProfileDocument::FoodStatus(int key, int source) const {
 }
 
 bool CProfileDocument::AddNutrient(int gid) {
+    ChangeScope change(*this, "Follow Nutrient");
     if (!Log().AddRequirement(gid, -1, -1)) return false;
     for (LayoutKind kind : {LayoutKind::Diet, LayoutKind::Food}) MutableLayout(kind).AddColumn(0);
     SetModifiedFlag();
@@ -264,6 +388,7 @@ bool CProfileDocument::AddNutrient(int gid) {
 }
 
 void CProfileDocument::RemoveNutrient(int index) {
+    ChangeScope change(*this, "Stop Following Nutrient");
     if (!Log().RemoveRequirement(index)) return;
     MutableLayout(LayoutKind::Food).RemoveColumn(index + kFoodColumnOffset);
     MutableLayout(LayoutKind::Diet).RemoveColumn(index + kDietColumnOffset);
@@ -271,6 +396,7 @@ void CProfileDocument::RemoveNutrient(int index) {
 }
 
 void CProfileDocument::MoveNutrient(int from, int to) {
+    ChangeScope change(*this, "Move Nutrient");
     const int count = static_cast<int>(Log().Requirements().size());
     if (from < 0 || from >= count) return;
     to = std::clamp(to, 0, count - 1);
@@ -292,6 +418,7 @@ void CProfileDocument::RecomputeEnergyShares() {
 }
 
 void CProfileDocument::SetDefaultRequirements() {
+    ChangeScope change(*this, "Reset Nutrients");
     // One by one from the end, so that the layouts lose the columns of the old requirements.
     for (int i = static_cast<int>(Log().Requirements().size()) - 1; i >= 0; --i) RemoveNutrient(i);
     if (const CDataSourceMgr* data = Log().DataSource())
@@ -299,6 +426,7 @@ void CProfileDocument::SetDefaultRequirements() {
 }
 
 void CProfileDocument::SetDayFact(const std::string& name, double value) {
+    ChangeScope change(*this, "Change Fact");
     CurrentDay().SetFact(name, value);
     SetModifiedFlag();
     Call(hooks.updateAllViews);
@@ -320,6 +448,7 @@ std::string CProfileDocument::CopyText() const {
 }
 
 bool CProfileDocument::Paste(const std::optional<std::string>& clipboardText) {
+    ChangeScope change(*this, "Paste");
     if (!clipboardText) {
         Services::Prompt().Message(kClipboardNotAvailable);
         return false;
@@ -344,6 +473,7 @@ bool CProfileDocument::Paste(const std::optional<std::string>& clipboardText) {
     // left in the report it would be shown later as lost data of whichever profile comes next.
     LoadReport::Clear();
     Log().ResolveFoods();
+    RecomputeEnergyShares();
     Call(hooks.refreshView);
     SetModifiedFlag();
     ReportLostData();
@@ -351,7 +481,9 @@ bool CProfileDocument::Paste(const std::optional<std::string>& clipboardText) {
 }
 
 void CProfileDocument::DeleteDay() {
+    ChangeScope change(*this, "Delete Day");
     CurrentDay().ClearDay();
+    RecomputeEnergyShares();
     Call(hooks.refreshView);
     SetModifiedFlag();
 }
@@ -379,9 +511,11 @@ void CProfileDocument::GoToDate(const std::string& dateKey) {
 }
 
 void CProfileDocument::SetDayFoods(std::vector<CDayFood> entries) {
+    ChangeScope change(*this, "Select Foods");
     CurrentDay().foods = std::move(entries);
     Log().ResolveFoods();
     EnsureEntryRows();
+    RecomputeEnergyShares();
     SetModifiedFlag();
     Call(hooks.refreshView);
 }

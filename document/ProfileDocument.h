@@ -5,7 +5,9 @@
 #include "core/FileUtil.h"
 #include "refdata/FoodKey.h"
 
+#include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,10 +15,8 @@
 namespace Meal {
 struct MealTime;
 }
-namespace UserLog {
-class CDayFood;
-class CFactReference;
-}  // namespace UserLog
+
+struct UndoStep;
 
 // How the document reaches the view on screen. Any hook may be left empty.
 struct DocumentViewHooks {
@@ -28,6 +28,37 @@ struct DocumentViewHooks {
     std::function<void()> updateAllViews;
     // The modified flag changed (for the window title).
     std::function<void(bool modified)> modifiedChanged;
+    // A change the user can take back was made (see CProfileDocument::ChangeScope).
+    std::function<void(std::shared_ptr<const UndoStep> step)> undoableChange;
+};
+
+// What a change can touch of the profile, taken before and after it: the days it may change, the
+// profile's limits and energy ranges, the grid layouts (whose rows and columns follow entries and
+// nutrients) and the day on show. Each part keeps its text as the file would hold it, so that
+// taking a change back puts back only the parts the change made different and leaves alone what
+// changed meanwhile without a step (the person's data, the energy split's switches).
+struct ProfileSnapshot {
+    struct Day {
+        std::string date;
+        std::optional<UserLog::CLogDay> day;  // nullopt: there was no such day
+        std::string text;
+    };
+    std::string currentDate;
+    std::vector<Day> days;
+    std::vector<UserLog::CNutrientRequirement> requirements;
+    std::string requirementsText;
+    std::array<std::pair<double, double>, CDS_EnergyComposition::kComponentCount> energyRanges{};
+    CGridDim dietLayout, foodLayout;
+    std::string layoutsText;
+
+    // Nothing the user can see differs.
+    bool SameAs(const ProfileSnapshot& other) const;
+};
+
+// One change as the user made it, with what the profile was before and after.
+struct UndoStep {
+    std::string label;  // "Add Food", "Change Amount" ...
+    ProfileSnapshot before, after;
 };
 
 // Flags of a food against a list of day entries, as the food tree shows them.
@@ -81,6 +112,29 @@ public:
     void SetModifiedFlag(bool modified = true);
     const std::string& PathName() const noexcept { return path_; }
     void SetPathName(std::string path) { path_ = std::move(path); }
+
+    // ---- changes the user can take back ----
+    // Everything that changes a day, the limits or the energy split while a scope lives is one
+    // step, handed to `hooks.undoableChange` when the scope ends with something changed. Scopes
+    // nest: only the outermost records, under its label. `dates` are the days the change may
+    // touch besides the current day.
+    class ChangeScope {
+    public:
+        ChangeScope(CProfileDocument& document, std::string label, std::vector<std::string> dates = {});
+        ~ChangeScope();
+        ChangeScope(const ChangeScope&) = delete;
+        ChangeScope& operator=(const ChangeScope&) = delete;
+
+    private:
+        CProfileDocument& document_;
+        std::string label_;
+        std::vector<std::string> dates_;
+        std::optional<ProfileSnapshot> before_;
+    };
+    // Takes the step back (`forward` false) or makes it again: the parts the step changed become
+    // as its snapshot has them, its day becomes the current one and the views refresh; the
+    // document becomes modified. Records nothing.
+    void Restore(const UndoStep& step, bool forward);
 
     // ---- operations of the views, on the current day ----
     // Appends an entry of the food with weight 0, giving both layouts a row for its position when
@@ -138,6 +192,8 @@ public:
     void ReportLostData();
 
 private:
+    ProfileSnapshot TakeSnapshot(const std::vector<std::string>& dates) const;
+
     UserLog::CDayFood* Entry(int index);
     // Both layouts get rows for the current day's entries where they have too few.
     void EnsureEntryRows();
@@ -155,4 +211,6 @@ private:
     FileUtil::FileStamp diskStamp_;
     FileUtil::FileLock updateLock_;
     bool modified_ = false;
+    int changeDepth_ = 0;
+    bool suppressed_ = false;
 };

@@ -132,6 +132,10 @@ public:
     }
     // The requirement ends at position `to`; false when either position is outside the list.
     bool MoveRequirement(int from, int to);
+    // Puts back a list this log's Requirements() gave earlier, when a change is taken back.
+    void RestoreRequirements(std::vector<UserLog::CNutrientRequirement> list) { requirements_ = std::move(list); }
+    // The day of that date, made when there is none (the current day stays).
+    UserLog::CLogDay& DayOf(const std::string& dateKey) { return *days_[static_cast<std::size_t>(InsertDay(dateKey))]; }
 
     // The days in date order, each date once; the current day is always one of them.
     const std::vector<std::shared_ptr<UserLog::CLogDay>>& Days() const noexcept { return days_; }

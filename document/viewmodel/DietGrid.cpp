@@ -189,6 +189,7 @@ CellStore StoreCell(CProfileDocument& document, int row, int column, const std::
         if (!req) return {};
         const TypedInput typed = ReadTyped(text, TypedRule::Limit);
         if (typed.kind == TypedInput::Kind::Refused) return {false, typed.error};
+        CProfileDocument::ChangeScope change(document, "Change Limit");
         (entry == n ? req->min : req->max) = typed.kind == TypedInput::Kind::Cleared ? -1 : typed.value;
     } else if (entry >= 0 && entry < n && column == 1) {
         const TypedInput typed = ReadTyped(text, TypedRule::Weight);
@@ -197,6 +198,7 @@ CellStore StoreCell(CProfileDocument& document, int row, int column, const std::
     } else if (entry >= 0 && entry < n && (column == 2 || column == 3)) {
         const TypedInput typed = ReadTyped(text, TypedRule::Limit);
         if (typed.kind == TypedInput::Kind::Refused) return {false, typed.error};
+        CProfileDocument::ChangeScope change(document, "Change Limit");
         UserLog::CDayFood& food = entries[static_cast<std::size_t>(entry)];
         (column == 2 ? food.min : food.max) = typed.kind == TypedInput::Kind::Cleared ? -1 : typed.value;
     } else {

@@ -86,6 +86,7 @@ std::vector<std::string> OrderNames(const NS_Data::CUserLog& log) {
 bool SetFollowed(CProfileDocument& document, int row, bool followed) {
     const CDS_Nutrition* nutrient = NutrientOfRow(document, row);
     if (!nutrient) return false;
+    CProfileDocument::ChangeScope change(document, followed ? "Follow Nutrient" : "Stop Following Nutrient");
     const int gid = nutrient->Gid();
     const int index = document.Log().FindRequirement(gid);
     if (!followed && index >= 0) {
@@ -107,6 +108,7 @@ CellStore StoreLimit(CProfileDocument& document, int row, int column, const std:
     if (!req) return {};
     const TypedInput typed = ReadTyped(text, TypedRule::Limit);
     if (typed.kind == TypedInput::Kind::Refused) return {false, typed.error};
+    CProfileDocument::ChangeScope change(document, "Change Limit");
     (column == 2 ? req->min : req->max) = typed.kind == TypedInput::Kind::Cleared ? -1 : typed.value;
     // A typed limit is part of the profile; closing without the question to save would lose it.
     document.SetModifiedFlag();
@@ -129,6 +131,7 @@ void Reset(CProfileDocument& document) { document.SetDefaultRequirements(); }
 void SelectAll(CProfileDocument& document) {
     const CDataSourceMgr* source = document.Log().DataSource();
     if (!source) return;
+    CProfileDocument::ChangeScope change(document, "Follow All Nutrients");
     for (const CDS_Nutrition& nutrient : source->Nutrients())
         if (document.Log().FindRequirement(nutrient.Gid()) < 0) document.AddNutrient(nutrient.Gid());
 }
@@ -136,6 +139,7 @@ void SelectAll(CProfileDocument& document) {
 void Clear(CProfileDocument& document) {
     // Through the document, one by one from the end, so the grid layouts lose the nutrients'
     // columns too and closing asks to save.
+    CProfileDocument::ChangeScope change(document, "Stop Following All Nutrients");
     for (int i = static_cast<int>(document.Log().Requirements().size()) - 1; i >= 0; --i) document.RemoveNutrient(i);
 }
 

@@ -22,4 +22,9 @@ bool CCommandTarget::RunCommand(CommandId id) {
     return true;
 }
 
+std::string CCommandTarget::Description(CommandId id) const {
+    auto it = descriptions_.find(id);
+    return it == descriptions_.end() || !it->second ? std::string() : it->second();
+}
+
 }  // namespace Gui

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 
 namespace Gui {
 
@@ -26,12 +27,19 @@ public:
     // Runs the command if this target answers it and it can run now; false when it did not run.
     bool RunCommand(CommandId id);
 
+    // A menu text that says what the command would do now ("Undo Add Food"), in place of the
+    // command's fixed text; empty for the fixed text.
+    using Describe = std::function<std::string()>;
+    void DescribeCommand(CommandId id, Describe describe) { descriptions_[id] = std::move(describe); }
+    std::string Description(CommandId id) const;
+
 private:
     struct Handler {
         Run run;
         Enabled enabled;
     };
     std::map<CommandId, Handler> handlers_;
+    std::map<CommandId, Describe> descriptions_;
 };
 
 }  // namespace Gui

@@ -14,7 +14,7 @@ using enum CommandId;
 // The only list of the program's keys. A key with Alt must not take a letter that a menu title
 // underlines: that key opens the menu. The text is empty where no menu shows the command.
 // clang-format off
-constexpr std::array<Command, 44> kCommands = {{
+constexpr std::array<Command, 46> kCommands = {{
     // id                  text               keys        icon           status tip, tool tip
     {FileNew,              "&New",            "Ctrl+N",   "file-new",    "Create new profile", "New profile"},
     {FileOpen,             "&Open",           "Ctrl+O",   "file-open",   "Open profile", "Open profile"},
@@ -29,6 +29,8 @@ constexpr std::array<Command, 44> kCommands = {{
     {EditDelete,           "&Delete",         "Ctrl+D",   "edit-delete", "", "Delete"},
     {EditCopy,             "&Copy",           "Ctrl+C",   "edit-copy",   "", "Copy"},
     {EditPaste,            "&Paste",          "Ctrl+V",   "edit-paste",  "", "Paste"},
+    {EditUndo,             "&Undo",           "Ctrl+Z",   "edit-undo",   "Take back the last change to the log", "Undo"},
+    {EditRedo,             "&Redo",           "Ctrl+Shift+Z; Ctrl+Y", "edit-redo", "Make the change taken back again", "Redo"},
     {Facts,                "Facts ...",       "",         "",            "", ""},
     {NewFood,              "&New Food ...",   "Ctrl+Shift+N", "",        "Add a food of your own", ""},
     {EditFood,             "&Edit Food ...",  "Ctrl+Shift+E", "",        "Change the selected food of your own", ""},

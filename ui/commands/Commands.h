@@ -46,6 +46,8 @@ enum class CommandId : int {
     FileSaveAs = 57604,
     EditCopy = 57634,
     EditPaste = 57637,
+    EditUndo = 57643,
+    EditRedo = 57644,
     WindowCascade = 57650,
     WindowTile = 57651,
     AppAbout = 57664,

@@ -190,8 +190,8 @@ bool CMainFrame::Create() {
         BuildMenu(QStringLiteral("&Profile"),
                   {cmd(C::FileNew), cmd(C::FileOpen), cmd(C::FileClose), cmd(C::FileSave), cmd(C::FileSaveAs), sep,
                    cmd(C::Import), cmd(C::Export), cmd(C::ExportCsv), sep, cmd(C::AppExit)}),
-        BuildMenu(QStringLiteral("&Edit"),
-                  {cmd(C::EditDelete), cmd(C::EditCopy), cmd(C::EditPaste), sep, cmd(C::Facts)}),
+        BuildMenu(QStringLiteral("&Edit"), {cmd(C::EditUndo), cmd(C::EditRedo), sep, cmd(C::EditDelete),
+                                            cmd(C::EditCopy), cmd(C::EditPaste), sep, cmd(C::Facts)}),
         BuildMenu(QStringLiteral("F&oods"), {cmd(C::NewFood), cmd(C::EditFood), cmd(C::DuplicateFood),
                                              cmd(C::DeleteFood), sep, cmd(C::NewRecipe), cmd(C::SaveAsRecipe)}),
         BuildMenu(QStringLiteral("Reports"), {submenu("Daily", {cmd(C::ReportSummary), cmd(C::ReportMenu)}),
@@ -206,8 +206,8 @@ bool CMainFrame::Create() {
     BuildToolBar(kNoProfile,
                  {id(C::FileNew), id(C::FileOpen), kGap, id(C::Import), kGap, id(C::HelpFinder), id(C::AppAbout)});
     BuildToolBar(kProfile, {id(C::FileNew), id(C::FileOpen), id(C::FileSave), kGap, id(C::Import), id(C::Export),
-                            id(C::GoToDate), kGap, id(C::EditCopy), id(C::EditPaste), id(C::EditDelete), kGap,
-                            id(C::HelpFinder), id(C::AppAbout)});
+                            id(C::GoToDate), kGap, id(C::EditUndo), id(C::EditRedo), id(C::EditCopy), id(C::EditPaste),
+                            id(C::EditDelete), kGap, id(C::HelpFinder), id(C::AppAbout)});
     BuildKeyActions();
 
     for (const auto& [menuId, menus] : menus_)
@@ -357,10 +357,26 @@ void CMainFrame::ExecuteCommand(CommandId id) {
 void CMainFrame::UpdateCommandUI() {
     if (destroying_) return;
     std::map<CommandId, bool> enabled;
+    CChildFrameBase* child = ActiveChildFrame();
     for (auto& [id, action] : actions_) {
         auto it = enabled.find(id);
         if (it == enabled.end()) it = enabled.emplace(id, IsCommandEnabled(id)).first;
         action->setEnabled(it->second);
+        const Gui::Command* command = Gui::FindCommand(id);
+        if (!command || !qobject_cast<QMenu*>(action->parent())) continue;
+        // Undo and Redo say which change they would take back or make again.
+        const Gui::CCommandTarget* target = Answering(child, id);
+        const std::string description = target ? target->Description(id) : std::string();
+        if (description.empty()) {
+            if (action->property("described").toBool()) action->setText(command->MenuText());
+            action->setProperty("described", false);
+            continue;
+        }
+        const QList<QKeySequence> keys = command->Shortcuts();
+        QString text = QString::fromStdString(description);
+        if (!keys.isEmpty()) text += '\t' + keys.front().toString(QKeySequence::PortableText);
+        action->setText(text);
+        action->setProperty("described", true);
     }
 }
 

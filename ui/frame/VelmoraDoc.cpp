@@ -29,6 +29,27 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
+// A change of the log on the undo stack. Pushing runs redo(); the change is made already then.
+class ProfileChange : public QUndoCommand {
+public:
+    ProfileChange(CProfileDocument& document, std::shared_ptr<const UndoStep> step)
+        : QUndoCommand(QString::fromStdString(step->label)), document_(document), step_(std::move(step)) {}
+
+    void undo() override { document_.Restore(*step_, false); }
+    void redo() override {
+        if (pushed_) document_.Restore(*step_, true);
+        pushed_ = true;
+    }
+
+private:
+    CProfileDocument& document_;
+    std::shared_ptr<const UndoStep> step_;
+    bool pushed_ = false;
+};
+
+// How many changes Undo goes back; each holds a day or two and the nutrient list.
+constexpr int kUndoLimit = 500;
+
 }  // namespace
 
 CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app) : CProfileDocument(app.meals, app.dataSource), app_(app) {
@@ -39,6 +60,11 @@ CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app) : CProfileDocument(app.mea
     };
     hooks.updateAllViews = [this] { UpdateAllViews(); };
     hooks.modifiedChanged = [this](bool) { emit changed(); };
+    undoStack_.setUndoLimit(kUndoLimit);
+    hooks.undoableChange = [this](std::shared_ptr<const UndoStep> step) {
+        undoStack_.push(new ProfileChange(*this, std::move(step)));
+        emit changed();
+    };
     // Entries of the user's own foods show what the user just changed.
     connect(&Gui::CFoodTablesSignal::Instance(), &Gui::CFoodTablesSignal::myFoodsChanged, this, [this] {
         Log().RefreshFoods();
@@ -51,6 +77,16 @@ CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app) : CProfileDocument(app.mea
     OnCommand(
         CommandId::EditPaste, [this] { OnEditPaste(); }, [this] { return CanPaste(); });
     OnCommand(CommandId::EditDelete, [this] { DeleteDay(); });
+    OnCommand(
+        CommandId::EditUndo, [this] { OnUndo(); }, [this] { return undoStack_.canUndo(); });
+    OnCommand(
+        CommandId::EditRedo, [this] { OnRedo(); }, [this] { return undoStack_.canRedo(); });
+    DescribeCommand(CommandId::EditUndo, [this] {
+        return undoStack_.canUndo() ? "&Undo " + undoStack_.undoText().toStdString() : std::string();
+    });
+    DescribeCommand(CommandId::EditRedo, [this] {
+        return undoStack_.canRedo() ? "&Redo " + undoStack_.redoText().toStdString() : std::string();
+    });
     OnCommand(CommandId::ReportSummary, [this] { OnReport(Report::kSummaryTemplate); });
     OnCommand(CommandId::ReportMenu, [this] { OnReport(Report::kMenuTemplate); });
     OnCommand(CommandId::ReportXml, [this] { OnReportXml(); });
@@ -124,6 +160,16 @@ void CVelmoraDoc::UpdateAllViews() {
 
 void CVelmoraDoc::RefreshFirstView() {
     if (CViewBase* view = FirstView()) view->UpdateData(false);
+    emit changed();
+}
+
+void CVelmoraDoc::OnUndo() {
+    undoStack_.undo();
+    emit changed();
+}
+
+void CVelmoraDoc::OnRedo() {
+    undoStack_.redo();
     emit changed();
 }
 

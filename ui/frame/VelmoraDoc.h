@@ -7,6 +7,7 @@
 #include "document/viewmodel/TrendsModel.h"
 
 #include <QObject>
+#include <QUndoStack>
 
 #include <functional>
 #include <optional>
@@ -61,6 +62,11 @@ public:
 
     const Gui::CAppContext& App() const { return app_; }
 
+    // The changes to the log that Edit > Undo takes back, for as long as the profile is open.
+    QUndoStack& UndoStack() { return undoStack_; }
+    void OnUndo();
+    void OnRedo();
+
     void OnEditCopy();
     void OnEditPaste();
     void OnReport(const char* templatePath);
@@ -86,4 +92,5 @@ private:
     std::vector<CViewBase*> views_;
     std::string title_;
     std::optional<TrendsModel::DateRange> trendsRange_;
+    QUndoStack undoStack_;
 };

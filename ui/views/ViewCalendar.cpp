@@ -131,6 +131,7 @@ void CViewCalendar::OnInputFact(const Gui::ElementEvent& event) {
     const std::string text = event.value.substr(split + 1);
     UserLog::CLogDay& day = doc->CurrentDay();
     const TypedInput typed = ReadTyped(text, TypedRule::Value);
+    CProfileDocument::ChangeScope change(*doc, "Change " + name);
     QJsonValue shown;  // null: no value
     switch (typed.kind) {
         case TypedInput::Kind::Refused:

@@ -153,6 +153,7 @@ void CViewEnergy::OnCompositionEdited(int row, int column, const QString& text) 
     // The typed text stays as it is; the composition keeps the number read from it, or its old
     // value when the text is no number, and the cell is then marked until corrected.
     const CellStore outcome = StoreTypedCell(*composition_, row, column, text, [&](const std::string& typed) {
+        CProfileDocument::ChangeScope change(*doc, "Change Energy Range");
         return EnergyRows::StoreRange(doc->Log().EnergyComposition(), row, column, typed);
     });
     if (outcome.error.empty() && outcome.stored) {

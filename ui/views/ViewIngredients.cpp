@@ -589,6 +589,7 @@ void CViewIngredients::OnClear() {
     filling_ = true;
     list_->setRowCount(0);
     filling_ = false;
+    CProfileDocument::ChangeScope change(*doc, "Clear");
     auto& foods = doc->DayFoods();
     while (!foods.empty()) {
         tree_->UpdateFoodIcon(foods.front().GetFoodKey(), 0);

@@ -53,7 +53,8 @@ TEST(CommandTable, FindsACommandByItsNumberAndByItsKeys) {
     const Gui::Command* byKeys = Gui::CommandForKeys(QKeySequence(Qt::SHIFT | Qt::Key_F1));
     ASSERT_NE(byKeys, nullptr);
     EXPECT_EQ(byKeys->id, CommandId::ContextHelp);
-    EXPECT_EQ(Gui::CommandForKeys(QKeySequence(Qt::CTRL | Qt::Key_Z)), nullptr);
+    EXPECT_EQ(Gui::CommandForKeys(QKeySequence(Qt::CTRL | Qt::Key_Y))->id, CommandId::EditRedo);
+    EXPECT_EQ(Gui::CommandForKeys(QKeySequence(Qt::CTRL | Qt::Key_Q)), nullptr);
 }
 
 TEST(CommandTarget, RunsACommandItAnswersOnlyWhileItCanRun) {

@@ -21,6 +21,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -300,6 +301,51 @@ TEST_F(ProfileCommands, ExportCsvWritesTheChosenDaysEntries) {
     const std::string csv = run.Folder().Read("ann.csv");
     EXPECT_EQ(csv.rfind("date,meal,food,SOURCE:KEY,amount,unit,grams,", 0), 0u) << csv.substr(0, 200);
     EXPECT_NE(csv.find("Nuts"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+QString MenuText(CMainFrame& main, CommandId id) {
+    for (QAction* action : main.findChildren<QAction*>(QStringLiteral("cmd%1").arg(static_cast<int>(id))))
+        if (qobject_cast<QMenu*>(action->parent())) return action->text();
+    return {};
+}
+
+TEST_F(ProfileCommands, UndoTakesChangesBackAcrossTabsAndSavesUntilTheProfileCloses) {
+    CVelmoraDoc* doc = OpenAnn();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_FALSE(Enabled(CommandId::EditUndo));
+    const double weight = doc->DayFoods().at(0).weight;
+    doc->SetFoodWeight(0, weight + 25);
+    doc->DeleteDay();
+    main().UpdateCommandUI();
+    EXPECT_TRUE(Enabled(CommandId::EditUndo));
+    EXPECT_FALSE(Enabled(CommandId::EditRedo));
+    EXPECT_EQ(MenuText(main(), CommandId::EditUndo), QStringLiteral("&Undo Delete Day\tCtrl+Z"));
+
+    ASSERT_TRUE(main().ActiveChildFrame()->SelectTab(1));
+    ASSERT_TRUE(doc->DoFileSave());
+    ASSERT_TRUE(main().ActiveChildFrame()->SelectTab(3));
+    QTest::keyClick(&main(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(doc->DayFoods().size(), 1u);
+    EXPECT_DOUBLE_EQ(doc->DayFoods()[0].weight, weight + 25);
+    EXPECT_TRUE(doc->IsModified());
+    main().ExecuteCommand(CommandId::EditUndo);
+    EXPECT_DOUBLE_EQ(doc->DayFoods()[0].weight, weight);
+    main().UpdateCommandUI();
+    EXPECT_EQ(MenuText(main(), CommandId::EditRedo), QStringLiteral("&Redo Change Amount\tCtrl+Shift+Z"));
+    EXPECT_EQ(MenuText(main(), CommandId::EditUndo), QStringLiteral("&Undo\tCtrl+Z"));
+    QTest::keyClick(&main(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_DOUBLE_EQ(doc->DayFoods()[0].weight, weight + 25);
+
+    ASSERT_TRUE(doc->DoFileSave());
+    main().ExecuteCommand(CommandId::FileClose);
+    CVelmoraDoc* again = OpenAnn();
+    ASSERT_NE(again, nullptr);
+    EXPECT_FALSE(Enabled(CommandId::EditUndo));
+    EXPECT_FALSE(Enabled(CommandId::EditRedo));
 }
 
 }  // namespace

@@ -98,7 +98,8 @@ TEST_F(MainWindow, AProfileWindowBringsTheProfileMenuAndToolBar) {
         (std::vector<std::string>{
             "&Profile: &New\tCtrl+N | &Open\tCtrl+O | &Close | &Save\tCtrl+S | Save &As\tCtrl+A | &Import\tCtrl+I | "
             "&Export\tCtrl+E | Export CSV...\tCtrl+Shift+X | &Exit |",
-            "&Edit: &Delete\tCtrl+D | &Copy\tCtrl+C | &Paste\tCtrl+V | Facts ... |",
+            "&Edit: &Undo\tCtrl+Z | &Redo\tCtrl+Shift+Z | &Delete\tCtrl+D | &Copy\tCtrl+C | &Paste\tCtrl+V | Facts ... "
+            "|",
             "F&oods: &New Food ...\tCtrl+Shift+N | &Edit Food ...\tCtrl+Shift+E | D&uplicate Food ...\tCtrl+Shift+U | "
             "&Delete Food\tCtrl+Shift+Del | New &Recipe ...\tCtrl+Shift+R | &Save as Recipe ...\tCtrl+Shift+S |",
             "Reports: [Daily: Summary | Menu |] Period Summary | Food Comparison | XML |",
@@ -108,7 +109,8 @@ TEST_F(MainWindow, AProfileWindowBringsTheProfileMenuAndToolBar) {
     EXPECT_TRUE(main().ToolBar(CMainFrame::kProfile)->isVisible());
     EXPECT_FALSE(main().ToolBar(CMainFrame::kNoProfile)->isVisible());
     EXPECT_EQ(Buttons(main().ToolBar(CMainFrame::kProfile)),
-              (std::vector<int>{57600, 57601, 57603, 0, 32872, 32877, 32864, 0, 57634, 57637, 32871, 0, 57667, 57664}));
+              (std::vector<int>{57600, 57601, 57603, 0, 32872, 32877, 32864, 0, 57643, 57644, 57634, 57637, 32871, 0,
+                                57667, 57664}));
 
     run.prompt.answers = {Answer::No};
     main().ExecuteCommand(CommandId::FileClose);
