@@ -14,7 +14,7 @@ using enum CommandId;
 // The only list of the program's keys. A key with Alt must not take a letter that a menu title
 // underlines: that key opens the menu. The text is empty where no menu shows the command.
 // clang-format off
-constexpr std::array<Command, 46> kCommands = {{
+constexpr std::array<Command, 49> kCommands = {{
     // id                  text               keys        icon           status tip, tool tip
     {FileNew,              "&New",            "Ctrl+N",   "file-new",    "Create new profile", "New profile"},
     {FileOpen,             "&Open",           "Ctrl+O",   "file-open",   "Open profile", "Open profile"},
@@ -38,6 +38,9 @@ constexpr std::array<Command, 46> kCommands = {{
     {DeleteFood,           "&Delete Food",    "Ctrl+Shift+Del", "",      "Delete the selected food of your own", ""},
     {NewRecipe,            "New &Recipe ...", "Ctrl+Shift+R", "",        "Make a recipe of foods", ""},
     {SaveAsRecipe,         "&Save as Recipe ...", "Ctrl+Shift+S", "",    "Turn the day's foods, or one meal's, into a recipe", ""},
+    {FindFood,             "&Find Food",      "Ctrl+F",   "",            "Search the foods, on the Food tab", ""},
+    {NextTab,              "&Next Tab",       "Ctrl+PgDown", "",         "The tab to the right", ""},
+    {PreviousTab,          "&Previous Tab",   "Ctrl+PgUp", "",           "The tab to the left", ""},
     {GoToDate,             "",                "",         "go-to-date",  "", "Select Date"},
     {ReportSummary,        "Summary",         "",         "",            "Export report in HTML format", "HTML Report"},
     {ReportMenu,           "Menu",            "",         "",            "", ""},

@@ -3,10 +3,12 @@
 #include "ProfileController.h"
 #include "VelmoraDoc.h"
 #include "ui/views/ViewBase.h"
+#include "ui/views/ViewIngredients.h"
 
 #include "widgets/CustomTabCtrl.h"
 
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QStackedLayout>
 #include <QVBoxLayout>
 
@@ -23,13 +25,21 @@ CChildFrameBase::CChildFrameBase(std::unique_ptr<CVelmoraDoc> document, std::vec
     if (document_) {
         controller_ = std::make_unique<CProfileController>(*document_);
         controller_->showDayTargets = [this] {
-            for (int c = 0; c < TabCount(); ++c)
-                if (TabName(c) == "Log") {
-                    if (!SelectTab(c)) return;
-                    tabs_->SetCurSel(c);
-                    if (CViewBase* view = TabView(c)) view->setFocus();
-                    return;
-                }
+            if (CViewBase* view = ShowTab("Log")) view->setFocus();
+        };
+        controller_->findFood = [this] {
+            if (auto* food = qobject_cast<CViewIngredients*>(ShowTab("Food"))) {
+                food->SearchBox().setFocus(Qt::ShortcutFocusReason);
+                food->SearchBox().selectAll();
+            }
+        };
+        controller_->stepTab = [this](int step) {
+            const int count = TabCount();
+            if (count == 0) return;
+            const int c = ((CurrentTab() + step) % count + count) % count;
+            if (!SelectTab(c)) return;
+            tabs_->SetCurSel(c);
+            if (CViewBase* view = TabView(c)) view->setFocus();
         };
         connect(document_.get(), &CVelmoraDoc::titleChanged, this, &CChildFrameBase::UpdateTitle);
         connect(document_.get(), &CVelmoraDoc::changed, this, [this] { setWindowModified(document_->IsModified()); });
@@ -79,6 +89,16 @@ CViewBase* CChildFrameBase::MakeView(const std::string& name) {
     connect(made.get(), &CViewBase::commandRequested, this, &CChildFrameBase::commandRequested);
     viewStack_->addWidget(made.get());
     return made.release();
+}
+
+CViewBase* CChildFrameBase::ShowTab(const std::string& name) {
+    for (int c = 0; c < TabCount(); ++c)
+        if (TabName(c) == name) {
+            if (!SelectTab(c)) return nullptr;
+            tabs_->SetCurSel(c);
+            return TabView(c);
+        }
+    return nullptr;
 }
 
 int CChildFrameBase::CurrentTab() const {

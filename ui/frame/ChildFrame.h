@@ -47,6 +47,9 @@ public:
 
     // Shows tab c's view; false when c is not a tab or the view on show refuses to be left.
     bool SelectTab(int c);
+    // Selects the tab of that name and answers its view; nullptr when there is none or the view
+    // on show would not let go (a value it could not store).
+    CViewBase* ShowTab(const std::string& name);
 
     // Lets the view on show store its input; every command does this first.
     void BeforeCommand();

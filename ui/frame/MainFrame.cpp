@@ -184,7 +184,8 @@ bool CMainFrame::Create() {
         BuildMenu(QStringLiteral("&Help"), {cmd(C::HelpReference), cmd(C::AppAbout)}),
     };
 
-    windowMenu_ = BuildMenu(QStringLiteral("&Window"), {cmd(C::WindowCascade), cmd(C::WindowTile)});
+    windowMenu_ = BuildMenu(QStringLiteral("&Window"),
+                            {cmd(C::NextTab), cmd(C::PreviousTab), sep, cmd(C::WindowCascade), cmd(C::WindowTile)});
     connect(windowMenu_, &QMenu::aboutToShow, this, &CMainFrame::RebuildWindowMenu);
     menus_[kProfile] = {
         BuildMenu(QStringLiteral("&Profile"),
@@ -192,8 +193,9 @@ bool CMainFrame::Create() {
                    cmd(C::Import), cmd(C::Export), cmd(C::ExportCsv), sep, cmd(C::AppExit)}),
         BuildMenu(QStringLiteral("&Edit"), {cmd(C::EditUndo), cmd(C::EditRedo), sep, cmd(C::EditDelete),
                                             cmd(C::EditCopy), cmd(C::EditPaste), sep, cmd(C::Facts)}),
-        BuildMenu(QStringLiteral("F&oods"), {cmd(C::NewFood), cmd(C::EditFood), cmd(C::DuplicateFood),
-                                             cmd(C::DeleteFood), sep, cmd(C::NewRecipe), cmd(C::SaveAsRecipe)}),
+        BuildMenu(QStringLiteral("F&oods"),
+                  {cmd(C::FindFood), sep, cmd(C::NewFood), cmd(C::EditFood), cmd(C::DuplicateFood), cmd(C::DeleteFood),
+                   sep, cmd(C::NewRecipe), cmd(C::SaveAsRecipe)}),
         BuildMenu(QStringLiteral("Reports"), {submenu("Daily", {cmd(C::ReportSummary), cmd(C::ReportMenu)}),
                                               cmd(C::ReportPeriod), cmd(C::ReportFoodComparison), cmd(C::ReportXml)}),
         BuildMenu(QStringLiteral("Tools"),

@@ -27,6 +27,12 @@ CProfileController::CProfileController(CVelmoraDoc& doc) : doc_(doc) {
     OnCommand(CommandId::DietWizard, [this] { OnSelectIngredients(); });
     OnCommand(
         CommandId::DayTargets, [this] { showDayTargets(); }, [this] { return static_cast<bool>(showDayTargets); });
+    OnCommand(
+        CommandId::FindFood, [this] { findFood(); }, [this] { return static_cast<bool>(findFood); });
+    OnCommand(
+        CommandId::NextTab, [this] { stepTab(1); }, [this] { return static_cast<bool>(stepTab); });
+    OnCommand(
+        CommandId::PreviousTab, [this] { stepTab(-1); }, [this] { return static_cast<bool>(stepTab); });
 }
 
 void CProfileController::OnExport() {

@@ -24,6 +24,11 @@ public:
 
     // Brings the Log tab, where the day is shown against its targets; filled in by the window.
     std::function<void()> showDayTargets;
+    // Brings the Food tab with the cursor in its search box; filled in by the window.
+    std::function<void()> findFood;
+    // Brings the tab `step` places to the right (negative: left), round the end; filled in by the
+    // window.
+    std::function<void(int step)> stepTab;
 
 private:
     CVelmoraDoc& doc_;

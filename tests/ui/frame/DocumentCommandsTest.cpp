@@ -9,6 +9,7 @@
 #include "ui/frame/MainFrame.h"
 #include "ui/frame/QtServices.h"
 #include "ui/frame/VelmoraDoc.h"
+#include "ui/views/ViewIngredients.h"
 #include "ui/views/ViewPlaceholder.h"
 #include "ui/views/ViewTrends.h"
 
@@ -346,6 +347,23 @@ TEST_F(ProfileCommands, UndoTakesChangesBackAcrossTabsAndSavesUntilTheProfileClo
     ASSERT_NE(again, nullptr);
     EXPECT_FALSE(Enabled(CommandId::EditUndo));
     EXPECT_FALSE(Enabled(CommandId::EditRedo));
+}
+
+TEST_F(ProfileCommands, KeysBringTheFoodSearchAndStepThroughTheTabs) {
+    ASSERT_NE(OpenAnn(), nullptr);
+    CChildFrameBase* frame = main().ActiveChildFrame();
+    QTest::keyClick(&main(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(frame->TabName(frame->CurrentTab()), "Food");
+    auto* food = qobject_cast<CViewIngredients*>(frame->GetActiveView());
+    ASSERT_NE(food, nullptr);
+    EXPECT_TRUE(food->SearchBox().hasFocus() || QApplication::focusWidget() == &food->SearchBox());
+
+    QTest::keyClick(&main(), Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(frame->TabName(frame->CurrentTab()), "Nutrients");
+    for (int i = 0; i < 3; ++i) QTest::keyClick(&main(), Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(frame->CurrentTab(), 1) << "round the end";
+    QTest::keyClick(&main(), Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(frame->CurrentTab(), 0);
 }
 
 }  // namespace

@@ -100,11 +100,13 @@ TEST_F(MainWindow, AProfileWindowBringsTheProfileMenuAndToolBar) {
             "&Export\tCtrl+E | Export CSV...\tCtrl+Shift+X | &Exit |",
             "&Edit: &Undo\tCtrl+Z | &Redo\tCtrl+Shift+Z | &Delete\tCtrl+D | &Copy\tCtrl+C | &Paste\tCtrl+V | Facts ... "
             "|",
-            "F&oods: &New Food ...\tCtrl+Shift+N | &Edit Food ...\tCtrl+Shift+E | D&uplicate Food ...\tCtrl+Shift+U | "
+            "F&oods: &Find Food\tCtrl+F | &New Food ...\tCtrl+Shift+N | &Edit Food ...\tCtrl+Shift+E | D&uplicate Food "
+            "...\tCtrl+Shift+U | "
             "&Delete Food\tCtrl+Shift+Del | New &Recipe ...\tCtrl+Shift+R | &Save as Recipe ...\tCtrl+Shift+S |",
             "Reports: [Daily: Summary | Menu |] Period Summary | Food Comparison | XML |",
             "Tools: Energy ... | Day &Targets\tCtrl+Shift+T | Software Update | &Settings |",
-            "&Window: &Cascade | &Tile |", "&Help: &Reference | &About Program |"}));
+            "&Window: &Next Tab\tCtrl+PgDown | &Previous Tab\tCtrl+PgUp | &Cascade | &Tile |",
+            "&Help: &Reference | &About Program |"}));
     EXPECT_EQ(main().ToolBarOnShow(), CMainFrame::kProfile);
     EXPECT_TRUE(main().ToolBar(CMainFrame::kProfile)->isVisible());
     EXPECT_FALSE(main().ToolBar(CMainFrame::kNoProfile)->isVisible());
