@@ -227,6 +227,39 @@ TEST(ProfileFile, ANewProfileIsWrittenAsTheGoldenFile) {
     EXPECT_EQ(ReadText(Data("new-profile.xml")), dir.Read("new.vlx"));
 }
 
+// A profile of an earlier version opens and saves as it was; starring a food changes the
+// profile, and the stars come back with it.
+TEST(ProfileFile, FavouritesSurviveSavingAndAProfileWithoutThemIsWrittenAsBefore) {
+    ScopedClock clock(date(2024, 3, 10));
+    RecordingPrompt prompt;
+    TempDir dir;
+    {
+        CProfileDocument earlier(&Meals(), &Foods());
+        ASSERT_TRUE(earlier.OnOpenDocument(Data("new-profile.xml")));
+        ASSERT_TRUE(earlier.OnSaveDocument(dir.File("old.vlx")));
+    }
+    CProfileDocument doc(&Meals(), &Foods());
+    ASSERT_TRUE(doc.OnOpenDocument(dir.File("old.vlx")));
+    ASSERT_TRUE(doc.OnSaveDocument(dir.File("again.vlx")));
+    EXPECT_EQ(dir.Read("old.vlx"), dir.Read("again.vlx"));
+
+    doc.SetFavouriteFood(FoodKey(kNuts, kSource), true);
+    EXPECT_TRUE(doc.IsModified());
+    doc.SetFavouriteFood(FoodKey(kStew, kSource), true);
+    ASSERT_TRUE(doc.OnSaveDocument(dir.File("starred.vlx")));
+    doc.SetFavouriteFood(FoodKey(kStew, kSource), true);  // already starred: nothing changes
+    EXPECT_FALSE(doc.IsModified());
+
+    CProfileDocument reread(&Meals(), &Foods());
+    ASSERT_TRUE(reread.OnOpenDocument(dir.File("starred.vlx")));
+    EXPECT_THAT(reread.Log().Favourites(), ElementsAre(FoodKey(kNuts, kSource), FoodKey(kStew, kSource)));
+    reread.SetFavouriteFood(FoodKey(kNuts, kSource), false);
+    reread.SetFavouriteFood(FoodKey(kStew, kSource), false);
+    ASSERT_TRUE(reread.OnSaveDocument(dir.File("unstarred.vlx")));
+    EXPECT_EQ(dir.Read("old.vlx"), dir.Read("unstarred.vlx"));
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
 TEST(ProfileFile, ALegacyDietOpensWithItsNotes) {
     ScopedClock clock(date(2024, 3, 10));
     LoadReport::Add("Left from before", "a note");  // the legacy reader starts a report of its own
