@@ -2,7 +2,6 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMouseEvent>
 
 namespace {
 
@@ -26,7 +25,6 @@ CRecentFoodsList::CRecentFoodsList(QWidget* parent) : QTreeWidget(parent) {
     header()->setSectionResizeMode(kStar, QHeaderView::ResizeToContents);
     header()->setSectionResizeMode(kName, QHeaderView::Stretch);
     header()->setSectionResizeMode(kLast, QHeaderView::ResizeToContents);
-    viewport()->installEventFilter(this);
     connect(this, &QTreeWidget::itemClicked, this, &CRecentFoodsList::OnClicked);
 }
 
@@ -93,18 +91,4 @@ void CRecentFoodsList::keyPressEvent(QKeyEvent* event) {
             return;
         default: QTreeWidget::keyPressEvent(event);
     }
-}
-
-bool CRecentFoodsList::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == viewport()) {
-        if (event->type() == QEvent::MouseButtonDblClick) {
-            swallowRelease_ = true;
-            return true;
-        }
-        if (event->type() == QEvent::MouseButtonRelease && swallowRelease_) {
-            swallowRelease_ = false;
-            return true;
-        }
-    }
-    return QTreeWidget::eventFilter(watched, event);
 }

@@ -42,10 +42,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnClicked(QTreeWidgetItem* item, int column);
-    // A double click is taken for one click: the list may have changed under the second.
-    bool swallowRelease_ = false;
 };
