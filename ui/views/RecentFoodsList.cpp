@@ -40,6 +40,8 @@ void CRecentFoodsList::SetRows(const std::vector<Row>& rows) {
             QFont bold = font();
             bold.setBold(true);
             item->setFont(0, bold);
+            // Disabled items are greyed; a heading is to be read.
+            item->setForeground(0, palette().color(QPalette::WindowText));
             // Disabled, so that the arrow keys pass over it to the foods.
             item->setFlags(Qt::NoItemFlags);
             item->setFirstColumnSpanned(true);

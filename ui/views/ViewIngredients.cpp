@@ -231,6 +231,8 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     finding->addWidget(searchPane);
     finding->addWidget(recentPane);
     finding->setChildrenCollapsible(false);
+    finding->setStretchFactor(0, 1);
+    finding->setStretchFactor(1, 1);
 
     right_ = new QSplitter(Qt::Vertical);
     right_->addWidget(finding);
