@@ -314,6 +314,32 @@ int CProfileDocument::AddFoodReady(int key, int source, const Meal::MealTime& ti
     return index;
 }
 
+int CProfileDocument::AddFoodAgain(const FoodKey& key, int unitIndex, double grams, const Meal::MealTime& timeOfDay) {
+    const CDS_Ingredient* food = Log().FindFood(key);
+    if (!food) return -1;
+    const auto& units = food->Units();
+    const bool known = unitIndex >= 0 && std::size_t(unitIndex) < units.size();
+    if (!(grams > 0 && std::isfinite(grams) && known)) {
+        const bool portion = units.size() > 1 && units[1].grams > 0;
+        unitIndex = portion ? 1 : 0;
+        grams = portion ? units[1].grams : kDefaultGrams;
+    }
+    std::string meal;
+    if (const Meal::CMealManager* meals = Log().Meals())
+        if (const Meal::CMeal* found = meals->MealForTime(timeOfDay)) meal = found->Name();
+    Log().AddFood(grams, unitIndex, meal, *food);
+    const int index = static_cast<int>(CurrentDay().foods.size()) - 1;
+    if (CDayFood* entry = Entry(index); entry && !units.empty()) entry->unitGrams = units[std::size_t(unitIndex)].grams;
+    EnsureEntryRows();
+    RecomputeEnergyShares();
+    SetModifiedFlag();
+    return index;
+}
+
+void CProfileDocument::SetFavouriteFood(const FoodKey& key, bool favourite) {
+    if (Log().SetFavourite(key, favourite)) SetModifiedFlag();
+}
+
 void CProfileDocument::EnsureEntryRows() {
     const int entries = static_cast<int>(CurrentDay().foods.size());
     // A layout's rows stand for positions in a day's list, and every day shares them: a row is

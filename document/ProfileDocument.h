@@ -143,6 +143,13 @@ public:
     // The same, ready to count: one of the food's first portion (100 g when it has none) in the
     // meal of that time of day. Answers the new entry's index, or -1 for an unknown food.
     int AddFoodReady(int key, int source, const Meal::MealTime& timeOfDay);
+    // Logs the food again as it was logged before: `grams` in the unit of that index, in the meal
+    // of that time of day. A food of a table that is gone comes from the profile's own copy.
+    // Without grams above 0 it gets one of its first portion (100 g) as AddFoodReady gives. The
+    // new entry's index, or -1 when the profile knows no such food.
+    int AddFoodAgain(const FoodKey& food, int unitIndex, double grams, const Meal::MealTime& timeOfDay);
+    // Stars or unstars a food; the profile is modified when that changed anything.
+    void SetFavouriteFood(const FoodKey& food, bool favourite);
     void RemoveFood(int index);
     void MoveFood(int from, int to);
     void SetFoodWeight(int index, double grams);

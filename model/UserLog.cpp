@@ -26,6 +26,8 @@ namespace {
 // Copies of the foods the days use from tables other than the data source (the user's own foods,
 // further tables), so that the profile opens as before where such a food is gone.
 constexpr const char* kFoodCopies = "FoodCopies";
+// The starred foods: "Food" children with "source" and "key".
+constexpr const char* kFavouriteFoods = "FavouriteFoods";
 
 std::string TodayKey() { return boost::gregorian::to_iso_string(Services::Today()); }
 
@@ -254,6 +256,28 @@ std::set<FoodKey> CUserLog::LoggedFoods() const {
     return keys;
 }
 
+const CDS_Ingredient* CUserLog::FindFood(const FoodKey& key) const {
+    if (const CDS_Ingredient* food = dataSource_ ? dataSource_->FindFood(key) : nullptr) return food;
+    if (auto cached = foodCache_.find(key); cached != foodCache_.end() && !cached->second->IsPlaceholder())
+        return cached->second.get();
+    if (auto copy = foodCopies_.find(key); copy != foodCopies_.end()) return &copy->second;
+    return nullptr;
+}
+
+bool CUserLog::IsFavourite(const FoodKey& key) const {
+    return std::find(favourites_.begin(), favourites_.end(), key) != favourites_.end();
+}
+
+bool CUserLog::SetFavourite(const FoodKey& key, bool favourite) {
+    const auto at = std::find(favourites_.begin(), favourites_.end(), key);
+    if ((at != favourites_.end()) == favourite) return false;
+    if (favourite)
+        favourites_.push_back(key);
+    else
+        favourites_.erase(at);
+    return true;
+}
+
 void CUserLog::RemoveFactFromDays(const std::string& name, bool allDays) {
     if (!allDays) {
         currentDay_->RemoveFact(name);
@@ -279,6 +303,7 @@ void CUserLog::SaveProfile(const Xml::XmlElement& parent, bool withDays) const {
     unknown_.nutrientList.Restore(nutrients);
     if (meals_) meals_->Save(profile);
     SaveFoodCopies(profile);
+    SaveFavourites(profile);
     Xml::XmlElement log = profile.AddElement("Log");
     // Before the days: the profile writer streams the days in after everything else in "Log".
     unknown_.log.Restore(log);
@@ -294,6 +319,9 @@ void CUserLog::SaveFoodCopies(const Xml::XmlElement& profile) const {
     for (const auto& day : days_)
         for (const CDayFood& entry : day->foods)
             if (entry.GetFoodKey().source != primary) used.insert(entry.GetFoodKey());
+    // A starred food of your own stays in the list after it is deleted or its table dropped.
+    for (const FoodKey& key : favourites_)
+        if (key.source != primary) used.insert(key);
     Xml::XmlElement copies;
     for (const FoodKey& key : used) {
         const CDS_Ingredient* food = dataSource_ ? dataSource_->FindFood(key) : nullptr;
@@ -306,6 +334,29 @@ void CUserLog::SaveFoodCopies(const Xml::XmlElement& profile) const {
         if (!copies) copies = profile.AddElement(kFoodCopies);
         food->Save(copies);
     }
+}
+
+void CUserLog::SaveFavourites(const Xml::XmlElement& profile) const {
+    if (favourites_.empty()) return;
+    Xml::XmlElement list = profile.AddElement(kFavouriteFoods);
+    for (const FoodKey& key : favourites_) {
+        Xml::XmlElement food = list.AddElement("Food");
+        food.SetAttribute("source", key.source);
+        food.SetAttribute("key", key.key);
+    }
+}
+
+void CUserLog::LoadFavourites(const Xml::XmlElement& profile) {
+    favourites_.clear();
+    for (const Xml::XmlElement& list : profile.ChildElements(kFavouriteFoods))
+        for (const Xml::XmlElement& e : list.ChildElements("Food")) {
+            try {
+                SetFavourite(FoodKey(e.GetAttribute("key").AsInt(), e.GetAttribute("source").AsInt()), true);
+            } catch (const Xml::XmlError&) {
+                LoadReport::AddUnique("Unreadable favourite food", e.GetAttribute("source", "").AsString() + ":" +
+                                                                       e.GetAttribute("key", "").AsString());
+            }
+        }
 }
 
 std::shared_ptr<CLogDay> CUserLog::AddReadDay(std::shared_ptr<CLogDay> day) {
@@ -332,8 +383,9 @@ std::shared_ptr<CLogDay> CUserLog::AddReadDay(std::shared_ptr<CLogDay> day) {
 
 void CUserLog::Load(const Xml::XmlElement& element) {
     unknown_ = {};
-    unknown_.profile.Capture(element, {"version"},
-                             {"Personal", "FactManager", "Energy", "Nutrients", "Meals", kFoodCopies, "Log"});
+    unknown_.profile.Capture(
+        element, {"version"},
+        {"Personal", "FactManager", "Energy", "Nutrients", "Meals", kFoodCopies, kFavouriteFoods, "Log"});
     if (Xml::XmlElement energy = element.ChildElement("Energy"))
         unknown_.energy.Capture(energy, {}, {"EnergyComposition"});
     personal_.Load(element.ChildElement("Personal"));
@@ -378,6 +430,8 @@ void CUserLog::Load(const Xml::XmlElement& element) {
             foodCopies_.insert_or_assign(food.GetFoodKey(), std::move(food));
         }
     }
+
+    LoadFavourites(element);
 
     days_.clear();
     currentDay_.reset();

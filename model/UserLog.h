@@ -104,6 +104,16 @@ public:
     double DayEnergyRequirement(const UserLog::CLogDay& day) const;
     // Every food any day of the log holds.
     std::set<FoodKey> LoggedFoods() const;
+    // The food as the profile knows it: from the tables, else the profile's own copy (a food of a
+    // table that is gone); null when neither holds it.
+    const CDS_Ingredient* FindFood(const FoodKey& key) const;
+
+    // The foods the user starred, in the order they were starred. They are written only when
+    // there are any, so a profile without favourites keeps the form it always had.
+    const std::vector<FoodKey>& Favourites() const noexcept { return favourites_; }
+    bool IsFavourite(const FoodKey& key) const;
+    // Stars or unstars the food; false when it already was as asked.
+    bool SetFavourite(const FoodKey& key, bool favourite);
 
     // What days are judged against besides the user's own limits (model/Targets). Set by whoever
     // opens the profile; a log without them judges by own limits alone.
@@ -145,6 +155,8 @@ public:
 private:
     void SaveProfile(const Xml::XmlElement& parent, bool withDays) const;
     void SaveFoodCopies(const Xml::XmlElement& profile) const;
+    void SaveFavourites(const Xml::XmlElement& profile) const;
+    void LoadFavourites(const Xml::XmlElement& profile);
 
     CPersonalData personal_;
     std::shared_ptr<UserLog::CLogDay> currentDay_;
@@ -156,6 +168,7 @@ private:
     std::map<FoodKey, std::shared_ptr<CDS_Ingredient>> foodCache_;
     // The food copies the file held: used where the tables lack a food.
     std::map<FoodKey, CDS_Ingredient> foodCopies_;
+    std::vector<FoodKey> favourites_;
     UserLog::CFactManager facts_;
     Targets::Options targetOptions_{nullptr, false};
     // What a newer version wrote into "Profile", "Energy", "Nutrients" and "Log" that this one

@@ -1,6 +1,8 @@
 #include "Commands.h"
 
 #include "document/SingleDayDocData.h"
+#include "document/viewmodel/DayFoodList.h"
+#include "document/viewmodel/RecentFoods.h"
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/FoodSearch.h"
@@ -57,6 +59,20 @@ int Search(CliContext& ctx, std::vector<std::string>& args) {
     return 0;
 }
 
+// The Food tab's list of foods to log again, without its headings: favourites (marked "*" before
+// the key), recent foods, then the most logged, each with the amount and unit a click logs.
+int Recent(CliContext& ctx, std::vector<std::string>& args) {
+    if (args.size() != 1) throw UsageError("foods recent needs one profile FILE");
+    const auto data = LoadProfileForCommand(ctx, args[0], std::nullopt);
+    for (const RecentFoods::Item& item : RecentFoods::Build(data->Log())) {
+        const std::string amount = item.last ? DayFoodList::NumberText(item.last->amount) : "";
+        const std::string unit = item.last ? item.last->unitName : "";
+        std::cout << (item.favourite ? "*" : "") << item.key << '\t' << item.food->Name() << '\t' << amount << '\t'
+                  << unit << '\n';
+    }
+    return 0;
+}
+
 // What the food tree shows when the group is expanded: its subgroups, then its foods arranged by
 // the smart hierarchy.
 int Tree(CliContext& ctx, std::vector<std::string>& args) {
@@ -83,11 +99,12 @@ int Tree(CliContext& ctx, std::vector<std::string>& args) {
 }  // namespace
 
 int CmdFoods(CliContext& ctx, std::vector<std::string>& args) {
-    if (args.empty()) throw UsageError("foods needs a sub-command: search, tree, add or show");
+    if (args.empty()) throw UsageError("foods needs a sub-command: search, tree, recent, add or show");
     const std::string sub = args.front();
     args.erase(args.begin());
     if (sub == "search") return Search(ctx, args);
     if (sub == "tree") return Tree(ctx, args);
+    if (sub == "recent") return Recent(ctx, args);
     if (sub == "add") return FoodsAdd(ctx, args);
     if (sub == "show") return FoodsShow(ctx, args);
     throw UsageError("unknown foods sub-command '" + sub + "'");

@@ -16,6 +16,8 @@ const Cli::Command kCommands[] = {
      "                                (foods the profile logged before ahead of others)\n"
      "  foods tree GROUPCODE [--depth N] [--size N] [--full-title]\n"
      "                                what the food tree shows under a group\n"
+     "  foods recent FILE             the profile's favourite (marked *), recent and most logged foods with the\n"
+     "                                amount they were last logged at: SOURCE:KEY, name, amount, unit\n"
      "  foods add --name NAME [--group NAME] [--per GRAMS] --nutrient NUMBER=VALUE... [--portion NAME=GRAMS...]\n"
      "                                add a food of your own (values per GRAMS, default 100); prints SOURCE:KEY\n"
      "  foods show SOURCE:KEY         a food's nutrients per 100 g and its portions",

@@ -107,6 +107,25 @@ TEST_F(CliProfile, FoodsAndFactsAddedToADayAreShown) {
     EXPECT_THAT(other.out, HasSubstr("Day 20240302\nFoods:\n  (none)\n"));
 }
 
+TEST_F(CliProfile, RecentFoodsListFavouritesThenTheLatestWithTheirLastAmounts) {
+    NewProfile();
+    ASSERT_EQ(0, Run({"day", "add", profile, "--date", "20240301", "--food", "7:100", "--grams", "150"}).code);
+    ASSERT_EQ(0, Run({"day", "add", profile, "--date", "20240302", "--food", "7:101", "--grams", "240"}).code);
+    ASSERT_EQ(0, Run({"day", "add", profile, "--date", "20240302", "--food", "7:100"}).code);  // 0 g
+    std::string text = dir.Read("profiles/Ann Lee");
+    const std::string log = "    <Log>";
+    text.replace(text.find(log), 0, "    <FavouriteFoods><Food source=\"7\" key=\"103\"/></FavouriteFoods>\n");
+    dir.Write("profiles/Ann Lee", text);
+
+    const Result r = Run({"foods", "recent", profile});
+    ASSERT_EQ(0, r.code) << r.err;
+    EXPECT_EQ("*7:103\tNuts\t\t\n7:100\tStew\t150\tg\n7:101\tBroth\t240\tg\n", r.out);
+
+    const Result missing = Run({"foods", "recent"});
+    EXPECT_EQ(2, missing.code);
+    EXPECT_THAT(missing.err, HasSubstr("foods recent needs one profile FILE"));
+}
+
 TEST_F(CliProfile, IntakesAreJudgedAgainstTheLimits) {
     const Result r = Run({"day", "show", kData + "lost-data.xml"});
     ASSERT_EQ(0, r.code) << r.err;

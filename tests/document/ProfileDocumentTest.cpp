@@ -283,6 +283,30 @@ TEST_F(ProfileDocumentTest, AFoodAddedReadyCountsAtOnce) {
     EXPECT_EQ(-1, doc.AddFoodReady(999, kSource, lunchtime));
 }
 
+// Logged again from the recent foods: at the amount and unit given, in the meal of the time of
+// day; what gives no amount (no grams, a unit the food lacks) is logged as a new food is.
+TEST_F(ProfileDocumentTest, AFoodLoggedAgainTakesItsLastAmountAndUnit) {
+    const Meal::MealTime lunchtime{.minutes = 15, .hours = 12};
+    const auto& foods = doc.CurrentDay().foods;
+    const int stew = doc.AddFoodAgain(FoodKey(kStew, kSource), 3, 100, lunchtime);
+    ASSERT_GE(stew, 0);
+    EXPECT_EQ(100, foods[stew].weight);
+    EXPECT_EQ("piece", foods[stew].UnitName());
+    EXPECT_EQ(2, foods[stew].Amount());
+    EXPECT_EQ("Lunch", foods[stew].meal);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_GT(doc.Log().EnergyComposition().GetValue(0, CDS_EnergyComposition::kValue), 0);
+
+    for (auto [unit, grams] : {std::pair{0, 0.0}, {9, 50.0}, {1, -3.0}}) {
+        const int again = doc.AddFoodAgain(FoodKey(kStew, kSource), unit, grams, lunchtime);
+        ASSERT_GE(again, 0);
+        EXPECT_EQ(240, foods[again].weight) << unit << " " << grams;  // one cup
+        EXPECT_EQ("cup", foods[again].UnitName()) << unit << " " << grams;
+    }
+    EXPECT_EQ(-1, doc.AddFoodAgain(FoodKey(999, kSource), 0, 10, lunchtime));
+    EXPECT_EQ(4u, foods.size());
+}
+
 TEST_F(ProfileDocumentTest, ANewWeightRecomputesTheDaysEnergyShares) {
     const int stew = doc.AddFoodByKey(kStew, kSource);
     doc.SetFoodWeight(stew, 100);

@@ -190,6 +190,56 @@ TEST(UserLog, FoodsOfOtherTablesAreCopiedIntoTheProfileAndUsedWhenTheyAreGone) {
                 ::testing::HasSubstr("<FoodCopies>\n      <Food Name=\"Oat bar\" source=\"1000\""));
 }
 
+// A food of your own that you starred stays in your list when you delete it, also when no day
+// holds it; a favourite nobody knows any more is kept in the file, in case its table comes back.
+TEST(UserLog, FavouritesAreWrittenOnlyWhenThereAreAnyAndKeepCopiesOfOwnFoods) {
+    CDataSourceMgr tables;
+    std::string error;
+    ASSERT_TRUE(tables.Load(std::string(VELMORA_TEST_DATA) + "/model/foods.xml", {}, error)) << error;
+    CDS_Ingredient bar;
+    bar.SetName("Oat bar");
+    bar.SetFoodKey(FoodKey(1, 0));
+    bar.AddUnit("bar", 40);
+    ASSERT_TRUE(tables.SetTable(1000, "My Foods", "my.xml", {{"My Foods", {bar}}}));
+
+    CUserLog log(&Meals(), &tables);
+    log.AddFood(10, 0, "", Food(100));
+    const std::string before = ProfileXml(log);
+    EXPECT_THAT(before, ::testing::Not(::testing::HasSubstr("Favourite")));
+
+    const FoodKey own(1, 1000), gone(999, kSource), plain(100, kSource);
+    EXPECT_TRUE(log.SetFavourite(own, true));
+    EXPECT_TRUE(log.SetFavourite(gone, true));
+    EXPECT_TRUE(log.SetFavourite(plain, true));
+    EXPECT_FALSE(log.SetFavourite(plain, true));
+    EXPECT_TRUE(log.SetFavourite(plain, false));
+    EXPECT_TRUE(log.SetFavourite(plain, true));
+    const std::string saved = ProfileXml(log);
+    EXPECT_THAT(saved, ::testing::HasSubstr("<FoodCopies>\n      <Food Name=\"Oat bar\" source=\"1000\""));
+    EXPECT_THAT(saved, ::testing::HasSubstr("<FavouriteFoods>\n      <Food source=\"1000\" key=\"1\"/>\n      "
+                                            "<Food source=\"7\" key=\"999\"/>\n      <Food source=\"7\" key=\"100\"/>\n"
+                                            "    </FavouriteFoods>\n    <Log>"));
+
+    ASSERT_TRUE(tables.SetTable(1000, "My Foods", "my.xml", {{"My Foods", {}}}));  // the user deleted it
+    Xml::XmlDocument doc;
+    ASSERT_TRUE(doc.LoadXml(saved));
+    auto reread = ReadProfile(doc.Root().ChildElement("Profile").GetXml(), &tables);
+    EXPECT_TRUE(LoadReport::IsEmpty()) << LoadReport::FormatLost("", "", "\n");
+    EXPECT_THAT(reread->Favourites(), ElementsAre(own, gone, plain));
+    ASSERT_NE(nullptr, reread->FindFood(own));
+    EXPECT_EQ("Oat bar", reread->FindFood(own)->Name());
+    EXPECT_EQ(nullptr, reread->FindFood(gone));
+    EXPECT_EQ(saved, ProfileXml(*reread));
+}
+
+TEST(UserLog, AnUnreadableFavouriteIsDroppedAndReported) {
+    auto log =
+        ReadProfile(Profile("<FavouriteFoods><Food source='7' key='x'/><Food source='7'/>"
+                            "<Food source='7' key='100'/><Food source='7' key='100'/></FavouriteFoods>"));
+    EXPECT_EQ("Unreadable favourite food\n\t7:x\n\t7:\n", LoadReport::FormatLost("", "\t", "\n"));
+    EXPECT_THAT(log->Favourites(), ElementsAre(FoodKey(100, kSource)));
+}
+
 TEST(UserLog, RequirementsFromTheFileAreCheckedAndReported) {
     auto log = ReadProfile(
         Profile("<Nutrients><NutrientRequirement gid='999' name='Mystery' units='mg' min='1'/>"

@@ -1,6 +1,7 @@
 #include "ViewIngredients.h"
 
 #include "IngredientTree.h"
+#include "RecentFoodsList.h"
 #include "SearchWorkers.h"
 #include "ui/frame/VelmoraDoc.h"
 
@@ -25,6 +26,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -151,6 +153,20 @@ private:
     mutable QPointer<QWidget> open_;
 };
 
+Meal::MealTime TimeOfDay() {
+    const QTime now = QTime::currentTime();
+    return {.minutes = static_cast<std::int16_t>(now.minute()), .hours = static_cast<std::int16_t>(now.hour())};
+}
+
+QString SectionHeading(RecentFoods::Section section) {
+    switch (section) {
+        case RecentFoods::Section::Favourites: return QObject::tr("Favourites");
+        case RecentFoods::Section::Recent: return QObject::tr("Recent");
+        case RecentFoods::Section::Frequent: return QObject::tr("Most logged");
+    }
+    return {};
+}
+
 QWidget* ButtonRow(std::initializer_list<QPushButton*> buttons) {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
@@ -164,6 +180,7 @@ QWidget* ButtonRow(std::initializer_list<QPushButton*> buttons) {
 
 CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     tree_ = new CIngredientTree;
+    recent_ = new CRecentFoodsList;
     list_ = new CReportList;
     results_ = new CReportList;
     searchBox_ = new QLineEdit;
@@ -180,6 +197,7 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     list_->setObjectName("dayFoodList");
     results_->setObjectName("searchResults");
     searchBox_->setObjectName("searchBox");
+    recent_->setObjectName("recentFoods");
 
     auto* searchPane = new QWidget;
     auto* searchLayout = new QVBoxLayout(searchPane);
@@ -202,8 +220,22 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     listLayout->addWidget(list_, 1);
     listLayout->addWidget(ButtonRow({add_, delete_, clear_, up_, down_}));
 
+    auto* recentPane = new QWidget;
+    auto* recentLayout = new QVBoxLayout(recentPane);
+    recentLayout->setContentsMargins(0, 0, 0, 0);
+    auto* recentTitle = new QLabel(tr("&Recent and favourite foods:"));
+    recentTitle->setBuddy(recent_);
+    recentLayout->addWidget(recentTitle);
+    recentLayout->addWidget(recent_, 1);
+    auto* finding = new QSplitter(Qt::Horizontal);
+    finding->addWidget(searchPane);
+    finding->addWidget(recentPane);
+    finding->setChildrenCollapsible(false);
+    finding->setStretchFactor(0, 1);
+    finding->setStretchFactor(1, 1);
+
     right_ = new QSplitter(Qt::Vertical);
-    right_->addWidget(searchPane);
+    right_->addWidget(finding);
     right_->addWidget(listPane);
     upper_ = new QSplitter(Qt::Horizontal);
     upper_->addWidget(tree_);
@@ -258,9 +290,12 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     connect(results_, &QTableWidget::itemSelectionChanged, this, &CViewIngredients::OnResultSelected);
     // Enter or a double click on a found food logs it.
     connect(results_, &QTableWidget::itemActivated, this, &CViewIngredients::OnResultActivated);
+    connect(recent_, &CRecentFoodsList::foodChosen, this, &CViewIngredients::OnRecentChosen);
+    connect(recent_, &CRecentFoodsList::starToggled, this, &CViewIngredients::OnRecentStarToggled);
     connect(list_, &QTableWidget::itemSelectionChanged, this, &CViewIngredients::OnSelectionChanged);
     connect(tree_, &QTreeWidget::currentItemChanged, this, &CViewIngredients::OnSelectionChanged);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, &CViewIngredients::OnTreeDoubleClicked);
+    tree_->installEventFilter(this);
     // The Foods menu's commands, at hand on the tree.
     tree_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tree_, &QWidget::customContextMenuRequested, this, &CViewIngredients::ShowFoodsMenu);
@@ -416,6 +451,7 @@ void CViewIngredients::OnFoodTablesChanged() {
     if (!initialised_ || !doc || !doc->App().dataSource) return;
     tree_->SetStatusList(doc->DayFoods());
     tree_->ShowTables(*doc->App().dataSource);
+    FillRecent();
     // The results held records of the index before the change.
     results_->setRowCount(0);
     if (!searchBox_->text().isEmpty()) StartSearch();
@@ -442,6 +478,7 @@ bool CViewIngredients::DoDataExchange(bool save) {
     }
     if (!initialised_ || !GetDocument()) return true;
     FillList();
+    FillRecent();
     RefreshTreeIcons();
     UpdateButtons();
     RebuildGrid();
@@ -534,25 +571,23 @@ void CViewIngredients::OnSelectionChanged() {
     if (CVelmoraDoc* doc = GetDocument()) emit doc->changed();
 }
 
-void CViewIngredients::OnAdd() { AddTreeFood(false); }
+void CViewIngredients::OnAdd() { AddTreeFood(); }
 
-void CViewIngredients::AddTreeFood(bool ready) {
+void CViewIngredients::AddTreeFood() {
     CVelmoraDoc* doc = GetDocument();
     const auto food = TreeFood();
     if (!doc || !food || (doc->FoodStatus(food->key, food->source) & kFoodWithoutMeal)) return;
+    if (doc->AddFoodReady(food->key, food->source, TimeOfDay()) < 0) return;
+    ShowAddedEntry();
+}
+
+void CViewIngredients::ShowAddedEntry() {
     const int row = list_->rowCount();
-    const QTime now = QTime::currentTime();
-    const Meal::MealTime timeOfDay{.minutes = static_cast<std::int16_t>(now.minute()),
-                                   .hours = static_cast<std::int16_t>(now.hour())};
-    const int added =
-        ready ? doc->AddFoodReady(food->key, food->source, timeOfDay) : doc->AddFoodByKey(food->key, food->source);
-    if (added < 0) return;
     list_->insertRow(row);
     SetRow(row);
     RefreshTreeIcons();
     UpdateButtons();
-    if (!ready) return;
-    // The entry counts already; a number and Enter set how much was eaten.
+    FillRecent();
     list_->setCurrentCell(row, DayFoodList::kAmount);
     if (QTableWidgetItem* amount = list_->item(row, DayFoodList::kAmount)) {
         list_->setFocus();
@@ -560,13 +595,74 @@ void CViewIngredients::AddTreeFood(bool ready) {
     }
 }
 
+void CViewIngredients::FillRecent() {
+    const CVelmoraDoc* doc = GetDocument();
+    recentItems_ = doc ? RecentFoods::Build(doc->Log()) : std::vector<RecentFoods::Item>{};
+    std::vector<CRecentFoodsList::Row> rows;
+    std::optional<RecentFoods::Section> section;
+    for (const RecentFoods::Item& item : recentItems_) {
+        if (item.section != section) {
+            section = item.section;
+            CRecentFoodsList::Row heading;
+            heading.heading = SectionHeading(item.section);
+            rows.push_back(std::move(heading));
+        }
+        CRecentFoodsList::Row row;
+        row.food = item.key;
+        row.name = QString::fromStdString(item.food->Name());
+        row.favourite = item.favourite;
+        if (item.last) {
+            row.last = QString::fromStdString(DayFoodList::NumberText(item.last->amount) + " " + item.last->unitName)
+                           .trimmed();
+            row.tip = tr("Click or Enter: log %1 again").arg(row.last);
+        } else {
+            row.tip = tr("Click or Enter: log one portion");
+        }
+        if (item.timesLogged > 1) row.tip += tr(" (logged %1 times)").arg(item.timesLogged);
+        rows.push_back(std::move(row));
+    }
+    recent_->SetRows(rows);
+}
+
+void CViewIngredients::OnRecentChosen(int key, int source) {
+    CVelmoraDoc* doc = GetDocument();
+    const FoodKey food(key, source);
+    const auto item = std::find_if(recentItems_.begin(), recentItems_.end(),
+                                   [&](const RecentFoods::Item& i) { return i.key == food; });
+    if (!doc || item == recentItems_.end()) return;
+    const int unit = item->last ? item->last->unitIndex : 0;
+    const double grams = item->last ? item->last->grams : 0;
+    if (doc->AddFoodAgain(food, unit, grams, TimeOfDay()) < 0) return;
+    ShowAddedEntry();
+}
+
+void CViewIngredients::OnRecentStarToggled(int key, int source) {
+    CVelmoraDoc* doc = GetDocument();
+    if (!doc) return;
+    const FoodKey food(key, source);
+    doc->SetFavouriteFood(food, !doc->Log().IsFavourite(food));
+    FillRecent();
+}
+
 void CViewIngredients::OnResultActivated() {
     OnResultSelected();
-    AddTreeFood(true);
+    AddTreeFood();
 }
 
 void CViewIngredients::OnTreeDoubleClicked(QTreeWidgetItem* item) {
     if (tree_->IsFoodItem(item) && item == tree_->currentItem()) OnAdd();
+}
+
+bool CViewIngredients::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tree_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        QTreeWidgetItem* item = tree_->currentItem();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && item && tree_->IsFoodItem(item)) {
+            OnAdd();
+            return true;
+        }
+    }
+    return CViewBase::eventFilter(watched, event);
 }
 
 void CViewIngredients::OnDelete() {
@@ -579,6 +675,7 @@ void CViewIngredients::OnDelete() {
     filling_ = false;
     doc->RemoveFood(row);
     RefreshTreeIcons();
+    FillRecent();
     UpdateButtons();
     RebuildGrid();
 }
@@ -596,6 +693,7 @@ void CViewIngredients::OnClear() {
         doc->RemoveFood(0);
     }
     RefreshTreeIcons();
+    FillRecent();
     UpdateButtons();
     RebuildGrid();
 }
@@ -640,6 +738,7 @@ void CViewIngredients::OnCellChoiceFinished(int row, int column, const QString& 
         if (unit < 0) return;
         doc->SetFoodUnit(row, unit);
         SetRow(row);
+        FillRecent();
     }
 }
 
@@ -662,6 +761,7 @@ void CViewIngredients::OnCellTextEditFinished(int row, int column, const QString
             doc->SetFoodWeight(row, weight);
             doc->RecomputeEnergyShares();
             SetRow(row);
+            FillRecent();
             return;
         }
         error = TooLargeText(text.toStdString());

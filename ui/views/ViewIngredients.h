@@ -4,6 +4,7 @@
 
 // moc can't parse the standard headers these pull in, and needs nothing from them.
 #ifndef Q_MOC_RUN
+#include "document/viewmodel/RecentFoods.h"
 #include "refdata/FoodKey.h"
 #include "refdata/FoodSearch.h"
 #endif
@@ -20,6 +21,7 @@
 class CCellGrid;
 class QAbstractItemDelegate;
 class CIngredientTree;
+class CRecentFoodsList;
 class QLabel;
 class QLineEdit;
 class QTimer;
@@ -48,6 +50,8 @@ public:
     QPushButton& UpButton() const { return *up_; }
     QPushButton& DownButton() const { return *down_; }
     QPushButton& SearchButton() const { return *searchButton_; }
+    // The favourite, recent and most logged foods beside the search.
+    CRecentFoodsList& RecentList() const { return *recent_; }
     // "Nutrients By Food".
     CCellGrid& Grid() const { return *grid_; }
 
@@ -83,6 +87,8 @@ public:
 protected:
     bool DoDataExchange(bool save) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Enter on a food of the tree logs it, as a double click does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FillList();
@@ -104,13 +110,23 @@ private:
     // Enter or a double click on a found food: logged ready to count (one portion, the meal of
     // the time of day), with the amount open for typing.
     void OnResultActivated();
-    // The tree's food onto the day: as it stands (0 g, no meal), or ready to count.
-    void AddTreeFood(bool ready);
+    // The tree's food onto the day, ready to count.
+    void AddTreeFood();
+    // A row for the day's new last entry, with its amount open for typing: the entry counts
+    // already, and a number and Enter correct how much was eaten.
+    void ShowAddedEntry();
+    void FillRecent();
+    // Logs the food again at the amount and unit it was last logged at.
+    void OnRecentChosen(int key, int source);
+    void OnRecentStarToggled(int key, int source);
     void OnTreeDoubleClicked(QTreeWidgetItem* item);
     void OnSelectionChanged();
     void ApplyProportions();
 
     CIngredientTree* tree_ = nullptr;
+    CRecentFoodsList* recent_ = nullptr;
+    // What the recent list shows, with the amounts its foods are logged at.
+    std::vector<RecentFoods::Item> recentItems_;
     CReportList* list_ = nullptr;
     CReportList* results_ = nullptr;
     QAbstractItemDelegate* listDelegate_ = nullptr;

@@ -227,6 +227,36 @@ TEST(ProfileFile, ANewProfileIsWrittenAsTheGoldenFile) {
     EXPECT_EQ(ReadText(Data("new-profile.xml")), dir.Read("new.vlx"));
 }
 
+// Starring a food changes the profile and the stars come back with it; a profile without stars
+// (an earlier version's, or one whose stars were all taken back) is written as it always was.
+TEST(ProfileFile, FavouritesSurviveSavingAndAProfileWithoutThemIsWrittenAsBefore) {
+    ScopedClock clock(date(2024, 3, 10));
+    RecordingPrompt prompt;
+    TempDir dir;
+    CProfileDocument earlier(&Meals(), &Foods());
+    ASSERT_TRUE(earlier.OnOpenDocument(Data("new-profile.xml")));
+    ASSERT_TRUE(earlier.OnSaveDocument(dir.File("old.vlx")));
+
+    CProfileDocument doc(&Meals(), &Foods());
+    ASSERT_TRUE(doc.OnOpenDocument(Data("new-profile.xml")));
+    doc.SetFavouriteFood(FoodKey(kNuts, kSource), true);
+    EXPECT_TRUE(doc.IsModified());
+    doc.SetFavouriteFood(FoodKey(kStew, kSource), true);
+    ASSERT_TRUE(doc.OnSaveDocument(dir.File("starred.vlx")));
+    doc.SetFavouriteFood(FoodKey(kStew, kSource), true);  // already starred: nothing changes
+    EXPECT_FALSE(doc.IsModified());
+
+    CProfileDocument reread(&Meals(), &Foods());
+    ASSERT_TRUE(reread.OnOpenDocument(dir.File("starred.vlx")));
+    EXPECT_THAT(reread.Log().Favourites(), ElementsAre(FoodKey(kNuts, kSource), FoodKey(kStew, kSource)));
+    reread.SetFavouriteFood(FoodKey(kNuts, kSource), false);
+    reread.SetFavouriteFood(FoodKey(kStew, kSource), false);
+    ASSERT_TRUE(reread.OnSaveDocument(dir.File("unstarred.vlx")));
+    EXPECT_THAT(dir.Read("old.vlx"), Not(HasSubstr("Favourite")));
+    EXPECT_EQ(dir.Read("old.vlx"), dir.Read("unstarred.vlx"));
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
 TEST(ProfileFile, ALegacyDietOpensWithItsNotes) {
     ScopedClock clock(date(2024, 3, 10));
     LoadReport::Add("Left from before", "a note");  // the legacy reader starts a report of its own

@@ -13,6 +13,7 @@
 #include "ui/frame/ProfileController.h"
 #include "ui/frame/VelmoraDoc.h"
 #include "ui/views/IngredientTree.h"
+#include "ui/views/RecentFoodsList.h"
 #include "ui/views/SearchWorkers.h"
 #include "ui/views/ViewIngredients.h"
 #include "widgets/CellGrid.h"
@@ -105,20 +106,49 @@ protected:
     std::unique_ptr<CViewIngredients> view;
 };
 
-TEST_F(FoodTab, AFoodOnTheDayWithoutAMealIsNotAddedAgainUntilItHasOne) {
+// Add, a double click and Enter on a food of the tree all log it ready to count, with its amount
+// open for typing.
+TEST_F(FoodTab, EveryAddFromTheTreeCountsAtOnceWithTheAmountOpenForTyping) {
     SelectInTree(kMilkWhole);
-    EXPECT_TRUE(view->AddButton().isEnabled());
+    QTreeWidgetItem* item = view->Tree().currentItem();
     view->OnAdd();
+    emit view->Tree().itemDoubleClicked(item, 0);
+    QTest::keyClick(&view->Tree(), Qt::Key_Return);
+    ASSERT_EQ(Entries().size(), 3u);
+    for (const auto& entry : Entries()) {
+        EXPECT_EQ(entry.weight, 244);  // one cup, its first portion
+        EXPECT_EQ(entry.UnitName(), "cup");
+        EXPECT_FALSE(entry.meal.empty());
+    }
+    EXPECT_EQ(Cell(2, kAmount), QStringLiteral("1"));
+    EXPECT_EQ(Cell(2, kWeight), QStringLiteral("244"));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(view->FoodList().currentRow(), 2);
+    EXPECT_EQ(view->FoodList().currentColumn(), kAmount);
+    EXPECT_NE(view->FoodList().indexWidget(view->FoodList().currentIndex()), nullptr);
+    EXPECT_TRUE(view->AddButton().isEnabled());
+
+    // Enter on a group adds nothing.
+    view->Tree().setCurrentItem(view->Tree().topLevelItem(0));
+    QTest::keyClick(&view->Tree(), Qt::Key_Return);
+    EXPECT_EQ(Entries().size(), 3u);
+}
+
+TEST_F(FoodTab, AFoodOnTheDayWithoutAMealIsNotAddedAgainUntilItHasOne) {
+    // The food selection dialog adds entries of 0 g without a meal.
+    doc->AddFoodByKey(kMilkWhole.key, kSource);
+    view->UpdateData(false);
+    SelectInTree(kMilkWhole);
     ASSERT_EQ(Entries().size(), 1u);
     EXPECT_EQ(Cell(0, kName), QStringLiteral("Milk, whole"));
     EXPECT_EQ(Cell(0, kAmount), QString());
     EXPECT_EQ(Cell(0, kWeight), QString());
-    EXPECT_TRUE(doc->IsModified());
 
     EXPECT_FALSE(view->AddButton().isEnabled());
     view->OnAdd();
     QTreeWidgetItem* item = view->Tree().currentItem();
     emit view->Tree().itemDoubleClicked(item, 0);
+    QTest::keyClick(&view->Tree(), Qt::Key_Return);
     EXPECT_EQ(Entries().size(), 1u);
     EXPECT_EQ(view->Tree().FoodIconKind(doc->FoodStatus(1001, kSource)), CIngredientTree::IconKind::FoodWithoutMeal);
 
@@ -136,8 +166,6 @@ TEST_F(FoodTab, TreeIconsFollowTheDaysEntriesAndMeals) {
     QTreeWidgetItem* milk = view->Tree().ItemOfFood(kMilkWhole);
     auto iconOf = [](QTreeWidgetItem* item) { return item->icon(0).cacheKey(); };
     using Kind = CIngredientTree::IconKind;
-    EXPECT_EQ(iconOf(milk), CIngredientTree::Icon(Kind::FoodWithoutMeal).cacheKey());
-    view->OnCellChoiceFinished(0, kMeal, QStringLiteral("Dinner"));
     EXPECT_EQ(iconOf(milk), CIngredientTree::Icon(Kind::FoodWithMeal).cacheKey());
     SelectRows({0});
     view->OnDelete();
@@ -147,8 +175,11 @@ TEST_F(FoodTab, TreeIconsFollowTheDaysEntriesAndMeals) {
     // A day changed behind the view (another day chosen, a paste) shows when the view reloads.
     doc->AddFoodByKey(kCheese.key, kSource);
     view->UpdateData(false);
-    EXPECT_EQ(iconOf(view->Tree().ItemOfFood(kCheese)), CIngredientTree::Icon(Kind::FoodWithoutMeal).cacheKey());
+    QTreeWidgetItem* cheese = view->Tree().ItemOfFood(kCheese);
+    EXPECT_EQ(iconOf(cheese), CIngredientTree::Icon(Kind::FoodWithoutMeal).cacheKey());
     EXPECT_EQ(view->FoodList().rowCount(), 1);
+    view->OnCellChoiceFinished(0, kMeal, QStringLiteral("Dinner"));
+    EXPECT_EQ(iconOf(cheese), CIngredientTree::Icon(Kind::FoodWithMeal).cacheKey());
 }
 
 TEST_F(FoodTab, AmountAndWeightConvertBothWays) {
@@ -245,10 +276,21 @@ QLineEdit* EditCell(QTableWidget& list, int row, int column) {
 }
 
 TEST_F(FoodTab, EditorsOfTheListReachTheEntry) {
-    Add(kMilkWhole);
     QTableWidget& list = view->FoodList();
     view->show();
-    auto* editor = EditCell(list, 0, kWeight);
+    // A food just added has its amount open: a number and Enter finish.
+    Add(kMilkWhole);
+    auto* editor = list.findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "0.5");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Entries()[0].weight, 122);  // half a cup
+    EXPECT_EQ(Cell(0, kAmount), QStringLiteral("0.5"));
+    view->OnCellChoiceFinished(0, kUnits, QStringLiteral("g"));
+
+    editor = EditCell(list, 0, kWeight);
     ASSERT_NE(editor, nullptr);
     editor->setText(QStringLiteral("30"));
     QTest::keyClick(editor, Qt::Key_Return);
@@ -358,6 +400,79 @@ TEST_F(FoodTab, EnterOnAFoundFoodLogsItReadyWithTheAmountOpenForTyping) {
     EXPECT_EQ(view->FoodList().currentColumn(), kAmount);
     // An editor is open in the amount cell.
     EXPECT_NE(view->FoodList().indexWidget(view->FoodList().currentIndex()), nullptr);
+}
+
+// A click on a food of the recent list logs it again at the amount and unit it was last logged
+// at; a click on its star, or Space or "*" on it, stars or unstars it, and the profile keeps that.
+TEST_F(FoodTab, ARecentFoodIsLoggedAgainAtItsLastAmountAndItsStarMarksAFavourite) {
+    view->resize(900, 700);
+    view->show();
+    CRecentFoodsList& recent = view->RecentList();
+    auto click = [&](const FoodKey& food, int column, bool twice = false) {
+        QTreeWidgetItem* item = recent.ItemOfFood(food);
+        ASSERT_NE(item, nullptr);
+        const QPoint at = recent.visualRect(recent.model()->index(recent.indexOfTopLevelItem(item), column)).center();
+        QTest::mouseClick(recent.viewport(), Qt::LeftButton, {}, at);
+        if (!twice) return;
+        // The second click of a double click, as the window system delivers it.
+        QTest::mousePress(recent.viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(recent.viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(recent.viewport(), Qt::LeftButton, {}, at);
+    };
+    auto rows = [&] {
+        QStringList texts;
+        for (int i = 0; i < recent.topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = recent.topLevelItem(i);
+            texts << (recent.FoodOfItem(item) ? item->text(0) + " " + item->text(1) + " " + item->text(2)
+                                              : item->text(0))
+                         .trimmed();
+        }
+        return texts;
+    };
+
+    Add(kMilkWhole);
+    view->OnCellChoiceFinished(0, kUnits, QStringLiteral("oz"));
+    view->OnCellTextEditFinished(0, kAmount, QStringLiteral("2"));
+    Add(kCheese);
+    EXPECT_EQ(rows(), (QStringList{"Recent", "\u2606 Cheese, cheddar 1 slice", "\u2606 Milk, whole 2 oz"}));
+
+    doc->GoToDate("20300101");
+    view->UpdateData(false);
+    doc->SetModifiedFlag(false);
+    click(kMilkWhole, CRecentFoodsList::kName);
+    ASSERT_EQ(Entries().size(), 1u);
+    EXPECT_DOUBLE_EQ(Entries()[0].weight, 56.7);
+    EXPECT_EQ(Entries()[0].UnitName(), "oz");
+    EXPECT_FALSE(Entries()[0].meal.empty());
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(view->FoodList().currentColumn(), kAmount);
+    EXPECT_NE(view->FoodList().indexWidget(view->FoodList().currentIndex()), nullptr);
+    EXPECT_EQ(rows().at(1), QStringLiteral("\u2606 Milk, whole 2 oz"));  // the latest now
+
+    // A double click logs once; Enter logs the current food.
+    click(kCheese, CRecentFoodsList::kLast, true);  // the list changes between the two clicks
+    ASSERT_EQ(Entries().size(), 2u);
+    EXPECT_EQ(Entries()[1].GetFoodKey(), kCheese);
+    recent.setCurrentItem(recent.ItemOfFood(kMilkWhole));
+    QTest::keyClick(&recent, Qt::Key_Return);
+    ASSERT_EQ(Entries().size(), 3u);
+    EXPECT_EQ(Entries()[2].GetFoodKey(), kMilkWhole);
+
+    doc->SetModifiedFlag(false);
+    click(kCheese, CRecentFoodsList::kStar);
+    EXPECT_EQ(Entries().size(), 3u);
+    EXPECT_THAT(doc->Log().Favourites(), ElementsAre(kCheese));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(rows(),
+              (QStringList{"Favourites", "\u2605 Cheese, cheddar 1 slice", "Recent", "\u2606 Milk, whole 2 oz"}));
+    recent.setCurrentItem(recent.ItemOfFood(kMilkWhole));
+    QTest::keyClick(&recent, Qt::Key_Space);
+    EXPECT_THAT(doc->Log().Favourites(), ElementsAre(kCheese, kMilkWhole));
+    EXPECT_EQ(recent.FoodOfItem(recent.currentItem()), kMilkWhole);  // the star moved it; it stays current
+    QTest::keyClick(&recent, Qt::Key_Asterisk);
+    click(kCheese, CRecentFoodsList::kStar);
+    EXPECT_TRUE(doc->Log().Favourites().empty());
+    EXPECT_EQ(Entries().size(), 3u);
 }
 
 TEST_F(FoodTab, OnlyTheLatestSearchIsShown) {
@@ -476,7 +591,7 @@ TEST_F(FoodTab, SelectIngredientsEditsACopyOfTheDayAndOkPutsItBack) {
             EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Select Ingredients"));
             QStringList cells;
             for (int c = 0; c < dialog.List().columnCount(); ++c) cells << dialog.List().item(0, c)->text();
-            EXPECT_EQ(cells, (QStringList{"Milk, whole", "g", "", "4.27", "8.79", "3.87", "7"}));
+            EXPECT_EQ(cells, (QStringList{"Milk, whole", "cup", "", "4.27", "8.79", "3.87", "7"}));
             EXPECT_FALSE(dialog.DeleteButton().isEnabled());
             dialog.OnClear();
             EXPECT_EQ(dialog.List().rowCount(), 0);

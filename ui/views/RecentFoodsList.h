@@ -1,0 +1,48 @@
+#pragma once
+
+#ifndef Q_MOC_RUN
+#include "refdata/FoodKey.h"
+#endif
+
+#include <QString>
+#include <QTreeWidget>
+
+#include <optional>
+#include <vector>
+
+// Foods to log again, under headings. One click or Enter on a food asks for it to be logged; a
+// click on its star, Space or "*" asks to star or unstar it. The owner decides what that does and
+// gives the rows again; a heading does nothing and the keys pass over it.
+class CRecentFoodsList : public QTreeWidget {
+    Q_OBJECT
+public:
+    enum Column { kStar = 0, kName, kLast, kColumnCount };
+
+    struct Row {
+        // A heading when not empty; the other fields then don't count.
+        QString heading;
+        FoodKey food;
+        QString name;
+        // How much of it a click logs, e.g. "1 cup".
+        QString last;
+        QString tip;
+        bool favourite = false;
+    };
+
+    explicit CRecentFoodsList(QWidget* parent = nullptr);
+
+    // The food that was current stays current when it is still there.
+    void SetRows(const std::vector<Row>& rows);
+    QTreeWidgetItem* ItemOfFood(const FoodKey& food) const;
+    std::optional<FoodKey> FoodOfItem(const QTreeWidgetItem* item) const;
+
+signals:
+    void foodChosen(int key, int source);
+    void starToggled(int key, int source);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OnClicked(QTreeWidgetItem* item, int column);
+};
