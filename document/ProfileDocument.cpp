@@ -315,6 +315,7 @@ int CProfileDocument::AddFoodReady(int key, int source, const Meal::MealTime& ti
 }
 
 int CProfileDocument::AddFoodAgain(const FoodKey& key, int unitIndex, double grams, const Meal::MealTime& timeOfDay) {
+    ChangeScope change(*this, "Add Food");
     const CDS_Ingredient* food = Log().FindFood(key);
     if (!food) return -1;
     const auto& units = food->Units();

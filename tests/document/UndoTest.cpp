@@ -116,6 +116,10 @@ INSTANTIATE_TEST_SUITE_P(
                    [](CProfileDocument& d) {
                        d.AddFoodReady(kSalt, kSource, Meal::MealTime{0, 13});
                    }},
+        ChangeCase{"AddAgain", "Add Food",
+                   [](CProfileDocument& d) {
+                       d.AddFoodAgain(FoodKey(kBroth, kSource), 0, 120, Meal::MealTime{0, 19});
+                   }},
         ChangeCase{"Delete", "Delete Food", [](CProfileDocument& d) { d.RemoveFood(0); }},
         ChangeCase{"Move", "Move Food", [](CProfileDocument& d) { d.MoveFood(1, 0); }},
         ChangeCase{"Amount", "Change Amount", [](CProfileDocument& d) { d.SetFoodWeight(1, 300); }},
