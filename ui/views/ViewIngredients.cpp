@@ -296,6 +296,7 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     connect(tree_, &QTreeWidget::currentItemChanged, this, &CViewIngredients::OnSelectionChanged);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, &CViewIngredients::OnTreeDoubleClicked);
     tree_->installEventFilter(this);
+    searchBox_->installEventFilter(this);
     // The Foods menu's commands, at hand on the tree.
     tree_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tree_, &QWidget::customContextMenuRequested, this, &CViewIngredients::ShowFoodsMenu);
@@ -654,6 +655,14 @@ void CViewIngredients::OnTreeDoubleClicked(QTreeWidgetItem* item) {
 }
 
 bool CViewIngredients::eventFilter(QObject* watched, QEvent* event) {
+    // Down from the search box goes to the best match, so a food is found and logged without the
+    // mouse: letters, Down, Enter.
+    if (watched == searchBox_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down && results_->rowCount() > 0) {
+        results_->setFocus(Qt::TabFocusReason);
+        results_->setCurrentCell(0, 0);
+        return true;
+    }
     if (watched == tree_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         QTreeWidgetItem* item = tree_->currentItem();

@@ -388,18 +388,30 @@ TEST_F(FoodTab, TypingSearchesOnceTheKeysPauseRankedAndNarrowedByEachWord) {
 }
 
 TEST_F(FoodTab, EnterOnAFoundFoodLogsItReadyWithTheAmountOpenForTyping) {
+    view->show();
     view->SearchBox().setText(QStringLiteral("milk whole"));
     view->StartSearch();
     FinishSearches();
     ASSERT_EQ(Results(), QStringList{"Milk, whole"});
-    view->Results().setCurrentCell(0, 0);
+    // Down in the search box goes to the best match.
+    QTest::keyClick(&view->SearchBox(), Qt::Key_Down);
+    EXPECT_EQ(view->Results().currentRow(), 0);
     QTest::keyClick(&view->Results(), Qt::Key_Return);
     ASSERT_EQ(Entries().size(), 1u);
-    EXPECT_GT(Entries()[0].weight, 0);  // one of its first portion
+    const double portion = Entries()[0].weight;
+    EXPECT_GT(portion, 0);  // one of its first portion
     EXPECT_FALSE(Entries()[0].meal.empty());
     EXPECT_EQ(view->FoodList().currentColumn(), kAmount);
-    // An editor is open in the amount cell.
+    // An editor is open in the amount cell: a number and Enter finish.
     EXPECT_NE(view->FoodList().indexWidget(view->FoodList().currentIndex()), nullptr);
+    auto* editor = view->FoodList().findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "2");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_DOUBLE_EQ(Entries()[0].weight, 2 * portion);
 }
 
 // A click on a food of the recent list logs it again at the amount and unit it was last logged
