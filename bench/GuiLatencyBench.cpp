@@ -143,8 +143,9 @@ struct Workspace {
         // The report templates the program came with, which it finds beside itself.
         std::filesystem::copy(VELMORA_RUNTIME_DIR "/xslt", folder / "xslt", std::filesystem::copy_options::recursive);
         profile = (folder / "profiles" / "Sample").string();
-        const std::string command = std::string("'") + VELMORA_CLI + "' --data-source '" VELMORA_USDA_FILE
-                                    "' sample-profile '" + profile + "' --days 365 >/dev/null";
+        const std::string command = std::string("'") + VELMORA_CLI +
+                                    "' --data-source '" VELMORA_USDA_FILE "' sample-profile '" + profile +
+                                    "' --days 365 >/dev/null";
         if (std::system(command.c_str()) != 0) throw std::runtime_error("can't write the sample profile");
     }
     ~Workspace() {
@@ -182,7 +183,8 @@ void FirstShowings(CVelmoraApp& app, const std::string& profile, int reps, Table
         Settle(main);
         table.Add("open the profile (" + child->TabName(child->CurrentTab()) + " on show)", Ms(start));
         for (const std::string& tab : kTabs)
-            if (child->TabName(child->CurrentTab()) != tab) table.Add(tab + " tab, first showing", ShowTab(main, *child, tab));
+            if (child->TabName(child->CurrentTab()) != tab)
+                table.Add(tab + " tab, first showing", ShowTab(main, *child, tab));
         main.CloseAllDocuments();
         QApplication::processEvents();
     }
@@ -214,7 +216,8 @@ void Actions(CVelmoraApp& app, const std::string& profile, int reps, Table& tabl
         const int calendarBefore = log.CalendarPage().Renderings();
         const int summaryBefore = log.SummaryPage().Renderings();
         const auto start = Clock::now();
-        log.CalendarPage().RunScript(QStringLiteral("document.getElementById('%1').click()").arg(QString::fromStdString(day)));
+        log.CalendarPage().RunScript(
+            QStringLiteral("document.getElementById('%1').click()").arg(QString::fromStdString(day)));
         WaitUntil(
             [&] {
                 return doc.CurrentDate() == day && log.CalendarPage().Renderings() > calendarBefore &&
@@ -225,7 +228,8 @@ void Actions(CVelmoraApp& app, const std::string& profile, int reps, Table& tabl
         table.Add("Log: click a day", Ms(start));
     }
     const std::string fact =
-        log.SummaryPage().RunScript(QStringLiteral("factName(document.querySelectorAll('#FactsContent tr')[1])"))
+        log.SummaryPage()
+            .RunScript(QStringLiteral("factName(document.querySelectorAll('#FactsContent tr')[1])"))
             .toString()
             .toStdString();
     for (int r = 0; r < reps; ++r) {
@@ -252,8 +256,8 @@ void Actions(CVelmoraApp& app, const std::string& profile, int reps, Table& tabl
     ShowTab(main, child, "Food");
     auto& food = dynamic_cast<CViewIngredients&>(*child.TabView(TabIndex(child, "Food")));
     // A food is added once without a meal; each repetition adds another.
-    const int keys[] = {8120, 1079, 9040, 18075, 1132, 14209, 1116, 9003, 16098, 9200, 5064, 20045, 11091,
-                        16070, 11529, 11251, 11124, 1009, 4053, 18069, 20121, 23568, 15237, 11828, 1001};
+    const int keys[] = {8120,  1079,  9040,  18075, 1132, 14209, 1116,  9003,  16098, 9200,  5064,  20045, 11091,
+                        16070, 11529, 11251, 11124, 1009, 4053,  18069, 20121, 23568, 15237, 11828, 1001};
     for (int r = 0; r < reps; ++r) {
         const FoodKey key(keys[r % std::size(keys)], app.DataSource().SourceId());
         food.Tree().setCurrentItem(food.Tree().ShowFood(app.DataSource(), key));
@@ -279,8 +283,8 @@ void Actions(CVelmoraApp& app, const std::string& profile, int reps, Table& tabl
         // "cheese" and back to "chees": each keystroke changes the text, and so the results.
         const bool add = r % 2 == 0;
         bool shown = false;
-        auto connection = QObject::connect(food.Results().model(), &QAbstractItemModel::rowsInserted,
-                                           [&shown] { shown = true; });
+        auto connection =
+            QObject::connect(food.Results().model(), &QAbstractItemModel::rowsInserted, [&shown] { shown = true; });
         const auto start = Clock::now();
         QKeyEvent press(QEvent::KeyPress, add ? Qt::Key_E : Qt::Key_Backspace, Qt::NoModifier,
                         add ? QStringLiteral("e") : QString());
