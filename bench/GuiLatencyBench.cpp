@@ -35,6 +35,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTabBar>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <boost/date_time/gregorian/gregorian.hpp>
 
@@ -48,6 +50,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -81,14 +84,6 @@ public:
     bool Open(const std::string&) override { return true; }
 };
 
-// Handles what is queued, then has every page on show lay out and the window paint.
-void Settle(QWidget& window) {
-    QApplication::processEvents();
-    for (CWebControlBase* page : window.findChildren<CWebControlBase*>())
-        if (page->isVisible()) page->RunScript(QStringLiteral("document.body ? document.body.offsetHeight : 0"));
-    window.repaint();
-}
-
 // Handles events until `done` answers true; throws after a minute.
 void WaitUntil(const std::function<bool()>& done, const char* what) {
     const auto start = Clock::now();
@@ -96,6 +91,20 @@ void WaitUntil(const std::function<bool()>& done, const char* what) {
         if (Ms(start) > 60000) throw std::runtime_error(std::string("timed out: ") + what);
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     }
+}
+
+// Handles what is queued, then has every page on show lay out and the window paint. The pages are
+// asked straight through the browser, as the program's own scripts would change what a page shows.
+void Settle(QWidget& window) {
+    QApplication::processEvents();
+    for (CWebControlBase* page : window.findChildren<CWebControlBase*>()) {
+        if (!page->isVisible()) continue;
+        auto done = std::make_shared<bool>(false);
+        page->View()->page()->runJavaScript(QStringLiteral("document.body ? document.body.offsetHeight : 0"),
+                                            [done](const QVariant&) { *done = true; });
+        WaitUntil([done] { return *done; }, "a page's layout");
+    }
+    window.repaint();
 }
 
 class Table {
