@@ -32,7 +32,23 @@ void CSingleDayDocData::SaveParts(const Xml::XmlElement& root, bool withDays) co
     unknown_.root.Restore(root);
 }
 
-bool CSingleDayDocData::Load(const Xml::XmlElement& documentElement) {
+bool CSingleDayDocData::Load(const Xml::XmlElement& documentElement) { return Load(documentElement, nullptr); }
+
+Xml::StreamedElements CSingleDayDocData::ReadAheadDays(NS_Data::CUserLog::DaysReadAhead& readAhead) {
+    return {{"Profile", "Log", "LogDay"}, [&readAhead](const Xml::XmlElement& day) {
+                const Xml::XmlElement log = day.Parent();
+                const Xml::XmlElement profile = log.Parent();
+                const Xml::XmlElement root = profile.Parent();
+                // Anywhere else the day stays in the tree, for whichever reader looks there.
+                if (root.TagName() != "root" || root.GetAttribute("app", "").AsString() != "velmora" ||
+                    root.ChildElement("Profile").Raw() != profile.Raw())
+                    return false;
+                readAhead.Take(log, day);
+                return true;
+            }};
+}
+
+bool CSingleDayDocData::Load(const Xml::XmlElement& documentElement, NS_Data::CUserLog::DaysReadAhead* readAhead) {
     const std::string tag = documentElement.TagName();
     if (tag == "Diet") return ReadLegacyDiet(log_, documentElement);
     if (tag != "root" || documentElement.GetAttribute("app", "").AsString() != "velmora") return false;
@@ -41,7 +57,7 @@ bool CSingleDayDocData::Load(const Xml::XmlElement& documentElement) {
     unknown_.root.Capture(documentElement, {"app", "type", "version"}, {"Profile", "View", "Meals"});
     Xml::XmlElement profile = documentElement.ChildElement("Profile");
     if (!profile) throw Xml::XmlError(Xml::XmlError::NotElement, "The document has no \"Profile\" element");
-    log_.Load(profile);
+    log_.Load(profile, readAhead);
     if (Xml::XmlElement view = documentElement.ChildElement("View")) {
         for (CGridDim& layout : layouts_) layout.Load(view);
         unknown_.view.Capture(view, {}, [this](const Xml::XmlElement& child) {

@@ -33,6 +33,11 @@ public:
     // Reads a document element: a "root" whose "app" is "velmora", or an older "Diet" document.
     // False for any other element. Missing required data raises the XML layer's error.
     bool Load(const Xml::XmlElement& documentElement);
+    // The same with the days a streaming read of the file took out of its tree (ReadAheadDays).
+    bool Load(const Xml::XmlElement& documentElement, NS_Data::CUserLog::DaysReadAhead* readAhead);
+    // What hands a profile's days to `readAhead` while its file is parsed: each "LogDay" of the
+    // first "Profile" of a "root" whose "app" is "velmora", the element Load reads the log from.
+    static Xml::StreamedElements ReadAheadDays(NS_Data::CUserLog::DaysReadAhead& readAhead);
 
     // What Save writes but the days, which the profile writer streams in after the rest of "Log".
     void SaveWithoutDays(const Xml::XmlElement& root) const;

@@ -381,7 +381,28 @@ std::shared_ptr<CLogDay> CUserLog::AddReadDay(std::shared_ptr<CLogDay> day) {
     return days_[static_cast<std::size_t>(i)];
 }
 
-void CUserLog::Load(const Xml::XmlElement& element) {
+void CUserLog::DaysReadAhead::Take(const Xml::XmlElement& log, const Xml::XmlElement& day) {
+    std::vector<Day>& days = logs_[log.Raw()];
+    // Nothing after an error is read; the element is still taken, so the tree stays small.
+    if (failed_) return;
+    auto read = std::make_shared<CLogDay>();
+    try {
+        read->Load(day);
+        days.push_back({std::move(read), nullptr});
+    } catch (...) {
+        failed_ = true;
+        days.push_back({nullptr, std::current_exception()});
+    }
+}
+
+std::vector<CUserLog::DaysReadAhead::Day>* CUserLog::DaysReadAhead::Of(const Xml::XmlElement& log) {
+    const auto found = logs_.find(log.Raw());
+    return found == logs_.end() ? nullptr : &found->second;
+}
+
+void CUserLog::Load(const Xml::XmlElement& element) { Load(element, nullptr); }
+
+void CUserLog::Load(const Xml::XmlElement& element, DaysReadAhead* readAhead) {
     unknown_ = {};
     unknown_.profile.Capture(
         element, {"version"},
@@ -437,6 +458,14 @@ void CUserLog::Load(const Xml::XmlElement& element) {
     currentDay_.reset();
     for (const Xml::XmlElement& log : element.ChildElements("Log")) {
         unknown_.log.Capture(log, {}, {"LogDay"});
+        if (std::vector<DaysReadAhead::Day>* ahead = readAhead ? readAhead->Of(log) : nullptr) {
+            for (DaysReadAhead::Day& read : *ahead) {
+                if (read.error) std::rethrow_exception(read.error);
+                currentDay_ = AddReadDay(std::move(read.day));
+                ResolveFoods();
+            }
+            continue;
+        }
         for (const Xml::XmlElement& e : log.ChildElements("LogDay")) {
             auto day = std::make_shared<CLogDay>();
             day->Load(e);

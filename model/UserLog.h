@@ -12,6 +12,7 @@
 #include "core/xml/XmlSerialize.h"
 #include "refdata/FoodKey.h"
 
+#include <exception>
 #include <map>
 #include <memory>
 #include <set>
@@ -46,6 +47,29 @@ public:
     void SaveWithoutDays(const Xml::XmlElement& parent) const;
     // Reads a "Profile" element. What had to be dropped is noted in the load report.
     void Load(const Xml::XmlElement& element) override;
+
+    // The days of a profile read while its file is parsed, before the rest of it: per "Log"
+    // element, its "LogDay" elements in the order of the file, each read or with the error its
+    // reading raised. A long log is then never held whole as a tree.
+    class DaysReadAhead {
+    public:
+        // Reads one day of the "Log" element `log`. An error is kept, and raised by Load when it
+        // comes to that day, as if the day were read there; the days after it are dropped unread.
+        void Take(const Xml::XmlElement& log, const Xml::XmlElement& day);
+
+    private:
+        friend class CUserLog;
+        struct Day {
+            std::shared_ptr<UserLog::CLogDay> day;
+            std::exception_ptr error;
+        };
+        // Null when that "Log" element had no days read ahead.
+        std::vector<Day>* Of(const Xml::XmlElement& log);
+        std::map<const void*, std::vector<Day>> logs_;
+        bool failed_ = false;
+    };
+    // The same, moving the days of each "Log" element that has days read ahead out of those.
+    void Load(const Xml::XmlElement& element, DaysReadAhead* readAhead);
 
     // The page placeholders: "%JSON_USERLOG_LOG%" (the current day's month and the current date
     // key), "%JSON_USERLOG_DAY%" (the current day) and "%JSON_MEASURES%" (the fact definitions).

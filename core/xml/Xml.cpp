@@ -20,6 +20,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <mutex>
 #include <string_view>
 
@@ -100,8 +101,12 @@ struct ParserCtxtDeleter {
 // &nbsp;, say) and nothing that points outside the document: no SYSTEM or PUBLIC identifier, no
 // parameter entities, no external or unparsed entities. The parser stops at the first such
 // declaration, before any reference to it can be read.
+struct Streaming;
+
 struct DtdGuard {
     bool refused = false;
+    bool declaredEntities = false;
+    Streaming* streaming = nullptr;
 
     static void Refuse(void* ctx) {
         auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
@@ -118,6 +123,7 @@ struct DtdGuard {
     static void EntityDecl(void* ctx, const xmlChar* name, int type, const xmlChar* publicId, const xmlChar* systemId,
                            xmlChar* content) {
         if (type != XML_INTERNAL_GENERAL_ENTITY || publicId || systemId) return Refuse(ctx);
+        static_cast<DtdGuard*>(static_cast<xmlParserCtxtPtr>(ctx)->_private)->declaredEntities = true;
         xmlSAX2EntityDecl(ctx, name, type, nullptr, nullptr, content);
     }
     static void UnparsedEntityDecl(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*, const xmlChar*) {
@@ -141,6 +147,46 @@ std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> NewParser(DtdGuard& guard) {
     ctxt->_private = &guard;
     return ctxt;
 }
+
+// The state of a parse that hands elements over (XmlDocument::Load with StreamedElements).
+struct Streaming {
+    const StreamedElements* elements = nullptr;
+    // The document being built, once the parse started it; elements handed over point into it.
+    std::shared_ptr<DocHolder> holder = std::make_shared<DocHolder>(nullptr);
+    std::exception_ptr error;
+
+    static void StartDocument(void* ctx) {
+        auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+        xmlSAX2StartDocument(ctx);
+        static_cast<DtdGuard*>(ctxt->_private)->streaming->holder->doc = ctxt->myDoc;
+    }
+
+    static void EndElement(void* ctx, const xmlChar* localName, const xmlChar* prefix, const xmlChar* uri) {
+        auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+        xmlNodePtr node = ctxt->node;
+        xmlSAX2EndElementNs(ctx, localName, prefix, uri);
+        auto* guard = static_cast<DtdGuard*>(ctxt->_private);
+        Streaming& s = *guard->streaming;
+        if (!node || guard->declaredEntities || s.error || ctxt->disableSAX || !s.holder->doc) return;
+        // The names up to an element right below the root, the root sitting on the document
+        // being built.
+        xmlNodePtr n = node;
+        for (auto name = s.elements->path.rbegin(); name != s.elements->path.rend(); ++name, n = n->parent)
+            if (!n || n->type != XML_ELEMENT_NODE || *name != S(n->name)) return;
+        if (!n || n->type != XML_ELEMENT_NODE || n->parent != reinterpret_cast<xmlNodePtr>(s.holder->doc)) return;
+        bool taken = false;
+        try {
+            taken = s.elements->take(XmlElement(XmlNode(s.holder, node)));
+        } catch (...) {
+            s.error = std::current_exception();
+            xmlStopParser(ctxt);
+            return;
+        }
+        if (!taken) return;
+        xmlUnlinkNode(node);
+        xmlFreeNode(node);
+    }
+};
 
 // A parser that gives up half-way (a text beyond its size limit, no memory) hands back the tree
 // it had so far and may still call it well-formed; such a tree is only part of the file.
@@ -472,6 +518,11 @@ std::string XmlNode::NodeName() const {
     return S(node_->name);
 }
 
+XmlNode XmlNode::Parent() const {
+    Check();
+    return XmlNode(doc_, node_->parent);
+}
+
 bool XmlNode::IsElement() const { return node_ && node_->type == XML_ELEMENT_NODE; }
 
 bool XmlNode::TransformNode(const XmlNode& styleSheet, std::string& output) const {
@@ -622,11 +673,20 @@ bool XmlDocument::Adopt(xmlDocPtr parsed) {
     return true;
 }
 
-bool XmlDocument::Load(const std::string& path) {
+bool XmlDocument::Load(const std::string& path) { return Load(path, StreamedElements{}); }
+
+bool XmlDocument::Load(const std::string& path, const StreamedElements& streamed) {
     InitLibrary();
     parseError_.clear();
     DtdGuard guard;
     std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> ctxt = NewParser(guard);
+    Streaming streaming;
+    if (!streamed.path.empty() && streamed.take) {
+        streaming.elements = &streamed;
+        guard.streaming = &streaming;
+        ctxt->sax->startDocument = &Streaming::StartDocument;
+        ctxt->sax->endElementNs = &Streaming::EndElement;
+    }
     // The file is read here rather than by the parser, whose own file access reports a missing
     // file on standard error; the path still names the document (base of relative references).
     std::string text;
@@ -646,6 +706,12 @@ bool XmlDocument::Load(const std::string& path) {
     }
     xmlDocPtr doc =
         xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), path.c_str(), nullptr, kParseOptions);
+    // The holder never owned what the parse built: the document is adopted below, or freed.
+    streaming.holder->doc = nullptr;
+    if (streaming.error) {
+        xmlFreeDoc(doc);
+        std::rethrow_exception(streaming.error);
+    }
     if (guard.refused || !ParsedWhole(doc, ctxt.get())) {
         parseError_ = guard.refused ? path + ": " + kExternalReferencesRefused : DescribeError(ctxt.get(), path);
         xmlFreeDoc(doc);

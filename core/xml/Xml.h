@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -107,6 +108,8 @@ public:
     void SetText(const std::string& text) const;
     std::string GetXml() const;
     std::string NodeName() const;
+    // The element or document above; null for a node outside any tree.
+    XmlNode Parent() const;
     bool IsElement() const;
     // Applies an XSLT 1.0 style sheet (a document or its root) to this node.
     bool TransformNode(const XmlNode& styleSheet, std::string& output) const;
@@ -157,6 +160,18 @@ private:
     std::size_t cursor_ = 0;
 };
 
+// Elements a parse hands over as it goes, instead of keeping them in the tree: those whose element
+// names from below the root down are `path` (any root). A reader of long repeated records thus
+// never holds the whole file's tree. Nothing is handed over from a document that declares
+// entities, whose expansions the tree may hold in copies the parse does not report.
+struct StreamedElements {
+    std::vector<std::string> path;
+    // Called as soon as such an element has been parsed whole, with everything before it in the
+    // tree; true drops it from the tree. The element lives only during the call. An exception
+    // stops the parse and leaves the parse's Load.
+    std::function<bool(const XmlElement& element)> take;
+};
+
 class XmlDocument {
 public:
     // Always a new, empty document that holds only the XML declaration.
@@ -164,6 +179,10 @@ public:
 
     // False when the file is missing or not well-formed; ParseError() then tells why.
     bool Load(const std::string& path);
+    // The same, handing over the streamed elements as they are parsed. Those handed over and
+    // taken are not in the document; a file that turns out not to be well-formed still fails
+    // after some were handed over.
+    bool Load(const std::string& path, const StreamedElements& streamed);
     bool LoadXml(const std::string& text);
     // Writes indented UTF-8 with an XML declaration, through a temporary file that replaces the
     // target only when complete. Raises XmlError with the path and the reason on failure.

@@ -140,6 +140,8 @@ bool ReadProfileFile(CSingleDayDocData& data, const std::string& path, std::stri
     } clearUnlessRead;
     try {
         Xml::XmlDocument doc;
+        // The days are read as the parse reaches them, so the tree never holds the whole log.
+        NS_Data::CUserLog::DaysReadAhead days;
         // The file is held open while the parser reads it by name: its inode can't be reused
         // meanwhile, so when the path still leads to it, unchanged, afterwards, the stamp taken
         // here is the stamp of what was parsed. A writer that replaced it in between makes the
@@ -149,7 +151,8 @@ bool ReadProfileFile(CSingleDayDocData& data, const std::string& path, std::stri
         for (int attempt = 0; attempt < 8 && !same; ++attempt) {
             const FileUtil::ScopedFd pin{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)};
             read = pin.fd >= 0 ? FileUtil::StampOfOpen(pin.fd) : FileUtil::FileStamp{};
-            if (!doc.Load(path)) {
+            days = {};
+            if (!doc.Load(path, CSingleDayDocData::ReadAheadDays(days))) {
                 error = cantOpen + "\n" + ReasonOf(doc.ParseError(), path);
                 return false;
             }
@@ -159,7 +162,7 @@ bool ReadProfileFile(CSingleDayDocData& data, const std::string& path, std::stri
             error = cantOpen + "\nThe file kept changing while it was being read.";
             return false;
         }
-        if (!data.Load(doc.Root())) {
+        if (!data.Load(doc.Root(), &days)) {
             error = "Can't load file:\n" + path + "\n";
             return false;
         }

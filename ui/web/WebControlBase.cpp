@@ -226,10 +226,18 @@ bool CWebControlBase::Render() {
     // Reports still on their way belong to the page being replaced.
     reports_.clear();
     connections_.clear();
+    QString text = PageText();
+    if (rendered_ && pristine_ && !crashed_ && text == shownText_) {
+        // What a load would show is on show: the view observes anew, as after a load.
+        ++generation_;
+        lastSequence_ = 0;
+        return true;
+    }
     crashed_ = false;
+    pristine_ = false;
     auto loaded = std::make_shared<bool>(false);
     auto finished = connect(page_, &QWebEnginePage::loadFinished, this, [loaded](bool) { *loaded = true; });
-    page_->setHtml(PageText(), QUrl(QStringLiteral("qrc:/pages/")));
+    page_->setHtml(text, QUrl(QStringLiteral("qrc:/pages/")));
     QPointer<CWebControlBase> self(this);
     const auto start = std::chrono::steady_clock::now();
     starting_ = !rendered_;
@@ -242,10 +250,13 @@ bool CWebControlBase::Render() {
     ++generation_;
     lastSequence_ = 0;
     rendered_ = true;
+    pristine_ = answered;
+    shownText_ = answered ? std::move(text) : QString();
     return answered;
 }
 
 void CWebControlBase::TakeReports(const QVariant& list) {
+    if (!list.toList().isEmpty()) pristine_ = false;
     for (const QVariant& item : list.toList()) {
         const QVariantMap r = item.toMap();
         reports_.push_back({r.value(QStringLiteral("generation")).toInt(), r.value(QStringLiteral("sequence")).toInt(),
@@ -289,6 +300,7 @@ bool CWebControlBase::Read(CPageFields& fields) {
 }
 
 bool CWebControlBase::Write(const CPageFields& fields) {
+    pristine_ = false;
     return Call(QStringLiteral("__velmora.write(%1)").arg(JsonText(fields.Json(true)))).has_value();
 }
 
@@ -304,7 +316,11 @@ std::optional<QVariant> CWebControlBase::Call(const QString& script) {
     return state->second;
 }
 
-QVariant CWebControlBase::RunScript(const QString& script) { return Call(script).value_or(QVariant()); }
+QVariant CWebControlBase::RunScript(const QString& script) {
+    // Any script may change what the page shows.
+    pristine_ = false;
+    return Call(script).value_or(QVariant());
+}
 
 bool CWebControlBase::GetElement(const std::string& id) {
     bool present = false;
@@ -369,10 +385,12 @@ void CWebControlBase::Focus(const std::string& id, bool focus) {
 }
 
 bool CWebControlBase::AddObserver(const std::string& id, std::unique_ptr<T_Functor> functor) {
-    const QVariant own = RunScript(QStringLiteral("(function(){var e=__velmora.find(%1);"
-                                                  "return e&&__velmora.observe(%1,%2)?String(e.id):null;})()")
-                                       .arg(Literal(id))
-                                       .arg(generation_));
+    // Observing changes nothing the page shows.
+    const QVariant own = Call(QStringLiteral("(function(){var e=__velmora.find(%1);"
+                                             "return e&&__velmora.observe(%1,%2)?String(e.id):null;})()")
+                                  .arg(Literal(id))
+                                  .arg(generation_))
+                             .value_or(QVariant());
     if (!own.isValid() || own.isNull()) return false;
     const std::string elementId = own.toString().toStdString();
     connections_[elementId] = true;
@@ -383,10 +401,11 @@ bool CWebControlBase::AddObserver(const std::string& id, std::unique_ptr<T_Funct
 void CWebControlBase::RemoveObservers() {
     connections_.clear();
     reports_.clear();
-    RunScript(QStringLiteral("__velmora.unobserveAll(),true"));
+    Call(QStringLiteral("__velmora.unobserveAll(),true"));
 }
 
 void CWebControlBase::Report(int generation, int sequence, const QString& id, const QString& value) {
+    pristine_ = false;
     reports_.push_back({generation, sequence, id, value});
     QueueDispatch();
 }

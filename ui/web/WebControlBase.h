@@ -223,6 +223,11 @@ private:
     QWebChannel* channel_ = nullptr;
     QObject* bridge_ = nullptr;
     bool rendered_ = false;
+    // The text the page was last loaded with, and whether it still shows just that: nothing was
+    // written into it, no script run in it and nothing reported from it since. Rendering that
+    // text again then changes nothing and needs no loading.
+    QString shownText_;
+    bool pristine_ = false;
     bool starting_ = false;  // the first rendering is being waited for
     bool crashed_ = false;
     int generation_ = 0;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <sstream>
 
 using namespace Xml;
 using ::testing::AllOf;
@@ -358,4 +359,74 @@ TEST(XmlDocument, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ("<old/>", dir.Read("keep.xml"));
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         EXPECT_THAT(entry.path().filename().string(), ::testing::Not(StartsWith(".")));
+}
+
+// Elements handed over during the parse: in the order of the file, each whole when handed over,
+// only at their path below the root; those taken are gone from the tree, the others stay.
+TEST(XmlDocument, StreamedElementsAreHandedOverWholeAndTakenOutOfTheTree) {
+    TempDir dir;
+    dir.Write("log.xml",
+              "<root><Log><Day n='1'><Food/></Day><Note/><Day n='2' keep='1'/><Day n='3'/></Log>"
+              "<Other><Log><Day n='4'/></Log></Other><Log><Day n='5'/></Log></root>");
+    std::vector<std::string> seen;
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Load(dir.File("log.xml"), {{"Log", "Day"}, [&seen](const XmlElement& day) {
+                                                   seen.push_back(day.GetAttribute("n").AsString() +
+                                                                  (day.ChildElement("Food") ? "+food" : ""));
+                                                   return !day.HasAttribute("keep");
+                                               }}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"1+food", "2", "3", "5"}));
+    // The tree without its indentation.
+    std::string tree;
+    std::istringstream lines(doc.Root().GetXml());
+    for (std::string line; std::getline(lines >> std::ws, line);) tree += line;
+    EXPECT_EQ(tree,
+              "<root><Log><Note/><Day n=\"2\" keep=\"1\"/></Log><Other><Log><Day n=\"4\"/></Log></Other>"
+              "<Log/></root>");
+}
+
+TEST(XmlDocument, StreamedElementsOfADocumentDeclaringEntitiesStayInTheTree) {
+    TempDir dir;
+    dir.Write("entities.xml",
+              "<!DOCTYPE root [<!ENTITY day '<Day n=\"e\"/>'>]><root><Log>&day;<Day n='1'/>&day;</Log></root>");
+    int handed = 0;
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Load(dir.File("entities.xml"), {{"Log", "Day"}, [&handed](const XmlElement&) {
+                                                        ++handed;
+                                                        return true;
+                                                    }}));
+    EXPECT_EQ(handed, 0);
+    EXPECT_EQ(doc.Root().ChildElement("Log").ChildElements("Day").size(), 3u);
+}
+
+TEST(XmlDocument, StreamedElementsStopAtAnErrorOrABrokenFile) {
+    TempDir dir;
+    dir.Write("log.xml", "<root><Log><Day n='1'/><Day n='2'/><Day n='3'/></Log></root>");
+    dir.Write("broken.xml", "<root><Log><Day n='1'/><Day n='2'/></Log>");
+    std::vector<std::string> seen;
+    const StreamedElements failing{{"Log", "Day"}, [&seen](const XmlElement& day) -> bool {
+                                       seen.push_back(day.GetAttribute("n").AsString());
+                                       if (seen.size() == 2) throw XmlError(XmlError::Conversion, "day two");
+                                       return true;
+                                   }};
+    XmlDocument doc;
+    EXPECT_THROW(
+        {
+            try {
+                doc.Load(dir.File("log.xml"), failing);
+            } catch (const XmlError& e) {
+                EXPECT_STREQ(e.what(), "day two");
+                throw;
+            }
+        },
+        XmlError);
+    EXPECT_EQ(seen, (std::vector<std::string>{"1", "2"}));
+
+    seen.clear();
+    XmlDocument broken;
+    EXPECT_FALSE(broken.Load(dir.File("broken.xml"), {{"Log", "Day"}, [&seen](const XmlElement& day) {
+                                                          seen.push_back(day.GetAttribute("n").AsString());
+                                                          return true;
+                                                      }}));
+    EXPECT_THAT(broken.ParseError(), StartsWith(dir.File("broken.xml") + ":"));
 }

@@ -350,6 +350,97 @@ TEST(ProfileFile, InitialLayoutsOfANewDocument) {
     EXPECT_THAT(data.Layout(LayoutKind::Food).sizes, ElementsAre(2, 1, 0, -3, -2));
 }
 
+// What reading a file gives: the profile as it would be written again with the notes of what was
+// lost, or the error text.
+std::string ReadThroughFile(const std::string& path) {
+    CSingleDayDocData data(&Meals(), &Foods());
+    std::string error;
+    if (!ReadProfileFile(data, path, error)) return error;
+    Xml::XmlDocument out;
+    BuildProfileDocument(data, out);
+    return out.GetXml() + LostText();
+}
+
+// The same through a whole tree of the file read first, as every reader but the profile's reads.
+std::string ReadThroughTree(const std::string& path) {
+    LoadReport::Clear();
+    Xml::XmlDocument doc;
+    if (!doc.Load(path)) return "not well-formed";
+    CSingleDayDocData data(&Meals(), &Foods());
+    try {
+        if (!data.Load(doc.Root())) return "Can't load file:\n" + path + "\n";
+    } catch (const std::exception& e) {
+        return "Can't open file:\n" + path + "\n" + e.what();
+    }
+    Xml::XmlDocument out;
+    BuildProfileDocument(data, out);
+    return out.GetXml() + LostText();
+}
+
+struct LogLayout {
+    const char* name;
+    const char* doctype;  // after the XML declaration
+    const char* log;      // instead of the new profile's empty log
+    const char* after;    // after "Profile"
+    bool withoutPersonal = false;
+    friend void PrintTo(const LogLayout& l, std::ostream* os) { *os << l.name; }
+};
+
+class ProfileFileDays : public ::testing::TestWithParam<LogLayout> {};
+
+// The profile reader reads the days while the file is parsed, not from a tree of the whole file;
+// whatever the log's layout, it reads what a reader of the whole tree reads, errors included.
+TEST_P(ProfileFileDays, ReadAsFromTheWholeTree) {
+    std::string text = ReadText(Data("new-profile.xml"));
+    const std::size_t declaration = text.find("?>") + 2;
+    text.insert(declaration, GetParam().doctype);
+    text.replace(text.find("<Log/>"), 6, GetParam().log);
+    text.insert(text.find("</Profile>") + 10, GetParam().after);
+    if (GetParam().withoutPersonal) {
+        const std::size_t from = text.find("<Personal");
+        text.erase(from, text.find("</Personal>") + 11 - from);
+    }
+    TempDir dir;
+    dir.Write("profile.xml", text);
+    const std::string path = dir.File("profile.xml");
+    const std::string expected = ReadThroughTree(path);
+    EXPECT_EQ(ReadThroughFile(path), expected);
+    EXPECT_NE(expected, "not well-formed");
+}
+
+constexpr const char* kTwoLogs =
+    "<Log><LogDay date=\"20240301\"><Food><dayFood weight=\"150\" R=\"1\" meal=\"Lunch\" id=\"7\" key=\"100\""
+    " name=\"Stew\"/></Food><Fact name=\"Weight\" value=\"61\"/></LogDay><Kept a=\"1\"/>"
+    "<LogDay date=\"20240302\"><Fact name=\"Weight\" value=\"60\"/></LogDay></Log>"
+    "<Log><LogDay date=\"20240301\" mood=\"good\"><Food><dayFood weight=\"30\" R=\"1\" meal=\"\" id=\"7\""
+    " key=\"103\" name=\"Nuts\"/></Food><Fact name=\"Weight\" value=\"62\"/><Photo/></LogDay></Log>";
+constexpr const char* kPieDay =
+    "<Log><LogDay date=\"20240303\"><Food><dayFood weight=\"150\" R=\"1\" meal=\"Lunch\" id=\"1000\""
+    " key=\"5\" name=\"Pie\"/></Food></LogDay></Log><FoodCopies><Food Name=\"Apple pie\" source=\"1000\""
+    " key=\"5\"><Nutrition><E N=\"1\" V=\"250\"/></Nutrition><EnergyFactors/><Units main=\"1\">"
+    "<E M=\"1\" K=\"120\"/></Units></Food></FoodCopies>";
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, ProfileFileDays,
+    ::testing::Values(
+        // Days of one date in two logs are one day; kept elements between and inside days.
+        LogLayout{"TwoLogs", "", kTwoLogs, ""},
+        // Only the first "Profile" is read.
+        LogLayout{"SecondProfile", "", kTwoLogs, "<Profile><Log><LogDay date=\"20240309\"/></Log></Profile>"},
+        // Days that entities expand to are days like any other.
+        LogLayout{"Entities",
+                  "<!DOCTYPE root [<!ENTITY nuts '<dayFood weight=\"30\" R=\"1\" meal=\"\" id=\"7\" key=\"103\" "
+                  "name=\"Nuts\"/>'><!ENTITY day '<LogDay date=\"20240304\"><Food>&nuts;</Food></LogDay>'>]>",
+                  "<Log><LogDay date=\"20240303\"><Food>&nuts;&nuts;</Food></LogDay>&day;&day;</Log>", ""},
+        // A day that can't be read fails the file with its own error...
+        LogLayout{"DayWithoutDate", "", "<Log><LogDay date=\"20240301\"/><LogDay/><LogDay date=\"20240302\"/></Log>",
+                  ""},
+        // ...unless what is read before the days fails first.
+        LogLayout{"DayWithoutDateAndNoPersonal", "", "<Log><LogDay/></Log>", "", true},
+        // A day's food is found among the copies that come after the log.
+        LogLayout{"FoodCopyAfterTheLog", "", kPieDay, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 enum class Failure {
     CantOpen,  // "Can't open file:\n" + path + "\n" + the reason
     CantLoad,  // "Can't load file:\n" + path + "\n"

@@ -9,10 +9,15 @@
 #include "model/UserLog.h"
 
 #include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -203,6 +208,46 @@ TEST_F(PageHost, ARenderingDropsTheOldPagesObservers) {
     Eval("later('new page')");
     Settle();
     for (const auto& e : recorder.events) EXPECT_NE(e.value, "new page");
+}
+
+// A rendering of the text on show, which nothing has changed since, needs no load; anything that
+// may have changed the page (a write, a script, the user, new data) loads it again.
+TEST_F(PageHost, ARenderingLoadsThePageAgainOnlyWhenItMayShowOtherwise) {
+    const std::vector<std::pair<const char*, std::function<void()>>> cases = {
+        {"nothing", [] {}},
+        {"a field written",
+         [this] {
+             std::string text = "written";
+             host.ExchangeValue(false, "text", text);
+         }},
+        {"a script run", [this] { Eval("true"); }},
+        {"the user typed",
+         [this] {
+             Recorder recorder;
+             ASSERT_TRUE(host.AddObserver("editor", recorder.Functor()));
+             host.View()->page()->runJavaScript(
+                 QStringLiteral("var e = document.getElementById('editor'); e.value = 'typed';"
+                                "e.dispatchEvent(new Event('input'))"));
+             Settle();
+             host.Exchange(true);
+         }},
+        {"new data", [this] { log.Facts().AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm")); }},
+    };
+    for (const auto& [change, make] : cases) {
+        SCOPED_TRACE(change);
+        host.Exchange(false);
+        // A mark left without the host's knowledge: only a load takes it away.
+        bool marked = false;
+        host.View()->page()->runJavaScript(QStringLiteral("window.mark = 1"),
+                                           [&marked](const QVariant&) { marked = true; });
+        ASSERT_TRUE(QTest::qWaitFor([&marked] { return marked; }));
+        make();
+        const int before = host.Renderings();
+        EXPECT_TRUE(host.Exchange(false));
+        EXPECT_EQ(host.Renderings(), before + 1);
+        EXPECT_EQ(Eval("window.mark === 1").toBool(), std::string(change) == "nothing");
+        EXPECT_EQ(Eval("data.facts.length").toInt(), std::string(change) == "new data" ? 3 : 2);
+    }
 }
 
 TEST_F(PageHost, TheSaveStepDeliversWhatTheFocusedElementWritesOnLeaving) {
