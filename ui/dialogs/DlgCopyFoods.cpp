@@ -186,7 +186,7 @@ void DlgCopyFoods::AddDates() {
         if (at < dates_->count() && dates_->item(at)->data(kKeyRole).toString().toStdString() == key) continue;
         const int foods = setup_.entriesOn ? setup_.entriesOn(key, std::nullopt) : 0;
         QString text = DateText(key);
-        if (foods > 0) text += QStringLiteral("  (has %1: the copies go after them)").arg(FoodsText(foods));
+        if (foods > 0) text += QStringLiteral("  (has %1)").arg(FoodsText(foods));
         auto* item = new QListWidgetItem(text);
         item->setData(kKeyRole, QString::fromStdString(key));
         dates_->insertItem(at, item);

@@ -63,8 +63,7 @@ TEST(CopyFoodsDialog, DatesArePickedWithTheKeyboardEachOnceWithoutTheCurrentDay)
     dialog.DaysInARow()->setValue(4);
     dialog.AddButton()->click();
     EXPECT_EQ(dialog.Dates(), (std::vector<std::string>{"20240506", "20240508", "20240509"}));
-    EXPECT_EQ(ListTexts(*dialog.DateList()),
-              (QStringList{"2024-05-06", "2024-05-08", "2024-05-09  (has 4 foods: the copies go after them)"}));
+    EXPECT_EQ(ListTexts(*dialog.DateList()), (QStringList{"2024-05-06", "2024-05-08", "2024-05-09  (has 4 foods)"}));
     EXPECT_EQ(dialog.Note()->text(), QStringLiteral("2024-05-07 is the day copied from; it was left out."));
 
     dialog.DateList()->setCurrentRow(1);
