@@ -1,5 +1,7 @@
 #include "DlgCopyFoods.h"
 
+#include "document/viewmodel/DayFoodList.h"
+
 #include <QAction>
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -29,7 +31,7 @@ QDate DateOf(const std::string& key) {
 std::string KeyOf(const QDate& date) { return date.toString(QStringLiteral("yyyyMMdd")).toStdString(); }
 
 QString MealText(const std::string& meal) {
-    return meal.empty() ? QStringLiteral("(no meal)") : QString::fromStdString(meal);
+    return QString::fromUtf8(meal.empty() ? DayFoodList::kNoMeal : meal.c_str());
 }
 
 QString FoodsText(int count) { return count == 1 ? QStringLiteral("1 food") : QStringLiteral("%1 foods").arg(count); }

@@ -14,6 +14,7 @@
 #include "ui/views/ViewBase.h"
 
 #include "core/Services.h"
+#include "document/viewmodel/DayFoodList.h"
 #include "model/Meal.h"
 
 #include <QTime>
@@ -29,7 +30,7 @@ std::string ShownDate(const std::string& dateKey) {
     return date ? boost::gregorian::to_iso_extended_string(*date) : dateKey;
 }
 
-std::string ShownMeal(const std::string& meal) { return meal.empty() ? "(no meal)" : meal; }
+std::string ShownMeal(const std::string& meal) { return meal.empty() ? DayFoodList::kNoMeal : meal; }
 
 // What the copy dialogs start from.
 DlgCopyFoods::Setup CopySetup(const CVelmoraDoc& doc, DlgCopyFoods::Kind kind) {
