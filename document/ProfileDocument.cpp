@@ -9,10 +9,13 @@
 #include "core/TextUtil.h"
 #include "refdata/DataSourceMgr.h"
 
+#include <boost/date_time/gregorian/gregorian.hpp>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <exception>
+#include <memory>
 #include <stdexcept>
 
 using UserLog::CDayFood;
@@ -553,4 +556,108 @@ void CProfileDocument::ReportLostData() {
     LoadReport::Clear();
     Services::Prompt().Message(text);
     SetModifiedFlag();
+}
+
+std::vector<std::string> CProfileDocument::TargetDates(const std::vector<std::string>& dateKeys) const {
+    std::vector<std::string> dates;
+    for (const std::string& key : dateKeys)
+        if (!Services::ParseDateKey(key)) throw std::invalid_argument("'" + key + "' is not a date (YYYYMMDD).");
+    for (const std::string& key : dateKeys)
+        if (key != CurrentDate() && std::find(dates.begin(), dates.end(), key) == dates.end()) dates.push_back(key);
+    return dates;
+}
+
+void CProfileDocument::EnsureRowsForEntries(std::size_t entries) {
+    const int rows = static_cast<int>(entries);
+    EnsureRows(MutableLayout(LayoutKind::Diet), kDietRowOffset + rows + kDietSummaryRows);
+    EnsureRows(MutableLayout(LayoutKind::Food), kFoodRowOffset + rows);
+}
+
+UserLog::CLogDay& CProfileDocument::AppendEntries(const std::string& dateKey, const std::vector<CDayFood>& entries) {
+    // Days are shared objects: inserting one leaves the current day, and references to it, alone.
+    UserLog::CLogDay& day = *Log().Days()[static_cast<std::size_t>(Log().InsertDay(dateKey))];
+    day.foods.insert(day.foods.end(), entries.begin(), entries.end());
+    EnsureRowsForEntries(day.foods.size());
+    return day;
+}
+
+int CProfileDocument::CopyDayTo(const std::vector<std::string>& dateKeys, bool withFacts) {
+    const std::vector<std::string> dates = TargetDates(dateKeys);
+    ChangeScope change(*this, "Copy Day", dates);
+    const UserLog::CLogDay& from = CurrentDay();
+    int changed = 0;
+    for (const std::string& date : dates) {
+        UserLog::CLogDay& to = AppendEntries(date, from.foods);
+        bool any = !from.foods.empty();
+        for (const UserLog::CNutrientRequirement& limit : from.requirements) {
+            const bool own =
+                std::any_of(to.requirements.begin(), to.requirements.end(),
+                            [&limit](const UserLog::CNutrientRequirement& r) { return r.gid == limit.gid; });
+            if (own) continue;
+            to.requirements.push_back(limit);
+            any = true;
+        }
+        if (from.energyComposition && !to.energyComposition) {
+            to.energyComposition = std::make_unique<CDS_EnergyComposition>(*from.energyComposition);
+            any = true;
+        }
+        if (withFacts)
+            for (const UserLog::CFact& fact : from.facts.Items()) {
+                if (to.FindFact(fact.name)) continue;
+                to.SetFact(fact.name, fact.value);
+                any = true;
+            }
+        if (any) ++changed;
+    }
+    if (changed > 0) {
+        SetModifiedFlag();
+        // The calendar marks the days that now have foods.
+        Call(hooks.refreshView);
+    }
+    return changed;
+}
+
+int CProfileDocument::CopyMealTo(const std::string& meal, const std::vector<std::string>& dateKeys) {
+    const std::vector<std::string> dates = TargetDates(dateKeys);
+    ChangeScope change(*this, "Copy Meal", dates);
+    std::vector<CDayFood> entries;
+    for (const CDayFood& entry : CurrentDay().foods)
+        if (entry.meal == meal) entries.push_back(entry);
+    if (entries.empty()) return 0;
+    for (const std::string& date : dates) AppendEntries(date, entries);
+    if (!dates.empty()) {
+        SetModifiedFlag();
+        Call(hooks.refreshView);
+    }
+    return static_cast<int>(dates.size());
+}
+
+std::string CProfileDocument::DayBeforeCurrent() const {
+    const auto date = Services::ParseDateKey(CurrentDate());
+    // A current day always has a valid key; the fallback only keeps a damaged one harmless.
+    return date ? boost::gregorian::to_iso_string(*date - boost::gregorian::days(1)) : std::string();
+}
+
+int CProfileDocument::EntriesOn(const std::string& dateKey, const std::optional<std::string>& meal) const {
+    const int index = Log().FindDay(dateKey);
+    if (index < 0) return 0;
+    const auto& foods = Log().Days()[static_cast<std::size_t>(index)]->foods;
+    if (!meal) return static_cast<int>(foods.size());
+    return static_cast<int>(
+        std::count_if(foods.begin(), foods.end(), [&meal](const CDayFood& e) { return e.meal == *meal; }));
+}
+
+int CProfileDocument::RepeatYesterdaysMeal(const std::string& meal) {
+    const int index = Log().FindDay(DayBeforeCurrent());
+    if (index < 0) return 0;
+    std::vector<CDayFood> entries;
+    for (const CDayFood& entry : Log().Days()[static_cast<std::size_t>(index)]->foods)
+        if (entry.meal == meal) entries.push_back(entry);
+    if (entries.empty()) return 0;
+    ChangeScope change(*this, "Repeat Yesterday's Meal");
+    AppendEntries(CurrentDate(), entries);
+    RecomputeEnergyShares();
+    SetModifiedFlag();
+    Call(hooks.refreshView);
+    return static_cast<int>(entries.size());
 }

@@ -198,12 +198,39 @@ public:
     // Shows and empties the load report when it holds anything, and marks the document modified.
     void ReportLostData();
 
+    // ---- copying foods between days ----
+    // Each command appends and never replaces: a day that has foods keeps them and gets the
+    // copies after them, and what a day already has of its own (limits, energy split, a fact's
+    // value) stays. Days are created as needed; the current day stays current. The dates are
+    // "YYYYMMDD" keys, each used once; the current day's own date is passed over. An invalid
+    // key raises std::invalid_argument before anything changes. Each answers how many days
+    // received something.
+    //
+    // The current day's foods, own limits and own energy split; its facts only when asked,
+    // since a copied body weight would be a measurement nobody took.
+    int CopyDayTo(const std::vector<std::string>& dateKeys, bool withFacts);
+    // The current day's entries of that meal ("" for those of no meal).
+    int CopyMealTo(const std::string& meal, const std::vector<std::string>& dateKeys);
+    // Appends to the current day the entries the day before it had in that meal; the number of
+    // entries appended, 0 when it had none.
+    int RepeatYesterdaysMeal(const std::string& meal);
+    // The date key of the day before the current day.
+    std::string DayBeforeCurrent() const;
+    // How many entries the day with that date has in that meal; all its entries for nullopt.
+    int EntriesOn(const std::string& dateKey, const std::optional<std::string>& meal = std::nullopt) const;
+
 private:
     ProfileSnapshot TakeSnapshot(const std::vector<std::string>& dates) const;
 
     UserLog::CDayFood* Entry(int index);
     // Both layouts get rows for the current day's entries where they have too few.
     void EnsureEntryRows();
+    // The same for a day of that many entries, which need not be the current one.
+    void EnsureRowsForEntries(std::size_t entries);
+    // Appends copies of the entries to the day with that date, creating it; answers the day.
+    UserLog::CLogDay& AppendEntries(const std::string& dateKey, const std::vector<UserLog::CDayFood>& entries);
+    // The keys to copy to: valid, each once, without the current day's.
+    std::vector<std::string> TargetDates(const std::vector<std::string>& dateKeys) const;
     static void Call(const std::function<void()>& hook) {
         if (hook) hook();
     }

@@ -50,7 +50,8 @@ CMealManager::CMealManager() {
     mealList_ = {
         CMeal("", {.minutes = 1, .hours = 24}),       CMeal("Breakfast", {.minutes = 0, .hours = 7}),
         CMeal("Brunch", {.minutes = 30, .hours = 9}), CMeal("Lunch", {.minutes = 0, .hours = 12}),
-        CMeal("Dinner", {.minutes = 0, .hours = 17}), CMeal("Supper", {.minutes = 0, .hours = 19}),
+        CMeal("Snack", {.minutes = 0, .hours = 15}),  CMeal("Dinner", {.minutes = 0, .hours = 17}),
+        CMeal("Supper", {.minutes = 0, .hours = 19}),
     };
     SortByStartTime(mealList_);
 }

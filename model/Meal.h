@@ -43,8 +43,9 @@ public:
 // Orders meals by start time; meals with equal times keep their order.
 void SortByStartTime(std::vector<CMeal>& meals);
 
-// The application's meal list, built in and never changed: Breakfast, Brunch, Lunch, Dinner,
-// Supper, then the unnamed meal.
+// The application's meal list, built in and never changed: Breakfast, Brunch, Lunch, Snack,
+// Dinner, Supper, then the unnamed meal. Entries store a meal by its name and files list the meals
+// only for reports, so a name added here reads and writes as every other.
 class CMealManager : public IXMLSerialize {
 public:
     CMealManager();

@@ -1,5 +1,6 @@
 #include "TargetsJson.h"
 
+#include "model/MealSubtotals.h"
 #include "model/Targets.h"
 #include "model/Trends.h"
 #include "model/UserLog.h"
@@ -106,6 +107,18 @@ Json::Value DayTargets(const NS_Data::CUserLog& log) {
         groups.append(g);
     }
     v["groups"] = groups;
+
+    Json::Value meals(Json::arrayValue);
+    for (const UserLog::MealSubtotal& s : UserLog::MealSubtotals(day, log.Meals(), log.DataSource())) {
+        Json::Value m;
+        m["meal"] = s.meal;
+        m["energy"] = s.energy;
+        m["protein"] = s.protein;
+        m["fat"] = s.fat;
+        m["carbohydrate"] = s.carbohydrate;
+        meals.append(m);
+    }
+    v["meals"] = meals;
     return v;
 }
 

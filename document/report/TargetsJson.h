@@ -16,8 +16,9 @@ public:
     explicit CTargetsJson(const NS_Data::CUserLog& log) : log_(log) {}
 
     // "%JSON_DAY_TARGETS%": {date, hasFoods, energy (null without a requirement), split[4],
-    // groups[{name, nutrients[...]}]}. "%JSON_MONTH_STATUS%": {"YYYYMMDD": {energy, outside}}
-    // for each day of the month that has foods. See the pages for the fields they read.
+    // groups[{name, nutrients[...]}], meals[{meal, energy, protein, fat, carbohydrate}]}.
+    // "%JSON_MONTH_STATUS%": {"YYYYMMDD": {energy, outside}} for each day of the month that has
+    // foods. See the pages for the fields they read.
     bool WriteJson(Json::Value& value, const std::string& placeholder) const override;
 
 private:

@@ -3,6 +3,7 @@
 #include "document/ProfileDocument.h"
 
 #include "model/DayFood.h"
+#include "model/MealSubtotals.h"
 #include "model/TextFormat.h"
 
 #include <algorithm>
@@ -49,6 +50,11 @@ int UnitIndexOfName(const UserLog::CDayFood& entry, const std::string& name) {
 
 std::vector<std::string> RowTexts(const UserLog::CDayFood& entry) {
     return {entry.ShownName(), entry.meal, ShownUnitName(entry), NumberText(AmountOf(entry)), NumberText(entry.weight)};
+}
+
+std::vector<std::string> SubtotalTexts(const UserLog::MealSubtotal& subtotal) {
+    return {subtotal.meal.empty() ? kNoMeal : subtotal.meal, TextFormat::G(subtotal.energy),
+            TextFormat::G(subtotal.protein), TextFormat::G(subtotal.fat), TextFormat::G(subtotal.carbohydrate)};
 }
 
 ButtonStates ButtonsFor(int rows, const std::vector<int>& selectedRows, std::optional<unsigned> treeFoodStatus) {

@@ -8,7 +8,8 @@
 
 namespace UserLog {
 class CDayFood;
-}
+struct MealSubtotal;
+}  // namespace UserLog
 
 // What the day's food list of the "Food" tab shows and how its edits become weights, without the
 // window: the texts of a row, the amount and weight conversions and which buttons apply.
@@ -37,6 +38,13 @@ enum Column { kName = 0, kMeal, kUnits, kAmount, kWeight, kColumnCount };
 
 // The five cells of an entry's row.
 std::vector<std::string> RowTexts(const UserLog::CDayFood& entry);
+
+// The name the list shows for the entries of no meal.
+inline constexpr const char* kNoMeal = "(no meal)";
+enum SubtotalColumn { kSubtotalMeal = 0, kSubtotalEnergy, kSubtotalProtein, kSubtotalFat, kSubtotalCarbohydrate };
+// The cells of a meal's subtotal row, under the headers "Meal", "kcal", "Protein g", "Fat g" and
+// "Carbohydrate g"; a subtotal of nothing shows 0, since the meal is there.
+std::vector<std::string> SubtotalTexts(const UserLog::MealSubtotal& subtotal);
 
 struct ButtonStates {
     bool add = false;

@@ -92,6 +92,7 @@ class UndoEveryChange : public UndoTest, public ::testing::WithParamInterface<Ch
 TEST_P(UndoEveryChange, TakesTheProfileBackAndForthExactly) {
     Prepare();
     if (GetParam().setup) GetParam().setup(doc);
+    steps.clear();
     const std::string before = ProfileText(doc);
     GetParam().change(doc);
     const std::string after = ProfileText(doc);
@@ -143,6 +144,21 @@ INSTANTIATE_TEST_SUITE_P(
                        std::vector<UserLog::CDayFood> foods(d.DayFoods());
                        foods.pop_back();
                        d.SetDayFoods(foods);
+                   }},
+        ChangeCase{"CopyDay", "Copy Day",
+                   [](CProfileDocument& d) {
+                       EXPECT_EQ(2, d.CopyDayTo({"20240309", "20240315"}, true));
+                   }},
+        ChangeCase{"CopyMeal", "Copy Meal",
+                   [](CProfileDocument& d) {
+                       EXPECT_EQ(2, d.CopyMealTo("Lunch", {"20240311", "20240312"}));
+                   }},
+        ChangeCase{"RepeatYesterdaysMeal", "Repeat Yesterday's Meal",
+                   [](CProfileDocument& d) { EXPECT_EQ(1, d.RepeatYesterdaysMeal("Supper")); },
+                   [](CProfileDocument& d) {
+                       d.GoToDate("20240309");
+                       d.SetFoodMeal(0, "Supper");
+                       d.GoToDate("20240310");
                    }},
         ChangeCase{"Fact", "Change Fact", [](CProfileDocument& d) { d.SetDayFact("Weight", 69.5); }},
         ChangeCase{"DietGridLimit", "Change Limit",

@@ -13,9 +13,9 @@ namespace {
 
 TEST(MealManager, BuiltInListInTimeOrder) {
     CMealManager m;
-    ASSERT_EQ(6, m.MealCount());
-    const char* names[] = {"Breakfast", "Brunch", "Lunch", "Dinner", "Supper", ""};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(names[i], m.MealAt(i).Name()) << i;
+    ASSERT_EQ(7, m.MealCount());
+    const char* names[] = {"Breakfast", "Brunch", "Lunch", "Snack", "Dinner", "Supper", ""};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(names[i], m.MealAt(i).Name()) << i;
 }
 
 TEST(MealManager, AFoodEatenAtATimeBelongsToTheMealThatBeganLast) {
@@ -24,8 +24,9 @@ TEST(MealManager, AFoodEatenAtATimeBelongsToTheMealThatBeganLast) {
         {{.minutes = 0, .hours = 5}, "Breakfast"},  // before every meal: an early breakfast
         {{.minutes = 0, .hours = 7}, "Breakfast"}, {{.minutes = 29, .hours = 9}, "Breakfast"},
         {{.minutes = 30, .hours = 9}, "Brunch"},   {{.minutes = 59, .hours = 11}, "Brunch"},
-        {{.minutes = 0, .hours = 12}, "Lunch"},    {{.minutes = 0, .hours = 18}, "Dinner"},
-        {{.minutes = 59, .hours = 23}, "Supper"},
+        {{.minutes = 0, .hours = 12}, "Lunch"},    {{.minutes = 59, .hours = 14}, "Lunch"},
+        {{.minutes = 0, .hours = 15}, "Snack"},    {{.minutes = 59, .hours = 16}, "Snack"},
+        {{.minutes = 0, .hours = 18}, "Dinner"},   {{.minutes = 59, .hours = 23}, "Supper"},
     };
     for (const auto& [time, name] : cases) {
         const CMeal* meal = m.MealForTime(time);
@@ -36,7 +37,7 @@ TEST(MealManager, AFoodEatenAtATimeBelongsToTheMealThatBeganLast) {
 
 TEST(MealManager, MealAtBeyondTheListFails) {
     CMealManager m;
-    for (int position : {6, -1, 100}) {
+    for (int position : {7, -1, 100}) {
         try {
             m.MealAt(position);
             ADD_FAILURE() << position;
@@ -53,6 +54,7 @@ TEST(MealManager, SavesNamesAndTimeTexts) {
   <Meal id="Breakfast" time="7:0"/>
   <Meal id="Brunch" time="9:30"/>
   <Meal id="Lunch" time="12:0"/>
+  <Meal id="Snack" time="15:0"/>
   <Meal id="Dinner" time="17:0"/>
   <Meal id="Supper" time="19:0"/>
   <Meal id="" time="24:1"/>
@@ -64,7 +66,7 @@ TEST(MealManager, LoadLeavesTheListAlone) {
     XmlDocument doc;
     CMealManager m;
     m.Load(XmlFixture::Parse(doc, R"(<Meals><Meal id="Elevenses" time="11:0"/></Meals>)"));
-    ASSERT_EQ(6, m.MealCount());
+    ASSERT_EQ(7, m.MealCount());
     EXPECT_EQ("Brunch", m.MealAt(1).Name());
 }
 

@@ -14,7 +14,7 @@ using enum CommandId;
 // The only list of the program's keys. A key with Alt must not take a letter that a menu title
 // underlines: that key opens the menu. The text is empty where no menu shows the command.
 // clang-format off
-constexpr std::array<Command, 49> kCommands = {{
+constexpr std::array<Command, 52> kCommands = {{
     // id                  text               keys        icon           status tip, tool tip
     {FileNew,              "&New",            "Ctrl+N",   "file-new",    "Create new profile", "New profile"},
     {FileOpen,             "&Open",           "Ctrl+O",   "file-open",   "Open profile", "Open profile"},
@@ -31,6 +31,9 @@ constexpr std::array<Command, 49> kCommands = {{
     {EditPaste,            "&Paste",          "Ctrl+V",   "edit-paste",  "", "Paste"},
     {EditUndo,             "&Undo",           "Ctrl+Z",   "edit-undo",   "Take back the last change to the log", "Undo"},
     {EditRedo,             "&Redo",           "Ctrl+Shift+Z; Ctrl+Y", "edit-redo", "Make the change taken back again", "Redo"},
+    {CopyDayTo,            "Copy Day &To...", "Ctrl+Shift+C", "",        "Copy the day's foods to other dates", ""},
+    {CopyMealTo,           "Copy &Meal To...", "Ctrl+Shift+M", "",       "Copy one meal of the day to other dates", ""},
+    {RepeatYesterdaysMeal, "Repeat &Yesterday's Meal...", "Ctrl+Shift+Y", "", "Add the foods of a meal of the day before", ""},
     {Facts,                "Facts ...",       "",         "",            "", ""},
     {NewFood,              "&New Food ...",   "Ctrl+Shift+N", "",        "Add a food of your own", ""},
     {EditFood,             "&Edit Food ...",  "Ctrl+Shift+E", "",        "Change the selected food of your own", ""},

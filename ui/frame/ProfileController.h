@@ -21,6 +21,12 @@ public:
     void OnSelectIngredients();
     // "Export CSV...": asks what to write and for which days, then for a file, and writes it.
     void OnExportCsv();
+    // "Copy Day To...", "Copy Meal To..." and "Repeat Yesterday's Meal...": the dates and the meal
+    // asked for in a dialog, the meal of the selected entry (else of the time of day) chosen at
+    // first. A meal without foods is told in a message and changes nothing.
+    void OnCopyDayTo();
+    void OnCopyMealTo();
+    void OnRepeatYesterdaysMeal();
 
     // Brings the Log tab, where the day is shown against its targets; filled in by the window.
     std::function<void()> showDayTargets;

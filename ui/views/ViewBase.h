@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class CVelmoraDoc;
@@ -31,6 +32,10 @@ public:
     virtual void OnInitialUpdate();
     // The document changed; loads the controls again.
     virtual void OnUpdate();
+
+    // The meal of the entry the user has selected in this view, for the commands that work on a
+    // meal; nullopt where the view selects no entry.
+    virtual std::optional<std::string> SelectedMeal() const { return std::nullopt; }
 
     // A word to the user that needs no answer (why a typed text was not taken), in the status bar
     // of the main window the view is in; nowhere when it is in none.

@@ -11,6 +11,7 @@
 #include "document/viewmodel/NutrientsByFood.h"
 #include "document/viewmodel/TypedNumber.h"
 #include "model/Meal.h"
+#include "model/MealSubtotals.h"
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/Ingredient.h"
@@ -54,6 +55,8 @@ constexpr int kSourceRole = Qt::UserRole + 1;
 
 const QStringList kListHeaders = {" Name", " Meal", " Units", " Amount", " Weight g"};
 const std::vector<double> kListFactors = {15, 2, 4, 1.2, 1.2};
+const QStringList kSubtotalHeaders = {" Meal", " kcal", " Protein g", " Fat g", " Carbohydrate g"};
+const std::vector<double> kSubtotalFactors = {3, 1.5, 1.2, 1.5, 1.2};
 
 // Lengths of the two panes of a splitter whose first pane is p times the second.
 std::pair<int, int> SplitLengths(int length, double p) {
@@ -182,6 +185,7 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     tree_ = new CIngredientTree;
     recent_ = new CRecentFoodsList;
     list_ = new CReportList;
+    subtotals_ = new CReportList;
     results_ = new CReportList;
     searchBox_ = new QLineEdit;
     searchButton_ = new QPushButton(tr("Search"));
@@ -195,6 +199,7 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     tree_->setObjectName("foodTree");
     grid_->setObjectName("nutrientsByFood");
     list_->setObjectName("dayFoodList");
+    subtotals_->setObjectName("mealSubtotals");
     results_->setObjectName("searchResults");
     searchBox_->setObjectName("searchBox");
     recent_->setObjectName("recentFoods");
@@ -218,6 +223,7 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     auto* listLayout = new QVBoxLayout(listPane);
     listLayout->setContentsMargins(0, 0, 0, 0);
     listLayout->addWidget(list_, 1);
+    listLayout->addWidget(subtotals_);
     listLayout->addWidget(ButtonRow({add_, delete_, clear_, up_, down_}));
 
     auto* recentPane = new QWidget;
@@ -275,6 +281,10 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     list_->setItemDelegate(listDelegate_);
     results_->setSelectionMode(QAbstractItemView::SingleSelection);
     results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    subtotals_->setSelectionMode(QAbstractItemView::NoSelection);
+    subtotals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    subtotals_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    subtotals_->hide();
 
     connect(add_, &QPushButton::clicked, this, &CViewIngredients::OnAdd);
     connect(delete_, &QPushButton::clicked, this, &CViewIngredients::OnDelete);
@@ -440,6 +450,7 @@ void CViewIngredients::OnInitialUpdate() {
     for (const QString& meal : mealNames_)
         mealWidth = std::max(mealWidth, metrics.horizontalAdvance(meal) + 3 * metrics.averageCharWidth());
     list_->setColumnWidth(DayFoodList::kMeal, mealWidth);
+    SetUpList(subtotals_, kSubtotalHeaders, kSubtotalFactors);
     SetUpList(results_, {QStringLiteral("Food Item")}, {20});
     results_->setSelectionMode(QAbstractItemView::SingleSelection);
     initialised_ = true;
@@ -513,6 +524,7 @@ void CViewIngredients::FillList() {
     CellMarks::Restore(*list_, marks);
     list_->clearSelection();
     filling_ = false;
+    UpdateSubtotals();
 }
 
 void CViewIngredients::SetRow(int row) {
@@ -529,6 +541,28 @@ void CViewIngredients::SetRow(int row) {
         if (!CellMarks::IsMarked(*list_, row, column))
             item->setText(QString::fromStdString(texts[std::size_t(column)]));
     }
+    // A row is set again whenever its entry changes: a new food, meal or weight.
+    if (!filling_) UpdateSubtotals();
+}
+
+void CViewIngredients::UpdateSubtotals() {
+    const CVelmoraDoc* doc = GetDocument();
+    if (!doc) return;
+    const std::vector<UserLog::MealSubtotal> subtotals =
+        UserLog::MealSubtotals(doc->CurrentDay(), doc->Log().Meals(), doc->Log().DataSource());
+    subtotals_->Clear();
+    for (const UserLog::MealSubtotal& subtotal : subtotals) {
+        const int row = subtotals_->AddRow();
+        const std::vector<std::string> texts = DayFoodList::SubtotalTexts(subtotal);
+        for (int column = 0; column < int(texts.size()); ++column) {
+            subtotals_->SetText(row, column, QString::fromStdString(texts[std::size_t(column)]));
+            subtotals_->SetCellEditable(row, column, false);
+            if (column != DayFoodList::kSubtotalMeal)
+                subtotals_->item(row, column)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
+    }
+    subtotals_->setVisible(!subtotals.empty());
+    subtotals_->setFixedHeight(subtotals_->ContentHeight());
 }
 
 std::vector<int> CViewIngredients::SelectedRows() const {
@@ -536,6 +570,13 @@ std::vector<int> CViewIngredients::SelectedRows() const {
     for (int row = 0; row < list_->rowCount(); ++row)
         if (list_->selectionModel()->isRowSelected(row, QModelIndex())) rows.push_back(row);
     return rows;
+}
+
+std::optional<std::string> CViewIngredients::SelectedMeal() const {
+    const std::vector<int> rows = SelectedRows();
+    const CVelmoraDoc* doc = GetDocument();
+    if (rows.empty() || !doc || std::size_t(rows.front()) >= doc->DayFoods().size()) return std::nullopt;
+    return doc->DayFoods()[std::size_t(rows.front())].meal;
 }
 
 std::optional<FoodKey> CViewIngredients::TreeFood() const {
@@ -686,6 +727,7 @@ void CViewIngredients::OnDelete() {
     RefreshTreeIcons();
     FillRecent();
     UpdateButtons();
+    UpdateSubtotals();
     RebuildGrid();
 }
 
@@ -704,6 +746,7 @@ void CViewIngredients::OnClear() {
     RefreshTreeIcons();
     FillRecent();
     UpdateButtons();
+    UpdateSubtotals();
     RebuildGrid();
 }
 

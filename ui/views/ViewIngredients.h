@@ -42,6 +42,8 @@ public:
     // ---- the controls, for whoever drives the view ----
     CIngredientTree& Tree() const { return *tree_; }
     CReportList& FoodList() const { return *list_; }
+    // What each meal of the day adds up to, one row a meal, under the day's list.
+    CReportList& SubtotalList() const { return *subtotals_; }
     CReportList& Results() const { return *results_; }
     QLineEdit& SearchBox() const { return *searchBox_; }
     QPushButton& AddButton() const { return *add_; }
@@ -77,6 +79,8 @@ public:
     void StartSearch();
     // The selected rows of the day food list, in list order.
     std::vector<int> SelectedRows() const;
+    // The meal of the first selected entry of the day.
+    std::optional<std::string> SelectedMeal() const override;
     // The food of the tree's selected item, or nullopt when that is no food.
     std::optional<FoodKey> TreeFood() const;
     // The foods the "Food Comparison" command compares; it runs with two or more.
@@ -98,6 +102,8 @@ private:
     void MoveSelected(int step);
     void SetRow(int row);
     void UpdateButtons();
+    // Refills the meal subtotals from the day's entries.
+    void UpdateSubtotals();
     void RebuildGrid();
     // Keeps a size the user gave a grid row in the "Food" layout.
     void StoreRowSize(int gridRow, int height);
@@ -128,6 +134,7 @@ private:
     // What the recent list shows, with the amounts its foods are logged at.
     std::vector<RecentFoods::Item> recentItems_;
     CReportList* list_ = nullptr;
+    CReportList* subtotals_ = nullptr;
     CReportList* results_ = nullptr;
     QAbstractItemDelegate* listDelegate_ = nullptr;
     QLineEdit* searchBox_ = nullptr;

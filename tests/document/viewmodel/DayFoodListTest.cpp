@@ -4,6 +4,7 @@
 
 #include "document/ProfileDocument.h"
 #include "model/DayFood.h"
+#include "model/MealSubtotals.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -55,6 +56,12 @@ TEST(DayFoodList, AmountAndWeightConvertThroughTheShownUnit) {
     weightless.food->SetUnits(units);
     EXPECT_EQ(DayFoodList::AmountOf(weightless), 0);
     EXPECT_EQ(DayFoodList::RowTexts(weightless)[DayFoodList::kAmount], "");
+}
+
+TEST(DayFoodList, SubtotalRowsNameTheMealAndShowZeroes) {
+    EXPECT_THAT(DayFoodList::SubtotalTexts({"Lunch", 2, 312, 14.8, 10, 42.65}),
+                ElementsAre("Lunch", "312", "14.8", "10", "42.65"));
+    EXPECT_THAT(DayFoodList::SubtotalTexts({"", 1, 0, 0, 0, 0}), ElementsAre("(no meal)", "0", "0", "0", "0"));
 }
 
 TEST(DayFoodList, UnitsAreOfferedAndFoundByTheirExactNames) {

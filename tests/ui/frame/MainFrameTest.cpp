@@ -98,8 +98,10 @@ TEST_F(MainWindow, AProfileWindowBringsTheProfileMenuAndToolBar) {
         (std::vector<std::string>{
             "&Profile: &New\tCtrl+N | &Open\tCtrl+O | &Close | &Save\tCtrl+S | Save &As\tCtrl+A | &Import\tCtrl+I | "
             "&Export\tCtrl+E | Export CSV...\tCtrl+Shift+X | &Exit |",
-            "&Edit: &Undo\tCtrl+Z | &Redo\tCtrl+Shift+Z | &Delete\tCtrl+D | &Copy\tCtrl+C | &Paste\tCtrl+V | Facts ... "
-            "|",
+            "&Edit: &Undo\tCtrl+Z | &Redo\tCtrl+Shift+Z | &Delete\tCtrl+D | &Copy\tCtrl+C | &Paste\tCtrl+V | "
+            "Copy Day &To...\tCtrl+Shift+C | Copy &Meal To...\tCtrl+Shift+M | Repeat &Yesterday's "
+            "Meal...\tCtrl+Shift+Y | "
+            "Facts ... |",
             "F&oods: &Find Food\tCtrl+F | &New Food ...\tCtrl+Shift+N | &Edit Food ...\tCtrl+Shift+E | D&uplicate Food "
             "...\tCtrl+Shift+U | "
             "&Delete Food\tCtrl+Shift+Del | New &Recipe ...\tCtrl+Shift+R | &Save as Recipe ...\tCtrl+Shift+S |",

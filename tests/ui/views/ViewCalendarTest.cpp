@@ -88,6 +88,18 @@ TEST_F(LogView, ShowsTheMonthWithItsFoodsAndTheDaySummary) {
               QStringLiteral("Weight (kg)||63.5;Extra Energy (kcal)||"));
 }
 
+// Under the foods, each meal of the day adds up: stew at lunch, broth of no meal.
+TEST_F(LogView, TheDaySummaryAddsUpEachMeal) {
+    const QString rows = QStringLiteral(
+        "Array.from(document.querySelectorAll('#MealsContent tr')).map(r => r.className + ':' + "
+        "Array.from(r.cells).map(c => c.textContent).join('|')).join(';')");
+    EXPECT_EQ(Summary(rows), QStringLiteral(":Meal|Energy kcal|Protein g|Fat g|Carbohydrate g;"
+                                            "even:Lunch|0|25|12.5|50;odd:(no meal)|0|2.4|0|0"));
+    ASSERT_TRUE(ClickAndWait(QStringLiteral("20240520"), "20240520"));
+    EXPECT_EQ(Summary("document.getElementById('MealsContent').textContent"),
+              QStringLiteral("No food is selected for the day"));
+}
+
 // Ann, 54, on 6 May 2024: 250 g of stew give 18.1 mg of vitamin C against her RDA of 75 mg and 25 g
 // of her 27.4 g of protein; the broth gives the rest of the protein.
 TEST_F(LogView, TheDashboardShowsEachFollowedNutrientAndItsTopFoods) {

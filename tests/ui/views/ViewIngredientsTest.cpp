@@ -19,6 +19,7 @@
 #include "widgets/CellGrid.h"
 #include "widgets/CellMark.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -318,6 +319,48 @@ TEST_F(FoodTab, EditorsOfTheListReachTheEntry) {
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     EXPECT_FALSE(doc->IsModified());
+}
+
+// Under the list, a line for each meal adds up its foods, following every change of the day.
+TEST_F(FoodTab, MealSubtotalsFollowTheDaysEntries) {
+    const CReportList& subtotals = view->SubtotalList();
+    auto rows = [&subtotals] {
+        QStringList out;
+        for (int row = 0; row < subtotals.rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < subtotals.columnCount(); ++column) cells << subtotals.Text(row, column);
+            out << cells.join('|');
+        }
+        return out.join(';');
+    };
+    EXPECT_TRUE(subtotals.isHidden());
+    Add(kMilkWhole);
+    Add(kCheese);
+    view->OnCellTextEditFinished(0, kWeight, QStringLiteral("200"));
+    view->OnCellTextEditFinished(1, kWeight, QStringLiteral("50"));
+    view->OnCellChoiceFinished(0, kMeal, QStringLiteral("Snack"));
+    EXPECT_FALSE(subtotals.isHidden());
+    EXPECT_EQ(rows(), QStringLiteral("Snack|122|6.31|6.5|0;(no meal)|202|12.45|0|0"));
+
+    view->OnCellChoiceFinished(1, kMeal, QStringLiteral("Snack"));
+    EXPECT_EQ(rows(), QStringLiteral("Snack|324|18.76|6.5|0"));
+    SelectRows({0});
+    view->OnDelete();
+    EXPECT_EQ(rows(), QStringLiteral("Snack|202|12.45|0|0"));
+    view->OnClear();
+    EXPECT_TRUE(subtotals.isHidden());
+}
+
+TEST_F(FoodTab, TheMealChoicesAreTheMealListSnackIncluded) {
+    Add(kMilkWhole);
+    view->show();
+    QTableWidget& list = view->FoodList();
+    list.editItem(list.item(0, kMeal));
+    auto* choice = list.findChild<QComboBox*>();
+    ASSERT_NE(choice, nullptr);
+    QStringList names;
+    for (int i = 0; i < choice->count(); ++i) names << choice->itemText(i);
+    EXPECT_EQ(names, (QStringList{"Breakfast", "Brunch", "Lunch", "Snack", "Dinner", "Supper", ""}));
 }
 
 TEST_F(FoodTab, ReorderingKeepsTheSelectionAndTheRememberedRowSizes) {
