@@ -2,19 +2,25 @@
 
 #include "VelmoraApp.h"
 
+#include "ui/dialogs/DlgCopyFoods.h"
 #include "ui/dialogs/DlgFoodEditor.h"
 #include "ui/frame/ChildFrame.h"
 #include "ui/frame/DocManager.h"
 #include "ui/frame/MainFrame.h"
+#include "ui/frame/VelmoraDoc.h"
 #include "ui/web/WebControlBase.h"
 
 #include "widgets/CustomTabCtrl.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
 #include <QTabBar>
@@ -84,6 +90,62 @@ void CScreenshotRunner::Start() {
             });
             steps_.push_back([this, name] { return Grab(name.toLower()); });
         }
+        // The Edit menu after an amount was changed on the Food tab: Undo names the change.
+        steps_.push_back([this] {
+            CChildFrameBase* child = app_.MainFrame()->ActiveChildFrame();
+            CVelmoraDoc* doc = child ? child->GetActiveDocument() : nullptr;
+            if (!doc) return false;
+            for (int i = 0; i < child->TabCount(); ++i)
+                if (child->TabName(i) == "Food") child->TabCtrl()->TabBar()->setCurrentIndex(i);
+            if (!doc->DayFoods().empty()) doc->SetFoodWeight(0, doc->DayFoods()[0].weight * 2);
+            app_.MainFrame()->UpdateCommandUI();
+            for (QMenu* menu : app_.MainFrame()->Menus(CMainFrame::kProfile))
+                if (menu && menu->title() == QStringLiteral("&Edit")) {
+                    QMenuBar* bar = app_.MainFrame()->menuBar();
+                    const QRect item = bar->actionGeometry(menu->menuAction());
+                    menu->popup(bar->mapToGlobal(item.bottomLeft()));
+                }
+            return true;
+        });
+        steps_.push_back([this] {
+            const bool grabbed = Grab(QStringLiteral("edit-menu"));
+            for (QMenu* menu : app_.MainFrame()->Menus(CMainFrame::kProfile))
+                if (menu) menu->hide();
+            return grabbed;
+        });
+        // Copy Meal To with two dates picked, one of them with foods already.
+        steps_.push_back([this] {
+            CChildFrameBase* child = app_.MainFrame()->ActiveChildFrame();
+            CVelmoraDoc* doc = child ? child->GetActiveDocument() : nullptr;
+            if (!doc) return false;
+            DlgCopyFoods::Setup setup;
+            setup.kind = DlgCopyFoods::Kind::Meal;
+            setup.currentDate = doc->CurrentDate();
+            if (const Meal::CMealManager* meals = doc->Log().Meals())
+                for (int i = 0; i < meals->MealCount(); ++i) setup.meals.push_back(meals->MealAt(i).Name());
+            setup.meal = "Breakfast";
+            setup.entriesOn = [doc](const std::string& date, const std::optional<std::string>& meal) {
+                return doc->EntriesOn(date, meal);
+            };
+            copyDialog_ = std::make_unique<DlgCopyFoods>(std::move(setup), app_.MainFrame());
+            const QDate today =
+                QDate::fromString(QString::fromStdString(doc->CurrentDate()), QStringLiteral("yyyyMMdd"));
+            for (int ahead : {1, 2}) {
+                copyDialog_->Calendar()->setSelectedDate(today.addDays(ahead));
+                copyDialog_->AddDates();
+            }
+            copyDialog_->Calendar()->setSelectedDate(today.addDays(-1));
+            copyDialog_->AddDates();
+            copyDialog_->show();
+            return true;
+        });
+        steps_.push_back([this] {
+            const QString path = QDir(outDir_).filePath(QStringLiteral("copy-meal.png"));
+            const bool saved = copyDialog_->grab().save(path, "PNG");
+            copyDialog_.reset();
+            if (!saved) Finish(5, QStringLiteral("can't write ") + path);
+            return saved;
+        });
         // The food editor as a nutrition label fills it: values per serving of 40 g.
         steps_.push_back([this] {
             MyFood label;

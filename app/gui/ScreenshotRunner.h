@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+class DlgCopyFoods;
+
 class CVelmoraApp;
 namespace Gui {
 class DlgFoodEditor;
@@ -34,4 +36,5 @@ private:
     std::vector<std::function<bool()>> steps_;
     std::size_t step_ = 0;
     std::unique_ptr<Gui::DlgFoodEditor> editor_;
+    std::unique_ptr<DlgCopyFoods> copyDialog_;
 };

@@ -339,6 +339,8 @@ TEST_F(FoodTab, MealSubtotalsFollowTheDaysEntries) {
     view->OnCellTextEditFinished(0, kWeight, QStringLiteral("200"));
     view->OnCellTextEditFinished(1, kWeight, QStringLiteral("50"));
     view->OnCellChoiceFinished(0, kMeal, QStringLiteral("Snack"));
+    // Added foods take the meal of the hour; this one is to have none.
+    view->OnCellChoiceFinished(1, kMeal, QString());
     EXPECT_FALSE(subtotals.isHidden());
     EXPECT_EQ(rows(), QStringLiteral("Snack|122|6.31|6.5|0;(no meal)|202|12.45|0|0"));
 
@@ -355,6 +357,9 @@ TEST_F(FoodTab, TheMealChoicesAreTheMealListSnackIncluded) {
     Add(kMilkWhole);
     view->show();
     QTableWidget& list = view->FoodList();
+    // Adding left the amount open for typing.
+    if (auto* amount = list.findChild<QLineEdit*>()) QTest::keyClick(amount, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     list.editItem(list.item(0, kMeal));
     auto* choice = list.findChild<QComboBox*>();
     ASSERT_NE(choice, nullptr);
