@@ -185,6 +185,11 @@ struct Streaming {
         if (!taken) return;
         xmlUnlinkNode(node);
         xmlFreeNode(node);
+        // The parser appends text to the parent's last text node by lengths it keeps of the text
+        // node it appended to last; with the element gone, the last child may be another one.
+        // Without the lengths it appends the safe way.
+        ctxt->nodelen = 0;
+        ctxt->nodemem = 0;
     }
 };
 
