@@ -50,6 +50,22 @@ void MoveColumn(CGridDim& layout, int from, int to, int offset) {
 // What a food without portions is logged as at first.
 constexpr double kDefaultGrams = 100;
 
+namespace {
+
+struct Portion {
+    int unitIndex;
+    double grams;
+};
+
+// What a new entry of the food counts as: one of its first portion, or 100 g when it has none.
+Portion FirstPortion(const CDS_Ingredient& food) {
+    const auto& units = food.Units();
+    if (units.size() > 1 && units[1].grams > 0) return {1, units[1].grams};
+    return {0, kDefaultGrams};
+}
+
+}  // namespace
+
 unsigned FoodStatusOf(const std::vector<CDayFood>& entries, const FoodKey& key) {
     unsigned flags = 0;
     for (const CDayFood& e : entries)
@@ -279,7 +295,7 @@ void CProfileDocument::Restore(const UndoStep& step, bool forward) {
     RecomputeEnergyShares();
     suppressed_ = false;
     SetModifiedFlag();
-    Call(hooks.updateAllViews);
+    // Only the view on show is attached; the others load when shown.
     Call(hooks.refreshView);
 }
 
@@ -306,13 +322,11 @@ int CProfileDocument::AddFoodReady(int key, int source, const Meal::MealTime& ti
     UserLog::CDayFood* entry = Entry(index);
     if (!entry || !entry->food) return index;
     // A new entry counts at once; the amount is what the user corrects, not what they must type.
-    const auto& units = entry->food->Units();
-    const bool portion = units.size() > 1 && units[1].grams > 0;
-    entry->unitIndex = portion ? 1 : 0;
-    entry->weight = portion ? units[1].grams : kDefaultGrams;
-    entry->unitGrams = portion ? units[1].grams : 1.0;
-    if (const Meal::CMealManager* meals = Log().Meals())
-        if (const Meal::CMeal* meal = meals->MealForTime(timeOfDay)) entry->meal = meal->Name();
+    const Portion portion = FirstPortion(*entry->food);
+    entry->unitIndex = portion.unitIndex;
+    entry->weight = portion.grams;
+    entry->unitGrams = portion.unitIndex == 1 ? portion.grams : 1.0;
+    if (std::optional<std::string> meal = MealNameFor(timeOfDay)) entry->meal = *meal;
     RecomputeEnergyShares();
     return index;
 }
@@ -324,14 +338,11 @@ int CProfileDocument::AddFoodAgain(const FoodKey& key, int unitIndex, double gra
     const auto& units = food->Units();
     const bool known = unitIndex >= 0 && std::size_t(unitIndex) < units.size();
     if (!(grams > 0 && std::isfinite(grams) && known)) {
-        const bool portion = units.size() > 1 && units[1].grams > 0;
-        unitIndex = portion ? 1 : 0;
-        grams = portion ? units[1].grams : kDefaultGrams;
+        const Portion portion = FirstPortion(*food);
+        unitIndex = portion.unitIndex;
+        grams = portion.grams;
     }
-    std::string meal;
-    if (const Meal::CMealManager* meals = Log().Meals())
-        if (const Meal::CMeal* found = meals->MealForTime(timeOfDay)) meal = found->Name();
-    Log().AddFood(grams, unitIndex, meal, *food);
+    Log().AddFood(grams, unitIndex, MealNameFor(timeOfDay).value_or(std::string()), *food);
     const int index = static_cast<int>(CurrentDay().foods.size()) - 1;
     if (CDayFood* entry = Entry(index); entry && !units.empty()) entry->unitGrams = units[std::size_t(unitIndex)].grams;
     EnsureEntryRows();
@@ -344,14 +355,13 @@ void CProfileDocument::SetFavouriteFood(const FoodKey& key, bool favourite) {
     if (Log().SetFavourite(key, favourite)) SetModifiedFlag();
 }
 
-void CProfileDocument::EnsureEntryRows() {
-    const int entries = static_cast<int>(CurrentDay().foods.size());
-    // A layout's rows stand for positions in a day's list, and every day shares them: a row is
-    // added only when no day so far has had that many entries. Adding one per food ever logged
-    // would grow the file by a row a meal for as long as the profile is kept.
-    EnsureRows(MutableLayout(LayoutKind::Diet), kDietRowOffset + entries + kDietSummaryRows);
-    EnsureRows(MutableLayout(LayoutKind::Food), kFoodRowOffset + entries);
+std::optional<std::string> CProfileDocument::MealNameFor(const Meal::MealTime& timeOfDay) const {
+    if (const Meal::CMealManager* meals = Log().Meals())
+        if (const Meal::CMeal* meal = meals->MealForTime(timeOfDay)) return meal->Name();
+    return std::nullopt;
 }
+
+void CProfileDocument::EnsureEntryRows() { EnsureRowsForEntries(CurrentDay().foods.size()); }
 
 void CProfileDocument::RemoveFood(int index) {
     ChangeScope change(*this, "Delete Food");
@@ -568,6 +578,9 @@ std::vector<std::string> CProfileDocument::TargetDates(const std::vector<std::st
 }
 
 void CProfileDocument::EnsureRowsForEntries(std::size_t entries) {
+    // A layout's rows stand for positions in a day's list, and every day shares them: a row is
+    // added only when no day so far has had that many entries. Adding one per food ever logged
+    // would grow the file by a row a meal for as long as the profile is kept.
     const int rows = static_cast<int>(entries);
     EnsureRows(MutableLayout(LayoutKind::Diet), kDietRowOffset + rows + kDietSummaryRows);
     EnsureRows(MutableLayout(LayoutKind::Food), kFoodRowOffset + rows);
@@ -575,7 +588,7 @@ void CProfileDocument::EnsureRowsForEntries(std::size_t entries) {
 
 UserLog::CLogDay& CProfileDocument::AppendEntries(const std::string& dateKey, const std::vector<CDayFood>& entries) {
     // Days are shared objects: inserting one leaves the current day, and references to it, alone.
-    UserLog::CLogDay& day = *Log().Days()[static_cast<std::size_t>(Log().InsertDay(dateKey))];
+    UserLog::CLogDay& day = Log().DayOf(dateKey);
     day.foods.insert(day.foods.end(), entries.begin(), entries.end());
     EnsureRowsForEntries(day.foods.size());
     return day;

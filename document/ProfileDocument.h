@@ -223,6 +223,8 @@ private:
     ProfileSnapshot TakeSnapshot(const std::vector<std::string>& dates) const;
 
     UserLog::CDayFood* Entry(int index);
+    // The name of the meal whose time fits the time of day; nullopt without a meal list.
+    std::optional<std::string> MealNameFor(const Meal::MealTime& timeOfDay) const;
     // Both layouts get rows for the current day's entries where they have too few.
     void EnsureEntryRows();
     // The same for a day of that many entries, which need not be the current one.

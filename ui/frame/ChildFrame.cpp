@@ -36,10 +36,7 @@ CChildFrameBase::CChildFrameBase(std::unique_ptr<CVelmoraDoc> document, std::vec
         controller_->stepTab = [this](int step) {
             const int count = TabCount();
             if (count == 0) return;
-            const int c = ((CurrentTab() + step) % count + count) % count;
-            if (!SelectTab(c)) return;
-            tabs_->SetCurSel(c);
-            if (CViewBase* view = TabView(c)) view->setFocus();
+            if (CViewBase* view = ShowTabAt(((CurrentTab() + step) % count + count) % count)) view->setFocus();
         };
         connect(document_.get(), &CVelmoraDoc::titleChanged, this, &CChildFrameBase::UpdateTitle);
         connect(document_.get(), &CVelmoraDoc::changed, this, [this] { setWindowModified(document_->IsModified()); });
@@ -93,12 +90,14 @@ CViewBase* CChildFrameBase::MakeView(const std::string& name) {
 
 CViewBase* CChildFrameBase::ShowTab(const std::string& name) {
     for (int c = 0; c < TabCount(); ++c)
-        if (TabName(c) == name) {
-            if (!SelectTab(c)) return nullptr;
-            tabs_->SetCurSel(c);
-            return TabView(c);
-        }
+        if (TabName(c) == name) return ShowTabAt(c);
     return nullptr;
+}
+
+CViewBase* CChildFrameBase::ShowTabAt(int c) {
+    if (!SelectTab(c)) return nullptr;
+    tabs_->SetCurSel(c);
+    return TabView(c);
 }
 
 int CChildFrameBase::CurrentTab() const {

@@ -50,6 +50,7 @@ public:
     // Selects the tab of that name and answers its view; nullptr when there is none or the view
     // on show would not let go (a value it could not store).
     CViewBase* ShowTab(const std::string& name);
+    CViewBase* ShowTabAt(int c);
 
     // Lets the view on show store its input; every command does this first.
     void BeforeCommand();

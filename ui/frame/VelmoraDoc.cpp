@@ -78,9 +78,9 @@ CVelmoraDoc::CVelmoraDoc(const Gui::CAppContext& app) : CProfileDocument(app.mea
         CommandId::EditPaste, [this] { OnEditPaste(); }, [this] { return CanPaste(); });
     OnCommand(CommandId::EditDelete, [this] { DeleteDay(); });
     OnCommand(
-        CommandId::EditUndo, [this] { OnUndo(); }, [this] { return undoStack_.canUndo(); });
+        CommandId::EditUndo, [this] { undoStack_.undo(); }, [this] { return undoStack_.canUndo(); });
     OnCommand(
-        CommandId::EditRedo, [this] { OnRedo(); }, [this] { return undoStack_.canRedo(); });
+        CommandId::EditRedo, [this] { undoStack_.redo(); }, [this] { return undoStack_.canRedo(); });
     DescribeCommand(CommandId::EditUndo, [this] {
         return undoStack_.canUndo() ? "&Undo " + undoStack_.undoText().toStdString() : std::string();
     });
@@ -160,16 +160,6 @@ void CVelmoraDoc::UpdateAllViews() {
 
 void CVelmoraDoc::RefreshFirstView() {
     if (CViewBase* view = FirstView()) view->UpdateData(false);
-    emit changed();
-}
-
-void CVelmoraDoc::OnUndo() {
-    undoStack_.undo();
-    emit changed();
-}
-
-void CVelmoraDoc::OnRedo() {
-    undoStack_.redo();
     emit changed();
 }
 

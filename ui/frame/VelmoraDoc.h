@@ -62,11 +62,6 @@ public:
 
     const Gui::CAppContext& App() const { return app_; }
 
-    // The changes to the log that Edit > Undo takes back, for as long as the profile is open.
-    QUndoStack& UndoStack() { return undoStack_; }
-    void OnUndo();
-    void OnRedo();
-
     void OnEditCopy();
     void OnEditPaste();
     void OnReport(const char* templatePath);
@@ -92,5 +87,6 @@ private:
     std::vector<CViewBase*> views_;
     std::string title_;
     std::optional<TrendsModel::DateRange> trendsRange_;
+    // The changes to the log that Edit > Undo takes back, for as long as the profile is open.
     QUndoStack undoStack_;
 };
