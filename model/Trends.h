@@ -19,6 +19,7 @@ namespace Trends {
 struct Point {
     std::string date;
     std::optional<double> value;
+    bool operator==(const Point&) const = default;
 };
 using Series = std::vector<Point>;
 
@@ -40,6 +41,7 @@ Series RequirementSeries(const NS_Data::CUserLog& log, const std::string& from, 
 struct Mean {
     double value = 0;
     int days = 0;
+    bool operator==(const Mean&) const = default;
 };
 std::optional<Mean> Average(const Series& series);
 
@@ -60,6 +62,7 @@ struct PeriodRow {
     int under = 0, within = 0, over = 0;
     // Closest to and farthest from the target range; no worst day when every day was within it.
     std::string bestDate, worstDate;
+    bool operator==(const PeriodRow&) const = default;
 };
 std::vector<PeriodRow> PeriodTable(const NS_Data::CUserLog& log, const std::string& from, const std::string& to);
 

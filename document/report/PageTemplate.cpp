@@ -26,16 +26,26 @@ std::string PlaceholderJson(const IJSONSerialize* source, const std::string& key
     return EscapeForScript(writer.write(value));
 }
 
+PlaceholderValues FillValues(const PlaceholderTable& table) {
+    PlaceholderValues values;
+    for (const auto& [key, source] : table)
+        if (!key.empty()) values.emplace_back(key, PlaceholderJson(source, key));
+    return values;
+}
+
 std::string FillPlaceholders(const std::string& page, const PlaceholderTable& table) {
+    return FillPlaceholders(page, FillValues(table));
+}
+
+std::string FillPlaceholders(const std::string& page, const PlaceholderValues& values) {
     // The page as runs of its own text and of inserted JSON; only its own text is searched.
     struct Run {
         std::string text;
         bool inserted;
     };
     std::vector<Run> runs{{page, false}};
-    for (const auto& [key, source] : table) {
+    for (const auto& [key, json] : values) {
         if (key.empty()) continue;
-        const std::string json = PlaceholderJson(source, key);
         std::vector<Run> next;
         for (Run& run : runs) {
             if (run.inserted) {

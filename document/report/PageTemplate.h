@@ -4,6 +4,8 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Filling the HTML pages' placeholders with JSON, before the page host shows them.
 namespace Page {
@@ -16,9 +18,14 @@ using PlaceholderTable = std::map<std::string, const IJSONSerialize*>;
 // source), written by Json::StyledWriter, made safe for a <script> block.
 std::string PlaceholderJson(const IJSONSerialize* source, const std::string& key);
 
+// Each key of the table with the text it gets, in key order.
+using PlaceholderValues = std::vector<std::pair<std::string, std::string>>;
+PlaceholderValues FillValues(const PlaceholderTable& table);
+
 // Replaces every occurrence of each key in the page, in key order. Inserted JSON is never
 // searched again, by its own key or a later one, so a food named like a placeholder stays a name.
 std::string FillPlaceholders(const std::string& page, const PlaceholderTable& table);
+std::string FillPlaceholders(const std::string& page, const PlaceholderValues& values);
 
 // Writes "<", ">" and "&" as \u003c, \u003e and \u0026. They can only stand inside JSON strings,
 // where the escapes mean the same characters; a food named "</script>" can then no longer end

@@ -47,6 +47,7 @@ struct NutrientChart {
     Level min, max;
     // The highest intake that is still safe: the upper target, or a UL that is only information.
     Level upper;
+    bool operator==(const NutrientChart&) const = default;
 };
 NutrientChart NutrientChartOf(const NS_Data::CUserLog& log, int gid, const DateRange& range);
 
@@ -55,12 +56,14 @@ struct FactChart {
     Trends::Series values;
     Trends::Series moving;  // the 7-day moving average
     Level target;           // the definition's value
+    bool operator==(const FactChart&) const = default;
 };
 FactChart FactChartOf(const NS_Data::CUserLog& log, const std::string& fact, const DateRange& range);
 
 struct EnergyChart {
     Trends::Series eaten;
     Trends::Series requirement;
+    bool operator==(const EnergyChart&) const = default;
 };
 EnergyChart EnergyChartOf(const NS_Data::CUserLog& log, const DateRange& range);
 

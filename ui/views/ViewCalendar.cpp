@@ -80,8 +80,7 @@ bool CViewCalendar::DoDataExchange(bool save) {
     // replaced: a click on a day waits its turn, a typed value goes into the day it was typed for.
     calendar_->Exchange(true);
     summary_->Exchange(true);
-    calendar_->Exchange(false);
-    summary_->Exchange(false);
+    CWebControlBase::RenderTogether({calendar_, summary_});
     calendar_->AddObserver("daySelected",
                            std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnDaySelected));
     summary_->AddObserver("inputFact",

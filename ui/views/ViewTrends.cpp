@@ -197,10 +197,10 @@ CViewTrends::CViewTrends(QWidget* parent) : CViewBase(parent) {
             if (!filling_) OnPeriodChanged();
         });
     connect(fact_, &QComboBox::currentIndexChanged, this, [this] {
-        if (!filling_) DrawFact();
+        if (!filling_) Redraw();
     });
     connect(nutrient_, &QComboBox::currentIndexChanged, this, [this] {
-        if (!filling_) DrawNutrient();
+        if (!filling_) Redraw();
     });
 }
 
@@ -271,9 +271,23 @@ void CViewTrends::OnPeriodChanged() {
 }
 
 void CViewTrends::Redraw() {
-    DrawNutrient();
-    DrawFact();
-    DrawEnergy();
+    Drawn now;
+    now.days = days_;
+    const QChartView* views[] = {nutrientView_, factView_, energyView_};
+    for (std::size_t i = 0; i < now.widths.size(); ++i)
+        now.widths[i] = static_cast<int>(views[i]->chart()->plotArea().width());
+    if (CVelmoraDoc* doc = GetDocument()) {
+        if (nutrient_->currentIndex() >= 0)
+            now.nutrient = TrendsModel::NutrientChartOf(doc->Log(), nutrient_->currentData().toInt(), range_);
+        if (fact_->currentIndex() >= 0)
+            now.fact = TrendsModel::FactChartOf(doc->Log(), fact_->currentText().toStdString(), range_);
+        now.energy = TrendsModel::EnergyChartOf(doc->Log(), range_);
+    }
+    const bool frame = !drawn_ || drawn_->days != now.days || drawn_->widths != now.widths;
+    if (frame || drawn_->nutrient != now.nutrient) DrawNutrient(now.nutrient);
+    if (frame || drawn_->fact != now.fact) DrawFact(now.fact);
+    if (frame || drawn_->energy != now.energy) DrawEnergy(now.energy);
+    drawn_ = std::move(now);
     // Judging every day of a long period against its targets takes longer than drawing it.
     if (!tablePending_) {
         tablePending_ = true;
@@ -414,18 +428,16 @@ QLineSeries* AddLevel(QChart& chart, double value, int days, const QString& name
 
 }  // namespace
 
-void CViewTrends::DrawFact() {
+void CViewTrends::DrawFact(const std::optional<TrendsModel::FactChart>& shown) {
     QChart* chart = factView_->chart();
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes()) chart->removeAxis(axis), delete axis;
-    CVelmoraDoc* doc = GetDocument();
-    if (!doc || fact_->currentIndex() < 0) {
+    if (!shown) {
         chart->setTitle(QStringLiteral("No facts are defined"));
         FinishChart(*chart, 0, 1);
         return;
     }
-    const TrendsModel::FactChart data =
-        TrendsModel::FactChartOf(doc->Log(), fact_->currentText().toStdString(), range_);
+    const TrendsModel::FactChart& data = *shown;
     const QString units = Q(data.units);
     chart->setTitle(units.isEmpty() ? Q(data.name) : Q(data.name) + QStringLiteral(" (") + units + ')');
     auto connectPiece = [this, units](QXYSeries* piece) {
@@ -472,18 +484,16 @@ void CViewTrends::AddBars(QChart& chart, const Trends::Series& series, const QSt
     connect(set, &QBarSet::clicked, this, [this](int index) { OpenDay(index); });
 }
 
-void CViewTrends::DrawNutrient() {
+void CViewTrends::DrawNutrient(const std::optional<TrendsModel::NutrientChart>& shown) {
     QChart* chart = nutrientView_->chart();
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes()) chart->removeAxis(axis), delete axis;
-    CVelmoraDoc* doc = GetDocument();
-    if (!doc || nutrient_->currentIndex() < 0) {
+    if (!shown) {
         chart->setTitle(QStringLiteral("No nutrients are followed"));
         FinishChart(*chart, 0, 1);
         return;
     }
-    const TrendsModel::NutrientChart data =
-        TrendsModel::NutrientChartOf(doc->Log(), nutrient_->currentData().toInt(), range_);
+    const TrendsModel::NutrientChart& data = *shown;
     const QString units = Q(data.units);
     chart->setTitle(Q(data.name) + QStringLiteral(" (") + units + ')');
     const int n = static_cast<int>(days_.size());
@@ -520,13 +530,12 @@ void CViewTrends::DrawNutrient() {
     FinishChart(*chart, 0, span.high * 1.05);
 }
 
-void CViewTrends::DrawEnergy() {
+void CViewTrends::DrawEnergy(const std::optional<TrendsModel::EnergyChart>& shown) {
     QChart* chart = energyView_->chart();
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes()) chart->removeAxis(axis), delete axis;
-    CVelmoraDoc* doc = GetDocument();
-    if (!doc) return;
-    const TrendsModel::EnergyChart data = TrendsModel::EnergyChartOf(doc->Log(), range_);
+    if (!shown) return;
+    const TrendsModel::EnergyChart& data = *shown;
     chart->setTitle(QStringLiteral("Energy (kcal)"));
     auto connectPiece = [this](QXYSeries* piece) {
         connect(piece, &QXYSeries::hovered, this, [this](const QPointF& point, bool on) {
@@ -551,10 +560,12 @@ void CViewTrends::FillTable() {
     tablePending_ = false;
     CVelmoraDoc* doc = GetDocument();
     if (!doc) return;
-    const std::vector<Trends::PeriodRow> rows = Trends::PeriodTable(doc->Log(), range_.from, range_.to);
+    std::vector<Trends::PeriodRow> rows = Trends::PeriodTable(doc->Log(), range_.from, range_.to);
     int logged = 0;
     for (const auto& row : rows) logged = std::max(logged, row.days);
     daysLabel_->setText(QStringLiteral("%1 of %2 days with foods").arg(logged).arg(days_.size()));
+    // Rows as they are on show are left as they are, sorted and selected as the user left them.
+    if (tableRows_ == rows) return;
 
     table_->setSortingEnabled(false);
     table_->setRowCount(static_cast<int>(rows.size()));
@@ -582,6 +593,7 @@ void CViewTrends::FillTable() {
         }
     }
     table_->setSortingEnabled(true);
+    tableRows_ = std::move(rows);
 }
 
 void CViewTrends::AskSaveChart(QChartView* view) {

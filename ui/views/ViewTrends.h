@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,10 +54,20 @@ protected:
 private:
     void FillChoosers();
     void OnPeriodChanged();
+    // What the charts show: a chart that would be drawn the same is left as it is, since laying
+    // out a chart drawn anew costs far more than computing what it shows.
+    struct Drawn {
+        std::vector<std::string> days;
+        std::array<int, 3> widths{};  // of the plot areas, which place the axis labels
+        std::optional<TrendsModel::NutrientChart> nutrient;
+        std::optional<TrendsModel::FactChart> fact;
+        std::optional<TrendsModel::EnergyChart> energy;
+    };
+
     void Redraw();
-    void DrawFact();
-    void DrawNutrient();
-    void DrawEnergy();
+    void DrawFact(const std::optional<TrendsModel::FactChart>& data);
+    void DrawNutrient(const std::optional<TrendsModel::NutrientChart>& data);
+    void DrawEnergy(const std::optional<TrendsModel::EnergyChart>& data);
     void FillTable();
     // The days' values as bars at their places; a gap has none.
     void AddBars(QChart& chart, const Trends::Series& series, const QString& name, const QString& units);
@@ -81,4 +93,6 @@ private:
     std::vector<std::string> days_;
     bool filling_ = false;
     bool tablePending_ = false;
+    std::optional<Drawn> drawn_;
+    std::optional<std::vector<Trends::PeriodRow>> tableRows_;
 };

@@ -160,13 +160,29 @@ void CWebControlBase::SetPlaceholders(std::unique_ptr<Page::PlaceholderTable> ta
     if (table.get() != placeholders_.get()) placeholders_ = std::move(table);
 }
 
-QString CWebControlBase::PageText() const {
-    QFile file(resource_);
-    if (!file.open(QIODevice::ReadOnly)) return QString::fromLatin1(kFailedPage);
+namespace {
+
+QString PageText(const QString& resource, const Page::PlaceholderValues& values) {
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly)) return QString::fromLatin1(CWebControlBase::kFailedPage);
     std::string text = file.readAll().toStdString();
-    if (placeholders_) text = Page::FillPlaceholders(text, *placeholders_);
+    if (!values.empty()) text = Page::FillPlaceholders(text, values);
     return QString::fromStdString(text);
 }
+
+// The call that hands a page the values of its placeholders, named without the percent signs.
+QString RefreshScript(const Page::PlaceholderValues& values) {
+    QString object;
+    for (const auto& [key, json] : values) {
+        std::string name = key;
+        if (name.size() >= 2 && name.front() == '%' && name.back() == '%') name = name.substr(1, name.size() - 2);
+        if (!object.isEmpty()) object += u',';
+        object += Literal(name) + u':' + QString::fromStdString(json);
+    }
+    return QStringLiteral("__velmora.refresh({%1})").arg(object);
+}
+
+}  // namespace
 
 std::chrono::milliseconds CWebControlBase::SetWaitLimit(std::chrono::milliseconds limit) {
     return std::exchange(g_waitLimit, limit);
@@ -222,36 +238,94 @@ bool CWebControlBase::WaitFor(const std::function<bool()>& done) {
     return answered;
 }
 
-bool CWebControlBase::Render() {
+bool CWebControlBase::Render() { return RenderTogether({this}); }
+
+bool CWebControlBase::RenderTogether(const std::vector<CWebControlBase*>& hosts) {
+    if (hosts.empty()) return true;
+    std::vector<QPointer<CWebControlBase>> alive(hosts.begin(), hosts.end());
+    for (CWebControlBase* host : hosts) host->BeginRender();
+    // The wait is the first page's; it goes on while any page still loads.
+    const QPointer<CWebControlBase> first = hosts.front();
+    const auto answered = [](const QPointer<CWebControlBase>& host) { return host && host->rendering_.answer->first; };
+    const auto over = [&alive, &answered] {
+        return std::all_of(alive.begin(), alive.end(), [&answered](const QPointer<CWebControlBase>& host) {
+            return !host || host->crashed_ || answered(host);
+        });
+    };
+    for (const auto& host : alive) first->starting_ = first->starting_ || host->starting_;
+    const bool firstStarting = first->starting_;
+    const auto start = std::chrono::steady_clock::now();
+    first->WaitFor([&] { return over() && (!first || answered(first) || first->crashed_); });
+    // Nor does a renderer's start count against the rest of the exchange.
+    if (firstStarting && !g_bounds.empty()) g_bounds.front()->deadline_ += std::chrono::steady_clock::now() - start;
+    bool all = true;
+    for (const auto& host : alive) {
+        if (!host) {
+            all = false;
+            continue;
+        }
+        const bool ok = host->EndRender(answered(host));
+        all = all && ok;
+    }
+    if (!all)
+        for (CPageWaitBound* bound : g_bounds) bound->failed_ = true;
+    return all;
+}
+
+void CWebControlBase::BeginRender() {
     // Reports still on their way belong to the page being replaced.
     reports_.clear();
     connections_.clear();
-    QString text = PageText();
-    if (rendered_ && pristine_ && !crashed_ && text == shownText_) {
+    const Page::PlaceholderValues values = placeholders_ ? Page::FillValues(*placeholders_) : Page::PlaceholderValues();
+    rendering_ = Rendering();
+    rendering_.text = PageText(resource_, values);
+    rendering_.start = std::chrono::steady_clock::now();
+    if (rendered_ && pristine_ && !crashed_ && rendering_.text == shownText_) {
         // What a load would show is on show: the view observes anew, as after a load.
-        ++generation_;
-        lastSequence_ = 0;
-        return true;
+        rendering_.answer->first = true;
+        return;
     }
+    if (rendered_ && !crashed_ && refreshable_ && !values.empty()) {
+        rendering_.kind = Rendering::Kind::Refresh;
+        page_->runJavaScript(RefreshScript(values), QWebEngineScript::MainWorld,
+                             [answer = rendering_.answer](const QVariant& v) {
+                                 answer->second = v.isValid() ? v.toInt() : -1;
+                                 answer->first = true;
+                             });
+        return;
+    }
+    BeginLoad();
+}
+
+void CWebControlBase::BeginLoad() {
     crashed_ = false;
     pristine_ = false;
-    auto loaded = std::make_shared<bool>(false);
-    auto finished = connect(page_, &QWebEnginePage::loadFinished, this, [loaded](bool) { *loaded = true; });
-    page_->setHtml(text, QUrl(QStringLiteral("qrc:/pages/")));
-    QPointer<CWebControlBase> self(this);
-    const auto start = std::chrono::steady_clock::now();
+    rendering_.kind = Rendering::Kind::Load;
+    rendering_.answer = std::make_shared<std::pair<bool, int>>();
+    rendering_.loaded = connect(page_, &QWebEnginePage::loadFinished, this,
+                                [answer = rendering_.answer](bool) { answer->first = true; });
     starting_ = !rendered_;
-    const bool answered = WaitFor([loaded] { return *loaded; });
-    if (!self) return false;
-    // Nor does the renderer's start count against the rest of the exchange.
-    if (starting_ && !g_bounds.empty()) g_bounds.front()->deadline_ += std::chrono::steady_clock::now() - start;
+    page_->setHtml(rendering_.text, QUrl(QStringLiteral("qrc:/pages/")));
+}
+
+bool CWebControlBase::EndRender(bool answered) {
     starting_ = false;
-    disconnect(finished);
+    if (rendering_.kind == Rendering::Kind::Refresh && answered && rendering_.answer->second != 1) {
+        // The page can't take new data now (or ever): it is loaded with the text instead.
+        if (rendering_.answer->second == 0) refreshable_ = false;
+        BeginLoad();
+        QPointer<CWebControlBase> self(this);
+        const auto answer = rendering_.answer;
+        answered = WaitFor([answer] { return answer->first; });
+        if (!self) return false;
+    }
+    if (rendering_.kind == Rendering::Kind::Load) disconnect(rendering_.loaded);
     ++generation_;
     lastSequence_ = 0;
+    if (rendering_.kind == Rendering::Kind::Kept) return true;
     rendered_ = true;
     pristine_ = answered;
-    shownText_ = answered ? std::move(text) : QString();
+    shownText_ = answered ? std::move(rendering_.text) : QString();
     return answered;
 }
 

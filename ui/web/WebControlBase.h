@@ -147,7 +147,15 @@ public:
     // Load direction: renders the page. Save direction: the focused element lets go, and the
     // changes it makes on that are reported before this returns. False when the page did not
     // answer in time (or before the first rendering, in the save direction).
+    //
+    // A page that defines a global refreshPage(values) is loaded only the first time: later it
+    // gets back the body it was loaded with, scrolled to the top, and refreshPage builds it from
+    // an object holding each placeholder's value under the key without its percent signs. It
+    // must then show what a load would have shown; scripts in its body are not run again.
     bool Exchange(bool save);
+    // The load direction for several pages at once: the pages load (or refresh) side by side,
+    // and the wait for the slowest is the only one. False when any of them did not answer.
+    static bool RenderTogether(const std::vector<CWebControlBase*>& hosts);
     // The same with the fields in one call: load renders and then writes them; save does the
     // save step and reads them. False when the page did not answer: a read then takes nothing.
     bool Exchange(bool save, CPageFields& fields);
@@ -205,10 +213,25 @@ private:
         QString value;
     };
 
-    QString PageText() const;
+    // A rendering under way: the text it shows and how it gets there.
+    struct Rendering {
+        enum class Kind { Kept, Refresh, Load } kind = Kind::Kept;
+        QString text;
+        // Set once the page has answered: loaded, or refreshPage's result (1 done, 0 the page
+        // has none, -1 not now).
+        std::shared_ptr<std::pair<bool, int>> answer = std::make_shared<std::pair<bool, int>>();
+        QMetaObject::Connection loaded;
+        std::chrono::steady_clock::time_point start;
+    };
+
     // The script's result; nullopt when the page did not answer in time or was never rendered.
     std::optional<QVariant> Call(const QString& script);
     bool Render();
+    // Starts the rendering of the current data without waiting for it.
+    void BeginRender();
+    void BeginLoad();
+    // Takes what the page answered; false when it did not answer in time.
+    bool EndRender(bool answered);
     void TakeReports(const QVariant& list);
     void Dispatch();
     void QueueDispatch();
@@ -230,6 +253,9 @@ private:
     bool pristine_ = false;
     bool starting_ = false;  // the first rendering is being waited for
     bool crashed_ = false;
+    // Whether the page may have a refreshPage; false once it said it has none.
+    bool refreshable_ = true;
+    Rendering rendering_;
     int generation_ = 0;
     int lastSequence_ = 0;
     bool dispatchQueued_ = false;

@@ -16,14 +16,18 @@ void PrepareWebEngine() {
     // never anything from the network, so nothing is lost by going without it.
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    const auto add = [&flags](const char* name, const char* flag) {
+        if (!flags.contains(name)) flags = (flags + ' ' + flag).trimmed();
+    };
+    // Every page is the program's own, so one renderer serves them all: a tab shown for the first
+    // time then waits for its page and not for a new process to start as well.
+    add("--renderer-process-limit", "--renderer-process-limit=1");
     // Drawing in memory, there is no GPU to talk to.
     const QByteArray platform =
         QCoreApplication::instance() ? QGuiApplication::platformName().toUtf8() : qgetenv("QT_QPA_PLATFORM");
-    if (platform == "offscreen" || platform == "minimal") {
-        QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-        if (!flags.contains("--disable-gpu"))
-            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --disable-gpu").trimmed());
-    }
+    if (platform == "offscreen" || platform == "minimal") add("--disable-gpu", "--disable-gpu");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
 }
 
 }  // namespace Gui

@@ -159,8 +159,34 @@
         return { reports: reports, values: read(fields) };
     }
 
+    // The body as the page's text has it, before the page's own load step filled it.
+    var initialBody = null;
+    document.addEventListener('DOMContentLoaded', function () {
+        initialBody = document.body ? document.body.innerHTML : null;
+    });
+
+    // New data without a new load, for a page with a refreshPage(values): the body goes back to
+    // what the text had, scrolled to its top, with nothing observed and nothing left to report,
+    // as after a load; refreshPage then builds it. Answers 1 when done, 0 when the page has no
+    // refreshPage, -1 when it can't be done now (the host loads the page then).
+    function refresh(values) {
+        if (typeof window.refreshPage !== 'function') return 0;
+        if (initialBody === null || document.readyState !== 'complete') return -1;
+        unobserveAll();
+        pending = [];
+        document.body.innerHTML = initialBody;
+        window.scrollTo(0, 0);
+        try {
+            window.refreshPage(values);
+        } catch (err) {
+            console.error(String(err));
+            return -1;
+        }
+        return 1;
+    }
+
     window.__velmora = {
         find: find, observe: observe, unobserveAll: unobserveAll, commit: commit,
-        read: read, write: write, save: save
+        read: read, write: write, save: save, refresh: refresh
     };
 })();

@@ -185,6 +185,22 @@ TEST_F(LogView, ClickingADayMakesItTheCurrentDayOnBothPages) {
     EXPECT_EQ(view.CalendarPage().Renderings(), renderings);
 }
 
+// A clicked day comes to both pages without a load; they must show it as a view opened on it does.
+TEST_F(LogView, AClickedDayLooksAsTheDayOpenedAfresh) {
+    ASSERT_TRUE(ClickAndWait(QStringLiteral("20240507"), "20240507"));
+    ASSERT_TRUE(ClickAndWait(QStringLiteral("20240506"), "20240506"));
+    ASSERT_TRUE(ClickAndWait(QStringLiteral("20240507"), "20240507"));
+    CViewCalendar fresh;
+    fresh.SetDocument(&doc);
+    fresh.resize(1000, 600);
+    fresh.show();
+    fresh.OnInitialUpdate();
+    const QString body = QStringLiteral("document.body.innerHTML");
+    EXPECT_EQ(view.CalendarPage().RunScript(body).toString(), fresh.CalendarPage().RunScript(body).toString());
+    EXPECT_EQ(view.SummaryPage().RunScript(body).toString(), fresh.SummaryPage().RunScript(body).toString());
+    EXPECT_NE(Summary("document.getElementById('FoodContent').textContent").indexOf(QStringLiteral("Nuts")), -1);
+}
+
 TEST_F(LogView, ClicksWhileAnotherIsHandledAreHandledAfterItInTheirOrder) {
     std::vector<std::string> shown;
     QObject::connect(&doc, &CVelmoraDoc::changed, [&] {

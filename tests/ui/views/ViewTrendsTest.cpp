@@ -130,6 +130,32 @@ TEST_F(TrendsView, ClickingADaysBarOpensThatDayOnTheLogTab) {
     EXPECT_THAT(asked, ElementsAre(Gui::CommandId::DayTargets));
 }
 
+// A showing redraws the charts whose values changed since, and leaves the others as they are.
+TEST_F(TrendsView, AShowingRedrawsTheChartsWhoseValuesChanged) {
+    QBarSet* iron = Bars(view->NutrientChart());
+    QBarSet* energy = Bars(view->EnergyChart());
+    ASSERT_NE(iron, nullptr);
+    ASSERT_NE(energy, nullptr);
+    const QList<QAbstractSeries*> weight = view->FactChart()->chart()->series();
+    const std::vector<std::string> averages = Column(1);
+    view->UpdateData(false);
+    EXPECT_EQ(Bars(view->NutrientChart()), iron);
+    EXPECT_EQ(Bars(view->EnergyChart()), energy);
+    EXPECT_EQ(view->FactChart()->chart()->series(), weight);
+
+    // Twice the stew on the 4th, and a weight on the 3rd.
+    const double ironBefore = iron->at(3);
+    doc->Log().SelectDay("20240504");
+    doc->SetFoodWeight(0, 200);
+    doc->Log().SelectDay("20240503");
+    doc->CurrentDay().SetFact("Weight", 70);
+    view->UpdateData(false);
+    ASSERT_NE(Bars(view->NutrientChart()), nullptr);
+    EXPECT_NEAR(Bars(view->NutrientChart())->at(3), 2 * ironBefore, 0.1);
+    EXPECT_THAT(DaysDrawn(view->FactChart()), ::testing::Contains(2));
+    EXPECT_NE(Column(1), averages);
+}
+
 TEST_F(TrendsView, AChartIsSavedAsPngOrSvgByTheFilesEnding) {
     TempDir dir;
     QChartView* chart = view->NutrientChart();

@@ -250,6 +250,54 @@ TEST_F(PageHost, ARenderingLoadsThePageAgainOnlyWhenItMayShowOtherwise) {
     }
 }
 
+// A page with a refreshPage takes new data without a load, and then shows what a load of the
+// new text would: its body as the text has it, built from the new values, scrolled to the top,
+// with nothing observed.
+TEST(PageRefresh, NewDataIsShownAsALoadWouldShowIt) {
+    TestApp app;
+    NS_Data::CUserLog log(&app.meals, &app.source);
+    const auto placeholders = [&log] {
+        return std::make_unique<Page::PlaceholderTable>(
+            Page::PlaceholderTable{{NS_Data::CUserLog::kJsonMeasures, &log}});
+    };
+    CWebControlBase host(QStringLiteral(":/test/Refreshed.html"));
+    host.SetPlaceholders(placeholders());
+    host.resize(400, 300);
+    host.show();
+    ASSERT_TRUE(host.Exchange(false));
+    const auto eval = [&host](const char* script) { return host.RunScript(QString::fromUtf8(script)); };
+    Recorder recorder;
+    ASSERT_TRUE(host.AddObserver("hidden", recorder.Functor()));
+    eval(
+        "document.getElementById('text').value = 'typed'; document.getElementById('facts').innerHTML += '<li>x</li>';"
+        "window.scrollTo(0, 900); true");
+
+    log.Facts().AddOrUpdate(UserLog::CFactReference("Waist", 80, "cm"));
+    const int before = host.Renderings();
+    EXPECT_TRUE(host.Exchange(false));
+    EXPECT_EQ(host.Renderings(), before + 1);
+    EXPECT_EQ(eval("loads").toInt(), 1);  // no load
+    EXPECT_EQ(eval("document.querySelectorAll('#facts li').length").toInt(), 3);
+    EXPECT_EQ(eval("document.getElementById('text').value").toString(), QStringLiteral("start"));
+    EXPECT_EQ(eval("window.scrollY").toInt(), 0);
+    // The same body as a host that loads the text.
+    CWebControlBase loaded(QStringLiteral(":/test/Refreshed.html"));
+    loaded.SetPlaceholders(placeholders());
+    ASSERT_TRUE(loaded.Exchange(false));
+    const QString body = QStringLiteral("document.body.innerHTML");
+    EXPECT_EQ(host.RunScript(body).toString(), loaded.RunScript(body).toString());
+    eval("document.getElementById('hidden').value = 'after'; true");
+    QTest::qWait(100);
+    EXPECT_TRUE(recorder.events.empty());
+
+    // A refreshPage that fails leaves the page to a load.
+    eval("window.failNext = true");
+    log.Facts().AddOrUpdate(UserLog::CFactReference("Pulse", 60, "bpm"));
+    EXPECT_TRUE(host.Exchange(false));
+    EXPECT_TRUE(eval("window.failNext === undefined").toBool());
+    EXPECT_EQ(eval("document.querySelectorAll('#facts li').length").toInt(), 4);
+}
+
 TEST_F(PageHost, TheSaveStepDeliversWhatTheFocusedElementWritesOnLeaving) {
     Recorder recorder;
     ASSERT_TRUE(host.AddObserver("hidden", recorder.Functor()));
