@@ -4,8 +4,8 @@
 // laid out its document (one script round trip asks for its size), and the window has painted.
 //
 // Printed per action: the median and the 95th percentile over the repetitions (20 unless
-// VELMORA_BENCH_REPS says), and the start-up time to the main window (the program started as its
-// own process each time, so each start is a cold one of the process).
+// VELMORA_BENCH_REPS says; VELMORA_BENCH_FRAMES is below), and the start-up time to the main window (the program
+// started as its own process each time, so each start is a cold one of the process).
 //
 //   bench_gui [--startup]     (--startup: start, print the milliseconds to the main window, quit)
 
@@ -51,6 +51,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -60,6 +61,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
+
+// VELMORA_BENCH_FRAMES=1: "shown" also waits until each page on show has drawn a frame, the
+// stricter reading of a page's result being on screen.
+bool WaitForFrames() {
+    const char* text = std::getenv("VELMORA_BENCH_FRAMES");
+    return text && std::string(text) == "1";
+}
 
 int Repetitions() {
     const char* text = std::getenv("VELMORA_BENCH_REPS");
@@ -103,6 +111,20 @@ void Settle(QWidget& window) {
         page->View()->page()->runJavaScript(QStringLiteral("document.body ? document.body.offsetHeight : 0"),
                                             [done](const QVariant&) { *done = true; });
         WaitUntil([done] { return *done; }, "a page's layout");
+        if (WaitForFrames()) {
+            // Two animation frames on, the frame with what the page laid out has been drawn.
+            page->View()->page()->runJavaScript(
+                QStringLiteral("window.__benchFramed = false;"
+                               "requestAnimationFrame(function () {"
+                               "  requestAnimationFrame(function () { window.__benchFramed = true; }); }); 0"));
+            for (bool framed = false; !framed;) {
+                auto asked = std::make_shared<std::optional<bool>>();
+                page->View()->page()->runJavaScript(QStringLiteral("window.__benchFramed === true"),
+                                                    [asked](const QVariant& v) { *asked = v.toBool(); });
+                WaitUntil([asked] { return asked->has_value(); }, "a page's frame");
+                framed = **asked;
+            }
+        }
     }
     window.repaint();
 }

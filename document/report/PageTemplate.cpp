@@ -19,9 +19,14 @@ std::string EscapeForScript(const std::string& json) {
     return out;
 }
 
-std::string PlaceholderJson(const IJSONSerialize* source, const std::string& key) {
+std::string PlaceholderJson(const IJSONSerialize* source, const std::string& key, JsonLayout layout) {
     Json::Value value;
     if (source) source->WriteJson(value, key);
+    if (layout == JsonLayout::Compact) {
+        Json::StreamWriterBuilder builder;
+        builder["indentation"] = "";
+        return EscapeForScript(Json::writeString(builder, value));
+    }
     Json::StyledWriter writer;
     return EscapeForScript(writer.write(value));
 }
@@ -29,7 +34,7 @@ std::string PlaceholderJson(const IJSONSerialize* source, const std::string& key
 PlaceholderValues FillValues(const PlaceholderTable& table) {
     PlaceholderValues values;
     for (const auto& [key, source] : table)
-        if (!key.empty()) values.emplace_back(key, PlaceholderJson(source, key));
+        if (!key.empty()) values.emplace_back(key, PlaceholderJson(source, key, JsonLayout::Compact));
     return values;
 }
 

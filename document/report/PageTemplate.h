@@ -14,11 +14,16 @@ namespace Page {
 // Ordered by key, which is the order of the replacements. The sources are not owned.
 using PlaceholderTable = std::map<std::string, const IJSONSerialize*>;
 
-// The text a page gets for the key: a fresh value filled by the source (left null without a
-// source), written by Json::StyledWriter, made safe for a <script> block.
-std::string PlaceholderJson(const IJSONSerialize* source, const std::string& key);
+// Styled: written by Json::StyledWriter, for people to read. Compact: on one line without
+// spaces, what pages get: a day's figures take half the text and are read that much sooner.
+enum class JsonLayout { Styled, Compact };
 
-// Each key of the table with the text it gets, in key order.
+// The text for the key: a fresh value filled by the source (left null without a source), made
+// safe for a <script> block.
+std::string PlaceholderJson(const IJSONSerialize* source, const std::string& key,
+                            JsonLayout layout = JsonLayout::Styled);
+
+// Each key of the table with the text a page gets for it (compact), in key order.
 using PlaceholderValues = std::vector<std::pair<std::string, std::string>>;
 PlaceholderValues FillValues(const PlaceholderTable& table);
 

@@ -81,10 +81,12 @@ bool CViewCalendar::DoDataExchange(bool save) {
     calendar_->Exchange(true);
     summary_->Exchange(true);
     CWebControlBase::RenderTogether({calendar_, summary_});
-    calendar_->AddObserver("daySelected",
-                           std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnDaySelected));
-    summary_->AddObserver("inputFact",
-                          std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnInputFact));
+    std::vector<CWebControlBase::Observer> observers;
+    observers.push_back({calendar_, "daySelected",
+                         std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnDaySelected)});
+    observers.push_back(
+        {summary_, "inputFact", std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnInputFact)});
+    CWebControlBase::AddObservers(std::move(observers));
     if (bound.Failed()) Services::Prompt().Message(CWebControlBase::kNotAnsweringLoad);
     return true;
 }

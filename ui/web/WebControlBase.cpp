@@ -378,16 +378,40 @@ bool CWebControlBase::Write(const CPageFields& fields) {
     return Call(QStringLiteral("__velmora.write(%1)").arg(JsonText(fields.Json(true)))).has_value();
 }
 
-std::optional<QVariant> CWebControlBase::Call(const QString& script) {
-    if (!rendered_ || !page_) return std::nullopt;
-    // The callback may come after this returned on a timeout; it must not touch the stack then.
-    auto state = std::make_shared<std::pair<bool, QVariant>>();
-    page_->runJavaScript(script, QWebEngineScript::MainWorld, [state](const QVariant& v) {
-        state->first = true;
-        state->second = v;
-    });
-    if (!WaitFor([&state] { return state->first; })) return std::nullopt;
-    return state->second;
+std::optional<QVariant> CWebControlBase::Call(const QString& script) { return CallTogether({{this, script}}).front(); }
+
+std::vector<std::optional<QVariant>> CWebControlBase::CallTogether(
+    const std::vector<std::pair<CWebControlBase*, QString>>& calls) {
+    std::vector<std::optional<QVariant>> results(calls.size());
+    // The callbacks may come after this returned on a timeout; they must not touch the stack then.
+    using State = std::pair<bool, QVariant>;
+    std::vector<std::shared_ptr<State>> states;
+    std::vector<QPointer<CWebControlBase>> hosts;
+    for (const auto& [host, script] : calls) {
+        hosts.emplace_back(host);
+        if (!host->rendered_ || !host->page_) {
+            states.push_back(nullptr);
+            continue;
+        }
+        auto state = std::make_shared<State>();
+        host->page_->runJavaScript(script, QWebEngineScript::MainWorld, [state](const QVariant& v) {
+            state->first = true;
+            state->second = v;
+        });
+        states.push_back(std::move(state));
+    }
+    const auto first = std::find_if(states.begin(), states.end(), [](const auto& state) { return state != nullptr; });
+    if (first == states.end()) return results;
+    const auto done = [&] {
+        for (std::size_t i = 0; i < states.size(); ++i)
+            if (states[i] && !states[i]->first && hosts[i] && !hosts[i]->crashed_) return false;
+        return true;
+    };
+    // The wait is the first asked page's; a page that went away or crashed meanwhile answers nothing.
+    hosts[static_cast<std::size_t>(first - states.begin())]->WaitFor(done);
+    for (std::size_t i = 0; i < states.size(); ++i)
+        if (states[i] && states[i]->first && hosts[i]) results[i] = states[i]->second;
+    return results;
 }
 
 QVariant CWebControlBase::RunScript(const QString& script) {
@@ -458,18 +482,37 @@ void CWebControlBase::Focus(const std::string& id, bool focus) {
     Write(fields);
 }
 
-bool CWebControlBase::AddObserver(const std::string& id, std::unique_ptr<T_Functor> functor) {
-    // Observing changes nothing the page shows.
-    const QVariant own = Call(QStringLiteral("(function(){var e=__velmora.find(%1);"
-                                             "return e&&__velmora.observe(%1,%2)?String(e.id):null;})()")
-                                  .arg(Literal(id))
-                                  .arg(generation_))
-                             .value_or(QVariant());
-    if (!own.isValid() || own.isNull()) return false;
+QString CWebControlBase::ObserveScript(const std::string& id) const {
+    return QStringLiteral(
+               "(function(){var e=__velmora.find(%1);"
+               "return e&&__velmora.observe(%1,%2)?String(e.id):null;})()")
+        .arg(Literal(id))
+        .arg(generation_);
+}
+
+void CWebControlBase::TakeObserver(const QVariant& own, std::unique_ptr<T_Functor> functor) {
     const std::string elementId = own.toString().toStdString();
     connections_[elementId] = true;
     handlers_[elementId] = std::move(functor);
+}
+
+bool CWebControlBase::AddObserver(const std::string& id, std::unique_ptr<T_Functor> functor) {
+    // Observing changes nothing the page shows.
+    const QVariant own = Call(ObserveScript(id)).value_or(QVariant());
+    if (!own.isValid() || own.isNull()) return false;
+    TakeObserver(own, std::move(functor));
     return true;
+}
+
+void CWebControlBase::AddObservers(std::vector<Observer> observers) {
+    std::vector<std::pair<CWebControlBase*, QString>> calls;
+    for (const Observer& o : observers) calls.emplace_back(o.host, o.host->ObserveScript(o.id));
+    std::vector<QPointer<CWebControlBase>> alive;
+    for (const Observer& o : observers) alive.emplace_back(o.host);
+    const auto answers = CallTogether(calls);
+    for (std::size_t i = 0; i < observers.size(); ++i)
+        if (alive[i] && answers[i] && answers[i]->isValid() && !answers[i]->isNull())
+            alive[i]->TakeObserver(*answers[i], std::move(observers[i].functor));
 }
 
 void CWebControlBase::RemoveObservers() {

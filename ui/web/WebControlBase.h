@@ -184,6 +184,13 @@ public:
     // Reports the value changes of the element to the functor, under the element's own id. False
     // when the page has no such element; the functor is then dropped.
     bool AddObserver(const std::string& id, std::unique_ptr<T_Functor> functor);
+    // AddObserver for elements of several pages, asked side by side.
+    struct Observer {
+        CWebControlBase* host;
+        std::string id;
+        std::unique_ptr<T_Functor> functor;
+    };
+    static void AddObservers(std::vector<Observer> observers);
     // No element reports any more; the functors are kept until replaced or the host goes.
     void RemoveObservers();
 
@@ -226,6 +233,11 @@ private:
 
     // The script's result; nullopt when the page did not answer in time or was never rendered.
     std::optional<QVariant> Call(const QString& script);
+    // One script in each page, run side by side; the results in the same order.
+    static std::vector<std::optional<QVariant>> CallTogether(
+        const std::vector<std::pair<CWebControlBase*, QString>>& calls);
+    QString ObserveScript(const std::string& id) const;
+    void TakeObserver(const QVariant& own, std::unique_ptr<T_Functor> functor);
     bool Render();
     // Starts the rendering of the current data without waiting for it.
     void BeginRender();

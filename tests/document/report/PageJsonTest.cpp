@@ -105,7 +105,7 @@ TEST(PageJson, OnlyTheLogsOwnKeysAreAnswered) {
 TEST(PageTemplate, EveryOccurrenceIsReplacedAndTheRestOfThePageKept) {
     auto log = ExchangeFixture::ReadLog();
     const Page::PlaceholderTable table{{CUserLog::kJsonMeasures, log.get()}, {CUserLog::kJsonDay, log.get()}};
-    const std::string measures = Page::PlaceholderJson(log.get(), CUserLog::kJsonMeasures);
+    const std::string measures = Page::PlaceholderJson(log.get(), CUserLog::kJsonMeasures, Page::JsonLayout::Compact);
 
     EXPECT_EQ("<p>" + measures + "</p>" + measures + "|" + measures + "%JSON_MEASURES",
               Page::FillPlaceholders("<p>%JSON_MEASURES%</p>%JSON_MEASURES%|%JSON_MEASURES%%JSON_MEASURES", table));
