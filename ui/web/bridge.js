@@ -165,18 +165,20 @@
         initialBody = document.body ? document.body.innerHTML : null;
     });
 
-    // New data without a new load, for a page with a refreshPage(values): the body goes back to
-    // what the text had, scrolled to its top, with nothing observed and nothing left to report,
-    // as after a load; refreshPage then builds it. Answers 1 when done, 0 when the page has no
-    // refreshPage, -1 when it can't be done now (the host loads the page then).
+    // New data without a new load, for a page with a refreshPage(values). Nothing is observed
+    // and nothing left to report, as after a load. A page's updatePage(values) may first bring
+    // what is on show to what a load would show, answering true; otherwise the body goes back to
+    // what the text had, scrolled to its top, and refreshPage builds it. Answers 1 when done, 0
+    // when the page has no refreshPage, -1 when it can't be done now (the host loads the page).
     function refresh(values) {
         if (typeof window.refreshPage !== 'function') return 0;
         if (initialBody === null || document.readyState !== 'complete') return -1;
         unobserveAll();
         pending = [];
-        document.body.innerHTML = initialBody;
-        window.scrollTo(0, 0);
         try {
+            if (typeof window.updatePage === 'function' && window.updatePage(values)) return 1;
+            document.body.innerHTML = initialBody;
+            window.scrollTo(0, 0);
             window.refreshPage(values);
         } catch (err) {
             console.error(String(err));

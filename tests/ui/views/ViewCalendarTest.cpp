@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <vector>
@@ -185,20 +186,32 @@ TEST_F(LogView, ClickingADayMakesItTheCurrentDayOnBothPages) {
     EXPECT_EQ(view.CalendarPage().Renderings(), renderings);
 }
 
-// A clicked day comes to both pages without a load; they must show it as a view opened on it does.
-TEST_F(LogView, AClickedDayLooksAsTheDayOpenedAfresh) {
-    ASSERT_TRUE(ClickAndWait(QStringLiteral("20240507"), "20240507"));
-    ASSERT_TRUE(ClickAndWait(QStringLiteral("20240506"), "20240506"));
-    ASSERT_TRUE(ClickAndWait(QStringLiteral("20240507"), "20240507"));
-    CViewCalendar fresh;
-    fresh.SetDocument(&doc);
-    fresh.resize(1000, 600);
-    fresh.show();
-    fresh.OnInitialUpdate();
+// Another day comes to both pages without a load; they must show it as a view opened on it does,
+// whether the day was clicked or chosen elsewhere, in the month on show or another.
+TEST_F(LogView, AnotherDayLooksAsTheDayOpenedAfresh) {
+    const auto choose = [this](const std::string& day) {
+        doc.Log().SelectDay(day);
+        view.UpdateData(false);
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> cases = {
+        {"clicked", [this] { ASSERT_TRUE(ClickAndWait(QStringLiteral("20240507"), "20240507")); }},
+        {"clicked back", [this] { ASSERT_TRUE(ClickAndWait(QStringLiteral("20240506"), "20240506")); }},
+        {"chosen in the month", [&choose] { choose("20240507"); }},
+        {"chosen in another month", [&choose] { choose("20240612"); }},
+        {"chosen back", [&choose] { choose("20240506"); }},
+    };
     const QString body = QStringLiteral("document.body.innerHTML");
-    EXPECT_EQ(view.CalendarPage().RunScript(body).toString(), fresh.CalendarPage().RunScript(body).toString());
-    EXPECT_EQ(view.SummaryPage().RunScript(body).toString(), fresh.SummaryPage().RunScript(body).toString());
-    EXPECT_NE(Summary("document.getElementById('FoodContent').textContent").indexOf(QStringLiteral("Nuts")), -1);
+    for (const auto& [how, change] : cases) {
+        SCOPED_TRACE(how);
+        change();
+        CViewCalendar fresh;
+        fresh.SetDocument(&doc);
+        fresh.resize(1000, 600);
+        fresh.show();
+        fresh.OnInitialUpdate();
+        EXPECT_EQ(view.CalendarPage().RunScript(body).toString(), fresh.CalendarPage().RunScript(body).toString());
+        EXPECT_EQ(view.SummaryPage().RunScript(body).toString(), fresh.SummaryPage().RunScript(body).toString());
+    }
 }
 
 TEST_F(LogView, ClicksWhileAnotherIsHandledAreHandledAfterItInTheirOrder) {
