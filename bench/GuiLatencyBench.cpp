@@ -65,8 +65,11 @@ double Ms(Clock::time_point from) { return std::chrono::duration<double, std::mi
 // VELMORA_BENCH_FRAMES=1: "shown" also waits until each page on show has drawn a frame, the
 // stricter reading of a page's result being on screen.
 bool WaitForFrames() {
-    const char* text = std::getenv("VELMORA_BENCH_FRAMES");
-    return text && std::string(text) == "1";
+    static const bool frames = [] {
+        const char* text = std::getenv("VELMORA_BENCH_FRAMES");
+        return text && std::string(text) == "1";
+    }();
+    return frames;
 }
 
 int Repetitions() {

@@ -140,10 +140,8 @@ void CScreenshotRunner::Start() {
             return true;
         });
         steps_.push_back([this] {
-            const QString path = QDir(outDir_).filePath(QStringLiteral("copy-meal.png"));
-            const bool saved = copyDialog_->grab().save(path, "PNG");
+            const bool saved = !SavePicture(copyDialog_->grab(), QStringLiteral("copy-meal")).isEmpty();
             copyDialog_.reset();
-            if (!saved) Finish(5, QStringLiteral("can't write ") + path);
             return saved;
         });
         // The food editor as a nutrition label fills it: values per serving of 40 g.
@@ -171,10 +169,8 @@ void CScreenshotRunner::Start() {
             return true;
         });
         steps_.push_back([this] {
-            const QString path = QDir(outDir_).filePath(QStringLiteral("food-editor.png"));
-            const bool saved = editor_->grab().save(path, "PNG");
+            const bool saved = !SavePicture(editor_->grab(), QStringLiteral("food-editor")).isEmpty();
             editor_.reset();
-            if (!saved) Finish(5, QStringLiteral("can't write ") + path);
             return saved;
         });
     }
@@ -201,13 +197,19 @@ bool CScreenshotRunner::Grab(const QString& name) {
         picture = screen->grabWindow(0, g.x(), g.y(), g.width(), g.height());
     }
     if (picture.isNull()) picture = frame->grab();
+    const QString path = SavePicture(picture, name);
+    if (path.isEmpty()) return false;
+    QTextStream(stdout) << "wrote " << path << Qt::endl;
+    return true;
+}
+
+QString CScreenshotRunner::SavePicture(const QPixmap& picture, const QString& name) {
     const QString path = QDir(outDir_).filePath(name + QStringLiteral(".png"));
     if (picture.isNull() || !picture.save(path, "PNG")) {
         Finish(5, QStringLiteral("can't write ") + path);
-        return false;
+        return {};
     }
-    QTextStream(stdout) << "wrote " << path << Qt::endl;
-    return true;
+    return path;
 }
 
 void CScreenshotRunner::Finish(int code, const QString& message) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 class DlgCopyFoods;
+class QPixmap;
 
 class CVelmoraApp;
 namespace Gui {
@@ -28,6 +29,9 @@ public:
 private:
     void Next();
     bool Grab(const QString& name);
+    // Writes NAME.png into the folder and answers its path; on failure ends the run with a
+    // message and answers nothing.
+    QString SavePicture(const QPixmap& picture, const QString& name);
     void Finish(int code, const QString& message = {});
 
     CVelmoraApp& app_;

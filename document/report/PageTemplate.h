@@ -15,7 +15,7 @@ namespace Page {
 using PlaceholderTable = std::map<std::string, const IJSONSerialize*>;
 
 // Styled: written by Json::StyledWriter, for people to read. Compact: on one line without
-// spaces, what pages get: a day's figures take half the text and are read that much sooner.
+// spaces, what pages get: a day's figures take well under half the text, read that much sooner.
 enum class JsonLayout { Styled, Compact };
 
 // The text for the key: a fresh value filled by the source (left null without a source), made

@@ -42,6 +42,19 @@ std::string ProfileXml(const CUserLog& log) {
     return root.GetXml();
 }
 
+// The test foods, and a table of the user's own (1000, "My Foods") holding an oat bar: 12.5 g
+// protein per 100 g, 40 g a bar.
+void LoadWithOatBar(CDataSourceMgr& tables) {
+    std::string error;
+    ASSERT_TRUE(tables.Load(std::string(VELMORA_TEST_DATA) + "/model/foods.xml", {}, error)) << error;
+    CDS_Ingredient bar;
+    bar.SetName("Oat bar");
+    bar.SetFoodKey(FoodKey(1, 0));
+    bar.SetNutrientValue(kProtein, 12.5);
+    bar.AddUnit("bar", 40);
+    ASSERT_TRUE(tables.SetTable(1000, "My Foods", "my.xml", {{"My Foods", {bar}}}));
+}
+
 // A log read from a "Profile" element; the load report is cleared first.
 std::unique_ptr<CUserLog> ReadProfile(const std::string& body, const CDataSourceMgr* source = &Foods()) {
     LoadReport::Clear();
@@ -159,14 +172,7 @@ TEST(UserLog, MissingFoodsBecomePlaceholdersReportedOnce) {
 
 TEST(UserLog, FoodsOfOtherTablesAreCopiedIntoTheProfileAndUsedWhenTheyAreGone) {
     CDataSourceMgr tables;
-    std::string error;
-    ASSERT_TRUE(tables.Load(std::string(VELMORA_TEST_DATA) + "/model/foods.xml", {}, error)) << error;
-    CDS_Ingredient bar;
-    bar.SetName("Oat bar");
-    bar.SetFoodKey(FoodKey(1, 0));
-    bar.SetNutrientValue(kProtein, 12.5);
-    bar.AddUnit("bar", 40);
-    ASSERT_TRUE(tables.SetTable(1000, "My Foods", "my.xml", {{"My Foods", {bar}}}));
+    ASSERT_NO_FATAL_FAILURE(LoadWithOatBar(tables));
 
     CUserLog log(&Meals(), &tables);
     log.AddFood(40, 1, "", *tables.FindFood(FoodKey(1, 1000)));
@@ -194,13 +200,7 @@ TEST(UserLog, FoodsOfOtherTablesAreCopiedIntoTheProfileAndUsedWhenTheyAreGone) {
 // holds it; a favourite nobody knows any more is kept in the file, in case its table comes back.
 TEST(UserLog, FavouritesAreWrittenOnlyWhenThereAreAnyAndKeepCopiesOfOwnFoods) {
     CDataSourceMgr tables;
-    std::string error;
-    ASSERT_TRUE(tables.Load(std::string(VELMORA_TEST_DATA) + "/model/foods.xml", {}, error)) << error;
-    CDS_Ingredient bar;
-    bar.SetName("Oat bar");
-    bar.SetFoodKey(FoodKey(1, 0));
-    bar.AddUnit("bar", 40);
-    ASSERT_TRUE(tables.SetTable(1000, "My Foods", "my.xml", {{"My Foods", {bar}}}));
+    ASSERT_NO_FATAL_FAILURE(LoadWithOatBar(tables));
 
     CUserLog log(&Meals(), &tables);
     log.AddFood(10, 0, "", Food(100));

@@ -244,20 +244,20 @@ bool CWebControlBase::RenderTogether(const std::vector<CWebControlBase*>& hosts)
     if (hosts.empty()) return true;
     std::vector<QPointer<CWebControlBase>> alive(hosts.begin(), hosts.end());
     for (CWebControlBase* host : hosts) host->BeginRender();
-    // The wait is the first page's; it goes on while any page still loads.
-    const QPointer<CWebControlBase> first = hosts.front();
     const auto answered = [](const QPointer<CWebControlBase>& host) { return host && host->rendering_.answer->first; };
-    const auto over = [&alive, &answered] {
+    // The wait is the first page's; it goes on while any page still loads, and it is as long as a
+    // first rendering's when any page starts its renderer.
+    CWebControlBase* first = hosts.front();
+    const bool starting = std::any_of(hosts.begin(), hosts.end(), [](auto* host) { return host->starting_; });
+    first->starting_ = starting;
+    const auto start = std::chrono::steady_clock::now();
+    first->WaitFor([&] {
         return std::all_of(alive.begin(), alive.end(), [&answered](const QPointer<CWebControlBase>& host) {
             return !host || host->crashed_ || answered(host);
         });
-    };
-    for (const auto& host : alive) first->starting_ = first->starting_ || host->starting_;
-    const bool firstStarting = first->starting_;
-    const auto start = std::chrono::steady_clock::now();
-    first->WaitFor([&] { return over() && (!first || answered(first) || first->crashed_); });
+    });
     // Nor does a renderer's start count against the rest of the exchange.
-    if (firstStarting && !g_bounds.empty()) g_bounds.front()->deadline_ += std::chrono::steady_clock::now() - start;
+    if (starting && !g_bounds.empty()) g_bounds.front()->deadline_ += std::chrono::steady_clock::now() - start;
     bool all = true;
     for (const auto& host : alive) {
         if (!host) {
@@ -279,7 +279,6 @@ void CWebControlBase::BeginRender() {
     const Page::PlaceholderValues values = placeholders_ ? Page::FillValues(*placeholders_) : Page::PlaceholderValues();
     rendering_ = Rendering();
     rendering_.text = PageText(resource_, values);
-    rendering_.start = std::chrono::steady_clock::now();
     if (rendered_ && pristine_ && !crashed_ && rendering_.text == shownText_) {
         // What a load would show is on show: the view observes anew, as after a load.
         rendering_.answer->first = true;
@@ -506,9 +505,11 @@ bool CWebControlBase::AddObserver(const std::string& id, std::unique_ptr<T_Funct
 
 void CWebControlBase::AddObservers(std::vector<Observer> observers) {
     std::vector<std::pair<CWebControlBase*, QString>> calls;
-    for (const Observer& o : observers) calls.emplace_back(o.host, o.host->ObserveScript(o.id));
     std::vector<QPointer<CWebControlBase>> alive;
-    for (const Observer& o : observers) alive.emplace_back(o.host);
+    for (const Observer& o : observers) {
+        calls.emplace_back(o.host, o.host->ObserveScript(o.id));
+        alive.emplace_back(o.host);
+    }
     const auto answers = CallTogether(calls);
     for (std::size_t i = 0; i < observers.size(); ++i)
         if (alive[i] && answers[i] && answers[i]->isValid() && !answers[i]->isNull())

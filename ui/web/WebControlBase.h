@@ -228,7 +228,6 @@ private:
         // has none, -1 not now).
         std::shared_ptr<std::pair<bool, int>> answer = std::make_shared<std::pair<bool, int>>();
         QMetaObject::Connection loaded;
-        std::chrono::steady_clock::time_point start;
     };
 
     // The script's result; nullopt when the page did not answer in time or was never rendered.
