@@ -32,6 +32,17 @@ void CNutrientRequirement::Load(const Xml::XmlElement& element) {
     name = element.GetAttribute("name", "").AsString();
     units = element.GetAttribute("units", "").AsString();
     unknown.Capture(element, {"gid", "min", "max", "name", "units"}, {});
+    if (const Nutrient::RenumberedNutrient* r = Nutrient::RenumberedFrom(gid)) {
+        // Written before the nutrient took its reference intakes' gid: the limits follow the
+        // nutrient, and the next save writes the gid of today. A file already in the new units
+        // (edited by hand) is taken as it says.
+        gid = r->gid;
+        if (units != r->units) {
+            if (min != -1) min /= r->oldPerNew;
+            if (max != -1) max /= r->oldPerNew;
+        }
+        units = r->units;
+    }
     if (name.empty() || units.empty()) {
         if (const Nutrient::StandardNutrient* n = Nutrient::StandardNutrientByGid(gid)) {
             name = n->name;

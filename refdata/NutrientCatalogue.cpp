@@ -65,7 +65,21 @@ const NumberToGid kNumberMap[] = {
     {620, 56},  {621, 57}, {626, 58}, {627, 59}, {628, 60}, {629, 61}, {630, 62}, {631, 63}, {645, 64}, {646, 65},
 };
 
+// Profiles followed these under the USDA numbers until they were mapped to the reference intakes'
+// gids above; USDA gives fluoride in µg, the reference intakes in mg.
+const RenumberedNutrient kRenumbered[] = {
+    {313, 108, "µg", "mg", 1000.0},
+    {315, 75, "mg", "mg", 1.0},
+    {410, 81, "mg", "mg", 1.0},
+};
+
 }  // namespace
+
+const RenumberedNutrient* RenumberedFrom(int oldGid) {
+    for (const auto& r : kRenumbered)
+        if (r.oldGid == oldGid) return &r;
+    return nullptr;
+}
 
 std::span<const StandardNutrient> StandardNutrients() { return kStandard; }
 

@@ -26,6 +26,18 @@ int GidOfStandardNutrient(const std::string& name);
 // The gid of a data source's nutrient number; the number itself when it is not mapped.
 int GidOfNutrientNumber(int number);
 
+// A nutrient that files written by earlier releases name by its data source number rather than by
+// the gid of the reference intakes; limits stored under the old number are in oldUnits.
+struct RenumberedNutrient {
+    int oldGid;
+    int gid;
+    const char* oldUnits;
+    const char* units;
+    double oldPerNew;  // how many oldUnits make one of units
+};
+// The entry for a gid earlier releases wrote, or null when the gid means today what it meant then.
+const RenumberedNutrient* RenumberedFrom(int oldGid);
+
 // trunc(x * 10^n + 0.5) / 10^n, the integer part truncated towards zero; a negative n counts as 0.
 double RoundDecimals(double x, int decimals);
 // An intake rounded to its nutrient's display decimals; unrounded for a nutrient not in the table.

@@ -247,4 +247,22 @@ TEST_F(CliProfile, AChangeThatWouldLoseDataIsOnlySavedWithForce) {
     EXPECT_THAT(dir.Read("profiles/Ole"), ::testing::Not(HasSubstr("Unobtainium")));
 }
 
+// A profile of the release that followed fluoride, manganese and pantothenic acid under their USDA
+// numbers is neither reported as losing them nor refused for a change; the change saves today's.
+TEST_F(CliProfile, NutrientsUnderFormerNumbersNeedNoForce) {
+    dir.Write("profiles/Ida", ReadWhole(kData + "usda-numbers-profile.xml"));
+    const std::string path = dir.File("profiles/Ida");
+    const std::vector<std::string> source = {"--data-source", kData + "usda-numbers-foods.xml", "--today", "20240310"};
+
+    const Result check = RunCli(dir, {"profile", "check", path}, source);
+    EXPECT_EQ(0, check.code) << check.err;
+    EXPECT_EQ("", check.out);
+
+    const Result add = RunCli(dir, {"day", "add", path, "--date", "20240106", "--food", "7:14355"}, source);
+    ASSERT_EQ(0, add.code) << add.err;
+    const std::string saved = dir.Read("profiles/Ida");
+    for (const char* gid : {"gid=\"108\"", "gid=\"75\"", "gid=\"81\""}) EXPECT_THAT(saved, HasSubstr(gid));
+    EXPECT_THAT(saved, ::testing::Not(HasSubstr("gid=\"313\"")));
+}
+
 }  // namespace

@@ -509,3 +509,53 @@ TEST(ProfileFileUnreadable, SaysPermissionDenied) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Limit {
+    int gid;
+    double min;
+    double max;
+    std::string units;
+    friend bool operator==(const Limit&, const Limit&) = default;
+    friend void PrintTo(const Limit& l, std::ostream* os) {
+        *os << l.gid << " " << l.min << ".." << l.max << " " << l.units;
+    }
+};
+
+std::vector<Limit> LimitsOf(const std::vector<UserLog::CNutrientRequirement>& requirements) {
+    std::vector<Limit> limits;
+    for (const auto& r : requirements) limits.push_back({r.gid, r.min, r.max, r.units});
+    return limits;
+}
+
+}  // namespace
+
+// Fluoride, manganese and pantothenic acid were once followed under their USDA numbers, fluoride in
+// µg; a profile of that time keeps them, with its limits in today's units, and saves them so.
+TEST(ProfileFile, NutrientsUnderTheirFormerNumbersAreFollowedUnderTodays) {
+    CDataSourceMgr foods;
+    std::string error;
+    ASSERT_TRUE(foods.Load(Data("usda-numbers-foods.xml"), {}, error)) << error;
+    TempDir dir;
+    dir.Write("Ida", ReadText(Data("usda-numbers-profile.xml")));
+
+    const std::vector<Limit> profileLimits = {
+        {13, 18, -1, "mg"}, {108, 3, 10, "mg"}, {75, 1.8, 11, "mg"}, {81, 5, -1, "mg"}};
+    const std::vector<Limit> dayLimits = {{108, -1, 4, "mg"}};
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass == 0 ? "as written before" : "as saved again");
+        CSingleDayDocData data(&Meals(), &foods);
+        ASSERT_TRUE(ReadProfileFile(data, dir.File("Ida"), error)) << error;
+        EXPECT_EQ("", LostText());
+        EXPECT_EQ(profileLimits, LimitsOf(data.Log().Requirements()));
+        const int day = data.Log().FindDay("20240105");
+        ASSERT_LE(0, day);
+        EXPECT_EQ(dayLimits, LimitsOf(data.Log().Days()[static_cast<std::size_t>(day)]->requirements));
+        if (pass == 0) WriteProfileFile(data, dir.File("Ida"), {});
+    }
+    const std::string saved = ReadText(dir.File("Ida"));
+    EXPECT_THAT(saved, Not(HasSubstr("gid=\"313\"")));
+    EXPECT_THAT(saved,
+                HasSubstr("<NutrientRequirement gid=\"108\" name=\"Fluoride, F\" units=\"mg\" min=\"3\" max=\"10\"/>"));
+}
