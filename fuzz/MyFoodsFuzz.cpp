@@ -42,7 +42,8 @@ void CheckNewKey(const std::optional<FoodKey>& key, const std::map<int, std::str
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const FuzzSupport::TempFolder folder;
     const std::string path = folder.Path() + "/my-foods.xml";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
     CDataSourceMgr tables;
     LoadSample(tables);

@@ -167,8 +167,8 @@ bool CDataSourceMgr::AddTable(const std::string& path, std::string& error) {
     else if (other.sourceId_ < 0)
         refusal = "Its ID " + std::to_string(other.sourceId_) + " is negative; give it one of 0 or more" + place;
     else if (HasTable(other.sourceId_) || other.sourceId_ == MyFoods::kSourceId)
-        refusal = "Its ID " + std::to_string(other.sourceId_) + " is the ID of a table already loaded; give it another ID" +
-                  place;
+        refusal = "Its ID " + std::to_string(other.sourceId_) +
+                  " is the ID of a table already loaded; give it another ID" + place;
     if (!refusal.empty()) {
         error = kCantLoad + path + "\n" + refusal;
         return false;

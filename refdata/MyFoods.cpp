@@ -55,7 +55,11 @@ std::string TextFault(std::string_view text, bool& visible) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t length = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+        std::size_t length = c < 0x80                 ? 1
+                             : c >= 0xC2 && c <= 0xDF ? 2
+                             : c >= 0xE0 && c <= 0xEF ? 3
+                             : c >= 0xF0 && c <= 0xF4 ? 4
+                                                      : 0;
         char32_t cp = length == 1 ? c : length == 2 ? c & 0x1F : length == 3 ? c & 0x0F : c & 0x07;
         bool valid = length > 0 && i + length <= text.size();
         for (std::size_t k = 1; valid && k < length; ++k) {
@@ -68,9 +72,8 @@ std::string TextFault(std::string_view text, bool& visible) {
             return "must be UTF-8 text";
         if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) return "can't hold control characters such as line breaks or tabs";
         if (cp == 0xFFFE || cp == 0xFFFF) return "can't hold the non-characters U+FFFE and U+FFFF";
-        const bool blank = cp == 0x20 || cp == 0xA0 || cp == 0x1680 || (cp >= 0x2000 && cp <= 0x200B) ||
-                           cp == 0x2028 || cp == 0x2029 || cp == 0x202F || cp == 0x205F || cp == 0x3000 ||
-                           cp == 0xFEFF;
+        const bool blank = cp == 0x20 || cp == 0xA0 || cp == 0x1680 || (cp >= 0x2000 && cp <= 0x200B) || cp == 0x2028 ||
+                           cp == 0x2029 || cp == 0x202F || cp == 0x205F || cp == 0x3000 || cp == 0xFEFF;
         const bool nonCharacter = (cp >= 0xFDD0 && cp <= 0xFDEF) || (cp & 0xFFFE) == 0xFFFE;
         visible = visible || (!blank && !nonCharacter);
         i += length;
@@ -178,8 +181,7 @@ Computed ComputeWith(const Lookup& find, const Recipe& recipe, CDS_Ingredient& o
         return Computed::Refused;
     }
     made.SetEnergyFactors(factors);
-    made.SetUnits(
-        {FoodUnit{"g", 1.0}, FoodUnit{MyFoods::kServing, serving}, FoodUnit{MyFoods::kWholeRecipe, cooked}});
+    made.SetUnits({FoodUnit{"g", 1.0}, FoodUnit{MyFoods::kServing, serving}, FoodUnit{MyFoods::kWholeRecipe, cooked}});
     out = std::move(made);
     return Computed::Done;
 }

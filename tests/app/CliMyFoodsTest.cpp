@@ -144,9 +144,9 @@ TEST_F(CliMyFoods, TwoWritersAtOnceLoseNoFoodAndShareNoKey) {
         "for w in a b; do (for i in $(seq 1 " + std::to_string(each) +
         "); do \"$1\" --app-dir \"$2\" --data-source \"$3\" foods add --name \"$w$i\" --nutrient 208=1"
         " >>\"$2/keys-$w.txt\" || echo failed; done) & done; wait";
-    const ProgramRun r = RunProgram("/bin/sh", {"-c", script, "sh", std::string(VELMORA_BIN_DIR) + "/velmora-cli",
-                                                dir.Path().string(), kSample},
-                                    dir);
+    const ProgramRun r = RunProgram(
+        "/bin/sh", {"-c", script, "sh", std::string(VELMORA_BIN_DIR) + "/velmora-cli", dir.Path().string(), kSample},
+        dir);
     ASSERT_EQ(0, r.code) << r.err;
     EXPECT_EQ("", r.out);
     std::set<std::string> keys;

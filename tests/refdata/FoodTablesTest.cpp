@@ -299,15 +299,18 @@ TEST_F(OwnFoods, RefusedFoodsChangeNothing) {
         // Values beyond any number would be written as "inf", and the next start would refuse the
         // whole table.
         {"an ingredient too heavy to compute", MilkStew(1e308), kTooLarge},
-        {"ingredients adding up beyond any number", RecipeOf("Stew", {{milk, "Milk", 1e308, "g", 1e308}, {milk, "Milk", 1e308, "g", 1e308}}), kTooLarge},
+        {"ingredients adding up beyond any number",
+         RecipeOf("Stew", {{milk, "Milk", 1e308, "g", 1e308}, {milk, "Milk", 1e308, "g", 1e308}}), kTooLarge},
         {"servings that make a serving infinite", MilkStew(100, 0, 1e-320), kTooLarge},
         {"a cooked weight that makes the values infinite", MilkStew(100, 1e-320), kTooLarge},
         {"ingredients of 0 g however it is cooked", MilkStew(0, 250),
          "The recipe \"Stew\" weighs nothing: give its ingredients amounts."},
         // A portion's weight is kept in single precision: beyond it, it would read back as
         // infinite or 0 g.
-        {"a portion too heavy to keep", WithPortion(1e39), "The portion \"bar\" of \"Bar\" weighs too much to be kept."},
-        {"a portion too light to keep", WithPortion(1e-50), "The portion \"bar\" of \"Bar\" weighs too little to be kept."},
+        {"a portion too heavy to keep", WithPortion(1e39),
+         "The portion \"bar\" of \"Bar\" weighs too much to be kept."},
+        {"a portion too light to keep", WithPortion(1e-50),
+         "The portion \"bar\" of \"Bar\" weighs too little to be kept."},
         // What the file can't carry would be dropped on the way, leaving another name or none.
         {"a name of U+FFFE", Food("\xEF\xBF\xBE", {}),
          "The name of a food can't hold the non-characters U+FFFE and U+FFFF."},
@@ -373,8 +376,10 @@ TEST_F(OwnFoods, KeysOfATableMovedAsideAreNotGivenAgain) {
         int next;
     } cases[] = {
         {"a value the table refuses", "my-foods.xml", refused, 41},
-        {"cut off", "my-foods.xml", R"(<DataSource Name="My Foods" ID="1000"><FoodGroups><FoodGroup id="My Foods" code="1">
-            <Food Name="A" key="56"/><Food Name="B" key="57"><Nutrition>)", 58},
+        {"cut off", "my-foods.xml",
+         R"(<DataSource Name="My Foods" ID="1000"><FoodGroups><FoodGroup id="My Foods" code="1">
+            <Food Name="A" key="56"/><Food Name="B" key="57"><Nutrition>)",
+         58},
         {"moved aside before", "my-foods.xml.broken", refused, 41},
     };
     for (const auto& c : cases) {
@@ -420,9 +425,10 @@ namespace {
 std::string RecipeChain(int depth) {
     std::string text = R"(<DataSource Name="My Foods" ID="1000"><FoodGroups><FoodGroup id="My Recipes" code="1">)";
     for (int key = depth + 1; key > 1; --key)
-        text += "<Food Name=\"R" + std::to_string(key) + "\" key=\"" + std::to_string(key) +
-                R"("><Nutrition/><EnergyFactors/><Units><E M="g" K="1"/></Units><Recipe><Ingredient source="1000" key=")" +
-                std::to_string(key - 1) + R"(" amount="100" grams="100"/></Recipe></Food>)";
+        text +=
+            "<Food Name=\"R" + std::to_string(key) + "\" key=\"" + std::to_string(key) +
+            R"("><Nutrition/><EnergyFactors/><Units><E M="g" K="1"/></Units><Recipe><Ingredient source="1000" key=")" +
+            std::to_string(key - 1) + R"(" amount="100" grams="100"/></Recipe></Food>)";
     text += R"(<Food Name="Base" key="1"><Nutrition><E N="1" V="50"/></Nutrition><EnergyFactors/>)"
             R"(<Units><E M="g" K="1"/></Units></Food></FoodGroup></FoodGroups></DataSource>)";
     return text;
