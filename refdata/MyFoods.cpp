@@ -247,9 +247,25 @@ long long ReadNextKey(std::string_view text) {
     return std::max(1LL, static_cast<long long>(std::max(next, 0.0)));
 }
 
-// The key after the highest one the file names (in any "key" or "nextKey" attribute), read from
+// The number an attribute of the tag holds, or -1 when it has none that is a whole number.
+long long NumberIn(std::string_view tag, std::string_view attribute) {
+    for (std::size_t at = tag.find(attribute); at != std::string_view::npos; at = tag.find(attribute, at + 1)) {
+        const std::size_t quote = at + attribute.size();
+        if (!std::isspace(static_cast<unsigned char>(tag[at - 1])) || quote >= tag.size() ||
+            (tag[quote] != '"' && tag[quote] != '\''))
+            continue;
+        long long n = 0;
+        std::size_t d = quote + 1;
+        for (; d < tag.size() && std::isdigit(static_cast<unsigned char>(tag[d])) && n <= kKeysEnd; ++d)
+            n = n * 10 + (tag[d] - '0');
+        if (d > quote + 1 && d < tag.size() && tag[d] == tag[quote]) return n;
+    }
+    return -1;
+}
+
+// The key after the highest one the file gives (a food's "key", the table's "nextKey"), read from
 // its bare text: a table that can't be read keeps its keys from being given to other foods.
-// 1 when it names none or can't be read.
+// 1 when it gives none or can't be read.
 long long KeysAfter(const std::string& path) {
     std::string text;
     try {
@@ -258,19 +274,15 @@ long long KeysAfter(const std::string& path) {
         return 1;
     }
     long long after = 1;
-    for (const std::string_view attribute : {"key=", "nextKey="}) {
-        const bool isNext = attribute[0] == 'n';
-        for (std::size_t at = text.find(attribute); at != std::string::npos; at = text.find(attribute, at + 1)) {
-            const std::size_t quote = at + attribute.size();
-            if (at == 0 || !std::isspace(static_cast<unsigned char>(text[at - 1])) || quote >= text.size() ||
-                (text[quote] != '"' && text[quote] != '\''))
-                continue;
-            long long n = 0;
-            std::size_t d = quote + 1;
-            for (; d < text.size() && std::isdigit(static_cast<unsigned char>(text[d])) && n < kKeysEnd; ++d)
-                n = n * 10 + (text[d] - '0');
-            if (d == quote + 1 || text[d] != text[quote] || n > (isNext ? kKeysEnd : INT_MAX)) continue;
-            after = std::max(after, isNext ? n : n + 1);
+    for (std::size_t open = text.find('<'); open != std::string::npos; open = text.find('<', open + 1)) {
+        const std::size_t close = text.find('>', open);
+        const std::string_view tag =
+            std::string_view(text).substr(open, close == std::string::npos ? close : close - open);
+        if (tag.starts_with("<Food") && tag.size() > 5 && std::isspace(static_cast<unsigned char>(tag[5]))) {
+            if (const long long key = NumberIn(tag, "key="); key >= 0 && key <= INT_MAX)
+                after = std::max(after, key + 1);
+        } else if (tag.starts_with("<DataSource")) {
+            if (const long long next = NumberIn(tag, "nextKey="); next <= kKeysEnd) after = std::max(after, next);
         }
     }
     return after;
@@ -357,15 +369,14 @@ Recipe LoadRecipe(const Xml::XmlElement& el) {
     return ReadRecipe(RecordReaders::DomAttrs(el), ingredients);
 }
 
-// The foods as they stand in their group, turned into text a few at a time so that a large table
+// The foods as they stand in their group, appended to `text` a few at a time so that a large table
 // never stands in memory as one document tree: each chunk is written under a root, "FoodGroups"
 // and "FoodGroup" of its own, so that the serialiser indents the foods at their depth in the file,
 // and the lines between that group's tags are taken as they are.
-std::string FoodsText(const std::vector<const MyFood*>& foods) {
+void AppendFoodsText(const std::vector<const MyFood*>& foods, std::string& text) {
     static constexpr std::string_view kOpen = "\n    <FoodGroup>\n";
     static constexpr std::string_view kClose = "    </FoodGroup>\n";
     constexpr std::size_t kFoodsPerChunk = 64;
-    std::string text;
     for (std::size_t next = 0; next < foods.size();) {
         Xml::XmlDocument chunk;
         Xml::XmlElement root = chunk.CreateElement("DataSource");
@@ -385,7 +396,6 @@ std::string FoodsText(const std::vector<const MyFood*>& foods) {
             throw Xml::XmlError(Xml::XmlError::Io, "Can't write the foods of the table");
         text.append(dumped, open + kOpen.size(), close - open - kOpen.size());
     }
-    return text;
 }
 
 // Stands in a group for its foods until they are put in as text. A kept element of a newer
@@ -759,7 +769,8 @@ std::string CMyFoods::Serialize(const std::vector<MyFood>& foods, long long next
         const std::size_t lineStart = at == std::string::npos ? at : outline.rfind('\n', at);
         if (lineStart == std::string::npos || lineStart < from)
             throw Xml::XmlError(Xml::XmlError::Io, "Can't place the foods of the table");
-        text.append(outline, from, lineStart + 1 - from).append(FoodsText(members));
+        text.append(outline, from, lineStart + 1 - from);
+        AppendFoodsText(members, text);
         from = at + markLine.size();
     }
     text.append(outline, from);
