@@ -43,6 +43,7 @@ struct CDataSourceMgr::Replay {
         mgr.root_.code = 0;
         mgr.root_.name = std::move(name);
         mgr.sourceId_ = id;
+        mgr.idGiven_ = doc.root.Has("ID");
         mgr.version_ = version;
 
         mgr.nutrients_.resize(doc.nutrients.size());
@@ -157,9 +158,19 @@ std::vector<FoodTableInfo> CDataSourceMgr::Tables() const {
 bool CDataSourceMgr::AddTable(const std::string& path, std::string& error) {
     CDataSourceMgr other;
     if (!other.Load(path, {}, error)) return false;
-    if (HasTable(other.sourceId_)) {
-        error = kCantLoad + path + "\nIts ID " + std::to_string(other.sourceId_) +
-                " is the ID of a table already loaded; give it another ID in its \"DataSource\" element.";
+    // A table without an ID would be read as table 0, and one with the user's own table's ID
+    // would hide those foods: what is added under it could never be found again.
+    const std::string place = " in its \"DataSource\" element.";
+    std::string refusal;
+    if (!other.idGiven_)
+        refusal = "It has no ID; give it one" + place;
+    else if (other.sourceId_ < 0)
+        refusal = "Its ID " + std::to_string(other.sourceId_) + " is negative; give it one of 0 or more" + place;
+    else if (HasTable(other.sourceId_) || other.sourceId_ == MyFoods::kSourceId)
+        refusal = "Its ID " + std::to_string(other.sourceId_) +
+                  " is the ID of a table already loaded; give it another ID" + place;
+    if (!refusal.empty()) {
+        error = kCantLoad + path + "\n" + refusal;
         return false;
     }
     auto root = std::make_unique<CDS_FoodGroup>(0, other.root_.name, nullptr);

@@ -66,7 +66,8 @@ public:
 
     // Loads one more table beside those loaded. Its foods keep the file's ID; its nutrients that
     // the loaded tables lack are appended to Nutrients(). All or nothing: a file that fails to
-    // load, or whose ID a loaded table has, adds nothing, and `error` says why.
+    // load, that has no ID or a negative one, or whose ID a loaded table or the user's own table
+    // (MyFoods::kSourceId) has, adds nothing, and `error` says why.
     bool AddTable(const std::string& path, std::string& error);
     // Puts `groups` in as the writable table `sourceId` named `name`, replacing what it held (it is
     // made when absent). The foods take the table's ID. Records and groups handed out before stay
@@ -110,6 +111,7 @@ private:
     CDS_FoodGroup root_;
     std::map<int, std::string> portionTitles_;
     int sourceId_ = -1;
+    bool idGiven_ = false;  // the file named its ID, rather than being read as table 0
     std::string path_;
     std::string detail_;
 

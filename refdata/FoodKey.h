@@ -18,3 +18,11 @@ struct FoodKey {
         return a.key <=> b.key;
     }
 };
+
+namespace MyFoods {
+
+// The ID of the user's own table. It is taken whether or not the table has foods yet, so no table
+// read from a file may carry it.
+constexpr int kSourceId = 1000;
+
+}  // namespace MyFoods

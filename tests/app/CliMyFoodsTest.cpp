@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -87,6 +91,16 @@ TEST_F(CliMyFoods, BadFoodsAreRefusedAndNothingIsWritten) {
          {"recipe", "add", "--name", "R", "--ingredient", "7:1001=10", "--servings", "0"},
          1,
          "must be more than 0"},
+        {"values beyond any number", {"recipe", "add", "--name", "R", "--ingredient", "7:1001=1e308"}, 1, "too large"},
+        {"a serving beyond any weight",
+         {"recipe", "add", "--name", "R", "--ingredient", "7:1001=10", "--servings", "1e-320"},
+         1,
+         "too large"},
+        {"ingredients of 0 g",
+         {"recipe", "add", "--name", "R", "--ingredient", "7:1001=0", "--cooked-weight", "100"},
+         1,
+         "weighs nothing"},
+        {"a line break in the name", {"foods", "add", "--name", "Oat\nbar"}, 1, "can't hold control characters"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -120,4 +134,46 @@ TEST_F(CliMyFoods, AnUnreadableTableIsKeptAsideAndTheUserIsTold) {
     EXPECT_THAT(r.err, HasSubstr("Can't read your own foods from " + dir.File("mine.xml")));
     EXPECT_THAT(r.err, HasSubstr("the file was kept as " + dir.File("mine.xml.broken")));
     EXPECT_EQ("<DataSource><Food>", dir.Read("mine.xml.broken"));
+}
+
+// Two loops adding foods at once, as a user's scripts might: every food is kept, under a key of its
+// own.
+TEST_F(CliMyFoods, TwoWritersAtOnceLoseNoFoodAndShareNoKey) {
+    const int each = 25;
+    const std::string script =
+        "for w in a b; do (for i in $(seq 1 " + std::to_string(each) +
+        "); do \"$1\" --app-dir \"$2\" --data-source \"$3\" foods add --name \"$w$i\" --nutrient 208=1"
+        " >>\"$2/keys-$w.txt\" || echo failed; done) & done; wait";
+    const ProgramRun r = RunProgram(
+        "/bin/sh", {"-c", script, "sh", std::string(VELMORA_BIN_DIR) + "/velmora-cli", dir.Path().string(), kSample},
+        dir);
+    ASSERT_EQ(0, r.code) << r.err;
+    EXPECT_EQ("", r.out);
+    std::set<std::string> keys;
+    for (const char* w : {"keys-a.txt", "keys-b.txt"}) {
+        std::istringstream lines(dir.Read(w));
+        for (std::string line; std::getline(lines, line);) EXPECT_TRUE(keys.insert(line).second) << line;
+    }
+    EXPECT_EQ(2u * each, keys.size());
+    const std::string table = dir.Read("foods/my-foods.xml");
+    for (const char* w : {"a", "b"})
+        for (int i = 1; i <= each; ++i)
+            EXPECT_THAT(table, HasSubstr("Name=\"" + std::string(w) + std::to_string(i) + "\"")) << w << i;
+}
+
+// A further table that takes the ID of the user's own foods would hide them: a food added would
+// get a key no command finds.
+TEST_F(CliMyFoods, AFurtherTableWithTheIdOfOwnFoodsIsRefused) {
+    std::ifstream second(kSecond);
+    std::string table((std::istreambuf_iterator<char>(second)), std::istreambuf_iterator<char>());
+    table.replace(table.find("ID=\"2\""), 6, "ID=\"1000\"");
+    dir.Write("mine-too.xml", table);
+    ProgramRun r = RunCli(dir, {"foods", "add", "--name", "Oat bar", "--nutrient", "208=400"},
+                          {"--data-source", kSample, "--data-source", dir.File("mine-too.xml")});
+    EXPECT_EQ(0, r.code) << r.err;
+    EXPECT_EQ("1000:1\n", r.out);
+    EXPECT_THAT(r.err, HasSubstr("Its ID 1000 is the ID of a table already loaded"));
+    r = RunCli(dir, {"foods", "show", "1000:1"}, {"--data-source", kSample, "--data-source", dir.File("mine-too.xml")});
+    EXPECT_EQ(0, r.code) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("Oat bar\n"));
 }

@@ -84,7 +84,11 @@ TEST_F(Tables, ATableThatCantBeAddedAddsNothing) {
         const char* reason;
     };
     const Case cases[] = {
-        {"the first table's ID", WithId(kSecond, "7"), "is the ID of a table already loaded"},
+        {"the first table's ID", WithId(kSecond, "7"), "Its ID 7 is the ID of a table already loaded"},
+        // Its foods would hide the user's own: a food added there could never be found again.
+        {"the ID of the user's own table", WithId(kSecond, "1000"), "Its ID 1000 is the ID of a table already loaded"},
+        {"no ID", WithId(kSecond, "2").erase(std::string(kSecond).find(" ID=\"2\""), 7), "It has no ID; give it one"},
+        {"a negative ID", WithId(kSecond, "-3"), "Its ID -3 is negative"},
         {"not well-formed", std::string(kSecond).substr(0, 200), "line 5"},
         {"a food without its units", R"(<DataSource Name="X" ID="3"><FoodGroups><FoodGroup id="G" code="1">
              <Food Name="A" key="1"><EnergyFactors/></Food></FoodGroup></FoodGroups></DataSource>)",
@@ -251,6 +255,12 @@ TEST_F(OwnFoods, ARecipeInARecipeFollowsItsIngredient) {
     EXPECT_FALSE(foods.Replace(soup, cyclic, error));
     EXPECT_EQ("A recipe can't be an ingredient of itself: \"Soup\".", error);
     EXPECT_EQ(before, dir.Read("foods/my-foods.xml"));
+
+    // Nor may its stock become so rich that the soup's values go beyond any number.
+    EXPECT_FALSE(foods.Replace(base, Food("Stock", {{1, 1e308}}), error));
+    EXPECT_THAT(error, HasSubstr("The recipe \"Soup\" comes out with values too large to keep"));
+    EXPECT_EQ(before, dir.Read("foods/my-foods.xml"));
+    EXPECT_DOUBLE_EQ(30.0, mgr.FindFood(soup)->NutrientValue(1));
 }
 
 TEST_F(OwnFoods, RefusedFoodsChangeNothing) {
@@ -263,6 +273,18 @@ TEST_F(OwnFoods, RefusedFoodsChangeNothing) {
     };
     MyFood badPortion = Food("Bar", {{1, 400}});
     badPortion.food.AddUnit("bar", -40);
+    const auto WithPortion = [](double grams) {
+        MyFood bar = Food("Bar", {{1, 400}});
+        bar.food.AddUnit("bar", grams);
+        return bar;
+    };
+    const FoodKey milk(1001, 7);
+    const auto MilkStew = [&milk](double grams, double cooked = 0, double servings = 1) {
+        return RecipeOf("Stew", {{milk, "Milk, whole", grams, "g", grams}}, cooked, servings);
+    };
+    const char* const kTooLarge =
+        "The recipe \"Stew\" comes out with values too large to keep: check the amounts of its ingredients, its "
+        "cooked weight and its number of servings.";
     std::vector<Case> cases = {
         {"no name", Food("  ", {{1, 1}}), "A food needs a name."},
         {"negative", Food("Bar", {{3, -1}}), "The amount of Protein in \"Bar\" must be a number of 0 or more."},
@@ -274,6 +296,30 @@ TEST_F(OwnFoods, RefusedFoodsChangeNothing) {
          "The ingredient \"Gone\" is not in the food tables."},
         {"no servings", RecipeOf("Stew", {{FoodKey(1001, 7), "Milk", 1, "g", 1}}, 0, 0),
          "The number of servings of \"Stew\" must be more than 0."},
+        // Values beyond any number would be written as "inf", and the next start would refuse the
+        // whole table.
+        {"an ingredient too heavy to compute", MilkStew(1e308), kTooLarge},
+        {"ingredients adding up beyond any number",
+         RecipeOf("Stew", {{milk, "Milk", 1e308, "g", 1e308}, {milk, "Milk", 1e308, "g", 1e308}}), kTooLarge},
+        {"servings that make a serving infinite", MilkStew(100, 0, 1e-320), kTooLarge},
+        {"a cooked weight that makes the values infinite", MilkStew(100, 1e-320), kTooLarge},
+        {"ingredients of 0 g however it is cooked", MilkStew(0, 250),
+         "The recipe \"Stew\" weighs nothing: give its ingredients amounts."},
+        // A portion's weight is kept in single precision: beyond it, it would read back as
+        // infinite or 0 g.
+        {"a portion too heavy to keep", WithPortion(1e39),
+         "The portion \"bar\" of \"Bar\" weighs too much to be kept."},
+        {"a portion too light to keep", WithPortion(1e-50),
+         "The portion \"bar\" of \"Bar\" weighs too little to be kept."},
+        // What the file can't carry would be dropped on the way, leaving another name or none.
+        {"a name of U+FFFE", Food("\xEF\xBF\xBE", {}),
+         "The name of a food can't hold the non-characters U+FFFE and U+FFFF."},
+        {"a name of other non-characters", Food("\xEF\xB7\x90 \xF4\x8F\xBF\xBF", {}), "A food needs a name."},
+        {"a line break", Food("Oat\nbar", {}),
+         "The name of a food can't hold control characters such as line breaks or tabs."},
+        {"a control character", Food("Oat\x01", {}),
+         "The name of a food can't hold control characters such as line breaks or tabs."},
+        {"not UTF-8", Food("Cr\xE8me", {}), "The name of a food must be UTF-8 text."},
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -315,6 +361,130 @@ TEST_F(OwnFoods, AnUnreadableFileIsMovedAsideBeforeTheFirstChange) {
         EXPECT_EQ(text, folder.Read("my-foods.xml.broken"));
         EXPECT_THAT(folder.Read("my-foods.xml"), HasSubstr("Name=\"Good\""));
     }
+}
+
+// Profiles may have logged the foods of a table that was moved aside; their keys are not given to
+// other foods, whether the table was moved by this change or an earlier one.
+TEST_F(OwnFoods, KeysOfATableMovedAsideAreNotGivenAgain) {
+    const std::string refused = R"(<DataSource Name="My Foods" ID="1000" nextKey="41"><FoodGroups>
+        <FoodGroup id="My Foods" code="1"><Food Name="Oat bar" key="40"><Nutrition><E N="1" V="inf"/></Nutrition>
+        <EnergyFactors/><Units/></Food></FoodGroup></FoodGroups></DataSource>)";
+    const struct {
+        const char* what;
+        const char* file;  // where the table is
+        std::string text;
+        int next;
+    } cases[] = {
+        {"a value the table refuses", "my-foods.xml", refused, 41},
+        {"cut off", "my-foods.xml",
+         R"(<DataSource Name="My Foods" ID="1000"><FoodGroups><FoodGroup id="My Foods" code="1">
+            <Food Name="A" key="56"/><Food Name="B" key="57"><Nutrition>)",
+         58},
+        {"moved aside before", "my-foods.xml.broken", refused, 41},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir folder;
+        folder.Write(c.file, c.text);
+        CMyFoods mine(mgr);
+        mine.Load(folder.File("my-foods.xml"), error);
+        auto key = mine.Add(Food("Good", {{1, 5}}), error);
+        ASSERT_TRUE(key) << error;
+        EXPECT_EQ(FoodKey(c.next, MyFoods::kSourceId), *key);
+        // The new table carries the count on.
+        CMyFoods reread(mgr);
+        ASSERT_TRUE(reread.Load(folder.File("my-foods.xml"), error)) << error;
+        key = reread.Add(Food("Better", {{1, 6}}), error);
+        ASSERT_TRUE(key) << error;
+        EXPECT_EQ(FoodKey(c.next + 1, MyFoods::kSourceId), *key);
+    }
+}
+
+TEST_F(OwnFoods, TheLastKeyIsGivenOnceAndThenAddingIsRefused) {
+    dir.Write("last.xml", R"(<DataSource Name="My Foods" ID="1000" nextKey="2147483647"/>)");
+    const std::string noneLeft = "Your own foods have used every key there is; no more foods can be added.";
+    CMyFoods mine(mgr);
+    ASSERT_TRUE(mine.Load(dir.File("last.xml"), error)) << error;
+    const auto last = mine.Add(Food("Last", {{1, 5}}), error);
+    ASSERT_TRUE(last) << error;
+    EXPECT_EQ(FoodKey(std::numeric_limits<int>::max(), MyFoods::kSourceId), *last);
+    EXPECT_FALSE(mine.Add(Food("One more", {{1, 5}}), error));
+    EXPECT_EQ(noneLeft, error);
+
+    CMyFoods reread(mgr);
+    ASSERT_TRUE(reread.Load(dir.File("last.xml"), error)) << error;
+    EXPECT_EQ("Last", mgr.FindFood(*last)->Name());
+    EXPECT_FALSE(reread.Add(Food("One more", {{1, 5}}), error));
+    EXPECT_EQ(noneLeft, error);
+}
+
+namespace {
+
+// A chain of recipes, each made of 100 g of the one before, down to a food of 50 kcal; the top of
+// the chain comes first, so that computing it goes down the whole chain.
+std::string RecipeChain(int depth) {
+    std::string text = R"(<DataSource Name="My Foods" ID="1000"><FoodGroups><FoodGroup id="My Recipes" code="1">)";
+    for (int key = depth + 1; key > 1; --key)
+        text +=
+            "<Food Name=\"R" + std::to_string(key) + "\" key=\"" + std::to_string(key) +
+            R"("><Nutrition/><EnergyFactors/><Units><E M="g" K="1"/></Units><Recipe><Ingredient source="1000" key=")" +
+            std::to_string(key - 1) + R"(" amount="100" grams="100"/></Recipe></Food>)";
+    text += R"(<Food Name="Base" key="1"><Nutrition><E N="1" V="50"/></Nutrition><EnergyFactors/>)"
+            R"(<Units><E M="g" K="1"/></Units></Food></FoodGroup></FoodGroups></DataSource>)";
+    return text;
+}
+
+}  // namespace
+
+TEST_F(OwnFoods, ADeepChainOfRecipesLoadsAndTakesMore) {
+    for (int depth : {10000, 100000}) {
+        SCOPED_TRACE(depth);
+        dir.Write("chain.xml", RecipeChain(depth));
+        CMyFoods chain(mgr);
+        ASSERT_TRUE(chain.Load(dir.File("chain.xml"), error)) << error;
+        const FoodKey top(depth + 1, MyFoods::kSourceId);
+        EXPECT_DOUBLE_EQ(50, mgr.FindFood(top)->NutrientValue(1));
+        auto key = chain.Add(RecipeOf("On top", {{top, "Top", 200, "g", 200}}), error);
+        ASSERT_TRUE(key) << error;
+        EXPECT_DOUBLE_EQ(50, mgr.FindFood(*key)->NutrientValue(1));
+    }
+}
+
+// Two programs (the desktop one and the command-line one) that read the table before either
+// changed it: each change goes into the file as the other left it.
+TEST_F(OwnFoods, TwoProgramsChangingTheTableLoseNothing) {
+    CDataSourceMgr otherTables;
+    ASSERT_TRUE(otherTables.Load(kSample, {}, error));
+    CMyFoods other(otherTables);
+    ASSERT_TRUE(other.Load(path, error)) << error;
+
+    const FoodKey bar = Add(Food("Oat bar", {{1, 400}}));
+    const auto bread = other.Add(Food("Rye bread", {{1, 250}}), error);
+    ASSERT_TRUE(bread) << error;
+    EXPECT_NE(bar, *bread);
+    ASSERT_TRUE(foods.Replace(bar, Food("Oat bar", {{1, 410}}), error)) << error;
+    EXPECT_EQ("Rye bread", mgr.FindFood(*bread)->Name());  // seen here as well
+    const auto milk = other.Add(Food("Oat milk", {{1, 46}}), error);
+    ASSERT_TRUE(milk) << error;
+
+    CDataSourceMgr fresh;
+    ASSERT_TRUE(fresh.Load(kSample, {}, error));
+    CMyFoods reread(fresh);
+    ASSERT_TRUE(reread.Load(path, error)) << error;
+    ASSERT_EQ(3u, reread.Foods().size());
+    EXPECT_EQ(410, fresh.FindFood(bar)->NutrientValue(1));
+    EXPECT_EQ("Rye bread", fresh.FindFood(*bread)->Name());
+    EXPECT_EQ("Oat milk", fresh.FindFood(*milk)->Name());
+}
+
+// A write cut off (a crash, a full disk) leaves a hidden temporary file; the next change clears it.
+TEST_F(OwnFoods, TemporaryFilesOfCutOffWritesAreCleared) {
+    Add(Food("Oat bar", {{1, 400}}));
+    dir.Write("foods/.my-foods.xml.Ab12Cd", "<DataSource");
+    dir.Write("foods/.other.xml.Ab12Cd", "kept");
+    Add(Food("Rye bread", {{1, 250}}));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("foods/.my-foods.xml.Ab12Cd")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("foods/.other.xml.Ab12Cd")));
 }
 
 // A newer version may write more into a food; a change made here keeps it.

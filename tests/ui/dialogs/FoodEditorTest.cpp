@@ -106,6 +106,30 @@ TEST_F(FoodEditor, ARefusedFoodIsSaidAndNothingIsWritten) {
     }
 }
 
+// The command-line program added a food after the desktop program read the table: a new food
+// saved here keeps it, under a key of its own, and shows it here too.
+TEST_F(FoodEditor, ANewFoodKeepsWhatAnotherProgramAddedMeanwhile) {
+    CDataSourceMgr cliTables;
+    std::string error;
+    ASSERT_TRUE(cliTables.Load(TestFile("refdata/sample.xml"), {}, error)) << error;
+    CMyFoods cli(cliTables);
+    ASSERT_TRUE(cli.Load(path, error)) << error;
+    MyFood bread;
+    bread.food.SetName("Rye bread");
+    const auto theirs = cli.Add(bread, error);
+    ASSERT_TRUE(theirs) << error;
+
+    Gui::DlgFoodEditor dialog(nullptr, app, std::nullopt, MyFood{});
+    dialog.findChild<QLineEdit*>("name")->setText("Granola bar");
+    dialog.accept();
+    ASSERT_TRUE(dialog.SavedKey()) << (prompt.messages.empty() ? "" : prompt.messages.front());
+    EXPECT_NE(*theirs, *dialog.SavedKey());
+    EXPECT_EQ("Rye bread", tables.FindFood(*theirs)->Name());
+    const std::string file = dir.Read("foods/my-foods.xml");
+    EXPECT_THAT(file, HasSubstr("Name=\"Rye bread\""));
+    EXPECT_THAT(file, HasSubstr("Name=\"Granola bar\""));
+}
+
 // The tree shows each table as a node of its own and opens the right one to show a food.
 TEST_F(FoodEditor, TheTreeHasANodePerTableAndFindsFoodsInEach) {
     std::string error;
