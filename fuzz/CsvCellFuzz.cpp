@@ -155,8 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    const std::vector<Record> entries =
-        Parse(CsvExport::Text(log, CsvExport::Kind::Entries, "20240301", "20240301"));
+    const std::vector<Record> entries = Parse(CsvExport::Text(log, CsvExport::Kind::Entries, "20240301", "20240301"));
     CheckCells(entries);
     if (entries.size() != texts.size() + 1) FuzzSupport::Fault("an entry has no row of its own");
     for (std::size_t i = 0; i < texts.size(); ++i) {

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct WriteCase {
     std::vector<std::string> args;
     bool throughLink = false;
 };
+
+void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.what; }
 
 class CliWriteTarget : public testing::TestWithParam<WriteCase> {};
 
@@ -64,18 +67,20 @@ TEST_P(CliWriteTarget, RefusesAFifoAndLeavesIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Writers, CliWriteTarget,
-    ::testing::Values(
-        WriteCase{"CsvExport", "out.csv", {"export", "csv", "--daily", "--from", "20240101", "--to", "20240102",
-                                           "p.vlx", "@"}},
-        WriteCase{"CsvExportThroughALink",
-                  "out.csv",
-                  {"export", "csv", "--daily", "--from", "20240101", "--to", "20240102", "p.vlx", "@"},
-                  true},
-        WriteCase{"ProfileBackup", "p.vlx~", {"day", "fact", "p.vlx", "--date", "20240101", "--name", "Weight",
-                                              "--value", "70"}},
-        WriteCase{"MyFoods", "mine.xml", {"--my-foods", "@", "foods", "add", "--name", "Oat bar", "--nutrient",
-                                          "208=380"}},
-        WriteCase{"ConvertedTable", "ifct.xml", {"convert-ifct", kIfct, "@"}}),
+    ::testing::Values(WriteCase{"CsvExport",
+                                "out.csv",
+                                {"export", "csv", "--daily", "--from", "20240101", "--to", "20240102", "p.vlx", "@"}},
+                      WriteCase{"CsvExportThroughALink",
+                                "out.csv",
+                                {"export", "csv", "--daily", "--from", "20240101", "--to", "20240102", "p.vlx", "@"},
+                                true},
+                      WriteCase{"ProfileBackup",
+                                "p.vlx~",
+                                {"day", "fact", "p.vlx", "--date", "20240101", "--name", "Weight", "--value", "70"}},
+                      WriteCase{"MyFoods",
+                                "mine.xml",
+                                {"--my-foods", "@", "foods", "add", "--name", "Oat bar", "--nutrient", "208=380"}},
+                      WriteCase{"ConvertedTable", "ifct.xml", {"convert-ifct", kIfct, "@"}}),
     [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.what); });
 
 // Standard output as a file name leads through /proc to a pipe; the message names the path given,
@@ -83,8 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CliWriteTarget, StandardOutputIsNamedAsGivenAndRefused) {
     TempDir dir;
     ASSERT_EQ(0, RunCli(dir, {"--data-source", kFoods, "profile", "new", dir.File("p.vlx")}).code);
-    const ProgramRun r = RunCli(dir, {"--data-source", kFoods, "export", "csv", "--daily", "--from", "20240101",
-                                      "--to", "20240102", dir.File("p.vlx"), "/dev/stdout"});
+    const ProgramRun r = RunCli(dir, {"--data-source", kFoods, "export", "csv", "--daily", "--from", "20240101", "--to",
+                                      "20240102", dir.File("p.vlx"), "/dev/stdout"});
     EXPECT_NE(0, r.code);
     EXPECT_EQ("", r.out);
     EXPECT_THAT(r.err, HasSubstr("Can't write file /dev/stdout: it is a pipe (FIFO), not a regular file"));
