@@ -137,6 +137,27 @@ void RemoveTemporaries(IFileOps& ops, const std::filesystem::path& folder, const
     for (const std::string& name : stale) ops.Unlink(name);
 }
 
+// What stands at a path that is no regular file, as a user would call it.
+std::string KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a pipe (FIFO)";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "something else";
+}
+
+// Only regular files are replaced. Renaming over a device or a FIFO would put a file in its place
+// (as root, /dev/null becomes a plain file), and the data would never reach it anyway. `stat`
+// follows the links the kernel itself follows, including those in /proc that name pipes
+// (/dev/stdout), which no path leads to.
+void RefuseUnlessRegular(const std::string& path, const std::string& shownPath) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return;
+    throw FileError("Can't write file " + shownPath + ": it is " + KindOf(st.st_mode) +
+                    ", not a regular file, so it was left as it is");
+}
+
 // The old file's owner, group and permissions are to stay; one that nobody may write is not
 // replaced at all: its owner made it read-only on purpose. (Root may write anything, so the
 // permission bits are looked at too.)
@@ -155,7 +176,11 @@ mode_t CheckReplaceable(const std::string& path, struct stat& st, bool& exists) 
 void Write(const std::string& requestedPath, const std::string& data, const WriteOptions& options) {
     namespace fs = std::filesystem;
     IFileOps& ops = Ops();
+    RefuseUnlessRegular(requestedPath, requestedPath);
     const std::string path = LinkTarget(requestedPath);
+    // The backup is written too; a link there would otherwise lead the rename onto a device.
+    const std::string backupPath = options.backupPath.empty() ? std::string() : LinkTarget(options.backupPath);
+    if (!backupPath.empty()) RefuseUnlessRegular(options.backupPath, options.backupPath);
     const fs::path target(path);
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
@@ -207,7 +232,7 @@ void Write(const std::string& requestedPath, const std::string& data, const Writ
         Fail(path, "closing", err);
     }
     try {
-        if (!options.backupPath.empty()) KeepBackup(ops, path, LinkTarget(options.backupPath));
+        if (!backupPath.empty()) KeepBackup(ops, path, backupPath);
         if (options.beforeReplace) options.beforeReplace();
     } catch (...) {
         ops.Unlink(tmpl);
@@ -385,6 +410,12 @@ std::string MoveAside(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(path, ec))) return {};
+    // A device or a FIFO is unreadable as a file but not broken; moving it would take it from
+    // whoever else uses it.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw FileError("Can't move the unreadable file " + path + " aside: it is " + KindOf(st.st_mode) +
+                        ", not a regular file, so it was left as it is");
     std::string aside = path + ".broken";
     for (int n = 1; fs::exists(fs::symlink_status(aside, ec)); ++n) aside = path + ".broken." + std::to_string(n);
     if (::rename(path.c_str(), aside.c_str()) != 0)

@@ -8,6 +8,8 @@
 #include "refdata/NutrientLabel.h"
 
 #include <cmath>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace CsvExport {
@@ -31,17 +33,31 @@ std::string Named(const std::string& name, const std::string& units) {
     return units.empty() ? name : name + " (" + units + ")";
 }
 
-void AddRow(std::string& out, const std::vector<std::string>& fields) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
+// A cell of a row: text (names from the log and the food tables, which anyone may have typed) or
+// a number this program formatted, which goes out as it is so that spreadsheets read a number.
+struct Cell {
+    Cell(std::string value) : text(std::move(value)) {}
+    Cell(const char* value) : text(value) {}
+    static Cell Of(double value) {
+        Cell cell(Number(value));
+        cell.number = true;
+        return cell;
+    }
+    std::string text;
+    bool number = false;
+};
+
+void AddRow(std::string& out, const std::vector<Cell>& cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
         if (i > 0) out += ',';
-        out += Field(fields[i]);
+        out += cells[i].number ? cells[i].text : Field(cells[i].text);
     }
     out += kRowEnd;
 }
 
 std::string EntriesText(const NS_Data::CUserLog& log, const std::string& from, const std::string& to) {
     const std::vector<const CDS_Nutrition*> nutrients = Nutrients(log);
-    std::vector<std::string> row = {"date", "meal", "food", "SOURCE:KEY", "amount", "unit", "grams"};
+    std::vector<Cell> row = {"date", "meal", "food", "SOURCE:KEY", "amount", "unit", "grams"};
     for (const CDS_Nutrition* n : nutrients) row.push_back(Named(n->Name(), n->Units()));
     std::string out;
     AddRow(out, row);
@@ -51,12 +67,12 @@ std::string EntriesText(const NS_Data::CUserLog& log, const std::string& from, c
                    entry.meal,
                    entry.ShownName(),
                    std::to_string(entry.source) + ":" + std::to_string(entry.key),
-                   entry.food ? Number(entry.Amount()) : "",
+                   entry.food ? Cell::Of(entry.Amount()) : "",
                    entry.food ? entry.UnitName() : "",
-                   Number(entry.weight)};
+                   Cell::Of(entry.weight)};
             for (const CDS_Nutrition* n : nutrients)
                 // A food the data source lacks has no values: empty cells, not zeros.
-                row.push_back(entry.food ? Number(Nutrient::RoundShown(
+                row.push_back(entry.food ? Cell::Of(Nutrient::RoundShown(
                                                n->Gid(), entry.weight * entry.food->NutrientValue(n->Gid()) / 100,
                                                log.DataSource()))
                                          : "");
@@ -68,7 +84,7 @@ std::string EntriesText(const NS_Data::CUserLog& log, const std::string& from, c
 std::string DailyText(const NS_Data::CUserLog& log, const std::string& from, const std::string& to) {
     const std::vector<const CDS_Nutrition*> nutrients = Nutrients(log);
     const std::vector<UserLog::CFactReference>& facts = log.Facts().Definitions();
-    std::vector<std::string> row = {"date"};
+    std::vector<Cell> row = {"date"};
     for (const CDS_Nutrition* n : nutrients) row.push_back(Named(n->Name(), n->Units()));
     for (const UserLog::CFactReference& f : facts) row.push_back(Named(f.name, f.units));
     std::string out;
@@ -77,12 +93,12 @@ std::string DailyText(const NS_Data::CUserLog& log, const std::string& from, con
         row = {day->date};
         bool anyValue = !day->foods.empty();
         for (const CDS_Nutrition* n : nutrients)
-            row.push_back(day->foods.empty() ? "" : Number(log.DayIntake(*day, n->Gid())));
+            row.push_back(day->foods.empty() ? "" : Cell::Of(log.DayIntake(*day, n->Gid())));
         for (const UserLog::CFactReference& f : facts) {
             const UserLog::CFact* fact = day->FindFact(f.name);
             const bool defined = fact && UserLog::IsDefined(fact->value);
             anyValue = anyValue || defined;
-            row.push_back(defined ? Number(fact->value) : "");
+            row.push_back(defined ? Cell::Of(fact->value) : "");
         }
         if (anyValue) AddRow(out, row);
     }
@@ -101,9 +117,14 @@ void Write(const NS_Data::CUserLog& log, Kind kind, const std::string& from, con
 }
 
 std::string Field(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    // A spreadsheet takes a cell that starts so for a formula and runs it when the file is opened
+    // (=HYPERLINK sending other cells away, say). A leading apostrophe makes it text, as OWASP
+    // advises against CSV injection; the rest of the text stays as it was.
+    const bool formula = !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+    const std::string cell = formula ? "'" + text : text;
+    if (cell.find_first_of(",\"\r\n") == std::string::npos) return cell;
     std::string out = "\"";
-    for (char c : text) {
+    for (char c : cell) {
         if (c == '"') out += '"';
         out += c;
     }

@@ -28,7 +28,9 @@ std::string Text(const NS_Data::CUserLog& log, Kind kind, const std::string& fro
 void Write(const NS_Data::CUserLog& log, Kind kind, const std::string& from, const std::string& to,
            const std::string& path);
 
-// One field as it goes into a row: quoted when it holds a comma, a quote, CR or LF.
+// One text field as it goes into a row: quoted when it holds a comma, a quote, CR or LF, and with
+// an apostrophe before a text that a spreadsheet would take for a formula (one that starts with
+// =, +, -, @, TAB or CR). Numbers go out as Number gives them, never through here.
 std::string Field(const std::string& text);
 // A number as a field: shortest form that reads back to 6 significant digits (like %g), a dot
 // for the decimal point, no thousands separators; empty for NaN or infinity.

