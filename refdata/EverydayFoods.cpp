@@ -56,14 +56,16 @@ bool CEverydayFoods::Load(const std::string& path, std::string& error) {
             throw std::runtime_error(path + ": it is not a list of everyday foods");
         // Every food names the rule it was chosen by, so a food nobody can justify stands out.
         std::set<std::string> rules;
-        for (const Xml::XmlElement& rule : root.ChildElements("Rule")) rules.insert(rule.GetAttribute("id", "").AsString());
+        for (const Xml::XmlElement& rule : root.ChildElements("Rule"))
+            rules.insert(rule.GetAttribute("id", "").AsString());
         for (const Xml::XmlElement& table : root.ChildElements("Table")) {
             const int source = IntAttribute(table, "ID", path + ": a table");
             for (const Xml::XmlElement& food : table.ChildElements("Food")) {
                 const int key = IntAttribute(food, "key", path + ": a food of table " + std::to_string(source));
                 const std::string where = path + ": food " + std::to_string(source) + ":" + std::to_string(key);
                 const std::string rule = food.GetAttribute("Rule", "").AsString();
-                if (!rules.count(rule)) throw std::runtime_error(where + " follows no declared rule (\"" + rule + "\")");
+                if (!rules.count(rule))
+                    throw std::runtime_error(where + " follows no declared rule (\"" + rule + "\")");
                 std::vector<std::string> typed;
                 const std::string names = food.GetAttribute("Typed", "").AsString();
                 for (std::size_t i = 0; i <= names.size();) {

@@ -184,7 +184,11 @@ std::vector<std::string> Labels(const CDataSourceMgr& source, const FoodMatchLis
         std::string label = matches[i].food->Name();
         if (tablesOfName[upper[i]].size() > 1) {
             const auto it = tableNames.find(matches[i].key.source);
-            label += " (" + (it != tableNames.end() && !it->second.empty() ? it->second : "table " + std::to_string(matches[i].key.source)) + ")";
+            label +=
+                " (" +
+                (it != tableNames.end() && !it->second.empty() ? it->second
+                                                               : "table " + std::to_string(matches[i].key.source)) +
+                ")";
         }
         labels.push_back(std::move(label));
     }

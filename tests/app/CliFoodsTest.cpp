@@ -188,8 +188,8 @@ TEST(CliFoods, SearchPutsTheEverydayFormOfTheCommonestWordsAmongTheFirstThree) {
         std::istringstream lines(r.out);
         std::vector<std::string> firstThree;
         for (std::string line; firstThree.size() < 3 && std::getline(lines, line);) firstThree.push_back(line);
-        EXPECT_NE(firstThree.end(), std::find(firstThree.begin(), firstThree.end(), everyday))
-            << text << ":\n" << r.out.substr(0, 400);
+        EXPECT_NE(firstThree.end(), std::find(firstThree.begin(), firstThree.end(), everyday)) << text << ":\n"
+                                                                                               << r.out.substr(0, 400);
     }
 }
 

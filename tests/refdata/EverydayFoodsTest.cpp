@@ -25,8 +25,9 @@ std::string ListOf(const std::string& foods) {
 
 TEST(EverydayFoods, ReadsThePlainNamesOfEachFoodAsUpperCasedWords) {
     TempDir dir;
-    dir.Write("list.xml", ListOf("<Food key=\"9003\" Rule=\"fresh\" Name=\"Apples, raw\" Typed=\"apple;  Red apple ;\"/>"
-                                 "<Food key=\"11124\" Rule=\"fresh\" Typed=\"carrot\"/>"));
+    dir.Write("list.xml",
+              ListOf("<Food key=\"9003\" Rule=\"fresh\" Name=\"Apples, raw\" Typed=\"apple;  Red apple ;\"/>"
+                     "<Food key=\"11124\" Rule=\"fresh\" Typed=\"carrot\"/>"));
     CEverydayFoods list;
     std::string error;
     ASSERT_TRUE(list.Load(dir.File("list.xml"), error)) << error;
@@ -67,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenList{"not_xml", "<EverydayFoods>", ""},
         BrokenList{"other_root", "<DataSource/>", "it is not a list of everyday foods"},
         BrokenList{"table_without_id", "<EverydayFoods><Table/></EverydayFoods>", "a table has no ID"},
-        BrokenList{"key_not_a_number", ListOf("<Food key=\"x\" Rule=\"fresh\" Typed=\"a\"/>"), "key \"x\" is not a number"},
+        BrokenList{"key_not_a_number", ListOf("<Food key=\"x\" Rule=\"fresh\" Typed=\"a\"/>"),
+                   "key \"x\" is not a number"},
         BrokenList{"undeclared_rule", ListOf("<Food key=\"1\" Rule=\"tasty\" Typed=\"a\"/>"),
                    "food 1:1 follows no declared rule (\"tasty\")"},
         BrokenList{"no_plain_name", ListOf("<Food key=\"1\" Rule=\"fresh\" Typed=\" ; \"/>"),

@@ -316,14 +316,16 @@ TEST(FoodSearch, LabelsNameTheTableWhereTwoTablesHoldOneName) {
     ASSERT_TRUE(mgr.AddTable(dir.File("second.xml"), error)) << error;
     EXPECT_EQ((std::vector<std::string>{"Milk, whole (Search)", "Milk, skim", "MILK, WHOLE (Second)"}),
               FoodSearch::Labels(mgr, FoodSearch::Run(mgr, "milk")));
-    EXPECT_EQ((std::vector<std::string>{"Oat bar", "Oat bar (copy)"}), FoodSearch::Labels(mgr, FoodSearch::Run(mgr, "oat")));
+    EXPECT_EQ((std::vector<std::string>{"Oat bar", "Oat bar (copy)"}),
+              FoodSearch::Labels(mgr, FoodSearch::Run(mgr, "oat")));
 }
 
 // A copy's name: free of every food's name, counted on from the original's.
 TEST(FoodSearch, CopyNameIsOneNoFoodHas) {
     TempDir dir;
     CDataSourceMgr mgr;
-    LoadFoods(mgr, dir, {{1, "Oat bar"}, {2, "OAT BAR (COPY)"}, {3, "Oat bar (copy 3)"}, {4, "Pie (copy of mine)"}, {5, "Tea"}});
+    LoadFoods(mgr, dir,
+              {{1, "Oat bar"}, {2, "OAT BAR (COPY)"}, {3, "Oat bar (copy 3)"}, {4, "Pie (copy of mine)"}, {5, "Tea"}});
     const std::pair<const char*, const char*> cases[] = {
         {"Tea", "Tea (copy)"},
         // Case aside, "(copy)" is taken; so is "(copy 3)", but not "(copy 2)".

@@ -116,7 +116,8 @@ TEST_F(RecipeDialog, FoundFoodsAreRankedAsOnTheFoodTab) {
         d.reject();
     });
     Gui::EditRecipe(nullptr, app, std::nullopt, MyFood{});
-    EXPECT_EQ(shown, (QStringList{"Milk, whole", "Milk, skim (Sample Foods)", "Milk, skim (My Foods)", "Milk, dry, nonfat"}));
+    EXPECT_EQ(shown,
+              (QStringList{"Milk, whole", "Milk, skim (Sample Foods)", "Milk, skim (My Foods)", "Milk, dry, nonfat"}));
 }
 
 TEST_F(RecipeDialog, StartEntriesBecomeIngredientsAndMissingFoodsAreMarked) {

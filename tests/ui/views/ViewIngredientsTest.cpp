@@ -20,8 +20,8 @@
 #include "widgets/CellMark.h"
 
 #include <QComboBox>
-#include <QDialog>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
