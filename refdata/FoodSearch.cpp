@@ -179,17 +179,14 @@ std::vector<std::string> Labels(const CDataSourceMgr& source, const FoodMatchLis
     }
     std::map<std::int32_t, std::string> tableNames;
     for (const FoodTableInfo& table : source.Tables())
-        if (table.root) tableNames[table.sourceId] = table.root->name;
+        if (table.root && !table.root->name.empty()) tableNames[table.sourceId] = table.root->name;
+    const auto tableName = [&tableNames](std::int32_t id) {
+        const auto it = tableNames.find(id);
+        return it != tableNames.end() ? it->second : "table " + std::to_string(id);
+    };
     for (std::size_t i = 0; i < matches.size(); ++i) {
         std::string label = matches[i].food->Name();
-        if (tablesOfName[upper[i]].size() > 1) {
-            const auto it = tableNames.find(matches[i].key.source);
-            label +=
-                " (" +
-                (it != tableNames.end() && !it->second.empty() ? it->second
-                                                               : "table " + std::to_string(matches[i].key.source)) +
-                ")";
-        }
+        if (tablesOfName[upper[i]].size() > 1) label += " (" + tableName(matches[i].key.source) + ")";
         labels.push_back(std::move(label));
     }
     return labels;
