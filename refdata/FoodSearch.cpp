@@ -122,10 +122,9 @@ int TypedNamesFit(const std::vector<std::vector<std::string>>& names, const std:
 bool Rank(const CDataSourceMgr& source, FoodMatchList& matches, const std::vector<std::string>& terms,
           const std::set<FoodKey>& logged, const CEverydayFoods* everyday, const CancelFlag* cancel) {
     struct Key {
-        int notExact = 1;  // 0: the everyday list names the food by just the terms
-        int word = 0;      // the worst fit of any term
-        int known = 3;     // logged or named exactly 0, everyday with the terms in a plain name 1, everyday 2
-        int part = 0;      // the sum of the terms' places
+        int word = 0;   // the worst fit of any term; 0 for the food the everyday list names by the terms
+        int known = 3;  // logged or named by the terms 0, everyday with the terms in a plain name 1, everyday 2
+        int part = 0;   // the sum of the terms' places
         int notLogged = 0;
         std::size_t length = 0;
     };
@@ -151,7 +150,9 @@ bool Rank(const CDataSourceMgr& source, FoodMatchList& matches, const std::vecto
         }
         const auto* typed = everyday ? everyday->TypedWords(m.key) : nullptr;
         const int typedFit = typed ? TypedNamesFit(*typed, upperTerms) : 3;
-        key.notExact = typedFit == 0 ? 0 : 1;
+        // What the typed words name fits them as a whole word does, wherever its name puts them
+        // ("coffee": "Beverages, coffee, brewed").
+        if (typedFit == 0) key.word = 0;
         key.known = key.notLogged == 0 ? 0 : typedFit;
         keyed.emplace_back(key, m);
     }
@@ -159,8 +160,8 @@ bool Rank(const CDataSourceMgr& source, FoodMatchList& matches, const std::vecto
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
         const Key& x = a.first;
         const Key& y = b.first;
-        return std::tie(x.notExact, x.word, x.known, x.part, x.notLogged, x.length) <
-               std::tie(y.notExact, y.word, y.known, y.part, y.notLogged, y.length);
+        return std::tie(x.word, x.known, x.part, x.notLogged, x.length) <
+               std::tie(y.word, y.known, y.part, y.notLogged, y.length);
     });
     for (std::size_t i = 0; i < matches.size(); ++i) matches[i] = keyed[i].second;
     return true;

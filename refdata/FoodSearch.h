@@ -51,15 +51,17 @@ FoodMatchList Run(const CDataSourceMgr& source, const std::string& text);
 
 // Orders found foods the way a person scans a list for them, and answers true; false when `cancel`
 // was raised meanwhile (the matches then keep their order).
-// 1. A food that `everyday` names by just the typed words ("milk": "Milk, whole, 3.25% milkfat").
-// 2. How the terms stand in the name: every term a whole word (or one with a short ending: "apple"
+// 1. How the terms stand in the name: every term a whole word (or one with a short ending: "apple"
 //    in "Apples"), then the start of a longer word, before a term inside a word ("oat" finds oats
-//    before goat's milk); the worst term decides.
-// 3. Among foods that fit alike: those in `logged` (the profile's history) and those of step 1;
-//    then everyday foods whose plain names hold the terms; then other everyday foods; then the rest.
-// 4. Foods whose name starts with the terms, then those whose first comma-separated part holds
+//    before goat's milk); the worst term decides. A food that `everyday` names by just the typed
+//    words ("milk": "Milk, whole, 3.25% milkfat") fits as a whole word.
+// 2. Among foods that fit alike, the everyday ones: those in `logged` (the profile's history) and
+//    the one `everyday` names by the typed words; then other everyday foods whose plain names hold
+//    the terms; then the list's other foods; then the rest.
+// 3. Foods whose name starts with the terms, then those whose first comma-separated part holds
 //    them ("Chicken, roasted" before "Babyfood, chicken"); then logged foods; then shorter names;
 //    equal foods keep their order.
+// So "milk" puts whole milk first, unless the profile logged another milk of the same standing.
 // Linear in the length of each name, however often a term recurs in it.
 bool Rank(const CDataSourceMgr& source, FoodMatchList& matches, const std::vector<std::string>& terms,
           const std::set<FoodKey>& logged = {}, const CEverydayFoods* everyday = nullptr,

@@ -249,9 +249,8 @@ TEST(FoodSearch, RankFindsTheBestPlaceInLongNamesOfManyHits) {
     EXPECT_EQ((std::vector<int>{3, 2, 1, 4}), Keys(found));
 }
 
-// The everyday form of a food first: the one named by just the typed words, then the profile's
-// history and the list's other foods whose plain names hold the words, then the rest by how the
-// words fit.
+// The everyday form of a food first: the one named by just the typed words or the profile's own,
+// then the list's other foods whose plain names hold the words, then the rest.
 TEST(FoodSearch, RankPutsTheEverydayFormFirst) {
     TempDir dir;
     CDataSourceMgr mgr;
@@ -290,9 +289,9 @@ TEST(FoodSearch, RankPutsTheEverydayFormFirst) {
         {"egg", {}, {10, 9, 11}},
         // Typing on: "mil" is "milk" without its last letter.
         {"mil", {}, {3, 5, 6, 2, 1, 4}},
-        // The profile's own foods come next, before the list's other foods, whatever part of their
-        // names holds the words; but after the one the typed words name.
-        {"milk", {FoodKey(1, 1)}, {3, 1, 5, 6, 2, 4}},
+        // The profile's own foods stand with the one the typed words name: the first part first,
+        // then the logged one; and before the list's other foods.
+        {"milk", {FoodKey(1, 1)}, {1, 3, 5, 6, 2, 4}},
         {"milk", {FoodKey(6, 1)}, {3, 6, 5, 2, 1, 4}},
     };
     for (const Case& c : cases) {
