@@ -3,6 +3,8 @@
 #include "Ingredient.h"
 
 #include <algorithm>
+#include <charconv>
+#include <unordered_set>
 
 std::string ToUpperAscii(std::string_view text) {
     std::string out(text);
@@ -64,4 +66,27 @@ void CFoodIndex::BuildNames() {
     starts_.push_back(names_.size());
     for (char& c : names_)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+}
+
+std::string CopyName(const CFoodIndex& index, std::string_view name) {
+    // The original's name: without a " (copy)" or " (copy N)" at the end.
+    std::string_view base = name;
+    if (base.ends_with(')')) {
+        const std::size_t open = base.rfind(" (copy");
+        if (open != std::string_view::npos) {
+            const std::string_view inside = base.substr(open + 6, base.size() - open - 7);
+            int n = 0;
+            const bool numbered = inside.size() > 1 && inside[0] == ' ' &&
+                                  std::from_chars(inside.data() + 1, inside.data() + inside.size(), n).ptr ==
+                                      inside.data() + inside.size();
+            if (inside.empty() || numbered) base = base.substr(0, open);
+        }
+    }
+    std::unordered_set<std::string_view> taken;
+    for (std::size_t i = 0; i < index.Size(); ++i) taken.insert(index.UpperName(i));
+    const std::string upperBase = ToUpperAscii(base);
+    for (int n = 1;; ++n) {
+        const std::string suffix = n == 1 ? " (copy)" : " (copy " + std::to_string(n) + ")";
+        if (!taken.count(upperBase + ToUpperAscii(suffix))) return std::string(base) + suffix;
+    }
 }

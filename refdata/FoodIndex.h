@@ -61,3 +61,8 @@ private:
 // Upper case as the "C" locale maps it: a-z only. Bytes of multi-byte UTF-8 characters are left
 // as they are, so the result is still valid UTF-8 and byte matching stays character matching.
 std::string ToUpperAscii(std::string_view text);
+
+// The name for a copy of a food named `name`: "NAME (copy)", else "NAME (copy 2)", "(copy 3)"…, the
+// first that no food of the index has (case aside). A copy of a copy counts on from its original's
+// name rather than piling up "(copy) (copy)".
+std::string CopyName(const CFoodIndex& index, std::string_view name);

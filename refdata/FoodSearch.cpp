@@ -1,10 +1,13 @@
 #include "FoodSearch.h"
 
 #include "DataSourceMgr.h"
+#include "EverydayFoods.h"
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <tuple>
+#include <unordered_map>
 
 namespace FoodSearch {
 
@@ -26,6 +29,22 @@ bool IsWordChar(char c) {
            u >= 0x80;
 }
 
+// A term with its Knuth-Morris-Pratt failure table, so that finding every place of it in a name
+// takes one pass over the name: "AAAA…" holds "AA" at every letter, and a search restarted after
+// each hit would read the name again and again.
+struct Term {
+    std::string text;  // upper-cased, not empty
+    std::vector<std::size_t> fail;
+
+    explicit Term(std::string upper) : text(std::move(upper)), fail(text.size(), 0) {
+        for (std::size_t i = 1, k = 0; i < text.size(); ++i) {
+            while (k > 0 && text[i] != text[k]) k = fail[k - 1];
+            if (text[i] == text[k]) ++k;
+            fail[i] = k;
+        }
+    }
+};
+
 // How a term stands in the name: as a whole word, or one with a short ending ("apple" in
 // "Apples"), 0; at the start of a longer word ("Applebee's") 1; inside a word 2; not at all 3. And
 // where its best place is: at the very start of the name 0, elsewhere in the first comma-separated
@@ -37,55 +56,141 @@ struct Fit {
 
 constexpr std::size_t kShortEnding = 2;
 
-Fit FitOf(std::string_view name, std::string_view term) {
+Fit FitOf(std::string_view name, const Term& term) {
     Fit best;
-    if (term.empty()) return best;
+    const std::string& t = term.text;
     const std::size_t comma = name.find(',');
-    for (std::size_t at = name.find(term); at != std::string_view::npos; at = name.find(term, at + 1)) {
+    // The end of the word around the last hit's end: hits only move right, so each letter is
+    // looked at once however many hits share a word.
+    std::size_t wordEnd = 0;
+    for (std::size_t i = 0, k = 0; i < name.size(); ++i) {
+        while (k > 0 && name[i] != t[k]) k = term.fail[k - 1];
+        if (name[i] == t[k]) ++k;
+        if (k < t.size()) continue;
+        k = term.fail[k - 1];
+        const std::size_t at = i + 1 - t.size();
+        const std::size_t end = i + 1;
+        if (wordEnd < end) {
+            wordEnd = end;
+            while (wordEnd < name.size() && IsWordChar(name[wordEnd])) ++wordEnd;
+        }
         const bool starts = at == 0 || !IsWordChar(name[at - 1]);
-        std::size_t end = at + term.size();
-        while (end < name.size() && IsWordChar(name[end])) ++end;
-        const int word = !starts ? 2 : end - at - term.size() <= kShortEnding ? 0 : 1;
+        const int word = !starts ? 2 : wordEnd - end <= kShortEnding ? 0 : 1;
         const int part = at == 0 ? 0 : (comma == std::string_view::npos || at < comma) ? 1 : 2;
         if (word < best.word || (word == best.word && part < best.part)) best = {word, part};
+        if (best.word == 0 && best.part == 0) break;
+    }
+    return best;
+}
+
+// A term and a word of a plain name as a person types them: the same word, give or take a short
+// ending ("apples" for "apple"), 0; the start of the word, as while typing on, 1; neither 2.
+int TypedFit(std::string_view term, std::string_view word) {
+    const std::string_view shorter = term.size() <= word.size() ? term : word;
+    const std::string_view longer = term.size() <= word.size() ? word : term;
+    if (longer.substr(0, shorter.size()) != shorter) return 2;
+    if (longer.size() - shorter.size() <= kShortEnding) return 0;
+    return shorter == term ? 1 : 2;
+}
+
+// How the terms meet an everyday food's plain names: one of them is just the terms 0; the terms
+// all stand in one of them 1; neither 2.
+int TypedNamesFit(const std::vector<std::vector<std::string>>& names, const std::vector<Term>& terms) {
+    int best = 2;
+    for (const std::vector<std::string>& words : names) {
+        std::vector<bool> wordMet(words.size(), false);
+        bool all = true, whole = true;
+        for (const Term& term : terms) {
+            int fit = 2;
+            for (std::size_t w = 0; w < words.size(); ++w) {
+                const int f = TypedFit(term.text, words[w]);
+                if (f == 0) wordMet[w] = true;
+                fit = std::min(fit, f);
+            }
+            all = all && fit < 2;
+            whole = whole && fit == 0;
+        }
+        if (!all) continue;
+        const bool exact = whole && std::find(wordMet.begin(), wordMet.end(), false) == wordMet.end();
+        best = std::min(best, exact ? 0 : 1);
     }
     return best;
 }
 
 }  // namespace
 
-void Rank(const CDataSourceMgr& source, FoodMatchList& matches, const std::vector<std::string>& terms,
-          const std::set<FoodKey>& logged) {
+bool Rank(const CDataSourceMgr& source, FoodMatchList& matches, const std::vector<std::string>& terms,
+          const std::set<FoodKey>& logged, const CEverydayFoods* everyday, const CancelFlag* cancel) {
     struct Key {
-        int word = 0;  // the worst fit of any term
-        int part = 0;  // the sum of the terms' places
+        int word = 0;   // the worst fit of any term; 0 for the food the everyday list names by the terms
+        int known = 3;  // logged or named by the terms 0, everyday with the terms in a plain name 1, everyday 2
+        int part = 0;   // the sum of the terms' places
         int notLogged = 0;
         std::size_t length = 0;
     };
-    std::vector<std::string> upperTerms;
+    std::vector<Term> upperTerms;
     for (const std::string& term : terms)
-        if (!term.empty()) upperTerms.push_back(ToUpperAscii(term));
+        if (!term.empty()) upperTerms.emplace_back(ToUpperAscii(term));
     const CFoodIndex& index = source.Foods();
     std::vector<std::pair<Key, FoodMatch>> keyed;
     keyed.reserve(matches.size());
-    for (const FoodMatch& m : matches) {
-        const std::string_view name = m.slot < index.Size() ? index.UpperName(m.slot) : std::string_view();
+    for (std::size_t i = 0; i < matches.size(); ++i) {
+        if (i % 1024 == 0 && Cancelled(cancel)) return false;
+        const FoodMatch& m = matches[i];
+        const bool indexed = m.slot < index.Size() && index[m.slot].food == m.food;
+        const std::string upper = indexed ? std::string() : ToUpperAscii(m.food->Name());
+        const std::string_view name = indexed ? index.UpperName(m.slot) : std::string_view(upper);
         Key key;
         key.length = name.size();
         key.notLogged = logged.count(m.key) ? 0 : 1;
-        for (const std::string& term : upperTerms) {
+        for (const Term& term : upperTerms) {
             const Fit fit = FitOf(name, term);
             key.word = std::max(key.word, fit.word);
             key.part += fit.part;
         }
+        const auto* typed = everyday ? everyday->TypedWords(m.key) : nullptr;
+        const int typedFit = typed ? TypedNamesFit(*typed, upperTerms) : 3;
+        // What the typed words name fits them as a whole word does, wherever its name puts them
+        // ("coffee": "Beverages, coffee, brewed").
+        if (typedFit == 0) key.word = 0;
+        key.known = key.notLogged == 0 ? 0 : typedFit;
         keyed.emplace_back(key, m);
     }
+    if (Cancelled(cancel)) return false;
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
         const Key& x = a.first;
         const Key& y = b.first;
-        return std::tie(x.word, x.part, x.notLogged, x.length) < std::tie(y.word, y.part, y.notLogged, y.length);
+        return std::tie(x.word, x.known, x.part, x.notLogged, x.length) <
+               std::tie(y.word, y.known, y.part, y.notLogged, y.length);
     });
     for (std::size_t i = 0; i < matches.size(); ++i) matches[i] = keyed[i].second;
+    return true;
+}
+
+std::vector<std::string> Labels(const CDataSourceMgr& source, const FoodMatchList& matches) {
+    std::vector<std::string> labels;
+    labels.reserve(matches.size());
+    // The tables each upper-cased name was found in.
+    std::unordered_map<std::string, std::set<std::int32_t>> tablesOfName;
+    std::vector<std::string> upper;
+    upper.reserve(matches.size());
+    for (const FoodMatch& m : matches) {
+        upper.push_back(ToUpperAscii(m.food->Name()));
+        tablesOfName[upper.back()].insert(m.key.source);
+    }
+    std::map<std::int32_t, std::string> tableNames;
+    for (const FoodTableInfo& table : source.Tables())
+        if (table.root && !table.root->name.empty()) tableNames[table.sourceId] = table.root->name;
+    const auto tableName = [&tableNames](std::int32_t id) {
+        const auto it = tableNames.find(id);
+        return it != tableNames.end() ? it->second : "table " + std::to_string(id);
+    };
+    for (std::size_t i = 0; i < matches.size(); ++i) {
+        std::string label = matches[i].food->Name();
+        if (tablesOfName[upper[i]].size() > 1) label += " (" + tableName(matches[i].key.source) + ")";
+        labels.push_back(std::move(label));
+    }
+    return labels;
 }
 
 std::vector<std::string> SplitTerms(const std::string& text) {
@@ -170,11 +275,12 @@ void CFoodSearchContext::Reset() {
     busy_ = false;
 }
 
-void CFoodSearchContext::SetText(const std::string& text) {
+std::shared_ptr<const FoodSearch::CancelFlag> CFoodSearchContext::SetText(const std::string& text) {
     std::vector<std::string> terms = FoodSearch::SplitTerms(text);
     std::lock_guard lock(mutex_);
     Reset();
     terms_ = std::move(terms);
+    return cancel_;
 }
 
 void CFoodSearchContext::Cancel() {
@@ -234,4 +340,14 @@ std::size_t CFoodSearchContext::ResultCount() const {
 std::shared_ptr<const FoodMatchList> CFoodSearchContext::LastResult() const {
     std::lock_guard lock(mutex_);
     return results_.empty() ? nullptr : results_.back();
+}
+
+void CFoodSearchContext::SetEverydayFoods(std::shared_ptr<const CEverydayFoods> everyday) {
+    std::lock_guard lock(mutex_);
+    everyday_ = std::move(everyday);
+}
+
+std::shared_ptr<const CEverydayFoods> CFoodSearchContext::EverydayFoods() const {
+    std::lock_guard lock(mutex_);
+    return everyday_;
 }

@@ -15,6 +15,7 @@
 
 class CDataSourceMgr;
 class CDS_Ingredient;
+class CEverydayFoods;
 
 // One found food: its key, the food, and its position in the data source's food index (which
 // lets a narrowing step reach the upper-cased name without a look-up).
@@ -48,14 +49,28 @@ std::optional<FoodMatchList> Narrow(const CDataSourceMgr& source, const FoodMatc
 // before. Answers the last list (empty when the text has no terms).
 FoodMatchList Run(const CDataSourceMgr& source, const std::string& text);
 
-// Orders found foods the way a person scans a list for them: foods where every term is a whole
-// word (or one with a short ending: "apple" in "Apples"), then the start of a longer word, before
-// those where a term sits inside a word ("oat" finds oats before goat's milk); then foods whose
-// name starts with the terms, then those whose first comma-separated part holds them ("Chicken,
-// roasted" before "Babyfood, chicken"); then foods in `logged` (those the profile has logged);
-// then shorter names; equal foods keep their order.
-void Rank(const CDataSourceMgr& source, FoodMatchList& matches, const std::vector<std::string>& terms,
-          const std::set<FoodKey>& logged = {});
+// Orders found foods the way a person scans a list for them, and answers true; false when `cancel`
+// was raised meanwhile (the matches then keep their order).
+// 1. How the terms stand in the name: every term a whole word (or one with a short ending: "apple"
+//    in "Apples"), then the start of a longer word, before a term inside a word ("oat" finds oats
+//    before goat's milk); the worst term decides. A food that `everyday` names by just the typed
+//    words ("milk": "Milk, whole, 3.25% milkfat") fits as a whole word.
+// 2. Among foods that fit alike, the everyday ones: those in `logged` (the profile's history) and
+//    the one `everyday` names by the typed words; then other everyday foods whose plain names hold
+//    the terms; then the list's other foods; then the rest.
+// 3. Foods whose name starts with the terms, then those whose first comma-separated part holds
+//    them ("Chicken, roasted" before "Babyfood, chicken"); then logged foods; then shorter names;
+//    equal foods keep their order.
+// So "milk" puts whole milk first, unless the profile logged another milk of the same standing.
+// Linear in the length of each name, however often a term recurs in it.
+bool Rank(const CDataSourceMgr& source, FoodMatchList& matches, const std::vector<std::string>& terms,
+          const std::set<FoodKey>& logged = {}, const CEverydayFoods* everyday = nullptr,
+          const CancelFlag* cancel = nullptr);
+
+// What a result list shows for each match: the food's name, followed by its table's name in
+// parentheses where a match of another table has the same name (case aside), so that a copy in
+// My Foods and its original can be told apart.
+std::vector<std::string> Labels(const CDataSourceMgr& source, const FoodMatchList& matches);
 
 }  // namespace FoodSearch
 
@@ -70,8 +85,9 @@ class CFoodSearchContext {
 public:
     enum class State { Created = 0, Running = 2, Done = 3 };
 
-    // Replaces the terms by those of the text and drops every result list.
-    void SetText(const std::string& text);
+    // Replaces the terms by those of the text and drops every result list. Answers the flag the
+    // next text (or Cancel) raises, for work on this text's results outside the context (ranking).
+    std::shared_ptr<const FoodSearch::CancelFlag> SetText(const std::string& text);
     // Stops any running scan and drops terms and results (for instance before the data source goes).
     void Cancel();
     // Processes the next unprocessed term against the data source and answers the new last result
@@ -85,6 +101,10 @@ public:
     // The last result list, or null.
     std::shared_ptr<const FoodMatchList> LastResult() const;
 
+    // The everyday foods the results are ranked by; null when there is no list.
+    void SetEverydayFoods(std::shared_ptr<const CEverydayFoods> everyday);
+    std::shared_ptr<const CEverydayFoods> EverydayFoods() const;
+
 private:
     void Reset();
 
@@ -96,4 +116,5 @@ private:
     std::uint64_t generation_ = 0;
     // Raised to stop the current scan; a fresh flag for each text.
     std::shared_ptr<FoodSearch::CancelFlag> cancel_ = std::make_shared<FoodSearch::CancelFlag>(false);
+    std::shared_ptr<const CEverydayFoods> everyday_;
 };

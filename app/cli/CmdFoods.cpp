@@ -5,6 +5,7 @@
 #include "document/viewmodel/RecentFoods.h"
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
+#include "refdata/EverydayFoods.h"
 #include "refdata/FoodSearch.h"
 #include "refdata/SmartHierarchy.h"
 
@@ -48,12 +49,15 @@ int Search(CliContext& ctx, std::vector<std::string>& args) {
     const CDataSourceMgr& source = ctx.DataSource();
     std::set<FoodKey> logged;
     if (profile) logged = LoadProfileForCommand(ctx, *profile, std::nullopt)->Log().LoggedFoods();
+    std::string error;
+    const auto everyday = CEverydayFoods::LoadShared(ctx.AppDir(), error);
+    if (!error.empty()) std::cerr << "velmora-cli: " << error << '\n';
     CFoodSearchContext search;
     search.SetText(text);
     while (search.ProcessNext(source)) {}
     if (auto list = search.LastResult()) {
         FoodMatchList ranked = *list;
-        FoodSearch::Rank(source, ranked, search.Terms(), logged);
+        FoodSearch::Rank(source, ranked, search.Terms(), logged, everyday.get());
         for (const FoodMatch& m : ranked) std::cout << m.key << '\t' << m.food->Name() << '\n';
     }
     return 0;

@@ -15,6 +15,7 @@
 #include "core/Log.h"
 #include "core/Services.h"
 #include "document/fileio/ProfileFile.h"
+#include "refdata/EverydayFoods.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -121,6 +122,11 @@ bool CVelmoraApp::LoadConfiguration() {
 
     appDir_ = settings_.GetAppDir();
     SetLogFolder(appDir_ + "/");
+
+    // Searches rank everyday foods first; without the list they still find everything.
+    std::string error;
+    searchContext_.SetEverydayFoods(CEverydayFoods::LoadShared(appDir_, error));
+    if (!error.empty()) Trace(error);
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -151,13 +152,44 @@ TEST(CliFoods, SearchRanksWhatPeopleLookForFirstOnTheUsdaDatabase) {
         {"banana", "1:9040\tBananas, raw\n"},
         {"broccoli", "1:11090\tBroccoli, raw\n"},
         {"cheese cheddar", "1:1009\tCheese, cheddar\n"},
-        {"chicken", "1:7018\tChicken spread\n"},  // not a baby food, as table order would have it
+        {"chicken", "1:5064\tChicken, broilers or fryers, breast, meat only, cooked, roasted\n"},
+        {"milk whole", "1:1077\tMilk, whole, 3.25% milkfat, with added vitamin D\n"},  // not buttermilk
+        {"honey", "1:19296\tHoney\n"},
     };
     TempDir dir;
     for (const auto& [text, first] : cases) {
         const Result r = RunCli(dir, {"--data-source", usda, "foods", "search", text});
         ASSERT_EQ(0, r.code) << r.err;
         EXPECT_EQ(first, r.out.substr(0, r.out.find('\n') + 1)) << text;
+    }
+}
+
+// The ten words people type most: the everyday form is among the first three, ahead of the dried,
+// powdered and specialty forms that share the word.
+TEST(CliFoods, SearchPutsTheEverydayFormOfTheCommonestWordsAmongTheFirstThree) {
+    const std::string usda = std::string(VELMORA_BIN_DIR) + "/foods/usda-sr24.xml";
+    if (!std::filesystem::exists(usda)) GTEST_SKIP() << "no converted USDA database at " << usda;
+    const std::pair<const char*, const char*> cases[] = {
+        {"milk", "1:1077\tMilk, whole, 3.25% milkfat, with added vitamin D"},
+        {"egg", "1:1123\tEgg, whole, raw, fresh"},
+        {"bread", "1:18069\tBread, white, commercially prepared (includes soft bread crumbs)"},
+        {"rice", "1:20045\tRice, white, long-grain, regular, cooked"},
+        {"chicken", "1:5064\tChicken, broilers or fryers, breast, meat only, cooked, roasted"},
+        {"apple", "1:9003\tApples, raw, with skin"},
+        {"banana", "1:9040\tBananas, raw"},
+        {"cheese", "1:1009\tCheese, cheddar"},
+        {"coffee", "1:14209\tCoffee, brewed from grounds, prepared with tap water"},
+        {"potato", "1:11674\tPotato, baked, flesh and skin, without salt"},
+    };
+    TempDir dir;
+    for (const auto& [text, everyday] : cases) {
+        const Result r = RunCli(dir, {"--data-source", usda, "foods", "search", text});
+        ASSERT_EQ(0, r.code) << r.err;
+        std::istringstream lines(r.out);
+        std::vector<std::string> firstThree;
+        for (std::string line; firstThree.size() < 3 && std::getline(lines, line);) firstThree.push_back(line);
+        EXPECT_NE(firstThree.end(), std::find(firstThree.begin(), firstThree.end(), everyday)) << text << ":\n"
+                                                                                               << r.out.substr(0, 400);
     }
 }
 

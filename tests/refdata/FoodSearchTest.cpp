@@ -1,6 +1,7 @@
 #include "refdata/FoodSearch.h"
 
 #include "refdata/DataSourceMgr.h"
+#include "refdata/EverydayFoods.h"
 
 #include "support/TempDir.h"
 
@@ -104,6 +105,23 @@ TEST_F(Search, CancelledScanAnswersNothing) {
     FoodSearch::CancelFlag cancel{true};
     EXPECT_FALSE(FoodSearch::First(mgr, "milk", &cancel).has_value());
     EXPECT_FALSE(FoodSearch::Narrow(mgr, *FoodSearch::First(mgr, "milk"), "whole", &cancel).has_value());
+    // Ranking stops too, and leaves the list as it was.
+    FoodMatchList found = *FoodSearch::First(mgr, "milk");
+    EXPECT_FALSE(FoodSearch::Rank(mgr, found, {"milk"}, {}, nullptr, &cancel));
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), Keys(found));
+}
+
+// The flag a text hands out is what stops work on its results (the view's ranking) once the
+// user has typed on or the search was dropped.
+TEST_F(Search, ANewerTextRaisesTheFlagOfTheOlder) {
+    CFoodSearchContext ctx;
+    const auto first = ctx.SetText("milk");
+    EXPECT_FALSE(first->load());
+    const auto second = ctx.SetText("milk whole");
+    EXPECT_TRUE(first->load());
+    EXPECT_FALSE(second->load());
+    ctx.Cancel();
+    EXPECT_TRUE(second->load());
 }
 
 // Enough foods for several scan chunks, checked against a plain search of every name.
@@ -215,4 +233,107 @@ TEST(FoodSearch, RankPutsWordStartsTheFirstPartLoggedFoodsAndShortNamesFirst) {
         FoodSearch::Rank(mgr, found, FoodSearch::SplitTerms(c.text), c.logged);
         EXPECT_EQ(c.order, Keys(found)) << c.text;
     }
+}
+
+// Many places of a term in one long name: the whole word after a run of places inside a word, or
+// a long word that starts with it. Ranking reads each name once, so this is as quick as any.
+TEST(FoodSearch, RankFindsTheBestPlaceInLongNamesOfManyHits) {
+    TempDir dir;
+    CDataSourceMgr mgr;
+    std::string repeated;
+    for (int i = 0; i < 50000; ++i) repeated += "ab";
+    LoadFoods(mgr, dir, {{1, "Cab"}, {2, repeated + ", raw"}, {3, "X" + repeated + " ab"}, {4, "aab" + repeated}});
+    FoodMatchList found = FoodSearch::Run(mgr, "ab");
+    ASSERT_TRUE(FoodSearch::Rank(mgr, found, {"ab"}));
+    // 3: a whole word; 2: the start of a longer word; 1 and 4 inside a word, the shorter first.
+    EXPECT_EQ((std::vector<int>{3, 2, 1, 4}), Keys(found));
+}
+
+// The everyday form of a food first: the one named by just the typed words or the profile's own,
+// then the list's other foods whose plain names hold the words, then the rest.
+TEST(FoodSearch, RankPutsTheEverydayFormFirst) {
+    TempDir dir;
+    CDataSourceMgr mgr;
+    LoadFoods(mgr, dir,
+              {{1, "Milk, sheep, fluid"},
+               {2, "Milk, dry, whole"},
+               {3, "Milk, whole, 3.25% milkfat, with added vitamin D"},
+               {4, "Buttermilk, dried"},
+               {5, "Milk, reduced fat, fluid, 2% milkfat"},
+               {6, "Candies, milk chocolate"},
+               {7, "Beverages, coffee, brewed"},
+               {8, "Coffee, instant, powder"},
+               {9, "Egg, yolk, dried"},
+               {10, "Egg, whole, raw, fresh"},
+               {11, "Eggplant, raw"}});
+    CEverydayFoods everyday;
+    everyday.Add(FoodKey(3, 1), {"milk", "whole milk"});
+    everyday.Add(FoodKey(5, 1), {"2% milk", "reduced fat milk"});
+    everyday.Add(FoodKey(6, 1), {"milk chocolate"});
+    everyday.Add(FoodKey(7, 1), {"coffee"});
+    everyday.Add(FoodKey(10, 1), {"egg"});
+    struct Case {
+        const char* text;
+        std::set<FoodKey> logged;
+        std::vector<int> order;
+    };
+    const Case cases[] = {
+        // Named by just "milk"; then the list's other milks, the first part first; then the rest,
+        // shorter names first; "buttermilk" holds the word inside another.
+        {"milk", {}, {3, 5, 6, 2, 1, 4}},
+        // Word order and case do not count; "whole milk" is just these words.
+        {"WHOLE milk", {}, {3, 2}},
+        // A plain name counts even where the food's name puts the word later.
+        {"coffee", {}, {7, 8}},
+        // The list's food before a dried one; a longer word last.
+        {"egg", {}, {10, 9, 11}},
+        // Typing on: "mil" is "milk" without its last letter.
+        {"mil", {}, {3, 5, 6, 2, 1, 4}},
+        // The profile's own foods stand with the one the typed words name: the first part first,
+        // then the logged one; and before the list's other foods.
+        {"milk", {FoodKey(1, 1)}, {1, 3, 5, 6, 2, 4}},
+        {"milk", {FoodKey(6, 1)}, {3, 6, 5, 2, 1, 4}},
+    };
+    for (const Case& c : cases) {
+        FoodMatchList found = FoodSearch::Run(mgr, c.text);
+        ASSERT_TRUE(FoodSearch::Rank(mgr, found, FoodSearch::SplitTerms(c.text), c.logged, &everyday)) << c.text;
+        EXPECT_EQ(c.order, Keys(found)) << c.text;
+    }
+}
+
+// Results show which table a food comes from only where another table has a food of that name.
+TEST(FoodSearch, LabelsNameTheTableWhereTwoTablesHoldOneName) {
+    TempDir dir;
+    CDataSourceMgr mgr;
+    LoadFoods(mgr, dir, {{1, "Milk, whole"}, {2, "Milk, skim"}, {3, "Oat bar"}});
+    dir.Write("second.xml",
+              "<DataSource Name=\"Second\" ID=\"2\"><FoodGroups><FoodGroup id=\"All\" code=\"1\">"
+              "<Food Name=\"MILK, WHOLE\" key=\"1\"><EnergyFactors/><Units main=\"1\"/></Food>"
+              "<Food Name=\"Oat bar (copy)\" key=\"2\"><EnergyFactors/><Units main=\"1\"/></Food>"
+              "</FoodGroup></FoodGroups></DataSource>");
+    std::string error;
+    ASSERT_TRUE(mgr.AddTable(dir.File("second.xml"), error)) << error;
+    EXPECT_EQ((std::vector<std::string>{"Milk, whole (Search)", "Milk, skim", "MILK, WHOLE (Second)"}),
+              FoodSearch::Labels(mgr, FoodSearch::Run(mgr, "milk")));
+    EXPECT_EQ((std::vector<std::string>{"Oat bar", "Oat bar (copy)"}),
+              FoodSearch::Labels(mgr, FoodSearch::Run(mgr, "oat")));
+}
+
+// A copy's name: free of every food's name, counted on from the original's.
+TEST(FoodSearch, CopyNameIsOneNoFoodHas) {
+    TempDir dir;
+    CDataSourceMgr mgr;
+    LoadFoods(mgr, dir,
+              {{1, "Oat bar"}, {2, "OAT BAR (COPY)"}, {3, "Oat bar (copy 3)"}, {4, "Pie (copy of mine)"}, {5, "Tea"}});
+    const std::pair<const char*, const char*> cases[] = {
+        {"Tea", "Tea (copy)"},
+        // Case aside, "(copy)" is taken; so is "(copy 3)", but not "(copy 2)".
+        {"Oat bar", "Oat bar (copy 2)"},
+        // A copy of a copy counts on from the original.
+        {"Oat bar (copy)", "Oat bar (copy 2)"},
+        {"Oat bar (copy 3)", "Oat bar (copy 2)"},
+        // Only "(copy)" and "(copy N)" are the program's own endings.
+        {"Pie (copy of mine)", "Pie (copy of mine) (copy)"},
+    };
+    for (const auto& [name, copy] : cases) EXPECT_EQ(copy, CopyName(mgr.Foods(), name)) << name;
 }

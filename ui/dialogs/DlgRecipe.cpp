@@ -137,9 +137,14 @@ private:
         results_->clear();
         const std::string text = search_->text().trimmed().toStdString();
         if (text.size() < 2 || !app_.dataSource) return;
-        const FoodMatchList found = FoodSearch::Run(*app_.dataSource, text);
-        for (std::size_t i = 0; i < found.size() && i < kMaxResults; ++i) {
-            auto* item = new QListWidgetItem(QString::fromStdString(found[i].food->Name()), results_);
+        FoodMatchList found = FoodSearch::Run(*app_.dataSource, text);
+        // Ranked as on the Food tab, so Enter takes the everyday form ("honey": Honey, not a baby food).
+        const auto everyday = app_.searchContext ? app_.searchContext->EverydayFoods() : nullptr;
+        FoodSearch::Rank(*app_.dataSource, found, FoodSearch::SplitTerms(text), {}, everyday.get());
+        found.resize(std::min<std::size_t>(found.size(), kMaxResults));
+        const std::vector<std::string> labels = FoodSearch::Labels(*app_.dataSource, found);
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            auto* item = new QListWidgetItem(QString::fromStdString(labels[i]), results_);
             item->setData(kKeyRole, found[i].key.key);
             item->setData(kSourceRole, found[i].key.source);
         }

@@ -373,6 +373,8 @@ void CViewIngredients::OnNewFood(std::optional<FoodKey> from) {
     if (from) {
         if (const CDS_Ingredient* food = app.dataSource->FindFood(*from)) {
             start.food = *food;
+            // Two foods of one name can't be told apart in the search results or the tree.
+            start.food.SetName(CopyName(app.dataSource->Foods(), food->Name()));
             if (const MyFood* own = app.myFoods->Find(*from)) start.group = own->group;
             if (start.group == MyFoods::kRecipesGroup) start.group = MyFoods::kFoodsGroup;
         }
@@ -843,17 +845,19 @@ void CViewIngredients::StartSearch() {
     if (!app.searchContext || !app.searchWorkers || !app.dataSource) return;
     CFoodSearchContext* context = app.searchContext;
     const CDataSourceMgr* source = app.dataSource;
-    context->SetText(searchBox_->text().toStdString());
+    // A newer text raises the flag, so a worker still ranking this text's results stops.
+    std::shared_ptr<const FoodSearch::CancelFlag> cancel = context->SetText(searchBox_->text().toStdString());
     const std::vector<std::string> terms = context->Terms();
     // Foods this profile logged before rank ahead of others that fit as well.
     std::set<FoodKey> logged = doc->Log().LoggedFoods();
     // The pointer is only read on this thread, inside the queued call; a view closed meanwhile
     // simply gets nothing.
     QPointer<CViewIngredients> self(this);
-    app.searchWorkers->Launch([context, source, self, terms, logged = std::move(logged)] {
+    app.searchWorkers->Launch([context, source, self, terms, logged = std::move(logged), cancel = std::move(cancel),
+                               everyday = context->EverydayFoods()] {
         while (auto list = context->ProcessNext(*source)) {
             auto ranked = std::make_shared<FoodMatchList>(*list);
-            FoodSearch::Rank(*source, *ranked, terms, logged);
+            if (!FoodSearch::Rank(*source, *ranked, terms, logged, everyday.get(), cancel.get())) return;
             QMetaObject::invokeMethod(
                 qApp,
                 [self, list, ranked] {
@@ -874,9 +878,10 @@ void CViewIngredients::ShowResults(const std::shared_ptr<const FoodMatchList>& l
     results_->setRowCount(0);
     results_->setRowCount(int(ranked.size()));
     resultCount_->setText(ranked.size() == 1 ? tr("1 food found") : tr("%n foods found", nullptr, int(ranked.size())));
+    const std::vector<std::string> labels = FoodSearch::Labels(*doc->App().dataSource, ranked);
     int row = 0;
     for (const FoodMatch& match : ranked) {
-        auto* item = new QTableWidgetItem(QString::fromStdString(match.food->Name()));
+        auto* item = new QTableWidgetItem(QString::fromStdString(labels[std::size_t(row)]));
         item->setData(kKeyRole, match.key.key);
         item->setData(kSourceRole, match.key.source);
         results_->setItem(row++, 0, item);

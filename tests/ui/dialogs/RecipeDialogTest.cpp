@@ -1,6 +1,8 @@
 #include "support/GuiSupport.h"
 
 #include "refdata/DataSourceMgr.h"
+#include "refdata/EverydayFoods.h"
+#include "refdata/FoodSearch.h"
 #include "refdata/MyFoods.h"
 #include "ui/dialogs/DlgRecipe.h"
 
@@ -91,6 +93,31 @@ TEST_F(RecipeDialog, FoodsFoundBecomeIngredientsOfTheSavedRecipe) {
     EXPECT_TRUE(preview.contains(QStringLiteral("protein 3.8 g"))) << preview.toStdString();
     EXPECT_TRUE(preview.contains(QStringLiteral("protein 3.1 g"))) << preview.toStdString();
     EXPECT_TRUE(std::filesystem::exists(folder.File("my-foods.xml")));
+}
+
+// The ingredient search ranks as the Food tab's does: the everyday form first, then by how the
+// words fit and the shorter names; where two tables hold one name, each says its table.
+TEST_F(RecipeDialog, FoundFoodsAreRankedAsOnTheFoodTab) {
+    CFoodSearchContext search;
+    auto everyday = std::make_shared<CEverydayFoods>();
+    everyday->Add(kWholeMilk, {"milk"});
+    search.SetEverydayFoods(everyday);
+    app.searchContext = &search;
+    MyFood own;
+    own.food.SetName("Milk, skim");
+    own.group = MyFoods::kFoodsGroup;
+    std::string error;
+    ASSERT_TRUE(mine.Add(own, error)) << error;
+    QStringList shown;
+    OnNextDialog<QDialog>([&](QDialog& d) {
+        Search(&d, "milk");
+        auto* results = d.findChild<QListWidget*>(QStringLiteral("results"));
+        for (int row = 0; row < results->count(); ++row) shown << results->item(row)->text();
+        d.reject();
+    });
+    Gui::EditRecipe(nullptr, app, std::nullopt, MyFood{});
+    EXPECT_EQ(shown,
+              (QStringList{"Milk, whole", "Milk, skim (Sample Foods)", "Milk, skim (My Foods)", "Milk, dry, nonfat"}));
 }
 
 TEST_F(RecipeDialog, StartEntriesBecomeIngredientsAndMissingFoodsAreMarked) {

@@ -21,6 +21,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -814,6 +815,46 @@ TEST(DietWizard, ANewProfileStartsInTheFoodSelectionWhenTheSettingAsksForIt) {
     run.Main().ExecuteCommand(Gui::CommandId::FileNew);
     EXPECT_TRUE(opened);
     ASSERT_NE(run.Main().ActiveChildFrame(), nullptr) << "the profile stays open after the wizard";
+}
+
+// Duplicate Food starts the copy under a name of its own; where two tables still hold one name,
+// the search results say which table each comes from.
+TEST(OwnFoods, DuplicateNamesTheCopyAndResultsTellTheTablesApart) {
+    RunningApp run;
+    ASSERT_TRUE(run.Start());
+    ASSERT_NE(run.App().DocManager()->OpenDocumentFile(run.AddProfile("Ann", "Ann")), nullptr);
+    CChildFrameBase* frame = run.Main().ActiveChildFrame();
+    ASSERT_TRUE(frame->SelectTab(4));
+    auto* view = dynamic_cast<CViewIngredients*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    auto duplicate = [&](const QString& nameGiven) {
+        QString offered;
+        OnNextDialog<QDialog>([&](QDialog& d) {
+            auto* name = d.findChild<QLineEdit*>(QStringLiteral("name"));
+            offered = name->text();
+            if (!nameGiven.isEmpty()) name->setText(nameGiven);
+            d.accept();
+        });
+        run.Main().ExecuteCommand(Gui::CommandId::DuplicateFood);
+        return offered;
+    };
+    auto results = [&](const char* text) {
+        view->SearchBox().setText(QString::fromUtf8(text));
+        view->StartSearch();
+        run.App().SearchWorkers().WaitForAll();
+        QCoreApplication::processEvents();
+        QStringList names;
+        for (int row = 0; row < view->Results().rowCount(); ++row) names << view->Results().item(row, 0)->text();
+        return names;
+    };
+
+    ASSERT_NE(view->Tree().ShowFood(run.App().DataSource(), FoodKey(102, 7)), nullptr);
+    EXPECT_EQ(duplicate({}), QStringLiteral("Salt (copy)"));
+    EXPECT_EQ(results("salt"), (QStringList{"Salt", "Salt (copy)"}));
+    // The copy of the original again gets the next free name.
+    ASSERT_NE(view->Tree().ShowFood(run.App().DataSource(), FoodKey(102, 7)), nullptr);
+    EXPECT_EQ(duplicate(QStringLiteral("salt")), QStringLiteral("Salt (copy 2)"));
+    EXPECT_EQ(results("salt"), (QStringList{"Salt (Test Foods)", "salt (My Foods)", "Salt (copy)"}));
 }
 
 }  // namespace
