@@ -1,6 +1,7 @@
 #include "ProfileDocument.h"
 
 #include "model/Meal.h"
+#include "model/Targets.h"
 
 #include "document/fileio/ProfileFile.h"
 
@@ -90,10 +91,15 @@ void CProfileDocument::SetModifiedFlag(bool modified) {
     if (hooks.modifiedChanged) hooks.modifiedChanged(modified_);
 }
 
-bool CProfileDocument::OnNewDocument() {
+bool CProfileDocument::OnNewDocument(NewNutrients follow) {
     // A new profile starts with nothing to take back.
     suppressed_ = true;
-    SetDefaultRequirements();
+    std::vector<int> gids;
+    if (follow == NewNutrients::WithReferenceIntakes) gids = Targets::ReferenceNutrients(Log());
+    if (gids.empty())
+        SetDefaultRequirements();
+    else
+        FollowOnly(gids);
     suppressed_ = false;
     SetModifiedFlag();
     return true;
@@ -458,11 +464,17 @@ void CProfileDocument::RecomputeEnergyShares() {
 }
 
 void CProfileDocument::SetDefaultRequirements() {
+    std::vector<int> gids;
+    if (const CDataSourceMgr* data = Log().DataSource())
+        for (const CDS_Nutrition& n : data->Nutrients()) gids.push_back(n.gid);
+    FollowOnly(gids);
+}
+
+void CProfileDocument::FollowOnly(const std::vector<int>& gids) {
     ChangeScope change(*this, "Reset Nutrients");
     // One by one from the end, so that the layouts lose the columns of the old requirements.
     for (int i = static_cast<int>(Log().Requirements().size()) - 1; i >= 0; --i) RemoveNutrient(i);
-    if (const CDataSourceMgr* data = Log().DataSource())
-        for (const CDS_Nutrition& n : data->Nutrients()) AddNutrient(n.gid);
+    for (int gid : gids) AddNutrient(gid);
 }
 
 void CProfileDocument::SetDayFact(const std::string& name, double value) {

@@ -91,8 +91,11 @@ public:
     DocumentViewHooks hooks;
 
     // ---- the document's life ----
-    // A new profile: follows every nutrient of the data source; modified.
-    bool OnNewDocument();
+    // Which nutrients a new profile follows: every one of the data source, or those with reference
+    // intakes for the person (Targets::ReferenceNutrients; every one when the log has no intakes).
+    enum class NewNutrients { Every, WithReferenceIntakes };
+    // A new profile: follows the nutrients `follow` names; modified.
+    bool OnNewDocument(NewNutrients follow = NewNutrients::Every);
     // Reads the file; on failure shows the reader's error text and answers false (the document
     // should then be discarded). On success the energy shares are recomputed and the document is
     // not modified.
@@ -168,6 +171,8 @@ public:
     void RecomputeEnergyShares();
     // The requirements of a new profile: every nutrient of the data source, in its order.
     void SetDefaultRequirements();
+    // Follows the nutrients of `gids` in that order instead of those followed now.
+    void FollowOnly(const std::vector<int>& gids);
     // Sets a fact's value on the current day.
     void SetDayFact(const std::string& name, double value);
     void CaptureGridLayout(const IGridSizes& grid, LayoutKind kind);

@@ -2,6 +2,7 @@
 
 #include "UserLog.h"
 
+#include "refdata/DataSourceMgr.h"
 #include "refdata/DietaryIntakesMgr.h"
 #include "refdata/Ingredient.h"
 #include "refdata/NutrientLabel.h"
@@ -176,6 +177,25 @@ std::vector<Target> ForDay(const NS_Data::CUserLog& log, const UserLog::CLogDay&
     targets.reserve(requirements.size());
     for (const UserLog::CNutrientRequirement& req : requirements) targets.push_back(Judged(log, day, req, person));
     return targets;
+}
+
+std::vector<int> ReferenceNutrients(const NS_Data::CUserLog& log) {
+    std::vector<int> gids;
+    const CDC_DietaryIntakesMgr* intakes = log.TargetOptions().intakes;
+    const std::shared_ptr<UserLog::CLogDay> day = log.GetCurrentDay();
+    if (!intakes || !log.DataSource() || !day) return gids;
+    const DayPerson person = PersonOn(log, *day, true);
+    std::vector<std::pair<Group, int>> found;
+    for (const CDS_Nutrition& n : log.DataSource()->Nutrients()) {
+        const DefaultTarget target = DefaultFor(*intakes, n.gid, person.category, person.age, person.energyRequirement);
+        if (target.basis != Basis::None) found.emplace_back(GroupOf(n.gid), n.gid);
+    }
+    // Energy heads its group whatever the data source's order.
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return std::make_pair(a.first, a.second != kEnergyGid) < std::make_pair(b.first, b.second != kEnergyGid);
+    });
+    for (const auto& entry : found) gids.push_back(entry.second);
+    return gids;
 }
 
 DayStatus StatusOf(const NS_Data::CUserLog& log, const UserLog::CLogDay& day) {

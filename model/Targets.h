@@ -76,6 +76,12 @@ struct DefaultTarget {
 DefaultTarget DefaultFor(const CDC_DietaryIntakesMgr& intakes, int gid, int category, int age,
                          double energyRequirement);
 
+// The nutrients of the log's data source that have a default target for the person on the log's
+// current day, as a new profile follows them: energy and the macronutrients first, then the
+// vitamins, then the minerals, each group in the data source's order. Empty without reference
+// intakes in the log's options.
+std::vector<int> ReferenceNutrients(const NS_Data::CUserLog& log);
+
 // The followed nutrients of a day in the profile's order, with the day's own limits in place of
 // the profile's, each judged against its target.
 std::vector<Target> ForDay(const NS_Data::CUserLog& log, const UserLog::CLogDay& day);

@@ -6,6 +6,7 @@
 #include "ui/frame/QtServices.h"
 #include "ui/web/WebEngineSetup.h"
 
+#include "core/AppDir.h"
 #include "core/Services.h"
 
 #include <QApplication>
@@ -114,6 +115,19 @@ int main(int argc, char** argv) {
         Services::SetShell(&shell);
     }
     Services::SetFileChooser(&chooser);
+
+    // A folder named by the user is set up as the default one is, or refused before anything is
+    // written there.
+    try {
+        cl.options.appDir = AppDir::ResolveAndSetUp(AppDir::FromEnvironment(cl.options.appDir));
+    } catch (const AppDir::Refused& e) {
+        std::cerr << "velmora: " << e.what() << '\n';
+        if (!cl.screenshots) Services::Prompt().Message(e.what());
+        Services::SetPrompt(nullptr);
+        Services::SetShell(nullptr);
+        Services::SetFileChooser(nullptr);
+        return 2;
+    }
 
     int result = 1;
     {

@@ -6,6 +6,7 @@
 
 #include "core/FileUtil.h"
 #include "document/fileio/ProfileFile.h"
+#include "refdata/DietaryIntakesMgr.h"
 #include "support/FakeServices.h"
 #include "support/TempDir.h"
 
@@ -117,6 +118,34 @@ TEST_F(ProfileDocumentTest, ANewDocumentFollowsEveryNutrientOfTheDataSource) {
     EXPECT_EQ(4 + 6, doc.Layout(kDiet).ColumnCount());
     EXPECT_EQ(1 + 6, doc.Layout(kFood).ColumnCount());
     EXPECT_TRUE(doc.Layout(kDiet).IsConsistent());
+}
+
+TEST_F(ProfileDocumentTest, ANewProfileCanFollowWhatThePersonHasReferenceIntakesFor) {
+    CDC_DietaryIntakesMgr intakes;
+    intakes.InitializeBuiltIn(DriEdition::Current);
+    struct Case {
+        const char* who;
+        int birthYear, birthMonth;
+        bool withIntakes;
+        std::vector<int> followed;
+    };
+    // Total fat has a reference intake for infants only; vitamins come before minerals.
+    const std::vector<Case> cases = {
+        {"a woman of the new profile's defaults", 1970, 1, true, {kEnergy, kProtein, kCarbohydrate, kVitaminC, kIron}},
+        {"an infant of five months", 2023, 10, true, {kEnergy, kProtein, kFat, kCarbohydrate, kVitaminC, kIron}},
+        {"no reference intakes at hand", 1970, 1, false, {kEnergy, kProtein, kFat, kCarbohydrate, kIron, kVitaminC}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.who);
+        CProfileDocument fresh(&Meals(), &Foods());
+        if (c.withIntakes) fresh.Log().SetTargetOptions({&intakes, true});
+        fresh.Log().Personal().birthYear = c.birthYear;
+        fresh.Log().Personal().birthMonth = c.birthMonth;
+        ASSERT_TRUE(fresh.OnNewDocument(CProfileDocument::NewNutrients::WithReferenceIntakes));
+        EXPECT_EQ(c.followed, Gids(fresh.Log()));
+        EXPECT_EQ(4 + static_cast<int>(c.followed.size()), fresh.Layout(kDiet).ColumnCount());
+        EXPECT_TRUE(fresh.Layout(kDiet).IsConsistent());
+    }
 }
 
 TEST_F(ProfileDocumentTest, ResettingTheRequirementsKeepsTheLayoutsInStep) {

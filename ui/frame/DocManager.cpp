@@ -67,7 +67,9 @@ CVelmoraDoc* CDocManagerEx::OpenDocumentFile(const std::string& path, bool addTo
 
 CVelmoraDoc* CDocManagerEx::OnFileNew() {
     auto doc = NewDocument();
-    if (!doc->OnNewDocument()) return nullptr;
+    // A profile made here shows its dashboard at once: it follows what the person has reference
+    // intakes for, not the data source's every nutrient.
+    if (!doc->OnNewDocument(CProfileDocument::NewNutrients::WithReferenceIntakes)) return nullptr;
     doc->SetTitle("Profile" + std::to_string(++untitledCount_));
     CVelmoraDoc* raw = doc.get();
     return CreateFrame(doc.release()) ? raw : nullptr;

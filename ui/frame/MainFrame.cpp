@@ -3,6 +3,7 @@
 #include "ChildFrame.h"
 #include "ProfileController.h"
 #include "VelmoraDoc.h"
+#include "Welcome.h"
 #include "ui/views/ViewBase.h"
 #include "ui/web/WebControlBase.h"
 
@@ -21,6 +22,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QWhatsThis>
 
 #include <optional>
@@ -59,6 +61,13 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     mdi_->setBackground(QColor(0x8C, 0x96, 0xA0));
     mdi_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     setCentralWidget(mdi_);
+    // The welcome sits in the middle of the empty area; the profile windows cover it, and it hides
+    // while there are any.
+    welcome_ = new CWelcome(mdi_->viewport());
+    welcome_->SetCommandHandler([this](CommandId id) { ExecuteCommand(id); });
+    auto* centre = new QVBoxLayout(mdi_->viewport());
+    centre->setSizeConstraint(QLayout::SetNoConstraint);
+    centre->addWidget(welcome_, 0, Qt::AlignCenter);
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateFrameState(); });
     connect(qApp, &QApplication::focusChanged, this, [this] { RequestCommandUIUpdate(); });
     qApp->installEventFilter(this);
@@ -312,6 +321,7 @@ void CMainFrame::UpdateFrameState() {
     if (destroying_) return;
     CChildFrameBase* child = ActiveChildFrame();
     const bool profile = child && child->GetActiveDocument();
+    welcome_->setVisible(ChildFrames().empty());
     ShowMenu(ChildFrames().empty() ? kNoProfile : kProfile);
     if (!ShowToolBar(profile ? kProfile : kNoProfile)) ShowToolBar(kNoProfile);
     UpdateCommandUI();

@@ -10,6 +10,7 @@
 #include <vector>
 
 class CChildFrameBase;
+class CWelcome;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -37,6 +38,8 @@ public:
     void SetOpenFileHandler(std::function<void(const std::string&)> open) { openFile_ = std::move(open); }
 
     QMdiArea* MdiArea() const { return mdi_; }
+    // On show while no profile window is open.
+    CWelcome* Welcome() const { return welcome_; }
     // Shows the profile window, maximised, and makes it active.
     QMdiSubWindow* AddChildFrame(CChildFrameBase* frame);
     void ActivateChildFrame(CChildFrameBase* frame);
@@ -87,6 +90,7 @@ private:
     Gui::CCommandTarget* app_ = nullptr;
     std::function<void(const std::string&)> openFile_;
     QMdiArea* mdi_ = nullptr;
+    CWelcome* welcome_ = nullptr;
     QMenu* windowMenu_ = nullptr;
     std::vector<QAction*> windowListActions_;
     std::map<int, std::vector<QMenu*>> menus_;

@@ -2,6 +2,8 @@
 
 #include "AppContext.h"
 
+#include "ui/web/BrowserWindow.h"
+
 #include "core/AppDir.h"
 #include "core/TextUtil.h"
 #include "document/report/Report.h"
@@ -9,6 +11,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -39,6 +42,14 @@ QString Suffix(const std::string& defaultExt) {
     std::string ext = dot == std::string::npos ? defaultExt : defaultExt.substr(dot + 1);
     if (ext == "*") ext.clear();
     return QString::fromStdString(ext);
+}
+
+// What the program's browser window shows of local files: pages and XML; anything else (a CSV
+// file, say) is the desktop's to open.
+bool IsPage(const QUrl& url) {
+    static const QStringList kPages{QStringLiteral("htm"), QStringLiteral("html"), QStringLiteral("xhtml"),
+                                    QStringLiteral("xml"), QStringLiteral("svg"), QStringLiteral("txt")};
+    return kPages.contains(QFileInfo(url.toLocalFile()).suffix().toLower());
 }
 
 }  // namespace
@@ -73,10 +84,33 @@ Services::Answer QtPrompt::Question(const std::string& text, Services::Buttons b
     }
 }
 
+QtShell::QtShell(std::function<bool(const QUrl&)> openExternally) : openExternally_(std::move(openExternally)) {
+    if (!openExternally_) openExternally_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+}
+
+QtShell::~QtShell() { delete window_.data(); }
+
 bool QtShell::Open(const std::string& url) {
     const QString text = QString::fromStdString(url);
     const QUrl target = text.startsWith('/') ? QUrl::fromLocalFile(text) : QUrl(text);
-    return target.isValid() && QDesktopServices::openUrl(target);
+    if (!target.isValid()) return false;
+    if (target.isLocalFile() ? IsPage(target) : target.scheme().startsWith(QStringLiteral("http"))) {
+        if (target.isLocalFile() || !openExternally_(target)) ShowInWindow(target);
+        return true;
+    }
+    return openExternally_(target);
+}
+
+void QtShell::ShowInWindow(const QUrl& url) {
+    if (!window_) {
+        // A window of the main window's: it closes with it, and never keeps the program running.
+        QWidget* main = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("mainFrame")) main = w;
+        window_ = new CBrowserWindow(openExternally_, main);
+        window_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window_->Show(url);
 }
 
 std::optional<std::string> QtFileChooser::OpenFile(const std::string& initialPath, const std::string& defaultExt,

@@ -2,6 +2,10 @@
 
 #include "core/Services.h"
 
+#include <QPointer>
+#include <QUrl>
+
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -18,9 +22,28 @@ public:
     Services::Answer Question(const std::string& text, Services::Buttons buttons, const std::string& title) override;
 };
 
+class CBrowserWindow;
+
+// Pages of the program's own (help, reports, the XML export) open in the program's browser
+// window; other addresses in the system's browser, else in that window too, so that nothing
+// depends on the desktop having a handler.
 class QtShell : public Services::IShell {
 public:
+    // How an address goes to the system's browser; QDesktopServices when empty.
+    explicit QtShell(std::function<bool(const QUrl&)> openExternally = {});
+    ~QtShell() override;
+    QtShell(const QtShell&) = delete;
+    QtShell& operator=(const QtShell&) = delete;
+
     bool Open(const std::string& url) override;
+    // The window the last page went to; null before the first, or after it was closed.
+    CBrowserWindow* Window() const { return window_; }
+
+private:
+    void ShowInWindow(const QUrl& url);
+
+    std::function<bool(const QUrl&)> openExternally_;
+    QPointer<CBrowserWindow> window_;
 };
 
 class QtFileChooser : public Services::IFileChooser {

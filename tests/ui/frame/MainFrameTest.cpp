@@ -3,15 +3,20 @@
 #include "DlgAbout.h"
 
 #include "core/AppDir.h"
+#include "ui/dialogs/DlgSelectProfile.h"
 #include "ui/frame/AppContext.h"
 #include "ui/frame/ChildFrame.h"
 #include "ui/frame/DocManager.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/frame/VelmoraDoc.h"
+#include "ui/frame/Welcome.h"
 #include "widgets/HyperLink.h"
 
 #include <QAction>
+#include <QCommandLinkButton>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -123,6 +128,40 @@ TEST_F(MainWindow, AProfileWindowBringsTheProfileMenuAndToolBar) {
     EXPECT_TRUE(main().ChildFrames().empty());
     EXPECT_EQ(main().MenuOnShow(), CMainFrame::kNoProfile);
     EXPECT_EQ(main().ToolBarOnShow(), CMainFrame::kNoProfile);
+}
+
+TEST_F(MainWindow, TheEmptyWindowWelcomesWithTheWaysToBegin) {
+    CWelcome* welcome = main().Welcome();
+    ASSERT_TRUE(welcome);
+    EXPECT_TRUE(welcome->isVisible());
+    // Centred in the empty area, whole on a small screen.
+    main().resize(1024, 600);
+    QTest::qWait(0);
+    const QRect area = main().MdiArea()->viewport()->rect();
+    EXPECT_TRUE(area.contains(welcome->geometry())) << welcome->geometry().y() << " " << area.height();
+    EXPECT_LE(std::abs(welcome->geometry().center().x() - area.center().x()), 1);
+
+    welcome->HelpButton()->click();
+    EXPECT_EQ(run.shell.opened,
+              std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/start/start_main.htm"});
+
+    // The buttons run the profile commands; the welcome steps aside while a profile is open.
+    welcome->NewButton()->click();
+    ASSERT_EQ(main().ChildFrames().size(), 1u);
+    EXPECT_FALSE(welcome->isVisible());
+    run.prompt.answers = {Answer::No};
+    main().ExecuteCommand(CommandId::FileClose);
+    QTest::qWait(0);
+    EXPECT_TRUE(welcome->isVisible());
+
+    run.AddProfile("Ann", "Bob");
+    OnNextDialog<DlgSelectProfile>([](DlgSelectProfile& dialog) {
+        dialog.List()->setCurrentItem(dialog.List()->findItems(QStringLiteral("Bob"), Qt::MatchExactly).value(0));
+        dialog.OkButton()->click();
+    });
+    welcome->OpenButton()->click();
+    ASSERT_EQ(main().ChildFrames().size(), 1u);
+    EXPECT_EQ(main().ActiveChildFrame()->GetActiveDocument()->GetTitle(), "Bob");
 }
 
 TEST_F(MainWindow, CommandsWithoutAHandlerYetAreDisabled) {
