@@ -26,7 +26,6 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -338,7 +337,11 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     OnCommand(
         Gui::CommandId::DeleteFood, [this] { OnDeleteFood(); }, ownSelected);
     OnCommand(
-        Gui::CommandId::NewRecipe, [this] { Gui::EditRecipe(this, GetDocument()->App(), std::nullopt, MyFood{}); },
+        Gui::CommandId::NewRecipe,
+        [this] {
+            const Gui::CAppContext& app = GetDocument()->App();
+            if (auto key = Gui::EditRecipe(this, app, std::nullopt, MyFood{})) tree_->ShowFood(*app.dataSource, *key);
+        },
         mine);
     OnCommand(
         Gui::CommandId::SaveAsRecipe, [this] { OnSaveAsRecipe(); },
@@ -405,29 +408,7 @@ void CViewIngredients::OnDeleteFood() {
 
 void CViewIngredients::OnSaveAsRecipe() {
     CVelmoraDoc* doc = GetDocument();
-    const auto& entries = doc->DayFoods();
-    QStringList choices{QStringLiteral("The whole day")};
-    for (const auto& entry : entries) {
-        const QString meal = QString::fromStdString(entry.meal);
-        if (!meal.isEmpty() && !choices.contains(meal)) choices << meal;
-    }
-    QString chosen = choices.front();
-    if (choices.size() > 1) {
-        bool ok = false;
-        chosen = QInputDialog::getItem(this, QStringLiteral("Save as Recipe"), QStringLiteral("Make a recipe of:"),
-                                       choices, 0, false, &ok);
-        if (!ok) return;
-    }
-    MyFood start;
-    start.group = MyFoods::kRecipesGroup;
-    start.recipe.emplace();
-    for (const auto& entry : entries) {
-        if (chosen != choices.front() && QString::fromStdString(entry.meal) != chosen) continue;
-        start.recipe->ingredients.push_back(
-            RecipeIngredient{entry.GetFoodKey(), entry.ShownName(), entry.Amount(), entry.UnitName(), entry.weight});
-    }
-    if (chosen != choices.front()) start.food.SetName(chosen.toStdString());
-    if (auto key = Gui::EditRecipe(this, doc->App(), std::nullopt, start))
+    if (auto key = Gui::SaveDayAsRecipe(this, doc->App(), doc->DayFoods()))
         tree_->ShowFood(*doc->App().dataSource, *key);
 }
 
@@ -656,9 +637,9 @@ void CViewIngredients::FillRecent() {
         if (item.last) {
             row.last = QString::fromStdString(DayFoodList::NumberText(item.last->amount) + " " + item.last->unitName)
                            .trimmed();
-            row.tip = tr("Click or Enter: log %1 again").arg(row.last);
+            row.tip = tr("Double-click or Enter: log %1 again").arg(row.last);
         } else {
-            row.tip = tr("Click or Enter: log one portion");
+            row.tip = tr("Double-click or Enter: log one portion");
         }
         if (item.timesLogged > 1) row.tip += tr(" (logged %1 times)").arg(item.timesLogged);
         rows.push_back(std::move(row));
@@ -814,6 +795,7 @@ void CViewIngredients::OnCellTextEditFinished(int row, int column, const QString
             doc->RecomputeEnergyShares();
             SetRow(row);
             FillRecent();
+            ClearStatusMessage();
             return;
         }
         error = TooLargeText(text.toStdString());
