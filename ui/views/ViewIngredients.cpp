@@ -32,11 +32,13 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTime>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -222,6 +224,17 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     auto* listLayout = new QVBoxLayout(listPane);
     listLayout->setContentsMargins(0, 0, 0, 0);
     listLayout->addWidget(list_, 1);
+    // The subtotals start folded to one line: open, they would take rows from the day's list as
+    // meals are added, and an entry just added would scroll out of sight.
+    subtotalFold_ = new QToolButton;
+    subtotalFold_->setObjectName("mealSubtotalsFold");
+    subtotalFold_->setCheckable(true);
+    subtotalFold_->setAutoRaise(true);
+    subtotalFold_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    subtotalFold_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    subtotalFold_->setToolTip(tr("Show or fold each meal's energy, protein, fat and carbohydrate"));
+    connect(subtotalFold_, &QToolButton::toggled, this, &CViewIngredients::ShowSubtotals);
+    listLayout->addWidget(subtotalFold_);
     listLayout->addWidget(subtotals_);
     listLayout->addWidget(ButtonRow({add_, delete_, clear_, up_, down_}));
 
@@ -284,6 +297,13 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     subtotals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     subtotals_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     subtotals_->hide();
+    subtotalFold_->hide();
+    ShowSubtotals(false);
+    // The list shrinks when the pane below it grows, after an add has opened an amount: the
+    // amount being typed stays in sight.
+    connect(list_->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+        if (list_->state() == QAbstractItemView::EditingState) list_->scrollTo(list_->currentIndex());
+    });
 
     connect(add_, &QPushButton::clicked, this, &CViewIngredients::OnAdd);
     connect(delete_, &QPushButton::clicked, this, &CViewIngredients::OnDelete);
@@ -542,8 +562,25 @@ void CViewIngredients::UpdateSubtotals() {
                 subtotals_->item(row, column)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         }
     }
-    subtotals_->setVisible(!subtotals.empty());
+    subtotalFold_->setVisible(!subtotals.empty());
     subtotals_->setFixedHeight(subtotals_->ContentHeight());
+    ShowSubtotals(subtotalFold_->isChecked());
+}
+
+void CViewIngredients::ShowSubtotals(bool open) {
+    const bool any = subtotals_->rowCount() > 0;
+    subtotalFold_->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+    QString text = tr("Meal subtotals");
+    if (!open && any) {
+        QStringList meals;
+        for (int row = 0; row < subtotals_->rowCount(); ++row)
+            meals << tr("%1 %2 kcal")
+                         .arg(subtotals_->Text(row, DayFoodList::kSubtotalMeal).trimmed(),
+                              subtotals_->Text(row, DayFoodList::kSubtotalEnergy));
+        text += ": " + meals.join(QStringLiteral(" \u00b7 "));
+    }
+    subtotalFold_->setText(text);
+    subtotals_->setVisible(open && any);
 }
 
 std::vector<int> CViewIngredients::SelectedRows() const {

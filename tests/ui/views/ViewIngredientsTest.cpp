@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -333,7 +334,9 @@ TEST_F(FoodTab, MealSubtotalsFollowTheDaysEntries) {
         }
         return out.join(';');
     };
+    QToolButton& fold = view->SubtotalFold();
     EXPECT_TRUE(subtotals.isHidden());
+    EXPECT_TRUE(fold.isHidden());
     Add(kMilkWhole);
     Add(kCheese);
     view->OnCellTextEditFinished(0, kWeight, QStringLiteral("200"));
@@ -341,7 +344,13 @@ TEST_F(FoodTab, MealSubtotalsFollowTheDaysEntries) {
     view->OnCellChoiceFinished(0, kMeal, QStringLiteral("Snack"));
     // Added foods take the meal of the hour; this one is to have none.
     view->OnCellChoiceFinished(1, kMeal, QString());
+    // Folded, one line names each meal's energy.
+    EXPECT_FALSE(fold.isHidden());
+    EXPECT_TRUE(subtotals.isHidden());
+    EXPECT_EQ(fold.text(), QStringLiteral("Meal subtotals: Snack 122 kcal \u00b7 (no meal) 202 kcal"));
+    fold.click();
     EXPECT_FALSE(subtotals.isHidden());
+    EXPECT_EQ(fold.text(), QStringLiteral("Meal subtotals"));
     EXPECT_EQ(rows(), QStringLiteral("Snack|122|6.31|6.5|0;(no meal)|202|12.45|0|0"));
 
     view->OnCellChoiceFinished(1, kMeal, QStringLiteral("Snack"));
@@ -351,6 +360,7 @@ TEST_F(FoodTab, MealSubtotalsFollowTheDaysEntries) {
     EXPECT_EQ(rows(), QStringLiteral("Snack|202|12.45|0|0"));
     view->OnClear();
     EXPECT_TRUE(subtotals.isHidden());
+    EXPECT_TRUE(fold.isHidden());
 }
 
 TEST_F(FoodTab, TheMealChoicesAreTheMealListSnackIncluded) {
