@@ -302,7 +302,7 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     // The list shrinks when the pane below it grows, after an add has opened an amount: the
     // amount being typed stays in sight.
     connect(list_->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
-        if (list_->state() == QAbstractItemView::EditingState) list_->scrollTo(list_->currentIndex());
+        if (list_->IsEditing()) list_->scrollTo(list_->currentIndex());
     });
 
     connect(add_, &QPushButton::clicked, this, &CViewIngredients::OnAdd);
