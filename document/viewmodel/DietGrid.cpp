@@ -189,8 +189,12 @@ CellStore StoreCell(CProfileDocument& document, int row, int column, const std::
         if (!req) return {};
         const TypedInput typed = ReadTyped(text, TypedRule::Limit);
         if (typed.kind == TypedInput::Kind::Refused) return {false, typed.error};
+        const double limit = typed.kind == TypedInput::Kind::Cleared ? -1 : typed.value;
+        if (std::string order = LimitOrderError(entry == n ? limit : req->min, entry == n ? req->max : limit);
+            !order.empty())
+            return {false, std::move(order)};
         CProfileDocument::ChangeScope change(document, "Change Limit");
-        (entry == n ? req->min : req->max) = typed.kind == TypedInput::Kind::Cleared ? -1 : typed.value;
+        (entry == n ? req->min : req->max) = limit;
     } else if (entry >= 0 && entry < n && column == 1) {
         const TypedInput typed = ReadTyped(text, TypedRule::Weight);
         if (typed.kind != TypedInput::Kind::Number) return {false, typed.error};
@@ -198,9 +202,13 @@ CellStore StoreCell(CProfileDocument& document, int row, int column, const std::
     } else if (entry >= 0 && entry < n && (column == 2 || column == 3)) {
         const TypedInput typed = ReadTyped(text, TypedRule::Limit);
         if (typed.kind == TypedInput::Kind::Refused) return {false, typed.error};
-        CProfileDocument::ChangeScope change(document, "Change Limit");
         UserLog::CDayFood& food = entries[static_cast<std::size_t>(entry)];
-        (column == 2 ? food.min : food.max) = typed.kind == TypedInput::Kind::Cleared ? -1 : typed.value;
+        const double limit = typed.kind == TypedInput::Kind::Cleared ? -1 : typed.value;
+        if (std::string order = LimitOrderError(column == 2 ? limit : food.min, column == 2 ? food.max : limit);
+            !order.empty())
+            return {false, std::move(order)};
+        CProfileDocument::ChangeScope change(document, "Change Limit");
+        (column == 2 ? food.min : food.max) = limit;
     } else {
         return {};
     }

@@ -118,6 +118,15 @@ CellStore StoreRange(CDS_EnergyComposition& profile, int row, int column, const 
     if (typed.kind == TypedInput::Kind::Cleared)
         return {false, "An energy range can't be empty; the old value is kept."};
     if (typed.kind == TypedInput::Kind::Refused) return {false, typed.error};
+    if (typed.value > 100)
+        return {false, "An energy range is a share of 0 to 100 % (\"" + TextFormat::G(typed.value) +
+                           "\"); the old value is kept."};
+    // A maximum of 0 is no maximum.
+    const double min = column == 1 ? typed.value : profile.GetValue(row, CDS_EnergyComposition::kMin);
+    const double max = column == 3 ? typed.value : profile.GetValue(row, CDS_EnergyComposition::kMax);
+    if (max > 0) {
+        if (std::string order = LimitOrderError(min, max); !order.empty()) return {false, std::move(order)};
+    }
     profile.SetValue(row, column == 1 ? CDS_EnergyComposition::kMin : CDS_EnergyComposition::kMax, typed.value);
     return {true, {}};
 }

@@ -108,8 +108,12 @@ CellStore StoreLimit(CProfileDocument& document, int row, int column, const std:
     if (!req) return {};
     const TypedInput typed = ReadTyped(text, TypedRule::Limit);
     if (typed.kind == TypedInput::Kind::Refused) return {false, typed.error};
+    const double limit = typed.kind == TypedInput::Kind::Cleared ? -1 : typed.value;
+    if (std::string order = LimitOrderError(column == 2 ? limit : req->min, column == 2 ? req->max : limit);
+        !order.empty())
+        return {false, std::move(order)};
     CProfileDocument::ChangeScope change(document, "Change Limit");
-    (column == 2 ? req->min : req->max) = typed.kind == TypedInput::Kind::Cleared ? -1 : typed.value;
+    (column == 2 ? req->min : req->max) = limit;
     // A typed limit is part of the profile; closing without the question to save would lose it.
     document.SetModifiedFlag();
     return {true, {}};

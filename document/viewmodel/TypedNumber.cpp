@@ -1,10 +1,14 @@
 #include "TypedNumber.h"
 
 #include "core/TextUtil.h"
+#include "model/PersonalData.h"
+#include "model/TextFormat.h"
+#include "model/UserLog.h"
 
 #include <langinfo.h>
 #include <locale.h>
 #include <clocale>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 
@@ -83,4 +87,25 @@ TypedInput ReadTyped(std::string_view text, TypedRule rule) {
         return Refused("A limit can't be negative (" + Quoted(text) + "); the old limit is kept.");
     // "-0" would be written into the profile as "-0".
     return {TypedInput::Kind::Number, value == 0 ? 0.0 : value, {}};
+}
+
+TypedInput ReadFactValue(std::string_view text, const NS_Data::CUserLog& log, std::string_view name) {
+    TypedInput typed = ReadTyped(text, TypedRule::Value);
+    const UserLog::CFactReference weight = log.Facts().GetBuiltIn(UserLog::CFactManager::kWeight);
+    if (typed.kind != TypedInput::Kind::Number || name != weight.name) return typed;
+    // As the energy requirement reads it: pounds or kilograms as the definition says, else the
+    // person's units.
+    std::string units = weight.units;
+    for (char& c : units) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const bool kg = units == "kg" || (units != "lb" && units != "lbs" && log.Personal().unitsKg);
+    std::string error = CPersonalData::WeightRangeError(typed.value, kg ? 1 : 0);
+    if (error.empty()) return typed;
+    if (error.ends_with('.')) error.pop_back();
+    return Refused(error + " (" + Quoted(text) + "); the old value is kept.");
+}
+
+std::string LimitOrderError(double min, double max) {
+    if (min < 0 || max < 0 || min <= max) return {};
+    return "A minimum can't be above its maximum (" + TextFormat::G(min) + " above " + TextFormat::G(max) +
+           "); the old limit is kept.";
 }

@@ -34,6 +34,20 @@ struct TypedInput {
 };
 TypedInput ReadTyped(std::string_view text, TypedRule rule);
 
+namespace NS_Data {
+class CUserLog;
+}
+
+// A value typed for the fact `name` of the log, on a day or as the fact's target. The body weight
+// (the built-in "Weight") must be one a person can have, in the units of its definition, since
+// the day's energy requirement is computed from it; other facts take any finite number, as
+// Value does.
+TypedInput ReadFactValue(std::string_view text, const NS_Data::CUserLog& log, std::string_view name);
+
+// Why a lower and an upper limit can't stand together: the minimum above the maximum. Empty when
+// they can; a negative limit is none.
+std::string LimitOrderError(double min, double max);
+
 // Why a typed text was refused, for texts that read as a number but break a rule of their own
 // (a weight that an amount gives but is too large to hold).
 std::string TooLargeText(std::string_view text);

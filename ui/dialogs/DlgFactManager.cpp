@@ -90,8 +90,8 @@ QString DlgFactManager::FormatValue(double value) {
     return QString::fromStdString(TextFormat::G(value));
 }
 
-TypedInput DlgFactManager::ParseValue(const QString& text) {
-    TypedInput typed = ReadTyped(text.toStdString(), TypedRule::Value);
+TypedInput DlgFactManager::ParseValue(const QString& text, const NS_Data::CUserLog& log, const std::string& name) {
+    TypedInput typed = ReadFactValue(text.toStdString(), log, name);
     if (typed.kind == TypedInput::Kind::Cleared) typed.value = UserLog::kUndefinedValue;
     return typed;
 }
@@ -142,7 +142,7 @@ void DlgFactManager::OnApply() {
     const std::string name = row >= kFirstUserFact ? name_->text().toStdString() : log_.Facts().At(row).name;
     const int owner = log_.Facts().FindDefinition(name);
     if (owner >= 0 && owner != row) return;
-    const TypedInput typed = ParseValue(value_->text());
+    const TypedInput typed = ParseValue(value_->text(), log_, log_.Facts().At(row).name);
     if (typed.kind == TypedInput::Kind::Refused) {
         // Nothing of the edit is applied: the user corrects the value first.
         Services::Prompt().Message(typed.error, "Fact Manager");

@@ -41,8 +41,9 @@ public:
     // "%G" with the dot whatever the locale, or nothing for an undefined value.
     static QString FormatValue(double value);
     // The undefined value for an empty text, else the number the text spells (with the dot or the
-    // locale's decimal separator); for any other text the reason it is none.
-    static TypedInput ParseValue(const QString& text);
+    // locale's decimal separator) when the fact `name` of the log can have it; for any other text
+    // the reason it is none.
+    static TypedInput ParseValue(const QString& text, const NS_Data::CUserLog& log, const std::string& name);
 
 private:
     int SelectedRow() const;

@@ -139,10 +139,12 @@ DlgFoodEditor::DlgFoodEditor(QWidget* parent, const CAppContext& app, std::optio
     layout->addWidget(portions_, 1);
     auto* portionButtons = new QHBoxLayout;
     auto* addPortion = new QPushButton(QStringLiteral("Add &Portion"), this);
+    addPortion->setObjectName(QStringLiteral("addPortion"));
     auto* removePortion = new QPushButton(QStringLiteral("&Remove Portion"), this);
     for (QPushButton* b : {addPortion, removePortion}) b->setAutoDefault(false);
     connect(addPortion, &QPushButton::clicked, this, [this] {
-        AddPortionRow(QStringLiteral("serving"), 100);
+        // A label's values per serving name the serving's weight: the portion most people log.
+        AddPortionRow(QStringLiteral("serving"), basis_->currentIndex() == 1 ? servingGrams_->value() : 100.0);
         portions_->setCurrentCell(portions_->rowCount() - 1, 0);
         portions_->editItem(portions_->item(portions_->rowCount() - 1, 0));
     });

@@ -1,5 +1,6 @@
 #include "DlgRecipe.h"
 
+#include "model/DayFood.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/FoodSearch.h"
 #include "ui/frame/AppContext.h"
@@ -12,6 +13,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -305,6 +307,32 @@ std::optional<FoodKey> EditRecipe(QWidget* parent, const CAppContext& app, std::
     CRecipeDialog dialog(parent, app, key, stored ? *stored : start);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Saved();
+}
+
+std::optional<FoodKey> SaveDayAsRecipe(QWidget* parent, const CAppContext& app,
+                                       const std::vector<UserLog::CDayFood>& entries) {
+    QStringList choices{QStringLiteral("The whole day")};
+    for (const auto& entry : entries) {
+        const QString meal = QString::fromStdString(entry.meal);
+        if (!meal.isEmpty() && !choices.contains(meal)) choices << meal;
+    }
+    QString chosen = choices.front();
+    if (choices.size() > 1) {
+        bool ok = false;
+        chosen = QInputDialog::getItem(parent, QStringLiteral("Save as Recipe"), QStringLiteral("Make a recipe of:"),
+                                       choices, 0, false, &ok);
+        if (!ok) return std::nullopt;
+    }
+    MyFood start;
+    start.group = MyFoods::kRecipesGroup;
+    start.recipe.emplace();
+    for (const auto& entry : entries) {
+        if (chosen != choices.front() && QString::fromStdString(entry.meal) != chosen) continue;
+        start.recipe->ingredients.push_back(
+            RecipeIngredient{entry.GetFoodKey(), entry.ShownName(), entry.Amount(), entry.UnitName(), entry.weight});
+    }
+    if (chosen != choices.front()) start.food.SetName(chosen.toStdString());
+    return EditRecipe(parent, app, std::nullopt, start);
 }
 
 }  // namespace Gui

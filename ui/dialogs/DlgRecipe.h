@@ -6,8 +6,13 @@
 #endif
 
 #include <optional>
+#include <vector>
 
 class QWidget;
+
+namespace UserLog {
+class CDayFood;
+}
 
 namespace Gui {
 
@@ -18,5 +23,11 @@ struct CAppContext;
 // nullopt when the user cancelled.
 std::optional<FoodKey> EditRecipe(QWidget* parent, const CAppContext& app, std::optional<FoodKey> key,
                                   const MyFood& start);
+
+// "Save as Recipe": a new recipe of the day's entries, or of one meal's, which the user chooses
+// when the day has more than one meal. Answers the key of the recipe saved, or nullopt when the
+// user cancelled.
+std::optional<FoodKey> SaveDayAsRecipe(QWidget* parent, const CAppContext& app,
+                                       const std::vector<UserLog::CDayFood>& entries);
 
 }  // namespace Gui

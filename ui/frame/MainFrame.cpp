@@ -40,6 +40,15 @@ bool InsidePage(const QWidget* widget) {
     return false;
 }
 
+// The keys that edit text: select all, copy, cut, paste, undo and redo typing. In a text field
+// they belong to the field, though some of them are also the window's commands.
+bool EditsText(const QKeyEvent& key) {
+    for (QKeySequence::StandardKey k : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+                                        QKeySequence::Paste, QKeySequence::Undo, QKeySequence::Redo})
+        if (key.matches(k)) return true;
+    return false;
+}
+
 }  // namespace
 
 // One line of a menu: a command, a separator, or a submenu with its title.
@@ -160,14 +169,18 @@ void CMainFrame::BuildKeyActions() {
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     // Before a key reaches a shortcut, the widget with the focus may claim it, and the browser
-    // engine may claim editing keys such as Ctrl+C and Ctrl+V for the page. The window's keys
-    // must work there as on every other tab, so the page is not asked. The receiver may be an
-    // item inside the page, not a widget: the focus widget tells where the key was typed.
+    // engine claims editing keys such as Ctrl+C and Ctrl+V for the page even where no text is
+    // edited. The window's keys must work there as on every other tab, so the page is not asked
+    // unless one of its text fields has the focus (the engine then takes text input): there, as
+    // in the window's own fields, the keys that edit text edit the text, and the menus and the
+    // tool bar still run the commands. The receiver may be an item inside the page, not a
+    // widget: the focus widget tells where the key was typed.
     if (event->type() == QEvent::ShortcutOverride && !destroying_) {
         QWidget* focus = QApplication::focusWidget();
         const auto* key = static_cast<QKeyEvent*>(event);
         if (focus && focus->window() == this && InsidePage(focus) &&
-            Gui::CommandForKeys(QKeySequence(key->keyCombination()))) {
+            Gui::CommandForKeys(QKeySequence(key->keyCombination())) &&
+            !(EditsText(*key) && focus->inputMethodQuery(Qt::ImEnabled).toBool())) {
             event->ignore();
             return true;
         }

@@ -8,6 +8,8 @@
 #include "ui/dialogs/DlgEnergy.h"
 #include "ui/dialogs/DlgExportCsv.h"
 #include "ui/dialogs/DlgFactManager.h"
+#include "ui/dialogs/DlgFoodEditor.h"
+#include "ui/dialogs/DlgRecipe.h"
 #include "ui/dialogs/DlgSelectDate.h"
 #include "ui/dialogs/DlgSelectIngredients.h"
 
@@ -76,6 +78,18 @@ CProfileController::CProfileController(CVelmoraDoc& doc) : doc_(doc) {
         CommandId::DayTargets, [this] { showDayTargets(); }, [this] { return static_cast<bool>(showDayTargets); });
     OnCommand(
         CommandId::FindFood, [this] { findFood(); }, [this] { return static_cast<bool>(findFood); });
+    // Making a food or a recipe of your own needs no food of the Food tab: these work on every
+    // tab. The Food tab answers them first, to show what was saved in its tree.
+    auto mine = [this] { return doc_.App().myFoods != nullptr; };
+    OnCommand(
+        CommandId::NewFood, [this] { Gui::EditFood(Gui::DialogParent(), doc_.App(), std::nullopt, MyFood{}); },
+        mine);
+    OnCommand(
+        CommandId::NewRecipe, [this] { Gui::EditRecipe(Gui::DialogParent(), doc_.App(), std::nullopt, MyFood{}); },
+        mine);
+    OnCommand(
+        CommandId::SaveAsRecipe, [this] { Gui::SaveDayAsRecipe(Gui::DialogParent(), doc_.App(), doc_.DayFoods()); },
+        [this, mine] { return mine() && !doc_.DayFoods().empty(); });
     OnCommand(
         CommandId::NextTab, [this] { stepTab(1); }, [this] { return static_cast<bool>(stepTab); });
     OnCommand(

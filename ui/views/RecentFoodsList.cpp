@@ -26,9 +26,45 @@ CRecentFoodsList::CRecentFoodsList(QWidget* parent) : QTreeWidget(parent) {
     header()->setSectionResizeMode(kName, QHeaderView::Stretch);
     header()->setSectionResizeMode(kLast, QHeaderView::ResizeToContents);
     connect(this, &QTreeWidget::itemClicked, this, &CRecentFoodsList::OnClicked);
+    connect(this, &QTreeWidget::itemDoubleClicked, this, &CRecentFoodsList::OnDoubleClicked);
 }
 
 void CRecentFoodsList::SetRows(const std::vector<Row>& rows) {
+    if (!holdOrder_) {
+        Fill(rows);
+        return;
+    }
+    held_ = rows;
+    for (const Row& row : rows)
+        if (QTreeWidgetItem* item = row.heading.isEmpty() ? ItemOfFood(row.food) : nullptr)
+            SetStar(item, row.favourite);
+}
+
+void CRecentFoodsList::Release() {
+    holdOrder_ = false;
+    if (!held_) return;
+    const std::vector<Row> rows = std::move(*held_);
+    held_.reset();
+    Fill(rows);
+}
+
+void CRecentFoodsList::leaveEvent(QEvent* event) {
+    Release();
+    QTreeWidget::leaveEvent(event);
+}
+
+void CRecentFoodsList::hideEvent(QHideEvent* event) {
+    Release();
+    QTreeWidget::hideEvent(event);
+}
+
+void CRecentFoodsList::SetStar(QTreeWidgetItem* item, bool favourite) {
+    item->setText(kStar, favourite ? kStarred : kUnstarred);
+    item->setToolTip(kStar, favourite ? tr("A favourite: click (or Space) to unstar it")
+                                      : tr("Click (or Space) to star it as a favourite"));
+}
+
+void CRecentFoodsList::Fill(const std::vector<Row>& rows) {
     const std::optional<FoodKey> current = FoodOfItem(currentItem());
     const QSignalBlocker block(this);
     clear();
@@ -47,9 +83,7 @@ void CRecentFoodsList::SetRows(const std::vector<Row>& rows) {
             item->setFirstColumnSpanned(true);
             continue;
         }
-        item->setText(kStar, row.favourite ? kStarred : kUnstarred);
-        item->setToolTip(kStar, row.favourite ? tr("A favourite: click (or Space) to unstar it")
-                                              : tr("Click (or Space) to star it as a favourite"));
+        SetStar(item, row.favourite);
         item->setText(kName, row.name);
         item->setText(kLast, row.last);
         for (int column : {kName, kLast}) item->setToolTip(column, row.tip);
@@ -73,11 +107,15 @@ std::optional<FoodKey> CRecentFoodsList::FoodOfItem(const QTreeWidgetItem* item)
 
 void CRecentFoodsList::OnClicked(QTreeWidgetItem* item, int column) {
     const auto food = FoodOfItem(item);
-    if (!food) return;
-    if (column == kStar)
-        emit starToggled(food->key, food->source);
-    else
-        emit foodChosen(food->key, food->source);
+    if (!food || column != kStar) return;
+    holdOrder_ = true;
+    emit starToggled(food->key, food->source);
+}
+
+void CRecentFoodsList::OnDoubleClicked(QTreeWidgetItem* item, int column) {
+    // The first click of a double click on a star starred the food already.
+    const auto food = FoodOfItem(item);
+    if (food && column != kStar) emit foodChosen(food->key, food->source);
 }
 
 void CRecentFoodsList::keyPressEvent(QKeyEvent* event) {

@@ -13,13 +13,34 @@ void CViewBase::OnInitialUpdate() { UpdateData(false); }
 
 void CViewBase::OnUpdate() { UpdateData(false); }
 
+namespace {
+
+// The status bar of the main window the widget is in; null when it is in none.
+QStatusBar* StatusBarOf(const QWidget* widget) {
+    for (const QWidget* w = widget->parentWidget(); w; w = w->parentWidget())
+        if (auto* main = qobject_cast<const QMainWindow*>(w)) return main->statusBar();
+    return nullptr;
+}
+
+// The status bar's property naming the refusal it shows.
+constexpr const char* kRefusal = "velmoraRefusal";
+
+}  // namespace
+
 void CViewBase::ShowStatusMessage(const std::string& text) {
-    for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
-        if (auto* main = qobject_cast<QMainWindow*>(w)) {
-            main->statusBar()->showMessage(QString::fromStdString(text));
-            return;
-        }
+    if (QStatusBar* bar = StatusBarOf(this)) {
+        const QString message = QString::fromStdString(text);
+        bar->showMessage(message);
+        bar->setProperty(kRefusal, message);
     }
+}
+
+void CViewBase::ClearStatusMessage() {
+    QStatusBar* bar = StatusBarOf(this);
+    if (!bar) return;
+    const QString said = bar->property(kRefusal).toString();
+    if (!said.isEmpty() && bar->currentMessage() == said) bar->clearMessage();
+    bar->setProperty(kRefusal, QString());
 }
 
 CellStore CViewBase::StoreTypedCell(QTableWidget& table, int row, int column, const QString& text,
@@ -29,6 +50,8 @@ CellStore CViewBase::StoreTypedCell(QTableWidget& table, int row, int column, co
     if (!outcome.error.empty()) {
         CellMarks::Set(table, row, column, text, QString::fromStdString(outcome.error));
         ShowStatusMessage(outcome.error);
+    } else if (outcome.stored) {
+        ClearStatusMessage();
     }
     return outcome;
 }

@@ -40,6 +40,9 @@ public:
     // A word to the user that needs no answer (why a typed text was not taken), in the status bar
     // of the main window the view is in; nowhere when it is in none.
     void ShowStatusMessage(const std::string& text);
+    // Takes a word of ShowStatusMessage off the status bar once what it was about is mended;
+    // another message on show stays.
+    void ClearStatusMessage();
 
     // Hands a text typed into a cell to `store`. A refused text stays in the cell, marked with
     // the reason until corrected, and the status bar says why; an accepted one clears the mark.

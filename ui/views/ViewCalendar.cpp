@@ -131,7 +131,7 @@ void CViewCalendar::OnInputFact(const Gui::ElementEvent& event) {
     const std::string name = event.value.substr(0, split);
     const std::string text = event.value.substr(split + 1);
     UserLog::CLogDay& day = doc->CurrentDay();
-    const TypedInput typed = ReadTyped(text, TypedRule::Value);
+    const TypedInput typed = ReadFactValue(text, doc->Log(), name);
     CProfileDocument::ChangeScope change(*doc, "Change " + name);
     QJsonValue shown;  // null: no value
     switch (typed.kind) {
@@ -142,7 +142,11 @@ void CViewCalendar::OnInputFact(const Gui::ElementEvent& event) {
             return;
         case TypedInput::Kind::Cleared:
             // An emptied cell takes the day's value away; there was nothing to change without one.
-            if (!day.FindFact(name)) return AnswerFact(name, shown, text, {});
+            if (!day.FindFact(name)) {
+                AnswerFact(name, shown, text, {});
+                ClearStatusMessage();
+                return;
+            }
             day.RemoveFact(name);
             break;
         case TypedInput::Kind::Number:
@@ -151,6 +155,7 @@ void CViewCalendar::OnInputFact(const Gui::ElementEvent& event) {
             break;
     }
     AnswerFact(name, shown, text, {});
+    ClearStatusMessage();
     // A typed value is a change of the profile like any other: closing must offer to save it.
     doc->SetModifiedFlag();
 }

@@ -26,18 +26,19 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTime>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -223,6 +224,17 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     auto* listLayout = new QVBoxLayout(listPane);
     listLayout->setContentsMargins(0, 0, 0, 0);
     listLayout->addWidget(list_, 1);
+    // The subtotals start folded to one line: open, they would take rows from the day's list as
+    // meals are added, and an entry just added would scroll out of sight.
+    subtotalFold_ = new QToolButton;
+    subtotalFold_->setObjectName("mealSubtotalsFold");
+    subtotalFold_->setCheckable(true);
+    subtotalFold_->setAutoRaise(true);
+    subtotalFold_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    subtotalFold_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    subtotalFold_->setToolTip(tr("Show or fold each meal's energy, protein, fat and carbohydrate"));
+    connect(subtotalFold_, &QToolButton::toggled, this, &CViewIngredients::ShowSubtotals);
+    listLayout->addWidget(subtotalFold_);
     listLayout->addWidget(subtotals_);
     listLayout->addWidget(ButtonRow({add_, delete_, clear_, up_, down_}));
 
@@ -285,6 +297,13 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     subtotals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     subtotals_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     subtotals_->hide();
+    subtotalFold_->hide();
+    ShowSubtotals(false);
+    // The list shrinks when the pane below it grows, after an add has opened an amount: the
+    // amount being typed stays in sight.
+    connect(list_->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+        if (list_->IsEditing()) list_->scrollTo(list_->currentIndex());
+    });
 
     connect(add_, &QPushButton::clicked, this, &CViewIngredients::OnAdd);
     connect(delete_, &QPushButton::clicked, this, &CViewIngredients::OnDelete);
@@ -338,7 +357,11 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     OnCommand(
         Gui::CommandId::DeleteFood, [this] { OnDeleteFood(); }, ownSelected);
     OnCommand(
-        Gui::CommandId::NewRecipe, [this] { Gui::EditRecipe(this, GetDocument()->App(), std::nullopt, MyFood{}); },
+        Gui::CommandId::NewRecipe,
+        [this] {
+            const Gui::CAppContext& app = GetDocument()->App();
+            if (auto key = Gui::EditRecipe(this, app, std::nullopt, MyFood{})) tree_->ShowFood(*app.dataSource, *key);
+        },
         mine);
     OnCommand(
         Gui::CommandId::SaveAsRecipe, [this] { OnSaveAsRecipe(); },
@@ -407,29 +430,7 @@ void CViewIngredients::OnDeleteFood() {
 
 void CViewIngredients::OnSaveAsRecipe() {
     CVelmoraDoc* doc = GetDocument();
-    const auto& entries = doc->DayFoods();
-    QStringList choices{QStringLiteral("The whole day")};
-    for (const auto& entry : entries) {
-        const QString meal = QString::fromStdString(entry.meal);
-        if (!meal.isEmpty() && !choices.contains(meal)) choices << meal;
-    }
-    QString chosen = choices.front();
-    if (choices.size() > 1) {
-        bool ok = false;
-        chosen = QInputDialog::getItem(this, QStringLiteral("Save as Recipe"), QStringLiteral("Make a recipe of:"),
-                                       choices, 0, false, &ok);
-        if (!ok) return;
-    }
-    MyFood start;
-    start.group = MyFoods::kRecipesGroup;
-    start.recipe.emplace();
-    for (const auto& entry : entries) {
-        if (chosen != choices.front() && QString::fromStdString(entry.meal) != chosen) continue;
-        start.recipe->ingredients.push_back(
-            RecipeIngredient{entry.GetFoodKey(), entry.ShownName(), entry.Amount(), entry.UnitName(), entry.weight});
-    }
-    if (chosen != choices.front()) start.food.SetName(chosen.toStdString());
-    if (auto key = Gui::EditRecipe(this, doc->App(), std::nullopt, start))
+    if (auto key = Gui::SaveDayAsRecipe(this, doc->App(), doc->DayFoods()))
         tree_->ShowFood(*doc->App().dataSource, *key);
 }
 
@@ -563,8 +564,25 @@ void CViewIngredients::UpdateSubtotals() {
                 subtotals_->item(row, column)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         }
     }
-    subtotals_->setVisible(!subtotals.empty());
+    subtotalFold_->setVisible(!subtotals.empty());
     subtotals_->setFixedHeight(subtotals_->ContentHeight());
+    ShowSubtotals(subtotalFold_->isChecked());
+}
+
+void CViewIngredients::ShowSubtotals(bool open) {
+    const bool any = subtotals_->rowCount() > 0;
+    subtotalFold_->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+    QString text = tr("Meal subtotals");
+    if (!open && any) {
+        QStringList meals;
+        for (int row = 0; row < subtotals_->rowCount(); ++row)
+            meals << tr("%1 %2 kcal")
+                         .arg(subtotals_->Text(row, DayFoodList::kSubtotalMeal).trimmed(),
+                              subtotals_->Text(row, DayFoodList::kSubtotalEnergy));
+        text += ": " + meals.join(QStringLiteral(" \u00b7 "));
+    }
+    subtotalFold_->setText(text);
+    subtotals_->setVisible(open && any);
 }
 
 std::vector<int> CViewIngredients::SelectedRows() const {
@@ -658,9 +676,9 @@ void CViewIngredients::FillRecent() {
         if (item.last) {
             row.last = QString::fromStdString(DayFoodList::NumberText(item.last->amount) + " " + item.last->unitName)
                            .trimmed();
-            row.tip = tr("Click or Enter: log %1 again").arg(row.last);
+            row.tip = tr("Double-click or Enter: log %1 again").arg(row.last);
         } else {
-            row.tip = tr("Click or Enter: log one portion");
+            row.tip = tr("Double-click or Enter: log one portion");
         }
         if (item.timesLogged > 1) row.tip += tr(" (logged %1 times)").arg(item.timesLogged);
         rows.push_back(std::move(row));
@@ -816,6 +834,7 @@ void CViewIngredients::OnCellTextEditFinished(int row, int column, const QString
             doc->RecomputeEnergyShares();
             SetRow(row);
             FillRecent();
+            ClearStatusMessage();
             return;
         }
         error = TooLargeText(text.toStdString());

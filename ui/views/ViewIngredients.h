@@ -27,6 +27,7 @@ class QLineEdit;
 class QTimer;
 class QPushButton;
 class QSplitter;
+class QToolButton;
 class QTreeWidgetItem;
 
 // The "Food" tab: the food tree and the food search on the left and top, the current day's food
@@ -44,6 +45,8 @@ public:
     CReportList& FoodList() const { return *list_; }
     // What each meal of the day adds up to, one row a meal, under the day's list.
     CReportList& SubtotalList() const { return *subtotals_; }
+    // Opens and folds the subtotals; folded, it names each meal's energy on its one line.
+    QToolButton& SubtotalFold() const { return *subtotalFold_; }
     CReportList& Results() const { return *results_; }
     QLineEdit& SearchBox() const { return *searchBox_; }
     QPushButton& AddButton() const { return *add_; }
@@ -104,6 +107,7 @@ private:
     void UpdateButtons();
     // Refills the meal subtotals from the day's entries.
     void UpdateSubtotals();
+    void ShowSubtotals(bool open);
     void RebuildGrid();
     // Keeps a size the user gave a grid row in the "Food" layout.
     void StoreRowSize(int gridRow, int height);
@@ -135,6 +139,7 @@ private:
     std::vector<RecentFoods::Item> recentItems_;
     CReportList* list_ = nullptr;
     CReportList* subtotals_ = nullptr;
+    QToolButton* subtotalFold_ = nullptr;
     CReportList* results_ = nullptr;
     QAbstractItemDelegate* listDelegate_ = nullptr;
     QLineEdit* searchBox_ = nullptr;

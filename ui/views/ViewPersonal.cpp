@@ -1,6 +1,7 @@
 #include "ViewPersonal.h"
 
 #include "ui/frame/VelmoraDoc.h"
+#include "ui/web/NumberText.h"
 
 #include "core/Services.h"
 #include "core/settings/GeneralManager.h"
@@ -8,14 +9,17 @@
 #include "model/TextFormat.h"
 #include "refdata/NutrientCatalogue.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSplitter>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <cmath>
-#include <limits>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -115,6 +119,7 @@ bool CViewPersonal::DoDataExchange(bool save) {
             fields.SelectedIndex("ddlInches", inches);
         }
         pageHoldsData_ = page_->Exchange(false, fields);
+        marked_ = false;  // a rendering shows the stored values, unframed
         notes_->setPlainText(QString::fromStdString(p.notes));
         if (!pageHoldsData_) Services::Prompt().Message(CWebControlBase::kNotAnsweringLoad);
         return true;
@@ -136,10 +141,10 @@ void CViewPersonal::TakePage(CVelmoraDoc& doc) {
     // A drop-down with nothing selected answers -1; the field then keeps what it had rather than
     // turning into a day, month or year before the list starts.
     int day = -1, month = -1, year = -1, life = -1, units = -1, gender = -1, pregnant = -1, lactation = -1;
-    double weight = p.weight;
-    // Not read when it keeps this value.
-    constexpr int kUnread = std::numeric_limits<int>::min();
-    int heightCm = kUnread, feet = -1, inches = -1;
+    // Read as typed, so that a text which is no number is refused rather than passed over.
+    constexpr const char* kUnread = "\x01";
+    std::string weightText = kUnread, heightText = kUnread;
+    int feet = -1, inches = -1;
 
     CPageFields fields;
     fields.Value("FirstName", firstName);
@@ -152,9 +157,9 @@ void CViewPersonal::TakePage(CVelmoraDoc& doc) {
     fields.SelectedIndex("ddlGender", gender);
     fields.SelectedIndex("ddlPregnant", pregnant);
     fields.SelectedIndex("ddlLactation", lactation);
-    fields.Number("Weight", weight);
+    fields.Value("Weight", weightText);
     // Both forms of the height: which one counts depends on the units read with them.
-    fields.Int("Height", heightCm);
+    fields.Value("Height", heightText);
     fields.SelectedIndex("ddlFeet", feet);
     fields.SelectedIndex("ddlInches", inches);
     if (!page_->Exchange(true, fields)) {
@@ -183,45 +188,71 @@ void CViewPersonal::TakePage(CVelmoraDoc& doc) {
     if (gender == 0 || gender == 1) p.female = 1 - gender;
     if (pregnant >= 0) p.pregnant = pregnant ? 1 : 0;
     if (lactation >= 0) p.lactation = lactation ? 1 : 0;
+
+    // A refused height or weight leaves the person's as it was; its field keeps the text, framed
+    // in red with the reason, and the status bar says why, as a refused cell does on the other tabs.
+    const char* cm = p.unitsKg ? " cm." : " inches.";
+    const char* kg = p.unitsKg ? " kg." : " lb.";
+    const std::string keptHeightText = "The height stays " + std::to_string(keptHeight) + cm;
+    const std::string keptWeightText = "The weight stays " + TextFormat::G(keptWeight) + kg;
+    std::vector<std::pair<std::string, std::string>> refusals;  // field id, reason
+    const auto number = [](const std::string& text, const char* what, const std::string& kept, std::string& error) {
+        const auto value = Gui::WholeNumber(text);
+        if (value) return value;
+        const bool blank = text.find_first_not_of(" \t") == std::string::npos;
+        error = (blank ? std::string("The ") + what + " can't be empty." : '"' + text + "\" is not a number.") + ' ' +
+                kept;
+        return value;
+    };
+
     int height = keptHeight;
+    std::string heightError;
     if (p.unitsKg == 1) {
-        if (heightCm != kUnread) height = heightCm;
+        if (heightText != kUnread)
+            if (const auto cmValue = number(heightText, "height", keptHeightText, heightError))
+                height = std::fabs(*cmValue) < 1e9 ? static_cast<int>(std::lround(*cmValue)) : -1;
     } else if (feet >= 0 && inches >= 0) {
         height = feet * 12 + inches;
     }
-
-    // Values outside the energy calculator's ranges are refused, each with its reason; the page
-    // gets the kept one back so that it does not go on showing what was refused.
-    std::string refused;
-    const auto check = [&refused](const std::string& error, const std::string& kept) {
-        if (error.empty()) return true;
-        refused += (refused.empty() ? "" : "\n") + error + ' ' + kept;
-        return false;
-    };
-    const char* cm = p.unitsKg ? " cm." : " inches.";
-    const char* kg = p.unitsKg ? " kg." : " lb.";
-    const bool heightChanged = height != keptHeight, weightChanged = weight != keptWeight;
-    if (heightChanged && !check(CPersonalData::HeightRangeError(height, p.unitsKg),
-                                "The height stays " + std::to_string(keptHeight) + cm))
+    if (heightError.empty() && height != keptHeight) {
+        heightError = CPersonalData::HeightRangeError(height, p.unitsKg);
+        if (!heightError.empty()) heightError += ' ' + keptHeightText;
+    }
+    if (!heightError.empty()) {
         height = keptHeight;
-    if (weightChanged && !check(CPersonalData::WeightRangeError(weight, p.unitsKg),
-                                "The weight stays " + TextFormat::G(keptWeight) + kg))
+        refusals.emplace_back(p.unitsKg ? "Height" : "ddlFeet", heightError);
+    }
+
+    double weight = keptWeight;
+    std::string weightError;
+    if (weightText != kUnread)
+        if (const auto typed = number(weightText, "weight", keptWeightText, weightError)) weight = *typed;
+    if (weightError.empty() && weight != keptWeight) {
+        weightError = CPersonalData::WeightRangeError(weight, p.unitsKg);
+        if (!weightError.empty()) weightError += ' ' + keptWeightText;
+    }
+    if (!weightError.empty()) {
         weight = keptWeight;
+        refusals.emplace_back("Weight", weightError);
+    }
     p.height = height;
     p.weight = weight;
-    if (refused.empty()) return;
+    ShowRefusals(refusals);
+}
 
-    int keptFeet = p.height / 12, keptInches = p.height % 12;
-    std::string bmi = BmiText(p).toStdString();
-    CPageFields back;
-    back.Number("Weight", p.weight);
-    if (p.unitsKg == 1) {
-        back.Int("Height", p.height);
-    } else {
-        back.SelectedIndex("ddlFeet", keptFeet);
-        back.SelectedIndex("ddlInches", keptInches);
+void CViewPersonal::ShowRefusals(const std::vector<std::pair<std::string, std::string>>& refusals) {
+    std::string said;
+    QJsonObject marks;
+    for (const auto& [id, reason] : refusals) {
+        said += (said.empty() ? "" : " ") + reason;
+        marks.insert(QString::fromStdString(id), QString::fromStdString(reason));
     }
-    back.Text("BMI", bmi);
-    page_->Write(back);
-    Services::Prompt().Message(refused);
+    if (refusals.empty() && !marked_) return;
+    const QString json = QString::fromUtf8(QJsonDocument(marks).toJson(QJsonDocument::Compact));
+    page_->RunScript(QStringLiteral("typeof markFields === 'function' && markFields(%1)").arg(json));
+    if (!said.empty())
+        ShowStatusMessage(said);
+    else
+        ClearStatusMessage();
+    marked_ = !refusals.empty();
 }

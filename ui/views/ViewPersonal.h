@@ -6,6 +6,10 @@
 
 #include <QString>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 class CPersonalData;
 class CVelmoraDoc;
 class QSplitter;
@@ -34,10 +38,15 @@ protected:
 private:
     // The save direction proper: the page's fields into the person, in one call.
     void TakePage(CVelmoraDoc& doc);
+    // Frames the refused fields (id, reason) in red and says why; clears the frames and the word
+    // of an earlier refusal once the fields are taken.
+    void ShowRefusals(const std::vector<std::pair<std::string, std::string>>& refusals);
 
     QSplitter* splitter_ = nullptr;
     CWebControlBase* page_ = nullptr;
     QTextEdit* notes_ = nullptr;
     // The last rendering got the person's data onto the page.
     bool pageHoldsData_ = false;
+    // Fields of the page on show are framed as refused.
+    bool marked_ = false;
 };

@@ -192,6 +192,8 @@ TEST_F(DietGridTest, RefusedTextsKeepTheOldValueAndSayWhy) {
         {1, 2, "plenty", "\"plenty\" is not a number; the old value is kept."},
         {1, 2, "-5", "A limit can't be negative (\"-5\"); the old limit is kept."},
         {3, 4, "inf", "\"inf\" is not a number; the old value is kept."},
+        {1, 3, "4", "A minimum can't be above its maximum (5 above 4); the old limit is kept."},
+        {2, 4, "61", "A minimum can't be above its maximum (61 above 60); the old limit is kept."},
     };
     for (const Case& c : cases) {
         const CellStore outcome = DietGrid::StoreCell(doc, c.row, c.column, c.text);

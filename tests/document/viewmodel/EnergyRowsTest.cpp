@@ -71,14 +71,21 @@ TEST_F(EnergyRowsTest, OnlyMinAndMaxTakeTypedRanges) {
     const auto before = EnergyRows::Composition(profile);
     for (int column : {0, 2, 4, 5, 6}) EXPECT_FALSE(EnergyRows::StoreRange(profile, 0, column, "15").stored) << column;
     EXPECT_FALSE(EnergyRows::StoreRange(profile, 4, 1, "15").stored);
-    // A text that is no range keeps the old one and says why.
-    for (const char* refused : {"inf", "many", "", "-5"}) {
+    // A text that is no range keeps the old one and says why; carbohydrates are 45-65 %.
+    for (const char* refused : {"inf", "many", "", "-5", "150", "44.9"}) {
         const CellStore outcome = EnergyRows::StoreRange(profile, 2, 3, refused);
         EXPECT_FALSE(outcome.stored) << refused;
         EXPECT_NE(outcome.error, "") << refused;
     }
     EXPECT_EQ(EnergyRows::Composition(profile), before);
     EXPECT_TRUE(profile.IsReference());
+    EXPECT_EQ(EnergyRows::StoreRange(profile, 0, 1, "150").error,
+              "An energy range is a share of 0 to 100 % (\"150\"); the old value is kept.");
+    EXPECT_EQ(EnergyRows::StoreRange(profile, 0, 1, "36").error,
+              "A minimum can't be above its maximum (36 above 35); the old limit is kept.");
+    // A maximum of 0 is none, so any minimum stands below it.
+    EXPECT_TRUE(EnergyRows::StoreRange(profile, 3, 3, "0").stored);
+    EXPECT_TRUE(EnergyRows::StoreRange(profile, 3, 1, "20").stored);
 }
 
 // The built-in ranges: protein 10-35 %, fat 20-35 %, carbohydrates 45-65 %, alcohol 0-10 %. A

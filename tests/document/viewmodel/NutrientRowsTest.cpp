@@ -219,6 +219,23 @@ TEST_F(NutrientRowsTest, ATypedLimitGoesToTheProfileAndMarksItModified) {
     EXPECT_FALSE(doc.IsModified());
 }
 
+// A minimum above its maximum is refused from either side; equal limits and a lone limit stand.
+TEST_F(NutrientRowsTest, AMinimumAboveItsMaximumIsRefused) {
+    Follow({kProtein});
+    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 3, "100").stored);
+    doc.SetModifiedFlag(false);
+    const CellStore high = NutrientRows::StoreLimit(doc, 0, 2, "150");
+    EXPECT_FALSE(high.stored);
+    EXPECT_EQ(high.error, "A minimum can't be above its maximum (150 above 100); the old limit is kept.");
+    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 2, "100").stored);
+    const CellStore low = NutrientRows::StoreLimit(doc, 0, 3, "99.5");
+    EXPECT_EQ(low.error, "A minimum can't be above its maximum (100 above 99.5); the old limit is kept.");
+    EXPECT_EQ(doc.Log().RequirementAt(0).min, 100);
+    EXPECT_EQ(doc.Log().RequirementAt(0).max, 100);
+    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 3, "").stored);
+    EXPECT_TRUE(NutrientRows::StoreLimit(doc, 0, 2, "150").stored);
+}
+
 // A day with limits of its own: the tab shows its list, so ticks and limits change that list.
 TEST_F(NutrientRowsTest, OnADayWithItsOwnLimitsTheListShownIsTheOneEdited) {
     Follow({kProtein, kFat, kIron});

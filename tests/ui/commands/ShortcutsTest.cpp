@@ -4,20 +4,30 @@
 #include "ui/frame/DocManager.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/frame/VelmoraDoc.h"
+#include "ui/views/ViewIngredients.h"
+#include "ui/views/ViewNutrients.h"
+#include "widgets/ReportList.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QAbstractSpinBox>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextEdit>
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -48,33 +58,40 @@ bool InsidePage(const QWidget* widget) {
     return false;
 }
 
-// Where the key is typed on a tab: inside the page on the two page tabs, else the widget that
-// takes the focus first in the view.
+bool EditsText(const QWidget* w) {
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w);
+}
+
+// Where the key is typed on a tab: inside the page on the two page tabs, else the first widget of
+// the view that takes the focus and edits no text.
 QWidget* FocusTarget(CViewBase* view) {
     if (auto* page = view->findChild<QWebEngineView*>()) return page->focusProxy() ? page->focusProxy() : page;
     QWidget* w = view->nextInFocusChain();
-    while (w && w != view && !(view->isAncestorOf(w) && w->isVisible() && w->focusPolicy() & Qt::TabFocus))
+    while (w && w != view &&
+           !(view->isAncestorOf(w) && w->isVisible() && w->focusPolicy() & Qt::TabFocus && !EditsText(w)))
         w = w->nextInFocusChain();
     return w && w != view ? w : view;
 }
 
-// Puts the page's focus on its first field, where the browser engine claims editing keys for
-// itself; answers the field's tag and id.
-QString FocusFirstField(QWebEngineView* page) {
+// Runs a script in the page and waits for its answer.
+QString RunInPage(QWebEngineView* page, const QString& script) {
     // The answer may come after a timeout, when this function has returned.
     auto answer = std::make_shared<std::pair<bool, QString>>();
-    page->page()->runJavaScript(
-        QStringLiteral("(function() {"
-                       "  var field = document.querySelector('input:not([type=hidden]), select, textarea');"
-                       "  if (!field) return '';"
-                       "  field.focus();"
-                       "  return document.activeElement.tagName + '#' + document.activeElement.id;"
-                       "})()"),
-        [answer](const QVariant& result) {
-            *answer = {true, result.toString()};
-        });
+    page->page()->runJavaScript(script, [answer](const QVariant& result) { *answer = {true, result.toString()}; });
     if (!QTest::qWaitFor([&] { return answer->first; }, 5000)) return {};
     return answer->second;
+}
+
+// Puts the page's focus on its first drop-down, where the browser engine still claims keys such
+// as Ctrl+C for itself though no text is edited; answers the field's tag and id.
+QString FocusFirstList(QWebEngineView* page) {
+    return RunInPage(page, QStringLiteral("(function() {"
+                                          "  var field = document.querySelector('select');"
+                                          "  if (!field) return '';"
+                                          "  field.focus();"
+                                          "  return document.activeElement.tagName + '#' + document.activeElement.id;"
+                                          "})()"));
 }
 
 class Shortcuts : public ::testing::Test {
@@ -93,14 +110,26 @@ protected:
         QWidget* target = FocusTarget(frame->GetActiveView());
         target->setFocus(Qt::OtherFocusReason);
         QTest::qWait(20);
-        if (auto* page = frame->GetActiveView()->findChild<QWebEngineView*>()) field = FocusFirstField(page);
+        if (auto* page = frame->GetActiveView()->findChild<QWebEngineView*>()) field = FocusFirstList(page);
         return QApplication::focusWidget();
+    }
+
+    // The window's key actions record what they would run instead of running it: a real Open or
+    // Save As would wait for a person in its dialog.
+    void RecordKeyCommands() {
+        for (QAction* action : run.Main().actions()) {
+            if (action->shortcut().isEmpty()) continue;
+            QObject::disconnect(action, &QAction::triggered, &run.Main(), nullptr);
+            QObject::connect(action, &QAction::triggered, &run.Main(),
+                             [this, action] { ran.push_back(static_cast<CommandId>(action->data().toInt())); });
+        }
     }
 
     RunningApp run;
     CVelmoraDoc* doc = nullptr;
     CChildFrameBase* frame = nullptr;
     QString field;  // the page's field with the focus
+    std::vector<CommandId> ran;
 };
 
 TEST_F(Shortcuts, EveryKeyAMenuShowsRunsItsCommandOnEveryTabPagesIncluded) {
@@ -110,15 +139,7 @@ TEST_F(Shortcuts, EveryKeyAMenuShowsRunsItsCommandOnEveryTabPagesIncluded) {
         for (const QMenu* menu : run.Main().Menus(menus)) CollectMenuKeys(menu, keys);
     ASSERT_GE(keys.size(), 9u);
 
-    // The window's key actions report what they would run instead of running it: a real Open or
-    // Save As would wait for a person in its dialog.
-    std::vector<CommandId> ran;
-    for (QAction* action : run.Main().actions()) {
-        if (action->shortcut().isEmpty()) continue;
-        QObject::disconnect(action, &QAction::triggered, &run.Main(), nullptr);
-        QObject::connect(action, &QAction::triggered, &run.Main(),
-                         [&ran, action] { ran.push_back(static_cast<CommandId>(action->data().toInt())); });
-    }
+    RecordKeyCommands();
 
     for (int tab = 0; tab < frame->TabCount(); ++tab) {
         QWidget* focus = FocusOn(tab);
@@ -160,7 +181,7 @@ TEST_F(Shortcuts, KeysTypedInsideAPageRunTheCommandsForReal) {
     QApplication::clipboard()->clear();
     QWidget* focus = FocusOn(0);
     ASSERT_TRUE(InsidePage(focus));
-    ASSERT_EQ(field, QStringLiteral("INPUT#FirstName"));
+    ASSERT_EQ(field, QStringLiteral("SELECT#ddlDay"));
     run.Main().UpdateCommandUI();
 
     QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
@@ -171,6 +192,95 @@ TEST_F(Shortcuts, KeysTypedInsideAPageRunTheCommandsForReal) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     ASSERT_EQ(run.shell.opened.size(), 1u);
     EXPECT_NE(run.shell.opened[0].find("/help/reference/index.htm"), std::string::npos);
+}
+
+// A text field of a tab, holding "123" with the focus in it: the widget the keys are typed into
+// and what the field holds.
+struct TextField {
+    QWidget* keys = nullptr;
+    std::function<QString()> text;
+};
+
+// In a text field the keys that edit text edit it, though the window has commands on some of
+// them (Ctrl+A Save As, Ctrl+C Copy, Ctrl+Z Undo), which the menus still offer meanwhile.
+TEST_F(Shortcuts, InATextFieldTheEditingKeysEditItsText) {
+    ASSERT_NE(doc, nullptr);
+    ASSERT_FALSE(doc->DayFoods().empty());
+    doc->SetFoodWeight(0, doc->DayFoods()[0].weight + 1);  // something to undo
+    RecordKeyCommands();
+    auto tabOf = [this](const std::string& name) {
+        for (int tab = 0; tab < frame->TabCount(); ++tab)
+            if (frame->TabName(tab) == name) return tab;
+        return -1;
+    };
+
+    const std::vector<std::pair<std::string, std::function<TextField()>>> fields = {
+        {"Personal's height",
+         [&] {
+             EXPECT_TRUE(frame->SelectTab(tabOf("Personal")));
+             auto* page = frame->GetActiveView()->findChild<QWebEngineView*>();
+             QWidget* keys = page->focusProxy() ? page->focusProxy() : page;
+             keys->setFocus(Qt::OtherFocusReason);
+             RunInPage(page, QStringLiteral("var h = document.getElementById('Height');"
+                                            "h.value = '123'; h.focus(); h.setSelectionRange(3, 3); true"));
+             return TextField{keys, [page] {
+                                  return RunInPage(page, QStringLiteral("document.getElementById('Height').value"));
+                              }};
+         }},
+        {"the food search box",
+         [&] {
+             EXPECT_TRUE(frame->SelectTab(tabOf("Food")));
+             QLineEdit& box = static_cast<CViewIngredients*>(frame->GetActiveView())->SearchBox();
+             box.setText(QStringLiteral("123"));
+             box.setFocus(Qt::OtherFocusReason);
+             return TextField{&box, [&box] { return box.text(); }};
+         }},
+        {"a limit being typed on the Nutrients tab",
+         [&] {
+             EXPECT_TRUE(frame->SelectTab(tabOf("Nutrients")));
+             CReportList* list = static_cast<CViewNutrients*>(frame->GetActiveView())->NutrientList();
+             int row = 0;
+             while (row < list->rowCount() && !list->IsCellEditable(row, 2)) ++row;
+             EXPECT_LT(row, list->rowCount());
+             list->setFocus(Qt::OtherFocusReason);
+             list->setCurrentCell(row, 2);
+             list->editItem(list->item(row, 2));
+             auto* editor = qobject_cast<QLineEdit*>(list->indexWidget(list->currentIndex()));
+             EXPECT_NE(editor, nullptr);
+             if (!editor) return TextField{};
+             editor->setText(QStringLiteral("123"));
+             editor->setFocus(Qt::OtherFocusReason);
+             return TextField{editor, [editor] { return editor->text(); }};
+         }},
+    };
+
+    for (const auto& [name, open] : fields) {
+        SCOPED_TRACE(name);
+        const TextField field = open();
+        ASSERT_NE(field.keys, nullptr);
+        QTest::qWait(20);
+        ran.clear();
+        QApplication::clipboard()->clear();
+        auto typed = [&](const char* wanted) {
+            return QTest::qWaitFor([&] { return field.text() == QLatin1String(wanted); }, 3000);
+        };
+        QTest::keyClick(field.keys, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field.keys, "9");
+        EXPECT_TRUE(typed("9")) << field.text().toStdString();
+        QTest::keyClick(field.keys, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_TRUE(typed("123")) << field.text().toStdString();
+        QTest::keyClick(field.keys, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field.keys, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::clipboard()->text() == QLatin1String("123"); }, 3000));
+        QTest::keyClick(field.keys, Qt::Key_X, Qt::ControlModifier);
+        EXPECT_TRUE(typed(""));
+        QTest::keyClick(field.keys, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_TRUE(typed("123"));
+        EXPECT_EQ(ran, std::vector<CommandId>{});
+        run.Main().UpdateCommandUI();
+        EXPECT_TRUE(run.Main().IsCommandEnabled(CommandId::EditUndo));
+        EXPECT_TRUE(run.Main().IsCommandEnabled(CommandId::FileSaveAs));
+    }
 }
 
 }  // namespace

@@ -73,24 +73,31 @@ struct ParseCase {
     const char* text;
     TypedInput::Kind kind;
     double value;
-    friend void PrintTo(const ParseCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+    const char* fact = "Waist";
+    friend void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.fact << " \"" << c.text << '"'; }
 };
 
 class FactValueParse : public testing::TestWithParam<ParseCase> {};
 
+// Any whole number for a fact of the user's own; a weight a person can have for the body weight.
 TEST_P(FactValueParse, TakesAWholeNumberOrNothing) {
-    const TypedInput typed = DlgFactManager::ParseValue(QString::fromLatin1(GetParam().text));
+    const NS_Data::CUserLog log(nullptr, nullptr);
+    const TypedInput typed = DlgFactManager::ParseValue(QString::fromLatin1(GetParam().text), log, GetParam().fact);
     EXPECT_EQ(typed.kind, GetParam().kind);
     EXPECT_DOUBLE_EQ(typed.value, GetParam().value);
 }
 
 using Kind = TypedInput::Kind;
-INSTANTIATE_TEST_SUITE_P(Dialog, FactValueParse,
-                         testing::Values(ParseCase{"", Kind::Cleared, UserLog::kUndefinedValue},
-                                         ParseCase{"0.5", Kind::Number, 0.5}, ParseCase{"  -3", Kind::Number, -3},
-                                         ParseCase{"+2.5e1", Kind::Number, 25}, ParseCase{"65.5kg", Kind::Refused, 0},
-                                         ParseCase{"abc", Kind::Refused, 0}, ParseCase{"1,5", Kind::Refused, 0},
-                                         ParseCase{"inf", Kind::Refused, 0}, ParseCase{"1e999", Kind::Refused, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Dialog, FactValueParse,
+    testing::Values(ParseCase{"", Kind::Cleared, UserLog::kUndefinedValue}, ParseCase{"0.5", Kind::Number, 0.5},
+                    ParseCase{"  -3", Kind::Number, -3}, ParseCase{"+2.5e1", Kind::Number, 25},
+                    ParseCase{"65.5kg", Kind::Refused, 0}, ParseCase{"abc", Kind::Refused, 0},
+                    ParseCase{"1,5", Kind::Refused, 0}, ParseCase{"inf", Kind::Refused, 0},
+                    ParseCase{"1e999", Kind::Refused, 0}, ParseCase{"72.5", Kind::Number, 72.5, "Weight"},
+                    ParseCase{"", Kind::Cleared, UserLog::kUndefinedValue, "Weight"},
+                    ParseCase{"-80", Kind::Refused, 0, "Weight"}, ParseCase{"0", Kind::Refused, 0, "Weight"},
+                    ParseCase{"501", Kind::Refused, 0, "Weight"}, ParseCase{"-300", Kind::Number, -300, "Extra Energy"}));
 
 // Shown and read one way: 72.5 is shown "72.5" under a German locale too, where "72,5" and
 // "72.5" both read as 72.5.
@@ -176,6 +183,19 @@ TEST_F(FactManager, AValueThatIsNoNumberIsRefusedWithItsReasonAndNothingIsApplie
     EXPECT_DOUBLE_EQ(log.Facts().At(2).value, 80);
     EXPECT_EQ(Column(dialog.List(), 1).back(), "80");
     EXPECT_EQ(dialog.ValueEdit()->text(), QStringLiteral("abc"));
+}
+
+// The body weight's target is a weight a person can have; the energy requirement is computed
+// from the weight.
+TEST_F(FactManager, AnImpossibleBodyWeightTargetIsRefusedWithItsReason) {
+    RecordingPrompt prompt;
+    Select(0);
+    dialog.ValueEdit()->setText(QStringLiteral("-5"));
+    dialog.ApplyButton()->click();
+    EXPECT_EQ(prompt.messages,
+              std::vector<std::string>{"Weight must be above 0 and at most 500 kg (\"-5\"); the old value is kept."});
+    EXPECT_FALSE(UserLog::IsDefined(log.Facts().At(0).value));
+    EXPECT_EQ(Column(dialog.List(), 1).front(), "");
 }
 
 TEST_F(FactManager, ApplyWithoutASelectedRowChangesNothing) {

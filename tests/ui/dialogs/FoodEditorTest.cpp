@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 
 #include <gmock/gmock.h>
@@ -82,6 +83,26 @@ TEST_F(FoodEditor, ValuesPerServingAreKeptPer100Grams) {
     ASSERT_EQ(2u, bar->Units().size());
     EXPECT_EQ((FoodUnit{"bar", 40}), bar->Units()[1]);
     EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+// A new portion starts at the weight the values are given for: a label's serving, else 100 g.
+TEST_F(FoodEditor, AddPortionOffersTheServingTheValuesAreGivenFor) {
+    const struct {
+        int basis;
+        double serving;
+        const char* grams;
+    } cases[] = {{1, 40, "40"}, {1, 12.5, "12.5"}, {0, 40, "100"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.grams);
+        Gui::DlgFoodEditor dialog(nullptr, app, std::nullopt, MyFood{});
+        dialog.findChild<QComboBox*>("basis")->setCurrentIndex(c.basis);
+        dialog.findChild<QDoubleSpinBox*>("servingGrams")->setValue(c.serving);
+        dialog.findChild<QPushButton*>("addPortion")->click();
+        auto* portions = dialog.findChild<QTableWidget*>("portions");
+        ASSERT_EQ(1, portions->rowCount());
+        EXPECT_EQ("serving", portions->item(0, 0)->text());
+        EXPECT_EQ(c.grams, portions->item(0, 1)->text());
+    }
 }
 
 TEST_F(FoodEditor, ARefusedFoodIsSaidAndNothingIsWritten) {

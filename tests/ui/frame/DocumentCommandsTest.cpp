@@ -1,6 +1,7 @@
 #include "support/RunningApp.h"
 
 #include "ui/dialogs/DlgExportCsv.h"
+#include "ui/dialogs/DlgFoodEditor.h"
 #include "ui/dialogs/DlgSaveProfile.h"
 #include "ui/dialogs/DlgSelectDate.h"
 #include "ui/dialogs/DlgSelectProfile.h"
@@ -364,6 +365,32 @@ TEST_F(ProfileCommands, KeysBringTheFoodSearchAndStepThroughTheTabs) {
     EXPECT_EQ(frame->CurrentTab(), 1) << "round the end";
     QTest::keyClick(&main(), Qt::Key_PageUp, Qt::ControlModifier);
     EXPECT_EQ(frame->CurrentTab(), 0);
+}
+
+// A food or a recipe of your own is made from any tab; the food is saved to your table.
+TEST_F(ProfileCommands, NewFoodNewRecipeAndSaveAsRecipeWorkOnEveryTab) {
+    ASSERT_NE(OpenAnn(), nullptr);
+    ASSERT_NE(run.App().MyFoods(), nullptr);
+    ASSERT_FALSE(Active()->DayFoods().empty());
+    CChildFrameBase* frame = main().ActiveChildFrame();
+    for (int tab = 0; tab < frame->TabCount(); ++tab) {
+        ASSERT_TRUE(frame->SelectTab(tab));
+        main().UpdateCommandUI();
+        for (CommandId id : {CommandId::NewFood, CommandId::NewRecipe, CommandId::SaveAsRecipe}) {
+            EXPECT_TRUE(Enabled(id)) << frame->TabName(tab) << " " << static_cast<int>(id);
+            for (QAction* action : main().CommandActions(id)) EXPECT_TRUE(action->isEnabled());
+        }
+    }
+
+    ASSERT_TRUE(frame->SelectTab(0));
+    OnNextDialog<Gui::DlgFoodEditor>([](Gui::DlgFoodEditor& dialog) {
+        dialog.findChild<QLineEdit*>("name")->setText(QStringLiteral("Oat bar"));
+        dialog.accept();
+    });
+    main().ExecuteCommand(CommandId::NewFood);
+    const auto& mine = run.App().MyFoods()->Foods();
+    ASSERT_EQ(mine.size(), 1u);
+    EXPECT_EQ(mine.front().food.Name(), "Oat bar");
 }
 
 }  // namespace

@@ -297,7 +297,8 @@ struct FactCase {
 };
 
 // A typed value goes into the day without a rendering; an emptied cell takes the value away; a
-// text that is no number keeps the logged value (63.5) and stays in the cell, marked.
+// text that is no number, or no weight a person can have, keeps the logged value (63.5) and stays
+// in the cell, marked, until a value is taken.
 TEST_F(LogView, ATypedFactValueGoesIntoTheDayAndARefusedOneKeepsTheOld) {
     const InMainWindow window(&view);
     const FactCase cases[] = {
@@ -306,7 +307,8 @@ TEST_F(LogView, ATypedFactValueGoesIntoTheDayAndARefusedOneKeepsTheOld) {
         {"72.5", 72.5, "72.5", ""},
         {" 1e999 ", 72.5, "1e999", "\"1e999\" is too large a number; the old value is kept."},
         {"", std::nullopt, "", ""},
-        {"-0.5", -0.5, "-0.5", ""},
+        {"-80", std::nullopt, "-80", "Weight must be above 0 and at most 500 kg (\"-80\"); the old value is kept."},
+        {"64", 64, "64", ""},
     };
     const QString cell = QStringLiteral("document.querySelectorAll('#FactsContent tr')[1].cells[2]");
     for (const auto& c : cases) {
@@ -320,9 +322,7 @@ TEST_F(LogView, ATypedFactValueGoesIntoTheDayAndARefusedOneKeepsTheOld) {
         EXPECT_EQ(Summary(cell + ".className"),
                   refused ? QStringLiteral("value today invalid") : QStringLiteral("value today"));
         EXPECT_EQ(Summary(cell + ".title"), QString::fromLatin1(c.message));
-        if (refused) {
-            EXPECT_EQ(window.StatusMessage(), QString::fromLatin1(c.message));
-        }
+        EXPECT_EQ(window.StatusMessage(), QString::fromLatin1(c.message)) << c.typed;
         EXPECT_EQ(doc.IsModified(), !refused) << c.typed;
         EXPECT_EQ(view.SummaryPage().Renderings(), renderings);
     }

@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -334,7 +335,9 @@ TEST_F(FoodTab, MealSubtotalsFollowTheDaysEntries) {
         }
         return out.join(';');
     };
+    QToolButton& fold = view->SubtotalFold();
     EXPECT_TRUE(subtotals.isHidden());
+    EXPECT_TRUE(fold.isHidden());
     Add(kMilkWhole);
     Add(kCheese);
     view->OnCellTextEditFinished(0, kWeight, QStringLiteral("200"));
@@ -342,7 +345,13 @@ TEST_F(FoodTab, MealSubtotalsFollowTheDaysEntries) {
     view->OnCellChoiceFinished(0, kMeal, QStringLiteral("Snack"));
     // Added foods take the meal of the hour; this one is to have none.
     view->OnCellChoiceFinished(1, kMeal, QString());
+    // Folded, one line names each meal's energy.
+    EXPECT_FALSE(fold.isHidden());
+    EXPECT_TRUE(subtotals.isHidden());
+    EXPECT_EQ(fold.text(), QStringLiteral("Meal subtotals: Snack 122 kcal \u00b7 (no meal) 202 kcal"));
+    fold.click();
     EXPECT_FALSE(subtotals.isHidden());
+    EXPECT_EQ(fold.text(), QStringLiteral("Meal subtotals"));
     EXPECT_EQ(rows(), QStringLiteral("Snack|122|6.31|6.5|0;(no meal)|202|12.45|0|0"));
 
     view->OnCellChoiceFinished(1, kMeal, QStringLiteral("Snack"));
@@ -352,6 +361,7 @@ TEST_F(FoodTab, MealSubtotalsFollowTheDaysEntries) {
     EXPECT_EQ(rows(), QStringLiteral("Snack|202|12.45|0|0"));
     view->OnClear();
     EXPECT_TRUE(subtotals.isHidden());
+    EXPECT_TRUE(fold.isHidden());
 }
 
 TEST_F(FoodTab, TheMealChoicesAreTheMealListSnackIncluded) {
@@ -463,22 +473,27 @@ TEST_F(FoodTab, EnterOnAFoundFoodLogsItReadyWithTheAmountOpenForTyping) {
     EXPECT_DOUBLE_EQ(Entries()[0].weight, 2 * portion);
 }
 
-// A click on a food of the recent list logs it again at the amount and unit it was last logged
-// at; a click on its star, or Space or "*" on it, stars or unstars it, and the profile keeps that.
+// A double click or Enter on a food of the recent list logs it again at the amount and unit it
+// was last logged at; one click only selects it. A click on its star, or Space or "*" on it, stars
+// or unstars it, and the profile keeps that; after a click the rows keep their places until the
+// pointer leaves the list.
 TEST_F(FoodTab, ARecentFoodIsLoggedAgainAtItsLastAmountAndItsStarMarksAFavourite) {
     view->resize(900, 700);
     view->show();
     CRecentFoodsList& recent = view->RecentList();
-    auto click = [&](const FoodKey& food, int column, bool twice = false) {
+    auto at = [&](const FoodKey& food, int column) {
         QTreeWidgetItem* item = recent.ItemOfFood(food);
-        ASSERT_NE(item, nullptr);
-        const QPoint at = recent.visualRect(recent.model()->index(recent.indexOfTopLevelItem(item), column)).center();
-        QTest::mouseClick(recent.viewport(), Qt::LeftButton, {}, at);
-        if (!twice) return;
-        // The second click of a double click, as the window system delivers it.
-        QTest::mousePress(recent.viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(recent.viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseRelease(recent.viewport(), Qt::LeftButton, {}, at);
+        EXPECT_NE(item, nullptr);
+        return item ? recent.visualRect(recent.model()->index(recent.indexOfTopLevelItem(item), column)).center()
+                    : QPoint();
+    };
+    auto doubleClick = [&](const FoodKey& food, int column) {
+        const QPoint point = at(food, column);
+        // As the window system delivers it: a click, then the second press as a double click.
+        QTest::mouseClick(recent.viewport(), Qt::LeftButton, {}, point);
+        QTest::mousePress(recent.viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseDClick(recent.viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseRelease(recent.viewport(), Qt::LeftButton, {}, point);
     };
     auto rows = [&] {
         QStringList texts;
@@ -490,6 +505,10 @@ TEST_F(FoodTab, ARecentFoodIsLoggedAgainAtItsLastAmountAndItsStarMarksAFavourite
         }
         return texts;
     };
+    auto leave = [&] {
+        QEvent left(QEvent::Leave);
+        QApplication::sendEvent(&recent, &left);
+    };
 
     Add(kMilkWhole);
     view->OnCellChoiceFinished(0, kUnits, QStringLiteral("oz"));
@@ -500,7 +519,13 @@ TEST_F(FoodTab, ARecentFoodIsLoggedAgainAtItsLastAmountAndItsStarMarksAFavourite
     doc->GoToDate("20300101");
     view->UpdateData(false);
     doc->SetModifiedFlag(false);
-    click(kMilkWhole, CRecentFoodsList::kName);
+    // A click, say to bring the window forward, selects and logs nothing.
+    QTest::mouseClick(recent.viewport(), Qt::LeftButton, {}, at(kMilkWhole, CRecentFoodsList::kName));
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_EQ(recent.FoodOfItem(recent.currentItem()), kMilkWhole);
+    EXPECT_FALSE(doc->IsModified());
+
+    doubleClick(kMilkWhole, CRecentFoodsList::kName);
     ASSERT_EQ(Entries().size(), 1u);
     EXPECT_DOUBLE_EQ(Entries()[0].weight, 56.7);
     EXPECT_EQ(Entries()[0].UnitName(), "oz");
@@ -510,30 +535,36 @@ TEST_F(FoodTab, ARecentFoodIsLoggedAgainAtItsLastAmountAndItsStarMarksAFavourite
     EXPECT_NE(view->FoodList().indexWidget(view->FoodList().currentIndex()), nullptr);
     EXPECT_EQ(rows().at(1), QStringLiteral("\u2606 Milk, whole 2 oz"));  // the latest now
 
-    // A double click logs once; Enter logs the current food.
-    click(kCheese, CRecentFoodsList::kLast, true);  // the list changes between the two clicks
+    recent.setCurrentItem(recent.ItemOfFood(kCheese));
+    QTest::keyClick(&recent, Qt::Key_Return);
     ASSERT_EQ(Entries().size(), 2u);
     EXPECT_EQ(Entries()[1].GetFoodKey(), kCheese);
-    recent.setCurrentItem(recent.ItemOfFood(kMilkWhole));
-    QTest::keyClick(&recent, Qt::Key_Return);
-    ASSERT_EQ(Entries().size(), 3u);
-    EXPECT_EQ(Entries()[2].GetFoodKey(), kMilkWhole);
 
+    // Starring the second row by its star leaves the rows where they are under the pointer...
     doc->SetModifiedFlag(false);
-    click(kCheese, CRecentFoodsList::kStar);
-    EXPECT_EQ(Entries().size(), 3u);
-    EXPECT_THAT(doc->Log().Favourites(), ElementsAre(kCheese));
+    EXPECT_EQ(rows(), (QStringList{"Recent", "\u2606 Cheese, cheddar 1 slice", "\u2606 Milk, whole 2 oz"}));
+    QTest::mouseClick(recent.viewport(), Qt::LeftButton, {}, at(kMilkWhole, CRecentFoodsList::kStar));
+    EXPECT_EQ(Entries().size(), 2u);
+    EXPECT_THAT(doc->Log().Favourites(), ElementsAre(kMilkWhole));
     EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(rows(), (QStringList{"Recent", "\u2606 Cheese, cheddar 1 slice", "\u2605 Milk, whole 2 oz"}));
+    // ...until it leaves the list.
+    leave();
     EXPECT_EQ(rows(),
-              (QStringList{"Favourites", "\u2605 Cheese, cheddar 1 slice", "Recent", "\u2606 Milk, whole 2 oz"}));
-    recent.setCurrentItem(recent.ItemOfFood(kMilkWhole));
+              (QStringList{"Favourites", "\u2605 Milk, whole 2 oz", "Recent", "\u2606 Cheese, cheddar 1 slice"}));
+
+    // The keys star and unstar the current food, which stays current as its row moves.
+    recent.setCurrentItem(recent.ItemOfFood(kCheese));
     QTest::keyClick(&recent, Qt::Key_Space);
-    EXPECT_THAT(doc->Log().Favourites(), ElementsAre(kCheese, kMilkWhole));
-    EXPECT_EQ(recent.FoodOfItem(recent.currentItem()), kMilkWhole);  // the star moved it; it stays current
+    EXPECT_THAT(doc->Log().Favourites(), ElementsAre(kMilkWhole, kCheese));
+    EXPECT_EQ(recent.FoodOfItem(recent.currentItem()), kCheese);
     QTest::keyClick(&recent, Qt::Key_Asterisk);
-    click(kCheese, CRecentFoodsList::kStar);
+    EXPECT_THAT(doc->Log().Favourites(), ElementsAre(kMilkWhole));
+    // A double click on a star stars once and logs nothing.
+    doubleClick(kMilkWhole, CRecentFoodsList::kStar);
+    leave();
     EXPECT_TRUE(doc->Log().Favourites().empty());
-    EXPECT_EQ(Entries().size(), 3u);
+    EXPECT_EQ(Entries().size(), 2u);
 }
 
 TEST_F(FoodTab, OnlyTheLatestSearchIsShown) {

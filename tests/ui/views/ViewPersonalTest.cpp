@@ -168,15 +168,35 @@ TEST_F(PersonalView, AMansPregnancyAndLactationAreOffAndDisabled) {
     EXPECT_EQ(Page("document.getElementById('ddlPregnant').disabled"), QStringLiteral("false"));
 }
 
-TEST_F(PersonalView, HeightAndWeightTakeOnlyDigitsAndTheDot) {
+// Typed keys reach the field as typed; what is no height is refused at leaving, framed in red
+// with its reason until corrected, and the status bar says why.
+TEST_F(PersonalView, ATypedNegativeHeightIsRefusedAndMarkedUntilCorrected) {
+    const InMainWindow window(&view);
+    Person() = Someone(1, 170, 70);
     view.UpdateData(false);
-    Page("document.getElementById('Weight').value = ''; document.getElementById('Weight').focus(); true");
+    Page("document.getElementById('Height').value = ''; document.getElementById('Height').focus(); true");
     view.Page().View()->setFocus();
     QWidget* target = view.Page().View()->focusProxy() ? view.Page().View()->focusProxy() : view.Page().View();
-    QTest::keyClicks(target, "7a2.-5");
-    // Typed keys reach the page asynchronously; the wait ends early once the filtered text is there.
-    const bool typed = QTest::qWaitFor([&] { return Value("Weight") == QStringLiteral("72.5"); }, 3000);
-    EXPECT_TRUE(typed) << Value("Weight").toStdString();
+    QTest::keyClicks(target, "-70");
+    // Typed keys reach the page asynchronously.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Value("Height") == QStringLiteral("-70"); }, 3000))
+        << Value("Height").toStdString();
+    EXPECT_EQ(Page("document.getElementById('BMI').textContent"), QStringLiteral("NaN"));
+
+    const QString reason = QStringLiteral("Height must be from 50 to 250 cm. The height stays 170 cm.");
+    view.UpdateData(true);
+    EXPECT_EQ(Person().height, 170);
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_EQ(window.StatusMessage(), reason);
+    EXPECT_EQ(Value("Height"), QStringLiteral("-70"));
+    EXPECT_EQ(Page("document.getElementById('Height').className"), QStringLiteral("invalid"));
+    EXPECT_EQ(Page("document.getElementById('Height').title"), reason);
+
+    Page("document.getElementById('Height').value = '172'; true");
+    view.UpdateData(true);
+    EXPECT_EQ(Person().height, 172);
+    EXPECT_EQ(window.StatusMessage(), QString());
+    EXPECT_EQ(Page("document.getElementById('Height').className"), QString());
 }
 
 TEST_F(PersonalView, TheRightMouseButtonBringsNoMessage) {
@@ -237,15 +257,17 @@ struct RangeCase {
     const char* typed;  // the user's doing on the page
     int height;         // stored afterwards
     double weight;
-    const char* message;  // empty: none
+    const char* message;  // in the status bar; empty: none
+    const char* marked;   // the fields framed as refused
 };
 
 void PrintTo(const RangeCase& c, std::ostream* os) { *os << c.what; }
 
 class PersonalRanges : public PersonalView, public ::testing::WithParamInterface<RangeCase> {};
 
-TEST_P(PersonalRanges, HeightAndWeightStayInTheEnergyCalculatorsRanges) {
+TEST_P(PersonalRanges, HeightAndWeightAreNumbersInTheEnergyCalculatorsRanges) {
     const RangeCase& c = GetParam();
+    const InMainWindow window(&view);
     const CPersonalData start = c.unitsKg ? Someone(1, 170, 70) : Someone(0, 67, 154);
     Person() = start;
     view.UpdateData(false);
@@ -255,37 +277,44 @@ TEST_P(PersonalRanges, HeightAndWeightStayInTheEnergyCalculatorsRanges) {
 
     EXPECT_EQ(Person().height, c.height);
     EXPECT_DOUBLE_EQ(Person().weight, c.weight);
-    EXPECT_EQ(prompt.messages, *c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
-    if (!*c.message) return;
-    // The page shows what was kept, so leaving the tab again says nothing more.
-    EXPECT_EQ(Page("document.getElementById('BMI').textContent"), CViewPersonal::BmiText(Person()));
-    view.UpdateData(true);
-    EXPECT_EQ(prompt.messages.size(), 1u);
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_EQ(window.StatusMessage(), QString::fromUtf8(c.message));
+    EXPECT_EQ(Page("Array.from(document.querySelectorAll('.invalid'), e => e.id).join(' ')"),
+              QString::fromUtf8(c.marked));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Personal, PersonalRanges,
     ::testing::Values(
         RangeCase{"tall_cm", 1, "$('Height').value = '1650'", 170, 70,
-                  "Height must be from 50 to 250 cm. The height stays 170 cm."},
+                  "Height must be from 50 to 250 cm. The height stays 170 cm.", "Height"},
+        RangeCase{"negative_cm", 1, "$('Height').value = '-70'", 170, 70,
+                  "Height must be from 50 to 250 cm. The height stays 170 cm.", "Height"},
+        RangeCase{"letters_cm", 1, "$('Height').value = 'abc'", 170, 70,
+                  "\"abc\" is not a number. The height stays 170 cm.", "Height"},
         RangeCase{"no_weight", 1, "$('Weight').value = '0'", 170, 70,
-                  "Weight must be above 0 and at most 500 kg. The weight stays 70 kg."},
+                  "Weight must be above 0 and at most 500 kg. The weight stays 70 kg.", "Weight"},
+        RangeCase{"empty_weight", 1, "$('Weight').value = ' '", 170, 70,
+                  "The weight can't be empty. The weight stays 70 kg.", "Weight"},
         RangeCase{"both_out", 1, "$('Height').value = '49'; $('Weight').value = '500.5'", 170, 70,
-                  "Height must be from 50 to 250 cm. The height stays 170 cm.\n"
-                  "Weight must be above 0 and at most 500 kg. The weight stays 70 kg."},
-        RangeCase{"edges_cm", 1, "$('Height').value = '250'; $('Weight').value = '500'", 250, 500, ""},
-        RangeCase{"low_edges_cm", 1, "$('Height').value = '50'; $('Weight').value = '0.1'", 50, 0.1, ""},
+                  "Height must be from 50 to 250 cm. The height stays 170 cm. "
+                  "Weight must be above 0 and at most 500 kg. The weight stays 70 kg.",
+                  "Height Weight"},
+        RangeCase{"edges_cm", 1, "$('Height').value = '250'; $('Weight').value = '500'", 250, 500, "", ""},
+        RangeCase{"low_edges_cm", 1, "$('Height').value = '50'; $('Weight').value = '0.1'", 50, 0.1, "", ""},
         RangeCase{"short_inches", 0, "$('ddlFeet').selectedIndex = 1; $('ddlInches').selectedIndex = 7", 67, 154,
-                  "Height must be from 20 to 98 inches (50 to 250 cm). The height stays 67 inches."},
+                  "Height must be from 20 to 98 inches (50 to 250 cm). The height stays 67 inches.",
+                  "ddlFeet ddlInches"},
         RangeCase{"tall_inches", 0, "$('ddlFeet').selectedIndex = 8; $('ddlInches').selectedIndex = 3", 67, 154,
-                  "Height must be from 20 to 98 inches (50 to 250 cm). The height stays 67 inches."},
+                  "Height must be from 20 to 98 inches (50 to 250 cm). The height stays 67 inches.",
+                  "ddlFeet ddlInches"},
         RangeCase{"heavy_lb", 0, "$('Weight').value = '1100.5'", 67, 154,
-                  "Weight must be above 0 and at most 1100 lb. The weight stays 154 lb."},
+                  "Weight must be above 0 and at most 1100 lb. The weight stays 154 lb.", "Weight"},
         RangeCase{"edges_inches", 0,
                   "$('ddlFeet').selectedIndex = 1; $('ddlInches').selectedIndex = 8; $('Weight').value = '1100'", 20,
-                  1100, ""},
+                  1100, "", ""},
         RangeCase{"to_pounds_without_weight", 1, "$('radioLB').click(); $('Weight').value = '0'", 67, 154,
-                  "Weight must be above 0 and at most 1100 lb. The weight stays 154 lb."}),
+                  "Weight must be above 0 and at most 1100 lb. The weight stays 154 lb.", "Weight"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(PersonalView, ARefusedHeightLeavesTheEnergyRequirementAlone) {
