@@ -6,6 +6,13 @@
 
 #include <algorithm>
 
+namespace {
+
+constexpr const char* kTargetsFolded = "targetsFolded";
+constexpr const char* kAllTargets = "allTargets";
+
+}  // namespace
+
 CSingleDayDocData::CSingleDayDocData(const Meal::CMealManager* mealList, const CDataSourceMgr* source)
     : meals_(mealList),
       log_(mealList, source),
@@ -26,6 +33,9 @@ void CSingleDayDocData::SaveParts(const Xml::XmlElement& root, bool withDays) co
     else
         log_.SaveWithoutDays(root);
     Xml::XmlElement view = root.AddElement("View");
+    // Written only when set, so a profile that never folded them reads as before.
+    if (targetsView_.folded) view.SetAttribute(kTargetsFolded, true);
+    if (targetsView_.all) view.SetAttribute(kAllTargets, true);
     for (const CGridDim& layout : layouts_) layout.Save(view);
     unknown_.view.Restore(view);
     if (meals_) meals_->Save(root);
@@ -54,13 +64,16 @@ bool CSingleDayDocData::Load(const Xml::XmlElement& documentElement, NS_Data::CU
     if (tag != "root" || documentElement.GetAttribute("app", "").AsString() != "velmora") return false;
 
     unknown_ = {};
+    targetsView_ = {};
     unknown_.root.Capture(documentElement, {"app", "type", "version"}, {"Profile", "View", "Meals"});
     Xml::XmlElement profile = documentElement.ChildElement("Profile");
     if (!profile) throw Xml::XmlError(Xml::XmlError::NotElement, "The document has no \"Profile\" element");
     log_.Load(profile, readAhead);
     if (Xml::XmlElement view = documentElement.ChildElement("View")) {
         for (CGridDim& layout : layouts_) layout.Load(view);
-        unknown_.view.Capture(view, {}, [this](const Xml::XmlElement& child) {
+        targetsView_.folded = view.GetAttribute(kTargetsFolded, false).AsBool();
+        targetsView_.all = view.GetAttribute(kAllTargets, false).AsBool();
+        unknown_.view.Capture(view, {kTargetsFolded, kAllTargets}, [this](const Xml::XmlElement& child) {
             if (child.TagName() != "Grid") return false;
             const std::string name = child.GetAttribute("name", "").AsString();
             return std::any_of(layouts_.begin(), layouts_.end(),

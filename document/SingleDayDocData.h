@@ -18,6 +18,14 @@ class CMealManager;
 // The grids whose row heights and column widths a profile keeps.
 enum class LayoutKind { Diet, Food };
 
+// How the Log tab's day summary shows the day's targets: folded away under its title, and every
+// followed nutrient or only those outside their range.
+struct SummaryTargetsView {
+    bool folded = false;
+    bool all = false;
+    bool operator==(const SummaryTargetsView&) const = default;
+};
+
 // The data of one profile document: the user log and the saved layouts of the profile's two
 // grids. Not an IXMLSerialize: reading answers whether the file was a profile at all, which the
 // interface's Load cannot say.
@@ -56,6 +64,9 @@ public:
 
     const CGridDim& Layout(LayoutKind kind) const { return layouts_[Slot(kind)]; }
     void SetLayout(LayoutKind kind, CGridDim layout) { layouts_[Slot(kind)] = std::move(layout); }
+    // Kept with the profile as the layouts are: saved with it, never a change to save by itself.
+    const SummaryTargetsView& TargetsView() const { return targetsView_; }
+    void SetTargetsView(SummaryTargetsView view) { targetsView_ = view; }
 
 protected:
     // For the operations that keep the layouts' rows and columns in step with the log.
@@ -76,5 +87,6 @@ private:
     NS_Data::CUserLog log_;
     // In the order they are written: Diet, then Food.
     std::array<CGridDim, 2> layouts_;
+    SummaryTargetsView targetsView_;
     UnknownOfDocument unknown_;
 };

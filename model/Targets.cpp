@@ -157,7 +157,8 @@ Target Judged(const NS_Data::CUserLog& log, const UserLog::CLogDay& day, const U
         target.basis = reference.basis;
         target.cdrr = reference.cdrr;
     }
-    target.percent = PercentOf(target.intake, target.min);
+    target.goal = req.gid == kEnergyGid && person.energyRequirement > 0 ? person.energyRequirement : target.min;
+    target.percent = PercentOf(target.intake, target.goal);
     target.status = Judge(target.intake, target.min, target.max);
     return target;
 }

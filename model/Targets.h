@@ -53,7 +53,11 @@ struct Target {
     double infoUl = -1;
     // The upper value is sodium's Chronic Disease Risk Reduction intake.
     bool cdrr = false;
-    int percent = -1;  // intake ÷ min × 100, rounded; -1 without a lower target
+    // What `percent` is of: for energy the day's requirement (the middle of its default band),
+    // so that every screen and report says the same share of it; for any other nutrient the
+    // lower target. -1 when there is none.
+    double goal = -1;
+    int percent = -1;  // intake ÷ goal × 100, rounded; -1 without a goal
     Status status = Status::None;
 };
 

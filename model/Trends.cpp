@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace Trends {
 
@@ -39,6 +40,21 @@ double Distance(double intake, double min, double max) {
     if (min > 0 && intake < min) return (min - intake) / min;
     if (max > 0 && intake > max) return (intake - max) / max;
     return 0;
+}
+
+// How near a day came to its target: first how far outside the range, then, inside a range with
+// two ends, how far from its middle in halves of its width. Inside a range with one end every
+// day is as good as another.
+struct Nearness {
+    double outside = 0;
+    double fromMiddle = 0;
+    auto operator<=>(const Nearness&) const = default;
+};
+
+Nearness NearnessOf(double intake, double min, double max) {
+    Nearness n{Distance(intake, min, max), 0};
+    if (n.outside == 0 && min >= 0 && max > min) n.fromMiddle = std::abs(intake - (min + max) / 2) / ((max - min) / 2);
+    return n;
 }
 
 }  // namespace
@@ -133,7 +149,10 @@ std::vector<PeriodRow> PeriodTable(const NS_Data::CUserLog& log, const std::stri
         rows.push_back(std::move(row));
     }
     std::vector<double> sums(rows.size(), 0.0);
-    std::vector<double> best(rows.size(), std::numeric_limits<double>::infinity());
+    std::vector<double> goals(rows.size(), 0.0);
+    std::vector<int> goalDays(rows.size(), 0);
+    std::vector<std::optional<Nearness>> best(rows.size());
+    std::vector<bool> bestShared(rows.size(), false);
     std::vector<double> worst(rows.size(), -1.0);
     for (const CLogDay* day : DaysWithin(log, from, to)) {
         if (day->foods.empty()) continue;
@@ -150,14 +169,21 @@ std::vector<PeriodRow> PeriodTable(const NS_Data::CUserLog& log, const std::stri
                 case Targets::Status::Over: ++row.over; break;
                 case Targets::Status::None: break;
             }
-            row.target = t.min >= 0 ? std::optional<double>(t.min) : std::nullopt;
+            if (t.goal >= 0) {
+                goals[i] += t.goal;
+                ++goalDays[i];
+            }
             if (t.status == Targets::Status::None) continue;
-            const double distance = Distance(t.intake, t.min, t.max);
-            if (distance < best[i]) {
-                best[i] = distance;
+            const Nearness nearness = NearnessOf(t.intake, t.min, t.max);
+            if (!best[i] || nearness < *best[i]) {
+                best[i] = nearness;
+                bestShared[i] = false;
                 row.bestDate = day->date;
+            } else if (nearness == *best[i]) {
+                bestShared[i] = true;
             }
             // A period whose every day was within its range has no worst day.
+            const double distance = nearness.outside;
             if (distance > 0 && distance > worst[i]) {
                 worst[i] = distance;
                 row.worstDate = day->date;
@@ -167,7 +193,11 @@ std::vector<PeriodRow> PeriodTable(const NS_Data::CUserLog& log, const std::stri
     for (std::size_t i = 0; i < rows.size(); ++i) {
         PeriodRow& row = rows[i];
         if (row.days > 0) row.average = sums[i] / row.days;
+        if (goalDays[i] > 0) row.target = goals[i] / goalDays[i];
         if (row.average && row.target) row.percent = Targets::PercentOf(*row.average, *row.target);
+        // Days equally near (all within a target with one end, or the same intake) leave no day
+        // to single out; naming the first of them would only say which came first.
+        if (bestShared[i]) row.bestDate.clear();
     }
     return rows;
 }

@@ -57,10 +57,15 @@ struct PeriodRow {
     std::string units;
     int days = 0;                   // days with foods
     std::optional<double> average;  // over those days
-    std::optional<double> target;   // the lower target of the last logged day, when it has one
-    int percent = -1;               // average ÷ target × 100, rounded; -1 without a target
+    // The mean over those days of the goal each was judged against (Targets::Target::goal: the
+    // lower target, for energy the requirement), when any had one.
+    std::optional<double> target;
+    int percent = -1;  // average ÷ target × 100, rounded; -1 without a target
     int under = 0, within = 0, over = 0;
-    // Closest to and farthest from the target range; no worst day when every day was within it.
+    // The best day is the one nearest its target: the least outside the range, and within a range
+    // with two ends the nearest its middle. None when several days are equally near, as every
+    // day within a target with one end is. The worst is the farthest outside the range, none when
+    // every day was within it.
     std::string bestDate, worstDate;
     bool operator==(const PeriodRow&) const = default;
 };

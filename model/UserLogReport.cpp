@@ -79,6 +79,7 @@ void CUserLog::WriteReport(const Xml::XmlElement& parent, const std::string& ver
         if (t.max >= 0) target.SetAttribute("max", t.max);
         target.SetAttribute("basis", Targets::BasisName(t.basis));
         if (t.IsDefault()) target.SetAttribute("default", "true");
+        if (t.goal >= 0) target.SetAttribute("goal", t.goal);
         if (t.percent >= 0) target.SetAttribute("percent", t.percent);
         if (t.status != Targets::Status::None) target.SetAttribute("status", Targets::StatusName(t.status));
         if (t.infoUl >= 0) target.SetAttribute("supplementUL", t.infoUl);

@@ -159,8 +159,23 @@
           <div class="muted">Eaten</div>
           <span class="big"><xsl:value-of select="format-number($eaten/@value, '#,##0')"/></span> kcal
           <xsl:if test="$requirement/@value &gt; 0">
-            <span class="muted"> (<xsl:value-of select="format-number($eaten/@value div $requirement/@value, '0%')"/> of the requirement)</span>
+            <!-- The program's own share, the one its other pages show; older documents lack it. -->
+            <xsl:variable name="share" select="$eaten/Target/@percent"/>
+            <span class="muted"> (<xsl:choose>
+              <xsl:when test="$share and $eaten/Target/@goal = $requirement/@value"><xsl:value-of select="$share"/>&#160;%</xsl:when>
+              <xsl:otherwise><xsl:value-of select="format-number(round($eaten/@value div $requirement/@value * 100), '0')"/>&#160;%</xsl:otherwise>
+            </xsl:choose> of the requirement)</span>
           </xsl:if>
+        </div>
+      </xsl:if>
+      <xsl:if test="$eaten/Target[@min or @max]">
+        <div>
+          <div class="muted">Target band</div>
+          <span class="big"><xsl:call-template name="limit"><xsl:with-param name="v" select="$eaten/Target/@min"/></xsl:call-template>–<xsl:call-template name="limit"><xsl:with-param name="v" select="$eaten/Target/@max"/></xsl:call-template></span> kcal
+          <span class="muted"><xsl:choose>
+            <xsl:when test="$eaten/Target/@basis = 'EER'"> (requirement ±10 %)</xsl:when>
+            <xsl:when test="$eaten/Target/@basis = 'own'"> (your own limits)</xsl:when>
+          </xsl:choose></span>
         </div>
       </xsl:if>
     </div>
@@ -274,11 +289,12 @@
             </xsl:for-each>
           </tbody>
         </table>
+        <p class="legend">% of target is the intake against the minimum; for energy, against the requirement.</p>
         <xsl:if test="$day/Nutrients/NutrientRequirement">
           <p class="legend">* limits set for this day only</p>
         </xsl:if>
         <xsl:if test="$profile/Nutrients/NutrientRequirement/Target[@default = 'true']">
-          <p class="legend"><span class="default">Grey italic</span> limits are default targets from the reference intakes: the RDA (else the AI) as minimum and the UL as maximum; energy within 10 % of the requirement. % of target is the intake against the minimum.<xsl:if test="$profile/Nutrients/NutrientRequirement/Target[@cdrr = 'true']"> † For sodium, the 2019 Chronic Disease Risk Reduction intake stands as the upper limit.</xsl:if></p>
+          <p class="legend"><span class="default">Grey italic</span> limits are default targets from the reference intakes: the RDA (else the AI) as minimum and the UL as maximum; energy within 10 % of the requirement.<xsl:if test="$profile/Nutrients/NutrientRequirement/Target[@cdrr = 'true']"> † For sodium, the 2019 Chronic Disease Risk Reduction intake stands as the upper limit.</xsl:if></p>
         </xsl:if>
       </xsl:when>
       <xsl:otherwise><p class="muted">The profile follows no nutrients.</p></xsl:otherwise>

@@ -37,6 +37,7 @@
           .units { color: #777; }
           tbody tr:nth-child(even) td { background: #f7f9f8; }
           .empty { color: #888; }
+          .note { color: #666; font-size: 8.5pt; margin-top: .5em; }
           @media print {
             body { margin: 0; max-width: none; padding: 0; }
             thead { display: table-header-group; }
@@ -71,6 +72,18 @@
                   <tr>
                     <td class="name">Energy required <span class="units">(kcal)</span></td>
                     <td><xsl:value-of select="$period/Energy/@required"/></td>
+                    <td><xsl:value-of select="$period/@logged"/></td>
+                  </tr>
+                </xsl:if>
+                <xsl:if test="$period/Energy/@percent">
+                  <tr>
+                    <td class="name">Energy eaten, share of the requirement</td>
+                    <td><xsl:value-of select="$period/Energy/@percent"/>%</td>
+                    <td><xsl:value-of select="$period/@logged"/></td>
+                  </tr>
+                  <tr>
+                    <td class="name">Energy target band <span class="units">(kcal, requirement ±10 %)</span></td>
+                    <td><xsl:value-of select="$period/Energy/@min"/>–<xsl:value-of select="$period/Energy/@max"/></td>
                     <td><xsl:value-of select="$period/@logged"/></td>
                   </tr>
                 </xsl:if>
@@ -110,6 +123,9 @@
                 </xsl:for-each>
               </tbody>
             </table>
+            <p class="note">Target: the mean of the days' lower targets (for energy, of the requirement); % of target compares
+              the average with it. Best day: the day nearest its target, within a range with two ends the nearest its middle;
+              none when several days are equally near.</p>
           </xsl:when>
           <xsl:otherwise>
             <p class="empty">No day of the period has foods.</p>

@@ -44,7 +44,25 @@ void BuildPeriodDocument(const NS_Data::CUserLog& log, const std::string& from, 
 
     Xml::XmlElement energy = period.AddElement("Energy");
     SetAverage(energy, "eaten", eaten);
-    SetAverage(energy, "required", Trends::RequirementSeries(log, from, to));
+    const Trends::Series required = Trends::RequirementSeries(log, from, to);
+    SetAverage(energy, "required", required);
+    // Eaten as a share of the requirement over the days that have both, as the day's pages give
+    // it, and the mean of the days' default bands around the requirement.
+    Trends::Series eatenWithRequirement, low, high;
+    for (std::size_t i = 0; i < required.size() && i < eaten.size(); ++i) {
+        if (!required[i].value || !eaten[i].value) continue;
+        const auto [min, max] = Targets::EnergyBand(*required[i].value);
+        eatenWithRequirement.push_back(eaten[i]);
+        low.push_back({required[i].date, min});
+        high.push_back({required[i].date, max});
+    }
+    const auto meanRequired = Trends::Average(required);
+    if (const auto meanEaten = Trends::Average(eatenWithRequirement); meanEaten && meanRequired) {
+        const int percent = Targets::PercentOf(meanEaten->value, meanRequired->value);
+        if (percent >= 0) energy.SetAttribute("percent", percent);
+        SetAverage(energy, "min", low);
+        SetAverage(energy, "max", high);
+    }
     for (const UserLog::CFactReference& definition : log.Facts().Definitions()) {
         const Trends::Series values = Trends::FactSeries(log, definition.name, from, to);
         const std::optional<Trends::Mean> mean = Trends::Average(values);

@@ -6,7 +6,9 @@
 #include "model/UserLog.h"
 #include "refdata/Ingredient.h"
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -32,6 +34,7 @@ Json::Value NutrientJson(const UserLog::CLogDay& day, const Target& target) {
     v["default"] = target.IsDefault();
     v["infoUl"] = OrNull(target.infoUl);
     v["cdrr"] = target.cdrr;
+    v["goal"] = OrNull(target.goal);
     v["percent"] = target.percent < 0 ? Json::Value() : Json::Value(target.percent);
     v["status"] = Targets::StatusName(target.status);
     Json::Value top(Json::arrayValue);
@@ -60,15 +63,22 @@ Json::Value DayTargets(const NS_Data::CUserLog& log) {
     // The data source's energy, as the Energy row of the Diet grid adds it up.
     const double eaten = log.DayIntake(day, Targets::kEnergyGid);
     if (requirement > 0 && std::isfinite(eaten)) {
-        const auto [min, max] = Targets::EnergyBand(requirement);
+        // The band the day is judged by: the user's own limits for energy when it has them, else
+        // the requirement's; the share is always of the requirement, as on every other page.
+        auto [min, max] = Targets::EnergyBand(requirement);
+        const auto followed =
+            std::find_if(targets.begin(), targets.end(), [](const Target& t) { return t.gid == Targets::kEnergyGid; });
+        const bool own = followed != targets.end() && followed->basis == Targets::Basis::Own;
+        if (own) std::tie(min, max) = std::pair{followed->min, followed->max};
         Json::Value energy;
-        energy["eaten"] = std::round(eaten);
+        energy["eaten"] = eaten;
         energy["requirement"] = requirement;
-        energy["remaining"] = requirement - std::round(eaten);
+        energy["remaining"] = requirement - eaten;
         energy["percent"] = Targets::PercentOf(eaten, requirement);
-        energy["min"] = min;
-        energy["max"] = max;
-        energy["status"] = Targets::StatusName(Targets::Judge(std::round(eaten), min, max));
+        energy["min"] = OrNull(min);
+        energy["max"] = OrNull(max);
+        energy["own"] = own;
+        energy["status"] = Targets::StatusName(Targets::Judge(eaten, min, max));
         v["energy"] = energy;
     } else {
         v["energy"] = Json::Value();
@@ -141,6 +151,9 @@ Json::Value MonthStatus(const NS_Data::CUserLog& log) {
 bool CTargetsJson::WriteJson(Json::Value& value, const std::string& placeholder) const {
     if (placeholder == kJsonDayTargets) {
         value = DayTargets(log_);
+        const SummaryTargetsView view = view_ ? view_() : SummaryTargetsView{};
+        value["folded"] = view.folded;
+        value["all"] = view.all;
         return true;
     }
     if (placeholder == kJsonMonthStatus) {

@@ -3,6 +3,7 @@
 #include "TypedNumber.h"
 
 #include "model/EnergyComposition.h"
+#include "model/Targets.h"
 #include "model/TextFormat.h"
 #include "model/UserLog.h"
 #include "refdata/Ingredient.h"
@@ -38,7 +39,12 @@ std::vector<FoodRow> FoodEnergy(const NS_Data::CUserLog& log) {
             const double share = entry.food->EnergyComponentValue(k) * entry.food->EnergyFactor(k) * 100 / per100g;
             row[3 + k] = TextFormat::LowerG(RoundDecimals(share, 2));
         }
-        const double energy = entry.weight / 100 * per100g;
+        // The energy the food table states, the one the Diet grid, the Log tab and the reports add
+        // up, so that every total of the day is the same number; it differs from its components'
+        // by the table's own factors and rounding. A food without one (your own, typed without
+        // it) has its components' energy.
+        const double stated = entry.food ? entry.food->NutrientValue(Targets::kEnergyGid) : 0;
+        const double energy = entry.weight / 100 * (stated > 0 ? stated : per100g);
         row[1] = TextFormat::LowerG(RoundDecimals(energy, 1));
         energies.push_back(energy);
         total += energy;

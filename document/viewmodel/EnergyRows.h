@@ -25,8 +25,10 @@ using FoodRow = std::array<std::string, 7>;
 // Source, Min(%), Min*(%), Max(%), Max*(%), Value(%), Optimal(%).
 using CompositionRow = std::array<std::string, 7>;
 
-// One row per entry of the current day, in entry order, then the total row. The total row's
-// split comes from the profile composition, which the document keeps at the day's split.
+// One row per entry of the current day, in entry order, then the total row. An entry's energy is
+// the food table's (its components' when the table gives none), so the total is the Diet grid's.
+// The total row's split comes from the profile composition, which the document keeps at the day's
+// split.
 std::vector<FoodRow> FoodEnergy(const NS_Data::CUserLog& log);
 
 struct Requirement {

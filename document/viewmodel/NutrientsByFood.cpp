@@ -8,7 +8,8 @@
 namespace NutrientsByFood {
 
 namespace {
-constexpr const char* kCorner = " Nutrients By Food ";
+// The values are per 100 g of each food, whatever amount of it the day holds.
+constexpr const char* kCorner = " Nutrients By Food\n  per 100 g ";
 constexpr int kHeaderLayoutRow = 1;
 constexpr int kTreeFoodLayoutRow = 0;
 }  // namespace

@@ -4,6 +4,7 @@
 #include "model/UserLog.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/DietaryIntakesMgr.h"
+#include "refdata/Ingredient.h"
 #include "support/FakeServices.h"
 #include "support/JudgedLogFixture.h"
 
@@ -150,6 +151,41 @@ TEST_F(TargetsOfADay, DefaultsJudgeTheDayAndOwnLimitsWin) {
     EXPECT_EQ(Basis::None, Of(all, kVitaminC).basis);
     EXPECT_EQ(Status::None, Of(all, kVitaminC).status);
     EXPECT_EQ(Basis::Own, Of(all, kIron).basis);
+}
+
+// Energy's share is of the requirement, the middle of its default band, whatever band judges the
+// day, so every page gives the same figure; any other nutrient's is of its lower target.
+TEST_F(TargetsOfADay, EnergysShareIsOfTheRequirementWhicheverBandJudges) {
+    CDS_Ingredient bread;
+    bread.SetNutrientValue(kEnergy, 250);
+    log_.AddFood(1000, 0, "", bread);                                   // 2,500 kcal
+    log_.AddFood(300, 0, "", Food(100));                                // 30 g protein
+    ASSERT_EQ(2535, log_.DayEnergyRequirement(*log_.GetCurrentDay()));  // the man of 40, low active
+    struct Case {
+        const char* what;
+        double min, max;  // own limits; -1: none
+        double bandMin, bandMax;
+        Status status;
+    };
+    const Case cases[] = {
+        {"the requirement's band", -1, -1, 2282, 2789, Status::Within},
+        {"own limits", 2600, 3000, 2600, 3000, Status::Under},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UserLog::CNutrientRequirement& energy = log_.RequirementAt(log_.FindRequirement(kEnergy));
+        energy.min = c.min;
+        energy.max = c.max;
+        const auto all = Targets::ForDay(log_, *log_.GetCurrentDay());
+        const Targets::Target& t = Of(all, kEnergy);
+        EXPECT_EQ(c.bandMin, t.min);
+        EXPECT_EQ(c.bandMax, t.max);
+        EXPECT_EQ(2535, t.goal);
+        EXPECT_EQ(99, t.percent);  // 2,500 of 2,535, not of the band's lower end
+        EXPECT_EQ(c.status, t.status);
+        EXPECT_EQ(56, Of(all, kProtein).goal);
+        EXPECT_EQ(54, Of(all, kProtein).percent);
+    }
 }
 
 TEST_F(TargetsOfADay, CalendarStatusCountsNutrientsOutsideTheirRange) {

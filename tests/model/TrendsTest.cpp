@@ -174,7 +174,7 @@ TEST_F(TrendsOfALog, PeriodTableJudgesEachLoggedDay) {
         const char* worst;
     };
     const Expected expected[] = {
-        {kProtein, 190.0 / 3, 56, 113, 1, 2, 0, "20250310", "20250311"},
+        {kProtein, 190.0 / 3, 56, 113, 1, 2, 0, "", "20250311"},  // two days within: none the best
         {kIron, (7.4 + 3.7 + 12.34) / 3, 8, 98, 2, 1, 0, "20250313", "20250311"},
         {kVitaminC, (43.5 + 21.8 + 72.5) / 3, 20, 230, 0, 2, 1, "20250310", "20250313"},
     };
@@ -209,6 +209,34 @@ TEST_F(TrendsOfALog, PeriodTableJudgesEachLoggedDay) {
         EXPECT_FALSE(r.average) << r.name;
         EXPECT_EQ(-1, r.percent) << r.name;
         EXPECT_TRUE(r.bestDate.empty()) << r.name;
+    }
+}
+
+// Stew gives 10 g protein (one end: RDA 56) and 7.25 mg vitamin C (made a range of 20-50 mg) in
+// 100 g; each case eats its grams on the days of a month of its own.
+TEST_F(TrendsOfALog, TheBestDayIsTheOneNearestItsTargetOrNone) {
+    log_.RequirementAt(log_.FindRequirement(kVitaminC)).min = 20;
+    log_.RequirementAt(log_.FindRequirement(kVitaminC)).max = 50;
+    struct Case {
+        const char* what;
+        int gid;
+        std::vector<double> grams;  // a day each, from the 1st
+        int best;                   // the day's index; -1: none
+    };
+    const Case cases[] = {
+        {"two ends: nearest the middle, not the first within", kVitaminC, {300, 480, 600}, 1},  // 21.75, 34.8, 43.5
+        {"two ends: the same intake twice", kVitaminC, {480, 480}, -1},
+        {"one end, every day within", kProtein, {600, 1000}, -1},
+        {"one end, one day within", kProtein, {300, 600}, 1},
+        {"one end, none within: the nearest miss", kProtein, {300, 500, 100}, 1},
+    };
+    int month = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string prefix = "2025" + std::string(++month < 10 ? "0" : "") + std::to_string(month);
+        for (std::size_t d = 0; d < c.grams.size(); ++d) Eat(prefix + "0" + std::to_string(d + 1), kStew, c.grams[d]);
+        for (const Trends::PeriodRow& row : Trends::PeriodTable(log_, prefix + "01", prefix + "31"))
+            if (row.gid == c.gid) EXPECT_EQ(row.bestDate, c.best < 0 ? "" : prefix + "0" + std::to_string(c.best + 1));
     }
 }
 

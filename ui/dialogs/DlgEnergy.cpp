@@ -4,7 +4,9 @@
 
 #include "core/Services.h"
 #include "document/viewmodel/TypedNumber.h"
+#include "model/PersonalData.h"
 #include "model/TextFormat.h"
+#include "model/UserLog.h"
 #include "refdata/DriCategory.h"
 #include "refdata/PersonalProfile.h"
 
@@ -128,4 +130,25 @@ void DlgEnergy::OnCalculate() {
     profile.age = *age;
     profile.height = *height;
     energy_->setText(QString::fromStdString(TextFormat::LowerG(profile.Compute())));
+}
+
+void DlgEnergy::StartWith(const NS_Data::CUserLog& log) {
+    const CPersonalData& person = log.Personal();
+    const std::string date = log.GetCurrentDay()->date;
+    const DriCategory category = person.DriCategoryAt(date);
+    if (category == DriCategory::UnknownCategory) return;
+    const DriCategory shown = category == DriCategory::Infant ? DriCategory::Infant
+                              : person.female                 ? DriCategory::Female
+                                                              : DriCategory::Male;
+    category_->setCurrentIndex(category_->findData(int(shown)));
+    // After the category, which puts an age of its own.
+    age_->setText(QString::number(person.DriAgeAt(date)));
+    if (person.lifeStyle >= 0 && person.lifeStyle < lifeStyle_->count()) lifeStyle_->setCurrentIndex(person.lifeStyle);
+    const EnergyInputs day = log.GetEnergyInputs();
+    const double weight = day.weight > 0 ? day.weight : person.weight;
+    const double kg = person.unitsKg ? weight : PoundsToKg(weight);
+    if (EnergyEquation::WeightInRange(kg)) weight_->setText(QString::fromStdString(TextFormat::G(kg)));
+    if (EnergyEquation::HeightInRange(person.HeightCm())) height_->setText(QString::number(person.HeightCm()));
+    // Only inputs it takes, so this never ends in a message about them.
+    if (EnergyEquation::WeightInRange(kg) && EnergyEquation::HeightInRange(person.HeightCm())) OnCalculate();
 }

@@ -8,10 +8,13 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+namespace NS_Data {
+class CUserLog;
+}
 
 // "Energy Requirements": a calculator of the estimated energy requirement from its own inputs
-// (category, life style, age, weight, height, always kg and cm). It neither reads nor changes a
-// profile.
+// (category, life style, age, weight, height, always kg and cm). It may start at a profile's
+// person, but never changes a profile.
 class DlgEnergy : public QDialog {
     Q_OBJECT
 public:
@@ -29,6 +32,9 @@ public:
 
     // Reads and checks the inputs; a refused one is reported and leaves the result as it was.
     void OnCalculate();
+    // Starts at the profile's person as of its current day (the day's weight when it has one),
+    // with the requirement worked out; inputs the calculator can't take keep their defaults.
+    void StartWith(const NS_Data::CUserLog& log);
 
 private:
     void OnCategoryChanged();

@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
+#include <algorithm>
 #include <optional>
 
 using Gui::CommandId;
@@ -81,7 +82,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     connect(qApp, &QApplication::focusChanged, this, [this] { RequestCommandUIUpdate(); });
     qApp->installEventFilter(this);
 
-    OnCommand(CommandId::WindowCascade, [this] { mdi_->cascadeSubWindows(); });
+    OnCommand(CommandId::WindowCascade, [this] { CascadeSubWindows(); });
     OnCommand(CommandId::WindowTile, [this] { mdi_->tileSubWindows(); });
     OnCommand(CommandId::AppExit, [this] { close(); });
     OnCommand(CommandId::ContextHelp, [] { QWhatsThis::enterWhatsThisMode(); });
@@ -99,6 +100,20 @@ CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
     delete mdi_;
     mdi_ = nullptr;
+}
+
+void CMainFrame::CascadeSubWindows() {
+    mdi_->cascadeSubWindows();
+    // Qt gives each window the size it would like, which for a profile window can be more than
+    // the area holds, putting its tabs out of reach below; each ends within the area instead.
+    const QRect area = mdi_->viewport()->rect();
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        if (sub->isHidden() || sub->isMinimized()) continue;
+        QRect geometry = sub->geometry();
+        geometry.setRight(std::min(geometry.right(), area.right()));
+        geometry.setBottom(std::min(geometry.bottom(), area.bottom()));
+        sub->setGeometry(geometry);
+    }
 }
 
 void CMainFrame::SetAppTarget(Gui::CCommandTarget* app) {
@@ -337,6 +352,11 @@ void CMainFrame::UpdateFrameState() {
     welcome_->setVisible(ChildFrames().empty());
     ShowMenu(ChildFrames().empty() ? kNoProfile : kProfile);
     if (!ShowToolBar(profile ? kProfile : kNoProfile)) ShowToolBar(kNoProfile);
+    // A maximised profile window lends this window its title with the mark of unsaved changes.
+    // Qt clears the mark when a maximised window closes, whatever the one shown next holds.
+    QMdiSubWindow* sub = mdi_->activeSubWindow();
+    const bool modified = sub && sub->isMaximized() && sub->isWindowModified();
+    if (!modified || windowTitle().contains(QStringLiteral("[*]"))) setWindowModified(modified);
     UpdateCommandUI();
 }
 

@@ -81,6 +81,8 @@ private:
     void BuildKeyActions();
     void RebuildWindowMenu();
     void UpdateFrameState();
+    // Window > Cascade, every window kept within the area.
+    void CascadeSubWindows();
     void RequestCommandUIUpdate();
     void ShowMenu(int id);
     std::vector<Gui::CCommandTarget*> Route(CChildFrameBase* child) const;

@@ -122,6 +122,7 @@ void CProfileController::OnSelectIngredients() {
 
 void CProfileController::OnEnergyRequirements() {
     DlgEnergy dialog(doc_.App().appDir, Gui::DialogParent());
+    dialog.StartWith(doc_.Log());
     dialog.exec();
 }
 

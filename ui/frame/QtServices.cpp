@@ -15,6 +15,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace Gui {
@@ -50,6 +52,47 @@ bool IsPage(const QUrl& url) {
     static const QStringList kPages{QStringLiteral("htm"), QStringLiteral("html"), QStringLiteral("xhtml"),
                                     QStringLiteral("xml"), QStringLiteral("svg"), QStringLiteral("txt")};
     return kPages.contains(QFileInfo(url.toLocalFile()).suffix().toLower());
+}
+
+// The folder of the file last chosen in any file dialog; empty before the first.
+std::string g_lastFolder;
+
+// Where a file dialog opens: the folder last used, else the profiles folder of the application
+// folder, never the folder the program happened to be started in.
+QString StartFolder() {
+    std::error_code error;
+    if (!g_lastFolder.empty() && std::filesystem::is_directory(g_lastFolder, error))
+        return QString::fromStdString(g_lastFolder);
+    const std::string profiles = AppDir::Get() + "/profiles";
+    return QString::fromStdString(std::filesystem::is_directory(profiles, error) ? profiles : AppDir::Get());
+}
+
+void RememberFolder(const QString& path) { g_lastFolder = QFileInfo(path).absolutePath().toStdString(); }
+
+// The extensions of one of Qt's name filters, "SVG Image (*.svg)" gives {"svg"}; none for "*".
+QStringList Extensions(const QString& nameFilter) {
+    QStringList extensions;
+    const qsizetype open = nameFilter.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = nameFilter.lastIndexOf(QLatin1Char(')'));
+    const QString patterns = open >= 0 && close > open ? nameFilter.mid(open + 1, close - open - 1) : nameFilter;
+    for (const QString& pattern : patterns.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        if (pattern.startsWith(QStringLiteral("*.")) && pattern.indexOf(QLatin1Char('*'), 1) < 0)
+            extensions.append(pattern.mid(2));
+    return extensions;
+}
+
+// The name with the extension of the chosen type: a name ending in another type's extension gets
+// this type's in its place, any other name gets it appended.
+QString WithTypeExtension(const QString& path, const QString& chosenFilter, const QStringList& filters) {
+    const QStringList wanted = Extensions(chosenFilter);
+    if (wanted.isEmpty()) return path;
+    const QFileInfo file(path);
+    const QString suffix = file.suffix();
+    if (wanted.contains(suffix, Qt::CaseInsensitive)) return path;
+    for (const QString& filter : filters)
+        if (!suffix.isEmpty() && Extensions(filter).contains(suffix, Qt::CaseInsensitive))
+            return path.left(path.size() - suffix.size()) + wanted.front();
+    return path + QLatin1Char('.') + wanted.front();
 }
 
 }  // namespace
@@ -122,8 +165,10 @@ std::optional<std::string> QtFileChooser::OpenFile(const std::string& initialPat
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QString::fromStdString(ToQtFilter(filter)));
     dialog.setDefaultSuffix(Suffix(defaultExt));
+    dialog.setDirectory(StartFolder());
     if (!initialPath.empty()) dialog.selectFile(QString::fromStdString(initialPath));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    RememberFolder(dialog.selectedFiles().front());
     return dialog.selectedFiles().front().toStdString();
 }
 
@@ -141,9 +186,29 @@ std::optional<std::string> ChooseSaveFile(const std::string& title, const std::s
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QString::fromStdString(ToQtFilter(filter)));
     dialog.setDefaultSuffix(Suffix(defaultExt));
+    dialog.setDirectory(StartFolder());
     dialog.selectFile(QString::fromStdString(suggestedName));
+    // The type chosen decides the extension: the name on show takes it at once, so that what the
+    // dialog asks about replacing is the file that will be written.
+    const QStringList filters = dialog.nameFilters();
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &filters](const QString& chosen) {
+        const QStringList extensions = Extensions(chosen);
+        if (extensions.isEmpty()) return;
+        dialog.setDefaultSuffix(extensions.front());
+        const QStringList typed = dialog.selectedFiles();
+        if (!typed.isEmpty() && !QFileInfo(typed.front()).fileName().isEmpty())
+            dialog.selectFile(QFileInfo(WithTypeExtension(typed.front(), chosen, filters)).fileName());
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    const QString typed = dialog.selectedFiles().front();
+    const QString path = WithTypeExtension(typed, dialog.selectedNameFilter(), filters);
+    if (path != typed && QFileInfo::exists(path) &&
+        Services::Prompt().Question(
+            QFileInfo(path).fileName().toStdString() + " already exists.\nDo you want to replace it?",
+            Services::Buttons::YesNo, title) != Services::Answer::Yes)
+        return std::nullopt;
+    RememberFolder(path);
+    return path.toStdString();
 }
 
 std::string ToQtFilter(const std::string& filter) {

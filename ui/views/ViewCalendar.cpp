@@ -9,6 +9,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLocale>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -19,6 +20,23 @@ namespace {
 bool IsDateKey(const std::string& text) {
     return text.size() == 8 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
+
+// The calendar's week as the user's locale has it, as the date dialogs' calendars have it too.
+class WeekOfLocale : public IJSONSerialize {
+public:
+    bool WriteJson(Json::Value& value, const std::string& placeholder) const override {
+        if (placeholder != kJsonWeek) return false;
+        const QLocale locale;
+        value["firstDay"] = static_cast<int>(locale.firstDayOfWeek()) % 7;  // Sunday is 7 to Qt, 0 to a page
+        Json::Value names(Json::arrayValue);
+        for (int day : {7, 1, 2, 3, 4, 5, 6}) names.append(locale.standaloneDayName(day).toStdString());
+        value["dayNames"] = names;
+        return true;
+    }
+    static constexpr const char* kJsonWeek = "%JSON_WEEK%";
+};
+
+const WeekOfLocale kWeekOfLocale;
 
 }  // namespace
 
@@ -53,9 +71,13 @@ void CViewCalendar::OnInitialUpdate() {
     CVelmoraDoc* doc = GetDocument();
     if (doc) {
         const IJSONSerialize* source = &doc->Log();
-        auto targets = std::make_unique<CTargetsJson>(doc->Log());
+        QPointer<CVelmoraDoc> viewed(doc);
+        auto targets = std::make_unique<CTargetsJson>(
+            doc->Log(), [viewed] { return viewed ? viewed->TargetsView() : SummaryTargetsView{}; });
         calendar_->SetPlaceholders(std::make_unique<Page::PlaceholderTable>(
-            Page::PlaceholderTable{{"%JSON_USERLOG_LOG%", source}, {CTargetsJson::kJsonMonthStatus, targets.get()}}));
+            Page::PlaceholderTable{{"%JSON_USERLOG_LOG%", source},
+                                   {CTargetsJson::kJsonMonthStatus, targets.get()},
+                                   {WeekOfLocale::kJsonWeek, &kWeekOfLocale}}));
         summary_->SetPlaceholders(std::make_unique<Page::PlaceholderTable>(
             Page::PlaceholderTable{{"%JSON_USERLOG_DAY%", source},
                                    {"%JSON_MEASURES%", source},
@@ -86,6 +108,8 @@ bool CViewCalendar::DoDataExchange(bool save) {
                          std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnDaySelected)});
     observers.push_back(
         {summary_, "inputFact", std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnInputFact)});
+    observers.push_back(
+        {summary_, "targetsView", std::make_unique<T_FunctorImpl<CViewCalendar>>(this, &CViewCalendar::OnTargetsView)});
     CWebControlBase::AddObservers(std::move(observers));
     if (bound.Failed()) Services::Prompt().Message(CWebControlBase::kNotAnsweringLoad);
     return true;
@@ -158,6 +182,16 @@ void CViewCalendar::OnInputFact(const Gui::ElementEvent& event) {
     ClearStatusMessage();
     // A typed value is a change of the profile like any other: closing must offer to save it.
     doc->SetModifiedFlag();
+}
+
+void CViewCalendar::OnTargetsView(const Gui::ElementEvent& event) {
+    if (event.dispatchId != Gui::ElementEvent::kPropertyChange) return;
+    CVelmoraDoc* doc = Document();
+    if (!doc) return;
+    // "folded" or "open", then "all" or "outside": what the page shows already.
+    const std::size_t comma = event.value.find(',');
+    if (comma == std::string::npos) return;
+    doc->SetTargetsView({event.value.substr(0, comma) == "folded", event.value.substr(comma + 1) == "all"});
 }
 
 void CViewCalendar::AnswerFact(const std::string& name, const QJsonValue& value, const std::string& text,

@@ -27,6 +27,8 @@ public:
 
     void OnDaySelected(const Gui::ElementEvent& event);
     void OnInputFact(const Gui::ElementEvent& event);
+    // The summary's targets folded or opened, or every nutrient shown or only those outside.
+    void OnTargetsView(const Gui::ElementEvent& event);
 
     CWebControlBase& CalendarPage() { return *calendar_; }
     CWebControlBase& SummaryPage() { return *summary_; }

@@ -107,7 +107,10 @@ private:
             case DayFoodList::kMeal:
             case DayFoodList::kUnits: {
                 auto* combo = new QComboBox(parent);
-                combo->addItems(index.column() == DayFoodList::kMeal ? meals_() : units_(index.row()));
+                // Each choice carries the text the cell holds; the unnamed meal is named for the
+                // user, never a blank line.
+                for (const QString& name : index.column() == DayFoodList::kMeal ? meals_() : units_(index.row()))
+                    combo->addItem(name.isEmpty() ? QString::fromUtf8(DayFoodList::kNoMeal) : name, name);
                 connect(combo, &QComboBox::activated, this, [this, combo] {
                     auto* self = const_cast<FoodListDelegate*>(this);
                     emit self->commitData(combo);
@@ -130,7 +133,7 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         const QString text = index.data().toString();
         if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-            combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
+            combo->setCurrentIndex(combo->findData(text));
         } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setText(text);
             line->selectAll();
@@ -140,8 +143,8 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
         const int row = index.row(), column = index.column();
         const bool choice = qobject_cast<QComboBox*>(editor) != nullptr;
-        const QString text =
-            choice ? static_cast<QComboBox*>(editor)->currentText() : static_cast<QLineEdit*>(editor)->text();
+        const QString text = choice ? static_cast<QComboBox*>(editor)->currentData().toString()
+                                    : static_cast<QLineEdit*>(editor)->text();
         if (choice && static_cast<QComboBox*>(editor)->currentIndex() < 0) return;
         // Leaving a cell without changing it is no edit: it must not mark the profile modified.
         if (text == index.data().toString()) return;

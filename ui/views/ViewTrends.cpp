@@ -19,8 +19,10 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDateEdit>
+#include <QGraphicsView>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -212,6 +214,12 @@ QChartView* CViewTrends::MakeChartView() {
     view->setMinimumSize(200, 160);
     view->chart()->legend()->setAlignment(Qt::AlignBottom);
     view->chart()->setMargins(QMargins(2, 2, 2, 2));
+    // Items taken off the chart when it is drawn anew (dots, markers) reach a pixel beyond the
+    // bounds they report, so updating only those bounds left pieces of them behind.
+    view->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    // The scene answers a resting pointer's tool tip request with the tip of the item under it,
+    // and none of our items has one, so it would hide the day's tip; the day's tip answers it.
+    view->viewport()->installEventFilter(this);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
         QMenu menu(this);
@@ -269,6 +277,8 @@ void CViewTrends::OnPeriodChanged() {
     }
     doc->SetTrendsRange(range_);
     days_ = Trends::DaysOf(range_.from, range_.to);
+    // The day a tip names may no longer be where it was.
+    HideDayTip();
     Redraw();
 }
 
@@ -310,16 +320,43 @@ int CViewTrends::IndexAt(const QPointF& point) const {
     return static_cast<int>(std::min<long>(index, static_cast<long>(days_.size()) - 1));
 }
 
-void CViewTrends::ShowDayTip(int index, double value, const QString& units) {
-    if (index < 0 || index >= static_cast<int>(days_.size())) return;
-    const QString text = Q(TrendsModel::ShowDate(days_[static_cast<std::size_t>(index)])) + QStringLiteral(": ") +
-                         Number(value) + (units.isEmpty() ? QString() : QLatin1Char(' ') + units);
-    QToolTip::showText(QCursor::pos(), text, this);
+void CViewTrends::ShowDayTip(const QChart* chart, int index, double value, const QString& units) {
+    QChartView* view = nullptr;
+    for (QChartView* v : {factView_, nutrientView_, energyView_})
+        if (v->chart() == chart) view = v;
+    if (!view || !isVisible() || index < 0 || index >= static_cast<int>(days_.size())) return HideDayTip();
+    tip_ = Q(TrendsModel::ShowDate(days_[static_cast<std::size_t>(index)])) + QStringLiteral(": ") + Number(value) +
+           (units.isEmpty() ? QString() : QLatin1Char(' ') + units);
+    tipView_ = view->viewport();
+    QToolTip::showText(QCursor::pos(), tip_, tipView_);
+}
+
+void CViewTrends::HideDayTip() {
+    if (tip_.isEmpty()) return;
+    tip_.clear();
+    tipView_ = nullptr;
+    QToolTip::hideText();
+}
+
+bool CViewTrends::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && !tip_.isEmpty() && watched == tipView_) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip_, tipView_);
+        return true;
+    }
+    if (event->type() == QEvent::Leave && watched == tipView_) HideDayTip();
+    return CViewBase::eventFilter(watched, event);
+}
+
+void CViewTrends::hideEvent(QHideEvent* event) {
+    // A tip of this tab has nothing to say over another.
+    HideDayTip();
+    CViewBase::hideEvent(event);
 }
 
 void CViewTrends::OpenDay(int index) {
     CVelmoraDoc* doc = GetDocument();
     if (!doc || index < 0 || index >= static_cast<int>(days_.size())) return;
+    HideDayTip();
     doc->GoToDate(days_[static_cast<std::size_t>(index)]);
     emit commandRequested(Gui::CommandId::DayTargets);
 }
@@ -442,12 +479,12 @@ void CViewTrends::DrawFact(const std::optional<TrendsModel::FactChart>& shown) {
     const TrendsModel::FactChart& data = *shown;
     const QString units = Q(data.units);
     chart->setTitle(units.isEmpty() ? Q(data.name) : Q(data.name) + QStringLiteral(" (") + units + ')');
-    auto connectPiece = [this, units](QXYSeries* piece) {
-        connect(piece, &QXYSeries::hovered, this, [this, units](const QPointF& point, bool on) {
+    auto connectPiece = [this, chart, units](QXYSeries* piece) {
+        connect(piece, &QXYSeries::hovered, this, [this, chart, units](const QPointF& point, bool on) {
             if (on)
-                ShowDayTip(IndexAt(point), point.y(), units);
+                ShowDayTip(chart, IndexAt(point), point.y(), units);
             else
-                QToolTip::hideText();
+                HideDayTip();
         });
         connect(piece, &QXYSeries::clicked, this, [this](const QPointF& point) { OpenDay(IndexAt(point)); });
     };
@@ -476,12 +513,12 @@ void CViewTrends::AddBars(QChart& chart, const Trends::Series& series, const QSt
     bars->setBarWidth(0.8);
     bars->append(set);
     chart.addSeries(bars);
-    connect(set, &QBarSet::hovered, this, [this, series, units](bool on, int index) {
+    connect(set, &QBarSet::hovered, this, [this, chart = &chart, series, units](bool on, int index) {
         if (on && index >= 0 && index < static_cast<int>(series.size()) &&
             series[static_cast<std::size_t>(index)].value)
-            ShowDayTip(index, *series[static_cast<std::size_t>(index)].value, units);
+            ShowDayTip(chart, index, *series[static_cast<std::size_t>(index)].value, units);
         else
-            QToolTip::hideText();
+            HideDayTip();
     });
     connect(set, &QBarSet::clicked, this, [this](int index) { OpenDay(index); });
 }
@@ -539,12 +576,12 @@ void CViewTrends::DrawEnergy(const std::optional<TrendsModel::EnergyChart>& show
     if (!shown) return;
     const TrendsModel::EnergyChart& data = *shown;
     chart->setTitle(QStringLiteral("Energy (kcal)"));
-    auto connectPiece = [this](QXYSeries* piece) {
-        connect(piece, &QXYSeries::hovered, this, [this](const QPointF& point, bool on) {
+    auto connectPiece = [this, chart](QXYSeries* piece) {
+        connect(piece, &QXYSeries::hovered, this, [this, chart](const QPointF& point, bool on) {
             if (on)
-                ShowDayTip(IndexAt(point), point.y(), QStringLiteral("kcal"));
+                ShowDayTip(chart, IndexAt(point), point.y(), QStringLiteral("kcal"));
             else
-                QToolTip::hideText();
+                HideDayTip();
         });
         connect(piece, &QXYSeries::clicked, this, [this](const QPointF& point) { OpenDay(IndexAt(point)); });
     };

@@ -15,6 +15,7 @@
 class QChart;
 class QChartView;
 class QComboBox;
+class QHideEvent;
 class QDateEdit;
 class QLabel;
 class QPointF;
@@ -50,6 +51,8 @@ public:
 
 protected:
     bool DoDataExchange(bool save) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void FillChoosers();
@@ -73,7 +76,10 @@ private:
     void AddBars(QChart& chart, const Trends::Series& series, const QString& name, const QString& units);
     // Sets the chart's x axis to the period's days and its y axis to the values drawn.
     void FinishChart(QChart& chart, double low, double high);
-    void ShowDayTip(int index, double value, const QString& units);
+    // The tip of a day the pointer rests on in the chart; it stays while the pointer rests and
+    // goes when the pointer leaves the day or the chart, or the tab is left.
+    void ShowDayTip(const QChart* chart, int index, double value, const QString& units);
+    void HideDayTip();
     int IndexAt(const QPointF& point) const;
     void AskSaveChart(QChartView* view);
     QChartView* MakeChartView();
@@ -95,4 +101,6 @@ private:
     bool tablePending_ = false;
     std::optional<Drawn> drawn_;
     std::optional<std::vector<Trends::PeriodRow>> tableRows_;
+    QString tip_;
+    QWidget* tipView_ = nullptr;
 };

@@ -257,6 +257,33 @@ TEST(ProfileFile, FavouritesSurviveSavingAndAProfileWithoutThemIsWrittenAsBefore
     EXPECT_TRUE(prompt.messages.empty());
 }
 
+// How the Log tab shows the day's targets is kept with the profile, as its grid sizes are: saved
+// with it, yet no change that asks to be saved by itself.
+TEST(ProfileFile, TheSummarysTargetsViewSurvivesSavingAndAProfileThatNeverChangedItIsWrittenAsBefore) {
+    ScopedClock clock(date(2024, 3, 10));
+    RecordingPrompt prompt;
+    TempDir dir;
+    CProfileDocument earlier(&Meals(), &Foods());
+    ASSERT_TRUE(earlier.OnOpenDocument(Data("new-profile.xml")));
+    EXPECT_EQ(earlier.TargetsView(), SummaryTargetsView{});
+    ASSERT_TRUE(earlier.OnSaveDocument(dir.File("old.vlx")));
+
+    for (const SummaryTargetsView view : {SummaryTargetsView{true, false}, SummaryTargetsView{false, true}}) {
+        CProfileDocument doc(&Meals(), &Foods());
+        ASSERT_TRUE(doc.OnOpenDocument(Data("new-profile.xml")));
+        doc.SetTargetsView(view);
+        EXPECT_FALSE(doc.IsModified());
+        ASSERT_TRUE(doc.OnSaveDocument(dir.File("changed.vlx")));
+        CProfileDocument reread(&Meals(), &Foods());
+        ASSERT_TRUE(reread.OnOpenDocument(dir.File("changed.vlx")));
+        EXPECT_EQ(reread.TargetsView(), view) << dir.Read("changed.vlx");
+        reread.SetTargetsView({});
+        ASSERT_TRUE(reread.OnSaveDocument(dir.File("back.vlx")));
+        EXPECT_EQ(dir.Read("old.vlx"), dir.Read("back.vlx"));
+    }
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
 TEST(ProfileFile, ALegacyDietOpensWithItsNotes) {
     ScopedClock clock(date(2024, 3, 10));
     LoadReport::Add("Left from before", "a note");  // the legacy reader starts a report of its own

@@ -3,6 +3,9 @@
 
 #include "document/report/Report.h"
 
+#include "document/report/PageTemplate.h"
+#include "document/report/TargetsJson.h"
+
 #include "support/ExchangeFixture.h"
 
 #include "core/AppDir.h"
@@ -14,8 +17,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <regex>
+#include <sstream>
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
@@ -23,6 +28,15 @@ using ::testing::StartsWith;
 namespace {
 
 namespace fs = std::filesystem;
+
+Json::Value ParseJson(const std::string& text) {
+    Json::CharReaderBuilder builder;
+    std::string errors;
+    Json::Value value;
+    std::istringstream in(text);
+    EXPECT_TRUE(Json::parseFromStream(builder, in, &value, &errors)) << errors;
+    return value;
+}
 
 std::vector<std::string> Names(const std::vector<Xml::XmlElement>& elements) {
     std::vector<std::string> names;
@@ -213,6 +227,60 @@ TEST_F(ReportRun, SummaryShowsEachNutrientsTargetAndPercent) {
     EXPECT_TRUE(std::regex_search(*html, std::regex(R"re(<td class="num default">75</td>)re"))) << *html;
     EXPECT_THAT(*html, HasSubstr("24\u00A0%"));
     EXPECT_THAT(*html, HasSubstr("default targets from the reference intakes"));
+}
+
+// Energy is given as one share of the requirement on the dashboard, the daily summary and the
+// Period Summary, under the profile's own band (100-2,500 kcal) as under the default one; each
+// names its band.
+TEST_F(ReportRun, EnergyIsOneShareOfTheRequirementEverywhere) {
+    CDC_DietaryIntakesMgr intakes;
+    intakes.InitializeBuiltIn(DriEdition::Current);
+    for (const bool own : {true, false}) {
+        SCOPED_TRACE(own ? "own band" : "default band");
+        auto log = ExchangeFixture::LogOn("20260110");
+        log->SetTargetOptions({&intakes, true});
+        if (!own) {
+            auto& energy = log->RequirementAt(log->FindRequirement(1));
+            energy.min = energy.max = -1;
+        }
+        const double eaten = log->DayIntake(*log->GetCurrentDay(), 1);
+        ASSERT_EQ(2099, log->DayEnergyRequirement(*log->GetCurrentDay()));
+        const int share = static_cast<int>(std::lround(eaten / 2099 * 100));
+        ASSERT_NE(share, static_cast<int>(std::lround(eaten / (own ? 100 : 1889) * 100)));  // not of the band's end
+        const std::string percent = std::to_string(share);
+
+        Xml::XmlDocument doc;
+        Report::BuildReportDocument(*log, Report::kSummaryTemplate, doc);
+        const Xml::XmlNode target = doc.SelectSingleNode("//Nutrients/NutrientRequirement[@gid='1']/Target");
+        EXPECT_EQ("2099", Attr(target, "goal"));
+        EXPECT_EQ(percent, Attr(target, "percent"));
+        const std::string html = Report::ApplyTemplate(Report::kSummaryTemplate, doc).value_or("");
+        EXPECT_THAT(html, HasSubstr("(" + percent + "\u00A0% of the requirement)"));
+        EXPECT_TRUE(std::regex_search(
+            html, std::regex(own ? "100–2,500</span> kcal\\s*<span class=\"muted\"> \\(your own"
+                                 : "1,889–2,309</span> kcal\\s*<span class=\"muted\"> \\(requirement")))
+            << html;
+        EXPECT_THAT(html, HasSubstr("for energy, against the requirement"));
+
+        const CTargetsJson dashboard(*log);
+        const Json::Value day = ParseJson(Page::PlaceholderJson(&dashboard, CTargetsJson::kJsonDayTargets));
+        EXPECT_EQ(share, day["energy"]["percent"].asInt());
+        EXPECT_EQ(own ? 100 : 1889, day["energy"]["min"].asInt());
+        EXPECT_EQ(own, day["energy"]["own"].asBool());
+        EXPECT_EQ(share, day["groups"][0]["nutrients"][0]["percent"].asInt());
+        EXPECT_EQ(2099, day["groups"][0]["nutrients"][0]["goal"].asInt());
+
+        Xml::XmlDocument period;
+        Report::BuildPeriodDocument(*log, "20260101", "20260131", period);
+        EXPECT_EQ("2099", Attr(period.SelectSingleNode("//Energy"), "required"));
+        EXPECT_EQ(percent, Attr(period.SelectSingleNode("//Energy"), "percent"));
+        EXPECT_EQ("1889", Attr(period.SelectSingleNode("//Energy"), "min"));
+        EXPECT_EQ("2099", Attr(period.SelectSingleNode("//Nutrient[@gid='1']"), "target"));
+        EXPECT_EQ(percent, Attr(period.SelectSingleNode("//Nutrient[@gid='1']"), "percent"));
+        const std::string summary = Report::ApplyTemplate(Report::kPeriodTemplate, period).value_or("");
+        EXPECT_THAT(summary, HasSubstr("Energy eaten, share of the requirement"));
+        EXPECT_THAT(summary, HasSubstr("1889–2309"));
+    }
 }
 
 TEST_F(ReportRun, MenuGroupsTheFoodsByMealInTheMealListsOrder) {

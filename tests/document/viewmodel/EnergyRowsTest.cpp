@@ -3,6 +3,9 @@
 #include "support/ViewsFixture.h"
 
 #include "model/EnergyComposition.h"
+#include "model/Targets.h"
+#include "model/TextFormat.h"
+#include "refdata/Ingredient.h"
 
 #include <gmock/gmock.h>
 
@@ -37,6 +40,27 @@ TEST_F(EnergyRowsTest, EachEntryShowsItsShareOfTheDay) {
         ElementsAre(Row{"Lean Meat", "255", "94.94", "47.06", "52.94", "0", "0"},
                     Row{"Yogurt", "13.6", "5.06", "100", "0", "0", "0"}, Row{"Water", "0", "0", "?", "?", "?", "?"},
                     Row{"Total (rounded)", "269", "", "50", "50", "0", "0"}));
+}
+
+// A food table states a food's energy, which its components miss by the table's own factors: the
+// tab shows the stated energy, so its total is the Diet grid's, to the kilocalorie.
+TEST_F(EnergyRowsTest, AStatedEnergyIsShownAndTheTotalIsTheDietGrids) {
+    CDS_Ingredient bread;
+    bread.SetName("Bread");
+    bread.SetNutrientValue(Targets::kEnergyGid, 265);  // its components give 260.8
+    bread.SetNutrientValue(EnergyComponents::kGid[0], 9);
+    bread.SetNutrientValue(EnergyComponents::kGid[1], 3.2);
+    bread.SetNutrientValue(EnergyComponents::kGid[2], 49);
+    doc.Log().AddFood(153, 0, "", bread);
+    Eat(kMeat, 150);  // no energy of its own: 255 kcal from its components
+    const auto rows = EnergyRows::FoodEnergy(doc.Log());
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][1], "405.5");
+    EXPECT_EQ(rows[1][1], "255");
+    EXPECT_EQ(rows[2][1], "660");
+    doc.Log().GetCurrentDay()->foods.pop_back();
+    EXPECT_EQ(EnergyRows::FoodEnergy(doc.Log()).back()[1],
+              TextFormat::G(doc.Log().DayIntake(*doc.Log().GetCurrentDay(), Targets::kEnergyGid)));
 }
 
 TEST_F(EnergyRowsTest, WithoutAnyEnergyTheSharesAreNotAvailable) {

@@ -36,7 +36,8 @@ TEST(NutrientsByFood, HeaderThenSelectedEntriesThenTheTreeFood) {
     EXPECT_EQ(grid.columns, 4);
     ASSERT_EQ(grid.rows.size(), 3u);
     EXPECT_EQ(grid.rows[0].kind, RowKind::Header);
-    EXPECT_THAT(grid.rows[0].cells, ElementsAre(" Nutrients By Food ", "Iron\n  mg", "Vitamin C\n  mg", "\n  "));
+    EXPECT_THAT(grid.rows[0].cells,
+                ElementsAre(" Nutrients By Food\n  per 100 g ", "Iron\n  mg", "Vitamin C\n  mg", "\n  "));
     // Iron 1.234 at two decimals, vitamin C 7.25 at one (rounded half up), an unknown nutrient 0.
     EXPECT_EQ(grid.rows[1].kind, RowKind::Entry);
     EXPECT_THAT(grid.rows[1].cells, ElementsAre("Stew", "1.23", "7.3", "0"));
@@ -62,7 +63,7 @@ TEST(NutrientsByFood, ANutrientOutsideTheStandardTableHasTheDataSourcesNameAndAc
     const CDataSourceMgr& foods = ViewFoods();
     const NutrientsByFood::ShownFood yogurt{0, "Yogurt", foods.FindFood(FoodKey(200, 9))};
     const auto grid = NutrientsByFood::Build({{999, -1, -1}}, {yogurt}, nullptr, &foods);
-    EXPECT_THAT(grid.rows[0].cells, ElementsAre(" Nutrients By Food ", "Glow\n  mg"));
+    EXPECT_THAT(grid.rows[0].cells, ElementsAre(" Nutrients By Food\n  per 100 g ", "Glow\n  mg"));
     EXPECT_THAT(grid.rows[1].cells, ElementsAre("Yogurt", "0.3"));
 }
 

@@ -1,6 +1,8 @@
 #include "support/RunningApp.h"
 
+#include "ui/frame/DocManager.h"
 #include "ui/frame/MainFrame.h"
+#include "ui/frame/VelmoraDoc.h"
 
 #include "core/AppDir.h"
 #include "ui/dialogs/DlgEnergy.h"
@@ -11,6 +13,8 @@
 #include <QPushButton>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -132,17 +136,35 @@ TEST(EnergyDialog, HelpOpensAPageOfTheApplicationFolder) {
               std::vector<std::string>{"file://" + AppDir::ExecutableDir() + "/help/reference/index.htm#energy"});
 }
 
-TEST(EnergyCommand, OpensTheCalculatorForAProfile) {
+// The calculator opens at the profile's person on the day shown, the day's weight before the
+// person's, and works out the requirement the profile has for that day.
+TEST(EnergyCommand, OpensTheCalculatorAtTheProfilesPerson) {
     RunningApp run;
     ASSERT_TRUE(run.Start());
-    run.Main().ExecuteCommand(Gui::CommandId::FileNew);
-    bool opened = false;
+    CVelmoraDoc* doc = run.App().DocManager()->OpenDocumentFile(run.AddProfile("Ann", "Ann"));
+    ASSERT_NE(doc, nullptr);
+    doc->GoToDate("20240506");  // Ann, 54, weighed 63.5 kg that day
+    QStringList shown;
     OnNextDialog<DlgEnergy>([&](DlgEnergy& dialog) {
-        opened = true;
+        shown = {dialog.Category()->currentText(), dialog.LifeStyle()->currentText(), dialog.Age()->text(),
+                 dialog.AgeUnit()->text(),         dialog.Weight()->text(),           dialog.Height()->text(),
+                 dialog.Energy()->text()};
         dialog.reject();
     });
     run.Main().ExecuteCommand(Gui::CommandId::EnergyRequirements);
-    EXPECT_TRUE(opened);
+    ASSERT_EQ(shown.size(), 7);
+    EXPECT_EQ(shown.mid(0, 6), (QStringList{"Female", "Low Active", "54", "[years]", "63.5", "170"}));
+    EXPECT_EQ(std::lround(shown[6].toDouble()), std::lround(doc->Log().DayEnergyRequirement(doc->CurrentDay())));
+    EXPECT_TRUE(run.prompt.messages.empty());
+
+    // A person the calculator can't take (no birth date yet) leaves its own start.
+    doc->Log().Personal().birthYear = 2100;
+    OnNextDialog<DlgEnergy>([&](DlgEnergy& dialog) {
+        shown = {dialog.Category()->currentText(), dialog.Age()->text(), dialog.Energy()->text()};
+        dialog.reject();
+    });
+    run.Main().ExecuteCommand(Gui::CommandId::EnergyRequirements);
+    EXPECT_EQ(shown, (QStringList{"Female", "3", ""}));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -261,6 +262,36 @@ TEST_F(MainWindow, TheTitleMarksUnsavedChanges) {
     main().ExecuteCommand(CommandId::FileSave);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(shown(), "Velmora - [Ann]");
+}
+
+// Closing another maximised profile without saving it leaves the mark of the one shown next.
+TEST_F(MainWindow, ClosingAnotherProfileUnsavedKeepsTheMarkOfTheOneShown) {
+    for (const char* name : {"Ann", "Bea"}) {
+        ASSERT_NE(run.App().DocManager()->OpenDocumentFile(run.AddProfile("Ann", name)), nullptr);
+        main().ExecuteCommand(CommandId::EditDelete);
+        ASSERT_TRUE(main().ActiveChildFrame()->GetActiveDocument()->IsModified());
+    }
+    auto shown = [this] { return main().windowHandle()->title().toStdString(); };
+    EXPECT_EQ(shown(), "Velmora - [Bea*]");
+    run.prompt.answers = {Answer::No};
+    main().ActiveChildFrame()->CloseWindow();
+    QTest::qWait(0);
+    ASSERT_EQ(main().ChildFrames().size(), 1u);
+    EXPECT_EQ(shown(), "Velmora - [Ann*]");
+}
+
+// Cascading keeps every profile window, and so its tabs, within the window.
+TEST_F(MainWindow, CascadeKeepsEachProfileWindowWithinTheArea) {
+    main().resize(1000, 600);
+    for (int profiles = 1; profiles <= 2; ++profiles) {
+        main().ExecuteCommand(CommandId::FileNew);
+        main().ExecuteCommand(CommandId::WindowCascade);
+        const auto* area = main().findChild<QMdiArea*>();
+        ASSERT_NE(area, nullptr);
+        for (const QMdiSubWindow* sub : area->subWindowList())
+            EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry()))
+                << profiles << ": " << sub->geometry().bottom() << " in " << area->viewport()->rect().bottom();
+    }
 }
 
 TEST_F(MainWindow, AboutShowsTheVersionAndOpensItsLinks) {

@@ -8,8 +8,11 @@
 #include "ui/views/ViewCalendar.h"
 
 #include "model/LogDay.h"
+#include "model/Targets.h"
 #include "refdata/DietaryIntakesMgr.h"
 
+#include <QCalendarWidget>
+#include <QLocale>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -102,11 +105,23 @@ TEST_F(LogView, TheDaySummaryAddsUpEachMeal) {
 }
 
 // Ann, 54, on 6 May 2024: 250 g of stew give 18.1 mg of vitamin C against her RDA of 75 mg and 25 g
-// of her 27.4 g of protein; the broth gives the rest of the protein.
+// of her 27.4 g of protein; the broth gives the rest of the protein. At first the targets show the
+// energy, the split and the nutrients outside their range; a link lists every followed nutrient.
 TEST_F(LogView, TheDashboardShowsEachFollowedNutrientAndItsTopFoods) {
-    EXPECT_EQ(Summary("Array.from(document.querySelectorAll('#TargetsContent .groupName')).map(g => "
-                      "g.textContent).join('|')"),
-              QStringLiteral("Energy split|Energy and macronutrients|Vitamins|Minerals"));
+    const QString groups = QStringLiteral(
+        "Array.from(document.querySelectorAll('#TargetsContent .groupName')).map(g => g.textContent).join('|')");
+    EXPECT_EQ(Summary(groups), QStringLiteral("4 nutrients outside their range"));
+    EXPECT_EQ(Summary("Array.from(document.querySelectorAll('.outsideMark')).map(m => m.className + ':' + "
+                      "m.textContent).join('|')"),
+              QStringLiteral("outsideMark under:Protein 91 % \u2193|outsideMark under:Carbohydrate, by difference "
+                             "38 % \u2193|outsideMark under:Vitamin C 24 % \u2193|outsideMark under:Iron 0 % \u2193"));
+    EXPECT_EQ(Summary("String(document.querySelectorAll('#TargetsContent .nutrient').length)"), QStringLiteral("0"));
+    EXPECT_EQ(Summary("document.getElementById('allNutrients').textContent"), QStringLiteral("All 6 nutrients"));
+
+    view.SummaryPage().RunScript(QStringLiteral("document.getElementById('allNutrients').click(); true"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.TargetsView().all; }));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(Summary(groups), QStringLiteral("Energy split|Energy and macronutrients|Vitamins|Minerals"));
     EXPECT_EQ(Summary("String(document.querySelectorAll('#TargetsContent .nutrient').length)"), QStringLiteral("6"));
     const QString vitaminC = QStringLiteral(
         "Array.from(document.querySelectorAll('.nutrient')).find(r => r.querySelector('.name').firstChild.nodeValue "
@@ -134,12 +149,53 @@ TEST_F(LogView, TheDashboardShowsEachFollowedNutrientAndItsTopFoods) {
     view.SummaryPage().RunScript(vitaminC + ".click(); true");
     EXPECT_EQ(Summary(shownFoods), QStringLiteral("Stew,25 g,91 %;Broth,2.4 g,9 %"));
 
-    // A day without foods has a line instead of bars.
+    // Every nutrient stays listed on the next day; a day without foods has a line instead of bars.
+    ASSERT_TRUE(ClickAndWait(QStringLiteral("20240507"), "20240507"));
+    EXPECT_EQ(Summary("String(document.querySelectorAll('#TargetsContent .nutrient').length)"), QStringLiteral("6"));
     ASSERT_TRUE(ClickAndWait(QStringLiteral("20240520"), "20240520"));
     EXPECT_EQ(Summary("String(document.querySelectorAll('#TargetsContent .nutrient, #TargetsContent .track').length)"),
               QStringLiteral("0"));
     EXPECT_TRUE(Summary("document.getElementById('TargetsContent').textContent")
                     .startsWith(QStringLiteral("No foods logged for the day yet")));
+}
+
+// The energy line gives the one share every page gives, of the requirement, and names the band.
+TEST_F(LogView, TheEnergyLineGivesTheShareOfTheRequirementAndNamesItsBand) {
+    const double requirement = doc.Log().DayEnergyRequirement(doc.CurrentDay());
+    ASSERT_GT(requirement, 0);
+    const QString kcal = QLocale(QLocale::English).toString(requirement, 'f', 0);
+    EXPECT_EQ(Summary("document.querySelector('.energyLine .figure').textContent"),
+              QStringLiteral("0 of %1 kcal required \u00b7 0 % \u00b7 %1 left").arg(kcal));
+    const auto [min, max] = Targets::EnergyBand(requirement);
+    EXPECT_EQ(
+        Summary("document.querySelector('.energyBlock .caption').textContent"),
+        QStringLiteral("target %1\u2013%2 kcal (requirement \u00b110 %)")
+            .arg(QLocale(QLocale::English).toString(min, 'f', 0), QLocale(QLocale::English).toString(max, 'f', 0)));
+}
+
+// The Targets title folds them away, for this profile and every day, until it is clicked again;
+// the other sections' titles keep the page's own behaviour.
+TEST_F(LogView, TheTargetsTitleFoldsThemForTheProfile) {
+    const QString shown = QStringLiteral("String(document.getElementById('TargetsContent').offsetHeight > 0)");
+    EXPECT_EQ(Summary(shown), QStringLiteral("true"));
+    view.SummaryPage().RunScript(QStringLiteral("document.getElementById('TargetsTitle').click(); true"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.TargetsView().folded; }));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(Summary(shown + " + '/' + document.getElementById('TargetsIcon').className"),
+              QStringLiteral("false/icon iconRight"));
+
+    ASSERT_TRUE(ClickAndWait(QStringLiteral("20240507"), "20240507"));
+    EXPECT_EQ(Summary(shown), QStringLiteral("false"));
+    CViewCalendar fresh;
+    fresh.SetDocument(&doc);
+    fresh.resize(1000, 600);
+    fresh.show();
+    fresh.OnInitialUpdate();
+    EXPECT_EQ(fresh.SummaryPage().RunScript(shown).toString(), QStringLiteral("false"));
+
+    view.SummaryPage().RunScript(QStringLiteral("document.getElementById('TargetsTitle').click(); true"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !doc.TargetsView().folded; }));
+    EXPECT_EQ(Summary(shown), QStringLiteral("true"));
 }
 
 // A logged day shows how many nutrients fall outside their range; a day without foods, nothing.
@@ -267,26 +323,64 @@ TEST_F(LogView, MonthAndYearButtonsGoToTheFirstOfTheMonth) {
 }
 
 struct GridCase {
+    QLocale::Language language;
+    QLocale::Territory territory;
     const char* day;
-    const char* first;
+    const char* first;  // the first cell of the grid and its column's name
+    const char* heading;
     const char* last;
 };
 
-TEST_F(LogView, WeeksRunFromSundayToSaturday) {
+// The weeks start on the locale's first day of the week, as the Copy Day calendar's do.
+TEST_F(LogView, WeeksStartOnTheLocalesFirstDay) {
     const GridCase cases[] = {
-        {"20240915", "20240901", "20241005"},  // the 1st is a Sunday
-        {"20241103", "20241027", "20241130"},  // the last day is a Saturday
+        {QLocale::English, QLocale::UnitedStates, "20240915", "20240901", "Sunday", "20241005"},
+        {QLocale::English, QLocale::UnitedStates, "20241103", "20241027", "Sunday", "20241130"},
+        {QLocale::English, QLocale::UnitedKingdom, "20240915", "20240826", "Monday", "20241006"},
+        {QLocale::German, QLocale::Germany, "20240401", "20240401", "Montag", "20240505"},
     };
+    const QLocale before;
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.day);
+        QLocale::setDefault(QLocale(c.language, c.territory));
         doc.Log().SelectDay(c.day);
-        view.UpdateData(false);
-        const QString ids =
-            Calendar("Array.from(document.querySelectorAll('#calendar td')).map(td => td.id).join(',')");
-        const QStringList list = ids.split(u',');
-        EXPECT_EQ(list.first(), QString::fromLatin1(c.first)) << c.day;
-        EXPECT_EQ(list.last(), QString::fromLatin1(c.last)) << c.day;
-        EXPECT_EQ(list.size() % 7, 0) << c.day;
+        CViewCalendar shown;
+        shown.SetDocument(&doc);
+        shown.resize(1000, 600);
+        shown.show();
+        shown.OnInitialUpdate();
+        const QStringList ids =
+            shown.CalendarPage()
+                .RunScript(QStringLiteral("Array.from(document.querySelectorAll('#calendar td')).map(td => td.id)"
+                                          ".join(',')"))
+                .toString()
+                .split(u',');
+        EXPECT_EQ(ids.first(), QString::fromLatin1(c.first));
+        EXPECT_EQ(ids.last(), QString::fromLatin1(c.last));
+        EXPECT_EQ(ids.size() % 7, 0);
+        EXPECT_EQ(shown.CalendarPage()
+                      .RunScript(QStringLiteral("document.querySelector('#calendar th').textContent"))
+                      .toString(),
+                  QString::fromLatin1(c.heading));
+        QCalendarWidget copyDay;
+        EXPECT_EQ(copyDay.firstDayOfWeek(), QLocale().firstDayOfWeek());
     }
+    QLocale::setDefault(before);
+}
+
+// A day with more foods than its cell holds names the first ones and how many more it has.
+TEST_F(LogView, ACellFullOfFoodsSaysHowManyMore) {
+    doc.Log().SelectDay("20240508");
+    for (int i = 0; i < 9; ++i) doc.AddFoodByKey(100, 7);
+    view.UpdateData(false);
+    const QString foods = QStringLiteral("document.getElementById('%1').querySelector('.foods')");
+    EXPECT_EQ(Calendar(foods.arg(QStringLiteral("20240508")) + ".children.length"), QStringLiteral("7"));
+    EXPECT_EQ(Calendar(foods.arg(QStringLiteral("20240508")) + ".lastChild.textContent"), QStringLiteral("+3 more"));
+    EXPECT_EQ(Calendar(foods.arg(QStringLiteral("20240508")) + ".lastChild.title"), QStringLiteral("Stew\nStew\nStew"));
+    EXPECT_EQ(Calendar("String(" + foods.arg(QStringLiteral("20240508")) +
+                       ".scrollHeight <= " + foods.arg(QStringLiteral("20240508")) + ".clientHeight)"),
+              QStringLiteral("true"));
+    EXPECT_EQ(Calendar(foods.arg(QStringLiteral("20240506")) + ".innerText"), QStringLiteral("Stew\nBroth"));
 }
 
 struct FactCase {

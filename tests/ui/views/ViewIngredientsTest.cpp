@@ -619,7 +619,7 @@ TEST_F(FoodTab, TheGridShowsTheSelectedEntriesThenTheTreeFoodWithTheirRemembered
 
     ASSERT_EQ(grid.rowCount(), 3);
     ASSERT_EQ(grid.columnCount(), 1 + int(doc->Log().Requirements().size()));
-    EXPECT_EQ(grid.CellText(0, 0), QStringLiteral(" Nutrients By Food "));
+    EXPECT_EQ(grid.CellText(0, 0), QStringLiteral(" Nutrients By Food\n  per 100 g "));
     EXPECT_EQ(grid.CellText(1, 0), QStringLiteral("Milk, whole"));
     EXPECT_EQ(grid.CellText(2, 0), QStringLiteral("Cheese, cheddar"));
     int protein = -1;

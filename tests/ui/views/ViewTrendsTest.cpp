@@ -9,8 +9,11 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
 #include <QTableWidget>
+#include <QTest>
+#include <QToolTip>
 #include <QXYSeries>
 
 #include <gmock/gmock.h>
@@ -18,6 +21,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <set>
 
 namespace {
@@ -130,6 +134,39 @@ TEST_F(TrendsView, ClickingADaysBarOpensThatDayOnTheLogTab) {
                       view->NutrientChart()->mapFromScene(chart->mapToScene(inBar)));
     EXPECT_EQ(doc->CurrentDate(), "20240504");
     EXPECT_THAT(asked, ElementsAre(Gui::CommandId::DayTargets));
+}
+
+// A day's tip stays while the pointer rests on its bar (the chart asks for a tip of its own then),
+// and goes when the period changes or a click opens the day on another tab.
+TEST_F(TrendsView, ADaysTipStaysWhileThePointerRestsAndGoesWhenTheChartDoes) {
+    const auto rest = [this] {
+        QWidget* viewport = view->NutrientChart()->viewport();
+        QHelpEvent event(QEvent::ToolTip, QPoint(20, 20), viewport->mapToGlobal(QPoint(20, 20)));
+        QCoreApplication::sendEvent(viewport, &event);
+        QTest::qWait(500);
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> leaving = {
+        {"another period",
+         [this] { view->PeriodChooser()->setCurrentIndex(static_cast<int>(TrendsModel::Period::Last30)); }},
+        {"a click on the day", [this] { emit Bars(view->NutrientChart())->clicked(3); }},
+    };
+    for (const auto& [how, leave] : leaving) {
+        SCOPED_TRACE(how);
+        QBarSet* bars = Bars(view->NutrientChart());
+        ASSERT_NE(bars, nullptr);
+        emit bars->hovered(true, 3);
+        ASSERT_TRUE(QToolTip::isVisible());
+        const QString tip = QToolTip::text();
+        EXPECT_TRUE(tip.endsWith(QStringLiteral(" mg"))) << tip.toStdString();
+        rest();
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_EQ(QToolTip::text(), tip);
+        leave();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+        rest();
+        EXPECT_FALSE(QToolTip::isVisible());
+        view->PeriodChooser()->setCurrentIndex(static_cast<int>(TrendsModel::Period::Last7));
+    }
 }
 
 // A showing redraws the charts whose values changed since, and leaves the others as they are.
