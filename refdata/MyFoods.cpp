@@ -81,7 +81,7 @@ std::string TextFault(std::string_view text, bool& visible) {
     return {};
 }
 
-// What `what` (a name of the food `food`) may not be, or empty.
+// Why the name `text`, called `what` in the message, can't be kept; empty when it can.
 std::string CheckText(const std::string& text, const std::string& what) {
     bool visible = false;
     const std::string fault = TextFault(text, visible);
