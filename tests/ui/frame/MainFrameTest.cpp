@@ -16,11 +16,11 @@
 #include <QCommandLinkButton>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
