@@ -11,7 +11,6 @@
 
 namespace fs = std::filesystem;
 
-
 namespace AppDir {
 
 namespace {
@@ -25,6 +24,9 @@ std::optional<std::string>& Current() {
     static std::optional<std::string> dir;
     return dir;
 }
+
+// The user's own foods in a foods folder (refdata's MyFoods), never linked from another folder.
+constexpr const char* kOwnFoods = "my-foods.xml";
 
 // What the program writes into an application folder; "config.xml" and "log.txt" also stand for
 // their backups and the settings kept aside.

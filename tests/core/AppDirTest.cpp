@@ -76,7 +76,7 @@ std::vector<std::string> Listing(const fs::path& dir) {
     std::vector<std::string> names;
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(dir, ec); it != fs::recursive_directory_iterator(); ++it)
-        names.push_back(fs::relative(it->path(), dir).string());
+        names.push_back(it->path().lexically_relative(dir).string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -123,7 +123,8 @@ TEST(AppDir, ANewOrEmptyNamedFolderIsSetUpFromTheProgramsData) {
             // The folder's own foods go into a foods folder of its own, beside a link to each table.
             EXPECT_FALSE(fs::is_symlink(app / "foods"));
             EXPECT_TRUE(fs::is_symlink(app / "foods/usda.xml"));
-            EXPECT_EQ((std::vector<std::string>{"config.xml", "foods", "foods/usda.xml", "help", "xslt"}), Listing(app));
+            EXPECT_EQ((std::vector<std::string>{"config.xml", "foods", "foods/usda.xml", "help", "xslt"}),
+                      Listing(app));
         }
     }
 }

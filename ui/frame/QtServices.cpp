@@ -2,8 +2,6 @@
 
 #include "AppContext.h"
 
-#include "ui/web/BrowserWindow.h"
-
 #include "core/AppDir.h"
 #include "core/TextUtil.h"
 #include "document/report/Report.h"
@@ -50,7 +48,7 @@ QString Suffix(const std::string& defaultExt) {
 // file, say) is the desktop's to open.
 bool IsPage(const QUrl& url) {
     static const QStringList kPages{QStringLiteral("htm"), QStringLiteral("html"), QStringLiteral("xhtml"),
-                                    QStringLiteral("xml"), QStringLiteral("svg"), QStringLiteral("txt")};
+                                    QStringLiteral("xml"), QStringLiteral("svg"),  QStringLiteral("txt")};
     return kPages.contains(QFileInfo(url.toLocalFile()).suffix().toLower());
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/web/BrowserWindow.h"
+
 #include "core/Services.h"
 
 #include <QPointer>
@@ -21,8 +23,6 @@ public:
     void Message(const std::string& text, const std::string& title) override;
     Services::Answer Question(const std::string& text, Services::Buttons buttons, const std::string& title) override;
 };
-
-class CBrowserWindow;
 
 // Pages of the program's own (help, reports, the XML export) open in the program's browser
 // window; other addresses in the system's browser, else in that window too, so that nothing

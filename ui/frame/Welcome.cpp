@@ -13,6 +13,7 @@ CWelcome::CWelcome(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
+    setMinimumWidth(440);
     setMaximumWidth(520);
 
     auto* layout = new QVBoxLayout(this);

@@ -8,8 +8,10 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QLabel>
 #include <QPointer>
 #include <QScreen>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
@@ -35,7 +37,7 @@ CBrowserWindow::CBrowserWindow(ExternalOpener openExternally, QWidget* parent)
     : QMainWindow(parent, Qt::Window), opener_(std::move(openExternally)) {
     Gui::PrepareWebEngine();
     setObjectName(QStringLiteral("browserWindow"));
-    setWindowTitle(QApplication::applicationName());
+    setWindowTitle(QStringLiteral("Velmora"));
     view_ = new QWebEngineView(this);
     view_->setPage(new QWebEnginePage(BrowserProfile(), view_));
     setCentralWidget(view_);
@@ -57,10 +59,15 @@ CBrowserWindow::CBrowserWindow(ExternalOpener openExternally, QWidget* parent)
     close->setShortcut(QKeySequence::Close);
 
     connect(view_, &QWebEngineView::titleChanged, this, [this](const QString& title) {
-        setWindowTitle(title.isEmpty() ? QApplication::applicationName()
-                                       : title + QStringLiteral(" - ") + QApplication::applicationName());
+        setWindowTitle(title.isEmpty() ? QStringLiteral("Velmora") : title + QStringLiteral(" - Velmora"));
     });
-    connect(view_, &QWebEngineView::urlChanged, this, [back, forward, this] {
+    // Where the page came from, so that a page that could not be reached still says what was asked.
+    auto* address = new QLabel(this);
+    address->setObjectName(QStringLiteral("browserAddress"));
+    address->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar()->addWidget(address, 1);
+    connect(view_, &QWebEngineView::urlChanged, this, [address, back, forward, this](const QUrl& url) {
+        address->setText(url.toDisplayString());
         back->setEnabled(view_->history()->canGoBack());
         forward->setEnabled(view_->history()->canGoForward());
     });
@@ -73,6 +80,7 @@ CBrowserWindow::CBrowserWindow(ExternalOpener openExternally, QWidget* parent)
 }
 
 void CBrowserWindow::Show(const QUrl& url) {
+    requested_ = url;
     view_->load(url);
     if (isMinimized()) showNormal();
     show();
@@ -80,7 +88,7 @@ void CBrowserWindow::Show(const QUrl& url) {
     activateWindow();
 }
 
-QUrl CBrowserWindow::Url() const { return view_->url(); }
+QUrl CBrowserWindow::Url() const { return view_->url().isEmpty() ? requested_ : view_->url(); }
 
 void CBrowserWindow::OpenInBrowser() {
     const QUrl url = Url();

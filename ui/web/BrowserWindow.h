@@ -24,6 +24,7 @@ public:
 
     // Loads the page and brings the window to the front.
     void Show(const QUrl& url);
+    // The page on show, or the one asked for while it loads.
     QUrl Url() const;
     QWebEngineView* View() const { return view_; }
     QAction* OpenInBrowserAction() const { return openExternally_; }
@@ -32,6 +33,7 @@ private:
     void OpenInBrowser();
 
     ExternalOpener opener_;
+    QUrl requested_;
     QWebEngineView* view_ = nullptr;
     QAction* openExternally_ = nullptr;
 };

@@ -16,12 +16,12 @@
 #include <QCommandLinkButton>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>

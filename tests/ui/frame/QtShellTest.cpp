@@ -39,9 +39,9 @@ TEST(QtShell, ProgramPagesOpenInItsOwnWindowAndWebPagesInTheSystemsBrowserElseTh
     struct Case {
         const char* what;
         std::string url;
-        bool browser;                // the system has a browser
-        bool toSystem;               // the address goes to it
-        std::string shownHere;       // what the program's window shows; empty: no window
+        bool browser;           // the system has a browser
+        bool toSystem;          // the address goes to it
+        std::string shownHere;  // what the program's window shows; empty: no window
     };
     const std::vector<Case> cases = {
         {"a help page, with a place in it", page + "#energy", true, false, page + "#energy"},
@@ -90,9 +90,9 @@ TEST(QtShell, OnePageWindowServesEveryPageAndHandsThePageOnToTheSystemsBrowser) 
     EXPECT_TRUE(prompt.messages.empty());
     system.present = false;
     window->OpenInBrowserAction()->trigger();
-    EXPECT_EQ(prompt.messages, std::vector<std::string>{"No web browser could be started for " +
-                                                        Report::FileUrl(tmp.File("b.htm")) +
-                                                        ".\nThe page stays open here."});
+    EXPECT_EQ(prompt.messages,
+              std::vector<std::string>{"No web browser could be started for " + Report::FileUrl(tmp.File("b.htm")) +
+                                       ".\nThe page stays open here."});
     // Closed, it goes; the next page opens a window again.
     window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
