@@ -7,8 +7,8 @@
 
 #include <langinfo.h>
 #include <locale.h>
-#include <clocale>
 #include <cctype>
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
 

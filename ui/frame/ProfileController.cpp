@@ -82,8 +82,7 @@ CProfileController::CProfileController(CVelmoraDoc& doc) : doc_(doc) {
     // tab. The Food tab answers them first, to show what was saved in its tree.
     auto mine = [this] { return doc_.App().myFoods != nullptr; };
     OnCommand(
-        CommandId::NewFood, [this] { Gui::EditFood(Gui::DialogParent(), doc_.App(), std::nullopt, MyFood{}); },
-        mine);
+        CommandId::NewFood, [this] { Gui::EditFood(Gui::DialogParent(), doc_.App(), std::nullopt, MyFood{}); }, mine);
     OnCommand(
         CommandId::NewRecipe, [this] { Gui::EditRecipe(Gui::DialogParent(), doc_.App(), std::nullopt, MyFood{}); },
         mine);

@@ -101,6 +101,13 @@ public:
         return editor;
     }
 
+    // The list lets go of an editor when it closes and when a refill removes its row; the editor
+    // lives on until its deletion comes round, but is no longer the list's to commit.
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
+        if (open_ == editor) open_ = nullptr;
+        QStyledItemDelegate::destroyEditor(editor, index);
+    }
+
 private:
     QWidget* MakeEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
         switch (index.column()) {
@@ -277,6 +284,8 @@ CViewIngredients::CViewIngredients(QWidget* parent) : CViewBase(parent) {
     layout->addWidget(outer_);
 
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Scrolled by rows, an entry brought into view at the bottom may still be cut off by half.
+    list_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     list_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                            QAbstractItemView::EditKeyPressed);
     listDelegate_ = new FoodListDelegate(

@@ -200,8 +200,8 @@ void CViewPersonal::TakePage(CVelmoraDoc& doc) {
         const auto value = Gui::WholeNumber(text);
         if (value) return value;
         const bool blank = text.find_first_not_of(" \t") == std::string::npos;
-        error = (blank ? std::string("The ") + what + " can't be empty." : '"' + text + "\" is not a number.") + ' ' +
-                kept;
+        error =
+            (blank ? std::string("The ") + what + " can't be empty." : '"' + text + "\" is not a number.") + ' ' + kept;
         return value;
     };
 

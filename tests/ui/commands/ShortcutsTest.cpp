@@ -8,9 +8,9 @@
 #include "ui/views/ViewNutrients.h"
 #include "widgets/ReportList.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
-#include <QAbstractSpinBox>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
@@ -223,9 +223,8 @@ TEST_F(Shortcuts, InATextFieldTheEditingKeysEditItsText) {
              keys->setFocus(Qt::OtherFocusReason);
              RunInPage(page, QStringLiteral("var h = document.getElementById('Height');"
                                             "h.value = '123'; h.focus(); h.setSelectionRange(3, 3); true"));
-             return TextField{keys, [page] {
-                                  return RunInPage(page, QStringLiteral("document.getElementById('Height').value"));
-                              }};
+             return TextField{
+                 keys, [page] { return RunInPage(page, QStringLiteral("document.getElementById('Height').value")); }};
          }},
         {"the food search box",
          [&] {

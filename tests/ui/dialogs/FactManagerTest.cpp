@@ -88,16 +88,18 @@ TEST_P(FactValueParse, TakesAWholeNumberOrNothing) {
 }
 
 using Kind = TypedInput::Kind;
-INSTANTIATE_TEST_SUITE_P(
-    Dialog, FactValueParse,
-    testing::Values(ParseCase{"", Kind::Cleared, UserLog::kUndefinedValue}, ParseCase{"0.5", Kind::Number, 0.5},
-                    ParseCase{"  -3", Kind::Number, -3}, ParseCase{"+2.5e1", Kind::Number, 25},
-                    ParseCase{"65.5kg", Kind::Refused, 0}, ParseCase{"abc", Kind::Refused, 0},
-                    ParseCase{"1,5", Kind::Refused, 0}, ParseCase{"inf", Kind::Refused, 0},
-                    ParseCase{"1e999", Kind::Refused, 0}, ParseCase{"72.5", Kind::Number, 72.5, "Weight"},
-                    ParseCase{"", Kind::Cleared, UserLog::kUndefinedValue, "Weight"},
-                    ParseCase{"-80", Kind::Refused, 0, "Weight"}, ParseCase{"0", Kind::Refused, 0, "Weight"},
-                    ParseCase{"501", Kind::Refused, 0, "Weight"}, ParseCase{"-300", Kind::Number, -300, "Extra Energy"}));
+INSTANTIATE_TEST_SUITE_P(Dialog, FactValueParse,
+                         testing::Values(ParseCase{"", Kind::Cleared, UserLog::kUndefinedValue},
+                                         ParseCase{"0.5", Kind::Number, 0.5}, ParseCase{"  -3", Kind::Number, -3},
+                                         ParseCase{"+2.5e1", Kind::Number, 25}, ParseCase{"65.5kg", Kind::Refused, 0},
+                                         ParseCase{"abc", Kind::Refused, 0}, ParseCase{"1,5", Kind::Refused, 0},
+                                         ParseCase{"inf", Kind::Refused, 0}, ParseCase{"1e999", Kind::Refused, 0},
+                                         ParseCase{"72.5", Kind::Number, 72.5, "Weight"},
+                                         ParseCase{"", Kind::Cleared, UserLog::kUndefinedValue, "Weight"},
+                                         ParseCase{"-80", Kind::Refused, 0, "Weight"},
+                                         ParseCase{"0", Kind::Refused, 0, "Weight"},
+                                         ParseCase{"501", Kind::Refused, 0, "Weight"},
+                                         ParseCase{"-300", Kind::Number, -300, "Extra Energy"}));
 
 // Shown and read one way: 72.5 is shown "72.5" under a German locale too, where "72,5" and
 // "72.5" both read as 72.5.

@@ -250,11 +250,51 @@ TEST_F(FoodTab, ATextThatIsNoWeightKeepsTheOldOneAndIsMarkedUntilCorrected) {
     view->UpdateData(false);
     EXPECT_EQ(Cell(0, kAmount), QStringLiteral("1e308"));
     EXPECT_TRUE(CellMarks::IsMarked(view->FoodList(), 0, kAmount));
-    // ...and goes when either face of the entry's weight gets a good number.
+    // ...and goes, with the word in the status bar, when either face of the entry's weight gets a
+    // good number.
     view->OnCellTextEditFinished(0, kWeight, QStringLiteral("244"));
     EXPECT_EQ(Entries()[0].weight, 244);
     EXPECT_FALSE(CellMarks::IsMarked(view->FoodList(), 0, kAmount));
+    EXPECT_EQ(window.StatusMessage(), QString());
     EXPECT_EQ(Cell(0, kAmount), QStringLiteral("1"));
+}
+
+// Qt's warnings while one lives, passed on as well; the offscreen platform's word on size hints
+// is no fault of the program.
+class RecordedWarnings {
+public:
+    RecordedWarnings() { previous_ = qInstallMessageHandler(&RecordedWarnings::Record); }
+    ~RecordedWarnings() {
+        qInstallMessageHandler(previous_);
+        texts_.clear();
+    }
+    static const QStringList& Texts() { return texts_; }
+
+private:
+    static void Record(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (type == QtWarningMsg && !text.contains(QStringLiteral("propagateSizeHints"))) texts_ << text;
+        if (previous_) previous_(type, context, text);
+    }
+    static inline QtMessageHandler previous_ = nullptr;
+    static inline QStringList texts_;
+};
+
+// An amount stored while the editor an add opened is still there, then a command's save step:
+// the list is refilled under the editor, which must not be committed once it is gone.
+TEST_F(FoodTab, AnAmountStoredWhileItsEditorIsOpenCommitsNoEditorTwice) {
+    const InMainWindow window(view.get());
+    Add(kMilkWhole);
+    Add(kCheese);
+    ASSERT_NE(view->FoodList().indexWidget(view->FoodList().currentIndex()), nullptr);
+    const RecordedWarnings warnings;
+    view->OnCellTextEditFinished(1, kAmount, QStringLiteral("2"));
+    view->UpdateData(true);
+    QCoreApplication::processEvents();
+    view->OnCellTextEditFinished(1, kAmount, QStringLiteral("3"));
+    QCoreApplication::processEvents();
+    view->UpdateData(true);
+    EXPECT_EQ(RecordedWarnings::Texts(), QStringList{});
+    EXPECT_EQ(Cell(1, kAmount), QStringLiteral("3"));
 }
 
 TEST_F(FoodTab, UnderAGermanLocaleTheCommaIsADecimalSeparatorToo) {
@@ -362,6 +402,34 @@ TEST_F(FoodTab, MealSubtotalsFollowTheDaysEntries) {
     view->OnClear();
     EXPECT_TRUE(subtotals.isHidden());
     EXPECT_TRUE(fold.isHidden());
+}
+
+// An add whose meal is new to the day grows the open subtotals under the list, which shrinks
+// after the add has opened the amount: the entry and its amount stay in sight for typing.
+TEST_F(FoodTab, AnAddedEntryAndItsOpenAmountStayInView) {
+    const InMainWindow window(view.get());
+    Add(kMilkWhole);
+    const QString addedTo = QString::fromStdString(Entries()[0].meal);
+    QStringList others;
+    for (const char* meal : {"Breakfast", "Brunch", "Lunch", "Snack", "Dinner", "Supper"})
+        if (addedTo != QLatin1String(meal)) others << QLatin1String(meal);
+    for (int i = 1; i < 12; ++i) Add(kMilkWhole);
+    for (int row = 0; row < 12; ++row) view->OnCellChoiceFinished(row, kMeal, others[row % others.size()]);
+    view->SubtotalFold().click();
+    QCoreApplication::processEvents();
+    const int listHeight = view->FoodList().height();
+
+    Add(kCheese);
+    QCoreApplication::processEvents();
+    CReportList& list = view->FoodList();
+    ASSERT_EQ(view->SubtotalList().rowCount(), 6);
+    ASSERT_LT(list.height(), listHeight);
+    const QModelIndex amount = list.model()->index(12, kAmount);
+    ASSERT_EQ(list.currentIndex(), amount);
+    QWidget* editor = list.indexWidget(amount);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(list.viewport()->rect().contains(list.visualRect(amount))) << list.visualRect(amount).y();
+    EXPECT_TRUE(list.viewport()->rect().contains(editor->geometry()));
 }
 
 TEST_F(FoodTab, TheMealChoicesAreTheMealListSnackIncluded) {

@@ -153,6 +153,7 @@ TEST_F(NutrientsView, ATypedLimitIsStoredAndARefusedOneStaysMarked) {
     Type(list, kIron, 3, "");
     EXPECT_EQ(doc->Log().RequirementAt(4).max, -1);
     EXPECT_FALSE(CellMarks::IsMarked(*list, kIron, 3));
+    EXPECT_EQ(window.StatusMessage(), QString());  // the word on the refusal goes with its mark
     EXPECT_FALSE(OpensEditor(list, kVitaminA, 2));
     EXPECT_FALSE(OpensEditor(list, kProtein, 4));
 }
