@@ -81,7 +81,8 @@ struct WriteOptions {
 // Replaces the file at `path` with `data` so that a reader sees either the old or the new file,
 // never a part: the bytes go to a temporary file in the same folder, which is flushed to disk and
 // then renamed over the target. A symbolic link is followed and its target replaced; owner, group
-// and permissions of the old file are kept, and a file without any write permission is refused.
+// and permissions of the old file are kept, and a file without any write permission is refused,
+// as is a target or backup that is no regular file (a folder, a device, a FIFO, a socket).
 // On failure the temporary file is removed, the old file is left as it was, and FileError tells
 // the path and the reason.
 void WriteFileAtomic(const std::string& path, const std::string& data);
@@ -92,7 +93,7 @@ void WriteFileAtomic(const std::string& path, const std::string& data, const std
 
 // Moves a file that can't be read out of the way of the next write, to PATH.broken (or
 // PATH.broken.N when that is taken), and answers where it went; empty when there was no file.
-// FileError when the move fails.
+// FileError when the move fails, or when what stands there is no regular file (it stays).
 std::string MoveAside(const std::string& path);
 
 // The most a reader takes from one file: documents (profiles, settings, templates) and the
