@@ -430,7 +430,9 @@ TEST_F(FoodTab, AnAddedEntryAndItsOpenAmountStayInView) {
     EXPECT_TRUE(list.viewport()->rect().contains(list.visualRect(amount))) << list.visualRect(amount).y();
     EXPECT_TRUE(list.viewport()->rect().contains(editor->geometry()));
 
-    // Found by the search and logged with Enter, into a meal the day has already.
+    // Found by the search and logged with Enter, into a meal the day has already, while the list
+    // shows its first rows.
+    list.scrollToTop();
     view->SearchBox().setText(QStringLiteral("cheddar"));
     view->StartSearch();
     FinishSearches();
