@@ -666,6 +666,10 @@ void CViewIngredients::ShowAddedEntry() {
     if (QTableWidgetItem* amount = list_->item(row, DayFoodList::kAmount)) {
         list_->setFocus();
         list_->editItem(amount);
+        // The list lays out its new row later; only then can it be brought into view.
+        QTimer::singleShot(0, list_, [list = list_] {
+            if (list->IsEditing()) list->scrollTo(list->currentIndex());
+        });
     }
 }
 

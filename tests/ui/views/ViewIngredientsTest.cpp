@@ -430,6 +430,22 @@ TEST_F(FoodTab, AnAddedEntryAndItsOpenAmountStayInView) {
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(list.viewport()->rect().contains(list.visualRect(amount))) << list.visualRect(amount).y();
     EXPECT_TRUE(list.viewport()->rect().contains(editor->geometry()));
+
+    // Found by the search and logged with Enter, into a meal the day has already, while the list
+    // shows its first rows.
+    list.scrollToTop();
+    view->SearchBox().setText(QStringLiteral("cheddar"));
+    view->StartSearch();
+    FinishSearches();
+    ASSERT_GT(view->Results().rowCount(), 0);
+    view->Results().setFocus();
+    view->Results().setCurrentCell(0, 0);
+    QTest::keyClick(&view->Results(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    const QModelIndex next = list.model()->index(13, kAmount);
+    ASSERT_EQ(list.currentIndex(), next);
+    ASSERT_NE(list.indexWidget(next), nullptr);
+    EXPECT_TRUE(list.viewport()->rect().contains(list.visualRect(next))) << list.visualRect(next).y();
 }
 
 TEST_F(FoodTab, TheMealChoicesAreTheMealListSnackIncluded) {
