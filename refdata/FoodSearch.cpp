@@ -290,9 +290,10 @@ void CFoodSearchContext::Cancel() {
     state_ = State::Done;
 }
 
-std::shared_ptr<const FoodMatchList> CFoodSearchContext::ProcessNext(const CDataSourceMgr& source) {
+std::shared_ptr<const FoodMatchList> CFoodSearchContext::ProcessNext(const CDataSourceMgr& source,
+                                                                     const FoodSearch::CancelFlag* text) {
     std::unique_lock lock(mutex_);
-    if (busy_ || results_.size() >= terms_.size()) return nullptr;
+    if (busy_ || results_.size() >= terms_.size() || (text && text != cancel_.get())) return nullptr;
     busy_ = true;
     state_ = State::Running;
     const std::uint64_t generation = generation_;

@@ -92,8 +92,11 @@ public:
     void Cancel();
     // Processes the next unprocessed term against the data source and answers the new last result
     // list; null when every term is processed, another worker is busy with this text, or the text
-    // was replaced meanwhile. The list stays valid for as long as the caller holds it.
-    std::shared_ptr<const FoodMatchList> ProcessNext(const CDataSourceMgr& source);
+    // was replaced meanwhile. The list stays valid for as long as the caller holds it. Given the
+    // flag SetText answered, only that text's terms are processed: a worker started for one text
+    // never takes up the next, whose own worker ranks and shows it.
+    std::shared_ptr<const FoodMatchList> ProcessNext(const CDataSourceMgr& source,
+                                                     const FoodSearch::CancelFlag* text = nullptr);
 
     State GetState() const;
     std::vector<std::string> Terms() const;

@@ -111,15 +111,19 @@ TEST_F(Search, CancelledScanAnswersNothing) {
     EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), Keys(found));
 }
 
-// The flag a text hands out is what stops work on its results (the view's ranking) once the
-// user has typed on or the search was dropped.
-TEST_F(Search, ANewerTextRaisesTheFlagOfTheOlder) {
+// The flag a text hands out stops work on its results (the view's ranking) once the user has
+// typed on or the search was dropped; and a worker holding it never takes up the newer text's
+// terms, which it would rank by the old terms and then drop as cancelled.
+TEST_F(Search, ANewerTextRaisesTheFlagOfTheOlderAndKeepsItsWorkerOff) {
     CFoodSearchContext ctx;
     const auto first = ctx.SetText("milk");
     EXPECT_FALSE(first->load());
     const auto second = ctx.SetText("milk whole");
     EXPECT_TRUE(first->load());
     EXPECT_FALSE(second->load());
+    EXPECT_FALSE(ctx.ProcessNext(mgr, first.get()));
+    EXPECT_EQ(0u, ctx.ResultCount());
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), Keys(*ctx.ProcessNext(mgr, second.get())));
     ctx.Cancel();
     EXPECT_TRUE(second->load());
 }

@@ -890,7 +890,7 @@ void CViewIngredients::StartSearch() {
     QPointer<CViewIngredients> self(this);
     app.searchWorkers->Launch([context, source, self, terms, logged = std::move(logged), cancel = std::move(cancel),
                                everyday = context->EverydayFoods()] {
-        while (auto list = context->ProcessNext(*source)) {
+        while (auto list = context->ProcessNext(*source, cancel.get())) {
             auto ranked = std::make_shared<FoodMatchList>(*list);
             if (!FoodSearch::Rank(*source, *ranked, terms, logged, everyday.get(), cancel.get())) return;
             QMetaObject::invokeMethod(
