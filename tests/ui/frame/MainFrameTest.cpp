@@ -235,7 +235,7 @@ TEST_F(MainWindow, ClosingAnotherProfileUnsavedKeepsTheMarkOfTheOneShown) {
     auto shown = [this] { return main().windowHandle()->title().toStdString(); };
     EXPECT_EQ(shown(), "Velmora - [Bea*]");
     run.prompt.answers = {Answer::No};
-    main().ActiveChildFrame()->CloseWindow();
+    main().ExecuteCommand(CommandId::FileClose);
     QTest::qWait(0);
     ASSERT_EQ(main().ChildFrames().size(), 1u);
     EXPECT_EQ(shown(), "Velmora - [Ann*]");
