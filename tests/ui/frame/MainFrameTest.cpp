@@ -236,9 +236,8 @@ TEST_F(MainWindow, ClosingAnotherProfileUnsavedKeepsTheMarkOfTheOneShown) {
     EXPECT_EQ(shown(), "Velmora - [Bea*]");
     run.prompt.answers = {Answer::No};
     main().ExecuteCommand(CommandId::FileClose);
-    QTest::qWait(0);
-    ASSERT_EQ(main().ChildFrames().size(), 1u);
-    EXPECT_EQ(shown(), "Velmora - [Ann*]");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == "Velmora - [Ann*]"; }, 1000)) << shown();
+    EXPECT_EQ(main().ChildFrames().size(), 1u);
 }
 
 // Cascading keeps every profile window, and so its tabs, within the window.
