@@ -159,7 +159,7 @@ TEST(CliExchange, TargetsJudgeTheDayByTheReferenceIntakesUnlessTheProfileHasLimi
     ASSERT_EQ(0, r.code) << r.err;
     // Energy: 303 kcal against her requirement of 2,099 kcal ±10 %.
     EXPECT_EQ(
-        "Energy\t303\t1889\t2309\tEER\t16\tunder\n"
+        "Energy\t303\t1889\t2309\tEER\t14\tunder\n"  // of the requirement, 2,099
         "Protein\t25.3\t46\t\tRDA\t55\tunder\n"
         "Iron\t75\t18\t45\tRDA+UL\t417\tover\n"
         "Vitamin C\t18.1\t75\t2000\tRDA+UL\t24\tunder\n"

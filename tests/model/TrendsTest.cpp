@@ -233,10 +233,14 @@ TEST_F(TrendsOfALog, TheBestDayIsTheOneNearestItsTargetOrNone) {
     int month = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::string prefix = "2025" + std::string(++month < 10 ? "0" : "") + std::to_string(month);
+        ++month;
+        const std::string prefix = "2025" + std::string(month < 10 ? "0" : "") + std::to_string(month);
         for (std::size_t d = 0; d < c.grams.size(); ++d) Eat(prefix + "0" + std::to_string(d + 1), kStew, c.grams[d]);
-        for (const Trends::PeriodRow& row : Trends::PeriodTable(log_, prefix + "01", prefix + "31"))
-            if (row.gid == c.gid) EXPECT_EQ(row.bestDate, c.best < 0 ? "" : prefix + "0" + std::to_string(c.best + 1));
+        for (const Trends::PeriodRow& row : Trends::PeriodTable(log_, prefix + "01", prefix + "31")) {
+            if (row.gid == c.gid) {
+                EXPECT_EQ(row.bestDate, c.best < 0 ? "" : prefix + "0" + std::to_string(c.best + 1));
+            }
+        }
     }
 }
 

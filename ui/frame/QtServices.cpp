@@ -10,6 +10,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -193,9 +194,10 @@ std::optional<std::string> ChooseSaveFile(const std::string& title, const std::s
         const QStringList extensions = Extensions(chosen);
         if (extensions.isEmpty()) return;
         dialog.setDefaultSuffix(extensions.front());
-        const QStringList typed = dialog.selectedFiles();
-        if (!typed.isEmpty() && !QFileInfo(typed.front()).fileName().isEmpty())
-            dialog.selectFile(QFileInfo(WithTypeExtension(typed.front(), chosen, filters)).fileName());
+        // Qt puts the new extension in place of one the name has, but leaves a name without any.
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (name && !name->text().trimmed().isEmpty())
+            name->setText(WithTypeExtension(name->text().trimmed(), chosen, filters));
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QString typed = dialog.selectedFiles().front();

@@ -157,8 +157,8 @@ TEST(EnergyCommand, OpensTheCalculatorAtTheProfilesPerson) {
     EXPECT_EQ(std::lround(shown[6].toDouble()), std::lround(doc->Log().DayEnergyRequirement(doc->CurrentDay())));
     EXPECT_TRUE(run.prompt.messages.empty());
 
-    // A person the calculator can't take (no birth date yet) leaves its own start.
-    doc->Log().Personal().birthYear = 2100;
+    // A day the person's age is unknown on (before the birth) leaves the calculator's own start.
+    doc->GoToDate("19691231");
     OnNextDialog<DlgEnergy>([&](DlgEnergy& dialog) {
         shown = {dialog.Category()->currentText(), dialog.Age()->text(), dialog.Energy()->text()};
         dialog.reject();

@@ -154,39 +154,39 @@ TEST_F(ProfileCommands, ExportWritesTheWholeProfileElsewhereAndTheDocumentStaysA
 
 struct SaveTypeCase {
     const char* what;
-    const char* typed;  // the name in the dialog; null: the suggested one
+    const char* typed;  // typed after the type is chosen; null: the suggested name stays
     int type;           // 0 PNG, 1 SVG
+    const char* shown;  // the name in the dialog once the type is chosen
     const char* saved;
 };
 
 // The type chosen in a save dialog decides the file's extension, and so what is written into it.
 TEST_F(ProfileCommands, TheTypeChosenInASaveDialogDecidesTheExtension) {
     const SaveTypeCase cases[] = {
-        {"svg chosen for the suggested name", nullptr, 1, "calcium.svg"},
-        {"svg chosen for a name ending in png", "calcium.png", 1, "calcium.svg"},
-        {"png kept for a name without extension", "calcium", 0, "calcium.png"},
-        {"svg chosen for a name with a dot of its own", "my.chart", 1, "my.chart.svg"},
+        {"svg chosen for the suggested name", nullptr, 1, "Calcium (mg).svg", "Calcium (mg).svg"},
+        {"svg chosen, then a name ending in png typed", "calcium.png", 1, "Calcium (mg).svg", "calcium.svg"},
+        {"png chosen, then a name without extension typed", "calcium", 0, "Calcium (mg).png", "calcium.png"},
     };
     for (const SaveTypeCase& c : cases) {
         SCOPED_TRACE(c.what);
-        QString shownAfterChoice;
+        QString shown;
         OnNextDialog<QFileDialog>([&](QFileDialog& dialog) {
             dialog.setDirectory(QString::fromStdString(run.Folder().Path().string()));
-            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            if (c.typed) name->setText(QString::fromLatin1(c.typed));
             auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
             types->setCurrentIndex(c.type);
+            // As a click on the list does.
             emit types->activated(c.type);
-            shownAfterChoice = name->text();
+            emit types->textActivated(types->currentText());
+            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            shown = name->text();
+            if (c.typed) name->setText(QString::fromLatin1(c.typed));
             static_cast<QDialog&>(dialog).accept();
         });
-        const auto path =
-            Gui::ChooseSaveFile("Save Chart", "calcium", "*.png", "PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg||");
+        const auto path = Gui::ChooseSaveFile("Save Chart", "Calcium (mg)", "*.png",
+                                              "PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg||");
         ASSERT_TRUE(path);
         EXPECT_EQ(*path, run.Folder().File(c.saved));
-        if (c.type == 1) {
-            EXPECT_EQ(shownAfterChoice, QString::fromLatin1(c.saved));
-        }
+        EXPECT_EQ(shown, QString::fromLatin1(c.shown));
     }
     EXPECT_TRUE(run.prompt.questions.empty());
 }
@@ -194,19 +194,21 @@ TEST_F(ProfileCommands, TheTypeChosenInASaveDialogDecidesTheExtension) {
 // A file dialog opens in the profiles folder, then in the folder of the last file chosen.
 TEST_F(ProfileCommands, FileDialogsOpenInTheProfilesFolderThenTheLastOneUsed) {
     std::vector<QString> opened;
-    const auto choose = [&](const std::string& path) {
-        OnNextDialog<QFileDialog>([&opened, path](QFileDialog& dialog) {
-            opened.push_back(dialog.directory().absolutePath());
-            dialog.selectFile(QString::fromStdString(path));
-            static_cast<QDialog&>(dialog).accept();
-        });
-    };
     TempDir elsewhere;
-    choose(elsewhere.File("first.csv"));
-    ASSERT_TRUE(Gui::ChooseSaveFile("Export CSV", "Ann", "*.csv", "CSV Files (*.csv)|*.csv||"));
+    OnNextDialog<QFileDialog>([&](QFileDialog& dialog) {
+        opened.push_back(dialog.directory().absolutePath());
+        dialog.setDirectory(QString::fromStdString(elsewhere.Path().string()));
+        dialog.selectFile(QStringLiteral("first.csv"));
+        static_cast<QDialog&>(dialog).accept();
+    });
+    EXPECT_EQ(Gui::ChooseSaveFile("Export CSV", "Ann", "*.csv", "CSV Files (*.csv)|*.csv||"),
+              elsewhere.File("first.csv"));
+    OnNextDialog<QFileDialog>([&](QFileDialog& dialog) {
+        opened.push_back(dialog.directory().absolutePath());
+        static_cast<QDialog&>(dialog).reject();
+    });
     Gui::QtFileChooser chooser;
-    choose(annPath);
-    ASSERT_TRUE(chooser.OpenFile("", "*.vlx", "Profiles (*.vlx)|*.vlx||"));
+    EXPECT_FALSE(chooser.OpenFile("", "*.vlx", "Profiles (*.vlx)|*.vlx||"));
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0], QDir(QString::fromStdString(run.Folder().File("profiles"))).absolutePath());
     EXPECT_EQ(opened[1], QDir(QString::fromStdString(elsewhere.Path().string())).absolutePath());

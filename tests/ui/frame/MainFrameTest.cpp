@@ -274,10 +274,9 @@ TEST_F(MainWindow, ClosingAnotherProfileUnsavedKeepsTheMarkOfTheOneShown) {
     auto shown = [this] { return main().windowHandle()->title().toStdString(); };
     EXPECT_EQ(shown(), "Velmora - [Bea*]");
     run.prompt.answers = {Answer::No};
-    main().ActiveChildFrame()->CloseWindow();
-    QTest::qWait(0);
-    ASSERT_EQ(main().ChildFrames().size(), 1u);
-    EXPECT_EQ(shown(), "Velmora - [Ann*]");
+    main().ExecuteCommand(CommandId::FileClose);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == "Velmora - [Ann*]"; }, 1000)) << shown();
+    EXPECT_EQ(main().ChildFrames().size(), 1u);
 }
 
 // Cascading keeps every profile window, and so its tabs, within the window.

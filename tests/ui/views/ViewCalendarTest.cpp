@@ -81,7 +81,7 @@ TEST_F(LogView, ShowsTheMonthWithItsFoodsAndTheDaySummary) {
     EXPECT_EQ(Calendar("getComputedStyle(document.getElementById('20240506')).backgroundColor"),
               QStringLiteral("rgb(255, 255, 0)"));
     // The neighbouring months' cells show no foods and ignore clicks.
-    EXPECT_EQ(Calendar("document.getElementById('20240428').className"), QStringLiteral("other"));
+    EXPECT_EQ(Calendar("document.getElementById('20240430').className"), QStringLiteral("other"));
 
     EXPECT_EQ(Summary("document.title"), QStringLiteral("Day Summary"));
     EXPECT_EQ(Summary("Array.from(document.querySelectorAll('#FoodContent tr')).map(r => r.className + ':' + "
@@ -113,8 +113,8 @@ TEST_F(LogView, TheDashboardShowsEachFollowedNutrientAndItsTopFoods) {
     EXPECT_EQ(Summary(groups), QStringLiteral("4 nutrients outside their range"));
     EXPECT_EQ(Summary("Array.from(document.querySelectorAll('.outsideMark')).map(m => m.className + ':' + "
                       "m.textContent).join('|')"),
-              QStringLiteral("outsideMark under:Protein 91 % \u2193|outsideMark under:Carbohydrate, by difference "
-                             "38 % \u2193|outsideMark under:Vitamin C 24 % \u2193|outsideMark under:Iron 0 % \u2193"));
+              QStringLiteral("outsideMark under:Protein 60 % \u2193|outsideMark under:Carbohydrate 38 % \u2193|"
+                             "outsideMark under:Vitamin C 24 % \u2193|outsideMark under:Iron 39 % \u2193"));
     EXPECT_EQ(Summary("String(document.querySelectorAll('#TargetsContent .nutrient').length)"), QStringLiteral("0"));
     EXPECT_EQ(Summary("document.getElementById('allNutrients').textContent"), QStringLiteral("All 6 nutrients"));
 

@@ -460,7 +460,9 @@ TEST_F(FoodTab, TheMealChoicesAreTheMealListSnackIncluded) {
     ASSERT_NE(choice, nullptr);
     QStringList names;
     for (int i = 0; i < choice->count(); ++i) names << choice->itemText(i);
-    EXPECT_EQ(names, (QStringList{"Breakfast", "Brunch", "Lunch", "Snack", "Dinner", "Supper", ""}));
+    // The unnamed meal is named for the user, and chooses no meal.
+    EXPECT_EQ(names, (QStringList{"Breakfast", "Brunch", "Lunch", "Snack", "Dinner", "Supper", "(no meal)"}));
+    EXPECT_EQ(choice->itemData(choice->count() - 1).toString(), QString());
 }
 
 TEST_F(FoodTab, ReorderingKeepsTheSelectionAndTheRememberedRowSizes) {
