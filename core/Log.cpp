@@ -8,7 +8,16 @@
 #include <stdexcept>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
+
+// Only a regular file (or none yet) takes the log: opening a FIFO would hold the program until
+// something read it, and a device or folder is not the log's to write into.
+bool MayAppendTo(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode);
+}
 
 std::string& Folder() {
     static std::string folder;
@@ -22,7 +31,9 @@ std::map<std::string, std::shared_ptr<CU_Log>>& Registry() {
 
 }  // namespace
 
-CU_Log::CU_Log(const std::string& path) : file_(path, std::ios_base::out | std::ios_base::app) {}
+CU_Log::CU_Log(const std::string& path) {
+    if (MayAppendTo(path)) file_.open(path, std::ios_base::out | std::ios_base::app);
+}
 
 bool CU_Log::Write(int level, const std::string& text) {
     if (level > threshold) return true;

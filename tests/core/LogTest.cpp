@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 #include <boost/date_time/posix_time/posix_time.hpp>
 
+#include <filesystem>
+
+#include <sys/stat.h>
+
 using namespace boost::posix_time;
 using boost::gregorian::date;
 using ::testing::MatchesRegex;
@@ -54,11 +58,21 @@ TEST(Log, EveryRunAppendsToTheSameFile) {
     EXPECT_NE(std::string::npos, text.find("second run"));
 }
 
+// A missing folder, and a FIFO or folder where the log should be (opening a FIFO for writing would
+// wait for a reader for ever), leave the log on standard output and the path as it was.
 TEST(Log, UnopenableFileFallsBackToStandardOutput) {
     TempDir dir;
-    CU_Log log(dir.File("missing-folder/log.txt"));
-    EXPECT_FALSE(log.IsOpen());
-    ::testing::internal::CaptureStdout();
-    EXPECT_TRUE(log.Write(2, "still visible"));
-    EXPECT_THAT(::testing::internal::GetCapturedStdout(), ::testing::HasSubstr("still visible"));
+    ASSERT_EQ(0, ::mkfifo(dir.File("fifo.txt").c_str(), 0600));
+    std::filesystem::create_directory(dir.File("folder.txt"));
+    for (const char* name : {"missing-folder/log.txt", "fifo.txt", "folder.txt"}) {
+        SCOPED_TRACE(name);
+        CU_Log log(dir.File(name));
+        EXPECT_FALSE(log.IsOpen());
+        ::testing::internal::CaptureStdout();
+        EXPECT_TRUE(log.Write(2, "still visible"));
+        EXPECT_THAT(::testing::internal::GetCapturedStdout(), ::testing::HasSubstr("still visible"));
+    }
+    struct stat st {};
+    ASSERT_EQ(0, ::stat(dir.File("fifo.txt").c_str(), &st));
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
