@@ -4,6 +4,7 @@
 // (behind an apostrophe when it would start a formula), and no cell a spreadsheet would run:
 // one that starts with =, +, -, @, TAB or CR is a number.
 
+#include "DocumentEnvironment.h"
 #include "FuzzSupport.h"
 
 #include "document/fileio/CsvExport.h"
@@ -25,17 +26,7 @@ namespace {
 constexpr std::string_view kFormulaStarts = "=+-@\t\r";
 constexpr std::size_t kMostTexts = 48;
 
-struct Environment {
-    Environment() {
-        std::string error;
-        if (!foods.Load(VELMORA_SOURCE_DIR "/tests/data/document/foods.xml", {}, error))
-            FuzzSupport::Fault("the fuzz data source does not load: " + error);
-    }
-    Services::FixedClock clock{boost::gregorian::date(2024, 2, 29)};
-    FuzzSupport::SilentPrompt prompt;
-    CDataSourceMgr foods;
-    Meal::CMealManager meals;
-};
+using Environment = FuzzSupport::DocumentEnvironment;
 
 using Record = std::vector<std::string>;
 

@@ -2,6 +2,7 @@
 // document unchanged; text that is taken copies back out and pastes into another document's
 // empty day.
 
+#include "DocumentEnvironment.h"
 #include "FuzzSupport.h"
 
 #include "document/ProfileDocument.h"
@@ -15,17 +16,7 @@
 
 namespace {
 
-struct Environment {
-    Environment() {
-        std::string error;
-        if (!foods.Load(VELMORA_SOURCE_DIR "/tests/data/document/foods.xml", {}, error))
-            FuzzSupport::Fault("the fuzz data source does not load: " + error);
-    }
-    Services::FixedClock clock{boost::gregorian::date(2024, 2, 29)};
-    FuzzSupport::SilentPrompt prompt;
-    CDataSourceMgr foods;
-    Meal::CMealManager meals;
-};
+using Environment = FuzzSupport::DocumentEnvironment;
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 // survive the round trip the user makes by saving: written, it reads back, and once
 // saved by the program, opening and saving it again gives the same bytes.
 
+#include "DocumentEnvironment.h"
 #include "FuzzSupport.h"
 
 #include "document/ProfileDocument.h"
@@ -26,17 +27,7 @@
 
 namespace {
 
-struct Environment {
-    Environment() {
-        std::string error;
-        if (!foods.Load(VELMORA_SOURCE_DIR "/tests/data/document/foods.xml", {}, error))
-            FuzzSupport::Fault("the fuzz data source does not load: " + error);
-    }
-
-    Services::FixedClock clock{boost::gregorian::date(2024, 2, 29)};
-    FuzzSupport::SilentPrompt prompt;
-    CDataSourceMgr foods;
-    Meal::CMealManager meals;
+struct Environment : FuzzSupport::DocumentEnvironment {
     FuzzSupport::TempFolder folder;
     CDC_DietaryIntakesMgr intakes = [] {
         CDC_DietaryIntakesMgr m;
