@@ -86,6 +86,10 @@ void CScreenshotRunner::Start() {
                 for (int i = 0; i < child->TabCount(); ++i)
                     if (QString::fromStdString(child->TabName(i)) == name)
                         child->TabCtrl()->TabBar()->setCurrentIndex(i);
+                // A sample profile is seldom of the last 30 days; the whole log has something to show.
+                if (auto* period = child->findChild<QComboBox*>(QStringLiteral("trendsPeriod")))
+                    if (const int everything = period->findText(QStringLiteral("Everything")); everything >= 0)
+                        period->setCurrentIndex(everything);
                 return true;
             });
             steps_.push_back([this, name] { return Grab(name.toLower()); });
