@@ -1,5 +1,7 @@
 #include "DlgRecipe.h"
 
+#include "core/Services.h"
+
 #include "model/DayFood.h"
 #include "refdata/DataSourceMgr.h"
 #include "refdata/FoodSearch.h"
@@ -18,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -277,8 +278,8 @@ private:
             return saved.has_value();
         });
         if (!ok || !saved) {
-            QMessageBox::warning(this, windowTitle(),
-                                 QString::fromStdString(error.empty() ? "The recipe could not be saved." : error));
+            Services::Prompt().Message(error.empty() ? "The recipe could not be saved." : error,
+                                       windowTitle().toStdString());
             return;
         }
         saved_ = saved;

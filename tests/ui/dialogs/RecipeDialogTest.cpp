@@ -1,5 +1,7 @@
 #include "support/GuiSupport.h"
 
+#include "support/FakeServices.h"
+
 #include "refdata/DataSourceMgr.h"
 #include "refdata/EverydayFoods.h"
 #include "refdata/FoodSearch.h"
@@ -13,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -154,25 +155,21 @@ TEST_F(RecipeDialog, RefusedRecipeIsReportedAndNothingWritten) {
     ASSERT_TRUE(key) << error;
     const std::string before = folder.Read("my-foods.xml");
 
-    QString message;
+    RecordingPrompt prompt;
     bool openAfterRefusal = false;
     OnNextDialog<QDialog>([&](QDialog& d) {
         // The recipe put into itself.
         Search(&d, "cocoa");
         QTest::keyClick(d.findChild<QLineEdit*>(QStringLiteral("search")), Qt::Key_Return);
         ASSERT_EQ(Table(&d)->rowCount(), 2);
-        OnNextModal([&](QWidget* w) {
-            if (auto* box = qobject_cast<QMessageBox*>(w)) message = box->text();
-            w->close();
-        });
         ClickOk(&d);
         openAfterRefusal = d.isVisible();
         d.reject();
     });
     EXPECT_FALSE(Gui::EditRecipe(nullptr, app, key, MyFood{}));
     EXPECT_TRUE(openAfterRefusal);
-    EXPECT_TRUE(message.startsWith(QStringLiteral("A recipe can't be an ingredient of itself")))
-        << message.toStdString();
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_TRUE(prompt.messages[0].starts_with("A recipe can't be an ingredient of itself")) << prompt.messages[0];
     EXPECT_EQ(folder.Read("my-foods.xml"), before);
     EXPECT_EQ(mine.Find(*key)->recipe->ingredients.size(), 1u);
 }
