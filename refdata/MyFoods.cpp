@@ -637,17 +637,28 @@ std::optional<FoodKey> CMyFoods::Add(MyFood food, std::string& error) {
     return added;
 }
 
+namespace {
+
+// The food of that key in the table being changed (which may have been read again since), or end()
+// with the reason.
+std::vector<MyFood>::iterator FoodOfKey(std::vector<MyFood>& foods, const FoodKey& key, std::string& why) {
+    const auto it = std::find_if(foods.begin(), foods.end(), [&key](const MyFood& f) {
+        return key.source == MyFoods::kSourceId && f.food.GetFoodKey().key == key.key;
+    });
+    if (it == foods.end()) why = "Your own foods have no food of key " + std::to_string(key.key) + ".";
+    return it;
+}
+
+}  // namespace
+
 bool CMyFoods::Replace(const FoodKey& key, MyFood food, std::string& error) {
     food.food.SetFoodKey(key);
     return Change(
         [&](std::vector<MyFood>& foods, long long&, std::string& why) {
-            const MyFood* old = Find(key);
-            if (!old) {
-                why = "Your own foods have no food of key " + std::to_string(key.key) + ".";
-                return false;
-            }
+            const auto old = FoodOfKey(foods, key, why);
+            if (old == foods.end()) return false;
             if (why = Check(food, key); !why.empty()) return false;
-            foods[static_cast<std::size_t>(old - foods_.data())] = food;
+            *old = food;
             return true;
         },
         error);
@@ -656,12 +667,9 @@ bool CMyFoods::Replace(const FoodKey& key, MyFood food, std::string& error) {
 bool CMyFoods::Remove(const FoodKey& key, std::string& error) {
     return Change(
         [&](std::vector<MyFood>& foods, long long&, std::string& why) {
-            const MyFood* old = Find(key);
-            if (!old) {
-                why = "Your own foods have no food of key " + std::to_string(key.key) + ".";
-                return false;
-            }
-            foods.erase(foods.begin() + (old - foods_.data()));
+            const auto old = FoodOfKey(foods, key, why);
+            if (old == foods.end()) return false;
+            foods.erase(old);
             return true;
         },
         error);
