@@ -38,6 +38,20 @@ using ::testing::ElementsAre;
 
 namespace {
 
+// Ann's profile opened in the running program with its Food tab on show; null after a failure.
+CViewIngredients* OpenAnnsFoodTab(RunningApp& run) {
+    if (!run.App().DocManager()->OpenDocumentFile(run.AddProfile("Ann", "Ann"))) {
+        ADD_FAILURE() << "Ann's profile does not open";
+        return nullptr;
+    }
+    CChildFrameBase* frame = run.Main().ActiveChildFrame();
+    if (!frame || !frame->SelectTab(4)) {
+        ADD_FAILURE() << "no Food tab";
+        return nullptr;
+    }
+    return dynamic_cast<CViewIngredients*>(frame->GetActiveView());
+}
+
 constexpr int kSource = 5;
 const FoodKey kMilkWhole(1001, kSource), kMilkSkim(1002, kSource), kCheese(1004, kSource), kApple(1005, kSource),
     kSteakRaw(13003, kSource);
@@ -854,10 +868,7 @@ TEST(FoodComparison, OpensTheReportOfTheSelectedEntryAndTheTreeFood) {
     RunningApp run;
     ASSERT_TRUE(run.Start());
     std::filesystem::copy(std::string(VELMORA_SOURCE_DIR) + "/data/xslt", run.Folder().File("xslt"));
-    ASSERT_NE(run.App().DocManager()->OpenDocumentFile(run.AddProfile("Ann", "Ann")), nullptr);
-    CChildFrameBase* frame = run.Main().ActiveChildFrame();
-    ASSERT_TRUE(frame->SelectTab(4));
-    auto* view = dynamic_cast<CViewIngredients*>(frame->GetActiveView());
+    CViewIngredients* view = OpenAnnsFoodTab(run);
     ASSERT_NE(view, nullptr);
     // Ann's day holds Nuts.
     ASSERT_EQ(view->FoodList().rowCount(), 1);
@@ -878,10 +889,7 @@ TEST(FoodComparison, OpensTheReportOfTheSelectedEntryAndTheTreeFood) {
 TEST(FoodComparison, ShowsEachFoodOnceAndTakesAFoodFoundBySearch) {
     RunningApp run;
     ASSERT_TRUE(run.Start());
-    ASSERT_NE(run.App().DocManager()->OpenDocumentFile(run.AddProfile("Ann", "Ann")), nullptr);
-    CChildFrameBase* frame = run.Main().ActiveChildFrame();
-    ASSERT_TRUE(frame->SelectTab(4));
-    auto* view = dynamic_cast<CViewIngredients*>(frame->GetActiveView());
+    CViewIngredients* view = OpenAnnsFoodTab(run);
     ASSERT_NE(view, nullptr);
     const FoodKey nuts = run.App().DocManager()->Documents().front()->DayFoods().at(0).GetFoodKey();
     auto columns = [&run](const std::string& name) {
@@ -939,10 +947,7 @@ TEST(DietWizard, ANewProfileStartsInTheFoodSelectionWhenTheSettingAsksForIt) {
 TEST(OwnFoods, DuplicateNamesTheCopyAndResultsTellTheTablesApart) {
     RunningApp run;
     ASSERT_TRUE(run.Start());
-    ASSERT_NE(run.App().DocManager()->OpenDocumentFile(run.AddProfile("Ann", "Ann")), nullptr);
-    CChildFrameBase* frame = run.Main().ActiveChildFrame();
-    ASSERT_TRUE(frame->SelectTab(4));
-    auto* view = dynamic_cast<CViewIngredients*>(frame->GetActiveView());
+    CViewIngredients* view = OpenAnnsFoodTab(run);
     ASSERT_NE(view, nullptr);
     auto duplicate = [&](const QString& nameGiven) {
         QString offered;
